@@ -1,0 +1,102 @@
+#pragma once
+// The machine registry, kept in one REGEDIT4 text file (the "hive").
+//
+//   REGEDIT4
+//
+//   [HKEY_LOCAL_MACHINE\Software\Lotus\Domino]
+//   "Path"="/opt/domino"
+//   @="default value"
+//   "Count"=dword:00000001
+//
+// Key paths are matched without regard to letter case. A path may start
+// with a root name (HKEY_LOCAL_MACHINE, HKEY_CLASSES_ROOT, HKLM, HKCR) or
+// with "\"; a path without a root is under HKEY_LOCAL_MACHINE, and
+// HKEY_CLASSES_ROOT is HKEY_LOCAL_MACHINE\SOFTWARE\Classes, as on the
+// platform the registry comes from.
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace velloran::platform {
+
+class HiveError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct RegistryValue {
+    enum class Kind { String, Dword, Binary };
+    Kind kind = Kind::String;
+    std::string text;                 // String
+    std::uint32_t dword = 0;          // Dword
+    std::vector<std::uint8_t> bytes;  // Binary
+
+    static RegistryValue string(std::string s) { return {Kind::String, std::move(s), 0, {}}; }
+    static RegistryValue number(std::uint32_t v) { return {Kind::Dword, {}, v, {}}; }
+    friend bool operator==(const RegistryValue&, const RegistryValue&) = default;
+};
+
+class RegistryHive {
+public:
+    // Environment variable that names another hive file.
+    static constexpr const char* kPathVariable = "VELLORAN_REGISTRY";
+    // The hive used when the variable is not set.
+    static constexpr const char* kDefaultPath = "/etc/velloran/registry.reg";
+    static std::string defaultPath();
+
+    // An empty hive not tied to a file yet.
+    RegistryHive() = default;
+    // Reads the file. A missing file is an empty hive; a file that cannot be
+    // read or is not in the REGEDIT4 format throws HiveError naming the file
+    // and line.
+    static RegistryHive load(const std::string& path);
+
+    const std::string& path() const { return path_; }
+
+    bool hasKey(const std::string& keyPath) const;
+    // Value `name` of the key (empty name: the default value); nothing when
+    // the key or the value is absent.
+    std::optional<RegistryValue> value(const std::string& keyPath, const std::string& name) const;
+    // A text value; absent reads as empty text, a value of another kind
+    // throws HiveError "Invalid data type for '<name>'".
+    std::string readString(const std::string& keyPath, const std::string& name) const;
+    // Names of the key's direct sub-keys, as spelled when created.
+    std::vector<std::string> subKeys(const std::string& keyPath) const;
+
+    // Creates the key and its parents when missing.
+    void createKey(const std::string& keyPath);
+    // Creates the key when missing and sets the value.
+    void setValue(const std::string& keyPath, const std::string& name, const RegistryValue& value);
+    void setString(const std::string& keyPath, const std::string& name, const std::string& text) {
+        setValue(keyPath, name, RegistryValue::string(text));
+    }
+
+    // Whether save() can replace the file (its folder writable, and the file
+    // itself when it exists).
+    bool writable() const;
+    // Rewrites the whole file atomically (temporary file, then rename).
+    // Throws HiveError when it cannot.
+    void save() const;
+    void saveAs(const std::string& path);
+
+    std::string toText() const;
+
+private:
+    struct Key {
+        std::string spelling;
+        std::vector<std::pair<std::string, RegistryValue>> values;  // in file order
+    };
+    static std::string canonical(const std::string& keyPath);
+    static std::string folded(const std::string& text);
+    Key* findKey(const std::string& keyPath);
+    const Key* findKey(const std::string& keyPath) const;
+    void parse(const std::string& text);
+
+    std::string path_;
+    std::map<std::string, Key> keys_;  // by folded canonical path
+};
+
+}  // namespace velloran::platform
