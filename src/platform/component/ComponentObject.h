@@ -8,10 +8,15 @@
 #include <memory>
 #include <string>
 
+// Interface classes keep default visibility even inside libraries built with
+// hidden symbols, so their type information is shared with the program and
+// dynamic_cast works across the library boundary.
+#define VELLORAN_INTERFACE __attribute__((visibility("default")))
+
 namespace velloran::component {
 
 // Base of every object that a component library hands out.
-class Object {
+class VELLORAN_INTERFACE Object {
 public:
     virtual ~Object() = default;
 };
@@ -21,7 +26,7 @@ using ObjectPtr = std::shared_ptr<Object>;
 // Lets a component write the registry entries that describe its classes
 // while it is being registered. Key paths are given from the machine root
 // (for example "SOFTWARE\\Classes\\CLSID\\{...}\\InprocServer32").
-class Registrar {
+class VELLORAN_INTERFACE Registrar {
 public:
     virtual ~Registrar() = default;
     // An empty name sets the key's default value.

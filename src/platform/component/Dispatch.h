@@ -19,7 +19,7 @@ using Variant = std::variant<std::monostate, bool, std::int32_t, double, std::st
 
 enum class CallKind { Method, PropertyGet, PropertyPut };
 
-class Dispatch : public Object {
+class VELLORAN_INTERFACE Dispatch : public Object {
 public:
     // Calls `member` (matched without regard to letter case). For a
     // PropertyPut the value to store is the last argument. Throws a

@@ -62,7 +62,7 @@ using ItemPtr = std::shared_ptr<Item>;
 using RichTextItemPtr = std::shared_ptr<RichTextItem>;
 using EmbeddedObjectPtr = std::shared_ptr<EmbeddedObject>;
 
-class Session : public component::Object {
+class VELLORAN_INTERFACE Session : public component::Object {
 public:
     // Opens a session for the local user of this installation.
     virtual void Initialize(const std::string& password) = 0;
@@ -83,7 +83,7 @@ public:
     virtual ValueList Evaluate(const std::string& formula, const DocumentPtr& document) = 0;
 };
 
-class Database : public component::Object {
+class VELLORAN_INTERFACE Database : public component::Object {
 public:
     virtual std::string Title() const = 0;
     virtual std::string FilePath() const = 0;
@@ -96,7 +96,7 @@ public:
     virtual DocumentPtr GetDocumentByUNID(const std::string& universalId) = 0;
 };
 
-class View : public component::Object {
+class VELLORAN_INTERFACE View : public component::Object {
 public:
     virtual std::string Name() const = 0;
     virtual StringList Aliases() const = 0;
@@ -110,7 +110,7 @@ public:
     virtual DocumentPtr GetNextDocument(const DocumentPtr& document) = 0;
 };
 
-class Document : public component::Object {
+class VELLORAN_INTERFACE Document : public component::Object {
 public:
     // 32 hexadecimal digits.
     virtual std::string UniversalID() = 0;
@@ -133,7 +133,7 @@ public:
     virtual ItemPtr GetFirstItem(const std::string& name) = 0;
 };
 
-class Item : public component::Object {
+class VELLORAN_INTERFACE Item : public component::Object {
 public:
     virtual std::string Name() = 0;
     virtual int Type() = 0;
@@ -143,7 +143,7 @@ public:
     virtual RichTextItemPtr AsRichText() = 0;
 };
 
-class RichTextItem : public Item {
+class VELLORAN_INTERFACE RichTextItem : public Item {
 public:
     // Plain text of the item: paragraphs separated by "\r\n", tabs removed
     // when `stripTabs`, lines wrapped at `lineLength` characters (0: no
@@ -155,7 +155,7 @@ public:
     virtual EmbeddedObjectPtr GetEmbeddedObject(const std::string& name) = 0;
 };
 
-class EmbeddedObject : public component::Object {
+class VELLORAN_INTERFACE EmbeddedObject : public component::Object {
 public:
     virtual std::string Name() = 0;
     virtual std::int64_t FileSize() = 0;
