@@ -1,0 +1,146 @@
+#include "DominoWrappers.h"
+
+namespace velloran::domino {
+
+TNotesSession::TNotesSession(platform::ComponentRuntime runtime) : runtime_(std::move(runtime)) {}
+
+TNotesSession::InterfacePtr TNotesSession::createObject() {
+    component::ObjectPtr object;
+    try {
+        object = runtime_.createObject(notes::kSessionClassId);
+    } catch (const std::exception& e) {
+        throw DominoError(e.what());
+    }
+    auto session = std::dynamic_pointer_cast<notes::Session>(object);
+    if (!session) throw DominoError(std::string("The object of class ") + notes::kSessionClassId + " is not a session");
+    return session;
+}
+
+void TNotesSession::Initialize(const QString& password) {
+    call([&](notes::Session& s) { s.Initialize(toUtf8(password)); });
+}
+
+void TNotesSession::InitializeUsingNotesUserName(const QString& userName, const QString& password) {
+    call([&](notes::Session& s) { s.InitializeUsingNotesUserName(toUtf8(userName), toUtf8(password)); });
+}
+
+notes::DatabasePtr TNotesSession::GetDatabase(const QString& server, const QString& path, bool createOnFail) {
+    return call([&](notes::Session& s) { return s.GetDatabase(toUtf8(server), toUtf8(path), createOnFail); });
+}
+
+notes::ValueList TNotesSession::Evaluate(const QString& formula, TNotesDocument& document) {
+    const notes::DocumentPtr& context = document.DefaultInterface();
+    return call([&](notes::Session& s) { return s.Evaluate(toUtf8(formula), context); });
+}
+
+QStringList TNotesDatabase::Views() {
+    return call([](notes::Database& d) { return fromUtf8(d.Views()); });
+}
+
+notes::ViewPtr TNotesDatabase::GetView(const QString& name) {
+    return call([&](notes::Database& d) { return d.GetView(toUtf8(name)); });
+}
+
+notes::DocumentPtr TNotesDatabase::GetDocumentByUNID(const QString& universalId) {
+    return call([&](notes::Database& d) { return d.GetDocumentByUNID(toUtf8(universalId)); });
+}
+
+QString TNotesView::Name() {
+    return call([](notes::View& v) { return fromUtf8(v.Name()); });
+}
+
+int TNotesView::ColumnCount() {
+    return call([](notes::View& v) { return v.ColumnCount(); });
+}
+
+QStringList TNotesView::ColumnNames() {
+    return call([](notes::View& v) { return fromUtf8(v.ColumnNames()); });
+}
+
+int TNotesView::AllEntriesCount() {
+    return call([](notes::View& v) { return v.AllEntriesCount(); });
+}
+
+notes::DocumentPtr TNotesView::GetNthDocument(int position) {
+    return call([&](notes::View& v) { return v.GetNthDocument(position); });
+}
+
+notes::DocumentPtr TNotesView::GetNextDocument(TNotesDocument& document) {
+    const notes::DocumentPtr& current = document.DefaultInterface();
+    return call([&](notes::View& v) { return v.GetNextDocument(current); });
+}
+
+QString TNotesDocument::UniversalID() {
+    return call([](notes::Document& d) { return fromUtf8(d.UniversalID()); });
+}
+
+notes::ValueList TNotesDocument::ColumnValues() {
+    return call([](notes::Document& d) { return d.ColumnValues(); });
+}
+
+QStringList TNotesDocument::Items() {
+    return call([](notes::Document& d) { return fromUtf8(d.Items()); });
+}
+
+notes::ValueList TNotesDocument::GetItemValue(const QString& name) {
+    return call([&](notes::Document& d) { return d.GetItemValue(toUtf8(name)); });
+}
+
+bool TNotesDocument::HasEmbedded() {
+    return call([](notes::Document& d) { return d.HasEmbedded(); });
+}
+
+notes::EmbeddedObjectPtr TNotesDocument::GetAttachment(const QString& fileName) {
+    return call([&](notes::Document& d) { return d.GetAttachment(toUtf8(fileName)); });
+}
+
+notes::ItemPtr TNotesDocument::GetFirstItem(const QString& name) {
+    return call([&](notes::Document& d) { return d.GetFirstItem(toUtf8(name)); });
+}
+
+QString TNotesItem::Name() {
+    return call([](notes::Item& i) { return fromUtf8(i.Name()); });
+}
+
+int TNotesItem::Type() {
+    return call([](notes::Item& i) { return i.Type(); });
+}
+
+void TNotesRichTextItem::ConnectTo(const notes::ItemPtr& item) {
+    if (!item) {
+        NotesWrapper::ConnectTo(nullptr);
+        return;
+    }
+    notes::RichTextItemPtr richText;
+    std::string notRichText;
+    try {
+        richText = item->AsRichText();
+        if (!richText) notRichText = "The item '" + item->Name() + "' is not a rich-text item";
+    } catch (const std::exception& e) {
+        throw DominoError(e.what());
+    }
+    if (!richText) throw DominoError(notRichText);
+    NotesWrapper::ConnectTo(std::move(richText));
+}
+
+QString TNotesRichTextItem::GetFormattedText(bool stripTabs, int lineLength) {
+    return call([&](notes::RichTextItem& r) { return fromUtf8(r.GetFormattedText(stripTabs, lineLength)); });
+}
+
+QStringList TNotesRichTextItem::EmbeddedObjects() {
+    return call([](notes::RichTextItem& r) { return fromUtf8(r.EmbeddedObjects()); });
+}
+
+notes::EmbeddedObjectPtr TNotesRichTextItem::GetEmbeddedObject(const QString& name) {
+    return call([&](notes::RichTextItem& r) { return r.GetEmbeddedObject(toUtf8(name)); });
+}
+
+QString TNotesEmbeddedObject::Name() {
+    return call([](notes::EmbeddedObject& o) { return fromUtf8(o.Name()); });
+}
+
+void TNotesEmbeddedObject::ExtractFile(const QString& path) {
+    call([&](notes::EmbeddedObject& o) { o.ExtractFile(toUtf8(path)); });
+}
+
+}  // namespace velloran::domino

@@ -1,0 +1,78 @@
+#pragma once
+// Base of the program's typed wrappers over the document-database
+// component. A wrapper holds at most one component object: ConnectTo holds a
+// given one, Disconnect drops it, destruction drops it. An operation on an
+// empty wrapper first connects by creating a new object of the wrapper's
+// class; only the session class can be created that way, so the other
+// wrappers then fail with the component runtime's classic message. Every
+// failure of the component reaches the caller as a DominoError carrying the
+// component's own message.
+#include "NotesApi.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <utility>
+
+namespace velloran::domino {
+
+class DominoError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+inline constexpr const char* kNotConnectedMessage =
+    "DefaultInterface is NULL. Component is not connected to Server. You must call 'Connect' or "
+    "'ConnectTo' before this operation";
+
+std::string toUtf8(const QString& text);
+QString fromUtf8(const std::string& text);
+QStringList fromUtf8(const notes::StringList& texts);
+
+template <class Interface>
+class NotesWrapper {
+public:
+    using InterfacePtr = std::shared_ptr<Interface>;
+
+    NotesWrapper() = default;
+    virtual ~NotesWrapper() = default;
+    NotesWrapper(const NotesWrapper&) = delete;
+    NotesWrapper& operator=(const NotesWrapper&) = delete;
+
+    void ConnectTo(InterfacePtr object) { object_ = std::move(object); }
+    void Disconnect() { object_.reset(); }
+    bool IsConnected() const { return object_ != nullptr; }
+
+    // The held object, connecting first when none is held.
+    const InterfacePtr& DefaultInterface() {
+        if (!object_) object_ = createObject();
+        if (!object_) throw DominoError(kNotConnectedMessage);
+        return object_;
+    }
+
+protected:
+    // Creates a new object of the wrapper's class; none for classes that
+    // cannot be created directly.
+    virtual InterfacePtr createObject() { return nullptr; }
+
+    // Runs one component call, turning its failures into DominoError.
+    template <class Call>
+    auto call(Call&& callOnObject) {
+        const InterfacePtr& object = DefaultInterface();
+        try {
+            return callOnObject(*object);
+        } catch (const DominoError&) {
+            throw;
+        } catch (const std::exception& e) {
+            throw DominoError(e.what());
+        }
+    }
+
+private:
+    InterfacePtr object_;
+};
+
+}  // namespace velloran::domino

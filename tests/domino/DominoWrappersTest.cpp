@@ -1,0 +1,107 @@
+#include "DominoWrappers.h"
+#include "ValueText.h"
+
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <QTimeZone>
+
+#include <cstdlib>
+#include <ctime>
+
+using namespace velloran;
+using domino::DominoError;
+
+namespace {
+
+class FakeDatabase : public notes::Database {
+public:
+    std::string Title() const override { return "fake"; }
+    std::string FilePath() const override { return "fake.nsf"; }
+    notes::StringList Views() override { return {"全部文档", "($All)"}; }
+    notes::ViewPtr GetView(const std::string& name) override {
+        throw std::runtime_error("View '" + name + "' not found");
+    }
+    notes::DocumentPtr GetDocumentByUNID(const std::string&) override { throw std::logic_error("no documents"); }
+};
+
+class PlainItem : public notes::Item {
+public:
+    std::string Name() override { return "Subject"; }
+    int Type() override { return notes::kText; }
+    notes::ValueList Values() override { return {std::string("x")}; }
+    notes::RichTextItemPtr AsRichText() override { return nullptr; }
+};
+
+std::string messageOf(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const DominoError& e) {
+        return e.what();
+    }
+    return "(no error)";
+}
+
+}  // namespace
+
+TEST(DominoWrappers, WrappersOfClassesThatCannotBeCreatedRefuseUntilConnected) {
+    domino::TNotesDatabase database;
+    domino::TNotesView view;
+    domino::TNotesDocument document;
+    domino::TNotesEmbeddedObject object;
+    EXPECT_EQ(messageOf([&] { database.Views(); }), domino::kNotConnectedMessage);
+    EXPECT_EQ(messageOf([&] { view.ColumnCount(); }), domino::kNotConnectedMessage);
+    EXPECT_EQ(messageOf([&] { document.UniversalID(); }), domino::kNotConnectedMessage);
+    EXPECT_EQ(messageOf([&] { object.ExtractFile("/tmp/x"); }), domino::kNotConnectedMessage);
+
+    database.ConnectTo(std::make_shared<FakeDatabase>());
+    EXPECT_EQ(database.Views(), (QStringList{QStringLiteral("全部文档"), QStringLiteral("($All)")}));
+    database.Disconnect();
+    EXPECT_FALSE(database.IsConnected());
+    EXPECT_EQ(messageOf([&] { database.Views(); }), domino::kNotConnectedMessage);
+}
+
+TEST(DominoWrappers, ComponentFailuresCarryTheComponentsMessage) {
+    domino::TNotesDatabase database;
+    database.ConnectTo(std::make_shared<FakeDatabase>());
+    EXPECT_EQ(messageOf([&] { database.GetView(QStringLiteral("销售")); }), "View '销售' not found");
+    EXPECT_EQ(messageOf([&] { database.GetDocumentByUNID("0"); }), "no documents");
+}
+
+TEST(DominoWrappers, SessionConnectsThroughTheComponentRuntime) {
+    velloran::testing::TempDir dir;
+    domino::TNotesSession session(platform::ComponentRuntime(dir.file("empty.reg")));
+    const std::string message = messageOf([&] { session.Initialize(); });
+    EXPECT_NE(message.find(notes::kSessionClassId), std::string::npos) << message;
+    EXPECT_NE(message.find("not registered"), std::string::npos) << message;
+    EXPECT_FALSE(session.IsConnected());
+}
+
+TEST(DominoWrappers, RichTextWrapperRefusesAnItemThatIsNotRichText) {
+    domino::TNotesRichTextItem richText;
+    EXPECT_EQ(messageOf([&] { richText.ConnectTo(notes::ItemPtr(std::make_shared<PlainItem>())); }),
+              "The item 'Subject' is not a rich-text item");
+    EXPECT_FALSE(richText.IsConnected());
+}
+
+TEST(ValueText, NumbersAreShortestExactDecimals) {
+    EXPECT_EQ(domino::valueToText(12.0), "12");
+    EXPECT_EQ(domino::valueToText(3.5), "3.5");
+    EXPECT_EQ(domino::valueToText(-0.1), "-0.1");
+    EXPECT_EQ(domino::valueToText(123456789012.0), "123456789012");
+    EXPECT_EQ(domino::valueToText(std::string("文本 a")), QStringLiteral("文本 a"));
+}
+
+TEST(ValueText, DateTimesAreShownInLocalTimeAndDatesAlone) {
+    const char* saved = std::getenv("TZ");
+    ::setenv("TZ", "Asia/Shanghai", 1);
+    ::tzset();
+    // 2026-12-06 16:30:05 UTC is 2026-12-07 00:30:05 in Shanghai.
+    const notes::DateTime moment{1796574605000, true};
+    EXPECT_EQ(domino::valueToText(moment), "2026-12-07 00:30:05");
+    const notes::DateTime dateOnly{1796515200000, false};  // 2026-12-06
+    EXPECT_EQ(domino::valueToText(dateOnly), "2026-12-06");
+    saved ? ::setenv("TZ", saved, 1) : ::unsetenv("TZ");
+    ::tzset();
+}
