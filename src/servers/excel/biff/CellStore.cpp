@@ -1,0 +1,70 @@
+#include "CellStore.h"
+
+#include <algorithm>
+
+namespace velloran::biff {
+
+Cell Cell::overlaidWith(const Cell& later) const {
+    std::uint32_t value = later.value() == kValueUntouched ? this->value() : later.value();
+    Format format = later.format() == Format::Untouched ? this->format() : later.format();
+    return Cell(row_, column_, value, format);
+}
+
+void CellStore::append(const Cell& cell) { cells_.push_back(cell); }
+
+void CellStore::setValue(std::uint32_t row, std::uint32_t column, std::uint32_t stringIndex) {
+    append(Cell(row, column, stringIndex, Cell::Format::Untouched));
+}
+
+void CellStore::clearValue(std::uint32_t row, std::uint32_t column) {
+    append(Cell(row, column, Cell::kValueCleared, Cell::Format::Untouched));
+}
+
+void CellStore::setTextFormat(std::uint32_t row, std::uint32_t column, bool text) {
+    append(Cell(row, column, Cell::kValueUntouched, text ? Cell::Format::Text : Cell::Format::General));
+}
+
+namespace {
+
+// Merges the sorted runs [first, middle) and [middle, last), touching only
+// the stretch where they overlap; the first run wins ties.
+void mergeRuns(std::vector<Cell>::iterator first, std::vector<Cell>::iterator middle,
+               std::vector<Cell>::iterator last) {
+    if (first == middle || middle == last || !(*middle < *(middle - 1))) return;
+    auto from = std::upper_bound(first, middle, *middle);
+    auto to = std::lower_bound(middle, last, *(middle - 1));
+    std::inplace_merge(from, middle, to);
+}
+
+}  // namespace
+
+// Writes mostly arrive in row order, with short stretches out of order (a
+// header row filled right to left). Sorting only the stretch between the
+// sorted head and the sorted tail and merging keeps that case linear; ties
+// keep their write order so the last write wins.
+void CellStore::sortKeepingWriteOrder() {
+    auto head = std::is_sorted_until(cells_.begin(), cells_.end());
+    if (head == cells_.end()) return;
+    auto tail = cells_.end();
+    while (tail - 1 > head && !(*(tail - 1) < *(tail - 2))) --tail;
+    std::stable_sort(head, tail);
+    mergeRuns(cells_.begin(), head, tail);
+    mergeRuns(cells_.begin(), tail, cells_.end());
+}
+
+std::span<const Cell> CellStore::settle() {
+    if (settled_ == cells_.size()) return cells_;
+    sortKeepingWriteOrder();
+    std::size_t kept = 0;
+    for (std::size_t next = 0; next < cells_.size();) {
+        Cell merged = cells_[next];
+        for (++next; next < cells_.size() && cells_[next].samePosition(merged); ++next)
+            merged = merged.overlaidWith(cells_[next]);
+        if (merged.isWritten()) cells_[kept++] = merged;
+    }
+    cells_.erase(cells_.begin() + static_cast<std::ptrdiff_t>(kept), cells_.end());
+    settled_ = kept;
+    return cells_;
+}
+
+}  // namespace velloran::biff

@@ -1,0 +1,65 @@
+#pragma once
+// The cells of one logical grid, twelve bytes each. Writes are appended as
+// they come; `settle` orders them by row and column and folds repeated
+// writes to one cell into the last value and the last format, so the store
+// costs the same whether or not the caller writes in row order.
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace velloran::biff {
+
+class Cell {
+public:
+    static constexpr std::uint32_t kValueUntouched = 0x3FFFFFFF;
+    static constexpr std::uint32_t kValueCleared = 0x3FFFFFFE;
+    enum class Format : std::uint32_t { Untouched = 0, Text = 1, General = 2 };
+
+    Cell(std::uint32_t row, std::uint32_t column, std::uint32_t value, Format format)
+        : row_(row), column_(column), payload_(value | (static_cast<std::uint32_t>(format) << 30)) {}
+
+    std::uint32_t row() const { return row_; }
+    std::uint32_t column() const { return column_; }
+    // Index into the shared strings, or one of the two markers.
+    std::uint32_t value() const { return payload_ & kValueUntouched; }
+    Format format() const { return static_cast<Format>(payload_ >> 30); }
+
+    bool hasText() const { return value() < kValueCleared; }
+    bool hasTextFormat() const { return format() == Format::Text; }
+    // Whether the settled cell shows up in the file at all.
+    bool isWritten() const { return hasText() || hasTextFormat(); }
+
+    // This cell with a later write to the same position laid over it.
+    Cell overlaidWith(const Cell& later) const;
+
+    friend bool operator<(const Cell& a, const Cell& b) {
+        return a.row_ != b.row_ ? a.row_ < b.row_ : a.column_ < b.column_;
+    }
+    bool samePosition(const Cell& other) const { return row_ == other.row_ && column_ == other.column_; }
+
+private:
+    std::uint32_t row_;
+    std::uint32_t column_;
+    std::uint32_t payload_;
+};
+
+class CellStore {
+public:
+    // Rows and columns count from 0 here.
+    void setValue(std::uint32_t row, std::uint32_t column, std::uint32_t stringIndex);
+    void clearValue(std::uint32_t row, std::uint32_t column);
+    void setTextFormat(std::uint32_t row, std::uint32_t column, bool text);
+
+    // The cells in row-then-column order, one per position, only those that
+    // hold text or the text format.
+    std::span<const Cell> settle();
+
+private:
+    void append(const Cell& cell);
+    void sortKeepingWriteOrder();
+
+    std::vector<Cell> cells_;
+    std::size_t settled_ = 0;  // cells_[0, settled_) are settled
+};
+
+}  // namespace velloran::biff

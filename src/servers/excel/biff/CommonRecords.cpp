@@ -1,0 +1,31 @@
+#include "CommonRecords.h"
+
+#include "BiffText.h"
+#include "RecordTypes.h"
+
+#include <string>
+
+namespace velloran::biff {
+
+void writeBof(RecordStream& out, Substream kind) {
+    out.begin(record::kBof);
+    out.u16(0x0600);  // BIFF8
+    out.u16(static_cast<std::uint16_t>(kind));
+    out.u16(0x0DBB);  // build
+    out.u16(0x07CC);  // year
+    out.u32(0);       // file history flags
+    out.u32(0x06);    // lowest version that can read the file: BIFF8
+    out.end();
+}
+
+void writeEof(RecordStream& out) { out.emptyRecord(record::kEof); }
+
+void writeShortString(RecordStream& out, std::string_view utf8) {
+    std::string characters;
+    EncodedText encoded = appendBiffCharacters(utf8, characters);
+    out.u8(static_cast<std::uint8_t>(encoded.units));
+    out.u8(characterFlags(encoded.wide));
+    out.bytes(characters);
+}
+
+}  // namespace velloran::biff

@@ -1,0 +1,24 @@
+#pragma once
+// Records that both the workbook globals and each sheet use.
+#include "RecordStream.h"
+
+#include <cstdint>
+#include <string_view>
+
+namespace velloran::biff {
+
+// Cell formats (XF records): 0-14 are the built-in style formats, 15 the
+// default cell format, 16 ours for text.
+constexpr std::uint16_t kGeneralXf = 15;
+constexpr std::uint16_t kTextXf = 16;
+// Built-in number format "@".
+constexpr std::uint16_t kTextNumberFormat = 49;
+
+enum class Substream : std::uint16_t { Globals = 0x0005, Worksheet = 0x0010 };
+
+void writeBof(RecordStream& out, Substream kind);
+void writeEof(RecordStream& out);
+// A string with a one-byte character count, as sheet and font names are kept.
+void writeShortString(RecordStream& out, std::string_view utf8);
+
+}  // namespace velloran::biff

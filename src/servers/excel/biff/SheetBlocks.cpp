@@ -1,0 +1,58 @@
+#include "SheetBlocks.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace velloran::biff {
+
+namespace {
+
+constexpr std::size_t kMaxSheetName = 31;
+
+std::string range(const Stretch& stretch) {
+    return std::to_string(stretch.first + 1) + "-" + std::to_string(stretch.last + 1);
+}
+
+std::string sheetName(const Stretch& rows, const Stretch& columns) {
+    bool laterRows = rows.first > 0, laterColumns = columns.first > 0;
+    if (!laterRows && !laterColumns) return "Sheet1";
+    if (!laterColumns) return std::string("Rows ").append(range(rows));
+    if (!laterRows) return std::string("Columns ").append(range(columns));
+    std::string both = std::string("R").append(range(rows)).append(" C").append(range(columns));
+    if (both.size() <= kMaxSheetName) return both;
+    return std::string("R").append(std::to_string(rows.first + 1)).append(" C").append(std::to_string(columns.first + 1));
+}
+
+}  // namespace
+
+Stretch Stretch::ofBlock(std::uint32_t block, std::uint32_t capacity) {
+    if (block == 0) return {0, capacity - 1, false};
+    std::uint64_t first = capacity + std::uint64_t(block - 1) * (capacity - 1);
+    std::uint64_t last = std::min<std::uint64_t>(first + capacity - 2, UINT32_MAX);
+    return {static_cast<std::uint32_t>(first), static_cast<std::uint32_t>(last), true};
+}
+
+std::uint32_t Stretch::blockOf(std::uint32_t index, std::uint32_t capacity) {
+    return index < capacity ? 0 : 1 + (index - capacity) / (capacity - 1);
+}
+
+std::vector<SheetBlock> planSheets(std::span<const Cell> cells) {
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> blocks{{0, 0}};
+    for (const Cell& cell : cells) {
+        std::pair block{Stretch::blockOf(cell.row(), kSheetRows), Stretch::blockOf(cell.column(), kSheetColumns)};
+        if (block != blocks.back()) blocks.push_back(block);
+    }
+    std::sort(blocks.begin(), blocks.end());
+    blocks.erase(std::unique(blocks.begin(), blocks.end()), blocks.end());
+
+    std::vector<SheetBlock> sheets;
+    sheets.reserve(blocks.size());
+    for (auto [rowBlock, columnBlock] : blocks) {
+        Stretch rows = Stretch::ofBlock(rowBlock, kSheetRows);
+        Stretch columns = Stretch::ofBlock(columnBlock, kSheetColumns);
+        sheets.push_back({sheetName(rows, columns), rows, columns});
+    }
+    return sheets;
+}
+
+}  // namespace velloran::biff

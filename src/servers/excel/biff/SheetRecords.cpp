@@ -1,0 +1,168 @@
+#include "SheetRecords.h"
+
+#include "CommonRecords.h"
+#include "RecordTypes.h"
+#include "SheetRows.h"
+
+#include <algorithm>
+#include <array>
+#include <optional>
+
+namespace velloran::biff {
+
+namespace {
+
+// Rows go out in groups of 32: the ROW records of the group, then its cells.
+constexpr std::uint32_t kRowsPerGroup = 32;
+
+struct ColumnRun {
+    std::uint16_t first, last, width;
+};
+
+void writeColumnRun(RecordStream& out, const ColumnRun& run) {
+    out.begin(record::kColInfo);
+    out.u16(run.first);
+    out.u16(run.last);
+    out.u16(run.width);
+    out.u16(kGeneralXf);
+    out.u16(0x0002);  // width set by the user
+    out.u16(0);
+    out.end();
+}
+
+// COLINFO records for the logical columns this block shows, equal widths
+// of neighbouring columns in one record.
+void writeColumnWidths(RecordStream& out, const std::map<std::uint32_t, std::uint16_t>& widths, const Stretch& columns) {
+    std::optional<ColumnRun> run;
+    auto add = [&](std::uint32_t column, std::uint16_t width) {
+        auto sheetColumn = static_cast<std::uint16_t>(columns.sheetIndexOf(column));
+        if (run && run->last + 1 == sheetColumn && run->width == width) {
+            run->last = sheetColumn;
+            return;
+        }
+        if (run) writeColumnRun(out, *run);
+        run = ColumnRun{sheetColumn, sheetColumn, width};
+    };
+    if (auto first = widths.find(0); columns.repeatsFirst && first != widths.end()) add(0, first->second);
+    for (auto it = widths.lower_bound(columns.first); it != widths.end() && it->first <= columns.last; ++it)
+        add(it->first, it->second);
+    if (run) writeColumnRun(out, *run);
+}
+
+void writeDimensions(RecordStream& out, const SheetExtent& extent) {
+    out.begin(record::kDimensions);
+    out.u32(extent.firstRow);
+    out.u32(extent.endRow);
+    out.u16(extent.firstColumn);
+    out.u16(extent.endColumn);
+    out.u16(0);
+    out.end();
+}
+
+void writeWindow2(RecordStream& out, bool active) {
+    // Grid lines, headers, zeros, default header colour, outline symbols;
+    // the active sheet is also selected and shown.
+    constexpr std::uint16_t kShown = 0x00B6, kSelected = 0x0600;
+    out.begin(record::kWindow2);
+    out.u16(active ? kShown | kSelected : kShown);
+    out.u16(0);     // top row
+    out.u16(0);     // left column
+    out.u32(0x40);  // grid line colour: automatic
+    out.u16(0);     // page break preview zoom: default
+    out.u16(0);     // normal zoom: default
+    out.u32(0);
+    out.end();
+}
+
+class CellWriter {
+public:
+    CellWriter(RecordStream& out, const Stretch& columns) : out_(out), columns_(columns) {}
+
+    void add(const RowSlice& row) {
+        if (count_ > 0 && row.sheetRow / kRowsPerGroup != group_[0].sheetRow / kRowsPerGroup) flush();
+        group_[count_++] = row;
+    }
+
+    void flush() {
+        for (std::size_t i = 0; i < count_; ++i) writeRow(group_[i]);
+        for (std::size_t i = 0; i < count_; ++i) writeCells(group_[i]);
+        count_ = 0;
+    }
+
+    const SheetStats& stats() const { return stats_; }
+
+private:
+    std::uint16_t sheetColumn(const Cell& cell) const {
+        return static_cast<std::uint16_t>(columns_.sheetIndexOf(cell.column()));
+    }
+    std::uint16_t firstColumn(const RowSlice& row) const { return row.lead ? 0 : sheetColumn(row.body.front()); }
+    std::uint16_t lastColumn(const RowSlice& row) const {
+        return row.body.empty() ? 0 : sheetColumn(row.body.back());
+    }
+
+    void writeRow(const RowSlice& row) {
+        std::uint16_t first = firstColumn(row), end = lastColumn(row) + 1;
+        out_.begin(record::kRow);
+        out_.u16(static_cast<std::uint16_t>(row.sheetRow));
+        out_.u16(first);
+        out_.u16(end);
+        out_.u16(0x00FF);      // default height
+        out_.u32(0);           // reserved
+        out_.u32(0x000F0100);  // default format (XF 15), no other options
+        out_.end();
+        extend(row.sheetRow, first, end);
+    }
+
+    void extend(std::uint32_t row, std::uint16_t first, std::uint16_t end) {
+        SheetExtent& extent = stats_.extent;
+        bool empty = extent.endRow == 0;
+        extent.firstRow = empty ? row : std::min(extent.firstRow, row);
+        extent.endRow = row + 1;
+        extent.firstColumn = empty ? first : std::min(extent.firstColumn, first);
+        extent.endColumn = std::max(extent.endColumn, end);
+    }
+
+    void writeCells(const RowSlice& row) {
+        if (row.lead) writeCell(row.sheetRow, 0, *row.lead);
+        for (const Cell& cell : row.body) writeCell(row.sheetRow, sheetColumn(cell), cell);
+    }
+
+    void writeCell(std::uint32_t row, std::uint16_t column, const Cell& cell) {
+        std::uint16_t xf = cell.hasTextFormat() ? kTextXf : kGeneralXf;
+        out_.begin(cell.hasText() ? record::kLabelSst : record::kBlank);
+        out_.u16(static_cast<std::uint16_t>(row));
+        out_.u16(column);
+        out_.u16(xf);
+        if (cell.hasText()) {
+            out_.u32(cell.value());
+            ++stats_.textCells;
+        }
+        out_.end();
+    }
+
+    RecordStream& out_;
+    const Stretch& columns_;
+    std::array<RowSlice, kRowsPerGroup> group_{};
+    std::size_t count_ = 0;
+    SheetStats stats_;
+};
+
+}  // namespace
+
+SheetStats writeSheet(RecordStream& out, const SheetContent& content, const SheetBlock& block,
+                      const SheetExtent& extent, bool active) {
+    writeBof(out, Substream::Worksheet);
+    out.begin(record::kWsBool);
+    out.u16(0x04C1);  // show automatic page breaks and outline symbols, summary rows below
+    out.end();
+    writeColumnWidths(out, *content.columnWidths, block.columns);
+    writeDimensions(out, extent);
+    CellWriter cells(out, block.columns);
+    forEachRow(content.cells, block, [&](const RowSlice& row) { cells.add(row); });
+    cells.flush();
+    writeWindow2(out, active);
+    writeEof(out);
+    return cells.stats();
+}
+
+}  // namespace velloran::biff

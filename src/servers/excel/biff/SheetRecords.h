@@ -1,0 +1,35 @@
+#pragma once
+// One worksheet substream: the cells and column widths of one sheet block.
+#include "CellStore.h"
+#include "RecordStream.h"
+#include "SheetBlocks.h"
+
+#include <cstdint>
+#include <map>
+#include <span>
+
+namespace velloran::biff {
+
+// The used area of a sheet, in sheet rows and columns; "end" is one past.
+struct SheetExtent {
+    std::uint32_t firstRow = 0, endRow = 0;
+    std::uint16_t firstColumn = 0, endColumn = 0;
+};
+
+struct SheetStats {
+    SheetExtent extent;
+    std::uint32_t textCells = 0;
+};
+
+struct SheetContent {
+    std::span<const Cell> cells;                               // settled
+    const std::map<std::uint32_t, std::uint16_t>* columnWidths;  // by logical column
+};
+
+// Writes the sheet of `block`. `extent` goes into the DIMENSIONS record; the
+// used area found while writing is returned, so a first pass that only
+// counts finds the extent for the second.
+SheetStats writeSheet(RecordStream& out, const SheetContent& content, const SheetBlock& block,
+                      const SheetExtent& extent, bool active);
+
+}  // namespace velloran::biff

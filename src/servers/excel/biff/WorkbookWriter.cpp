@@ -1,0 +1,78 @@
+#include "WorkbookWriter.h"
+
+#include "AtomicFile.h"
+#include "CompoundFile.h"
+#include "GlobalsRecords.h"
+#include "SheetBlocks.h"
+#include "SheetRecords.h"
+#include "WorkbookError.h"
+
+#include <limits>
+#include <stdexcept>
+
+namespace velloran::biff {
+
+namespace {
+
+// Everything about the stream that has to be known before its first byte:
+// where each sheet starts and what the DIMENSIONS records say.
+struct StreamPlan {
+    std::vector<SheetEntry> sheets;
+    std::vector<SheetStats> stats;
+    std::uint32_t stringReferences = 0;
+};
+
+StreamPlan planStream(const Workbook& workbook, const SheetContent& content, const std::vector<SheetBlock>& blocks) {
+    StreamPlan plan;
+    RecordStream sheetCounter(nullptr);
+    std::vector<std::uint64_t> sizes;
+    std::uint64_t references = 0;
+    for (std::size_t i = 0; i < blocks.size(); ++i) {
+        std::uint64_t start = sheetCounter.position();
+        plan.stats.push_back(writeSheet(sheetCounter, content, blocks[i], {}, i == 0));
+        sizes.push_back(sheetCounter.position() - start);
+        references += plan.stats.back().textCells;
+        plan.sheets.push_back({blocks[i].name, 0});
+    }
+    constexpr std::uint64_t kMaxStream = std::numeric_limits<std::uint32_t>::max();
+    if (references > kMaxStream) throw WorkbookError("The workbook has more cells than one file can take");
+    plan.stringReferences = static_cast<std::uint32_t>(references);
+
+    RecordStream globalsCounter(nullptr);
+    writeGlobals(globalsCounter, plan.sheets, workbook.strings(), plan.stringReferences);
+    std::uint64_t offset = globalsCounter.position();
+    for (std::size_t i = 0; i < blocks.size(); ++i) {
+        if (offset > kMaxStream) throw WorkbookError("The workbook is larger than one file can take (4 GB)");
+        plan.sheets[i].offset = static_cast<std::uint32_t>(offset);
+        offset += sizes[i];
+    }
+    return plan;
+}
+
+void writeStream(RecordStream& out, const Workbook& workbook, const SheetContent& content,
+                 const std::vector<SheetBlock>& blocks, const StreamPlan& plan) {
+    writeGlobals(out, plan.sheets, workbook.strings(), plan.stringReferences);
+    for (std::size_t i = 0; i < blocks.size(); ++i) {
+        if (out.position() != plan.sheets[i].offset)
+            throw std::logic_error("sheet " + blocks[i].name + " does not start where it was planned");
+        writeSheet(out, content, blocks[i], plan.stats[i].extent, i == 0);
+    }
+    out.flush();
+}
+
+}  // namespace
+
+void saveWorkbook(Workbook& workbook, const std::string& path) {
+    SheetContent content{workbook.settledCells(), &workbook.columnWidths()};
+    std::vector<SheetBlock> blocks = planSheets(content.cells);
+    StreamPlan plan = planStream(workbook, content, blocks);
+
+    AtomicFile file(path);
+    CompoundFile container(file.stream(), path);
+    RecordStream out(&container);
+    writeStream(out, workbook, content, blocks, plan);
+    container.finish();
+    file.commit();
+}
+
+}  // namespace velloran::biff
