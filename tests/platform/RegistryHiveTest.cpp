@@ -97,3 +97,22 @@ TEST(RegistryHive, SaveIntoAMissingFolderFails) {
     hive.setString("\\A", "", "x");
     EXPECT_THROW(hive.saveAs(dir.file("no/such/folder/hive.reg")), HiveError);
 }
+
+TEST(RegistryHive, LineBreaksAreRefusedSoTheFileStaysLoadable) {
+    TempDir dir;
+    RegistryHive hive;
+    EXPECT_THROW(hive.setString("\\A", "", "/opt/x\n[HKLM\\B]"), HiveError);
+    EXPECT_THROW(hive.setString("\\A", "na\rme", "x"), HiveError);
+    EXPECT_THROW(hive.createKey("\\A\nB"), HiveError);
+    hive.setString("\\A", "", "kept");
+    hive.saveAs(dir.file("hive.reg"));
+    RegistryHive again = RegistryHive::load(dir.file("hive.reg"));
+    EXPECT_EQ(again.readString("\\A", ""), "kept");
+    EXPECT_FALSE(again.hasKey("\\B"));
+}
+
+TEST(RegistryHive, AFolderInPlaceOfTheFileIsAnError) {
+    TempDir dir;
+    std::filesystem::create_directory(dir.file("hive.reg"));
+    EXPECT_THROW(RegistryHive::load(dir.file("hive.reg")), HiveError);
+}

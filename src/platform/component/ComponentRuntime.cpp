@@ -20,8 +20,11 @@ void* loadLibrary(const std::string& path) {
     if (auto it = loaded.find(path); it != loaded.end()) return it->second;
     if (::access(path.c_str(), F_OK) != 0)
         throw ComponentError("The component file " + path + " does not exist");
+    // A name without a folder is taken from the current folder, where its
+    // existence was just checked, never from the system's library path.
+    std::string loadable = path.find('/') == std::string::npos ? "./" + path : path;
     ::dlerror();
-    void* handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    void* handle = ::dlopen(loadable.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) {
         const char* why = ::dlerror();
         throw ComponentError("The component file " + path + " cannot be loaded: " +

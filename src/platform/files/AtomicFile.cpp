@@ -21,22 +21,26 @@ std::string folderOf(const std::string& path) {
     throw std::runtime_error("Cannot " + what + " " + path + ": " + std::strerror(error));
 }
 
+// The permissions of the file being replaced; for a new file the ones asked
+// for, else the usual ones for its user.
+mode_t permissionsFor(const std::string& path, std::optional<mode_t> newFileMode) {
+    struct stat existing {};
+    if (::stat(path.c_str(), &existing) == 0) return existing.st_mode & 07777;
+    if (newFileMode) return *newFileMode & 07777;
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
 }  // namespace
 
-void writeFileAtomically(const std::string& path, std::string_view contents) {
+void writeFileAtomically(const std::string& path, std::string_view contents, std::optional<mode_t> newFileMode) {
     std::string temporary = path + ".tmp-XXXXXX";
     int fd = ::mkstemp(temporary.data());
     if (fd < 0) fail("create a temporary file beside", path, errno);
-    // Keep the permissions of the file being replaced; a new file gets the
-    // usual ones for its user.
-    struct stat existing {};
-    if (::stat(path.c_str(), &existing) == 0) {
-        ::fchmod(fd, existing.st_mode & 07777);
-    } else {
-        mode_t mask = ::umask(0);
-        ::umask(mask);
-        ::fchmod(fd, 0666 & ~mask);
-    }
+    // The temporary file starts out readable by its owner only, so contents
+    // never show with looser permissions than the final file has.
+    ::fchmod(fd, permissionsFor(path, newFileMode));
     const char* data = contents.data();
     std::size_t left = contents.size();
     while (left > 0) {

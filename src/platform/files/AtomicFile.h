@@ -1,13 +1,18 @@
 #pragma once
+#include <optional>
 #include <string>
 #include <string_view>
+#include <sys/types.h>
 
 namespace velloran::platform {
 
 // Writes `contents` to a temporary file beside `path`, flushes it to disk and
 // renames it over `path`, so readers see either the old or the new file,
-// never a half-written one. Throws std::runtime_error naming the file.
-void writeFileAtomically(const std::string& path, std::string_view contents);
+// never a half-written one. A file being replaced keeps its permissions; a
+// new file gets `newFileMode` when given, else the usual ones for its user.
+// Throws std::runtime_error naming the file.
+void writeFileAtomically(const std::string& path, std::string_view contents,
+                         std::optional<mode_t> newFileMode = std::nullopt);
 
 // Whether a file could be created or replaced at `path`: its folder is
 // writable and, when the file exists, the file too.

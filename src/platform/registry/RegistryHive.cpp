@@ -3,9 +3,11 @@
 #include "files/AtomicFile.h"
 
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace velloran::platform {
@@ -60,7 +62,8 @@ std::string formatValue(const RegistryValue& v) {
         char buf[4];
         for (std::size_t i = 0; i < v.bytes.size(); ++i) {
             std::snprintf(buf, sizeof buf, "%02x", v.bytes[i]);
-            out += (i ? "," : "") + std::string(buf);
+            if (i) out += ',';
+            out += buf;
         }
         return out;
     }
@@ -118,6 +121,18 @@ std::optional<RegistryValue> parseData(const std::string& data) {
     return std::nullopt;
 }
 
+// The file holds one key, name or value a line: a line break inside one
+// would split it and leave a file that no longer loads.
+void requireOneLine(const std::string& text, const char* what) {
+    if (text.find_first_of("\r\n") != std::string::npos)
+        throw HiveError(std::string("A registry ") + what + " cannot hold a line break");
+}
+
+bool isFolderOrDevice(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode);
+}
+
 }  // namespace
 
 std::string RegistryHive::defaultPath() {
@@ -154,6 +169,7 @@ std::string RegistryHive::canonical(const std::string& keyPath) {
 RegistryHive RegistryHive::load(const std::string& path) {
     RegistryHive hive;
     hive.path_ = path;
+    if (isFolderOrDevice(path)) throw HiveError("Cannot read the registry file " + path + ": it is not a file");
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         if (::access(path.c_str(), F_OK) != 0) return hive;  // no file yet: empty hive
@@ -267,6 +283,7 @@ std::vector<std::string> RegistryHive::subKeys(const std::string& keyPath) const
 }
 
 void RegistryHive::createKey(const std::string& keyPath) {
+    requireOneLine(keyPath, "key name");
     std::vector<std::string> parts = splitKeyPath(canonical(keyPath));
     std::string path;
     for (const std::string& part : parts) {
@@ -276,6 +293,8 @@ void RegistryHive::createKey(const std::string& keyPath) {
 }
 
 void RegistryHive::setValue(const std::string& keyPath, const std::string& name, const RegistryValue& value) {
+    requireOneLine(name, "value name");
+    if (value.kind == RegistryValue::Kind::String) requireOneLine(value.text, "value");
     createKey(keyPath);
     Key* key = findKey(keyPath);
     std::string wanted = folded(name);

@@ -66,7 +66,8 @@ public:
     // Names of the key's direct sub-keys, as spelled when created.
     std::vector<std::string> subKeys(const std::string& keyPath) const;
 
-    // Creates the key and its parents when missing.
+    // Creates the key and its parents when missing. Names and text values
+    // that hold a line break are refused with HiveError.
     void createKey(const std::string& keyPath);
     // Creates the key when missing and sets the value.
     void setValue(const std::string& keyPath, const std::string& name, const RegistryValue& value);

@@ -1,0 +1,56 @@
+#include "ui/QtPrompts.h"
+
+#include "ui/FileFilter.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace velloran::platform {
+
+namespace {
+
+QMessageBox::Icon qtIcon(MessageIcon icon) {
+    switch (icon) {
+    case MessageIcon::Information: return QMessageBox::Information;
+    case MessageIcon::Warning: return QMessageBox::Warning;
+    case MessageIcon::Error: return QMessageBox::Critical;
+    case MessageIcon::Question: return QMessageBox::Question;
+    case MessageIcon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QWidget* dialogParent() { return QApplication::activeWindow(); }
+
+}  // namespace
+
+MessageAnswer QtPrompts::message(const QString& text, const QString& caption, MessageIcon icon,
+                                 MessageButtons buttons) {
+    const bool withCancel = buttons == MessageButtons::OkCancel;
+    QMessageBox box(qtIcon(icon), caption, text, withCancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok,
+                    dialogParent());
+    // Messages carry file names and server texts: never read them as markup.
+    box.setTextFormat(Qt::PlainText);
+    box.setEscapeButton(withCancel ? QMessageBox::Cancel : QMessageBox::Ok);
+    int chosen = box.exec();
+    return withCancel && chosen != QMessageBox::Ok ? MessageAnswer::Cancel : MessageAnswer::Ok;
+}
+
+QString QtPrompts::openFileName(const QString& filter) {
+    return QFileDialog::getOpenFileName(dialogParent(), {}, {}, toQtFileFilter(filter));
+}
+
+QString QtPrompts::saveFileName(const QString& filter) {
+    return QFileDialog::getSaveFileName(dialogParent(), {}, {}, toQtFileFilter(filter), nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
+}
+
+InputResult QtPrompts::input(const QString& caption, const QString& prompt, const QString& initial) {
+    bool accepted = false;
+    QString text = QInputDialog::getText(dialogParent(), caption, prompt, QLineEdit::Normal, initial, &accepted);
+    return {accepted, accepted ? text : initial};
+}
+
+}  // namespace velloran::platform

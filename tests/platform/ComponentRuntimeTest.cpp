@@ -1,0 +1,121 @@
+#include "component/ComponentRuntime.h"
+#include "component/Dispatch.h"
+#include "registry/RegistryHive.h"
+
+#include "TempDir.h"
+#include "TestComponent.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+using velloran::component::CallKind;
+using velloran::component::Dispatch;
+using velloran::platform::ComponentError;
+using velloran::platform::ComponentRuntime;
+using velloran::platform::RegistryHive;
+using velloran::testing::TempDir;
+
+namespace {
+
+class ComponentRuntimeTest : public ::testing::Test {
+protected:
+    // A hive whose test class is served by `modulePath`.
+    std::string hiveServedBy(const std::string& modulePath) {
+        RegistryHive hive;
+        hive.setString(ComponentRuntime::inprocServerKey(TEST_COMPONENT_CLASS_ID), "", modulePath);
+        hive.saveAs(dir.file("hive.reg"));
+        return hive.path();
+    }
+
+    // The message of the ComponentError that `action` throws.
+    template <typename Action>
+    static std::string failureOf(Action action) {
+        try {
+            action();
+        } catch (const ComponentError& e) {
+            return e.what();
+        }
+        ADD_FAILURE() << "expected a ComponentError";
+        return {};
+    }
+
+    static std::string nameOf(const velloran::component::ObjectPtr& object) {
+        auto dispatch = std::dynamic_pointer_cast<Dispatch>(object);
+        if (!dispatch) return "(not a dispatch object)";
+        return std::get<std::string>(dispatch->invoke("name", CallKind::PropertyGet, {}));
+    }
+
+    TempDir dir;
+};
+
+}  // namespace
+
+TEST_F(ComponentRuntimeTest, RegistrationWritesTheClassKeysAndObjectsCanThenBeCreated) {
+    ComponentRuntime runtime(dir.file("hive.reg"));
+    runtime.registerServer(TEST_COMPONENT_PATH);
+
+    RegistryHive hive = RegistryHive::load(dir.file("hive.reg"));
+    EXPECT_EQ(hive.readString(ComponentRuntime::inprocServerKey(TEST_COMPONENT_CLASS_ID), ""), TEST_COMPONENT_PATH);
+    EXPECT_EQ(nameOf(runtime.createObject(TEST_COMPONENT_CLASS_ID)), "test object");
+    EXPECT_EQ(nameOf(runtime.createObjectByProgId(TEST_COMPONENT_PROG_ID)), "test object");
+}
+
+TEST_F(ComponentRuntimeTest, CreationFailuresNameTheirCause) {
+    ComponentRuntime runtime(hiveServedBy(TEST_COMPONENT_PATH));
+    EXPECT_EQ(failureOf([&] { runtime.createObject("{00000000-0000-0000-0000-000000000001}"); }),
+              "Class {00000000-0000-0000-0000-000000000001} is not registered");
+    EXPECT_EQ(failureOf([&] { runtime.createObjectByProgId("Nothing.Here"); }),
+              "No application is registered as Nothing.Here");
+
+    const std::pair<std::string, std::string> modules[] = {
+        {dir.file("missing.so"), "does not exist"},
+        {dir.write("text.so", "just some text\n"), "cannot be loaded"},
+        {NOT_A_COMPONENT_PATH, "has no entry point VelloranCreateObject"},
+    };
+    for (const auto& [module, cause] : modules) {
+        ComponentRuntime served(hiveServedBy(module));
+        std::string message = failureOf([&] { served.createObject(TEST_COMPONENT_CLASS_ID); });
+        EXPECT_NE(message.find(module), std::string::npos) << message;
+        EXPECT_NE(message.find(cause), std::string::npos) << message;
+    }
+}
+
+TEST_F(ComponentRuntimeTest, ALibraryAskedForAClassItDoesNotServeSaysSo) {
+    RegistryHive hive;
+    hive.setString(ComponentRuntime::inprocServerKey("{OTHER}"), "", TEST_COMPONENT_PATH);
+    hive.saveAs(dir.file("hive.reg"));
+    EXPECT_EQ(failureOf([&] { ComponentRuntime(hive.path()).createObject("{OTHER}"); }),
+              std::string("The component file ") + TEST_COMPONENT_PATH + " does not serve class {OTHER}");
+}
+
+TEST_F(ComponentRuntimeTest, RegisteringSomethingThatIsNotAComponentFails) {
+    ComponentRuntime runtime(dir.file("hive.reg"));
+    std::string message = failureOf([&] { runtime.registerServer(NOT_A_COMPONENT_PATH); });
+    EXPECT_NE(message.find("has no entry point VelloranRegisterServer"), std::string::npos) << message;
+    EXPECT_FALSE(std::filesystem::exists(dir.file("hive.reg"))) << "nothing registered";
+}
+
+TEST_F(ComponentRuntimeTest, RegisteringIntoAHiveThatCannotBeWrittenFails) {
+    ComponentRuntime runtime(dir.file("no/such/folder/hive.reg"));
+    std::string message = failureOf([&] { runtime.registerServer(TEST_COMPONENT_PATH); });
+    EXPECT_NE(message.find("Registering " TEST_COMPONENT_PATH " failed"), std::string::npos) << message;
+}
+
+TEST_F(ComponentRuntimeTest, ADamagedHiveIsReportedAsSuch) {
+    ComponentRuntime runtime(dir.write("hive.reg", "REGEDIT4\n[HKLM\\A\n"));
+    std::string message = failureOf([&] { runtime.createObject(TEST_COMPONENT_CLASS_ID); });
+    EXPECT_NE(message.find("is damaged"), std::string::npos) << message;
+}
+
+TEST_F(ComponentRuntimeTest, AFileNameWithoutFolderIsLoadedFromTheCurrentFolder) {
+    // A text file in the current folder carries the name of a system library:
+    // the runtime must load the file it found, not the system's library.
+    dir.write("libm.so.6", "not a library\n");
+    ComponentRuntime runtime(hiveServedBy("libm.so.6"));
+    std::string previous = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
+    std::string message = failureOf([&] { runtime.createObject(TEST_COMPONENT_CLASS_ID); });
+    std::filesystem::current_path(previous);
+    EXPECT_NE(message.find("cannot be loaded"), std::string::npos) << message;
+}
