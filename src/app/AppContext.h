@@ -1,0 +1,23 @@
+#pragma once
+// What the main window is given from outside: where it runs from, which
+// registry hive it reads, how it asks the user, and how it names this host.
+// The program fills it from the real machine; tests from a temporary one.
+#include "ui/Prompts.h"
+
+#include <QString>
+
+#include <functional>
+#include <string>
+
+namespace velloran::app {
+
+struct AppContext {
+    QString exeFolder;  // ends with "/"
+    std::string hivePath;
+    platform::Prompts* prompts = nullptr;
+    std::function<QString()> localHostName;
+    // Ends the program once the event loop runs.
+    std::function<void()> quit;
+};
+
+}  // namespace velloran::app

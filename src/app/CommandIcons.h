@@ -1,0 +1,17 @@
+#pragma once
+// The program's own 16 x 16 icons, drawn in code.
+#include <QIcon>
+#include <QVector>
+
+namespace velloran::app {
+
+// The command icons, by index: 0 tray with a downward arrow, 1 door with an
+// arrow, 2 blue document, 3 open folder, 4 desktop computer, 5 book with a
+// question mark, 6 and 7 grey buttons with a left and a right triangle,
+// 8 and 9 black left and right arrows, 10 page of text.
+QVector<QIcon> commandIcons();
+
+// The list item icons: 0 server, 1 folder, 2 database, 3 view.
+QVector<QIcon> listIcons();
+
+}  // namespace velloran::app

@@ -1,0 +1,104 @@
+#include "DominoEnvironment.h"
+
+#include "NotesApi.h"
+#include "Vendor.h"
+#include "errors/ErrorReport.h"
+#include "registry/RegistryHive.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace velloran::app {
+
+using platform::RegistryHive;
+
+namespace {
+
+// A hive that cannot be read counts as one without any key: the questions
+// asked here then answer "not installed", as for a missing key.
+RegistryHive readHive(const std::string& path) {
+    try {
+        return RegistryHive::load(path);
+    } catch (const platform::HiveError&) {
+        return RegistryHive();
+    }
+}
+
+void showPlain(platform::Prompts& prompts, const QString& text) {
+    prompts.message(text, platform::kApplicationTitle, platform::MessageIcon::None, platform::MessageButtons::Ok);
+}
+
+}  // namespace
+
+DominoEnvironment::DominoEnvironment(platform::ComponentRuntime runtime, platform::Prompts& prompts)
+    : runtime_(std::move(runtime)), prompts_(prompts) {}
+
+QString DominoEnvironment::componentFile(const QString& folder) {
+    return folder + QLatin1Char('/') + kComponentFileName;
+}
+
+QString DominoEnvironment::classRegistrationKey() {
+    return QString::fromStdString(platform::ComponentRuntime::inprocServerKey(notes::kSessionClassId));
+}
+
+bool DominoEnvironment::keyOpens(const QString& key) const {
+    return readHive(runtime_.hivePath()).hasKey(key.toStdString());
+}
+
+bool DominoEnvironment::IsDominoInstalled() const { return keyOpens(kDominoKey); }
+
+bool DominoEnvironment::IsNotesInstalled() const { return keyOpens(kNotesKey); }
+
+QString DominoEnvironment::folderValue(const QString& key, const QString& valueName,
+                                       const QString& whenAbsent) const {
+    RegistryHive hive = readHive(runtime_.hivePath());
+    if (!hive.hasKey(key.toStdString())) return whenAbsent;
+    QString folder = QString::fromStdString(hive.readString(key.toStdString(), valueName.toStdString()));
+    if (!folder.isEmpty() && QFileInfo(folder).isDir()) return folder;
+    return folder + kNotFoundMarker;
+}
+
+QString DominoEnvironment::GetDominoPath() const {
+    return folderValue(kDominoKey, QStringLiteral("Path"), kNotInstalled);
+}
+
+QString DominoEnvironment::GetDominoDataPath() const {
+    return folderValue(kDominoKey, QStringLiteral("DataPath"), kNotInstalled);
+}
+
+QString DominoEnvironment::GetNotesPath() const { return folderValue(kNotesKey, QStringLiteral("Path"), QString()); }
+
+bool DominoEnvironment::CheckDominoObjectsRegistration(const QString& folder) const {
+    RegistryHive hive = readHive(runtime_.hivePath());
+    const std::string key = classRegistrationKey().toStdString();
+    const QString expected = componentFile(folder);
+    if (hive.hasKey(key)) {
+        const QString registered = QString::fromStdString(hive.readString(key, ""));
+        // Only a path to a component file that is really there is worth
+        // registering, and only a hive this user may write is rewritten.
+        if (registered != expected && QFileInfo(expected).isFile() && hive.writable()) {
+            hive.setString(key, "", expected.toStdString());
+            hive.save();
+        }
+        return true;
+    }
+    if (!QDir::setCurrent(folder)) return true;
+    RegisterDominoObjects(expected);
+    return true;
+}
+
+void DominoEnvironment::RegisterDominoObjects(const QString& file) const {
+    if (!QFileInfo(file).isFile()) {
+        showPlain(prompts_, QStringLiteral("找不到您系统上Domino的一个关键组件，请确认您的Domino或NOtes安装正常!") +
+                                vendor::kSupportSentence);
+        return;
+    }
+    try {
+        runtime_.registerServer(file.toStdString());
+    } catch (const std::exception&) {
+        showPlain(prompts_, QStringLiteral("您好，系统在注册domino组件时失败，或许是您的系统对权限的限制") +
+                                vendor::kSupportSentence);
+    }
+}
+
+}  // namespace velloran::app

@@ -1,0 +1,116 @@
+#pragma once
+// The main window: menu, tool bar, database tree, document list, status
+// bar; the browsing state every command shares; and the start-up sequence
+// run when the window is first shown.
+#include "AppContext.h"
+#include "DominoWrappers.h"
+
+#include <QAction>
+#include <QMainWindow>
+
+#include <functional>
+#include <memory>
+
+class QFrame;
+class QLabel;
+class QStatusBar;
+class QToolBar;
+class QTreeWidget;
+
+namespace velloran::app {
+
+class ListView;
+class SplitterBar;
+
+class TfrmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    static constexpr int kToolButtonWidth = 67;
+    static constexpr int kToolButtonHeight = 36;
+    static constexpr int kTreePanelWidth = 225;
+    static constexpr int kStatusPanelWidth = 250;
+
+    explicit TfrmMain(AppContext context, QWidget* parent = nullptr);
+    ~TfrmMain() override;
+
+    // Browsing state shared by the commands.
+    int SplitterX = 0;
+    std::unique_ptr<domino::TNotesSession> Session;
+    int ReadPosition = 0;
+    std::unique_ptr<domino::TNotesDatabase> CurrentDatabase;
+    QString CurrentViewName;
+    int ViewDocumentCount = 0;
+    QString ExeFolder;
+    QString ExportStart;
+    QString ServerName;
+    QString UserName;
+    QString Password;
+    QString DataPath;
+    QString DatabasePath;
+    // The tree's mode: 0 nothing open, 1 server, 2 standalone file.
+    int TreeMode = 0;
+
+    // Controls, by their object names.
+    QFrame* Panel1;
+    QToolBar* ToolBar1;
+    QFrame* Panel2;
+    QTreeWidget* TreeView1;
+    SplitterBar* Panel4;
+    QFrame* Panel3;
+    ListView* ListView1;
+    QFrame* Panel5;
+    QStatusBar* StatusBar1;
+
+    // Commands, by their action names.
+    QAction* exitsystem;
+    QAction* openserver;
+    QAction* openfile;
+    QAction* exportAction;  // object name "export"
+    QAction* inportdata;
+    QAction* about;
+    // Tool buttons that are not commands.
+    QAction* ToolButton11;
+    QAction* ToolButton7;
+    QAction* ToolButton8;
+    QAction* ToolButton9;
+    QAction* ToolButton10;
+
+    QString statusPanelText(int panel) const;
+    void setStatusPanelText(int panel, const QString& text);
+
+    // The start-up sequence; runs once, when the window is first shown.
+    void FormShow();
+    void exitsystemExecute();
+    void Panel4MouseMove(int x, bool leftButtonDown);
+
+    AppContext& context() { return context_; }
+    platform::Prompts& prompts() { return *context_.prompts; }
+    // Shows a plain message: OK button, the application title as caption.
+    void showMessage(const QString& text);
+    // Runs a command or event handler; an error it raises is shown by the
+    // application-wide error report and the program goes on.
+    void runCommand(const std::function<void()>& command);
+    // The session and current database wrappers, or an error telling the
+    // user that start-up could not prepare them.
+    domino::TNotesSession& requireSession();
+    domino::TNotesDatabase& requireCurrentDatabase();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildActions();
+    void buildMenu();
+    void buildToolBar();
+    void buildPanels();
+    void buildStatusBar();
+    QAction* makeAction(const QString& objectName, const QString& caption, int icon);
+    void prepareDominoObjects();
+
+    AppContext context_;
+    QVector<QIcon> commandIcons_;
+    QLabel* statusPanels_[2];
+    bool shown_ = false;
+};
+
+}  // namespace velloran::app

@@ -1,0 +1,28 @@
+// Velloran: browse document databases and export their views to workbooks.
+#include "AppContext.h"
+#include "MainWindow.h"
+#include "errors/ErrorReport.h"
+#include "errors/GuardedApplication.h"
+#include "host/HostName.h"
+#include "registry/RegistryHive.h"
+#include "ui/QtPrompts.h"
+
+#include <QMetaObject>
+
+int main(int argc, char** argv) {
+    velloran::platform::GuardedApplication application(argc, argv);
+    application.setApplicationName(velloran::platform::kApplicationTitle);
+    velloran::platform::QtPrompts prompts;
+    application.setPrompts(&prompts);
+
+    velloran::app::AppContext context;
+    context.exeFolder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+    context.hivePath = velloran::platform::RegistryHive::defaultPath();
+    context.prompts = &prompts;
+    context.localHostName = [] { return QString::fromStdString(velloran::platform::localHostName()); };
+    context.quit = [] { QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection); };
+
+    velloran::app::TfrmMain frmMain(context);
+    frmMain.showMaximized();
+    return application.exec();
+}
