@@ -1,0 +1,103 @@
+#include "access/Installation.h"
+
+#include "registry/RegistryHive.h"
+#include "store/EngineError.h"
+#include "text/Utf8.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+#include <filesystem>
+#include <netdb.h>
+#include <sys/socket.h>
+#include <unistd.h>
+#include <vector>
+
+namespace velloran::notes::access {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kDominoKey = "HKEY_LOCAL_MACHINE\\Software\\Lotus\\Domino";
+
+// This machine's host name and, when the resolver knows it, its canonical name.
+std::vector<std::string> hostNames() {
+    char name[HOST_NAME_MAX + 1] = {};
+    if (::gethostname(name, sizeof name - 1) != 0 || !*name) return {};
+    std::vector<std::string> names{name};
+    addrinfo hints{};
+    hints.ai_flags = AI_CANONNAME;
+    hints.ai_family = AF_UNSPEC;
+    addrinfo* found = nullptr;
+    if (::getaddrinfo(name, nullptr, &hints, &found) == 0) {
+        if (found && found->ai_canonname) names.emplace_back(found->ai_canonname);
+        ::freeaddrinfo(found);
+    }
+    return names;
+}
+
+std::vector<std::string> pathParts(const std::string& databasePath) {
+    std::vector<std::string> parts;
+    std::string part;
+    for (char c : databasePath + "\\") {
+        if (c != '\\' && c != '/') {
+            part += c;
+            continue;
+        }
+        if (part.empty() || part == "." || part == "..")
+            throw EngineError("The database path '" + databasePath +
+                              "' is not valid: it must name a file inside the data folder, parts joined by \"\\\"");
+        parts.push_back(part);
+        part.clear();
+    }
+    return parts;
+}
+
+bool isInside(const fs::path& file, const fs::path& folder) {
+    auto [end, _] = std::mismatch(folder.begin(), folder.end(), file.begin(), file.end());
+    return end == folder.end();
+}
+
+}  // namespace
+
+Installation readInstallation(const std::string& hivePath) {
+    platform::RegistryHive hive;
+    try {
+        hive = platform::RegistryHive::load(hivePath);
+    } catch (const std::exception& e) {
+        throw EngineError(std::string("Cannot read the registry: ") + e.what());
+    }
+    if (!hive.hasKey(kDominoKey)) throw EngineError("No server is installed on this machine (registry " + hivePath + ")");
+    Installation installation{hive.readString(kDominoKey, "DataPath"), hive.readString(kDominoKey, "ServerName")};
+    if (installation.dataPath.empty())
+        throw EngineError("The server installation has no data folder (DataPath) in the registry " + hivePath);
+    return installation;
+}
+
+bool isThisServer(const std::string& requested, const Installation& installation) {
+    std::string wanted(text::trimmed(requested));
+    const std::string& full = installation.serverName;
+    std::string common = full.substr(0, full.find('/'));
+    if (common.starts_with("CN=") || common.starts_with("cn=")) common = common.substr(3);
+    if (!full.empty() && (text::equalsIgnoringCase(wanted, full) || text::equalsIgnoringCase(wanted, common))) return true;
+    for (const std::string& host : hostNames())
+        if (text::equalsIgnoringCase(wanted, host)) return true;
+    return false;
+}
+
+std::string serverDatabaseFile(const Installation& installation, const std::string& databasePath) {
+    if (databasePath.size() > 1 && databasePath[1] == ':')
+        throw EngineError("The database path '" + databasePath + "' must be relative to the data folder");
+    fs::path file = installation.dataPath;
+    for (const std::string& part : pathParts(databasePath)) file /= part;
+    std::error_code error;
+    fs::path folder = fs::weakly_canonical(installation.dataPath, error);
+    fs::path resolved = fs::weakly_canonical(file, error);
+    if (error || !isInside(resolved, folder))
+        throw EngineError("The database path '" + databasePath + "' leads outside the data folder " +
+                          installation.dataPath);
+    return file.string();
+}
+
+}  // namespace velloran::notes::access

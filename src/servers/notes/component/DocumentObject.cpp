@@ -1,0 +1,52 @@
+#include "component/DocumentObject.h"
+
+#include "component/ItemObjects.h"
+
+#include <limits>
+
+namespace velloran::notes::component {
+
+DocumentObject::DocumentObject(OpenDatabasePtr database, store::NoteHeader header, std::optional<ViewPlace> place)
+    : database_(std::move(database)), note_(database_->notes, std::move(header)), place_(std::move(place)) {}
+
+std::string DocumentObject::UniversalID() { return note_.header().unid; }
+
+std::int32_t DocumentObject::NoteID() {
+    std::int64_t id = note_.header().noteId;
+    if (id > std::numeric_limits<std::int32_t>::max()) throw EngineError("The note id " + std::to_string(id) + " is too large");
+    return static_cast<std::int32_t>(id);
+}
+
+DateTime DocumentObject::Created() { return {note_.header().created, true}; }
+
+DateTime DocumentObject::LastModified() { return {note_.header().modified, true}; }
+
+ValueList DocumentObject::ColumnValues() { return place_ ? place_->columnValues : ValueList{}; }
+
+StringList DocumentObject::Items() {
+    StringList names;
+    for (const store::StoredItem& item : note_.items()) names.push_back(item.name);
+    return names;
+}
+
+ValueList DocumentObject::GetItemValue(const std::string& name) {
+    const store::StoredItem* item = note_.findItem(name);
+    if (!item || item->values.empty()) return {std::string()};
+    return item->values;
+}
+
+bool DocumentObject::HasEmbedded() { return database_->notes.hasObjects(note_.header().noteId); }
+
+EmbeddedObjectPtr DocumentObject::GetAttachment(const std::string& fileName) {
+    std::optional<store::StoredObject> object = database_->notes.attachment(note_.header().noteId, fileName);
+    if (!object) return nullptr;
+    return std::make_shared<EmbeddedObjectImpl>(database_, std::move(*object));
+}
+
+ItemPtr DocumentObject::GetFirstItem(const std::string& name) {
+    const store::StoredItem* item = note_.findItem(name);
+    if (!item) return nullptr;
+    return makeItemObject(database_, note_.header().noteId, *item);
+}
+
+}  // namespace velloran::notes::component

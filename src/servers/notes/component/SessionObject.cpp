@@ -1,0 +1,75 @@
+#include "component/SessionObject.h"
+
+#include "access/AccessControl.h"
+#include "access/Directory.h"
+#include "component/DatabaseObject.h"
+#include "component/DocumentObject.h"
+#include "formula/Evaluator.h"
+#include "text/Utf8.h"
+
+#include <filesystem>
+#include <pwd.h>
+#include <unistd.h>
+
+namespace velloran::notes::component {
+
+namespace {
+
+// The local user is the operating-system account running the program.
+std::string localUserName() {
+    if (const passwd* account = ::getpwuid(::getuid()); account && account->pw_name && *account->pw_name)
+        return account->pw_name;
+    return "Local User";
+}
+
+OpenDatabasePtr openFile(const std::string& file) {
+    return std::make_shared<OpenDatabase>(store::openForReading(file));
+}
+
+}  // namespace
+
+void SessionObject::Initialize(const std::string&) { userName_ = localUserName(); }
+
+void SessionObject::InitializeUsingNotesUserName(const std::string& userName, const std::string& password) {
+    userName_.reset();
+    if (text::trimmed(userName).empty()) throw EngineError("No user name was given");
+    access::Installation installation = access::readInstallation(hivePath_);
+    userName_ = access::authenticate(installation.dataPath, userName, password);
+}
+
+DatabasePtr SessionObject::GetDatabase(const std::string& server, const std::string& path, bool createOnFail) {
+    if (createOnFail) throw EngineError("Databases cannot be created from a session; use the data tools");
+    if (!userName_) throw EngineError("The session is not initialised: log in or initialise it first");
+    if (text::trimmed(server).empty()) {
+        if (path.empty()) throw EngineError("No database file was given");
+        return std::make_shared<DatabaseObject>(openFile(path));
+    }
+    return openOnServer(server, path);
+}
+
+DatabasePtr SessionObject::openOnServer(const std::string& server, const std::string& path) {
+    access::Installation installation = access::readInstallation(hivePath_);
+    if (!access::isThisServer(server, installation))
+        throw EngineError("The server '" + server + "' is not known; this machine serves '" + installation.serverName + "'");
+    std::string file = access::serverDatabaseFile(installation, path);
+    if (!std::filesystem::exists(file))
+        throw EngineError("The database '" + path + "' does not exist on server '" + server + "'");
+    OpenDatabasePtr database = openFile(file);
+    if (access::accessLevel(database->views.acl(), *userName_) < store::AccessLevel::Reader)
+        throw EngineError("The user '" + *userName_ + "' is not authorised to open the database '" + path +
+                          "' on server '" + server + "'");
+    return std::make_shared<DatabaseObject>(std::move(database));
+}
+
+ValueList SessionObject::Evaluate(const std::string& formula, const DocumentPtr& document) {
+    formula::Formula parsed(formula);
+    if (!document) {
+        formula::NoDocument none;
+        return parsed.evaluate(none);
+    }
+    auto* ours = dynamic_cast<DocumentObject*>(document.get());
+    if (!ours) throw EngineError("Evaluate was given a document that this component did not make");
+    return parsed.evaluate(ours->context());
+}
+
+}  // namespace velloran::notes::component

@@ -1,0 +1,29 @@
+#pragma once
+#include "api/NotesApi.h"
+#include "component/OpenDatabase.h"
+
+namespace velloran::notes::component {
+
+// A view with its materialised index: positions are looked up, never walked.
+class ViewObject : public View {
+public:
+    ViewObject(OpenDatabasePtr database, store::ViewDesign design)
+        : database_(std::move(database)), design_(std::move(design)) {}
+
+    std::string Name() const override { return design_.name; }
+    StringList Aliases() const override { return design_.aliases; }
+    int ColumnCount() override { return static_cast<int>(design_.columns.size()); }
+    StringList ColumnNames() override;
+    int AllEntriesCount() override;
+    DocumentPtr GetNthDocument(int position) override;
+    DocumentPtr GetNextDocument(const DocumentPtr& document) override;
+
+private:
+    DocumentPtr documentAt(std::int64_t position);
+    std::int64_t positionOf(const DocumentPtr& document);
+
+    OpenDatabasePtr database_;
+    store::ViewDesign design_;
+};
+
+}  // namespace velloran::notes::component

@@ -1,0 +1,64 @@
+#include "formula/Evaluator.h"
+
+#include "formula/Functions.h"
+#include "formula/Operators.h"
+#include "text/Utf8.h"
+
+namespace velloran::notes::formula {
+
+ValueList Evaluator::run(const Program& program) {
+    ValueList result{std::string()};
+    for (const Statement& statement : program) {
+        switch (statement.kind) {
+        case Statement::Kind::Remark: break;
+        case Statement::Kind::Assign: variables_[text::lower(statement.name)] = evaluate(statement.expression); break;
+        case Statement::Kind::Default:
+            if (!lookup(statement.name)) variables_[text::lower(statement.name)] = evaluate(statement.expression);
+            break;
+        case Statement::Kind::Select:
+        case Statement::Kind::Expression: result = evaluate(statement.expression); break;
+        }
+    }
+    return result;
+}
+
+std::optional<ValueList> Evaluator::lookup(const std::string& name) {
+    if (auto it = variables_.find(text::lower(name)); it != variables_.end()) return it->second;
+    return context_.item(name);
+}
+
+ValueList Evaluator::evaluate(const Node& node) {
+    ValueList result;
+    switch (node.kind) {
+    case Node::Kind::Number: result = {node.number}; break;
+    case Node::Kind::Text: result = {node.text}; break;
+    case Node::Kind::Name: result = lookup(node.text).value_or(ValueList{std::string()}); break;
+    case Node::Kind::Function: result = findFunction(node.text)->run(*this, node); break;
+    case Node::Kind::Unary: result = applyUnary(node.text, evaluate(node.children[0]), node.position); break;
+    case Node::Kind::Binary:
+        if (node.text == "&" || node.text == "|") {
+            result = logical(node);
+            break;
+        }
+        result = applyBinary(node.text, evaluate(node.children[0]), evaluate(node.children[1]), node.position);
+        break;
+    }
+    if (result.empty()) result.emplace_back(std::string());
+    return result;
+}
+
+// "&" and "|" look at their right side only when the left one leaves the
+// answer open, so "@IsAvailable(x) & x > 1" is safe where x is missing.
+ValueList Evaluator::logical(const Node& node) {
+    bool left = truth(evaluate(node.children[0]), node.children[0].position);
+    if (node.text == "&" ? !left : left) return boolean(left);
+    return boolean(truth(evaluate(node.children[1]), node.children[1].position));
+}
+
+bool Formula::selects(Context& context) const {
+    ValueList result = evaluate(context);
+    auto* number = std::get_if<double>(&result.front());
+    return number && *number != 0;
+}
+
+}  // namespace velloran::notes::formula

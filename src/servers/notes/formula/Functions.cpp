@@ -1,0 +1,353 @@
+#include "formula/Functions.h"
+
+#include "formula/Evaluator.h"
+#include "formula/Operators.h"
+#include "text/Utf8.h"
+#include "text/ValueText.h"
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+
+namespace velloran::notes::formula {
+
+namespace {
+
+using Args = std::vector<ValueList>;
+
+ValueList argument(Evaluator& ev, const Node& call, std::size_t index) { return ev.evaluate(call.children[index]); }
+
+std::vector<std::string> texts(const ValueList& values, const Node& call) {
+    std::vector<std::string> out;
+    for (const Value& value : values) {
+        auto* text = std::get_if<std::string>(&value);
+        if (!text) fail(call.position, call.text + " needs text");
+        out.push_back(*text);
+    }
+    return out;
+}
+
+std::vector<std::string> textArgument(Evaluator& ev, const Node& call, std::size_t index) {
+    return texts(argument(ev, call, index), call);
+}
+
+double numberArgument(Evaluator& ev, const Node& call, std::size_t index) {
+    ValueList values = argument(ev, call, index);
+    auto* number = std::get_if<double>(&values.front());
+    if (!number) fail(call.children[index].position, call.text + " needs a number here");
+    return *number;
+}
+
+DateTime dateArgument(Evaluator& ev, const Node& call, std::size_t index) {
+    ValueList values = argument(ev, call, index);
+    auto* moment = std::get_if<DateTime>(&values.front());
+    if (!moment) fail(call.children[index].position, call.text + " needs a date-time");
+    return *moment;
+}
+
+ValueList fromTexts(const std::vector<std::string>& values) {
+    ValueList out(values.begin(), values.end());
+    if (out.empty()) out.emplace_back(std::string());
+    return out;
+}
+
+template <typename Transform>
+ValueList eachText(Evaluator& ev, const Node& call, Transform transform) {
+    std::vector<std::string> values = textArgument(ev, call, 0);
+    for (std::string& value : values) value = transform(value);
+    return fromTexts(values);
+}
+
+const store::NoteHeader& requireNote(Evaluator& ev, const Node& call) {
+    const store::NoteHeader* note = ev.context().note();
+    if (!note) fail(call.position, call.text + " needs a document");
+    return *note;
+}
+
+// Any pair (a from the first list, b from the second) satisfies `test`.
+template <typename Test>
+ValueList anyTextPair(Evaluator& ev, const Node& call, Test test) {
+    std::vector<std::string> left = textArgument(ev, call, 0), right = textArgument(ev, call, 1);
+    for (const std::string& a : left)
+        for (const std::string& b : right)
+            if (test(a, b)) return boolean(true);
+    return boolean(false);
+}
+
+std::string leftPart(const std::string& value, const Value& how) {
+    if (auto* count = std::get_if<double>(&how)) {
+        auto chars = text::characters(value);
+        std::string out;
+        for (std::size_t i = 0; i < chars.size() && i < static_cast<std::size_t>(std::max(0.0, *count)); ++i) out += chars[i];
+        return out;
+    }
+    const std::string& marker = std::get<std::string>(how);
+    std::size_t at = value.find(marker);
+    return at == std::string::npos ? std::string() : value.substr(0, at);
+}
+
+std::string rightPart(const std::string& value, const Value& how) {
+    if (auto* count = std::get_if<double>(&how)) {
+        auto chars = text::characters(value);
+        std::size_t keep = std::min(chars.size(), static_cast<std::size_t>(std::max(0.0, *count)));
+        std::string out;
+        for (std::size_t i = chars.size() - keep; i < chars.size(); ++i) out += chars[i];
+        return out;
+    }
+    const std::string& marker = std::get<std::string>(how);
+    std::size_t at = value.find(marker);
+    return at == std::string::npos ? std::string() : value.substr(at + marker.size());
+}
+
+template <std::string (*Part)(const std::string&, const Value&)>
+ValueList substring(Evaluator& ev, const Node& call) {
+    std::vector<std::string> values = textArgument(ev, call, 0);
+    ValueList how = argument(ev, call, 1);
+    if (std::holds_alternative<DateTime>(how.front())) fail(call.position, call.text + " needs a number or a text");
+    for (std::string& value : values) value = Part(value, how.front());
+    return fromTexts(values);
+}
+
+std::string collapsedSpaces(const std::string& value) {
+    std::string out;
+    for (char c : text::trimmed(value))
+        if (!(c == ' ' && !out.empty() && out.back() == ' ')) out += c;
+    return out;
+}
+
+std::string properCase(const std::string& value) {
+    std::string out = text::lower(value);
+    bool start = true;
+    for (char& c : out) {
+        if (start && c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+        start = c == ' ';
+    }
+    return out;
+}
+
+ValueList dateParts(Evaluator& ev, const Node& call, int part) {
+    DateTime moment = dateArgument(ev, call, 0);
+    using namespace std::chrono;
+    sys_days day = floor<days>(sys_time<milliseconds>(milliseconds(moment.msecsSinceEpoch)));
+    year_month_day date{day};
+    int values[] = {static_cast<int>(date.year()), static_cast<int>(static_cast<unsigned>(date.month())),
+                    static_cast<int>(static_cast<unsigned>(date.day()))};
+    return {static_cast<double>(values[part])};
+}
+
+ValueList makeDate(Evaluator& ev, const Node& call) {
+    using namespace std::chrono;
+    if (call.children.size() == 1) {
+        DateTime moment = dateArgument(ev, call, 0);
+        sys_days day = floor<days>(sys_time<milliseconds>(milliseconds(moment.msecsSinceEpoch)));
+        return {DateTime{duration_cast<milliseconds>(day.time_since_epoch()).count(), false}};
+    }
+    if (call.children.size() != 3) fail(call.position, "@Date needs one date-time, or year; month; day");
+    year_month_day date{year{static_cast<int>(numberArgument(ev, call, 0))},
+                        month{static_cast<unsigned>(numberArgument(ev, call, 1))},
+                        day{static_cast<unsigned>(numberArgument(ev, call, 2))}};
+    if (!date.ok()) fail(call.position, "@Date needs a valid year; month; day");
+    return {DateTime{duration_cast<milliseconds>(sys_days{date}.time_since_epoch()).count(), false}};
+}
+
+ValueList ifThen(Evaluator& ev, const Node& call) {
+    std::size_t count = call.children.size();
+    if (count % 2 == 0) fail(call.position, "@If needs condition; value pairs and a final value");
+    for (std::size_t i = 0; i + 1 < count; i += 2)
+        if (truth(argument(ev, call, i), call.children[i].position)) return argument(ev, call, i + 1);
+    return argument(ev, call, count - 1);
+}
+
+ValueList available(Evaluator& ev, const Node& call, bool wanted) {
+    const Node& name = call.children[0];
+    if (name.kind != Node::Kind::Name) fail(name.position, call.text + " needs a field name");
+    return boolean(ev.lookup(name.text).has_value() == wanted);
+}
+
+ValueList elements(Evaluator& ev, const Node& call) {
+    ValueList values = argument(ev, call, 0);
+    bool empty = values.size() == 1 && std::get_if<std::string>(&values[0]) && std::get<std::string>(values[0]).empty();
+    return {empty ? 0.0 : static_cast<double>(values.size())};
+}
+
+ValueList subset(Evaluator& ev, const Node& call) {
+    ValueList values = argument(ev, call, 0);
+    double count = numberArgument(ev, call, 1);
+    if (count == 0) fail(call.position, "@Subset needs a count other than 0");
+    std::size_t keep = std::min(values.size(), static_cast<std::size_t>(std::abs(count)));
+    return count > 0 ? ValueList(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(keep))
+                     : ValueList(values.end() - static_cast<std::ptrdiff_t>(keep), values.end());
+}
+
+ValueList implode(Evaluator& ev, const Node& call) {
+    std::vector<std::string> values = textArgument(ev, call, 0);
+    std::string separator = call.children.size() > 1 ? textArgument(ev, call, 1).front() : " ";
+    std::string out;
+    for (std::size_t i = 0; i < values.size(); ++i) out += (i ? separator : "") + values[i];
+    return {out};
+}
+
+ValueList explode(Evaluator& ev, const Node& call) {
+    std::string separators = call.children.size() > 1 ? textArgument(ev, call, 1).front() : " ,;";
+    std::vector<std::string> out;
+    for (const std::string& value : textArgument(ev, call, 0)) {
+        std::size_t start = 0;
+        for (std::size_t at = 0; at <= value.size(); ++at) {
+            if (at < value.size() && separators.find(value[at]) == std::string::npos) continue;
+            if (at > start) out.push_back(value.substr(start, at - start));
+            start = at + 1;
+        }
+    }
+    return fromTexts(out);
+}
+
+ValueList member(Evaluator& ev, const Node& call) {
+    ValueList wanted = argument(ev, call, 0), list = argument(ev, call, 1);
+    auto it = std::find(list.begin(), list.end(), wanted.front());
+    return {it == list.end() ? 0.0 : static_cast<double>(it - list.begin() + 1)};
+}
+
+ValueList isMember(Evaluator& ev, const Node& call) {
+    ValueList wanted = argument(ev, call, 0), list = argument(ev, call, 1);
+    return boolean(std::all_of(wanted.begin(), wanted.end(),
+                               [&](const Value& v) { return std::find(list.begin(), list.end(), v) != list.end(); }));
+}
+
+ValueList sum(Evaluator& ev, const Node& call) {
+    double total = 0;
+    for (std::size_t i = 0; i < call.children.size(); ++i)
+        for (const Value& value : argument(ev, call, i)) {
+            auto* number = std::get_if<double>(&value);
+            if (!number) fail(call.children[i].position, "@Sum needs numbers");
+            total += *number;
+        }
+    return {total};
+}
+
+ValueList unique(Evaluator& ev, const Node& call) {
+    ValueList out;
+    for (const Value& value : argument(ev, call, 0))
+        if (std::find(out.begin(), out.end(), value) == out.end()) out.push_back(value);
+    return out;
+}
+
+ValueList textToNumber(Evaluator& ev, const Node& call) {
+    ValueList out;
+    for (const std::string& value : textArgument(ev, call, 0)) {
+        std::string trimmed(text::trimmed(value));
+        char* end = nullptr;
+        double number = std::strtod(trimmed.c_str(), &end);
+        if (trimmed.empty() || *end != '\0') fail(call.position, "@TextToNumber cannot read '" + value + "' as a number");
+        out.emplace_back(std::in_place_type<double>, number);
+    }
+    return out;
+}
+
+template <typename T>
+ValueList isKind(Evaluator& ev, const Node& call) {
+    return boolean(std::holds_alternative<T>(argument(ev, call, 0).front()));
+}
+
+ValueList attachmentNames(Evaluator& ev, const Node&) {
+    std::vector<std::string> names;
+    for (const store::StoredObject& object : ev.context().attachments()) names.push_back(object.name);
+    return fromTexts(names);
+}
+
+ValueList attachmentLengths(Evaluator& ev, const Node&) {
+    ValueList sizes;
+    for (const store::StoredObject& object : ev.context().attachments()) sizes.emplace_back(std::in_place_type<double>, static_cast<double>(object.size));
+    if (sizes.empty()) sizes.emplace_back(std::in_place_type<double>, 0.0);
+    return sizes;
+}
+
+ValueList noteId(Evaluator& ev, const Node& call) {
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "NT%08llX", static_cast<unsigned long long>(requireNote(ev, call).noteId));
+    return {std::string(buffer)};
+}
+
+constexpr auto kFunctions = std::to_array<FunctionSpec>({
+    {"@all", 0, 0, [](Evaluator&, const Node&) { return boolean(true); }},
+    {"@true", 0, 0, [](Evaluator&, const Node&) { return boolean(true); }},
+    {"@yes", 0, 0, [](Evaluator&, const Node&) { return boolean(true); }},
+    {"@false", 0, 0, [](Evaluator&, const Node&) { return boolean(false); }},
+    {"@no", 0, 0, [](Evaluator&, const Node&) { return boolean(false); }},
+    {"@attachmentnames", 0, 0, attachmentNames},
+    {"@attachments", 0, 0,
+     [](Evaluator& ev, const Node&) { return ValueList{static_cast<double>(ev.context().attachments().size())}; }},
+    {"@attachmentlengths", 0, 0, attachmentLengths},
+    {"@created", 0, 0,
+     [](Evaluator& ev, const Node& call) { return ValueList{DateTime{requireNote(ev, call).created, true}}; }},
+    {"@modified", 0, 0,
+     [](Evaluator& ev, const Node& call) { return ValueList{DateTime{requireNote(ev, call).modified, true}}; }},
+    {"@documentuniqueid", 0, 0, [](Evaluator& ev, const Node& call) { return ValueList{requireNote(ev, call).unid}; }},
+    {"@noteid", 0, 0, noteId},
+    {"@text", 1, 1,
+     [](Evaluator& ev, const Node& call) {
+         ValueList out;
+         for (const Value& value : argument(ev, call, 0)) out.push_back(text::valueText(value));
+         return out;
+     }},
+    {"@texttonumber", 1, 1, textToNumber},
+    {"@if", 3, -1, ifThen},
+    {"@uppercase", 1, 1, [](Evaluator& ev, const Node& call) { return eachText(ev, call, text::upper); }},
+    {"@lowercase", 1, 1, [](Evaluator& ev, const Node& call) { return eachText(ev, call, text::lower); }},
+    {"@propercase", 1, 1, [](Evaluator& ev, const Node& call) { return eachText(ev, call, properCase); }},
+    {"@trim", 1, 1,
+     [](Evaluator& ev, const Node& call) {
+         std::vector<std::string> out;
+         for (const std::string& value : textArgument(ev, call, 0))
+             if (std::string kept = collapsedSpaces(value); !kept.empty()) out.push_back(kept);
+         return fromTexts(out);
+     }},
+    {"@contains", 2, 2,
+     [](Evaluator& ev, const Node& call) {
+         return anyTextPair(ev, call, [](const std::string& a, const std::string& b) { return a.find(b) != std::string::npos; });
+     }},
+    {"@begins", 2, 2,
+     [](Evaluator& ev, const Node& call) {
+         return anyTextPair(ev, call, [](const std::string& a, const std::string& b) { return a.starts_with(b); });
+     }},
+    {"@ends", 2, 2,
+     [](Evaluator& ev, const Node& call) {
+         return anyTextPair(ev, call, [](const std::string& a, const std::string& b) { return a.ends_with(b); });
+     }},
+    {"@isavailable", 1, 1, [](Evaluator& ev, const Node& call) { return available(ev, call, true); }},
+    {"@isunavailable", 1, 1, [](Evaluator& ev, const Node& call) { return available(ev, call, false); }},
+    {"@elements", 1, 1, elements},
+    {"@left", 2, 2, substring<leftPart>},
+    {"@right", 2, 2, substring<rightPart>},
+    {"@length", 1, 1,
+     [](Evaluator& ev, const Node& call) {
+         ValueList out;
+         for (const std::string& value : textArgument(ev, call, 0)) out.emplace_back(std::in_place_type<double>, static_cast<double>(text::characterCount(value)));
+         return out;
+     }},
+    {"@subset", 2, 2, subset},
+    {"@implode", 1, 2, implode},
+    {"@explode", 1, 2, explode},
+    {"@member", 2, 2, member},
+    {"@ismember", 2, 2, isMember},
+    {"@sum", 1, -1, sum},
+    {"@unique", 1, 1, unique},
+    {"@year", 1, 1, [](Evaluator& ev, const Node& call) { return dateParts(ev, call, 0); }},
+    {"@month", 1, 1, [](Evaluator& ev, const Node& call) { return dateParts(ev, call, 1); }},
+    {"@day", 1, 1, [](Evaluator& ev, const Node& call) { return dateParts(ev, call, 2); }},
+    {"@date", 1, 3, makeDate},
+    {"@istext", 1, 1, isKind<std::string>},
+    {"@isnumber", 1, 1, isKind<double>},
+    {"@istime", 1, 1, isKind<DateTime>},
+});
+
+}  // namespace
+
+const FunctionSpec* findFunction(std::string_view name) {
+    for (const FunctionSpec& spec : kFunctions)
+        if (name == spec.name) return &spec;
+    return nullptr;
+}
+
+}  // namespace velloran::notes::formula

@@ -1,0 +1,22 @@
+#pragma once
+// The @-functions of the formula language.
+#include "api/NotesApi.h"
+#include "formula/Syntax.h"
+
+#include <string_view>
+
+namespace velloran::notes::formula {
+
+class Evaluator;
+
+struct FunctionSpec {
+    const char* name;   // lower case, with "@"
+    int minArguments;
+    int maxArguments;   // -1: any number
+    ValueList (*run)(Evaluator& evaluator, const Node& call);
+};
+
+// Null for an unknown function; `name` is lower case with "@".
+const FunctionSpec* findFunction(std::string_view name);
+
+}  // namespace velloran::notes::formula

@@ -1,0 +1,31 @@
+#pragma once
+// One stored document as a formula context. Items and attachments are read
+// on first use and kept for the life of the object.
+#include "formula/Context.h"
+#include "store/NoteStore.h"
+
+#include <optional>
+
+namespace velloran::notes::formula {
+
+class NoteContext : public Context {
+public:
+    NoteContext(store::NoteStore& notes, store::NoteHeader header) : notes_(notes), header_(std::move(header)) {}
+
+    std::optional<ValueList> item(const std::string& name) override;
+    const store::NoteHeader* note() override { return &header_; }
+    std::vector<store::StoredObject> attachments() override;
+
+    const store::NoteHeader& header() const { return header_; }
+    const std::vector<store::StoredItem>& items();
+    // The first item of this name (letter case ignored); null when absent.
+    const store::StoredItem* findItem(const std::string& name);
+
+private:
+    store::NoteStore& notes_;
+    store::NoteHeader header_;
+    std::optional<std::vector<store::StoredItem>> items_;
+    std::optional<std::vector<store::StoredObject>> attachments_;
+};
+
+}  // namespace velloran::notes::formula

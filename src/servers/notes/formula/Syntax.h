@@ -1,0 +1,59 @@
+#pragma once
+// Tokens and syntax tree of the formula language.
+//
+//   program    := statement (";" statement)*
+//   statement  := "SELECT" expr | "REM" expr | ["FIELD" | "DEFAULT"] name ":=" expr | expr
+//   expr       := not (("&" | "|") not)*
+//   not        := "!" not | comparison
+//   comparison := sum (("=" | "!=" | "<>" | "<" | ">" | "<=" | ">=") sum)*
+//   sum        := product (("+" | "-") product)*
+//   product    := unary (("*" | "/") unary)*
+//   unary      := ("-" | "+") unary | list
+//   list       := primary (":" primary)*
+//   primary    := number | text | name | @function ["(" expr (";" expr)* ")"] | "(" expr ")"
+//
+// Text literals are "..." (with \" and \\) or {...}. Names, keywords and
+// @functions ignore letter case.
+#include "store/EngineError.h"
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace velloran::notes::formula {
+
+// An error in a formula; the message gives the 1-based character position.
+[[noreturn]] void fail(std::size_t position, const std::string& message);
+
+struct Token {
+    enum class Kind { Number, Text, Name, Function, Symbol, End };
+    Kind kind = Kind::End;
+    std::string text;     // text literal, name, function name (lower case, with "@"), symbol
+    double number = 0;
+    std::size_t position = 0;  // 1-based character position
+};
+
+std::vector<Token> tokenize(const std::string& source);
+
+struct Node {
+    enum class Kind { Number, Text, Name, Function, Unary, Binary };
+    Kind kind = Kind::Number;
+    std::size_t position = 0;
+    double number = 0;
+    std::string text;  // text literal, name, function name or operator
+    std::vector<Node> children;
+};
+
+struct Statement {
+    enum class Kind { Expression, Select, Assign, Default, Remark };
+    Kind kind = Kind::Expression;
+    std::string name;  // the variable of an assignment
+    Node expression;
+};
+
+using Program = std::vector<Statement>;
+
+// Throws EngineError with the position of the first error.
+Program parse(const std::string& source);
+
+}  // namespace velloran::notes::formula

@@ -1,0 +1,78 @@
+#pragma once
+// Rows of a database file as the engine reads and writes them.
+#include "api/NotesApi.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velloran::notes::store {
+
+struct NoteHeader {
+    std::int64_t noteId = 0;
+    std::string unid;
+    std::int64_t created = 0;   // ms UTC
+    std::int64_t modified = 0;  // ms UTC
+};
+
+struct StoredItem {
+    int seq = 0;
+    std::string name;
+    int type = kText;
+    int flags = 0;
+    ValueList values;
+};
+
+enum class ObjectKind { Attachment = 0, Embedded = 1 };
+
+struct StoredObject {
+    std::int64_t objectId = 0;
+    std::string name;
+    std::int64_t size = 0;
+};
+
+enum class RunKind { Text = 0, Tab = 1, Object = 2 };
+
+struct RichTextRun {
+    RunKind kind = RunKind::Text;
+    std::string content;  // the text, or the embedded object's name
+};
+
+struct RichTextParagraph {
+    std::vector<RichTextRun> runs;
+};
+
+using RichText = std::vector<RichTextParagraph>;
+
+enum class SortOrder { None = 0, Ascending = 1, Descending = 2 };
+
+struct ViewColumn {
+    std::string title;
+    std::string formula;
+    SortOrder sort = SortOrder::None;
+};
+
+struct ViewDesign {
+    std::int64_t viewId = 0;
+    std::string name;
+    std::vector<std::string> aliases;
+    std::string selection;
+    std::vector<ViewColumn> columns;
+    std::int64_t entryCount = 0;
+};
+
+struct ViewEntry {
+    std::int64_t position = 0;
+    std::int64_t noteId = 0;
+    ValueList columnValues;
+};
+
+enum class AccessLevel { NoAccess = 0, Depositor, Reader, Author, Editor, Designer, Manager };
+
+struct AclEntry {
+    std::string name;
+    AccessLevel level = AccessLevel::NoAccess;
+};
+
+}  // namespace velloran::notes::store

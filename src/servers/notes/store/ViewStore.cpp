@@ -1,0 +1,72 @@
+#include "store/ViewStore.h"
+
+#include "store/ValueCodec.h"
+
+namespace velloran::notes::store {
+
+namespace {
+
+std::vector<std::string> texts(const ValueList& values) {
+    std::vector<std::string> out;
+    for (const Value& value : values)
+        if (auto* text = std::get_if<std::string>(&value)) out.push_back(*text);
+    return out;
+}
+
+SortOrder sortOrder(std::int64_t code) {
+    return code == 1 ? SortOrder::Ascending : code == 2 ? SortOrder::Descending : SortOrder::None;
+}
+
+}  // namespace
+
+std::vector<ViewDesign> ViewStore::views() {
+    std::vector<ViewDesign> designs;
+    {
+        Statement& statement = connection_.cached(
+            "SELECT view_id, name, aliases, selection, entry_count FROM views ORDER BY view_id");
+        while (statement.step())
+            designs.push_back({statement.integer(0), statement.text(1), texts(decodeValues(statement.blob(2))),
+                               statement.text(3), {}, statement.integer(4)});
+    }
+    for (ViewDesign& design : designs) design.columns = columns(design.viewId);
+    return designs;
+}
+
+std::vector<ViewColumn> ViewStore::columns(std::int64_t viewId) {
+    Statement& statement = connection_.cached(
+        "SELECT title, formula, sort FROM view_columns WHERE view_id = ? ORDER BY position");
+    statement.bind(1, viewId);
+    std::vector<ViewColumn> columns;
+    while (statement.step()) columns.push_back({statement.text(0), statement.text(1), sortOrder(statement.integer(2))});
+    return columns;
+}
+
+std::optional<ViewEntry> ViewStore::entryAt(std::int64_t viewId, std::int64_t position) {
+    Statement& statement = connection_.cached(
+        "SELECT note_id, column_values FROM view_entries WHERE view_id = ? AND position = ?");
+    statement.bind(1, viewId).bind(2, position);
+    if (!statement.step()) return std::nullopt;
+    return ViewEntry{position, statement.integer(0), decodeValues(statement.blob(1))};
+}
+
+std::optional<std::int64_t> ViewStore::positionOf(std::int64_t viewId, std::int64_t noteId) {
+    Statement& statement = connection_.cached(
+        "SELECT min(position) FROM view_entries WHERE view_id = ? AND note_id = ?");
+    statement.bind(1, viewId).bind(2, noteId);
+    if (!statement.step() || statement.isNull(0)) return std::nullopt;
+    return statement.integer(0);
+}
+
+std::vector<AclEntry> ViewStore::acl() {
+    Statement& statement = connection_.cached("SELECT name, level FROM acl ORDER BY name");
+    std::vector<AclEntry> entries;
+    while (statement.step()) {
+        std::int64_t level = statement.integer(1);
+        if (level < 0 || level > static_cast<int>(AccessLevel::Manager))
+            throw EngineError("The access control list of " + connection_.path() + " is damaged");
+        entries.push_back({statement.text(0), static_cast<AccessLevel>(level)});
+    }
+    return entries;
+}
+
+}  // namespace velloran::notes::store

@@ -1,0 +1,28 @@
+#pragma once
+// Read queries on the views, their materialised indexes and the access
+// control list of one database file.
+#include "store/Records.h"
+#include "store/Sqlite.h"
+
+#include <optional>
+#include <vector>
+
+namespace velloran::notes::store {
+
+class ViewStore {
+public:
+    explicit ViewStore(Connection& connection) : connection_(connection) {}
+
+    // Every view with its columns, in design order.
+    std::vector<ViewDesign> views();
+    std::optional<ViewEntry> entryAt(std::int64_t viewId, std::int64_t position);
+    // Position of the note's first entry in the view; nothing when absent.
+    std::optional<std::int64_t> positionOf(std::int64_t viewId, std::int64_t noteId);
+    std::vector<AclEntry> acl();
+
+private:
+    std::vector<ViewColumn> columns(std::int64_t viewId);
+    Connection& connection_;
+};
+
+}  // namespace velloran::notes::store

@@ -1,0 +1,159 @@
+#include "write/DatabaseWriter.h"
+
+#include "formula/Evaluator.h"
+#include "store/NsfFile.h"
+#include "store/Schema.h"
+#include "store/ValueCodec.h"
+#include "text/FormattedText.h"
+#include "write/ObjectWriter.h"
+#include "write/ViewIndexer.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <set>
+
+namespace velloran::notes::write {
+
+namespace {
+
+std::uint64_t mix(std::uint64_t x) {
+    x += 0x9E3779B97F4A7C15ull;
+    x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
+    x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
+    return x ^ (x >> 31);
+}
+
+std::uint64_t nameSeed(const std::string& path) {
+    std::uint64_t hash = 0xcbf29ce484222325ull;
+    for (unsigned char c : std::filesystem::path(path).filename().string()) hash = (hash ^ c) * 0x100000001b3ull;
+    return hash;
+}
+
+void checkRichTextObjects(const ItemInput& item) {
+    std::set<std::string> given;
+    for (const ObjectInput& object : item.richText.objects) given.insert(object.name);
+    for (const store::RichTextParagraph& paragraph : item.richText.paragraphs)
+        for (const store::RichTextRun& run : paragraph.runs)
+            if (run.kind == store::RunKind::Object && !given.count(run.content))
+                throw EngineError("The rich-text item " + item.name + " refers to the embedded object '" + run.content +
+                                  "', which is not given");
+}
+
+void checkFormula(const std::string& source, const std::string& what) {
+    try {
+        formula::Formula{source};
+    } catch (const std::exception& e) {
+        throw EngineError(what + ": " + e.what());
+    }
+}
+
+}  // namespace
+
+DatabaseWriter::DatabaseWriter(const std::string& path) : path_(path), created_(!std::filesystem::exists(path)) {
+    connection_ = store::openForWriting(path);
+    transaction_.emplace(*connection_);
+    unidSeed_ = nameSeed(path);
+}
+
+DatabaseWriter::~DatabaseWriter() {
+    bool failed = transaction_.has_value();
+    transaction_.reset();
+    connection_.reset();
+    if (failed && created_) std::remove(path_.c_str());
+}
+
+void DatabaseWriter::setTitle(const std::string& title) {
+    connection_->cached("INSERT OR REPLACE INTO database_info (key, value) VALUES ('title', ?)").bind(1, title).run();
+}
+
+std::string DatabaseWriter::newUnid(std::int64_t noteId) const {
+    char unid[33];
+    std::uint64_t id = static_cast<std::uint64_t>(noteId);
+    std::snprintf(unid, sizeof unid, "%016llX%016llX", static_cast<unsigned long long>(mix(unidSeed_ ^ id)),
+                  static_cast<unsigned long long>(mix(unidSeed_ + id * 0xD6E8FEB86659FD93ull)));
+    return unid;
+}
+
+std::int64_t DatabaseWriter::addNote(const NoteInput& note) {
+    store::Statement& next = connection_->cached("SELECT coalesce(max(note_id), 0) + 1 FROM notes");
+    next.step();
+    std::int64_t noteId = next.integer(0);
+    std::string unid = note.unid.empty() ? newUnid(noteId) : note.unid;
+    if (unid.size() != 32 || unid.find_first_not_of("0123456789ABCDEFabcdef") != std::string::npos)
+        throw EngineError("'" + unid + "' is not a universal ID (32 hexadecimal digits)");
+    connection_->cached("INSERT INTO notes (note_id, unid, created, modified) VALUES (?, upper(?), ?, ?)")
+        .bind(1, noteId).bind(2, unid).bind(3, note.created).bind(4, note.modified).run();
+    int seq = 0;
+    for (const ItemInput& item : note.items) addItem(noteId, seq++, item);
+    for (const ObjectInput& attachment : note.attachments) {
+        addItem(noteId, seq++, {"$FILE", kAttachment, 0, {attachment.name}, {}});
+        storeObject(*connection_, {noteId, store::ObjectKind::Attachment, -1}, attachment);
+    }
+    return noteId;
+}
+
+void DatabaseWriter::addItem(std::int64_t noteId, int seq, const ItemInput& item) {
+    if (item.name.empty()) throw EngineError("An item has no name");
+    ValueList values = item.values;
+    if (item.type == kRichText) {
+        checkRichTextObjects(item);
+        values = {text::formatRichText(item.richText.paragraphs, false, 0)};
+        addRichText(noteId, seq, item.richText);
+    }
+    connection_->cached("INSERT INTO items (note_id, seq, name, type, flags, vals) VALUES (?, ?, ?, ?, ?, ?)")
+        .bind(1, noteId).bind(2, std::int64_t{seq}).bind(3, item.name).bind(4, std::int64_t{item.type})
+        .bind(5, std::int64_t{item.flags}).bindBlob(6, store::encodeValues(values)).run();
+}
+
+void DatabaseWriter::addRichText(std::int64_t noteId, int seq, const RichTextInput& richText) {
+    for (std::size_t p = 0; p < richText.paragraphs.size(); ++p) {
+        const auto& runs = richText.paragraphs[p].runs;
+        std::vector<store::RichTextRun> stored = runs.empty() ? std::vector<store::RichTextRun>{{}} : runs;
+        for (std::size_t r = 0; r < stored.size(); ++r)
+            connection_->cached(
+                    "INSERT INTO rich_text (note_id, item_seq, paragraph, run, kind, content) VALUES (?, ?, ?, ?, ?, ?)")
+                .bind(1, noteId).bind(2, std::int64_t{seq}).bind(3, static_cast<std::int64_t>(p))
+                .bind(4, static_cast<std::int64_t>(r)).bind(5, std::int64_t{static_cast<int>(stored[r].kind)})
+                .bind(6, stored[r].content).run();
+    }
+    for (const ObjectInput& object : richText.objects)
+        storeObject(*connection_, {noteId, store::ObjectKind::Embedded, seq}, object);
+}
+
+void DatabaseWriter::addView(const ViewInput& view) {
+    if (view.name.empty()) throw EngineError("A view has no name");
+    checkFormula(view.selection.empty() ? "@All" : view.selection, "View '" + view.name + "', selection formula");
+    for (const store::ViewColumn& column : view.columns)
+        checkFormula(column.formula, "View '" + view.name + "', column '" + column.title + "'");
+
+    store::Statement& existing = connection_->cached("SELECT view_id FROM views WHERE name = ? COLLATE NOCASE");
+    existing.bind(1, view.name);
+    std::optional<std::int64_t> viewId;
+    if (existing.step()) viewId = existing.integer(0);
+    ValueList aliases(view.aliases.begin(), view.aliases.end());
+    store::Statement& upsert = connection_->cached(
+        "INSERT OR REPLACE INTO views (view_id, name, aliases, selection, entry_count) VALUES (?, ?, ?, ?, 0)");
+    if (viewId) upsert.bind(1, *viewId);
+    upsert.bind(2, view.name).bindBlob(3, store::encodeValues(aliases)).bind(4, view.selection).run();
+    std::int64_t id = viewId.value_or(connection_->lastInsertId());
+    connection_->cached("DELETE FROM view_columns WHERE view_id = ?").bind(1, id).run();
+    for (std::size_t i = 0; i < view.columns.size(); ++i)
+        connection_->cached("INSERT INTO view_columns (view_id, position, title, formula, sort) VALUES (?, ?, ?, ?, ?)")
+            .bind(1, id).bind(2, static_cast<std::int64_t>(i)).bind(3, view.columns[i].title)
+            .bind(4, view.columns[i].formula).bind(5, std::int64_t{static_cast<int>(view.columns[i].sort)}).run();
+}
+
+void DatabaseWriter::setAcl(const std::vector<store::AclEntry>& entries) {
+    connection_->execute("DELETE FROM acl");
+    for (const store::AclEntry& entry : entries)
+        connection_->cached("INSERT OR REPLACE INTO acl (name, level) VALUES (?, ?)")
+            .bind(1, entry.name).bind(2, std::int64_t{static_cast<int>(entry.level)}).run();
+}
+
+void DatabaseWriter::commit() {
+    rebuildViewIndexes(*connection_);
+    transaction_->commit();
+    transaction_.reset();
+}
+
+}  // namespace velloran::notes::write

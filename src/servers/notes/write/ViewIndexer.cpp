@@ -1,0 +1,133 @@
+#include "write/ViewIndexer.h"
+
+#include "formula/Evaluator.h"
+#include "formula/NoteContext.h"
+#include "store/NoteStore.h"
+#include "store/ValueCodec.h"
+#include "store/ViewStore.h"
+#include "text/Utf8.h"
+#include "text/ValueText.h"
+
+#include <algorithm>
+#include <memory>
+#include <type_traits>
+
+namespace velloran::notes::write {
+
+namespace {
+
+struct Entry {
+    std::int64_t noteId;
+    ValueList values;
+};
+
+// One column's value: a list result becomes one text, its values joined.
+Value columnValue(const ValueList& result) {
+    if (result.size() == 1) return result.front();
+    std::string joined;
+    for (std::size_t i = 0; i < result.size(); ++i) joined += (i ? ", " : "") + text::valueText(result[i]);
+    return joined;
+}
+
+int compareValues(const Value& a, const Value& b) {
+    if (a.index() != b.index()) return a.index() < b.index() ? -1 : 1;
+    if (auto* s = std::get_if<std::string>(&a)) {
+        int folded = text::lower(*s).compare(text::lower(std::get<std::string>(b)));
+        return folded != 0 ? folded : s->compare(std::get<std::string>(b));
+    }
+    if (auto* x = std::get_if<double>(&a)) return *x < std::get<double>(b) ? -1 : *x > std::get<double>(b) ? 1 : 0;
+    std::int64_t p = std::get<DateTime>(a).msecsSinceEpoch, q = std::get<DateTime>(b).msecsSinceEpoch;
+    return p < q ? -1 : p > q ? 1 : 0;
+}
+
+class ViewBuilder {
+public:
+    ViewBuilder(store::Connection& connection, store::ViewDesign design) : connection_(connection), design_(std::move(design)) {
+        selection_ = compile(design_.selection.empty() ? "SELECT @All" : design_.selection, "its selection formula");
+        for (std::size_t i = 0; i < design_.columns.size(); ++i)
+            columns_.push_back(compile(design_.columns[i].formula, columnName(i)));
+        connection_.cached("DELETE FROM view_entries WHERE view_id = ?").bind(1, design_.viewId).run();
+    }
+
+    void consider(formula::NoteContext& note) {
+        if (!guarded(note, "its selection formula", [&] { return selection_->selects(note); })) return;
+        Entry entry{note.header().noteId, {}};
+        for (std::size_t i = 0; i < columns_.size(); ++i)
+            entry.values.push_back(guarded(note, columnName(i), [&] { return columnValue(columns_[i]->evaluate(note)); }));
+        if (sorted()) entries_.push_back(std::move(entry));
+        else insert(entry);
+    }
+
+    void finish() {
+        std::stable_sort(entries_.begin(), entries_.end(), [&](const Entry& a, const Entry& b) { return before(a, b); });
+        for (const Entry& entry : entries_) insert(entry);
+        connection_.cached("UPDATE views SET entry_count = ? WHERE view_id = ?").bind(1, count_).bind(2, design_.viewId).run();
+    }
+
+private:
+    std::string columnName(std::size_t index) const {
+        return "column " + std::to_string(index + 1) + " ('" + design_.columns[index].title + "')";
+    }
+
+    std::unique_ptr<formula::Formula> compile(const std::string& source, const std::string& what) const {
+        try {
+            return std::make_unique<formula::Formula>(source);
+        } catch (const std::exception& e) {
+            throw EngineError("View '" + design_.name + "', " + what + ": " + e.what());
+        }
+    }
+
+    template <typename Work>
+    std::invoke_result_t<Work> guarded(formula::NoteContext& note, const std::string& what, Work work) const {
+        try {
+            return work();
+        } catch (const std::exception& e) {
+            throw EngineError("View '" + design_.name + "', " + what + ", document " + note.header().unid + ": " + e.what());
+        }
+    }
+
+    bool sorted() const {
+        return std::any_of(design_.columns.begin(), design_.columns.end(),
+                           [](const store::ViewColumn& c) { return c.sort != store::SortOrder::None; });
+    }
+
+    bool before(const Entry& a, const Entry& b) const {
+        for (std::size_t i = 0; i < design_.columns.size(); ++i) {
+            store::SortOrder order = design_.columns[i].sort;
+            if (order == store::SortOrder::None) continue;
+            int c = compareValues(a.values[i], b.values[i]);
+            if (c != 0) return order == store::SortOrder::Ascending ? c < 0 : c > 0;
+        }
+        return false;
+    }
+
+    void insert(const Entry& entry) {
+        connection_.cached("INSERT INTO view_entries (view_id, position, note_id, column_values) VALUES (?, ?, ?, ?)")
+            .bind(1, design_.viewId).bind(2, ++count_).bind(3, entry.noteId)
+            .bindBlob(4, store::encodeValues(entry.values)).run();
+    }
+
+    store::Connection& connection_;
+    store::ViewDesign design_;
+    std::unique_ptr<formula::Formula> selection_;
+    std::vector<std::unique_ptr<formula::Formula>> columns_;
+    std::vector<Entry> entries_;
+    std::int64_t count_ = 0;
+};
+
+}  // namespace
+
+void rebuildViewIndexes(store::Connection& connection) {
+    std::vector<std::unique_ptr<ViewBuilder>> builders;
+    for (store::ViewDesign& design : store::ViewStore(connection).views())
+        builders.push_back(std::make_unique<ViewBuilder>(connection, std::move(design)));
+    if (builders.empty()) return;
+    store::NoteStore notes(connection);
+    for (std::int64_t id : notes.noteIds()) {
+        formula::NoteContext note(notes, *notes.header(id));
+        for (auto& builder : builders) builder->consider(note);
+    }
+    for (auto& builder : builders) builder->finish();
+}
+
+}  // namespace velloran::notes::write
