@@ -1,0 +1,148 @@
+// The application object as the export drives it: created through the
+// registry hive, called by name with variant arguments.
+#include "TempDir.h"
+#include "XlrdReader.h"
+
+#include "api/ExcelServer.h"
+#include "component/ComponentRuntime.h"
+#include "component/Dispatch.h"
+#include "registry/RegistryHive.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+using namespace velloran::component;
+using velloran::platform::ComponentError;
+using velloran::platform::ComponentRuntime;
+using velloran::platform::RegistryHive;
+using velloran::testing::TempDir;
+using velloran::testing::findCell;
+using velloran::testing::readWithXlrd;
+using ::testing::HasSubstr;
+
+namespace {
+
+DispatchPtr get(const DispatchPtr& on, const std::string& member, std::vector<Variant> args = {}) {
+    return std::get<DispatchPtr>(on->invoke(member, CallKind::PropertyGet, args));
+}
+DispatchPtr method(const DispatchPtr& on, const std::string& member, std::vector<Variant> args = {}) {
+    Variant result = on->invoke(member, CallKind::Method, args);
+    return std::holds_alternative<DispatchPtr>(result) ? std::get<DispatchPtr>(result) : nullptr;
+}
+void put(const DispatchPtr& on, const std::string& member, Variant value) {
+    on->invoke(member, CallKind::PropertyPut, {std::move(value)});
+}
+
+// The message of the error `call` throws, or "" when it does not throw.
+template <typename F>
+std::string errorOf(F&& call) {
+    try {
+        call();
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+    return "";
+}
+
+class Automation : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ComponentRuntime(hive()).registerServer(VELLORAN_EXCEL_MODULE);
+        app = std::dynamic_pointer_cast<Dispatch>(
+            ComponentRuntime(hive()).createObjectByProgId(velloran::excel::kApplicationProgId));
+        ASSERT_NE(app, nullptr);
+    }
+    std::string hive() const { return dir.file("hive.reg"); }
+    void addWorkbook() { method(get(app, "WorkBooks"), "Add"); }
+
+    TempDir dir;
+    DispatchPtr app;
+};
+
+}  // namespace
+
+TEST_F(Automation, RegistrationWritesTheProgIdAndTheModule) {
+    RegistryHive written = RegistryHive::load(hive());
+    std::string classId = written.readString("HKEY_CLASSES_ROOT\\Excel.Application\\CLSID", "");
+    EXPECT_EQ(classId, velloran::excel::kApplicationClassId);
+    EXPECT_EQ(written.readString(ComponentRuntime::inprocServerKey(classId), ""), VELLORAN_EXCEL_MODULE);
+}
+
+TEST(AutomationHive, WithoutTheRegistrationCreationFails) {
+    TempDir dir;
+    EXPECT_THROW(ComponentRuntime(dir.file("empty.reg")).createObjectByProgId("Excel.Application"), ComponentError);
+}
+
+TEST_F(Automation, TheExportsChainsBuildTheWorkbook) {
+    // Header names Form, Body and 2019, then one document, in the export's
+    // order and spelling.
+    method(get(app, "WorkBooks"), "Add");
+    const std::vector<std::string> names = {"Form", "Body", "2019"};
+    for (int i = 0; i < 3; ++i) {
+        put(get(method(app, "activesheet"), "columns", {i + 1}), "columnwidth", 40);
+        put(get(method(app, "activesheet"), "columns", {i + 2}), "columnwidth",
+            static_cast<std::int32_t>(names[i].size() + 10));
+        if (names[i] == "2019") put(get(app, "cells", {1, i + 2}), "NumberFormatLocal", std::string("@"));
+        put(get(app, "cells", {1, i + 2}), "value", names[i]);
+        put(get(app, "cells", {1, 1}), "value", std::string("文档ID"));
+    }
+    put(get(app, "cells", {2.0, 1.0}), "value", std::string("0123ABCD"));  // numbers may come as doubles
+    put(get(app, "cells", {2, 2}), "value", std::string("00042"));
+    std::string file = dir.file("导出_开始为第1个文档.xls");
+    method(method(app, "activeworkbook"), "SaveAs", {file});
+    method(app, "quit");
+
+    nlohmann::json sheet = readWithXlrd(file)["sheets"][0];
+    EXPECT_EQ(sheet["cells"], nlohmann::json::parse(R"([
+        [0, 0, "文档ID", "General"], [0, 1, "Form", "General"], [0, 2, "Body", "General"], [0, 3, "2019", "@"],
+        [1, 0, "0123ABCD", "General"], [1, 1, "00042", "General"]])"));
+    EXPECT_EQ(sheet["widths"], nlohmann::json({{"0", 10240}, {"1", 10240}, {"2", 10240}, {"3", 3584}}));
+}
+
+TEST_F(Automation, MisuseIsReportedClearly) {
+    EXPECT_THAT(errorOf([&] { get(app, "ActiveSheet"); }), HasSubstr("Workbooks.Add"));
+    EXPECT_THAT(errorOf([&] { get(app, "ActiveWorkbook"); }), HasSubstr("No workbook is open"));
+    addWorkbook();
+    EXPECT_THAT(errorOf([&] { get(app, "Charts"); }), HasSubstr("Application has no member \"Charts\""));
+    EXPECT_THAT(errorOf([&] { get(app, "Cells", {1}); }), HasSubstr("Cells: takes 2 (row, column), not 1"));
+    EXPECT_THAT(errorOf([&] { get(app, "Cells", {std::string("A"), 1}); }),
+                HasSubstr("row must be a whole number, not text"));
+    EXPECT_THAT(errorOf([&] { get(app, "Cells", {1.5, 1}); }), HasSubstr("row must be a whole number"));
+    EXPECT_THAT(errorOf([&] { get(app, "Cells", {0, 1}); }), HasSubstr("row 0 is below 1"));
+    EXPECT_THAT(errorOf([&] { get(app, "Cells", {1, -3}); }), HasSubstr("column -3 is below 1"));
+    EXPECT_THAT(errorOf([&] { get(get(app, "ActiveSheet"), "Columns", {0}); }), HasSubstr("column 0 is below 1"));
+    DispatchPtr cell = get(app, "Cells", {1, 1});
+    EXPECT_THAT(errorOf([&] { put(cell, "Value", 12); }), HasSubstr("value must be text, not a whole number"));
+    EXPECT_THAT(errorOf([&] { get(cell, "Value"); }), HasSubstr("can only be assigned"));
+    EXPECT_THAT(errorOf([&] { put(cell, "NumberFormatLocal", std::string("0.00")); }), HasSubstr("\"0.00\""));
+    EXPECT_THAT(errorOf([&] { put(cell, "Value", std::string(32768, 'x')); }), HasSubstr("32767"));
+    EXPECT_THAT(errorOf([&] { put(app, "Workbooks", 1); }), HasSubstr("cannot be assigned"));
+    EXPECT_THAT(errorOf([&] { method(get(app, "ActiveWorkbook"), "SaveAs"); }), HasSubstr("takes 1 (file name)"));
+    EXPECT_THAT(errorOf([&] { method(get(app, "ActiveWorkbook"), "SaveAs", {dir.file("no/such/folder/a.xls")}); }),
+                HasSubstr(dir.file("no/such/folder/a.xls")));
+}
+
+TEST_F(Automation, NothingAnswersAfterQuit) {
+    addWorkbook();
+    DispatchPtr cell = get(app, "Cells", {1, 1});
+    DispatchPtr workbook = get(app, "ActiveWorkbook");
+    method(app, "Quit");
+    EXPECT_THAT(errorOf([&] { put(cell, "Value", std::string("late")); }), HasSubstr("has quit"));
+    EXPECT_THAT(errorOf([&] { method(workbook, "SaveAs", {dir.file("late.xls")}); }), HasSubstr("has quit"));
+    EXPECT_THAT(errorOf([&] { get(app, "Workbooks"); }), HasSubstr("has quit"));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("late.xls")));
+}
+
+TEST_F(Automation, EachAddedWorkbookStartsEmptyAndBecomesActive) {
+    addWorkbook();
+    DispatchPtr first = get(app, "ActiveWorkbook");
+    put(get(app, "Cells", {1, 1}), "Value", std::string("first"));
+    addWorkbook();
+    put(get(app, "Cells", {1, 2}), "Value", std::string("second"));
+    method(first, "SaveAs", {dir.file("first.xls")});
+    method(get(app, "ActiveWorkbook"), "SaveAs", {dir.file("second.xls")});
+    EXPECT_EQ(readWithXlrd(dir.file("first.xls"))["sheets"][0]["cells"],
+              nlohmann::json::parse(R"([[0, 0, "first", "General"]])"));
+    EXPECT_EQ(readWithXlrd(dir.file("second.xls"))["sheets"][0]["cells"],
+              nlohmann::json::parse(R"([[0, 1, "second", "General"]])"));
+}
