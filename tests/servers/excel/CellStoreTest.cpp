@@ -1,0 +1,78 @@
+// Settling writes that arrive in any order: compared with a plain map that
+// applies the same writes one by one.
+#include "CellStore.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <random>
+
+using velloran::biff::Cell;
+using velloran::biff::CellStore;
+
+namespace {
+
+struct Expected {
+    std::uint32_t value = Cell::kValueUntouched;
+    bool textFormat = false;
+};
+using Reference = std::map<std::pair<std::uint32_t, std::uint32_t>, Expected>;
+
+// One random write to both stores: a value, an emptying, or a format.
+void writeBoth(CellStore& store, Reference& reference, std::uint32_t row, std::uint32_t column, std::mt19937& random) {
+    Expected& expected = reference[{row, column}];
+    switch (random() % 4) {
+        case 0:
+        case 1: {
+            std::uint32_t value = random() % 1000;
+            store.setValue(row, column, value);
+            expected.value = value;
+            break;
+        }
+        case 2:
+            store.clearValue(row, column);
+            expected.value = Cell::kValueCleared;
+            break;
+        default: {
+            bool text = random() % 2 == 0;
+            store.setTextFormat(row, column, text);
+            expected.textFormat = text;
+        }
+    }
+}
+
+void expectSame(CellStore& store, const Reference& reference) {
+    std::vector<std::tuple<std::uint32_t, std::uint32_t, std::uint32_t, bool>> wanted, got;
+    for (const auto& [position, expected] : reference) {
+        bool hasValue = expected.value < Cell::kValueCleared;
+        if (hasValue || expected.textFormat)
+            wanted.emplace_back(position.first, position.second, hasValue ? expected.value : Cell::kValueCleared,
+                                expected.textFormat);
+    }
+    for (const Cell& cell : store.settle())
+        got.emplace_back(cell.row(), cell.column(), cell.hasText() ? cell.value() : Cell::kValueCleared,
+                         cell.hasTextFormat());
+    ASSERT_EQ(got, wanted);
+}
+
+}  // namespace
+
+TEST(CellStore, SettlesLikeWritingOneByOne) {
+    std::mt19937 random(20240607);
+    for (int round = 0; round < 200; ++round) {
+        CellStore store;
+        Reference reference;
+        // A header row written right to left with rewrites, then rows in
+        // order with occasional writes back to earlier rows, settled midway
+        // and written again.
+        for (int i = 0; i < 3; ++i) {
+            for (std::uint32_t column = 6; column-- > 0;) writeBoth(store, reference, 0, column, random);
+            for (std::uint32_t row = 1; row < 30; ++row) {
+                std::uint32_t target = random() % 10 == 0 ? random() % 30 : row;
+                writeBoth(store, reference, target, random() % 6, random);
+                writeBoth(store, reference, row, random() % 6, random);
+            }
+            expectSame(store, reference);
+        }
+    }
+}
