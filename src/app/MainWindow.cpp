@@ -7,7 +7,7 @@
 #include "Vendor.h"
 #include "errors/ErrorReport.h"
 #include "errors/GuardedApplication.h"
-#include "widgets/ListView.h"
+#include "ListView.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -177,10 +177,10 @@ void TfrmMain::buildPanels() {
     TreeView1->setFrameShape(QFrame::NoFrame);
     fillLayout(Panel2)->addWidget(TreeView1);
 
-    ListView1 = new ListView(Panel3);
+    ListView1 = new browse::ListView(Panel3);
     ListView1->setObjectName(QStringLiteral("ListView1"));
     ListView1->setImages(listIcons());
-    ListView1->setStyle(ListView::Style::Icon);
+    ListView1->setStyle(browse::ListView::Style::Icon);
     QPalette listPalette = ListView1->palette();
     listPalette.setColor(QPalette::Base, listPalette.color(QPalette::Window));
     ListView1->reportWidget()->setPalette(listPalette);
@@ -268,19 +268,6 @@ void TfrmMain::prepareDominoObjects() {
 
     Session = std::make_unique<domino::TNotesSession>(platform::ComponentRuntime(context_.hivePath));
     CurrentDatabase = std::make_unique<domino::TNotesDatabase>();
-}
-
-domino::TNotesSession& TfrmMain::requireSession() {
-    if (!Session)
-        throw domino::DominoError(
-            QStringLiteral("Domino组件在启动时没有准备好，无法执行该操作，请确认Domino或Notes安装正常后重新启动本系统")
-                .toStdString());
-    return *Session;
-}
-
-domino::TNotesDatabase& TfrmMain::requireCurrentDatabase() {
-    requireSession();
-    return *CurrentDatabase;
 }
 
 void TfrmMain::exitsystemExecute() {

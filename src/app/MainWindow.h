@@ -3,7 +3,7 @@
 // bar; the browsing state every command shares; and the start-up sequence
 // run when the window is first shown.
 #include "AppContext.h"
-#include "DominoWrappers.h"
+#include "BrowseState.h"
 
 #include <QAction>
 #include <QMainWindow>
@@ -17,12 +17,15 @@ class QStatusBar;
 class QToolBar;
 class QTreeWidget;
 
+namespace velloran::browse {
+class ListView;
+}
+
 namespace velloran::app {
 
-class ListView;
 class SplitterBar;
 
-class TfrmMain : public QMainWindow {
+class TfrmMain : public QMainWindow, public domino::BrowseState {
     Q_OBJECT
 public:
     static constexpr int kToolButtonWidth = 67;
@@ -33,22 +36,8 @@ public:
     explicit TfrmMain(AppContext context, QWidget* parent = nullptr);
     ~TfrmMain() override;
 
-    // Browsing state shared by the commands.
+    // Last pointer position over the splitter bar, in the bar's coordinates.
     int SplitterX = 0;
-    std::unique_ptr<domino::TNotesSession> Session;
-    int ReadPosition = 0;
-    std::unique_ptr<domino::TNotesDatabase> CurrentDatabase;
-    QString CurrentViewName;
-    int ViewDocumentCount = 0;
-    QString ExeFolder;
-    QString ExportStart;
-    QString ServerName;
-    QString UserName;
-    QString Password;
-    QString DataPath;
-    QString DatabasePath;
-    // The tree's mode: 0 nothing open, 1 server, 2 standalone file.
-    int TreeMode = 0;
 
     // Controls, by their object names.
     QFrame* Panel1;
@@ -57,7 +46,7 @@ public:
     QTreeWidget* TreeView1;
     SplitterBar* Panel4;
     QFrame* Panel3;
-    ListView* ListView1;
+    browse::ListView* ListView1;
     QFrame* Panel5;
     QStatusBar* StatusBar1;
 
@@ -90,10 +79,6 @@ public:
     // Runs a command or event handler; an error it raises is shown by the
     // application-wide error report and the program goes on.
     void runCommand(const std::function<void()>& command);
-    // The session and current database wrappers, or an error telling the
-    // user that start-up could not prepare them.
-    domino::TNotesSession& requireSession();
-    domino::TNotesDatabase& requireCurrentDatabase();
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -13,6 +13,6 @@ inline const QString kMessengerAccount = QStringLiteral("800 017 368");
 inline const QString kWebAddress = QStringLiteral("https://www.velloran.cn");
 inline const QString kSupportSentence =
     QStringLiteral("如需帮助，请联系%1技术支持，电话：%2。").arg(kDeveloper, kTelephone);
-inline const QString kStatusText = QStringLiteral("%1  技术支持：%2").arg(kDeveloper, kTelephone);
+inline const QString kStatusText = QStringLiteral("维朗软件  支持电话：%1").arg(kTelephone);
 
 }  // namespace velloran::app::vendor

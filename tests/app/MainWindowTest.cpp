@@ -3,7 +3,7 @@
 #include "ScriptedPrompts.h"
 #include "Splitter.h"
 #include "TempDir.h"
-#include "widgets/ListView.h"
+#include "ListView.h"
 
 #include <gtest/gtest.h>
 
@@ -200,7 +200,7 @@ TEST_F(MainWindowTest, TheWindowHasEveryCommandAndControl) {
     EXPECT_EQ(window->Panel2->width(), 225);
     EXPECT_EQ(window->Panel4->width(), 3);
     EXPECT_EQ(window->TreeView1->indentation(), 19);
-    EXPECT_EQ(window->ListView1->style(), app::ListView::Style::Icon);
+    EXPECT_EQ(window->ListView1->style(), browse::ListView::Style::Icon);
     EXPECT_EQ(window->ListView1->columnCount(), 0);
     EXPECT_EQ(window->TreeMode, 0);
     EXPECT_FALSE(window->statusPanelText(0).isEmpty());

@@ -1,10 +1,10 @@
-#include "widgets/ListView.h"
+#include "ListView.h"
 
 #include <QHeaderView>
 #include <QListWidget>
 #include <QTreeWidget>
 
-namespace velloran::app {
+namespace velloran::browse {
 
 ListView::ListView(QWidget* parent)
     : QStackedWidget(parent), report_(new QTreeWidget(this)), icons_(new QListWidget(this)) {
@@ -125,4 +125,4 @@ QString ListView::selectedCaption() const {
     return {};
 }
 
-}  // namespace velloran::app
+}  // namespace velloran::browse

@@ -11,7 +11,7 @@
 class QListWidget;
 class QTreeWidget;
 
-namespace velloran::app {
+namespace velloran::browse {
 
 class ListView : public QStackedWidget {
     Q_OBJECT
@@ -63,4 +63,4 @@ private:
     int updateDepth_ = 0;
 };
 
-}  // namespace velloran::app
+}  // namespace velloran::browse

@@ -1,0 +1,18 @@
+#include "BrowseState.h"
+
+namespace velloran::domino {
+
+TNotesSession& BrowseState::requireSession() {
+    if (!Session || !CurrentDatabase)
+        throw DominoError(QStringLiteral("Domino组件在启动时没有准备好，无法执行该操作，"
+                                         "请确认Domino或Notes安装正常后重新启动本系统")
+                              .toStdString());
+    return *Session;
+}
+
+TNotesDatabase& BrowseState::requireCurrentDatabase() {
+    requireSession();
+    return *CurrentDatabase;
+}
+
+}  // namespace velloran::domino
