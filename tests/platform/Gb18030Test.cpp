@@ -56,4 +56,8 @@ TEST(Gb18030, LoneSurrogatesCountAsOneCharacterEach) {
     EXPECT_EQ(gb18030Length(text), 4);
     EXPECT_EQ(cutToGb18030Bytes(text, 2), text.left(2));
     EXPECT_EQ(cutToGb18030Bytes(text, 4), text);
+
+    QString dangling = QStringLiteral("ab") + QChar(0xD83D);
+    EXPECT_EQ(cutToGb18030Bytes(dangling, 2), dangling);
+    EXPECT_EQ(cutToGb18030Bytes(dangling, 1), QStringLiteral("a"));
 }

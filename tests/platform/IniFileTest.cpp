@@ -1,17 +1,14 @@
 #include "ini/IniFile.h"
-#include "text/Gb18030.h"
 
 #include "QStringPrinter.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
 
 using velloran::platform::IniError;
 using velloran::platform::IniFile;
 using velloran::platform::IniWriteError;
-using velloran::platform::toGb18030;
 using velloran::testing::TempDir;
 
 namespace {
@@ -138,16 +135,15 @@ TEST_F(IniFileTest, BytesThatAreNotGb18030SurviveAWriteElsewhere) {
 }
 
 TEST_F(IniFileTest, ANewFileGetsTheGivenModeAndAnExistingFileKeepsItsOwn) {
+    auto permissions = [&] { return std::filesystem::status(dir.file("system.ini")).permissions(); };
+    using std::filesystem::perms;
     IniFile secret(QString::fromStdString(dir.file("system.ini")), 0600);
     secret.writeString("domino", "pwd", "p");
-    struct stat info {};
-    ASSERT_EQ(::stat(dir.file("system.ini").c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    EXPECT_EQ(permissions(), perms::owner_read | perms::owner_write);
 
-    ::chmod(dir.file("system.ini").c_str(), 0640);
+    std::filesystem::permissions(dir.file("system.ini"), perms::owner_read | perms::owner_write | perms::group_read);
     secret.writeString("domino", "pwd", "q");
-    ASSERT_EQ(::stat(dir.file("system.ini").c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0640u);
+    EXPECT_EQ(permissions(), perms::owner_read | perms::owner_write | perms::group_read);
 }
 
 TEST_F(IniFileTest, AFileThatCannotBeWrittenGivesUnableToWriteToItsPath) {

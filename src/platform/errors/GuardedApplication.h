@@ -22,7 +22,6 @@ public:
     // The prompts that show the reports; null (and the start) means real
     // dialogs. Prompts set here must stay alive until they are replaced.
     void setPrompts(Prompts* prompts) { prompts_ = prompts ? prompts : &dialogs_; }
-    Prompts& prompts() const { return *prompts_; }
 
     bool notify(QObject* receiver, QEvent* event) override;
 

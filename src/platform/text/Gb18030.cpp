@@ -63,7 +63,9 @@ QString cutToGb18030Bytes(const QString& text, qsizetype maxBytes) {
         bytePos = next;
         textPos += codePointUnits(text, textPos);
     }
-    return text.left(textPos);
+    // The encoder drops a lone high surrogate at the very end; what is left
+    // once every byte fits adds nothing to the length.
+    return bytePos == bytes.size() ? text : text.left(textPos);
 }
 
 }  // namespace velloran::platform
