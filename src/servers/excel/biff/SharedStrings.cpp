@@ -10,13 +10,10 @@ namespace velloran::biff {
 
 namespace {
 
-constexpr std::uint32_t kNotFound = std::numeric_limits<std::uint32_t>::max();
 // Indexes above this are reserved by the cell store for its markers.
 constexpr std::uint32_t kMaxStrings = 0x3FFFFFFD;
 // The most UTF-8 bytes that kMaxUnits code units can take.
 constexpr std::size_t kMaxUtf8Bytes = SharedStrings::kMaxUnits * 3;
-
-std::size_t hashOf(std::string_view stored) { return std::hash<std::string_view>{}(stored); }
 
 [[noreturn]] void throwTooLong(std::size_t units) {
     throw WorkbookError("A cell text of " + std::to_string(units) +
@@ -59,42 +56,19 @@ std::uint32_t SharedStrings::add(std::string_view utf8) {
     pool_[start + 2] = static_cast<char>(characterFlags(encoded.wide));
 
     std::string_view stored = std::string_view(pool_).substr(start);
-    std::size_t hash = hashOf(stored);
-    if (std::uint32_t existing = find(stored, hash); existing != kNotFound) {
+    std::size_t hash = std::hash<std::string_view>{}(stored);
+    Recent& cached = recent_[hash & (kCacheSize - 1)];
+    if (cached.index != 0 && cached.hash == static_cast<std::uint32_t>(hash) && entry(cached.index - 1) == stored) {
         pool_.resize(start);
-        return existing;
+        return cached.index - 1;
     }
     if (pool_.size() > std::numeric_limits<std::uint32_t>::max() || offsets_.size() >= kMaxStrings) {
         pool_.resize(start);
         throw WorkbookError("The workbook holds more text than one file can take (4 GB)");
     }
     offsets_.push_back(static_cast<std::uint32_t>(start));
-    if (offsets_.size() * 2 > slots_.size()) {
-        grow();
-    } else {
-        std::size_t slot = slotOf(hash);
-        while (slots_[slot] != 0) slot = slotOf(slot + 1);
-        slots_[slot] = size();
-    }
+    cached = {static_cast<std::uint32_t>(hash), size()};
     return size() - 1;
-}
-
-std::uint32_t SharedStrings::find(std::string_view stored, std::size_t hash) const {
-    if (slots_.empty()) return kNotFound;
-    for (std::size_t slot = slotOf(hash); slots_[slot] != 0; slot = slotOf(slot + 1)) {
-        if (entry(slots_[slot] - 1) == stored) return slots_[slot] - 1;
-    }
-    return kNotFound;
-}
-
-void SharedStrings::grow() {
-    std::vector<std::uint32_t> slots(std::max<std::size_t>(64, slots_.size() * 2), 0);
-    slots_.swap(slots);
-    for (std::uint32_t index = 0; index < size(); ++index) {
-        std::size_t slot = slotOf(hashOf(entry(index)));
-        while (slots_[slot] != 0) slot = slotOf(slot + 1);
-        slots_[slot] = index + 1;
-    }
 }
 
 }  // namespace velloran::biff

@@ -1,0 +1,224 @@
+// Sets and saves a grid of text cells and compares the time with writing
+// the same number of bytes to a plain file.
+//
+//   excel_bench FOLDER [--direct] [--rows N] [--columns N] [--csv FILE] [--sample FILE]
+//
+// By default the cells go through the automation object, one late-bound
+// call chain per cell as the export makes them; --direct fills the workbook
+// model itself. --csv writes the same cells as CSV (for other programs to
+// convert), --sample writes a small workbook for looking at.
+#include "Workbook.h"
+#include "WorkbookWriter.h"
+
+#include "api/ExcelServer.h"
+#include "component/ComponentRuntime.h"
+#include "component/Dispatch.h"
+
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <string>
+#include <sys/resource.h>
+#include <unistd.h>
+#include <vector>
+
+using velloran::component::CallKind;
+using velloran::component::Dispatch;
+using velloran::component::DispatchPtr;
+using velloran::component::Variant;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+struct Options {
+    std::string folder;
+    bool direct = false;
+    int rows = 50000;
+    int columns = 20;
+    std::string csv;
+    std::string sample;
+};
+
+Options parse(int argc, char** argv) {
+    if (argc < 2) throw std::runtime_error("usage: excel_bench FOLDER [--direct] [--rows N] [--columns N] "
+                                           "[--csv FILE] [--sample FILE]");
+    Options options;
+    options.folder = argv[1];
+    for (int i = 2; i < argc; ++i) {
+        std::string flag = argv[i];
+        auto next = [&]() -> std::string {
+            if (i + 1 >= argc) throw std::runtime_error(flag + " needs a value");
+            return argv[++i];
+        };
+        if (flag == "--direct") options.direct = true;
+        else if (flag == "--rows") options.rows = std::stoi(next());
+        else if (flag == "--columns") options.columns = std::stoi(next());
+        else if (flag == "--csv") options.csv = next();
+        else if (flag == "--sample") options.sample = next();
+        else throw std::runtime_error("unknown option " + flag);
+    }
+    return options;
+}
+
+// The text of cell (row, column): "R000001 C01 9e3779b1", 20 characters,
+// different in every cell of up to 999,999 rows and 99 columns. Made by
+// hand rather than by printf, which would cost more than storing it.
+constexpr std::size_t kTextLength = 20;
+using CellText = std::array<char, kTextLength>;
+
+CellText cellText(int row, int column) {
+    auto decimal = [](char* at, unsigned value, int width) {
+        for (int i = width - 1; i >= 0; --i, value /= 10) at[i] = static_cast<char>('0' + value % 10);
+    };
+    unsigned mixed = static_cast<unsigned>(row) * 2654435761u ^ static_cast<unsigned>(column) * 40503u;
+    CellText text;
+    text[0] = 'R';
+    decimal(&text[1], static_cast<unsigned>(row), 6);
+    text[7] = ' ';
+    text[8] = 'C';
+    decimal(&text[9], static_cast<unsigned>(column), 2);
+    text[11] = ' ';
+    for (int i = 0; i < 8; ++i) text[12 + i] = "0123456789abcdef"[(mixed >> (28 - 4 * i)) & 15];
+    return text;
+}
+
+std::string_view view(const CellText& text) { return {text.data(), text.size()}; }
+
+double secondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// The application object as the export gets it: the component registered
+// in a hive of its own and created by its programmatic identifier.
+DispatchPtr createApplication(const std::string& folder) {
+    velloran::platform::ComponentRuntime runtime((std::filesystem::path(folder) / "hive.reg").string());
+    runtime.registerServer(VELLORAN_EXCEL_MODULE);
+    return std::dynamic_pointer_cast<Dispatch>(runtime.createObjectByProgId(velloran::excel::kApplicationProgId));
+}
+
+DispatchPtr call(const DispatchPtr& on, const char* member, std::vector<Variant> args = {}) {
+    Variant result = on->invoke(member, CallKind::Method, args);
+    return std::holds_alternative<DispatchPtr>(result) ? std::get<DispatchPtr>(result) : nullptr;
+}
+
+// Fills and saves through the application object; returns the seconds the
+// save took.
+double throughAutomation(const Options& options, const std::string& file) {
+    DispatchPtr app = createApplication(options.folder);
+    call(call(app, "WorkBooks"), "Add");
+    for (int row = 1; row <= options.rows; ++row) {
+        for (int column = 1; column <= options.columns; ++column) {
+            DispatchPtr cell = std::get<DispatchPtr>(app->invoke("cells", CallKind::PropertyGet, {row, column}));
+            cell->invoke("value", CallKind::PropertyPut, {std::string(view(cellText(row, column)))});
+        }
+    }
+    auto start = Clock::now();
+    call(call(app, "activeworkbook"), "SaveAs", {file});
+    double saveSeconds = secondsSince(start);
+    call(app, "quit");
+    return saveSeconds;
+}
+
+double direct(const Options& options, const std::string& file) {
+    velloran::biff::Workbook workbook;
+    for (int row = 0; row < options.rows; ++row)
+        for (int column = 0; column < options.columns; ++column)
+            workbook.setText(static_cast<std::uint32_t>(row), static_cast<std::uint32_t>(column),
+                             view(cellText(row + 1, column + 1)));
+    auto start = Clock::now();
+    velloran::biff::saveWorkbook(workbook, file);
+    return secondsSince(start);
+}
+
+// Writes `bytes` bytes in 256 KB pieces, syncs and closes, as a save does.
+void writePlainFile(const std::string& file, std::uintmax_t bytes) {
+    std::vector<char> piece(256 * 1024, 'x');
+    int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) throw std::runtime_error("cannot create " + file);
+    for (std::uintmax_t left = bytes; left > 0;) {
+        std::size_t size = static_cast<std::size_t>(std::min<std::uintmax_t>(left, piece.size()));
+        if (::write(fd, piece.data(), size) != static_cast<ssize_t>(size)) throw std::runtime_error("write failed");
+        left -= size;
+    }
+    ::fsync(fd);
+    ::close(fd);
+}
+
+void writeCsv(const Options& options, const std::string& file) {
+    std::ofstream out(file, std::ios::binary);
+    for (int row = 1; row <= options.rows; ++row)
+        for (int column = 1; column <= options.columns; ++column)
+            out << view(cellText(row, column)) << (column == options.columns ? '\n' : ',');
+    if (!out) throw std::runtime_error("cannot write " + file);
+}
+
+// A small workbook with what the export writes: a header with the text
+// format on an integer name, widths, Chinese and other scripts.
+void writeSample(const std::string& folder, const std::string& file) {
+    DispatchPtr app = createApplication(folder);
+    call(call(app, "WorkBooks"), "Add");
+    const std::vector<std::string> header = {"文档ID", "Form", "标题", "2019", "Remarks"};
+    const std::vector<std::vector<std::string>> rows = {
+        {"4A2B9C1D0E3F", "Memo", "季度报告", "00042", "leading zeros kept as text"},
+        {"5B3C0D2E1F40", "Reply", "会议纪要：第二次", "1.5E+3", "Grüße, ¿qué tal? 😀 𝄞"},
+        {"6C4D1E3F2051", "Memo", "长文本", "-7", std::string(60, '=')}};
+    for (std::size_t c = 0; c < header.size(); ++c) {
+        auto column = static_cast<std::int32_t>(c + 1);
+        call(call(app, "activesheet"), "columns", {column})->invoke("columnwidth", CallKind::PropertyPut, {c == 4 ? 50 : 18});
+        if (header[c] == "2019") call(app, "cells", {1, column})->invoke("NumberFormatLocal", CallKind::PropertyPut, {std::string("@")});
+        call(app, "cells", {1, column})->invoke("value", CallKind::PropertyPut, {header[c]});
+        for (std::size_t r = 0; r < rows.size(); ++r)
+            call(app, "cells", {static_cast<std::int32_t>(r + 2), column})->invoke("value", CallKind::PropertyPut, {rows[r][c]});
+    }
+    call(call(app, "activeworkbook"), "SaveAs", {file});
+    call(app, "quit");
+}
+
+long peakMegabytes() {
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    try {
+        Options options = parse(argc, argv);
+        std::filesystem::create_directories(options.folder);
+        if (!options.sample.empty()) writeSample(options.folder, options.sample);
+        if (!options.csv.empty()) writeCsv(options, options.csv);
+        std::string file = (std::filesystem::path(options.folder) / "bench.xls").string();
+        auto start = Clock::now();
+        double saveSeconds = options.direct ? direct(options, file) : throughAutomation(options, file);
+        double ours = secondsSince(start);
+        std::uintmax_t fileBytes = std::filesystem::file_size(file);
+
+        std::string plain = (std::filesystem::path(options.folder) / "plain.bin").string();
+        start = Clock::now();
+        writePlainFile(plain, fileBytes);
+        double plainSeconds = secondsSince(start);
+        std::filesystem::remove(plain);
+
+        double cells = double(options.rows) * options.columns;
+        double textBytes = cells * kTextLength;
+        long peak = peakMegabytes();
+        double limit = 3.0 * textBytes / 1e6 + 30;
+        std::printf("path            %s\n", options.direct ? "workbook model" : "automation object");
+        std::printf("cells           %.0f (%d rows x %d columns), text %.1f MB, file %.1f MB\n", cells, options.rows,
+                    options.columns, textBytes / 1e6, fileBytes / 1e6);
+        std::printf("set and save    %.3f s (save %.3f s), %.0f cells/s\n", ours, saveSeconds, cells / ours);
+        std::printf("plain write     %.3f s for the same bytes (synced)\n", plainSeconds);
+        std::printf("ratio           %.2f x the plain write (target: within 3x)\n", ours / plainSeconds);
+        std::printf("peak memory     %ld MB (target: under 3 x text + 30 MB = %.0f MB)\n", peak, limit);
+        std::printf("seconds         %.6f\n", ours);
+        return 0;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "excel_bench: %s\n", e.what());
+        return 1;
+    }
+}
