@@ -68,6 +68,12 @@ std::string authenticate(const std::string& dataPath, const std::string& userNam
     return person->canonicalName;
 }
 
+std::optional<std::string> findUser(const std::string& directoryFile, const std::string& userName) {
+    std::optional<Person> person = findPerson(directoryFile, userName);
+    if (!person) return std::nullopt;
+    return person->canonicalName;
+}
+
 std::string hashPassword(const std::string& password, bool fast) {
     initialiseSodium();
     char hash[crypto_pwhash_STRBYTES];

@@ -53,7 +53,7 @@ void Connection::fail(int resultCode, std::string_view doing) const {
     case SQLITE_FULL:
         throw EngineError("The disk holding " + path_ + " is full");
     default:
-        throw EngineError("Error while " + std::string(doing) + " in the database file " + path_ + ": " + detail);
+        throw EngineError("Error while " + std::string(doing) + ", database file " + path_ + ": " + detail);
     }
 }
 
@@ -98,7 +98,9 @@ Statement& Statement::bind(int index, std::string_view text) {
 }
 
 Statement& Statement::bindBlob(int index, std::span<const std::uint8_t> bytes) {
-    int rc = sqlite3_bind_blob64(statement_, index, bytes.data(), bytes.size(), SQLITE_TRANSIENT);
+    // An empty span may have no data pointer, which SQLite would store as NULL.
+    int rc = bytes.empty() ? sqlite3_bind_zeroblob(statement_, index, 0)
+                           : sqlite3_bind_blob64(statement_, index, bytes.data(), bytes.size(), SQLITE_TRANSIENT);
     if (rc != SQLITE_OK) owner_.fail(rc, "binding a value");
     return *this;
 }
@@ -113,7 +115,7 @@ bool Statement::step() {
     if (rc == SQLITE_ROW) return true;
     if (rc == SQLITE_DONE) return false;
     sqlite3_reset(statement_);
-    owner_.fail(rc, "reading");
+    owner_.fail(rc, "using it");
 }
 
 void Statement::run() {

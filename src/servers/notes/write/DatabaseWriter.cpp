@@ -53,6 +53,7 @@ DatabaseWriter::DatabaseWriter(const std::string& path) : path_(path), created_(
     connection_ = store::openForWriting(path);
     transaction_.emplace(*connection_);
     unidSeed_ = nameSeed(path);
+    if (created_) setAcl({{"-Default-", store::AccessLevel::Reader}});
 }
 
 DatabaseWriter::~DatabaseWriter() {

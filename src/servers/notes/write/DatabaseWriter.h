@@ -12,8 +12,8 @@ namespace velloran::notes::write {
 
 class DatabaseWriter {
 public:
-    // Opens the database (creating it when the file does not exist) and
-    // starts the transaction.
+    // Opens the database (creating it when the file does not exist, with
+    // "-Default-" reader access) and starts the transaction.
     explicit DatabaseWriter(const std::string& path);
     ~DatabaseWriter();
     DatabaseWriter(const DatabaseWriter&) = delete;

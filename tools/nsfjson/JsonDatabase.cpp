@@ -1,0 +1,68 @@
+#include "nsfjson/JsonDatabase.h"
+
+#include "common/ToolError.h"
+#include "nsfjson/JsonReader.h"
+#include "write/DatabaseWriter.h"
+
+#include <filesystem>
+#include <fstream>
+
+namespace velloran::tools {
+
+namespace {
+
+// Runs `read` over every element of the array at `key`, if present.
+template <typename Read>
+void eachOf(const JsonAt& top, const char* key, Read read) {
+    if (!top.has(key)) return;
+    JsonAt list = top[key];
+    list.array();
+    for (std::size_t i = 0; i < list.size(); ++i) read(list[i]);
+}
+
+// Runs `work`, prefixing any failure with the JSON path of `at`.
+template <typename Work>
+void at(const JsonAt& where, Work work) {
+    try {
+        work();
+    } catch (const ToolError&) {
+        throw;
+    } catch (const std::exception& e) {
+        throw ToolError(where.path() + ": " + e.what());
+    }
+}
+
+}  // namespace
+
+void buildFromJson(const nlohmann::json& description, const std::string& baseFolder, const std::string& databasePath) {
+    JsonAt top(description, "");
+    if (!description.is_object()) top.fail("must be an object");
+    notes::write::DatabaseWriter writer(databasePath);
+    if (top.has("title")) writer.setTitle(top["title"].text());
+    eachOf(top, "views", [&](const JsonAt& view) { at(view, [&] { writer.addView(readView(view)); }); });
+    if (top.has("acl")) {
+        std::vector<notes::store::AclEntry> acl;
+        eachOf(top, "acl", [&](const JsonAt& entry) { acl.push_back(readAclEntry(entry)); });
+        writer.setAcl(acl);
+    }
+    eachOf(top, "documents", [&](const JsonAt& document) {
+        notes::write::NoteInput note = readDocument(document, baseFolder);
+        at(document, [&] { writer.addNote(note); });
+    });
+    writer.commit();
+}
+
+void buildFromJsonFile(const std::string& jsonPath, const std::string& databasePath) {
+    std::ifstream in(jsonPath);
+    if (!in) throw ToolError("Cannot read the JSON file " + jsonPath);
+    nlohmann::json description;
+    try {
+        description = nlohmann::json::parse(in);
+    } catch (const nlohmann::json::parse_error& e) {
+        throw ToolError("The file " + jsonPath + " is not valid JSON: " + e.what());
+    }
+    std::string base = std::filesystem::absolute(jsonPath).parent_path().string();
+    buildFromJson(description, base, databasePath);
+}
+
+}  // namespace velloran::tools

@@ -1,0 +1,230 @@
+#include "nsfjson/JsonReader.h"
+
+#include "common/ToolError.h"
+#include "text/Utf8.h"
+#include "text/ValueText.h"
+#include "write/RichTextRuns.h"
+
+#include <array>
+#include <chrono>
+#include <filesystem>
+#include <sodium.h>
+
+namespace velloran::tools {
+
+namespace {
+
+using namespace notes;
+using nlohmann::json;
+
+struct TypeName {
+    const char* name;
+    int code;
+};
+
+constexpr std::array<TypeName, 7> kTypes = {{{"text", kText},
+                                             {"number", kNumber},
+                                             {"datetime", kDateTime},
+                                             {"richtext", kRichText},
+                                             {"names", kNames},
+                                             {"readers", kReaders},
+                                             {"authors", kAuthors}}};
+
+constexpr std::array<const char*, 7> kLevels = {"noaccess", "depositor", "reader", "author",
+                                                "editor",   "designer",  "manager"};
+
+int typeCode(const JsonAt& type) {
+    std::string name = text::lower(type.text());
+    for (const TypeName& known : kTypes)
+        if (name == known.name) return known.code;
+    type.fail("unknown type '" + type.text() + "' (text, number, datetime, richtext, names, readers or authors)");
+}
+
+std::int64_t nowMs() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+}
+
+DateTime readDateTime(const JsonAt& at) {
+    std::optional<DateTime> moment = text::parseDateTime(at.text());
+    if (!moment) at.fail("'" + at.text() + "' is not a date (YYYY-MM-DD or YYYY-MM-DDTHH:MM:SSZ)");
+    return *moment;
+}
+
+Value readValue(const JsonAt& at, int type) {
+    if (type == kNumber) return at.number();
+    if (type == kDateTime) return readDateTime(at);
+    return at.text();
+}
+
+ValueList readValues(const JsonAt& item, int type) {
+    if (item.has("value")) return {readValue(item["value"], type)};
+    if (!item.has("values")) item.fail("needs \"value\" or \"values\"");
+    JsonAt values = item["values"];
+    values.array();
+    ValueList out;
+    for (std::size_t i = 0; i < values.size(); ++i) out.push_back(readValue(values[i], type));
+    if (out.empty()) values.fail("needs at least one value");
+    return out;
+}
+
+store::RichTextParagraph readParagraph(const JsonAt& at) {
+    store::RichTextParagraph paragraph;
+    if (at.value().is_string()) {
+        write::appendTextRuns(paragraph, at.text());
+        return paragraph;
+    }
+    at.array();
+    for (std::size_t i = 0; i < at.size(); ++i) {
+        JsonAt run = at[i];
+        if (run.value().is_string()) write::appendTextRuns(paragraph, run.text());
+        else if (run.has("object")) paragraph.runs.push_back({store::RunKind::Object, run["object"].text()});
+        else run.fail("a run is a text or {\"object\": name}");
+    }
+    return paragraph;
+}
+
+std::string decodeBase64(const JsonAt& at) {
+    std::string encoded = at.text();
+    std::string bytes(encoded.size(), '\0');
+    std::size_t length = 0;
+    if (sodium_base642bin(reinterpret_cast<unsigned char*>(bytes.data()), bytes.size(), encoded.c_str(), encoded.size(),
+                          " \r\n", &length, nullptr, sodium_base64_VARIANT_ORIGINAL) != 0)
+        at.fail("is not valid base64");
+    bytes.resize(length);
+    return bytes;
+}
+
+write::ObjectInput readObject(const JsonAt& at, const std::string& baseFolder) {
+    write::ObjectInput object{at["name"].text(), {}};
+    if (object.name.empty() || object.name.find_first_of("/\\") != std::string::npos)
+        at["name"].fail("a file name without folders is needed");
+    if (at.has("file")) {
+        std::filesystem::path file = at["file"].text();
+        if (file.is_relative()) file = std::filesystem::path(baseFolder) / file;
+        if (!std::filesystem::is_regular_file(file)) at["file"].fail("the file " + file.string() + " does not exist");
+        object.source = {write::ObjectSource::Kind::File, file.string(), {}, 0};
+    } else if (at.has("base64")) {
+        object.source = {write::ObjectSource::Kind::Bytes, {}, decodeBase64(at["base64"]), 0};
+    } else if (at.has("size")) {
+        double size = at["size"].number();
+        if (size < 0) at["size"].fail("must be 0 or more");
+        object.source = {write::ObjectSource::Kind::Generated, {}, {}, static_cast<std::int64_t>(size)};
+    } else {
+        at.fail("needs \"file\", \"base64\" or \"size\"");
+    }
+    return object;
+}
+
+std::vector<write::ObjectInput> readObjects(const JsonAt& parent, const char* key, const std::string& baseFolder) {
+    std::vector<write::ObjectInput> objects;
+    if (!parent.has(key)) return objects;
+    JsonAt list = parent[key];
+    list.array();
+    for (std::size_t i = 0; i < list.size(); ++i) objects.push_back(readObject(list[i], baseFolder));
+    return objects;
+}
+
+write::ItemInput readItem(const JsonAt& at, const std::string& baseFolder) {
+    write::ItemInput item;
+    item.name = at["name"].text();
+    if (item.name.empty()) at["name"].fail("an item needs a name");
+    item.type = at.has("type") ? typeCode(at["type"]) : kText;
+    if (at.has("flags")) item.flags = static_cast<int>(at["flags"].number());
+    if (item.type != kRichText) {
+        item.values = readValues(at, item.type);
+        return item;
+    }
+    JsonAt paragraphs = at["paragraphs"];
+    paragraphs.array();
+    for (std::size_t i = 0; i < paragraphs.size(); ++i) item.richText.paragraphs.push_back(readParagraph(paragraphs[i]));
+    item.richText.objects = readObjects(at, "objects", baseFolder);
+    return item;
+}
+
+std::int64_t readTime(const JsonAt& document, const char* key, std::int64_t fallback) {
+    return document.has(key) ? readDateTime(document[key]).msecsSinceEpoch : fallback;
+}
+
+store::SortOrder readSort(const JsonAt& column) {
+    std::string sort = text::lower(column.optionalText("sort", "none"));
+    if (sort == "none") return store::SortOrder::None;
+    if (sort == "ascending") return store::SortOrder::Ascending;
+    if (sort == "descending") return store::SortOrder::Descending;
+    column["sort"].fail("unknown sort '" + sort + "' (none, ascending or descending)");
+}
+
+}  // namespace
+
+JsonAt JsonAt::operator[](const char* key) const {
+    if (!value_.is_object()) fail("must be an object");
+    if (!value_.contains(key)) fail(std::string("\"") + key + "\" is missing");
+    return {value_.at(key), path_.empty() ? key : path_ + "." + key};
+}
+
+JsonAt JsonAt::operator[](std::size_t index) const {
+    return {value_.at(index), path_ + "[" + std::to_string(index) + "]"};
+}
+
+void JsonAt::fail(const std::string& message) const {
+    throw ToolError((path_.empty() ? std::string("(top level)") : path_) + ": " + message);
+}
+
+std::string JsonAt::text() const {
+    if (!value_.is_string()) fail("must be a text");
+    return value_.get<std::string>();
+}
+
+double JsonAt::number() const {
+    if (!value_.is_number()) fail("must be a number");
+    return value_.get<double>();
+}
+
+const nlohmann::json& JsonAt::array() const {
+    if (!value_.is_array()) fail("must be an array");
+    return value_;
+}
+
+std::string JsonAt::optionalText(const char* key, const std::string& fallback) const {
+    return has(key) ? (*this)[key].text() : fallback;
+}
+
+write::NoteInput readDocument(const JsonAt& document, const std::string& baseFolder) {
+    write::NoteInput note;
+    note.unid = document.optionalText("unid", "");
+    std::int64_t now = nowMs();
+    note.created = readTime(document, "created", now);
+    note.modified = readTime(document, "modified", note.created);
+    JsonAt items = document["items"];
+    items.array();
+    for (std::size_t i = 0; i < items.size(); ++i) note.items.push_back(readItem(items[i], baseFolder));
+    note.attachments = readObjects(document, "attachments", baseFolder);
+    return note;
+}
+
+write::ViewInput readView(const JsonAt& at) {
+    write::ViewInput view{at["name"].text(), {}, at.optionalText("selection", ""), {}};
+    if (at.has("aliases")) {
+        JsonAt aliases = at["aliases"];
+        aliases.array();
+        for (std::size_t i = 0; i < aliases.size(); ++i) view.aliases.push_back(aliases[i].text());
+    }
+    if (at.has("columns")) {
+        JsonAt columns = at["columns"];
+        columns.array();
+        for (std::size_t i = 0; i < columns.size(); ++i) {
+            JsonAt column = columns[i];
+            view.columns.push_back({column["title"].text(), column["formula"].text(), readSort(column)});
+        }
+    }
+    return view;
+}
+
+store::AclEntry readAclEntry(const JsonAt& entry) {
+    std::string level = text::lower(entry["level"].text());
+    for (std::size_t i = 0; i < kLevels.size(); ++i)
+        if (level == kLevels[i]) return {entry["name"].text(), static_cast<store::AccessLevel>(i)};
+    entry["level"].fail("unknown level '" + level + "' (noaccess, depositor, reader, author, editor, designer, manager)");
+}
+
+}  // namespace velloran::tools

@@ -1,0 +1,70 @@
+#include "people/Person.h"
+
+#include "access/Directory.h"
+#include "access/UserNames.h"
+#include "common/ToolError.h"
+#include "text/Utf8.h"
+#include "write/DatabaseWriter.h"
+
+#include <chrono>
+#include <filesystem>
+
+namespace velloran::tools {
+
+namespace {
+
+using namespace notes;
+
+const std::vector<write::ViewInput>& directoryViews() {
+    static const std::vector<write::ViewInput> views = {
+        {"($Users)", {"$Users"}, "SELECT Form = \"Person\"",
+         {{"Name", "FullName", store::SortOrder::Ascending}, {"Short name", "ShortName", store::SortOrder::None}}},
+        {"People", {}, "SELECT Form = \"Person\"",
+         {{"Name", "@Subset(FullName; -1)", store::SortOrder::Ascending}, {"Short name", "ShortName", store::SortOrder::None}}},
+    };
+    return views;
+}
+
+write::NoteInput personNote(const PersonEntry& person, bool fastHash) {
+    using namespace std::chrono;
+    std::int64_t now = duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+    std::string canonical = canonicalName(person.name);
+    write::NoteInput note{{}, now, now, {}, {}};
+    note.items.push_back({"Form", kText, 0, {std::string("Person")}, {}});
+    note.items.push_back({"FullName", kNames, 0, {canonical, access::commonName(canonical)}, {}});
+    note.items.push_back({"ShortName", kText, 0, {person.shortName}, {}});
+    note.items.push_back({"HTTPPassword", kText, 0, {access::hashPassword(person.password, fastHash)}, {}});
+    return note;
+}
+
+}  // namespace
+
+std::string canonicalName(const std::string& name) {
+    std::string trimmed(text::trimmed(name));
+    if (text::upper(trimmed).starts_with("CN=")) return trimmed;
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    for (std::size_t slash; (slash = trimmed.find('/', start)) != std::string::npos; start = slash + 1)
+        parts.push_back(trimmed.substr(start, slash - start));
+    parts.push_back(trimmed.substr(start));
+    std::string out = "CN=" + parts.front();
+    for (std::size_t i = 1; i < parts.size(); ++i) out += (i + 1 == parts.size() ? "/O=" : "/OU=") + parts[i];
+    return out;
+}
+
+void addPerson(const std::string& directoryFile, const PersonEntry& person, bool fastHash) {
+    if (text::trimmed(person.name).empty()) throw ToolError("A person needs a name");
+    bool exists = std::filesystem::exists(directoryFile);
+    for (const std::string& name : {person.name, person.shortName})
+        if (exists && !name.empty() && access::findUser(directoryFile, name))
+            throw ToolError("'" + name + "' is already in the directory " + directoryFile);
+    write::DatabaseWriter writer(directoryFile);
+    if (!exists) {
+        writer.setTitle("Directory");
+        for (const write::ViewInput& view : directoryViews()) writer.addView(view);
+    }
+    writer.addNote(personNote(person, fastHash));
+    writer.commit();
+}
+
+}  // namespace velloran::tools

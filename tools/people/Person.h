@@ -1,0 +1,23 @@
+#pragma once
+// Adds people to a directory database (names.nsf).
+#include <string>
+
+namespace velloran::tools {
+
+struct PersonEntry {
+    std::string name;       // "Zhang San/Velloran" or "CN=Zhang San/O=Velloran"
+    std::string shortName;  // optional login alias, e.g. "zhangsan"
+    std::string password;
+};
+
+// "Zhang San/Sales/Velloran" -> "CN=Zhang San/OU=Sales/O=Velloran"; a name
+// already in canonical form is kept.
+std::string canonicalName(const std::string& name);
+
+// Adds a Person document with an Argon2id hash of the password, creating the
+// directory (with its people views) when it does not exist. Throws ToolError
+// when the name is empty or already in the directory. `fastHash` uses the
+// smallest hashing cost, for test fixtures only.
+void addPerson(const std::string& directoryFile, const PersonEntry& person, bool fastHash = false);
+
+}  // namespace velloran::tools
