@@ -16,7 +16,7 @@ public:
 
 private:
     int argc_ = 1;
-    char name_[16] = "platform_tests";
+    char name_[16] = "velloran_tests";
     char* argv_[2] = {name_, nullptr};
     std::unique_ptr<platform::GuardedApplication> application_;
 };

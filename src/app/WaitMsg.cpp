@@ -1,0 +1,128 @@
+#include "WaitMsg.h"
+
+#include "SearchAnimation.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QPointer>
+#include <QProgressBar>
+
+namespace velloran::app {
+
+namespace {
+
+QPointer<TMsgFrm> waitWindow;
+
+QWidget* mainWindow() {
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget->objectName() == QLatin1String("frmMain")) return widget;
+    return nullptr;
+}
+
+TMsgFrm* createWaitWindow() {
+    waitWindow = new TMsgFrm(mainWindow());
+    waitWindow->Ani->start();
+    return waitWindow;
+}
+
+void showCentred(TMsgFrm* window) {
+    if (const QWidget* owner = mainWindow(); owner && owner->isVisible())
+        window->move(owner->frameGeometry().center() - window->rect().center());
+    window->show();
+    window->repaintNow();
+}
+
+}  // namespace
+
+TMsgFrm::TMsgFrm(QWidget* owner)
+    : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      MsgPanel(new QFrame(this)),
+      LblMsg(new QLabel(kDesignText, MsgPanel)),
+      ProgressBar(new QProgressBar(MsgPanel)),
+      Ani(new SearchAnimation(MsgPanel)) {
+    setObjectName(QStringLiteral("MsgFrm"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFixedSize(393, 54);
+
+    MsgPanel->setObjectName(QStringLiteral("MsgPanel"));
+    MsgPanel->setGeometry(0, 0, 393, 54);
+    MsgPanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    MsgPanel->setLineWidth(2);
+    MsgPanel->setAutoFillBackground(true);
+    QPalette palette = MsgPanel->palette();
+    palette.setColor(QPalette::Window, QColor(231, 230, 216));
+    palette.setColor(QPalette::WindowText, Qt::black);
+    MsgPanel->setPalette(palette);
+    QFont font;
+    font.setFamilies({QStringLiteral("宋体"), QStringLiteral("WenQuanYi Micro Hei")});
+    font.setPixelSize(12);
+    MsgPanel->setFont(font);
+
+    LblMsg->setObjectName(QStringLiteral("LblMsg"));
+    LblMsg->setGeometry(22, 6, 299, 12);
+    ProgressBar->setObjectName(QStringLiteral("ProgressBar"));
+    ProgressBar->setGeometry(28, 26, 301, 16);
+    ProgressBar->setRange(0, 100);
+    ProgressBar->setValue(0);
+    ProgressBar->setTextVisible(false);
+    Ani->setObjectName(QStringLiteral("Ani"));
+    Ani->setGeometry(335, 4, 50, 42);
+}
+
+TMsgFrm::~TMsgFrm() {
+    if (waitWindow == this) waitWindow = nullptr;
+}
+
+void TMsgFrm::repaintNow() {
+    Ani->advanceIfDue();
+    MsgPanel->repaint();
+}
+
+void TMsgFrm::closeEvent(QCloseEvent* event) {
+    // However the window closes, the module no longer holds it.
+    if (waitWindow == this) waitWindow = nullptr;
+    QWidget::closeEvent(event);
+}
+
+TMsgFrm* currentWaitWindow() { return waitWindow; }
+
+void ShowWait() {
+    if (waitWindow) return;
+    showCentred(createWaitWindow());
+}
+
+void ShowWaitMsg(const QString& text) {
+    if (waitWindow) return;
+    TMsgFrm* window = createWaitWindow();
+    window->ProgressBar->hide();
+    window->LblMsg->move(window->LblMsg->x(), 20);
+    window->LblMsg->setText(text);
+    showCentred(window);
+}
+
+void SetWaitMsg(const QString& text) {
+    if (!waitWindow) return;
+    waitWindow->LblMsg->setText(text);
+    waitWindow->repaintNow();
+}
+
+void SetWaitProgress(int maximum, int position) {
+    if (!waitWindow) return;
+    waitWindow->ProgressBar->setMinimum(0);
+    waitWindow->ProgressBar->setMaximum(maximum);
+    waitWindow->ProgressBar->setValue(position);
+    waitWindow->repaintNow();
+}
+
+void CloseWait() {
+    if (!waitWindow) return;
+    TMsgFrm* window = waitWindow;
+    waitWindow = nullptr;
+    window->close();
+}
+
+void WaitMsgIndicator::ProcessMessages() { QApplication::processEvents(); }
+
+}  // namespace velloran::app
