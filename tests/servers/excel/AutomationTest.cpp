@@ -103,7 +103,7 @@ TEST_F(Automation, MisuseIsReportedClearly) {
     EXPECT_THAT(errorOf([&] { get(app, "ActiveSheet"); }), HasSubstr("Workbooks.Add"));
     EXPECT_THAT(errorOf([&] { get(app, "ActiveWorkbook"); }), HasSubstr("No workbook is open"));
     addWorkbook();
-    EXPECT_THAT(errorOf([&] { get(app, "Charts"); }), HasSubstr("Application has no member \"Charts\""));
+    EXPECT_THAT(errorOf([&] { get(app, "Charts", {1}); }), HasSubstr("Application has no member \"Charts\""));
     EXPECT_THAT(errorOf([&] { get(app, "Cells", {1}); }), HasSubstr("Cells: takes 2 (row, column), not 1"));
     EXPECT_THAT(errorOf([&] { get(app, "Cells", {std::string("A"), 1}); }),
                 HasSubstr("row must be a whole number, not text"));

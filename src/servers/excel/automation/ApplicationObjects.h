@@ -1,43 +1,35 @@
 #pragma once
 // The application object and its workbooks.
-#include "Session.h"
-
-#include "component/Dispatch.h"
+#include "AutomationObject.h"
 
 namespace velloran::excel {
 
 // Members: Workbooks, ActiveWorkbook, ActiveSheet, Cells(row, column),
 // Columns(column) (both on the active sheet), Quit.
-class ApplicationObject : public component::Dispatch {
+class ApplicationObject : public AutomationObject {
 public:
     ApplicationObject();
-    component::Variant invoke(const std::string& member, component::CallKind kind,
-                              const std::vector<component::Variant>& args) override;
 
 private:
-    SessionPtr session_;
+    component::Variant dispatch(const Call& call) override;
 };
 
 // Members: Add.
-class WorkbooksObject : public component::Dispatch {
+class WorkbooksObject : public AutomationObject {
 public:
     explicit WorkbooksObject(SessionPtr session);
-    component::Variant invoke(const std::string& member, component::CallKind kind,
-                              const std::vector<component::Variant>& args) override;
 
 private:
-    SessionPtr session_;
+    component::Variant dispatch(const Call& call) override;
 };
 
 // Members: ActiveSheet, SaveAs(file name).
-class WorkbookObject : public component::Dispatch {
+class WorkbookObject : public AutomationObject {
 public:
     WorkbookObject(SessionPtr session, WorkbookPtr workbook);
-    component::Variant invoke(const std::string& member, component::CallKind kind,
-                              const std::vector<component::Variant>& args) override;
 
 private:
-    SessionPtr session_;
+    component::Variant dispatch(const Call& call) override;
     WorkbookPtr workbook_;
 };
 

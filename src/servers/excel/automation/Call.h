@@ -27,6 +27,8 @@ public:
         : object_(object), member_(member), kind_(kind), args_(args) {}
 
     bool is(std::string_view name) const { return sameName(member_, name); }
+    // Makes the same call on `object`.
+    component::Variant forwardTo(component::Dispatch&& object) const { return object.invoke(member_, kind_, args_); }
 
     // A member read or called for its result: a method call or a property
     // read, as late binding issues either; `names` describe the arguments.

@@ -1,10 +1,8 @@
 #include "SheetObjects.h"
 
-#include "Call.h"
 
 namespace velloran::excel {
 
-using component::CallKind;
 using component::Variant;
 
 namespace {
@@ -20,11 +18,9 @@ bool isTextFormat(const Call& call, const std::string& format) {
 }  // namespace
 
 WorksheetObject::WorksheetObject(SessionPtr session, WorkbookPtr workbook)
-    : session_(std::move(session)), workbook_(std::move(workbook)) {}
+    : AutomationObject(std::move(session), "Worksheet"), workbook_(std::move(workbook)) {}
 
-Variant WorksheetObject::invoke(const std::string& member, CallKind kind, const std::vector<Variant>& args) {
-    session_->checkRunning();
-    Call call("Worksheet", member, kind, args);
+Variant WorksheetObject::dispatch(const Call& call) {
     if (call.is("Cells")) {
         call.expectRead({"row", "column"});
         return std::make_shared<CellObject>(session_, workbook_, call.position(0, "row"), call.position(1, "column"));
@@ -37,11 +33,9 @@ Variant WorksheetObject::invoke(const std::string& member, CallKind kind, const 
 }
 
 CellObject::CellObject(SessionPtr session, WorkbookPtr workbook, std::uint32_t row, std::uint32_t column)
-    : session_(std::move(session)), workbook_(std::move(workbook)), row_(row), column_(column) {}
+    : AutomationObject(std::move(session), "Range"), workbook_(std::move(workbook)), row_(row), column_(column) {}
 
-Variant CellObject::invoke(const std::string& member, CallKind kind, const std::vector<Variant>& args) {
-    session_->checkRunning();
-    Call call("Range", member, kind, args);
+Variant CellObject::dispatch(const Call& call) {
     if (call.is("Value")) {
         call.expectAssignment();
         workbook_->setText(row_, column_, call.text(0, "value"));
@@ -56,11 +50,9 @@ Variant CellObject::invoke(const std::string& member, CallKind kind, const std::
 }
 
 ColumnObject::ColumnObject(SessionPtr session, WorkbookPtr workbook, std::uint32_t column)
-    : session_(std::move(session)), workbook_(std::move(workbook)), column_(column) {}
+    : AutomationObject(std::move(session), "Range"), workbook_(std::move(workbook)), column_(column) {}
 
-Variant ColumnObject::invoke(const std::string& member, CallKind kind, const std::vector<Variant>& args) {
-    session_->checkRunning();
-    Call call("Range", member, kind, args);
+Variant ColumnObject::dispatch(const Call& call) {
     if (call.is("ColumnWidth")) {
         call.expectAssignment();
         workbook_->setColumnWidth(column_, call.number(0, "width"));
