@@ -1,5 +1,6 @@
 #include "access/Installation.h"
 
+#include "access/UserNames.h"
 #include "registry/RegistryHive.h"
 #include "store/EngineError.h"
 #include "text/Utf8.h"
@@ -78,9 +79,7 @@ Installation readInstallation(const std::string& hivePath) {
 bool isThisServer(const std::string& requested, const Installation& installation) {
     std::string wanted(text::trimmed(requested));
     const std::string& full = installation.serverName;
-    std::string common = full.substr(0, full.find('/'));
-    if (common.starts_with("CN=") || common.starts_with("cn=")) common = common.substr(3);
-    if (!full.empty() && (text::equalsIgnoringCase(wanted, full) || text::equalsIgnoringCase(wanted, common))) return true;
+    if (!full.empty() && (sameName(wanted, full) || text::equalsIgnoringCase(wanted, commonName(full)))) return true;
     for (const std::string& host : hostNames())
         if (text::equalsIgnoringCase(wanted, host)) return true;
     return false;

@@ -1,0 +1,80 @@
+// Files that are not usable databases each give their own clear message.
+#include "SampleDatabase.h"
+#include "TempDir.h"
+#include "component/SessionObject.h"
+#include "store/Sqlite.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace velloran::notes {
+namespace {
+
+using ::testing::HasSubstr;
+using testing::TempDir;
+
+class FileErrorsTest : public ::testing::Test {
+protected:
+    void SetUp() override { session_.Initialize(""); }
+
+    std::string openError(const std::string& path) {
+        try {
+            DatabasePtr database = session_.GetDatabase("", path, false);
+            for (const std::string& name : database->Views()) {
+                ViewPtr view = database->GetView(name);
+                for (int i = 1; i <= view->AllEntriesCount(); ++i) view->GetNthDocument(i)->Items();
+            }
+        } catch (const std::exception& e) {
+            return e.what();
+        }
+        return "no error";
+    }
+
+    TempDir dir_;
+    component::SessionObject session_{dir_.file("no-registry.reg")};
+};
+
+TEST_F(FileErrorsTest, MissingEmptyAndForeignFilesAreToldApart) {
+    EXPECT_THAT(openError(dir_.file("absent.nsf")), HasSubstr("does not exist"));
+    EXPECT_THAT(openError(dir_.write("empty.nsf", "")), HasSubstr("is empty"));
+    EXPECT_THAT(openError(dir_.write("text.nsf", "This is a letter, not a database.\n")),
+                HasSubstr("is not a Velloran document database"));
+    EXPECT_THAT(openError(dir_.path().string()), HasSubstr("is a folder"));
+}
+
+TEST_F(FileErrorsTest, ASqliteDatabaseOfAnotherProgramIsRefused) {
+    std::string path = dir_.file("other.nsf");
+    {
+        store::Connection other(path, store::Connection::Mode::Create);
+        other.execute("CREATE TABLE t (x); INSERT INTO t VALUES (1);");
+    }
+    EXPECT_THAT(openError(path), HasSubstr("is not a Velloran document database"));
+}
+
+TEST_F(FileErrorsTest, ANewerLayoutIsRefusedWithTheVersions) {
+    std::string path = dir_.file("newer.nsf");
+    testing::writeSampleDatabase(path);
+    store::Connection(path, store::Connection::Mode::ReadWrite).execute("PRAGMA user_version = 99");
+    EXPECT_THAT(openError(path), HasSubstr("newer version"));
+}
+
+TEST_F(FileErrorsTest, ADamagedFileGivesAnErrorNotACrash) {
+    std::string path = dir_.file("damaged.nsf");
+    testing::writeSampleDatabase(path);
+    std::string bytes = TempDir::read(path);
+    for (std::size_t at = 4096; at < bytes.size(); at += 7) bytes[at] = static_cast<char>(bytes[at] ^ 0x5a);
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+    EXPECT_THAT(openError(path), HasSubstr("damaged"));
+}
+
+TEST_F(FileErrorsTest, ATruncatedFileGivesAnError) {
+    std::string path = dir_.file("truncated.nsf");
+    testing::writeSampleDatabase(path);
+    std::filesystem::resize_file(path, 100);
+    EXPECT_THAT(openError(path), ::testing::Not(HasSubstr("no error")));
+}
+
+}  // namespace
+}  // namespace velloran::notes
