@@ -50,7 +50,7 @@ public:
     }
 
     void consider(formula::NoteContext& note) {
-        if (!guarded(note, "its selection formula", [&] { return selection_->selects(note); })) return;
+        if (!selected(note)) return;
         Entry entry{note.header().noteId, {}};
         for (std::size_t i = 0; i < columns_.size(); ++i)
             entry.values.push_back(guarded(note, columnName(i), [&] { return columnValue(columns_[i]->evaluate(note)); }));
@@ -83,6 +83,16 @@ private:
             return work();
         } catch (const std::exception& e) {
             throw EngineError("View '" + design_.name + "', " + what + ", document " + note.header().unid + ": " + e.what());
+        }
+    }
+
+    // A selection formula that fails for a document (say, comparing an item
+    // the document lacks with a number) leaves that document out.
+    bool selected(formula::NoteContext& note) const {
+        try {
+            return selection_->selects(note);
+        } catch (const EngineError&) {
+            return false;
         }
     }
 

@@ -6,8 +6,9 @@
 
 namespace velloran::notes::write {
 
-// Replaces every view's entries and count. Throws EngineError naming the
-// view, the column and the document when a formula fails.
+// Replaces every view's entries and count. A document for which the
+// selection formula fails is not in the view; a column formula that fails
+// throws EngineError naming the view, the column and the document.
 void rebuildViewIndexes(store::Connection& connection);
 
 }  // namespace velloran::notes::write

@@ -1,0 +1,123 @@
+// Building databases from JSON descriptions.
+#include "TempDir.h"
+#include "component/SessionObject.h"
+#include "nsfjson/JsonDatabase.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace velloran::tools {
+namespace {
+
+using ::testing::HasSubstr;
+using nlohmann::json;
+using testing::TempDir;
+
+class JsonDatabaseTest : public ::testing::Test {
+protected:
+    notes::DatabasePtr open() {
+        session_.Initialize("");
+        return session_.GetDatabase("", database_, false);
+    }
+
+    std::string errorOf(const json& description) {
+        try {
+            buildFromJson(description, dir_.path().string(), database_);
+        } catch (const std::exception& e) {
+            return e.what();
+        }
+        return "no error";
+    }
+
+    TempDir dir_;
+    std::string database_ = dir_.file("built.nsf");
+    notes::component::SessionObject session_{dir_.file("none.reg")};
+};
+
+json sample() {
+    return json::parse(R"json({
+      "title": "Built",
+      "views": [ {"name": "Everything", "aliases": ["All"], "columns": [
+                   {"title": "Subject", "formula": "Subject", "sort": "descending"},
+                   {"title": "Files", "formula": "@Attachments"} ]},
+                 {"name": "($Hidden)", "selection": "SELECT Amount > 10"} ],
+      "documents": [
+        {"created": "2024-01-31T09:30:00Z", "items": [
+           {"name": "Subject", "value": "alpha"},
+           {"name": "Amount", "type": "number", "value": 12.5},
+           {"name": "Due", "type": "datetime", "value": "2024-03-01"},
+           {"name": "Tags", "values": ["x", "y"]},
+           {"name": "Body", "type": "richtext", "paragraphs": ["a\tb", ["see ", {"object": "pic.txt"}]],
+            "objects": [{"name": "pic.txt", "base64": "cGljdHVyZQ=="}]} ],
+         "attachments": [ {"name": "notes.txt", "file": "files/notes.txt"}, {"name": "blob.bin", "size": 3000000} ]},
+        {"unid": "00112233445566778899AABBCCDDEEFF", "items": [ {"name": "Subject", "value": "beta"},
+                                                              {"name": "Amount", "type": "number", "value": 1} ]}
+      ]})json");
+}
+
+TEST_F(JsonDatabaseTest, BuildsEveryKindOfItemViewAndAttachment) {
+    dir_.write("files/notes.txt", "from a file");
+    buildFromJson(sample(), dir_.path().string(), database_);
+    notes::DatabasePtr database = open();
+    EXPECT_EQ(database->Title(), "Built");
+    notes::ViewPtr view = database->GetView("all");
+    ASSERT_EQ(view->AllEntriesCount(), 2);
+    EXPECT_EQ(view->GetNthDocument(1)->UniversalID(), "00112233445566778899AABBCCDDEEFF") << "sorted descending";
+    notes::DocumentPtr alpha = view->GetNthDocument(2);
+    EXPECT_EQ(alpha->ColumnValues(), (notes::ValueList{std::string("alpha"), 2.0}));
+    EXPECT_EQ(alpha->Created(), (notes::DateTime{1'706'693'400'000, true}));
+    EXPECT_EQ(alpha->GetItemValue("Due"), (notes::ValueList{notes::DateTime{1'709'251'200'000, false}}));
+    EXPECT_EQ(alpha->GetItemValue("Tags").size(), 2u);
+    notes::RichTextItemPtr body = alpha->GetFirstItem("Body")->AsRichText();
+    EXPECT_EQ(body->GetFormattedText(false, 0), "a\tb\r\nsee ");
+    body->GetEmbeddedObject("pic.txt")->ExtractFile(dir_.file("pic.txt"));
+    EXPECT_EQ(TempDir::read(dir_.file("pic.txt")), "picture");
+    alpha->GetAttachment("notes.txt")->ExtractFile(dir_.file("notes-out.txt"));
+    EXPECT_EQ(TempDir::read(dir_.file("notes-out.txt")), "from a file");
+    notes::EmbeddedObjectPtr blob = alpha->GetAttachment("blob.bin");
+    EXPECT_EQ(blob->FileSize(), 3'000'000);
+    blob->ExtractFile(dir_.file("blob.bin"));
+    EXPECT_EQ(std::filesystem::file_size(dir_.file("blob.bin")), 3'000'000u) << "spans several stored chunks";
+    EXPECT_EQ(database->GetView("($Hidden)")->AllEntriesCount(), 1);
+}
+
+TEST_F(JsonDatabaseTest, AddsToAnExistingDatabase) {
+    dir_.write("files/notes.txt", "x");
+    buildFromJson(sample(), dir_.path().string(), database_);
+    buildFromJson(json::parse(R"({"documents": [{"items": [{"name": "Subject", "value": "gamma"}]}]})"),
+                  dir_.path().string(), database_);
+    notes::DatabasePtr database = open();
+    EXPECT_EQ(database->GetView("Everything")->AllEntriesCount(), 3);
+    EXPECT_EQ(database->GetView("($Hidden)")->AllEntriesCount(), 1) << "a document without Amount is not selected";
+}
+
+TEST_F(JsonDatabaseTest, ErrorsNameTheJsonPathAndWriteNothing) {
+    json badType = json::parse(R"({"documents": [{"items": []}, {"items": [{"name": "a", "value": "b"},
+                                  {"name": "n", "type": "txt", "value": 1}]}]})");
+    EXPECT_EQ(errorOf(badType), "documents[1].items[1].type: unknown type 'txt' (text, number, datetime, richtext, names, "
+                                "readers or authors)");
+    EXPECT_FALSE(std::filesystem::exists(database_)) << "a failed build leaves no file behind";
+    EXPECT_THAT(errorOf(json::parse(R"({"documents": [{"items": [{"value": "b"}]}]})")),
+                HasSubstr("documents[0].items[0]: \"name\" is missing"));
+    EXPECT_THAT(errorOf(json::parse(R"({"documents": [{"created": "yesterday", "items": []}]})")),
+                HasSubstr("documents[0].created: 'yesterday' is not a date"));
+    EXPECT_THAT(errorOf(json::parse(R"({"documents": [{"items": [{"name": "n", "type": "number", "value": "1"}]}]})")),
+                HasSubstr("documents[0].items[0].value: must be a number"));
+    EXPECT_THAT(errorOf(json::parse(R"({"documents": [{"items": [], "attachments": [{"name": "a", "file": "nope"}]}]})")),
+                HasSubstr("documents[0].attachments[0].file: the file"));
+    EXPECT_THAT(errorOf(json::parse(R"({"views": [{"name": "V", "selection": "SELECT ("}]})")),
+                HasSubstr("views[0]: View 'V', selection formula: Formula error at position"));
+    EXPECT_THAT(errorOf(json::parse(R"({"documents": [{"items": [{"name": "B", "type": "richtext",
+                                       "paragraphs": [[{"object": "x"}]]}]}]})")),
+                HasSubstr("documents[0]: The rich-text item B refers to the embedded object 'x'"));
+    EXPECT_THAT(errorOf(json::parse(R"({"acl": [{"name": "x", "level": "boss"}]})")), HasSubstr("acl[0].level"));
+}
+
+TEST_F(JsonDatabaseTest, AnUnreadableJsonFileIsReported) {
+    std::string bad = dir_.write("bad.json", "{ not json");
+    EXPECT_THROW(buildFromJsonFile(bad, database_), std::exception);
+    EXPECT_THROW(buildFromJsonFile(dir_.file("absent.json"), database_), std::exception);
+}
+
+}  // namespace
+}  // namespace velloran::tools

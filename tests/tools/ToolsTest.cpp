@@ -1,0 +1,73 @@
+// Adding people, generating databases and the command-line wrapper.
+#include "TempDir.h"
+#include "access/Directory.h"
+#include "common/CommandLine.h"
+#include "component/SessionObject.h"
+#include "generate/Generator.h"
+#include "people/Person.h"
+
+#include <gtest/gtest.h>
+
+namespace velloran::tools {
+namespace {
+
+using testing::TempDir;
+
+TEST(PersonTest, CanonicalNamesFromAbbreviatedOnes) {
+    EXPECT_EQ(canonicalName("Zhang San/Velloran"), "CN=Zhang San/O=Velloran");
+    EXPECT_EQ(canonicalName("Zhang San/Sales/Velloran"), "CN=Zhang San/OU=Sales/O=Velloran");
+    EXPECT_EQ(canonicalName(" CN=A/O=B "), "CN=A/O=B");
+    EXPECT_EQ(canonicalName("Solo"), "CN=Solo");
+}
+
+TEST(PersonTest, AddedPeopleCanBeFoundAndAreNotAddedTwice) {
+    TempDir dir;
+    std::string directory = dir.file("names.nsf");
+    addPerson(directory, {"Zhang San/Velloran", "zs", "pw"}, true);
+    addPerson(directory, {"Li Si/Velloran", "", "pw2"}, true);
+    EXPECT_EQ(notes::access::authenticate(dir.path().string(), "zs", "pw"), "CN=Zhang San/O=Velloran");
+    EXPECT_EQ(notes::access::authenticate(dir.path().string(), "Li Si", "pw2"), "CN=Li Si/O=Velloran");
+    EXPECT_THROW(addPerson(directory, {"CN=Zhang San/O=Velloran", "", "x"}, true), std::exception);
+    EXPECT_THROW(addPerson(directory, {"Other/Velloran", "zs", "x"}, true), std::exception);
+    EXPECT_THROW(addPerson(directory, {" ", "", "x"}, true), std::exception);
+}
+
+TEST(GeneratorTest, WritesTheRequestedDocumentsItemsAndAttachments) {
+    TempDir dir;
+    std::string file = dir.file("generated.nsf");
+    generateDatabase(file, {120, 5, 2000, 50, "Everything"});
+    notes::component::SessionObject session(dir.file("none.reg"));
+    session.Initialize("");
+    notes::ViewPtr view = session.GetDatabase("", file, false)->GetView("Everything");
+    ASSERT_EQ(view->AllEntriesCount(), 120);
+    notes::DocumentPtr first = view->GetNthDocument(1);
+    EXPECT_EQ(first->Items().size(), 6u) << "5 items and the attachment's entry";
+    EXPECT_EQ(first->GetAttachment("file1.bin")->FileSize(), 2000);
+    EXPECT_FALSE(view->GetNthDocument(2)->HasEmbedded());
+    EXPECT_EQ(view->GetNthDocument(120)->ColumnValues().at(0), notes::Value(std::string("Document 120")));
+    EXPECT_THROW(generateDatabase(dir.file("few.nsf"), {1, 2, -1, 1, "All"}), std::exception);
+}
+
+TEST(CommandLineTest, ReadsOptionsAndRefusesWhatItDoesNotKnow) {
+    const char* arguments[] = {"tool", "--out", "x.nsf", "--documents", "12"};
+    CommandLine options(5, const_cast<char**>(arguments), {"out", "documents", "items"});
+    EXPECT_EQ(options.required("out"), "x.nsf");
+    EXPECT_EQ(options.number("documents", 1), 12);
+    EXPECT_EQ(options.number("items", 7), 7);
+    EXPECT_THROW(options.required("items"), std::exception);
+    const char* unknown[] = {"tool", "--bogus"};
+    EXPECT_THROW(CommandLine(2, const_cast<char**>(unknown), {"out"}), std::exception);
+    const char* missing[] = {"tool", "--out"};
+    EXPECT_THROW(CommandLine(2, const_cast<char**>(missing), {"out"}), std::exception);
+    const char* negative[] = {"tool", "--documents", "-3"};
+    EXPECT_THROW(CommandLine(3, const_cast<char**>(negative), {"documents"}).number("documents", 0), std::exception);
+}
+
+TEST(CommandLineTest, ToolFailuresBecomeExitCodeOne) {
+    const char* arguments[] = {"tool"};
+    EXPECT_EQ(runTool("tool", "usage", 1, const_cast<char**>(arguments), [](int, char**) { throw std::runtime_error("x"); }), 1);
+    EXPECT_EQ(runTool("tool", "usage", 1, const_cast<char**>(arguments), [](int, char**) {}), 0);
+}
+
+}  // namespace
+}  // namespace velloran::tools
