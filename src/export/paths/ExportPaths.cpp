@@ -1,0 +1,23 @@
+#include "paths/ExportPaths.h"
+
+#include "paths/SafeNames.h"
+
+namespace velloran::exporting {
+
+namespace {
+
+const QString kAttachmentSuffix = QStringLiteral("附件");
+
+}  // namespace
+
+ExportPaths::ExportPaths(QString exportFolder, const QString& viewName)
+    : exportFolder_(std::move(exportFolder)),
+      viewAttachmentFolder_(exportFolder_ + safeFolderParts(viewName + kAttachmentSuffix).join(QLatin1Char('/'))) {}
+
+QString ExportPaths::documentFolder(const QString& universalId) const {
+    return viewAttachmentFolder_ + QLatin1Char('/') + safeFileName(universalId) + QLatin1Char('/');
+}
+
+QString ExportPaths::fileIn(const QString& folder, const QString& name) { return folder + safeFileName(name); }
+
+}  // namespace velloran::exporting

@@ -1,0 +1,61 @@
+#pragma once
+// One export run once the spreadsheet application has started and the
+// wait window shows: open the view, write the header row from the items of
+// the start document, walk the documents to the count taken at the start,
+// and end with the workbook saved and the application quit, whether the
+// run completes or stops on a failure.
+#include "log/RunLog.h"
+#include "paths/ExportPaths.h"
+#include "run/ExportServices.h"
+#include "run/MessagePump.h"
+#include "steps/AttachmentSteps.h"
+#include "workbook/Spreadsheet.h"
+
+#include <cstdint>
+
+namespace velloran::exporting {
+
+struct RunPlan {
+    QString fileName;
+    ExportPaths paths;
+    std::int32_t start = 1;   // N
+    std::int32_t count = 0;   // T
+};
+
+class ExportRun {
+public:
+    ExportRun(const ExportServices& services, Spreadsheet spreadsheet, const RunLog& log, RunPlan plan);
+
+    ExportOutcome execute();
+
+private:
+    void openView();
+    void readHeader();
+    void writeHeader();
+    void exportDocument(std::int64_t k);
+    void fillCell(int row, int column, const QString& itemName, int n, const QString& folder);
+    void itemStep(const QString& itemName, int n, const QString& folder, QString& cellText);
+    void valueStep(const QString& itemName, QString& cellText);
+    void moveToNext(int n);
+    QString progressText(std::int64_t done) const;
+
+    // Message, then save, quit and close the wait window.
+    ExportOutcome stop(const QString& message);
+    // Save, quit, close the wait window, then the completion message.
+    ExportOutcome finish();
+    // Saves and quits; the save's failure message, or empty.
+    QString saveAndQuit();
+    ExportOutcome outcome(ExportOutcome::Result result) const;
+
+    const ExportServices& services_;
+    Spreadsheet spreadsheet_;
+    const RunLog& log_;
+    RunPlan plan_;
+    AttachmentSteps steps_;
+    MessagePump pump_;
+    domino::TNotesView view_;
+    domino::TNotesDocument document_;
+    QStringList headerNames_;
+};
+
+}  // namespace velloran::exporting

@@ -1,0 +1,30 @@
+#pragma once
+// The export command: the documents of the current view, from a start
+// number to the view's count, into a new workbook, with attachments and
+// rich-text objects saved in a folder tree beside it and every step logged.
+// Written once; the main window and the batch tool differ only in the
+// services they plug in.
+#include "run/ExportServices.h"
+
+namespace velloran::exporting {
+
+class ViewExport {
+public:
+    explicit ViewExport(ExportServices services) : services_(std::move(services)) {}
+
+    // The save dialog, the start-number prompt, then the export.
+    void exportExecute();
+
+    // The export to the workbook named after `chosenName` and the state's
+    // ExportStart. Reports every outcome to the user; throws only before
+    // anything is created: ConversionError for a start text that is not a
+    // whole number, ExportLogError when the log cannot be written.
+    ExportOutcome ExportToWorkbook(const QString& chosenName);
+
+private:
+    ExportOutcome stopWith(const QString& message) const;
+
+    ExportServices services_;
+};
+
+}  // namespace velloran::exporting

@@ -1,0 +1,30 @@
+#include "run/WorkbookFile.h"
+
+namespace velloran::exporting {
+
+namespace {
+
+const QString kExtension = QStringLiteral(".XLS");
+
+}  // namespace
+
+bool isBlankFileName(const QString& name) {
+    for (QChar c : name)
+        if (c.unicode() > u' ') return false;
+    return true;
+}
+
+QString workbookFileName(const QString& chosenName, const QString& startText) {
+    QString stem = chosenName;
+    if (stem.right(kExtension.size()).toUpper() == kExtension) stem.chop(kExtension.size());
+    return stem + QStringLiteral("_开始为第") + startText + QStringLiteral("个文档.xls");
+}
+
+QString folderOf(const QString& fileName) {
+    const QString folder = fileName.left(fileName.lastIndexOf(QLatin1Char('/')) + 1);
+    return folder.isEmpty() ? QStringLiteral("./") : folder;
+}
+
+QString withoutFolder(const QString& fileName) { return fileName.mid(fileName.lastIndexOf(QLatin1Char('/')) + 1); }
+
+}  // namespace velloran::exporting

@@ -1,0 +1,87 @@
+#include "workbook/Spreadsheet.h"
+
+#include "component/ComponentRuntime.h"
+
+#include <stdexcept>
+
+namespace velloran::exporting {
+
+using component::CallKind;
+using component::DispatchPtr;
+using component::Variant;
+
+namespace {
+
+constexpr const char* kProgId = "Excel.Application";
+
+DispatchPtr asObject(const Variant& result, const std::string& member) {
+    const auto* object = std::get_if<DispatchPtr>(&result);
+    if (!object || !*object) throw std::runtime_error("The spreadsheet member " + member + " returned no object");
+    return *object;
+}
+
+DispatchPtr callMethod(const DispatchPtr& on, const std::string& member, const std::vector<Variant>& args = {}) {
+    return asObject(on->invoke(member, CallKind::Method, args), member);
+}
+
+DispatchPtr readProperty(const DispatchPtr& on, const std::string& member, const std::vector<Variant>& args) {
+    return asObject(on->invoke(member, CallKind::PropertyGet, args), member);
+}
+
+void writeProperty(const DispatchPtr& on, const std::string& member, Variant value) {
+    on->invoke(member, CallKind::PropertyPut, {std::move(value)});
+}
+
+}  // namespace
+
+Spreadsheet Spreadsheet::start(const std::string& hivePath) {
+    auto application =
+        std::dynamic_pointer_cast<component::Dispatch>(platform::ComponentRuntime(hivePath).createObjectByProgId(kProgId));
+    if (!application) throw std::runtime_error(std::string("The object made for ") + kProgId + " cannot be automated");
+    Spreadsheet spreadsheet(application);
+    try {
+        callMethod(callMethod(application, "WorkBooks"), "Add");
+    } catch (const std::exception&) {
+        spreadsheet.quitQuietly();
+        throw;
+    }
+    return spreadsheet;
+}
+
+void Spreadsheet::setColumnWidth(int column, int width) {
+    writeProperty(readProperty(callMethod(application(), "activesheet"), "columns", {column}), "columnwidth", width);
+}
+
+void Spreadsheet::setTextFormat(int row, int column) {
+    writeProperty(cell(row, column), "NumberFormatLocal", std::string("@"));
+}
+
+void Spreadsheet::setCellText(int row, int column, const QString& text) {
+    writeProperty(cell(row, column), "value", text.toStdString());
+}
+
+void Spreadsheet::saveAs(const QString& fileName) {
+    callMethod(application(), "activeworkbook")->invoke("SaveAs", CallKind::Method, {fileName.toStdString()});
+}
+
+void Spreadsheet::quit() {
+    DispatchPtr application = std::move(application_);
+    if (application) application->invoke("quit", CallKind::Method, {});
+}
+
+void Spreadsheet::quitQuietly() {
+    try {
+        quit();
+    } catch (const std::exception&) {
+        // Already gone: nothing more to close.
+    }
+}
+
+DispatchPtr Spreadsheet::cell(int row, int column) { return readProperty(application(), "cells", {row, column}); }
+
+DispatchPtr Spreadsheet::application() {
+    if (!application_) throw std::runtime_error("The spreadsheet application has already quit");
+    return application_;
+}
+
+}  // namespace velloran::exporting

@@ -1,0 +1,39 @@
+#pragma once
+// The spreadsheet application as the export drives it: created by its
+// programmatic identifier through the registry hive and called late-bound,
+// one call chain per operation, each starting from the application object.
+#include "component/Dispatch.h"
+
+#include <QString>
+
+#include <string>
+
+namespace velloran::exporting {
+
+class Spreadsheet {
+public:
+    // Creates "Excel.Application" and adds a workbook. Throws when the hive
+    // has no spreadsheet application or it cannot add a workbook.
+    static Spreadsheet start(const std::string& hivePath);
+
+    // Rows and columns count from 1, on the active sheet.
+    void setColumnWidth(int column, int width);
+    void setTextFormat(int row, int column);
+    void setCellText(int row, int column, const QString& text);
+    void saveAs(const QString& fileName);
+    // Closes the application and drops the reference; nothing afterwards.
+    void quit();
+    // The same, for a run that is already failing: a failure to quit is
+    // dropped.
+    void quitQuietly();
+
+private:
+    explicit Spreadsheet(component::DispatchPtr application) : application_(std::move(application)) {}
+
+    component::DispatchPtr cell(int row, int column);
+    component::DispatchPtr application();
+
+    component::DispatchPtr application_;
+};
+
+}  // namespace velloran::exporting
