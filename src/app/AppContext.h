@@ -2,6 +2,7 @@
 // What the main window is given from outside: where it runs from, which
 // registry hive it reads, how it asks the user, and how it names this host.
 // The program fills it from the real machine; tests from a temporary one.
+#include "ServerDialog.h"
 #include "ui/Prompts.h"
 
 #include <QString>
@@ -18,6 +19,8 @@ struct AppContext {
     std::function<QString()> localHostName;
     // Ends the program once the event loop runs.
     std::function<void()> quit;
+    // Shows the modal dialogs (connection, details, about); tests answer them.
+    browse::DialogRunner runDialog = browse::runModal;
 };
 
 }  // namespace velloran::app

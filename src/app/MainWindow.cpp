@@ -1,6 +1,10 @@
 #include "MainWindow.h"
 
 #include "CommandIcons.h"
+#include "DatabaseTree.h"
+#include "DocumentList.h"
+#include "ServerConnection.h"
+#include "WaitMsg.h"
 #include "DominoEnvironment.h"
 #include "Settings.h"
 #include "Splitter.h"
@@ -54,12 +58,43 @@ TfrmMain::TfrmMain(AppContext context, QWidget* parent)
     buildPanels();
     buildToolBar();
     buildStatusBar();
+    buildBrowsing();
     resize(825, 606);
     if (const QScreen* screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
     // FormCreate: every field starts at zero, null or empty.
     SplitterX = 0;
     ViewDocumentCount = 0;
+}
+
+browse::BrowseContext TfrmMain::browseContext() {
+    return browse::BrowseContext{*this, *TreeView1, *ListView1, prompts(), *wait_,
+                                 [this](const QString& text) { setStatusPanelText(1, text); }};
+}
+
+void TfrmMain::buildBrowsing() {
+    wait_ = std::make_unique<WaitMsgIndicator>();
+    documents_ = std::make_unique<browse::DocumentList>(browseContext());
+    databaseTree_ = std::make_unique<browse::DatabaseTree>(browseContext(), *documents_);
+    browse::ServerConnectionHooks hooks;
+    hooks.dataPath = [this] {
+        return DominoEnvironment(platform::ComponentRuntime(context_.hivePath), prompts()).GetDominoDataPath();
+    };
+    hooks.saveSettings = [this] { saveLoginValues(ExeFolder, {ServerName, UserName, Password}); };
+    hooks.runDialog = context_.runDialog;
+    serverConnection_ = std::make_unique<browse::ServerConnection>(browseContext(), *databaseTree_, hooks);
+
+    const auto command = [this](QAction* action, auto handler) {
+        connect(action, &QAction::triggered, this, [this, handler] { runCommand(handler); });
+    };
+    command(openserver, [this] { serverConnection_->openserverExecute(); });
+    command(openfile, [this] { databaseTree_->openfileExecute(); });
+    command(ToolButton7, [this] { documents_->pageButtonClick(browse::PageButton::First); });
+    command(ToolButton8, [this] { documents_->pageButtonClick(browse::PageButton::Previous); });
+    command(ToolButton9, [this] { documents_->pageButtonClick(browse::PageButton::Next); });
+    command(ToolButton10, [this] { documents_->pageButtonClick(browse::PageButton::Last); });
+    connect(TreeView1, &QTreeWidget::itemClicked, this,
+            [this] { runCommand([this] { databaseTree_->TreeView1Click(); }); });
 }
 
 TfrmMain::~TfrmMain() {

@@ -3,6 +3,7 @@
 // bar; the browsing state every command shares; and the start-up sequence
 // run when the window is first shown.
 #include "AppContext.h"
+#include "BrowseContext.h"
 #include "BrowseState.h"
 
 #include <QAction>
@@ -18,7 +19,10 @@ class QToolBar;
 class QTreeWidget;
 
 namespace velloran::browse {
+class DatabaseTree;
+class DocumentList;
 class ListView;
+class ServerConnection;
 }
 
 namespace velloran::app {
@@ -64,6 +68,10 @@ public:
     QAction* ToolButton9;
     QAction* ToolButton10;
 
+    browse::DocumentList& documentList() { return *documents_; }
+    browse::DatabaseTree& databaseTree() { return *databaseTree_; }
+    browse::ServerConnection& serverConnection() { return *serverConnection_; }
+
     QString statusPanelText(int panel) const;
     void setStatusPanelText(int panel, const QString& text);
 
@@ -92,7 +100,14 @@ private:
     QAction* makeAction(const QString& objectName, const QString& caption, int icon);
     void prepareDominoObjects();
 
+    void buildBrowsing();
+    browse::BrowseContext browseContext();
+
     AppContext context_;
+    std::unique_ptr<platform::WaitIndicator> wait_;
+    std::unique_ptr<browse::DocumentList> documents_;
+    std::unique_ptr<browse::DatabaseTree> databaseTree_;
+    std::unique_ptr<browse::ServerConnection> serverConnection_;
     QVector<QIcon> commandIcons_;
     QLabel* statusPanels_[2];
     bool shown_ = false;

@@ -22,6 +22,7 @@ public:
 
     // The four item icons (server, folder, database, view).
     void setImages(const QVector<QIcon>& images);
+    QIcon image(int index) const { return images_.value(index); }
 
     Style style() const { return style_; }
     void setStyle(Style style);

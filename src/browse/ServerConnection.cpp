@@ -1,0 +1,48 @@
+#include "ServerConnection.h"
+
+#include "DatabaseTree.h"
+#include "ListView.h"
+#include "ui/PlainMessage.h"
+
+#include <QTreeWidget>
+
+namespace velloran::browse {
+
+ServerConnection::ServerConnection(BrowseContext context, DatabaseTree& tree, ServerConnectionHooks hooks)
+    : c_(std::move(context)), tree_(tree), hooks_(std::move(hooks)) {}
+
+void ServerConnection::openserverExecute() {
+    c_.state.TreeMode = domino::BrowseState::kTreeServer;
+    Tfrmselserver dialog(c_.state, c_.prompts, c_.tree.window());
+    hooks_.runDialog(dialog);
+    if (dialog.Cancelled) return;
+    c_.wait.ShowWaitMsg(QStringLiteral("正在连接Domino服务器"));
+    c_.wait.SetWaitProgress(100, 10);
+    try {
+        c_.state.requireSession().Disconnect();
+        c_.tree.clear();
+        c_.list.clearItems();
+        ConnectServer();
+    } catch (...) {
+        // Whatever ends the connection, the wait window does not outlive it.
+        c_.wait.CloseWait();
+        throw;
+    }
+}
+
+void ServerConnection::ConnectServer() {
+    try {
+        c_.state.requireSession().InitializeUsingNotesUserName(c_.state.UserName, c_.state.Password);
+    } catch (const std::exception&) {
+        platform::showPlainMessage(c_.prompts, QStringLiteral("连接服务器失败!"));
+        c_.wait.CloseWait();
+        return;
+    }
+    hooks_.saveSettings();
+    c_.state.DataPath = hooks_.dataPath();
+    QTreeWidgetItem* root = tree_.addNode(nullptr, c_.state.ServerName + "(" + c_.state.DataPath + ")", kServerIcon);
+    tree_.ScanFolder(c_.state.DataPath, root);
+    c_.wait.CloseWait();
+}
+
+}  // namespace velloran::browse
