@@ -1,0 +1,86 @@
+// Building view indexes: selection, column values, sorting, redesign.
+#include "TempDir.h"
+#include "component/SessionObject.h"
+#include "write/DatabaseWriter.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace velloran::notes {
+namespace {
+
+using testing::TempDir;
+
+write::NoteInput person(const std::string& name, const std::string& city, double age) {
+    return {{}, 0, 0,
+            {{"Name", kText, 0, {name}, {}}, {"City", kText, 0, {city}, {}}, {"Age", kNumber, 0, {age}, {}},
+             {"Langs", kText, 0, {std::string("en"), std::string("zh")}, {}}},
+            {}};
+}
+
+class ViewIndexTest : public ::testing::Test {
+protected:
+    void write(const std::vector<write::ViewInput>& views) {
+        write::DatabaseWriter writer(file_);
+        for (const write::ViewInput& view : views) writer.addView(view);
+        if (!populated_) {
+            for (const auto& [name, city, age] : std::vector<std::tuple<std::string, std::string, double>>{
+                     {"carol", "Beijing", 40}, {"Alice", "Beijing", 30}, {"bob", "anyang", 30}, {"Dave", "Beijing", 30}})
+                writer.addNote(person(name, city, age));
+            populated_ = true;
+        }
+        writer.commit();
+    }
+
+    std::vector<std::string> column(const std::string& viewName, std::size_t index) {
+        session_.Initialize("");
+        ViewPtr view = session_.GetDatabase("", file_, false)->GetView(viewName);
+        std::vector<std::string> out;
+        for (DocumentPtr doc = view->GetNthDocument(1); doc; doc = view->GetNextDocument(doc))
+            out.push_back(std::get<std::string>(doc->ColumnValues().at(index)));
+        return out;
+    }
+
+    TempDir dir_;
+    std::string file_ = dir_.file("people.nsf");
+    bool populated_ = false;
+    component::SessionObject session_{dir_.file("none.reg")};
+};
+
+TEST_F(ViewIndexTest, SortedColumnsOrderTheViewIgnoringCaseAndTiesKeepTheirOrder) {
+    write({{"By City", {}, "", {{"City", "City", store::SortOrder::Ascending},
+                                {"Age", "Age", store::SortOrder::Descending},
+                                {"Name", "Name", store::SortOrder::None}}}});
+    EXPECT_EQ(column("By City", 2), (std::vector<std::string>{"bob", "carol", "Alice", "Dave"}));
+}
+
+TEST_F(ViewIndexTest, SelectionAndListColumns) {
+    write({{"Thirty", {}, "SELECT Age = 30 & City != \"anyang\"", {{"Name", "@UpperCase(Name)", {}},
+                                                                   {"Langs", "Langs", {}}}}});
+    EXPECT_EQ(column("Thirty", 0), (std::vector<std::string>{"ALICE", "DAVE"}));
+    EXPECT_EQ(column("Thirty", 1), (std::vector<std::string>{"en, zh", "en, zh"}));
+}
+
+TEST_F(ViewIndexTest, ReaddingAViewReplacesItsDesignAndIndex) {
+    write({{"People", {"Everyone"}, "", {{"Name", "Name", {}}}}});
+    write({{"people", {}, "SELECT Name = \"bob\"", {{"City", "City", {}}}}});
+    session_.Initialize("");
+    DatabasePtr database = session_.GetDatabase("", file_, false);
+    EXPECT_EQ(database->Views(), (StringList{"people"}));
+    EXPECT_EQ(column("people", 0), (std::vector<std::string>{"anyang"}));
+    EXPECT_THROW(database->GetView("Everyone"), std::exception);
+}
+
+TEST_F(ViewIndexTest, AFailingColumnFormulaNamesViewColumnAndDocument) {
+    try {
+        write({{"Broken", {}, "", {{"Twice", "Name * 2", {}}}}});
+        FAIL() << "the build succeeded";
+    } catch (const std::exception& e) {
+        EXPECT_THAT(e.what(), ::testing::HasSubstr("View 'Broken', column 1 ('Twice'), document "));
+    }
+    EXPECT_FALSE(std::filesystem::exists(file_)) << "nothing was written";
+    EXPECT_THROW(write({{"Bad", {}, "SELECT (", {}}}), std::exception);
+}
+
+}  // namespace
+}  // namespace velloran::notes
