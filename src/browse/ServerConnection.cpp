@@ -42,6 +42,8 @@ void ServerConnection::ConnectServer() {
     c_.state.DataPath = hooks_.dataPath();
     QTreeWidgetItem* root = tree_.addNode(nullptr, c_.state.ServerName + "(" + c_.state.DataPath + ")", kServerIcon);
     tree_.ScanFolder(c_.state.DataPath, root);
+    // Show the data folder's first level straight away.
+    root->setExpanded(true);
     c_.wait.CloseWait();
 }
 
