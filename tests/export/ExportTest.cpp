@@ -1,0 +1,289 @@
+// Whole exports through the real engine and spreadsheet component, read
+// back with xlrd: the workbook, the attachment tree, the log line by line,
+// the wait window and the messages.
+#include "ExportFixture.h"
+#include "XlrdReader.h"
+
+#include "component/ComponentRuntime.h"
+#include "run/IntegerText.h"
+#include "text/Gb18030.h"
+
+#include <QFileInfo>
+
+#include <gmock/gmock.h>
+
+#include <filesystem>
+
+using namespace velloran::exporting;
+using velloran::testing::ExportFixture;
+using velloran::testing::TempDir;
+using velloran::testing::findCell;
+using nlohmann::json;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+namespace {
+
+const QString kUnid1 = QStringLiteral("000000000000000000000000000000D1");
+const QString kUnid2 = QStringLiteral("000000000000000000000000000000D2");
+const QString kUnid3 = QStringLiteral("000000000000000000000000000000D3");
+const QString kLongValue = QStringLiteral("a") + QString(20000, QChar(0x6C49));  // 40001 GB18030 bytes
+
+// The first document has the items Form, Body (rich text with three
+// objects) and 2019; the second two attachments, a number and an item the
+// first lacks; the third a long value and a rich-text item without objects.
+json sample() {
+    json description = json::parse(R"json({
+      "views": [ {"name": "V"} ],
+      "documents": [
+        {"unid": "000000000000000000000000000000D1", "items": [
+           {"name": "Form", "value": "Memo"},
+           {"name": "Body", "type": "richtext",
+            "paragraphs": ["Hello\tworld", ["see ", {"object": "one.txt"}, {"object": "two.txt"}, {"object": "three.txt"}]],
+            "objects": [{"name": "one.txt", "base64": "b25l"}, {"name": "two.txt", "base64": "dHdv"},
+                        {"name": "three.txt", "base64": "dGhyZWU="}]},
+           {"name": "2019", "value": "x😀한"} ]},
+        {"unid": "000000000000000000000000000000D2", "items": [
+           {"name": "Form", "value": "Memo"}, {"name": "2019", "type": "number", "value": 12},
+           {"name": "Extra", "value": "not a column"} ],
+         "attachments": [ {"name": "a.doc", "base64": "YQ=="}, {"name": "b.pdf", "base64": "Yg=="} ]},
+        {"unid": "000000000000000000000000000000D3", "items": [
+           {"name": "Form", "value": "LONG"},
+           {"name": "Body", "type": "richtext", "paragraphs": ["plain"]},
+           {"name": "2019", "value": "y"} ]}
+      ]})json");
+    description["documents"][2]["items"][0]["value"] = kLongValue.toStdString();
+    return description;
+}
+
+std::string text(const json& sheet, int row, int column) {
+    const json* cell = findCell(sheet, row, column);
+    return cell && (*cell)[2].is_string() ? (*cell)[2].get<std::string>() : std::string("<none>");
+}
+
+}  // namespace
+
+class ExportTest : public ExportFixture {
+protected:
+    void SetUp() override {
+        registerSpreadsheet();
+        openDatabase(sample(), QStringLiteral("V"));
+    }
+    QString folder(const QString& unid) const { return out() + QStringLiteral("V附件/") + unid + QLatin1Char('/'); }
+    // The lines of one column item: start, value, written.
+    static QStringList item(int n, const QString& value) {
+        return {QStringLiteral("开始分离第%1个文档RichText域;").arg(n), QStringLiteral("  s=s+") + value + QLatin1Char(';'),
+                QStringLiteral(" s值写入excel表 ;")};
+    }
+    QStringList picture(const QString& unid) const {
+        return {QStringLiteral("调用图片导出程序保存到:") + folder(unid) + QStringLiteral(" ;"),
+                QStringLiteral("结束图片导出程序保存到:") + folder(unid) + QStringLiteral(" ;")};
+    }
+};
+
+TEST_F(ExportTest, WritesTheWorkbookTheAttachmentTreeAndTheLogOfAWholeView) {
+    ExportOutcome outcome = exportFrom(QStringLiteral("1"));
+    ASSERT_TRUE(outcome.completed());
+
+    const json sheet = this->sheet(workbook("1"));
+    EXPECT_EQ(sheet["rows"], 4);
+    EXPECT_EQ(sheet["widths"], json({{"0", 40 * 256}, {"1", 40 * 256}, {"2", 40 * 256}, {"3", 14 * 256}}));
+    const std::vector<std::vector<std::string>> expected = {
+        {"文档ID", "Form", "Body", "2019"},
+        {kUnid1.toStdString(), "Memo", "Helloworld\r\nsee Hello\tworld\r\nsee ", "x😀한"},
+        {kUnid2.toStdString(), "Memo", "<none>", "12"},
+        {kUnid3.toStdString(), "<long>", "plainplain", "y"}};
+    for (int row = 0; row < 4; ++row)
+        for (int column = 0; column < 4; ++column)
+            if (expected[row][column] != "<long>") {
+                EXPECT_EQ(text(sheet, row, column), expected[row][column]) << row << "," << column;
+            }
+    EXPECT_EQ(QString::fromStdString(text(sheet, 3, 1)), velloran::platform::cutToGb18030Bytes(kLongValue, 32100));
+    EXPECT_EQ((*findCell(sheet, 0, 3))[3], "@") << "an integer-like header is text";
+    EXPECT_EQ((*findCell(sheet, 0, 1))[3], "General");
+
+    EXPECT_EQ(TempDir::read(folder(kUnid1).toStdString() + "one.txt"), "one");
+    EXPECT_FALSE(QFileInfo::exists(folder(kUnid1) + QStringLiteral("two.txt"))) << "only the first object";
+    EXPECT_EQ(TempDir::read(folder(kUnid2).toStdString() + "a.doc"), "a");
+    EXPECT_EQ(TempDir::read(folder(kUnid2).toStdString() + "b.pdf"), "b");
+    EXPECT_FALSE(QFileInfo::exists(folder(kUnid3))) << "no embedded objects, no folder";
+
+    QStringList lines = {QStringLiteral("开始导出视图V到文件") + workbook("1") + QLatin1Char(';'),
+                         QStringLiteral("完成向excel写入第1个文档;"), QStringLiteral("判断第1个文档有附件;"),
+                         QStringLiteral("获取第1个文档有附件列表;"), QStringLiteral("获取第1个文档有附件数量为:1;"),
+                         QStringLiteral("获取第1个文档第1个附件:;")};
+    lines << picture(kUnid1) << item(1, QStringLiteral("Memo"));
+    lines << QStringLiteral("开始分离第1个文档RichText域;")
+          << QStringLiteral("分离第1个文档RichText域到:") + folder(kUnid1) + QStringLiteral("one.txt;")
+          << QStringLiteral("  s=s+Hello\tworld\r\nsee ;") << QStringLiteral(" s值写入excel表 ;");
+    lines << item(1, QStringLiteral("x😀한"));
+    lines << QStringLiteral("完成向excel写入第2个文档;") << QStringLiteral("判断第2个文档有附件;")
+          << QStringLiteral("获取第2个文档有附件列表;") << QStringLiteral("获取第2个文档有附件数量为:2;")
+          << QStringLiteral("获取第2个文档第1个附件:a.doc;")
+          << QStringLiteral("保存第2个文档第1个附件到:") + folder(kUnid2) + QStringLiteral("a.doc;")
+          << QStringLiteral("获取第2个文档第2个附件:b.pdf;")
+          << QStringLiteral("保存第2个文档第2个附件到:") + folder(kUnid2) + QStringLiteral("b.pdf;");
+    lines << picture(kUnid2) << item(2, QStringLiteral("Memo")) << item(2, QString()) << item(2, QStringLiteral("12"));
+    lines << QStringLiteral("完成向excel写入第3个文档;") << picture(kUnid3) << item(3, kLongValue)
+          << item(3, QStringLiteral("plain")) << item(3, QStringLiteral("y"));
+    EXPECT_EQ(logLines(), lines);
+
+    const QString progress = QStringLiteral("SetWaitMsg 正在导出数据到导出_开始为第1个文档.xls...");
+    EXPECT_EQ(wait.calls, QStringList({QStringLiteral("ShowWait"), progress, QStringLiteral("SetWaitProgress 3 0"),
+                                       progress + QStringLiteral("1/3"), QStringLiteral("SetWaitProgress 3 1"),
+                                       progress + QStringLiteral("2/3"), QStringLiteral("SetWaitProgress 3 2"),
+                                       progress + QStringLiteral("3/3"), QStringLiteral("SetWaitProgress 3 3"),
+                                       QStringLiteral("CloseWait")}));
+    EXPECT_THAT(messageTexts(), ElementsAre(messages::kCompleted + out() + QStringLiteral("V附件")));
+    EXPECT_EQ(prompts.messages()[0].caption, QStringLiteral("VelloranV3.4"));
+}
+
+TEST_F(ExportTest, StartingAtTheCountWritesOneRowAndAboveItNothing) {
+    ASSERT_TRUE(exportFrom(QStringLiteral("3")).completed());
+    const json sheet = this->sheet(workbook("3"));
+    EXPECT_EQ(sheet["rows"], 2);
+    EXPECT_EQ(text(sheet, 0, 1), "Form");
+    EXPECT_EQ(text(sheet, 1, 0), kUnid3.toStdString());
+    EXPECT_THAT(wait.calls, ::testing::Contains(QStringLiteral("SetWaitProgress 3 1"))) << "k + 1 of the whole count";
+
+    prompts.clear();
+    const QStringList linesBefore = logLines();
+    EXPECT_FALSE(exportFrom(QStringLiteral("4")).completed());
+    EXPECT_THAT(messageTexts(), ElementsAre(messages::kNothingToExport));
+    EXPECT_FALSE(QFileInfo::exists(workbook("4")));
+    EXPECT_EQ(logLines(), linesBefore) << "not even a log line";
+}
+
+TEST_F(ExportTest, AnExistingWorkbookIsLeftAloneAndNothingIsLogged) {
+    TempDir::read(dir.write("out/导出_开始为第1个文档.xls", "mine"));
+    EXPECT_FALSE(exportFrom(QStringLiteral("1")).completed());
+    EXPECT_THAT(messageTexts(), ElementsAre(workbook("1") + QStringLiteral("文件已存在!")));
+    EXPECT_EQ(TempDir::read(workbook("1").toStdString()), "mine");
+    EXPECT_FALSE(QFileInfo::exists(logFile()));
+}
+
+TEST_F(ExportTest, AStartThatIsNotANumberEndsTheCommandBeforeAnythingIsCreated) {
+    state.ExportStart = QStringLiteral("3a");
+    try {
+        exporter().ExportToWorkbook(out() + QStringLiteral("x.xls"));
+        FAIL() << "no error";
+    } catch (const ConversionError& error) {
+        EXPECT_STREQ(error.what(), "'3a' is not a valid integer value");
+    }
+    EXPECT_FALSE(QFileInfo::exists(logFile()));
+    EXPECT_TRUE(wait.calls.isEmpty());
+}
+
+TEST_F(ExportTest, TheCommandAsksForTheFileAndTheStartAndACancelledPromptStartsAtOne) {
+    prompts.answerSaveFile(out() + QStringLiteral("x.XLS"));
+    prompts.cancelInput();
+    state.ExportStart = QStringLiteral("2");
+    exporter().exportExecute();
+    ASSERT_GE(prompts.calls().size(), 2u);
+    EXPECT_EQ(prompts.calls()[0].filter, QStringLiteral("Excel文件|*.xls"));
+    EXPECT_EQ(prompts.calls()[1].caption, QStringLiteral("请输入从第几个文档开始导出!"));
+    EXPECT_EQ(prompts.calls()[1].prompt, QStringLiteral("从第几个文档开始导："));
+    EXPECT_EQ(prompts.calls()[1].initial, QStringLiteral("1"));
+    EXPECT_EQ(this->sheet(out() + QStringLiteral("x_开始为第1个文档.xls"))["rows"], 4);
+
+    prompts.clear();
+    prompts.answerSaveFile(out() + QStringLiteral("y"));
+    prompts.answerInput(QStringLiteral("2"));
+    exporter().exportExecute();
+    EXPECT_EQ(this->sheet(out() + QStringLiteral("y_开始为第2个文档.xls"))["rows"], 3);
+
+    prompts.clear();
+    exporter().exportExecute();
+    EXPECT_EQ(prompts.calls().size(), 1u) << "a cancelled save dialog ends the command";
+}
+
+TEST_F(ExportTest, WithoutTheSpreadsheetApplicationTheStartIsLoggedAndNothingElseHappens) {
+    std::filesystem::remove(hive);
+    velloran::platform::ComponentRuntime(hive).registerServer(VELLORAN_NOTES_MODULE);
+    EXPECT_FALSE(exportFrom(QStringLiteral("1")).completed());
+    EXPECT_THAT(messageTexts(), ElementsAre(QStringLiteral("请确认您电脑上是否安装了EXCEL！")));
+    EXPECT_EQ(logLines().size(), 1);
+    EXPECT_FALSE(QFileInfo::exists(workbook("1")));
+    EXPECT_TRUE(wait.calls.isEmpty()) << "the wait window is not shown yet";
+}
+
+TEST_F(ExportTest, AViewThatCannotBeOpenedLeavesAnEmptyWorkbook) {
+    state.CurrentViewName = QStringLiteral("Gone");
+    EXPECT_FALSE(exportFrom(QStringLiteral("1")).completed());
+    ASSERT_EQ(messageTexts().size(), 1u);
+    EXPECT_TRUE(messageTexts()[0].startsWith(QStringLiteral("连接视图出错:"))) << messageTexts()[0].toStdString();
+    EXPECT_EQ(this->sheet(workbook("1"))["cells"], json::array());
+    EXPECT_EQ(wait.calls.last(), QStringLiteral("CloseWait"));
+}
+
+TEST_F(ExportTest, AStartBelowOneFindsNoDocumentAndSavesTheWorkbookWithoutHeader) {
+    EXPECT_FALSE(exportFrom(QStringLiteral("0")).completed());
+    ASSERT_EQ(messageTexts().size(), 1u);
+    EXPECT_TRUE(messageTexts()[0].startsWith(QStringLiteral("连接文档出错:")));
+    EXPECT_EQ(this->sheet(workbook("0"))["cells"], json::array());
+}
+
+TEST_F(ExportTest, NothingOpenGivesAMessageNeverACrash) {
+    velloran::domino::BrowseState empty;
+    empty.ExportStart = QStringLiteral("1");
+    ViewExport nothingOpen({empty, hive, prompts, wait, log});
+    EXPECT_FALSE(nothingOpen.ExportToWorkbook(out() + QStringLiteral("a.xls")).completed());
+    EXPECT_THAT(messageTexts(), ElementsAre(messages::kNothingToExport));
+
+    // A view name and a count left behind without an open database.
+    prompts.clear();
+    empty.CurrentViewName = QStringLiteral("V");
+    empty.ViewDocumentCount = 3;
+    EXPECT_FALSE(nothingOpen.ExportToWorkbook(out() + QStringLiteral("a.xls")).completed());
+    ASSERT_EQ(messageTexts().size(), 1u);
+    EXPECT_TRUE(messageTexts()[0].startsWith(messages::kViewFailed));
+    EXPECT_TRUE(QFileInfo::exists(out() + QStringLiteral("a_开始为第1个文档.xls")));
+}
+
+TEST_F(ExportTest, AViewWithFewerDocumentsThanCountedEndsWithTheWorkbookSaved) {
+    state.ViewDocumentCount = 5;
+    EXPECT_FALSE(exportFrom(QStringLiteral("2")).completed());
+    ASSERT_EQ(messageTexts().size(), 1u);
+    EXPECT_THAT(messageTexts()[0].toStdString(), HasSubstr("连接文档出错:the view has no document 4"));
+    EXPECT_EQ(this->sheet(workbook("2"))["rows"], 3) << "documents 2 and 3 are saved";
+    EXPECT_EQ(wait.calls.last(), QStringLiteral("CloseWait"));
+}
+
+TEST_F(ExportTest, ALogThatFailsDuringTheWalkEndsWithTheWorkbookSaved) {
+    // The first line is written on the 6th; the walk runs on the 7th, whose
+    // file cannot be made.
+    int calls = 0;
+    ExportLog failing(log.folder(), [&] { return kNow.addDays(calls++ == 0 ? 0 : 1); },
+                      QLocale(QLocale::Chinese, QLocale::China));
+    std::filesystem::create_directories(failing.fileFor(kNow.date().addDays(1)).toStdString());
+    EXPECT_FALSE(ViewExport({state, hive, prompts, wait, failing}).ExportToWorkbook(out() + QStringLiteral("导出")).completed());
+    ASSERT_EQ(messageTexts().size(), 1u);
+    EXPECT_THAT(messageTexts()[0].toStdString(), HasSubstr("I/O error writing the export log"));
+    const json sheet = this->sheet(workbook("1"));
+    EXPECT_EQ(sheet["rows"], 1) << "the header is written, no document";
+    EXPECT_EQ(wait.calls.last(), QStringLiteral("CloseWait"));
+}
+
+TEST_F(ExportTest, ALogFolderThatCannotBeWrittenEndsTheCommandBeforeTheApplicationStarts) {
+    dir.write("blocked", "");
+    ExportLog blocked(QString::fromStdString(dir.file("blocked/logs")));
+    EXPECT_THROW(ViewExport({state, hive, prompts, wait, blocked}).ExportToWorkbook(out() + QStringLiteral("导出")),
+                 ExportLogError);
+    EXPECT_FALSE(QFileInfo::exists(workbook("1")));
+    EXPECT_TRUE(wait.calls.isEmpty());
+}
+
+TEST_F(ExportTest, AViewNameNeverLeadsOutsideTheExportFolder) {
+    json description = json::parse(R"json({
+      "views": [ {"name": "..\\..\\Escape"} ],
+      "documents": [ {"unid": "000000000000000000000000000000E1", "items": [ {"name": "Form", "value": "x"} ],
+                      "attachments": [ {"name": "a.txt", "base64": "YQ=="} ]} ]})json");
+    std::filesystem::remove(dir.file("data.nsf"));
+    openDatabase(description, QStringLiteral("..\\..\\Escape"));
+    ASSERT_TRUE(exportFrom(QStringLiteral("1")).completed());
+
+    const QString folder = out() + QStringLiteral("__/__/Escape附件/000000000000000000000000000000E1/");
+    EXPECT_EQ(TempDir::read((folder + QStringLiteral("a.txt")).toStdString()), "a");
+    EXPECT_THAT(logLines(), ::testing::Contains(QStringLiteral("保存第1个文档第1个附件到:") + folder + QStringLiteral("a.txt;")));
+    EXPECT_THAT(messageTexts(), ElementsAre(messages::kCompleted + out() + QStringLiteral("__/__/Escape附件")));
+}

@@ -1,0 +1,108 @@
+// The pure rules of the export: integer texts, the workbook's name, the
+// 32000/32100 cell rule, and names from the data made safe as paths.
+#include "QStringPrinter.h"
+
+#include "paths/ExportPaths.h"
+#include "paths/SafeNames.h"
+#include "run/IntegerText.h"
+#include "run/WorkbookFile.h"
+#include "text/Gb18030.h"
+#include "workbook/CellText.h"
+
+#include <gtest/gtest.h>
+
+using namespace velloran::exporting;
+using velloran::platform::gb18030Length;
+
+TEST(IntegerText, AcceptsDecimalAndHexadecimalThirtyTwoBitIntegers) {
+    const std::vector<std::pair<const char*, std::int32_t>> valid = {
+        {"2019", 2019},        {"  -12", -12},       {"+7", 7},           {"007", 7},
+        {"2147483647", 2147483647}, {"-2147483648", INT32_MIN}, {"$1F", 31}, {"x10", 16},
+        {"X10", 16},           {"0x10", 16},         {"0XfF", 255},       {"-$10", -16},
+        {"$FFFFFFFF", -1},     {"$80000000", INT32_MIN}};
+    for (const auto& [text, value] : valid) {
+        EXPECT_TRUE(IsIntegerText(QString::fromUtf8(text))) << text;
+        EXPECT_EQ(StrToInt(QString::fromUtf8(text)), value) << text;
+    }
+}
+
+TEST(IntegerText, RefusesEverythingElse) {
+    for (const char* text : {"", " ", "-", "+", "$", "0x", "x", "2147483648", "-2147483649", "12 ", "1.5", "1e3",
+                             "$123456789", "--1", "- 1", "\t1", "１２", "0x1G", "abc", "99999999999999999999"})
+        EXPECT_FALSE(IsIntegerText(QString::fromUtf8(text))) << text;
+    try {
+        StrToInt(QStringLiteral("三"));
+        FAIL() << "no error";
+    } catch (const ConversionError& error) {
+        EXPECT_STREQ(error.what(), "'三' is not a valid integer value");
+    }
+}
+
+TEST(WorkbookFile, TheNamingRule) {
+    EXPECT_EQ(workbookFileName(QStringLiteral("/out/x"), QStringLiteral("3")), QStringLiteral("/out/x_开始为第3个文档.xls"));
+    EXPECT_EQ(workbookFileName(QStringLiteral("/out/a.xls"), QStringLiteral("1")), QStringLiteral("/out/a_开始为第1个文档.xls"));
+    EXPECT_EQ(workbookFileName(QStringLiteral("/out/a.XlS"), QStringLiteral("1")), QStringLiteral("/out/a_开始为第1个文档.xls"));
+    EXPECT_EQ(workbookFileName(QStringLiteral("/out/a.xlsx"), QStringLiteral("1")),
+              QStringLiteral("/out/a.xlsx_开始为第1个文档.xls"));
+    EXPECT_TRUE(isBlankFileName(QStringLiteral(" \t\r\n")));
+    EXPECT_FALSE(isBlankFileName(QStringLiteral(" a ")));
+    EXPECT_EQ(folderOf(QStringLiteral("/out/sub/a.xls")), QStringLiteral("/out/sub/"));
+    EXPECT_EQ(folderOf(QStringLiteral("a.xls")), QStringLiteral("./"));
+    EXPECT_EQ(withoutFolder(QStringLiteral("/out/sub/a.xls")), QStringLiteral("a.xls"));
+}
+
+TEST(CellText, AppendsBelow32000BytesAndCutsAbove32000To32100OnACharacterBoundary) {
+    QString text(31999, QLatin1Char('a'));
+    appendItemValue(text, QStringLiteral("bc"));
+    EXPECT_EQ(text.size(), 32001) << "32001 to 32100 bytes stay whole";
+
+    QString full(32000, QLatin1Char('a'));
+    appendItemValue(full, QStringLiteral("more"));
+    EXPECT_EQ(full.size(), 32000) << "nothing is appended at 32000 bytes";
+
+    QString empty;
+    appendItemValue(empty, QString(40000, QLatin1Char('x')));
+    EXPECT_EQ(empty.size(), 32100);
+
+    // 1 + 2 x 20000 bytes: the cut at 32100 would split a two-byte character.
+    QString chinese;
+    appendItemValue(chinese, QStringLiteral("a") + QString(20000, QChar(0x6C49)));
+    EXPECT_EQ(gb18030Length(chinese), 32099);
+    EXPECT_EQ(chinese.back(), QChar(0x6C49));
+}
+
+TEST(SafeNames, HostileNamesStayOneComponent) {
+    const std::vector<std::pair<QString, QString>> cases = {
+        {QStringLiteral("a.doc"), QStringLiteral("a.doc")},
+        {QStringLiteral("../../evil.sh"), QStringLiteral(".._.._evil.sh")},
+        {QStringLiteral(".."), QStringLiteral("__")},
+        {QStringLiteral("."), QStringLiteral("_")},
+        {QString(), QStringLiteral("_")},
+        {QStringLiteral(" "), QStringLiteral("_")},
+        {QStringLiteral("/etc/passwd"), QStringLiteral("_etc_passwd")},
+        {QStringLiteral("C:\\Windows\\win.ini"), QStringLiteral("C__Windows_win.ini")},
+        {QStringLiteral("a\nb\tc"), QStringLiteral("a_b_c")},
+        {QStringLiteral(".profile"), QStringLiteral(".profile")},
+        {QStringLiteral("报告 2024.pdf"), QStringLiteral("报告 2024.pdf")}};
+    for (const auto& [name, safe] : cases) EXPECT_EQ(safeFileName(name), safe) << name.toStdString();
+}
+
+TEST(SafeNames, ALongNameIsCutToTheFileSystemsLimitKeepingItsExtension) {
+    const QString name = QString(200, QChar(0x6C49)) + QStringLiteral(".pdf");
+    const QString safe = safeFileName(name);
+    EXPECT_LE(safe.toUtf8().size(), kMaxNameBytes);
+    EXPECT_TRUE(safe.endsWith(QStringLiteral(".pdf")));
+    EXPECT_EQ(safe.toUtf8().size(), 83 * 3 + 4);
+}
+
+TEST(ExportPaths, TheViewNamesBackslashNestsAndNothingLeavesTheExportFolder) {
+    const QString out = QStringLiteral("/out/");
+    EXPECT_EQ(ExportPaths(out, QStringLiteral("V")).documentFolder(QStringLiteral("0123")), QStringLiteral("/out/V附件/0123/"));
+    EXPECT_EQ(ExportPaths(out, QStringLiteral("部门\\按日期")).viewAttachmentFolder(), QStringLiteral("/out/部门/按日期附件"));
+    EXPECT_EQ(ExportPaths(out, QStringLiteral("..\\..\\x")).viewAttachmentFolder(), QStringLiteral("/out/__/__/x附件"));
+    EXPECT_EQ(ExportPaths(out, QStringLiteral("\\abs\\")).viewAttachmentFolder(), QStringLiteral("/out/abs/附件"));
+    EXPECT_EQ(ExportPaths(out, QStringLiteral("a/b:c")).viewAttachmentFolder(), QStringLiteral("/out/a_b_c附件"));
+    EXPECT_EQ(ExportPaths(out, QStringLiteral("V")).documentFolder(QStringLiteral("../..")), QStringLiteral("/out/V附件/.._../"));
+    EXPECT_EQ(ExportPaths::fileIn(QStringLiteral("/out/V附件/1/"), QStringLiteral("/etc/x")),
+              QStringLiteral("/out/V附件/1/_etc_x"));
+}

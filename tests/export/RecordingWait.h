@@ -1,0 +1,22 @@
+#pragma once
+// A wait indicator for tests: every call recorded as one line of text.
+#include "ui/WaitIndicator.h"
+
+#include <QStringList>
+
+namespace velloran::testing {
+
+class RecordingWait : public platform::WaitIndicator {
+public:
+    void ShowWait() override { calls << QStringLiteral("ShowWait"); }
+    void ShowWaitMsg(const QString& text) override { calls << QStringLiteral("ShowWaitMsg ") + text; }
+    void SetWaitMsg(const QString& text) override { calls << QStringLiteral("SetWaitMsg ") + text; }
+    void SetWaitProgress(int maximum, int position) override {
+        calls << QStringLiteral("SetWaitProgress %1 %2").arg(maximum).arg(position);
+    }
+    void CloseWait() override { calls << QStringLiteral("CloseWait"); }
+
+    QStringList calls;
+};
+
+}  // namespace velloran::testing
