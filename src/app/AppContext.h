@@ -6,6 +6,7 @@
 #include "ui/Prompts.h"
 
 #include <QString>
+#include <QUrl>
 
 #include <functional>
 #include <string>
@@ -21,6 +22,8 @@ struct AppContext {
     std::function<void()> quit;
     // Shows the modal dialogs (connection, details, about); tests answer them.
     browse::DialogRunner runDialog = browse::runModal;
+    // Opens a web address in the system's browser.
+    std::function<void(const QUrl&)> openUrl;
 };
 
 }  // namespace velloran::app

@@ -1,6 +1,8 @@
 #include "MainWindow.h"
 
+#include "AboutBox.h"
 #include "CommandIcons.h"
+#include "DocumentDetails.h"
 #include "DatabaseTree.h"
 #include "DocumentList.h"
 #include "ServerConnection.h"
@@ -83,6 +85,7 @@ void TfrmMain::buildBrowsing() {
     hooks.saveSettings = [this] { saveLoginValues(ExeFolder, {ServerName, UserName, Password}); };
     hooks.runDialog = context_.runDialog;
     serverConnection_ = std::make_unique<browse::ServerConnection>(browseContext(), *databaseTree_, hooks);
+    details_ = std::make_unique<browse::DocumentDetails>(browseContext(), context_.runDialog);
 
     const auto command = [this](QAction* action, auto handler) {
         connect(action, &QAction::triggered, this, [this, handler] { runCommand(handler); });
@@ -93,6 +96,11 @@ void TfrmMain::buildBrowsing() {
     command(ToolButton8, [this] { documents_->pageButtonClick(browse::PageButton::Previous); });
     command(ToolButton9, [this] { documents_->pageButtonClick(browse::PageButton::Next); });
     command(ToolButton10, [this] { documents_->pageButtonClick(browse::PageButton::Last); });
+    command(ToolButton11, [this] { details_->ListView1DblClick(); });
+    command(about, [this] { aboutExecute(); });
+    command(inportdata, [this] { inportdataExecute(); });
+    connect(ListView1, &browse::ListView::itemDoubleClicked, this,
+            [this] { runCommand([this] { details_->ListView1DblClick(); }); });
     connect(TreeView1, &QTreeWidget::itemClicked, this,
             [this] { runCommand([this] { databaseTree_->TreeView1Click(); }); });
 }
@@ -311,6 +319,13 @@ void TfrmMain::exitsystemExecute() {
                           platform::MessageIcon::Question, platform::MessageButtons::OkCancel);
     if (answer == platform::MessageAnswer::Ok) context_.quit();
 }
+
+void TfrmMain::aboutExecute() {
+    TfrmAbout box(context_.openUrl, this);
+    context_.runDialog(box);
+}
+
+void TfrmMain::inportdataExecute() { showMessage(QStringLiteral("对不起，该功能暂时尚未提供!")); }
 
 void TfrmMain::Panel4MouseMove(int x, bool leftButtonDown) {
     // The tree panel keeps at least a sliver, and the list keeps room too.

@@ -20,6 +20,7 @@ class QTreeWidget;
 
 namespace velloran::browse {
 class DatabaseTree;
+class DocumentDetails;
 class DocumentList;
 class ListView;
 class ServerConnection;
@@ -71,6 +72,7 @@ public:
     browse::DocumentList& documentList() { return *documents_; }
     browse::DatabaseTree& databaseTree() { return *databaseTree_; }
     browse::ServerConnection& serverConnection() { return *serverConnection_; }
+    browse::DocumentDetails& documentDetails() { return *details_; }
 
     QString statusPanelText(int panel) const;
     void setStatusPanelText(int panel, const QString& text);
@@ -78,6 +80,8 @@ public:
     // The start-up sequence; runs once, when the window is first shown.
     void FormShow();
     void exitsystemExecute();
+    void aboutExecute();
+    void inportdataExecute();
     void Panel4MouseMove(int x, bool leftButtonDown);
 
     AppContext& context() { return context_; }
@@ -108,6 +112,7 @@ private:
     std::unique_ptr<browse::DocumentList> documents_;
     std::unique_ptr<browse::DatabaseTree> databaseTree_;
     std::unique_ptr<browse::ServerConnection> serverConnection_;
+    std::unique_ptr<browse::DocumentDetails> details_;
     QVector<QIcon> commandIcons_;
     QLabel* statusPanels_[2];
     bool shown_ = false;

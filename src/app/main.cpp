@@ -7,6 +7,7 @@
 #include "registry/RegistryHive.h"
 #include "ui/QtPrompts.h"
 
+#include <QDesktopServices>
 #include <QMetaObject>
 
 int main(int argc, char** argv) {
@@ -21,6 +22,8 @@ int main(int argc, char** argv) {
     context.prompts = &prompts;
     context.localHostName = [] { return QString::fromStdString(velloran::platform::localHostName()); };
     context.quit = [] { QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection); };
+
+    context.openUrl = [](const QUrl& address) { QDesktopServices::openUrl(address); };
 
     velloran::app::TfrmMain frmMain(context);
     frmMain.showMaximized();

@@ -1,0 +1,101 @@
+#include "DocumentDetails.h"
+
+#include "ListView.h"
+#include "ValueText.h"
+
+#include <QFrame>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTreeWidget>
+
+namespace velloran::browse {
+
+namespace {
+
+QString firstValueText(domino::TNotesDocument& document, const QString& name) {
+    const notes::ValueList values = document.GetItemValue(name);
+    if (values.empty())
+        throw domino::DominoError(QStringLiteral("域 %1 没有值").arg(name).toStdString());
+    return domino::valueToText(values.front());
+}
+
+QTableWidgetItem* fixedCell(const QString& text, const QPalette& palette) {
+    auto* item = new QTableWidgetItem(text);
+    item->setBackground(palette.color(QPalette::Button));
+    return item;
+}
+
+}  // namespace
+
+TfrmdocDetail::TfrmdocDetail(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {
+    setObjectName(QStringLiteral("frmdocDetail"));
+    setWindowTitle(QStringLiteral("文档详细资料"));
+    setFixedSize(568, 493);
+    auto* panel = new QFrame(this);
+    panel->setGeometry(0, 0, 568, 493);
+    panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+
+    StringGrid1 = new QTableWidget(panel);
+    StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
+    StringGrid1->setGeometry(56, 16, 465, 409);
+    StringGrid1->setColumnCount(2);
+    StringGrid1->setColumnWidth(0, 64);
+    StringGrid1->setColumnWidth(1, 248);
+    StringGrid1->horizontalHeader()->hide();
+    StringGrid1->verticalHeader()->hide();
+    StringGrid1->verticalHeader()->setDefaultSectionSize(24);
+    StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+
+    BitBtn1 = new QPushButton(QStringLiteral("确   定"), panel);
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    BitBtn1->setGeometry(208, 440, 121, 33);
+    connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+void TfrmdocDetail::fill(const QStringList& names, const QStringList& values) {
+    const QPalette fixed = palette();
+    StringGrid1->setRowCount(static_cast<int>(names.size()) + 1);
+    StringGrid1->setItem(0, 0, fixedCell(QStringLiteral("文档域名"), fixed));
+    StringGrid1->setItem(0, 1, fixedCell(QStringLiteral("域值"), fixed));
+    for (int row = 1; row <= names.size(); ++row) {
+        StringGrid1->setItem(row, 0, fixedCell(names[row - 1], fixed));
+        StringGrid1->setItem(row, 1, new QTableWidgetItem(values[row - 1]));
+    }
+}
+
+QString TfrmdocDetail::cell(int row, int column) const {
+    const QTableWidgetItem* item = StringGrid1->item(row, column);
+    return item ? item->text() : QString();
+}
+
+int TfrmdocDetail::rowCount() const { return StringGrid1->rowCount(); }
+
+DocumentDetails::DocumentDetails(BrowseContext context, DialogRunner runDialog)
+    : c_(std::move(context)), runDialog_(std::move(runDialog)) {}
+
+void DocumentDetails::ShowDocumentDetails(domino::TNotesSession& session, const QString& databasePath,
+                                          const QString& universalId) {
+    const bool onServer = c_.state.TreeMode == domino::BrowseState::kTreeServer;
+    QStringList names;
+    QStringList values;
+    {
+        domino::TNotesDatabase database;
+        database.ConnectTo(session.GetDatabase(onServer ? c_.state.ServerName : QString(), databasePath));
+        domino::TNotesDocument document;
+        document.ConnectTo(database.GetDocumentByUNID(universalId));
+        names = document.Items();
+        for (const QString& name : names) values << firstValueText(document, name);
+    }
+    TfrmdocDetail window(c_.tree.window());
+    window.fill(names, values);
+    runDialog_(window);
+}
+
+void DocumentDetails::ListView1DblClick() {
+    if (c_.list.style() != ListView::Style::Report || c_.list.selectedCount() != 1) return;
+    ShowDocumentDetails(c_.state.requireSession(), c_.state.DatabasePath, c_.list.selectedCaption());
+}
+
+}  // namespace velloran::browse
