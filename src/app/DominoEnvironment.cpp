@@ -2,7 +2,7 @@
 
 #include "NotesApi.h"
 #include "Vendor.h"
-#include "errors/ErrorReport.h"
+#include "ui/PlainMessage.h"
 #include "registry/RegistryHive.h"
 
 #include <QDir>
@@ -22,10 +22,6 @@ RegistryHive readHive(const std::string& path) {
     } catch (const platform::HiveError&) {
         return RegistryHive();
     }
-}
-
-void showPlain(platform::Prompts& prompts, const QString& text) {
-    prompts.message(text, platform::kApplicationTitle, platform::MessageIcon::None, platform::MessageButtons::Ok);
 }
 
 }  // namespace
@@ -89,14 +85,14 @@ bool DominoEnvironment::CheckDominoObjectsRegistration(const QString& folder) co
 
 void DominoEnvironment::RegisterDominoObjects(const QString& file) const {
     if (!QFileInfo(file).isFile()) {
-        showPlain(prompts_, QStringLiteral("找不到您系统上Domino的一个关键组件，请确认您的Domino或NOtes安装正常!") +
+        platform::showPlainMessage(prompts_, QStringLiteral("找不到您系统上Domino的一个关键组件，请确认您的Domino或NOtes安装正常!") +
                                 vendor::kSupportSentence);
         return;
     }
     try {
         runtime_.registerServer(file.toStdString());
     } catch (const std::exception&) {
-        showPlain(prompts_, QStringLiteral("您好，系统在注册domino组件时失败，或许是您的系统对权限的限制") +
+        platform::showPlainMessage(prompts_, QStringLiteral("您好，系统在注册domino组件时失败，或许是您的系统对权限的限制") +
                                 vendor::kSupportSentence);
     }
 }

@@ -13,6 +13,7 @@
 #include "Vendor.h"
 #include "errors/ErrorReport.h"
 #include "errors/GuardedApplication.h"
+#include "ui/PlainMessage.h"
 #include "ListView.h"
 
 #include <QHBoxLayout>
@@ -277,9 +278,7 @@ void TfrmMain::showEvent(QShowEvent* event) {
     QMetaObject::invokeMethod(this, [this] { FormShow(); }, Qt::QueuedConnection);
 }
 
-void TfrmMain::showMessage(const QString& text) {
-    prompts().message(text, platform::kApplicationTitle, platform::MessageIcon::None, platform::MessageButtons::Ok);
-}
+void TfrmMain::showMessage(const QString& text) { platform::showPlainMessage(prompts(), text); }
 
 void TfrmMain::runCommand(const std::function<void()>& command) { platform::runGuarded(prompts(), command); }
 
