@@ -10,6 +10,12 @@ namespace velloran::tools {
 
 namespace {
 
+std::string option(const std::string& name) {
+    std::string text = "option --";
+    text += name;
+    return text;
+}
+
 bool listed(const std::vector<std::string>& names, const std::string& name) {
     return std::find(names.begin(), names.end(), name) != names.end();
 }
@@ -23,19 +29,19 @@ CommandLine::CommandLine(int argc, char** argv, const std::vector<std::string>& 
         if (!argument.starts_with("--")) throw ToolError("unexpected argument '" + argument + "' (see --help)");
         const std::string name(argument, 2);
         if (listed(flags, name)) {
-            values_[name] = "1";
+            values_.insert_or_assign(name, std::string("1"));
         } else if (listed(valued, name)) {
-            if (i + 1 >= argc) throw ToolError("option --" + name + " needs a value");
+            if (i + 1 >= argc) throw ToolError(option(name) + " needs a value");
             values_[name] = argv[++i];
         } else {
-            throw ToolError("unknown option --" + name + " (see --help)");
+            throw ToolError("unknown " + option(name) + " (see --help)");
         }
     }
 }
 
 std::string CommandLine::required(const std::string& name) const {
     auto it = values_.find(name);
-    if (it == values_.end()) throw ToolError("option --" + name + " is required (see --help)");
+    if (it == values_.end()) throw ToolError(option(name) + " is required (see --help)");
     return it->second;
 }
 
@@ -54,7 +60,7 @@ long long CommandLine::number(const std::string& name, long long fallback) const
         if (used == it->second.size() && value >= 0) return value;
     } catch (const std::exception&) {
     }
-    throw ToolError("option --" + name + " needs a whole number of 0 or more, not '" + it->second + "'");
+    throw ToolError(option(name) + " needs a whole number of 0 or more, not '" + it->second + "'");
 }
 
 int runTool(const char* tool, const char* usage, int argc, char** argv, const std::function<void(int, char**)>& body) {

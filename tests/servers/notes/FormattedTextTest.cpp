@@ -25,7 +25,11 @@ TEST(FormattedTextTest, ParagraphsAreJoinedAndTabsKeptOrStripped) {
 
 TEST(FormattedTextTest, LongParagraphsWrapAtWordsWithinTheLineLength) {
     std::string words;
-    for (int i = 0; i < 30; ++i) words += (i ? " " : "") + std::string("word") + std::to_string(i);
+    for (int i = 0; i < 30; ++i) {
+        if (i) words += ' ';
+        words += "word";
+        words += std::to_string(i);
+    }
     std::string wrapped = wrapLine(words, 80);
     std::size_t start = 0;
     for (std::size_t end; start < wrapped.size(); start = end + 2) {

@@ -62,7 +62,8 @@ private:
         if (c == '@') {
             ++at_;
             token.kind = Token::Kind::Function;
-            token.text = "@" + text::lower(name());
+            token.text.push_back('@');
+            token.text += text::lower(name());
             if (token.text == "@") fail(token.position, "a function name must follow \"@\"");
             return;
         }
@@ -79,7 +80,9 @@ private:
                 return;
             }
         }
-        fail(token.position, "unexpected character '" + std::string(text::characters(source_.substr(at_))[0]) + "'");
+        std::string message = "unexpected character '";
+        message += text::characters(std::string_view(source_).substr(at_)).front();
+        fail(token.position, message + "'");
     }
 
     void readNumber(Token& token) {
