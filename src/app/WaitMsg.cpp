@@ -123,6 +123,9 @@ void CloseWait() {
     window->close();
 }
 
-void WaitMsgIndicator::ProcessMessages() { QApplication::processEvents(); }
+// Pending paint and timer events run, so the window stays drawn; the user's
+// clicks and keys wait, so no other command can start in the middle of the
+// export.
+void WaitMsgIndicator::ProcessMessages() { QApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
 
 }  // namespace velloran::app
