@@ -67,6 +67,8 @@ int runBatchExport(const BatchOptions& options, const std::string& hivePath, Ter
                                                      : exporting::ExportLog::defaultFolder());
     const exporting::ExportOutcome outcome =
         exporting::ViewExport({state, hivePath, terminal, terminal, log}).ExportToWorkbook(workbook);
+    if (outcome.result == exporting::ExportOutcome::Result::Stopped)
+        throw tools::ToolError("nothing was exported: the workbook's name is empty");
     if (!outcome.completed()) return 1;
     summary << "workbook:    " << outcome.workbook.toStdString() << '\n'
             << "attachments: " << outcome.attachmentFolder.toStdString() << '\n'
