@@ -41,15 +41,6 @@ TEST(ExportLog, AppendsGb18030LinesWithCrLfToTheFileNamedByThePathsLastPart) {
     EXPECT_FALSE(std::filesystem::exists("/opt/app/log")) << "the path's folder plays no part";
 }
 
-TEST(ExportLog, ExportLogFileNameAndTheDaysFile) {
-    ExportLog log(QStringLiteral("/var/tmp/x"));
-    EXPECT_EQ(log.folder(), QStringLiteral("/var/tmp/x/"));
-    EXPECT_EQ(ExportLogFileName(QStringLiteral("/opt/velloran/"), QDate(2026, 1, 5)),
-              QStringLiteral("/opt/velloran/log/log20260105.txt"));
-    EXPECT_EQ(log.fileFor(QDate(2026, 1, 5)), QStringLiteral("/var/tmp/x/log20260105.txt"));
-    EXPECT_EQ(fileNamePart(QStringLiteral("a\\b/c:d.txt")), QStringLiteral("d.txt"));
-}
-
 TEST(ExportLog, StampIsShortDateAndLongTimeWithoutTheTimeAtMidnight) {
     ExportLog log(QStringLiteral("/tmp"), {}, kChina);
     EXPECT_EQ(log.LogStamp(at(2026, 12, 6, 9, 5, 3)), QStringLiteral("2026/12/6 09:05:03"));
@@ -69,15 +60,6 @@ TEST(ExportLog, ARunOverMidnightContinuesInTheNextDaysFile) {
 
     EXPECT_EQ(TempDir::read(dir.file("logs/log20261206.txt")), "a;2026/12/6 23:59:59\r\n");
     EXPECT_EQ(TempDir::read(dir.file("logs/log20261207.txt")), "b;2026/12/7\r\nc;2026/12/7 00:00:01\r\n");
-}
-
-TEST(ExportLog, TwoRunsOnOneDayShareTheFile) {
-    TempDir dir;
-    ExportLog log(folderOf(dir, "logs"), [] { return at(2026, 12, 6, 8, 0, 0); }, kChina);
-    RunLog(log, QStringLiteral("/a/")).write(QStringLiteral("first;"));
-    RunLog(log, QStringLiteral("/b/")).write(QStringLiteral("second;"));
-    EXPECT_EQ(TempDir::read(dir.file("logs/log20261206.txt")),
-              "first;2026/12/6 08:00:00\r\nsecond;2026/12/6 08:00:00\r\n");
 }
 
 TEST(ExportLog, AFolderThatCannotBeWrittenRaisesAnErrorNamingTheFile) {
