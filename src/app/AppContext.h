@@ -22,6 +22,8 @@ struct AppContext {
     std::function<void()> quit;
     // Shows the modal dialogs (connection, details, about); tests answer them.
     browse::DialogRunner runDialog = browse::runModal;
+    // Where the export's daily logs go; empty: the user's standard folder.
+    QString logFolder;
     // Opens a web address in the system's browser.
     std::function<void(const QUrl&)> openUrl;
 };

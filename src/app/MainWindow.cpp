@@ -7,6 +7,8 @@
 #include "DocumentList.h"
 #include "ServerConnection.h"
 #include "WaitMsg.h"
+#include "log/ExportLog.h"
+#include "run/ViewExport.h"
 #include "DominoEnvironment.h"
 #include "Settings.h"
 #include "Splitter.h"
@@ -97,6 +99,7 @@ void TfrmMain::buildBrowsing() {
     command(ToolButton8, [this] { documents_->pageButtonClick(browse::PageButton::Previous); });
     command(ToolButton9, [this] { documents_->pageButtonClick(browse::PageButton::Next); });
     command(ToolButton10, [this] { documents_->pageButtonClick(browse::PageButton::Last); });
+    command(exportAction, [this] { exportExecute(); });
     command(ToolButton11, [this] { details_->ListView1DblClick(); });
     command(about, [this] { aboutExecute(); });
     command(inportdata, [this] { inportdataExecute(); });
@@ -317,6 +320,13 @@ void TfrmMain::exitsystemExecute() {
         prompts().message(QStringLiteral("您要退出Velloran么?"), QStringLiteral("确认"),
                           platform::MessageIcon::Question, platform::MessageButtons::OkCancel);
     if (answer == platform::MessageAnswer::Ok) context_.quit();
+}
+
+void TfrmMain::exportExecute() {
+    const QString logFolder =
+        context_.logFolder.isEmpty() ? exporting::ExportLog::defaultFolder() : context_.logFolder;
+    exporting::ViewExport({*this, context_.hivePath, prompts(), *wait_, exporting::ExportLog(logFolder)})
+        .exportExecute();
 }
 
 void TfrmMain::aboutExecute() {

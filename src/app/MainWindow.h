@@ -80,6 +80,7 @@ public:
     // The start-up sequence; runs once, when the window is first shown.
     void FormShow();
     void exitsystemExecute();
+    void exportExecute();
     void aboutExecute();
     void inportdataExecute();
     void Panel4MouseMove(int x, bool leftButtonDown);

@@ -15,6 +15,7 @@ BrowseFixture::BrowseFixture() {
     context.prompts = &prompts_;
     context.localHostName = [] { return QStringLiteral("PC-07"); };
     context.quit = [] {};
+    context.logFolder = QString::fromStdString(installation_.file("logs"));
     context.runDialog = [this](QDialog& dialog) {
         ASSERT_FALSE(dialogAnswers_.empty()) << "a dialog nobody answers";
         auto answer = std::move(dialogAnswers_.front());

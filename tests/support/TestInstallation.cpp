@@ -23,6 +23,10 @@ TestInstallation::TestInstallation() : hivePath_(dir_.file("registry.reg")) {
     hive.setString("\\Software\\Lotus\\Notes", "Path", dir_.file("Notes"));
     hive.saveAs(hivePath_);
     platform::ComponentRuntime(hivePath_).registerServer(module);
+    std::filesystem::create_directories(dir_.file("Excel"));
+    const std::string spreadsheet = dir_.file("Excel/velloran-excel.so");
+    std::filesystem::copy_file(VELLORAN_EXCEL_MODULE, spreadsheet);
+    platform::ComponentRuntime(hivePath_).registerServer(spreadsheet);
     // The engine finds its installation through the machine's hive, as the
     // program does: point both at this one.
     ::setenv(platform::RegistryHive::kPathVariable, hivePath_.c_str(), 1);

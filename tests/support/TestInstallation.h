@@ -1,8 +1,8 @@
 #pragma once
 // A complete installation in a temporary folder for tests that run the real
 // document-database engine: a hive recording a client and a server
-// installation, a data folder, and the engine registered from its built
-// module. The hive becomes the process's machine hive (VELLORAN_REGISTRY).
+// installation, a data folder, and the engine and the spreadsheet
+// application registered from their built modules. The hive becomes the process's machine hive (VELLORAN_REGISTRY).
 // Databases are made with the data tools' library code.
 #include "TempDir.h"
 
