@@ -269,7 +269,7 @@ ValueList noteId(Evaluator& ev, const Node& call) {
     return {std::string(buffer)};
 }
 
-constexpr auto kFunctions = std::to_array<FunctionSpec>({
+constexpr auto kFunctions = std::to_array<FunctionSignature>({
     {"@all", 0, 0, [](Evaluator&, const Node&) { return boolean(true); }},
     {"@true", 0, 0, [](Evaluator&, const Node&) { return boolean(true); }},
     {"@yes", 0, 0, [](Evaluator&, const Node&) { return boolean(true); }},
@@ -344,9 +344,9 @@ constexpr auto kFunctions = std::to_array<FunctionSpec>({
 
 }  // namespace
 
-const FunctionSpec* findFunction(std::string_view name) {
-    for (const FunctionSpec& spec : kFunctions)
-        if (name == spec.name) return &spec;
+const FunctionSignature* findFunction(std::string_view name) {
+    for (const FunctionSignature& signature : kFunctions)
+        if (name == signature.name) return &signature;
     return nullptr;
 }
 

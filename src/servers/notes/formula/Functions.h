@@ -9,7 +9,7 @@ namespace velloran::notes::formula {
 
 class Evaluator;
 
-struct FunctionSpec {
+struct FunctionSignature {
     const char* name;   // lower case, with "@"
     int minArguments;
     int maxArguments;   // -1: any number
@@ -17,6 +17,6 @@ struct FunctionSpec {
 };
 
 // Null for an unknown function; `name` is lower case with "@".
-const FunctionSpec* findFunction(std::string_view name);
+const FunctionSignature* findFunction(std::string_view name);
 
 }  // namespace velloran::notes::formula

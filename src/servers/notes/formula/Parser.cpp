@@ -144,10 +144,10 @@ private:
     }
 
     static void checkCall(const Node& node) {
-        const FunctionSpec* spec = findFunction(node.text);
-        if (!spec) fail(node.position, "unknown function " + node.text);
+        const FunctionSignature* signature = findFunction(node.text);
+        if (!signature) fail(node.position, "unknown function " + node.text);
         int count = static_cast<int>(node.children.size());
-        if (count < spec->minArguments || (spec->maxArguments >= 0 && count > spec->maxArguments))
+        if (count < signature->minArguments || (signature->maxArguments >= 0 && count > signature->maxArguments))
             fail(node.position, node.text + " does not take " + std::to_string(count) + " argument(s)");
     }
 
