@@ -99,6 +99,26 @@ TEST_F(Automation, TheExportsChainsBuildTheWorkbook) {
     EXPECT_EQ(sheet["widths"], nlohmann::json({{"0", 10240}, {"1", 10240}, {"2", 10240}, {"3", 3584}}));
 }
 
+TEST_F(Automation, ACellKeptByTheCallerStaysOnItsCell) {
+    // Cell objects dropped after one call may be reused for later cells;
+    // one the caller still holds must not move.
+    addWorkbook();
+    DispatchPtr sheet = method(app, "ActiveSheet");
+    DispatchPtr kept = get(app, "Cells", {1, 1});
+    DispatchPtr keptOnSheet = get(sheet, "Cells", {2, 1});
+    for (int row = 3; row <= 4; ++row) {
+        put(get(app, "Cells", {row, 1}), "Value", std::string("from the application"));
+        put(get(sheet, "Cells", {row, 2}), "Value", std::string("from the sheet"));
+    }
+    put(kept, "Value", std::string("kept"));
+    put(keptOnSheet, "Value", std::string("kept on the sheet"));
+    method(get(app, "ActiveWorkbook"), "SaveAs", {dir.file("kept.xls")});
+    EXPECT_EQ(readWithXlrd(dir.file("kept.xls"))["sheets"][0]["cells"], nlohmann::json::parse(R"([
+        [0, 0, "kept", "General"], [1, 0, "kept on the sheet", "General"],
+        [2, 0, "from the application", "General"], [2, 1, "from the sheet", "General"],
+        [3, 0, "from the application", "General"], [3, 1, "from the sheet", "General"]])"));
+}
+
 TEST_F(Automation, MisuseIsReportedClearly) {
     EXPECT_THAT(errorOf([&] { get(app, "ActiveSheet"); }), HasSubstr("Workbooks.Add"));
     EXPECT_THAT(errorOf([&] { get(app, "ActiveWorkbook"); }), HasSubstr("No workbook is open"));

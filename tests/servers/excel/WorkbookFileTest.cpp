@@ -77,6 +77,24 @@ TEST(WorkbookFile, LongTextsCrossRecordBoundariesIntact) {
         EXPECT_EQ((*findCell(sheet, static_cast<int>(row), 0))[2], numbered(row));
 }
 
+TEST(WorkbookFile, TheStringIndexPointsAtItsStrings) {
+    // Narrow and wide strings of many lengths: continuation records start in
+    // the middle of strings and between them, and the buckets of the index
+    // hold a number of strings that no power of two divides.
+    Workbook workbook;
+    constexpr std::uint32_t kStrings = 3000;
+    for (std::uint32_t i = 0; i < kStrings; ++i)
+        workbook.setText(i, 0, (i % 3 ? repeated("数", i % 97) : repeated("ab", i % 61)) + std::to_string(i));
+    TempDir dir;
+    std::string path = dir.file("index.xls");
+    saveWorkbook(workbook, path);
+    json index = velloran::testing::runPythonOn(VELLORAN_SST_INDEX, path);
+    EXPECT_EQ(index["strings"], kStrings);
+    EXPECT_EQ(index["per_bucket"], 24);
+    EXPECT_EQ(index["buckets"].size(), 125u);
+    EXPECT_EQ(index["buckets"], index["expected"]);
+}
+
 TEST(WorkbookFile, TextFormatOnlyOnTheCellsThatGotIt) {
     Workbook workbook;
     workbook.setTextFormat(0, 3, true);

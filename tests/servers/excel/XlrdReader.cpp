@@ -18,21 +18,25 @@ std::string quoted(const std::string& text) {
 
 }  // namespace
 
-nlohmann::json readWithXlrd(const std::string& path, bool brief) {
-    std::string command = std::string("/usr/bin/python3 ") + VELLORAN_XLRD_DUMP + " " + quoted(path) +
-                          (brief ? " --brief" : "") + " 2>&1";
+nlohmann::json runPythonOn(const char* script, const std::string& path, const char* options) {
+    std::string command = std::string("/usr/bin/python3 ") + script + " " + quoted(path) + options + " 2>&1";
     FILE* pipe = ::popen(command.c_str(), "r");
     if (!pipe) throw std::runtime_error("cannot run " + command);
     std::string output;
     std::array<char, 65536> chunk{};
     for (std::size_t got; (got = std::fread(chunk.data(), 1, chunk.size(), pipe)) > 0;) output.append(chunk.data(), got);
     int status = ::pclose(pipe);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) throw std::runtime_error("xlrd failed:\n" + output);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        throw std::runtime_error(std::string(script) + " failed:\n" + output);
     try {
         return nlohmann::json::parse(output);
     } catch (const nlohmann::json::exception&) {
-        throw std::runtime_error("xlrd said more than the workbook:\n" + output.substr(0, 2000));
+        throw std::runtime_error(std::string(script) + " printed more than JSON:\n" + output.substr(0, 2000));
     }
+}
+
+nlohmann::json readWithXlrd(const std::string& path, bool brief) {
+    return runPythonOn(VELLORAN_XLRD_DUMP, path, brief ? " --brief" : "");
 }
 
 const nlohmann::json* findCell(const nlohmann::json& sheet, int row, int column) {

@@ -11,6 +11,10 @@ namespace velloran::testing {
 // complaint when it cannot read the file.
 nlohmann::json readWithXlrd(const std::string& path, bool brief = false);
 
+// The JSON that the Python script `script` prints for the workbook `path`,
+// given `options` after the path.
+nlohmann::json runPythonOn(const char* script, const std::string& path, const char* options = "");
+
 // The cell at (row, column) of a dumped sheet (counting from 0), or null.
 const nlohmann::json* findCell(const nlohmann::json& sheet, int row, int column);
 

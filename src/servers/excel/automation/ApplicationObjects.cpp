@@ -1,6 +1,5 @@
 #include "ApplicationObjects.h"
 
-#include "SheetObjects.h"
 #include "WorkbookWriter.h"
 
 namespace velloran::excel {
@@ -10,8 +9,8 @@ using component::Variant;
 ApplicationObject::ApplicationObject() : AutomationObject(std::make_shared<Session>(), "Application") {}
 
 Variant ApplicationObject::dispatch(const Call& call) {
-    if (call.is("Cells") || call.is("Columns"))
-        return call.forwardTo(WorksheetObject(session_, session_->activeWorkbook()));
+    if (call.is("Cells")) return cells_.at(call, session_, session_->activeWorkbook());
+    if (call.is("Columns")) return columnAt(call, session_, session_->activeWorkbook());
     if (!call.is("Workbooks") && !call.is("ActiveWorkbook") && !call.is("ActiveSheet") && !call.is("Quit"))
         call.failUnknown();
     call.expectRead({});
@@ -19,6 +18,7 @@ Variant ApplicationObject::dispatch(const Call& call) {
     if (call.is("ActiveWorkbook")) return std::make_shared<WorkbookObject>(session_, session_->activeWorkbook());
     if (call.is("ActiveSheet")) return std::make_shared<WorksheetObject>(session_, session_->activeWorkbook());
     session_->quit();
+    cells_.forget();
     return {};
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The application object and its workbooks.
 #include "AutomationObject.h"
+#include "SheetObjects.h"
 
 namespace velloran::excel {
 
@@ -12,6 +13,7 @@ public:
 
 private:
     component::Variant dispatch(const Call& call) override;
+    CellObjects cells_;
 };
 
 // Members: Add.

@@ -25,7 +25,7 @@ protected:
     const SessionPtr session_;
 
 private:
-    const char* kind_;
+    const std::string_view kind_;
 };
 
 }  // namespace velloran::excel

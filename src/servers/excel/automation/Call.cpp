@@ -10,8 +10,6 @@ using component::Variant;
 
 namespace {
 
-char folded(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
 const char* kindOf(const Variant& value) {
     static constexpr const char* kNames[] = {"nothing", "a true/false value", "a whole number", "a number", "text",
                                              "an object"};
@@ -26,13 +24,6 @@ std::string listed(std::initializer_list<const char*> names) {
 
 }  // namespace
 
-bool sameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (folded(a[i]) != folded(b[i])) return false;
-    return true;
-}
-
 std::string Call::name() const { return std::string(object_).append(".").append(member_); }
 
 void Call::fail(const std::string& why) const { throw AutomationError(name() + ": " + why); }
@@ -41,23 +32,23 @@ void Call::failUnknown() const {
     throw AutomationError(std::string(object_).append(" has no member \"").append(member_).append("\""));
 }
 
-void Call::expectCount(std::size_t count, std::initializer_list<const char*> names) const {
-    if (args_.size() == count) return;
-    std::string wanted = count == 0 ? "takes no arguments" : "takes " + std::to_string(count) + " (" + listed(names) + ")";
+void Call::failRead(std::initializer_list<const char*> names) const {
+    if (kind_ == CallKind::PropertyPut) fail("cannot be assigned");
+    std::string wanted =
+        names.size() == 0 ? "takes no arguments" : "takes " + std::to_string(names.size()) + " (" + listed(names) + ")";
     fail(wanted + ", not " + std::to_string(args_.size()));
 }
 
-void Call::expectRead(std::initializer_list<const char*> names) const {
-    if (kind_ == CallKind::PropertyPut) fail("cannot be assigned");
-    expectCount(names.size(), names);
-}
-
-void Call::expectAssignment() const {
+void Call::failAssignment() const {
     if (kind_ != CallKind::PropertyPut) fail("can only be assigned");
-    if (args_.size() != 1) fail("takes one value to assign, not " + std::to_string(args_.size()));
+    fail("takes one value to assign, not " + std::to_string(args_.size()));
 }
 
-std::uint32_t Call::position(std::size_t index, const char* what) const {
+void Call::failType(std::size_t index, const char* what, const char* wanted) const {
+    fail(std::string("the ") + what + " must be " + wanted + ", not " + kindOf(args_[index]));
+}
+
+std::uint32_t Call::otherPosition(std::size_t index, const char* what) const {
     const Variant& value = args_[index];
     double number = 0;
     if (const auto* whole = std::get_if<std::int32_t>(&value))
@@ -65,7 +56,7 @@ std::uint32_t Call::position(std::size_t index, const char* what) const {
     else if (const auto* real = std::get_if<double>(&value))
         number = *real;
     else
-        fail(std::string("the ") + what + " must be a whole number, not " + kindOf(value));
+        failType(index, what, "a whole number");
     if (!std::isfinite(number) || number != std::floor(number) || number > std::numeric_limits<std::int32_t>::max())
         fail(std::string("the ") + what + " must be a whole number, not " + std::to_string(number));
     if (number < 1) fail(std::string(what) + " " + std::to_string(static_cast<long long>(number)) + " is below 1");
@@ -76,13 +67,7 @@ double Call::number(std::size_t index, const char* what) const {
     const Variant& value = args_[index];
     if (const auto* whole = std::get_if<std::int32_t>(&value)) return *whole;
     if (const auto* real = std::get_if<double>(&value)) return *real;
-    fail(std::string("the ") + what + " must be a number, not " + kindOf(value));
-}
-
-const std::string& Call::text(std::size_t index, const char* what) const {
-    const Variant& value = args_[index];
-    if (const auto* text = std::get_if<std::string>(&value)) return *text;
-    fail(std::string("the ") + what + " must be text, not " + kindOf(value));
+    failType(index, what, "a number");
 }
 
 }  // namespace velloran::excel

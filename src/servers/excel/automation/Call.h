@@ -2,6 +2,8 @@
 // One late-bound call as an automation object receives it, with the checks
 // every member makes on its kind and arguments. Failures throw
 // AutomationError with a message naming the object, member and argument.
+// The checks that pass are inline: every cell the export writes goes
+// through two calls.
 #include "component/Dispatch.h"
 
 #include <cstdint>
@@ -17,8 +19,15 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+inline char foldedCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
 // Whether two member names are the same without regard to letter case.
-bool sameName(std::string_view a, std::string_view b);
+inline bool sameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (foldedCase(a[i]) != foldedCase(b[i])) return false;
+    return true;
+}
 
 class Call {
 public:
@@ -27,27 +36,39 @@ public:
         : object_(object), member_(member), kind_(kind), args_(args) {}
 
     bool is(std::string_view name) const { return sameName(member_, name); }
-    // Makes the same call on `object`.
-    component::Variant forwardTo(component::Dispatch&& object) const { return object.invoke(member_, kind_, args_); }
 
     // A member read or called for its result: a method call or a property
     // read, as late binding issues either; `names` describe the arguments.
-    void expectRead(std::initializer_list<const char*> names) const;
+    void expectRead(std::initializer_list<const char*> names) const {
+        if (kind_ == component::CallKind::PropertyPut || args_.size() != names.size()) failRead(names);
+    }
     // A property assignment of one value.
-    void expectAssignment() const;
+    void expectAssignment() const {
+        if (kind_ != component::CallKind::PropertyPut || args_.size() != 1) failAssignment();
+    }
 
     // Argument `index` as a row or column number (from 1, as int32 or as a
     // whole double); returned counting from 0.
-    std::uint32_t position(std::size_t index, const char* what) const;
+    std::uint32_t position(std::size_t index, const char* what) const {
+        const auto* whole = std::get_if<std::int32_t>(&args_[index]);
+        if (whole && *whole >= 1) return static_cast<std::uint32_t>(*whole) - 1;
+        return otherPosition(index, what);
+    }
     double number(std::size_t index, const char* what) const;
-    const std::string& text(std::size_t index, const char* what) const;
+    const std::string& text(std::size_t index, const char* what) const {
+        if (const auto* text = std::get_if<std::string>(&args_[index])) return *text;
+        failType(index, what, "text");
+    }
 
     [[noreturn]] void fail(const std::string& why) const;
     [[noreturn]] void failUnknown() const;
 
 private:
     std::string name() const;
-    void expectCount(std::size_t count, std::initializer_list<const char*> names) const;
+    [[noreturn]] void failRead(std::initializer_list<const char*> names) const;
+    [[noreturn]] void failAssignment() const;
+    [[noreturn]] void failType(std::size_t index, const char* what, const char* wanted) const;
+    std::uint32_t otherPosition(std::size_t index, const char* what) const;
 
     std::string_view object_;
     const std::string& member_;

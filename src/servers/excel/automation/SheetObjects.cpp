@@ -1,6 +1,5 @@
 #include "SheetObjects.h"
 
-
 namespace velloran::excel {
 
 using component::Variant;
@@ -21,15 +20,24 @@ WorksheetObject::WorksheetObject(SessionPtr session, WorkbookPtr workbook)
     : AutomationObject(std::move(session), "Worksheet"), workbook_(std::move(workbook)) {}
 
 Variant WorksheetObject::dispatch(const Call& call) {
-    if (call.is("Cells")) {
-        call.expectRead({"row", "column"});
-        return std::make_shared<CellObject>(session_, workbook_, call.position(0, "row"), call.position(1, "column"));
-    }
-    if (call.is("Columns")) {
-        call.expectRead({"column"});
-        return std::make_shared<ColumnObject>(session_, workbook_, call.position(0, "column"));
-    }
+    if (call.is("Cells")) return cells_.at(call, session_, workbook_);
+    if (call.is("Columns")) return columnAt(call, session_, workbook_);
     call.failUnknown();
+}
+
+Variant CellObjects::at(const Call& call, const SessionPtr& session, const WorkbookPtr& workbook) {
+    call.expectRead({"row", "column"});
+    std::uint32_t row = call.position(0, "row"), column = call.position(1, "column");
+    if (last_ && last_.use_count() == 1 && last_->workbook() == workbook)
+        last_->moveTo(row, column);
+    else
+        last_ = std::make_shared<CellObject>(session, workbook, row, column);
+    return last_;
+}
+
+Variant columnAt(const Call& call, const SessionPtr& session, const WorkbookPtr& workbook) {
+    call.expectRead({"column"});
+    return std::make_shared<ColumnObject>(session, workbook, call.position(0, "column"));
 }
 
 CellObject::CellObject(SessionPtr session, WorkbookPtr workbook, std::uint32_t row, std::uint32_t column)

@@ -54,25 +54,23 @@ EncodedText measure(std::string_view text) {
 
 }  // namespace
 
-EncodedText appendBiffCharacters(std::string_view utf8, std::string& out) {
-    if (isAscii(utf8)) {
-        out.append(utf8);
-        return {static_cast<std::uint32_t>(utf8.size()), false};
-    }
+BiffCharacters biffCharacters(std::string_view utf8, std::string& buffer) {
+    if (isAscii(utf8)) return {{static_cast<std::uint32_t>(utf8.size()), false}, utf8};
     EncodedText encoded = measure(utf8);
-    out.reserve(out.size() + encoded.units * (encoded.wide ? 2 : 1));
+    buffer.clear();
+    buffer.reserve(encoded.units * (encoded.wide ? 2 : 1));
     for (std::size_t at = 0; at < utf8.size();) {
         char32_t c = decodeAt(utf8, at);
         if (!encoded.wide) {
-            out.push_back(static_cast<char>(c));
+            buffer.push_back(static_cast<char>(c));
         } else if (c > 0xFFFF) {
-            appendUnit(out, static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)));
-            appendUnit(out, static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
+            appendUnit(buffer, static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)));
+            appendUnit(buffer, static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
         } else {
-            appendUnit(out, static_cast<char16_t>(c));
+            appendUnit(buffer, static_cast<char16_t>(c));
         }
     }
-    return encoded;
+    return {encoded, buffer};
 }
 
 }  // namespace velloran::biff

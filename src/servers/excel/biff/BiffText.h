@@ -1,6 +1,7 @@
 #pragma once
 // Text as BIFF8 stores it: one byte per character when every character is
 // below U+0100 ("compressed"), otherwise UTF-16LE.
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -12,12 +13,27 @@ struct EncodedText {
     bool wide = false;        // true: two bytes per unit
 };
 
-// Appends the character bytes of `utf8` to `out` and says how they were
-// stored. Throws WorkbookError when `utf8` is not valid UTF-8.
-EncodedText appendBiffCharacters(std::string_view utf8, std::string& out);
+struct BiffCharacters {
+    EncodedText encoding;
+    std::string_view bytes;
+};
+
+// The characters of `utf8` as BIFF8 stores them: `utf8` itself when it is
+// all ASCII, otherwise encoded into `buffer`, which then holds them. Throws
+// WorkbookError when `utf8` is not valid UTF-8.
+BiffCharacters biffCharacters(std::string_view utf8, std::string& buffer);
 
 // The option flags byte that precedes or continues BIFF8 characters.
 inline std::uint8_t characterFlags(bool wide) { return wide ? 0x01 : 0x00; }
+
+// The header in front of a shared string's characters: the count of UTF-16
+// units, then the flags byte.
+using StringHeader = std::array<char, 3>;
+
+inline StringHeader stringHeader(EncodedText text) {
+    return {static_cast<char>(text.units & 0xFF), static_cast<char>(text.units >> 8),
+            static_cast<char>(characterFlags(text.wide))};
+}
 
 // Whether a UTF-16LE unit stored at `bytes` is the first half of a pair.
 inline bool isHighSurrogate(const char* bytes) {

@@ -28,8 +28,7 @@ namespace {
 
 // Merges the sorted runs [first, middle) and [middle, last), touching only
 // the stretch where they overlap; the first run wins ties.
-void mergeRuns(std::vector<Cell>::iterator first, std::vector<Cell>::iterator middle,
-               std::vector<Cell>::iterator last) {
+void mergeRuns(Cell* first, Cell* middle, Cell* last) {
     if (first == middle || middle == last || !(*middle < *(middle - 1))) return;
     auto from = std::upper_bound(first, middle, *middle);
     auto to = std::lower_bound(middle, last, *(middle - 1));
@@ -53,7 +52,7 @@ void CellStore::sortKeepingWriteOrder() {
 }
 
 std::span<const Cell> CellStore::settle() {
-    if (settled_ == cells_.size()) return cells_;
+    if (settled_ == cells_.size()) return {cells_.begin(), cells_.size()};
     sortKeepingWriteOrder();
     std::size_t kept = 0;
     for (std::size_t next = 0; next < cells_.size();) {
@@ -62,9 +61,9 @@ std::span<const Cell> CellStore::settle() {
             merged = merged.overlaidWith(cells_[next]);
         if (merged.isWritten()) cells_[kept++] = merged;
     }
-    cells_.erase(cells_.begin() + static_cast<std::ptrdiff_t>(kept), cells_.end());
+    cells_.truncate(kept);
     settled_ = kept;
-    return cells_;
+    return {cells_.begin(), cells_.size()};
 }
 
 }  // namespace velloran::biff

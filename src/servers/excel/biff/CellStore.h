@@ -3,9 +3,10 @@
 // they come; `settle` orders them by row and column and folds repeated
 // writes to one cell into the last value and the last format, so the store
 // costs the same whether or not the caller writes in row order.
+#include "GrowingArray.h"
+
 #include <cstdint>
 #include <span>
-#include <vector>
 
 namespace velloran::biff {
 
@@ -58,7 +59,7 @@ private:
     void append(const Cell& cell);
     void sortKeepingWriteOrder();
 
-    std::vector<Cell> cells_;
+    GrowingArray<Cell> cells_;
     std::size_t settled_ = 0;  // cells_[0, settled_) are settled
 };
 

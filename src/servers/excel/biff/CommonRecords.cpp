@@ -21,11 +21,11 @@ void writeBof(RecordStream& out, Substream kind) {
 void writeEof(RecordStream& out) { out.emptyRecord(record::kEof); }
 
 void writeShortString(RecordStream& out, std::string_view utf8) {
-    std::string characters;
-    EncodedText encoded = appendBiffCharacters(utf8, characters);
-    out.u8(static_cast<std::uint8_t>(encoded.units));
-    out.u8(characterFlags(encoded.wide));
-    out.bytes(characters);
+    std::string buffer;
+    BiffCharacters characters = biffCharacters(utf8, buffer);
+    out.u8(static_cast<std::uint8_t>(characters.encoding.units));
+    out.u8(characterFlags(characters.encoding.wide));
+    out.bytes(characters.bytes);
 }
 
 }  // namespace velloran::biff

@@ -2,7 +2,6 @@
 
 #include "CommonRecords.h"
 #include "RecordTypes.h"
-#include "SstRecords.h"
 
 namespace velloran::biff {
 
@@ -102,8 +101,7 @@ void writeGlobals(RecordStream& out, const std::vector<SheetEntry>& sheets, cons
     writeCellFormats(out);
     writeNormalStyle(out);
     for (const SheetEntry& sheet : sheets) writeBoundSheet(out, sheet);
-    std::vector<SstBucket> buckets = writeSst(out, strings, stringReferences);
-    writeExtSst(out, buckets, strings.size());
+    strings.write(out, stringReferences);
     writeEof(out);
 }
 

@@ -8,42 +8,50 @@ namespace velloran::biff {
 static_assert(std::endian::native == std::endian::little, "BIFF records are written in memory order");
 
 namespace {
-// Flushed once it holds this much; a record never straddles a flush.
-constexpr std::size_t kFlushAt = 256 * 1024;
-constexpr std::size_t kCapacity = kFlushAt + RecordStream::kMaxBody + 4;
+
+constexpr std::size_t kRecordHeader = 4;
+
+std::unique_ptr<char[]> newBuffer(std::size_t size) { return std::unique_ptr<char[]>(new char[size]); }
+
 }  // namespace
 
-RecordStream::RecordStream(ByteSink* sink) : sink_(sink), buffer_(new char[kCapacity]) {}
+RecordStream::RecordStream(ByteSink* sink) : sink_(sink), buffer_(newBuffer(kFlushAt + kMaxBody + kRecordHeader)) {}
+
+RecordStream::RecordStream(InMemory) : RecordStream(nullptr) { inMemory_ = true; }
 
 RecordStream::~RecordStream() = default;
 
-void RecordStream::begin(std::uint16_t type) {
-    if (used_ >= kFlushAt) flush();
-    recordStart_ = used_;
-    used_ += 4;
-    std::memcpy(buffer_.get() + recordStart_, &type, 2);
-}
+void RecordStream::failTooLong() { throw std::logic_error("BIFF record body longer than 8224 bytes"); }
 
-void RecordStream::end() {
-    auto length = static_cast<std::uint16_t>(bodySize());
-    std::memcpy(buffer_.get() + recordStart_ + 2, &length, 2);
-}
-
-void RecordStream::bytes(std::string_view data) {
-    checkRoom(data.size());
-    if (sink_) std::memcpy(buffer_.get() + used_, data.data(), data.size());
-    used_ += data.size();
-}
-
-void RecordStream::checkRoom(std::size_t size) const {
-    if (bodySize() + size > kMaxBody) throw std::logic_error("BIFF record body longer than 8224 bytes");
+void RecordStream::handOver() {
+    if (!inMemory_) return flush();
+    kept_.push_back({std::move(buffer_), used_});
+    buffer_ = newBuffer(kFlushAt + kMaxBody + kRecordHeader);
+    flushed_ += used_;
+    used_ = 0;
+    recordStart_ = 0;
 }
 
 void RecordStream::flush() {
+    if (inMemory_) throw std::logic_error("a record stream in memory is never flushed");
     if (sink_ && used_ > 0) sink_->write(buffer_.get(), used_);
     flushed_ += used_;
     used_ = 0;
     recordStart_ = 0;
+}
+
+void RecordStream::passThrough(std::string_view records) {
+    flush();
+    if (sink_ && !records.empty()) sink_->write(records.data(), records.size());
+    flushed_ += records.size();
+}
+
+std::vector<std::string_view> RecordStream::blocks() const {
+    std::vector<std::string_view> all;
+    all.reserve(kept_.size() + 1);
+    for (const Block& block : kept_) all.emplace_back(block.bytes.get(), block.size);
+    all.emplace_back(buffer_.get(), used_);
+    return all;
 }
 
 }  // namespace velloran::biff

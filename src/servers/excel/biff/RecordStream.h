@@ -1,11 +1,15 @@
 #pragma once
 // Writes BIFF records (type, length, body) through a buffer into a byte
 // sink, or only counts their bytes when there is no sink, so that the same
-// code measures a part of the stream before writing it.
+// code measures a part of the stream before writing it. A stream can also
+// keep its records in memory, for a part that is built long before it is
+// written (the shared-string table).
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string_view>
+#include <vector>
 
 namespace velloran::biff {
 
@@ -19,18 +23,34 @@ class RecordStream {
 public:
     // The largest record body BIFF8 allows.
     static constexpr std::size_t kMaxBody = 8224;
+    // Marks the stream that keeps its records in memory.
+    struct InMemory {};
 
     // `sink` null: nothing is written, positions are still counted.
     explicit RecordStream(ByteSink* sink);
+    // Keeps every record, in blocks that never move once written (see
+    // blocks()); flush() is not for such a stream.
+    explicit RecordStream(InMemory);
     ~RecordStream();
     RecordStream(const RecordStream&) = delete;
     RecordStream& operator=(const RecordStream&) = delete;
 
     // Offset from the start of the stream of the next byte.
     std::uint64_t position() const { return flushed_ + used_; }
+    // Where the next byte goes; it stays there for a stream in memory.
+    const char* cursor() const { return buffer_.get() + used_; }
 
-    void begin(std::uint16_t type);
-    void end();
+    void begin(std::uint16_t type) {
+        if (used_ >= kFlushAt) handOver();
+        recordStart_ = used_;
+        used_ += 4;
+        std::memcpy(buffer_.get() + recordStart_, &type, 2);
+    }
+    // Sets the open record's length; may be called again after more bytes.
+    void end() {
+        auto length = static_cast<std::uint16_t>(bodySize());
+        std::memcpy(buffer_.get() + recordStart_ + 2, &length, 2);
+    }
     // Bytes of the open record's body so far.
     std::size_t bodySize() const { return used_ - recordStart_ - 4; }
     std::size_t roomLeft() const { return kMaxBody - bodySize(); }
@@ -38,26 +58,53 @@ public:
     void u8(std::uint8_t value) { put(&value, 1); }
     void u16(std::uint16_t value) { put(&value, 2); }
     void u32(std::uint32_t value) { put(&value, 4); }
-    void bytes(std::string_view data);
+    void bytes(std::string_view data) { put(data.data(), data.size()); }
 
+    // A whole record whose body is the given 16-bit values.
+    template <std::size_t N>
+    void record(std::uint16_t type, const std::array<std::uint16_t, N>& body) {
+        begin(type);
+        put(body.data(), sizeof body);
+        end();
+    }
     // A whole record with an empty body.
     void emptyRecord(std::uint16_t type) { begin(type); end(); }
+
+    // Appends bytes that continue the stream with whole records (taken from
+    // a stream in memory), handing them to the sink without copying.
+    void passThrough(std::string_view records);
     // Hands everything buffered to the sink.
     void flush();
 
+    // The records of a stream in memory, in order; whole records each.
+    std::vector<std::string_view> blocks() const;
+
 private:
+    // Buffers are handed over once they hold this much; a record never
+    // straddles two buffers.
+    static constexpr std::size_t kFlushAt = 256 * 1024;
+
     void put(const void* value, std::size_t size) {
-        checkRoom(size);
+        if (bodySize() + size > kMaxBody) failTooLong();
         std::memcpy(buffer_.get() + used_, value, size);  // the machine is little-endian, like BIFF
         used_ += size;
     }
-    void checkRoom(std::size_t size) const;
+    [[noreturn]] static void failTooLong();
+    // Passes the buffer on: to the sink, or to the kept blocks.
+    void handOver();
 
-    ByteSink* sink_;
+    struct Block {
+        std::unique_ptr<char[]> bytes;
+        std::size_t size;
+    };
+
+    ByteSink* sink_ = nullptr;
+    bool inMemory_ = false;
     std::unique_ptr<char[]> buffer_;
     std::size_t used_ = 0;
     std::size_t recordStart_ = 0;
     std::uint64_t flushed_ = 0;
+    std::vector<Block> kept_;
 };
 
 }  // namespace velloran::biff

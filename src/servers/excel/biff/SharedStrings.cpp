@@ -3,8 +3,7 @@
 #include "BiffText.h"
 #include "WorkbookError.h"
 
-#include <functional>
-#include <limits>
+#include <cstring>
 
 namespace velloran::biff {
 
@@ -20,55 +19,68 @@ constexpr std::size_t kMaxUtf8Bytes = SharedStrings::kMaxUnits * 3;
                         " characters is longer than a cell holds (32767 characters)");
 }
 
-}  // namespace
-
-StoredString StoredString::of(std::string_view entry) {
-    auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(entry[i]); };
-    return {static_cast<std::uint32_t>(byte(0) | (byte(1) << 8)), (byte(2) & 0x01) != 0,
-            entry.substr(SharedStrings::kHeaderSize)};
+std::uint64_t mixed(std::uint64_t value) {
+    value ^= value >> 33;
+    value *= 0xFF51AFD7ED558CCDull;
+    value ^= value >> 33;
+    value *= 0xC4CEB9FE1A85EC53ull;
+    return value ^ (value >> 33);
 }
 
-std::string_view SharedStrings::entry(std::uint32_t index) const {
-    std::size_t start = offsets_[index];
-    auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(pool_[start + i]); };
-    std::size_t units = byte(0) | (byte(1) << 8);
-    std::size_t length = kHeaderSize + units * ((byte(2) & 0x01) ? 2 : 1);
-    return std::string_view(pool_).substr(start, length);
+std::uint64_t wordAt(const char* at) {
+    std::uint64_t word;
+    std::memcpy(&word, at, sizeof word);
+    return word;
+}
+
+// A hash of `bytes` for the cache, eight bytes at a time; the last word
+// overlaps the one before it when the size is not a multiple of eight.
+std::uint64_t hashOf(std::string_view bytes) {
+    std::uint64_t hash = bytes.size();
+    auto add = [&](std::uint64_t word) {
+        hash = (hash ^ word) * 0x9E3779B97F4A7C15ull;
+        hash ^= hash >> 31;
+    };
+    if (bytes.size() < 8) {
+        for (char c : bytes) add(static_cast<unsigned char>(c));
+        return mixed(hash);
+    }
+    for (std::size_t at = 0; at + 8 < bytes.size(); at += 8) add(wordAt(bytes.data() + at));
+    add(wordAt(bytes.data() + bytes.size() - 8));
+    return mixed(hash);
+}
+
+// Whether the string stored at `stored` is `text`; equal headers mean
+// equal lengths.
+bool isStored(const char* stored, const BiffCharacters& text) {
+    const StringHeader header = stringHeader(text.encoding);
+    return std::memcmp(stored, header.data(), header.size()) == 0 &&
+           std::memcmp(stored + header.size(), text.bytes.data(), text.bytes.size()) == 0;
+}
+
+}  // namespace
+
+BiffCharacters SharedStrings::encode(std::string_view utf8) {
+    if (utf8.size() > kMaxUtf8Bytes) throwTooLong(utf8.size());
+    BiffCharacters text = biffCharacters(utf8, buffer_);
+    if (text.encoding.units > kMaxUnits) throwTooLong(text.encoding.units);
+    return text;
 }
 
 std::uint32_t SharedStrings::add(std::string_view utf8) {
-    if (utf8.size() > kMaxUtf8Bytes) throwTooLong(utf8.size());
-    std::size_t start = pool_.size();
-    pool_.append(kHeaderSize, '\0');
-    EncodedText encoded;
-    try {
-        encoded = appendBiffCharacters(utf8, pool_);
-    } catch (...) {
-        pool_.resize(start);
-        throw;
-    }
-    if (encoded.units > kMaxUnits) {
-        pool_.resize(start);
-        throwTooLong(encoded.units);
-    }
-    pool_[start] = static_cast<char>(encoded.units & 0xFF);
-    pool_[start + 1] = static_cast<char>(encoded.units >> 8);
-    pool_[start + 2] = static_cast<char>(characterFlags(encoded.wide));
-
-    std::string_view stored = std::string_view(pool_).substr(start);
-    std::size_t hash = std::hash<std::string_view>{}(stored);
+    // Equal texts encode alike, so the text is hashed as it comes, and the
+    // cache entry is on its way from memory while the text is encoded.
+    std::uint64_t hash = hashOf(utf8);
     Recent& cached = recent_[hash & (kCacheSize - 1)];
-    if (cached.index != 0 && cached.hash == static_cast<std::uint32_t>(hash) && entry(cached.index - 1) == stored) {
-        pool_.resize(start);
-        return cached.index - 1;
-    }
-    if (pool_.size() > std::numeric_limits<std::uint32_t>::max() || offsets_.size() >= kMaxStrings) {
-        pool_.resize(start);
-        throw WorkbookError("The workbook holds more text than one file can take (4 GB)");
-    }
-    offsets_.push_back(static_cast<std::uint32_t>(start));
-    cached = {static_cast<std::uint32_t>(hash), size()};
-    return size() - 1;
+    __builtin_prefetch(&cached);
+    BiffCharacters text = encode(utf8);
+    auto shortHash = static_cast<std::uint32_t>(hash >> 32);
+    if (cached.entry && cached.hash == shortHash && isStored(cached.entry, text)) return cached.index;
+    if (size() >= kMaxStrings) throw WorkbookError("The workbook holds more different texts than one file can take");
+    std::uint32_t index = size();
+    std::string_view stored = records_.append(text);
+    if (!stored.empty()) cached = {stored.data(), shortHash, index};
+    return index;
 }
 
 }  // namespace velloran::biff

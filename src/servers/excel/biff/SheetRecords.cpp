@@ -102,14 +102,9 @@ private:
 
     void writeRow(const RowSlice& row) {
         std::uint16_t first = firstColumn(row), end = lastColumn(row) + 1;
-        out_.begin(record::kRow);
-        out_.u16(static_cast<std::uint16_t>(row.sheetRow));
-        out_.u16(first);
-        out_.u16(end);
-        out_.u16(0x00FF);      // default height
-        out_.u32(0);           // reserved
-        out_.u32(0x000F0100);  // default format (XF 15), no other options
-        out_.end();
+        // Default height, reserved, then the default format (XF 15) and no other options.
+        out_.record(record::kRow, std::array<std::uint16_t, 8>{static_cast<std::uint16_t>(row.sheetRow), first, end,
+                                                               0x00FF, 0, 0, 0x0100, kGeneralXf});
         extend(row.sheetRow, first, end);
     }
 
@@ -128,16 +123,13 @@ private:
     }
 
     void writeCell(std::uint32_t row, std::uint16_t column, const Cell& cell) {
+        auto sheetRow = static_cast<std::uint16_t>(row);
         std::uint16_t xf = cell.hasTextFormat() ? kTextXf : kGeneralXf;
-        out_.begin(cell.hasText() ? record::kLabelSst : record::kBlank);
-        out_.u16(static_cast<std::uint16_t>(row));
-        out_.u16(column);
-        out_.u16(xf);
-        if (cell.hasText()) {
-            out_.u32(cell.value());
-            ++stats_.textCells;
-        }
-        out_.end();
+        if (!cell.hasText()) return out_.record(record::kBlank, std::array<std::uint16_t, 3>{sheetRow, column, xf});
+        std::uint32_t index = cell.value();
+        out_.record(record::kLabelSst, std::array<std::uint16_t, 5>{sheetRow, column, xf, static_cast<std::uint16_t>(index),
+                                                                    static_cast<std::uint16_t>(index >> 16)});
+        ++stats_.textCells;
     }
 
     RecordStream& out_;
