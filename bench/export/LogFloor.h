@@ -1,0 +1,20 @@
+#pragma once
+// Floor 3: the log work of the export. The lines an export wrote (the
+// same count, the same bytes) appended again one at a time with
+// AppendLogLine into another folder.
+#include <QString>
+
+namespace velloran::bench {
+
+struct LogReplay {
+    qint64 lines = 0;
+    // Spent in AppendLogLine only, not in reading the recorded lines.
+    double seconds = 0;
+};
+
+// Replays every daily file "log*.txt" of `recordedFolder`, oldest first,
+// into a file of the same name in `targetFolder`. Throws when the recorded
+// folder holds no line.
+LogReplay replayLog(const QString& recordedFolder, const QString& targetFolder);
+
+}  // namespace velloran::bench
