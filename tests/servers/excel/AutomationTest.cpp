@@ -4,6 +4,7 @@
 #include "XlrdReader.h"
 
 #include "api/ExcelServer.h"
+#include "automation/Call.h"
 #include "component/ComponentRuntime.h"
 #include "component/Dispatch.h"
 #include "registry/RegistryHive.h"
@@ -60,6 +61,19 @@ protected:
 };
 
 }  // namespace
+
+TEST(AutomationNames, OnlyTheCaseOfLettersIsIgnored) {
+    using velloran::excel::sameName;
+    EXPECT_TRUE(sameName("activesheet", "ActiveSheet"));
+    EXPECT_TRUE(sameName("NUMBERFORMATLOCAL", "NumberFormatLocal"));
+    EXPECT_TRUE(sameName("{7d4e2b19-8a63}", "{7D4E2B19-8A63}"));
+    EXPECT_FALSE(sameName("Cell", "Cells"));
+    EXPECT_FALSE(sameName("Cellz", "Cells"));
+    // Characters one bit apart that are not the two cases of a letter.
+    EXPECT_FALSE(sameName("[7D4E2B19]", "{7D4E2B19}"));
+    EXPECT_FALSE(sameName("`", "@"));
+    EXPECT_FALSE(sameName("Col\x8Cmns", "Col\xACmns"));
+}
 
 TEST_F(Automation, RegistrationWritesTheProgIdAndTheModule) {
     RegistryHive written = RegistryHive::load(hive());

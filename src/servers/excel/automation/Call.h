@@ -19,13 +19,16 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-inline char foldedCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-// Whether two member names are the same without regard to letter case.
+// Whether two names are the same without regard to the case of the letters
+// A-Z. Where `b` has such a letter one bit tells the cases apart; with `b`
+// a literal, as the members' names are, that is known while compiling.
 inline bool sameName(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (foldedCase(a[i]) != foldedCase(b[i])) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char lower = static_cast<char>(b[i] | 0x20);
+        bool letter = lower >= 'a' && lower <= 'z';
+        if (letter ? static_cast<char>(a[i] | 0x20) != lower : a[i] != b[i]) return false;
+    }
     return true;
 }
 

@@ -60,12 +60,18 @@ public:
     void u32(std::uint32_t value) { put(&value, 4); }
     void bytes(std::string_view data) { put(data.data(), data.size()); }
 
-    // A whole record whose body is the given 16-bit values.
+    // A whole record whose body is the given 16-bit values, stored straight
+    // into the buffer.
     template <std::size_t N>
     void record(std::uint16_t type, const std::array<std::uint16_t, N>& body) {
-        begin(type);
-        put(body.data(), sizeof body);
-        end();
+        static_assert(2 * N <= kMaxBody);
+        if (used_ >= kFlushAt) handOver();
+        char* at = buffer_.get() + used_;
+        store16(at, type);
+        store16(at + 2, 2 * N);
+        for (std::size_t i = 0; i < N; ++i) store16(at + 4 + 2 * i, body[i]);
+        recordStart_ = used_;
+        used_ += 4 + 2 * N;
     }
     // A whole record with an empty body.
     void emptyRecord(std::uint16_t type) { begin(type); end(); }
@@ -89,6 +95,7 @@ private:
         std::memcpy(buffer_.get() + used_, value, size);  // the machine is little-endian, like BIFF
         used_ += size;
     }
+    static void store16(char* at, std::uint16_t value) { std::memcpy(at, &value, 2); }
     [[noreturn]] static void failTooLong();
     // Passes the buffer on: to the sink, or to the kept blocks.
     void handOver();

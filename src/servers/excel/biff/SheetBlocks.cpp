@@ -39,6 +39,7 @@ std::uint32_t Stretch::blockOf(std::uint32_t index, std::uint32_t capacity) {
 std::vector<SheetBlock> planSheets(std::span<const Cell> cells) {
     std::vector<std::pair<std::uint32_t, std::uint32_t>> blocks{{0, 0}};
     for (const Cell& cell : cells) {
+        if (cell.row() < kSheetRows && cell.column() < kSheetColumns) continue;  // the first block, always listed
         std::pair block{Stretch::blockOf(cell.row(), kSheetRows), Stretch::blockOf(cell.column(), kSheetColumns)};
         if (block != blocks.back()) blocks.push_back(block);
     }
