@@ -9,13 +9,11 @@ static_assert(std::endian::native == std::endian::little, "BIFF records are writ
 
 namespace {
 
-constexpr std::size_t kRecordHeader = 4;
-
 std::unique_ptr<char[]> newBuffer(std::size_t size) { return std::unique_ptr<char[]>(new char[size]); }
 
 }  // namespace
 
-RecordStream::RecordStream(ByteSink* sink) : sink_(sink), buffer_(newBuffer(kFlushAt + kMaxBody + kRecordHeader)) {}
+RecordStream::RecordStream(ByteSink* sink) : sink_(sink), buffer_(newBuffer(kFlushAt + kMaxBody + kHeaderSize)) {}
 
 RecordStream::RecordStream(InMemory) : RecordStream(nullptr) { inMemory_ = true; }
 
@@ -26,7 +24,7 @@ void RecordStream::failTooLong() { throw std::logic_error("BIFF record body long
 void RecordStream::handOver() {
     if (!inMemory_) return flush();
     kept_.push_back({std::move(buffer_), used_});
-    buffer_ = newBuffer(kFlushAt + kMaxBody + kRecordHeader);
+    buffer_ = newBuffer(kFlushAt + kMaxBody + kHeaderSize);
     flushed_ += used_;
     used_ = 0;
     recordStart_ = 0;

@@ -23,6 +23,8 @@ class RecordStream {
 public:
     // The largest record body BIFF8 allows.
     static constexpr std::size_t kMaxBody = 8224;
+    // Type and length in front of every body.
+    static constexpr std::size_t kHeaderSize = 4;
     // Marks the stream that keeps its records in memory.
     struct InMemory {};
 
@@ -43,7 +45,7 @@ public:
     void begin(std::uint16_t type) {
         if (used_ >= kFlushAt) handOver();
         recordStart_ = used_;
-        used_ += 4;
+        used_ += kHeaderSize;
         std::memcpy(buffer_.get() + recordStart_, &type, 2);
     }
     // Sets the open record's length; may be called again after more bytes.
@@ -52,7 +54,7 @@ public:
         std::memcpy(buffer_.get() + recordStart_ + 2, &length, 2);
     }
     // Bytes of the open record's body so far.
-    std::size_t bodySize() const { return used_ - recordStart_ - 4; }
+    std::size_t bodySize() const { return used_ - recordStart_ - kHeaderSize; }
     std::size_t roomLeft() const { return kMaxBody - bodySize(); }
 
     void u8(std::uint8_t value) { put(&value, 1); }
@@ -69,9 +71,9 @@ public:
         char* at = buffer_.get() + used_;
         store16(at, type);
         store16(at + 2, 2 * N);
-        for (std::size_t i = 0; i < N; ++i) store16(at + 4 + 2 * i, body[i]);
+        for (std::size_t i = 0; i < N; ++i) store16(at + kHeaderSize + 2 * i, body[i]);
         recordStart_ = used_;
-        used_ += 4 + 2 * N;
+        used_ += kHeaderSize + 2 * N;
     }
     // A whole record with an empty body.
     void emptyRecord(std::uint16_t type) { begin(type); end(); }

@@ -74,9 +74,25 @@ void writeWindow2(RecordStream& out, bool active) {
     out.end();
 }
 
+// Counts the bytes of whole records without keeping them.
+class RecordCounter {
+public:
+    template <std::size_t N>
+    void record(std::uint16_t, const std::array<std::uint16_t, N>&) {
+        bytes_ += RecordStream::kHeaderSize + 2 * N;
+    }
+    std::uint64_t bytes() const { return bytes_; }
+
+private:
+    std::uint64_t bytes_ = 0;
+};
+
+// Writes the ROW and cell records into a RecordStream, or counts them with a
+// RecordCounter.
+template <typename Records>
 class CellWriter {
 public:
-    CellWriter(RecordStream& out, const Stretch& columns) : out_(out), columns_(columns) {}
+    CellWriter(Records& out, const Stretch& columns) : out_(out), columns_(columns) {}
 
     void add(const RowSlice& row) {
         if (count_ > 0 && row.sheetRow / kRowsPerGroup != group_[0].sheetRow / kRowsPerGroup) flush();
@@ -132,29 +148,52 @@ private:
         ++stats_.textCells;
     }
 
-    RecordStream& out_;
+    Records& out_;
     const Stretch& columns_;
     std::array<RowSlice, kRowsPerGroup> group_{};
     std::size_t count_ = 0;
     SheetStats stats_;
 };
 
-}  // namespace
+template <typename Records>
+SheetStats writeCells(Records& out, const SheetContent& content, const SheetBlock& block) {
+    CellWriter<Records> cells(out, block.columns);
+    forEachRow(content.cells, block, [&](const RowSlice& row) { cells.add(row); });
+    cells.flush();
+    return cells.stats();
+}
 
-SheetStats writeSheet(RecordStream& out, const SheetContent& content, const SheetBlock& block,
-                      const SheetExtent& extent, bool active) {
+void writeSheetHead(RecordStream& out, const SheetContent& content, const SheetBlock& block,
+                    const SheetExtent& extent) {
     writeBof(out, Substream::Worksheet);
     out.begin(record::kWsBool);
     out.u16(0x04C1);  // show automatic page breaks and outline symbols, summary rows below
     out.end();
     writeColumnWidths(out, *content.columnWidths, block.columns);
     writeDimensions(out, extent);
-    CellWriter cells(out, block.columns);
-    forEachRow(content.cells, block, [&](const RowSlice& row) { cells.add(row); });
-    cells.flush();
+}
+
+void writeSheetTail(RecordStream& out, bool active) {
     writeWindow2(out, active);
     writeEof(out);
-    return cells.stats();
+}
+
+}  // namespace
+
+SheetMeasure measureSheet(const SheetContent& content, const SheetBlock& block, bool active) {
+    RecordStream others(nullptr);
+    writeSheetHead(others, content, block, {});
+    writeSheetTail(others, active);
+    RecordCounter cells;
+    SheetStats stats = writeCells(cells, content, block);
+    return {stats, others.position() + cells.bytes()};
+}
+
+void writeSheet(RecordStream& out, const SheetContent& content, const SheetBlock& block, const SheetExtent& extent,
+                bool active) {
+    writeSheetHead(out, content, block, extent);
+    writeCells(out, content, block);
+    writeSheetTail(out, active);
 }
 
 }  // namespace velloran::biff

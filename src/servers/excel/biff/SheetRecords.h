@@ -26,10 +26,18 @@ struct SheetContent {
     const std::map<std::uint32_t, std::uint16_t>* columnWidths;  // by logical column
 };
 
-// Writes the sheet of `block`. `extent` goes into the DIMENSIONS record; the
-// used area found while writing is returned, so a first pass that only
-// counts finds the extent for the second.
-SheetStats writeSheet(RecordStream& out, const SheetContent& content, const SheetBlock& block,
-                      const SheetExtent& extent, bool active);
+struct SheetMeasure {
+    SheetStats stats;
+    std::uint64_t bytes;
+};
+
+// What writeSheet writes for `block`, found by counting instead of writing:
+// its used area, its text cells and its size.
+SheetMeasure measureSheet(const SheetContent& content, const SheetBlock& block, bool active);
+
+// Writes the sheet of `block`; `extent` (from measureSheet) goes into the
+// DIMENSIONS record.
+void writeSheet(RecordStream& out, const SheetContent& content, const SheetBlock& block, const SheetExtent& extent,
+                bool active);
 
 }  // namespace velloran::biff

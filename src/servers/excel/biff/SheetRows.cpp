@@ -13,6 +13,8 @@ bool columnAfter(std::uint32_t column, const Cell& cell) { return column < cell.
 
 RowSlice sliceOf(Cells row, std::uint32_t sheetRow, const Stretch& columns) {
     const Cell* lead = columns.repeatsFirst && !row.empty() && row.front().column() == 0 ? &row.front() : nullptr;
+    if (!lead && columns.holds(row.front().column()) && columns.holds(row.back().column()))
+        return {sheetRow, nullptr, row};  // the usual case: the whole row lies in the block
     auto from = std::lower_bound(row.begin(), row.end(), columns.first, columnBefore);
     auto to = std::upper_bound(from, row.end(), columns.last, columnAfter);
     return {sheetRow, lead, Cells(from, to)};

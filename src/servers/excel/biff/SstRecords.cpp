@@ -16,7 +16,6 @@ constexpr std::uint32_t kPositionEvery = 8;
 constexpr std::uint32_t kTargetBuckets = 128;
 // EXTSST must fit one record: a 2-byte count, then 8 bytes a bucket.
 constexpr std::size_t kMaxBuckets = (RecordStream::kMaxBody - 2) / 8;
-constexpr std::size_t kRecordHeader = 4;
 // The SST body starts with the number of cells using the table and the
 // number of strings in it, known only when saving.
 constexpr std::size_t kCountsSize = 8;
@@ -66,7 +65,7 @@ std::string_view SstRecords::append(const BiffCharacters& text) {
     // Every record piece of the string adds at most a record header and a flags byte.
     std::size_t size = header.size() + text.bytes.size();
     std::uint64_t position = records_.position();
-    std::uint64_t furthestEnd = position + size + (size / RecordStream::kMaxBody + 1) * 5;
+    std::uint64_t furthestEnd = position + size + (size / RecordStream::kMaxBody + 1) * (RecordStream::kHeaderSize + 1);
     if (furthestEnd > std::numeric_limits<std::uint32_t>::max())
         throw WorkbookError("The workbook holds more text than one file can take (4 GB)");
     if (size_++ % kPositionEvery == 0) positions_.push_back(static_cast<std::uint32_t>(position));
@@ -97,9 +96,9 @@ void SstRecords::write(RecordStream& out, std::uint32_t references) const {
     std::uint64_t start = out.position();
     std::vector<std::string_view> blocks = records_.blocks();
     const std::array<std::uint32_t, 2> counts = {references, size()};
-    out.passThrough(blocks.front().substr(0, kRecordHeader));
+    out.passThrough(blocks.front().substr(0, RecordStream::kHeaderSize));
     out.passThrough(std::string_view(reinterpret_cast<const char*>(counts.data()), kCountsSize));
-    out.passThrough(blocks.front().substr(kRecordHeader + kCountsSize));
+    out.passThrough(blocks.front().substr(RecordStream::kHeaderSize + kCountsSize));
     for (std::size_t i = 1; i < blocks.size(); ++i) out.passThrough(blocks[i]);
     writeExtSst(out, start);
 }

@@ -24,14 +24,13 @@ struct StreamPlan {
 
 StreamPlan planStream(const Workbook& workbook, const SheetContent& content, const std::vector<SheetBlock>& blocks) {
     StreamPlan plan;
-    RecordStream sheetCounter(nullptr);
     std::vector<std::uint64_t> sizes;
     std::uint64_t references = 0;
     for (std::size_t i = 0; i < blocks.size(); ++i) {
-        std::uint64_t start = sheetCounter.position();
-        plan.stats.push_back(writeSheet(sheetCounter, content, blocks[i], {}, i == 0));
-        sizes.push_back(sheetCounter.position() - start);
-        references += plan.stats.back().textCells;
+        SheetMeasure measured = measureSheet(content, blocks[i], i == 0);
+        plan.stats.push_back(measured.stats);
+        sizes.push_back(measured.bytes);
+        references += measured.stats.textCells;
         plan.sheets.push_back({blocks[i].name, 0});
     }
     constexpr std::uint64_t kMaxStream = std::numeric_limits<std::uint32_t>::max();
