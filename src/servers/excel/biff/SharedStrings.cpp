@@ -68,12 +68,9 @@ BiffCharacters SharedStrings::encode(std::string_view utf8) {
 }
 
 std::uint32_t SharedStrings::add(std::string_view utf8) {
-    // Equal texts encode alike, so the text is hashed as it comes, and the
-    // cache entry is on its way from memory while the text is encoded.
-    std::uint64_t hash = hashOf(utf8);
-    Recent& cached = recent_[hash & (kCacheSize - 1)];
-    __builtin_prefetch(&cached);
     BiffCharacters text = encode(utf8);
+    std::uint64_t hash = hashOf(utf8);  // equal texts encode alike
+    Recent& cached = recent_[hash & (kCacheSize - 1)];
     auto shortHash = static_cast<std::uint32_t>(hash >> 32);
     if (cached.entry && cached.hash == shortHash && isStored(cached.entry, text)) return cached.index;
     if (size() >= kMaxStrings) throw WorkbookError("The workbook holds more different texts than one file can take");

@@ -48,7 +48,7 @@ std::size_t firstCharacterBytes(std::string_view characters, bool wide) {
 SstRecords::SstRecords() : records_(RecordStream::InMemory{}) {
     recordStarts_.push_back(0);
     records_.begin(record::kSst);
-    records_.u32(0);
+    records_.u32(0);  // the counts: given when the records are written
     records_.u32(0);
     records_.end();
 }
