@@ -8,6 +8,7 @@
 //
 // The hive is the program's: VELLORAN_REGISTRY names it. "window" leaves
 // its log in <scratch folder>/log, for "floors" to replay.
+#include "time/LocalTimeZone.h"
 #include "EngineFloor.h"
 #include "LogFloor.h"
 #include "Measure.h"
@@ -75,6 +76,8 @@ int usage(const char* program) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // As the program and the batch tool do at start.
+    platform::settleLocalTimeZone();
     platform::GuardedApplication application(argc, argv);
     // A failure escaping an event handler is recorded, never shown in a box
     // that nobody closes.

@@ -76,8 +76,16 @@ TMsgFrm::~TMsgFrm() {
 }
 
 void TMsgFrm::repaintNow() {
+    // An export updates the window for every document: forcing a paint each
+    // time would cost more than the export itself.
+    constexpr qint64 kMinimumMilliseconds = 40;
+    if (sincePaint_.isValid() && sincePaint_.elapsed() < kMinimumMilliseconds) {
+        MsgPanel->update();
+        return;
+    }
     Ani->advanceIfDue();
     MsgPanel->repaint();
+    sincePaint_.restart();
 }
 
 void TMsgFrm::closeEvent(QCloseEvent* event) {

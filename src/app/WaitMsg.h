@@ -6,6 +6,7 @@
 // each is safe to call whether or not it is shown.
 #include "ui/WaitIndicator.h"
 
+#include <QElapsedTimer>
 #include <QWidget>
 
 class QFrame;
@@ -29,11 +30,15 @@ public:
     QProgressBar* ProgressBar;
     SearchAnimation* Ani;
 
-    // Paints the panel now, without waiting for the event loop.
+    // Paints the panel now, without waiting for the event loop; updates
+    // closer together than the eye can follow are left to the event loop.
     void repaintNow();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+
+private:
+    QElapsedTimer sincePaint_;
 };
 
 // The wait window being shown, or null.

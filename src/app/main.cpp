@@ -5,12 +5,14 @@
 #include "errors/GuardedApplication.h"
 #include "host/HostName.h"
 #include "registry/RegistryHive.h"
+#include "time/LocalTimeZone.h"
 #include "ui/QtPrompts.h"
 
 #include <QDesktopServices>
 #include <QMetaObject>
 
 int main(int argc, char** argv) {
+    velloran::platform::settleLocalTimeZone();
     velloran::platform::GuardedApplication application(argc, argv);
     application.setApplicationName(velloran::platform::kApplicationTitle);
     velloran::platform::QtPrompts prompts;

@@ -5,11 +5,13 @@
 
 #include "common/CommandLine.h"
 #include "registry/RegistryHive.h"
+#include "time/LocalTimeZone.h"
 
 #include <iostream>
 #include <unistd.h>
 
 int main(int argc, char** argv) {
+    velloran::platform::settleLocalTimeZone();
     int status = 0;
     int toolStatus = velloran::tools::runTool("velloran-export", velloran::batch::kBatchUsage, argc, argv,
                                               [&](int count, char** args) {
