@@ -2,9 +2,17 @@
 
 namespace velloran::exporting {
 
+const RunLog::Second& RunLog::secondOf(const QDateTime& now) const {
+    const qint64 second = now.toSecsSinceEpoch();
+    if (second != current_.number) {
+        current_ = {second, ExportLogFileName(exeFolder_, now.date()), log_.LogStamp(now)};
+    }
+    return current_;
+}
+
 void RunLog::write(const QString& line) const {
-    const QDateTime now = log_.now();
-    log_.AppendLogLine(ExportLogFileName(exeFolder_, now.date()), line + log_.LogStamp(now));
+    const Second& second = secondOf(log_.now());
+    log_.AppendLogLine(second.fileName, line + second.stamp);
 }
 
 }  // namespace velloran::exporting

@@ -14,8 +14,19 @@ public:
     void write(const QString& line) const;
 
 private:
+    // The stamp shows whole seconds, so the file name and the stamp are
+    // composed again only when the second changes: an export writes many
+    // lines a second.
+    struct Second {
+        qint64 number = -1;
+        QString fileName;
+        QString stamp;
+    };
+    const Second& secondOf(const QDateTime& now) const;
+
     const ExportLog& log_;
     QString exeFolder_;
+    mutable Second current_;
 };
 
 }  // namespace velloran::exporting
