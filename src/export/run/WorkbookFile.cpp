@@ -1,5 +1,7 @@
 #include "run/WorkbookFile.h"
 
+#include "text/Trim.h"
+
 namespace velloran::exporting {
 
 namespace {
@@ -8,11 +10,7 @@ const QString kExtension = QStringLiteral(".XLS");
 
 }  // namespace
 
-bool isBlankFileName(const QString& name) {
-    for (QChar c : name)
-        if (c.unicode() > u' ') return false;
-    return true;
-}
+bool isBlankFileName(const QString& name) { return platform::trimControl(name).isEmpty(); }
 
 QString workbookFileName(const QString& chosenName, const QString& startText) {
     QString stem = chosenName;
