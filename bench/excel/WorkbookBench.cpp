@@ -1,14 +1,13 @@
 // Sets and saves a grid of text cells and compares the time with writing
 // the same number of bytes to a plain file.
 //
-//   excel_bench FOLDER [--direct | --kept-arguments] [--rows N] [--columns N] [--csv FILE] [--sample FILE]
+//   excel_bench FOLDER [--direct] [--rows N] [--columns N] [--csv FILE] [--sample FILE]
 //
-// By default the cells go through the automation object, one late-bound
-// call chain per cell as the export makes them, with new argument lists for
-// every call; --kept-arguments makes the same calls with argument lists
-// kept from call to call; --direct fills the workbook model itself. --csv
-// writes the same cells as CSV (for other programs to convert), --sample
-// writes a small workbook for looking at.
+// By default the cells go through the export's own spreadsheet driver and
+// so through the automation object, one late-bound call chain per cell;
+// --direct fills the workbook model itself. --csv writes the same cells as
+// CSV (for other programs to convert), --sample writes a small workbook for
+// looking at.
 //
 // Besides the elapsed time, the processor time of setting and saving is
 // given: on a machine shared with other work it varies much less.
@@ -16,6 +15,7 @@
 #include "WorkbookWriter.h"
 
 #include "api/ExcelServer.h"
+#include "workbook/Spreadsheet.h"
 #include "component/ComponentRuntime.h"
 #include "component/Dispatch.h"
 
@@ -40,7 +40,7 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-enum class Path { Automation, KeptArguments, Direct };
+enum class Path { Automation, Direct };
 
 struct Options {
     std::string folder;
@@ -53,8 +53,8 @@ struct Options {
 
 Options parse(int argc, char** argv) {
     if (argc < 2)
-        throw std::runtime_error("usage: excel_bench FOLDER [--direct | --kept-arguments] [--rows N] [--columns N] "
-                                 "[--csv FILE] [--sample FILE]");
+        throw std::runtime_error("usage: excel_bench FOLDER [--direct] [--rows N] [--columns N] [--csv FILE] "
+                                 "[--sample FILE]");
     Options options;
     options.folder = argv[1];
     for (int i = 2; i < argc; ++i) {
@@ -64,7 +64,6 @@ Options parse(int argc, char** argv) {
             return argv[++i];
         };
         if (flag == "--direct") options.path = Path::Direct;
-        else if (flag == "--kept-arguments") options.path = Path::KeptArguments;
         else if (flag == "--rows") options.rows = std::stoi(next());
         else if (flag == "--columns") options.columns = std::stoi(next());
         else if (flag == "--csv") options.csv = next();
@@ -76,32 +75,38 @@ Options parse(int argc, char** argv) {
 
 // The texts of the cells: cell (row, column) holds "R000001 C01 9e3779b1",
 // 20 characters, different in every cell of up to 999,999 rows and 99
-// columns. Made by hand, the row's digits once a row, so that making them
-// costs little next to storing them.
+// columns. Made by hand in place, the row's digits once a row, so that
+// making them costs little next to storing them. `Text` is std::string for
+// the workbook model and QString for the export's driver, which takes the
+// text as the export holds it.
 constexpr std::size_t kTextLength = 20;
 
+template <typename Text>
 class CellTexts {
 public:
+    CellTexts() : text_(kTextLength, '0') {
+        text_[0] = 'R', text_[7] = ' ', text_[8] = 'C', text_[11] = ' ';
+    }
+
     // The text of cell (row, column), valid until the next call.
-    std::string_view at(int row, int column) {
+    const Text& at(int row, int column) {
         if (row != row_) {
             row_ = row;
-            decimal(&text_[1], static_cast<unsigned>(row), 6);
+            decimal(1, static_cast<unsigned>(row), 6);
         }
-        decimal(&text_[9], static_cast<unsigned>(column), 2);
+        decimal(9, static_cast<unsigned>(column), 2);
         unsigned mixed = static_cast<unsigned>(row) * 2654435761u ^ static_cast<unsigned>(column) * 40503u;
         for (int i = 0; i < 8; ++i) text_[12 + i] = "0123456789abcdef"[(mixed >> (28 - 4 * i)) & 15];
-        return {text_.data(), text_.size()};
+        return text_;
     }
 
 private:
-    static void decimal(char* at, unsigned value, int width) {
-        for (int i = width - 1; i >= 0; --i, value /= 10) at[i] = static_cast<char>('0' + value % 10);
+    void decimal(int at, unsigned value, int width) {
+        for (int i = width - 1; i >= 0; --i, value /= 10) text_[at + i] = static_cast<char>('0' + value % 10);
     }
 
     int row_ = -1;
-    std::array<char, kTextLength> text_ = {'R', '0', '0', '0', '0', '0', '0', ' ', 'C', '0',
-                                           '0', ' ', '0', '0', '0', '0', '0', '0', '0', '0'};
+    Text text_;
 };
 
 double processorSeconds() {
@@ -127,12 +132,11 @@ private:
     double processorStart_ = processorSeconds();
 };
 
-// The application object as the export gets it: the component registered
-// in a hive of its own and created by its programmatic identifier.
-DispatchPtr createApplication(const std::string& folder) {
-    velloran::platform::ComponentRuntime runtime((std::filesystem::path(folder) / "hive.reg").string());
-    runtime.registerServer(VELLORAN_EXCEL_MODULE);
-    return std::dynamic_pointer_cast<Dispatch>(runtime.createObjectByProgId(velloran::excel::kApplicationProgId));
+// The hive of the bench's own, with the spreadsheet component registered.
+std::string registerSpreadsheet(const std::string& folder) {
+    std::string hive = (std::filesystem::path(folder) / "hive.reg").string();
+    velloran::platform::ComponentRuntime(hive).registerServer(VELLORAN_EXCEL_MODULE);
+    return hive;
 }
 
 DispatchPtr call(const DispatchPtr& on, const char* member, std::vector<Variant> args = {}) {
@@ -140,55 +144,24 @@ DispatchPtr call(const DispatchPtr& on, const char* member, std::vector<Variant>
     return std::holds_alternative<DispatchPtr>(result) ? std::get<DispatchPtr>(result) : nullptr;
 }
 
-// cells(row, column).value := text, as the export calls it: new argument
-// lists for every call.
-void setWithNewArguments(const DispatchPtr& app, int row, int column, std::string_view text) {
-    DispatchPtr cell = std::get<DispatchPtr>(app->invoke("cells", CallKind::PropertyGet, {row, column}));
-    cell->invoke("value", CallKind::PropertyPut, {std::string(text)});
-}
-
-// The same calls with the argument lists kept from call to call.
-class KeptArguments {
-public:
-    void set(const DispatchPtr& app, int row, int column, std::string_view text) {
-        position_[0] = row;
-        position_[1] = column;
-        std::get<std::string>(value_[0]).assign(text);
-        Variant cell = app->invoke(cells_, CallKind::PropertyGet, position_);
-        std::get<DispatchPtr>(cell)->invoke(valueMember_, CallKind::PropertyPut, value_);
-    }
-
-private:
-    const std::string cells_ = "cells", valueMember_ = "value";
-    std::vector<Variant> position_{0, 0};
-    std::vector<Variant> value_{std::string()};
-};
-
-// Fills and saves through the application object; returns the time the
-// save took.
+// Fills and saves through the export's driver; returns the time the save
+// took.
 Seconds throughAutomation(const Options& options, const std::string& file) {
-    DispatchPtr app = createApplication(options.folder);
-    call(call(app, "WorkBooks"), "Add");
-    KeptArguments kept;
-    CellTexts texts;
-    for (int row = 1; row <= options.rows; ++row) {
-        for (int column = 1; column <= options.columns; ++column) {
-            if (options.path == Path::KeptArguments)
-                kept.set(app, row, column, texts.at(row, column));
-            else
-                setWithNewArguments(app, row, column, texts.at(row, column));
-        }
-    }
+    auto spreadsheet = velloran::exporting::Spreadsheet::start(registerSpreadsheet(options.folder));
+    CellTexts<QString> texts;
+    for (int row = 1; row <= options.rows; ++row)
+        for (int column = 1; column <= options.columns; ++column)
+            spreadsheet.setCellText(row, column, texts.at(row, column));
     Stopwatch save;
-    call(call(app, "activeworkbook"), "SaveAs", {file});
+    spreadsheet.saveAs(QString::fromStdString(file));
     Seconds saved = save.read();
-    call(app, "quit");
+    spreadsheet.quit();
     return saved;
 }
 
 Seconds direct(const Options& options, const std::string& file) {
     velloran::biff::Workbook workbook;
-    CellTexts texts;
+    CellTexts<std::string> texts;
     for (int row = 0; row < options.rows; ++row)
         for (int column = 0; column < options.columns; ++column)
             workbook.setText(static_cast<std::uint32_t>(row), static_cast<std::uint32_t>(column),
@@ -214,7 +187,7 @@ void writePlainFile(const std::string& file, std::uintmax_t bytes) {
 
 void writeCsv(const Options& options, const std::string& file) {
     std::ofstream out(file, std::ios::binary);
-    CellTexts texts;
+    CellTexts<std::string> texts;
     for (int row = 1; row <= options.rows; ++row)
         for (int column = 1; column <= options.columns; ++column)
             out << texts.at(row, column) << (column == options.columns ? '\n' : ',');
@@ -224,7 +197,8 @@ void writeCsv(const Options& options, const std::string& file) {
 // A small workbook with what the export writes: a header with the text
 // format on an integer name, widths, Chinese and other scripts.
 void writeSample(const std::string& folder, const std::string& file) {
-    DispatchPtr app = createApplication(folder);
+    velloran::platform::ComponentRuntime runtime(registerSpreadsheet(folder));
+    auto app = std::dynamic_pointer_cast<Dispatch>(runtime.createObjectByProgId(velloran::excel::kApplicationProgId));
     call(call(app, "WorkBooks"), "Add");
     const std::vector<std::string> header = {"文档ID", "Form", "标题", "2019", "Remarks"};
     const std::vector<std::vector<std::string>> rows = {
@@ -273,8 +247,8 @@ int main(int argc, char** argv) {
         double textBytes = cells * kTextLength;
         long peak = peakMegabytes();
         double limit = 3.0 * textBytes / 1e6 + 30;
-        static constexpr const char* kPaths[] = {"automation object, new argument lists for every call",
-                                                 "automation object, argument lists kept", "workbook model"};
+        static constexpr const char* kPaths[] = {"the export's driver, through the automation object",
+                                                 "workbook model"};
         std::printf("path            %s\n", kPaths[static_cast<int>(options.path)]);
         std::printf("cells           %.0f (%d rows x %d columns), text %.1f MB, file %.1f MB\n", cells, options.rows,
                     options.columns, textBytes / 1e6, fileBytes / 1e6);

@@ -47,11 +47,8 @@ soffice_run() {
   soffice --headless --norestore "-env:UserInstallation=file://$work/lo-profile" "$@"
 }
 
-echo "== our writer, through the automation object as the export calls it"
+echo "== our writer, through the export's driver and the automation object"
 "$bench" "$work/ours" --csv "$work/cells.csv" --sample "$out/sample.xls" | tee "$work/ours.txt"
-echo
-echo "== our writer, through the automation object, argument lists kept from call to call"
-"$bench" "$work/kept" --kept-arguments
 echo
 echo "== our writer, filling the workbook model directly"
 "$bench" "$work/direct" --direct

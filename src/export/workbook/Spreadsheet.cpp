@@ -57,7 +57,12 @@ void Spreadsheet::setTextFormat(int row, int column) {
 }
 
 void Spreadsheet::setCellText(int row, int column, const QString& text) {
-    writeProperty(cell(row, column), "value", text.toStdString());
+    auto& utf8 = std::get<std::string>(text_[0]);
+    utf8.resize(static_cast<std::size_t>(utf8_.requiredSpace(text.size())));
+    char* end = utf8_.appendToBuffer(utf8.data(), text);
+    utf8.resize(static_cast<std::size_t>(end - utf8.data()));
+    static const std::string kValue = "value";
+    cell(row, column)->invoke(kValue, CallKind::PropertyPut, text_);
 }
 
 void Spreadsheet::saveAs(const QString& fileName) {
@@ -77,7 +82,12 @@ void Spreadsheet::quitQuietly() {
     }
 }
 
-DispatchPtr Spreadsheet::cell(int row, int column) { return readProperty(application(), "cells", {row, column}); }
+DispatchPtr Spreadsheet::cell(int row, int column) {
+    position_[0] = row;
+    position_[1] = column;
+    static const std::string kCells = "cells";
+    return readProperty(application(), kCells, position_);
+}
 
 DispatchPtr Spreadsheet::application() {
     if (!application_) throw std::runtime_error("The spreadsheet application has already quit");

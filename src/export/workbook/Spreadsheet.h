@@ -2,11 +2,15 @@
 // The spreadsheet application as the export drives it: created by its
 // programmatic identifier through the registry hive and called late-bound,
 // one call chain per operation, each starting from the application object.
+// The argument lists of the per-cell calls are kept from call to call, so
+// writing a cell allocates nothing once the lists have grown.
 #include "component/Dispatch.h"
 
 #include <QString>
+#include <QStringEncoder>
 
 #include <string>
+#include <vector>
 
 namespace velloran::exporting {
 
@@ -34,6 +38,9 @@ private:
     component::DispatchPtr application();
 
     component::DispatchPtr application_;
+    std::vector<component::Variant> position_{0, 0};
+    std::vector<component::Variant> text_{std::string()};
+    QStringEncoder utf8_{QStringEncoder::Utf8, QStringConverter::Flag::Stateless};
 };
 
 }  // namespace velloran::exporting
