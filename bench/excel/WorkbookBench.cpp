@@ -5,19 +5,19 @@
 //
 // By default the cells go through the export's own spreadsheet driver and
 // so through the automation object, one late-bound call chain per cell;
-// --direct fills the workbook model itself. --csv writes the same cells as
+// --direct fills the workbook model itself (on its own thread, as the
+// automation object does). --csv writes the same cells as
 // CSV (for other programs to convert), --sample writes a small workbook for
 // looking at.
 //
 // Besides the elapsed time, the processor time of setting and saving is
 // given: on a machine shared with other work it varies much less.
-#include "Workbook.h"
-#include "WorkbookWriter.h"
+#include "QueuedWorkbook.h"
 
 #include "api/ExcelServer.h"
-#include "workbook/Spreadsheet.h"
 #include "component/ComponentRuntime.h"
 #include "component/Dispatch.h"
+#include "workbook/Spreadsheet.h"
 
 #include <array>
 #include <chrono>
@@ -75,38 +75,44 @@ Options parse(int argc, char** argv) {
 
 // The texts of the cells: cell (row, column) holds "R000001 C01 9e3779b1",
 // 20 characters, different in every cell of up to 999,999 rows and 99
-// columns. Made by hand in place, the row's digits once a row, so that
-// making them costs little next to storing them. `Text` is std::string for
-// the workbook model and QString for the export's driver, which takes the
-// text as the export holds it.
+// columns. One text is kept per column and only its row digits change from
+// row to row, so that making the texts costs little next to storing them.
+// `Text` is std::string for the workbook model and QString for the export's
+// driver, which takes the text as the export holds it.
 constexpr std::size_t kTextLength = 20;
 
 template <typename Text>
 class CellTexts {
 public:
-    CellTexts() : text_(kTextLength, '0') {
-        text_[0] = 'R', text_[7] = ' ', text_[8] = 'C', text_[11] = ' ';
-    }
-
-    // The text of cell (row, column), valid until the next call.
+    // The text of cell (row, column), valid until the row changes.
     const Text& at(int row, int column) {
         if (row != row_) {
             row_ = row;
-            decimal(1, static_cast<unsigned>(row), 6);
+            for (Text& text : texts_) decimal(text.data() + 1, static_cast<unsigned>(row), 6);
         }
-        decimal(9, static_cast<unsigned>(column), 2);
-        unsigned mixed = static_cast<unsigned>(row) * 2654435761u ^ static_cast<unsigned>(column) * 40503u;
-        for (int i = 0; i < 8; ++i) text_[12 + i] = "0123456789abcdef"[(mixed >> (28 - 4 * i)) & 15];
-        return text_;
+        auto index = static_cast<std::size_t>(column - 1);
+        while (index >= texts_.size()) texts_.push_back(columnText(static_cast<unsigned>(texts_.size() + 1)));
+        return texts_[index];
     }
 
 private:
-    void decimal(int at, unsigned value, int width) {
-        for (int i = width - 1; i >= 0; --i, value /= 10) text_[at + i] = static_cast<char>('0' + value % 10);
+    static Text columnText(unsigned column) {
+        Text text(kTextLength, '0');
+        auto* characters = text.data();
+        characters[0] = 'R', characters[7] = ' ', characters[8] = 'C', characters[11] = ' ';
+        decimal(characters + 9, column, 2);
+        unsigned mixed = column * 2654435761u;
+        for (int i = 0; i < 8; ++i) characters[12 + i] = "0123456789abcdef"[(mixed >> (28 - 4 * i)) & 15];
+        return text;
+    }
+
+    template <typename Character>
+    static void decimal(Character* at, unsigned value, int width) {
+        for (int i = width - 1; i >= 0; --i, value /= 10) at[i] = static_cast<char>('0' + value % 10);
     }
 
     int row_ = -1;
-    Text text_;
+    std::vector<Text> texts_;
 };
 
 double processorSeconds() {
@@ -160,14 +166,14 @@ Seconds throughAutomation(const Options& options, const std::string& file) {
 }
 
 Seconds direct(const Options& options, const std::string& file) {
-    velloran::biff::Workbook workbook;
+    velloran::biff::QueuedWorkbook workbook;
     CellTexts<std::string> texts;
     for (int row = 0; row < options.rows; ++row)
         for (int column = 0; column < options.columns; ++column)
             workbook.setText(static_cast<std::uint32_t>(row), static_cast<std::uint32_t>(column),
                              texts.at(row + 1, column + 1));
     Stopwatch save;
-    velloran::biff::saveWorkbook(workbook, file);
+    workbook.save(file);
     return save.read();
 }
 
@@ -232,6 +238,7 @@ int main(int argc, char** argv) {
         if (!options.sample.empty()) writeSample(options.folder, options.sample);
         if (!options.csv.empty()) writeCsv(options, options.csv);
         std::string file = (std::filesystem::path(options.folder) / "bench.xls").string();
+        std::filesystem::remove(file);  // replacing an older file would add its removal to the save
         Stopwatch setAndSave;
         Seconds save = options.path == Path::Direct ? direct(options, file) : throughAutomation(options, file);
         Seconds ours = setAndSave.read();

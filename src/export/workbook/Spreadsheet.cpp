@@ -14,10 +14,10 @@ namespace {
 
 constexpr const char* kProgId = "Excel.Application";
 
-DispatchPtr asObject(const Variant& result, const std::string& member) {
-    const auto* object = std::get_if<DispatchPtr>(&result);
+DispatchPtr asObject(Variant result, const std::string& member) {
+    auto* object = std::get_if<DispatchPtr>(&result);
     if (!object || !*object) throw std::runtime_error("The spreadsheet member " + member + " returned no object");
-    return *object;
+    return std::move(*object);
 }
 
 DispatchPtr callMethod(const DispatchPtr& on, const std::string& member, const std::vector<Variant>& args = {}) {
@@ -89,7 +89,7 @@ DispatchPtr Spreadsheet::cell(int row, int column) {
     return readProperty(application(), kCells, position_);
 }
 
-DispatchPtr Spreadsheet::application() {
+const DispatchPtr& Spreadsheet::application() {
     if (!application_) throw std::runtime_error("The spreadsheet application has already quit");
     return application_;
 }

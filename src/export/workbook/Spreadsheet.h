@@ -35,7 +35,7 @@ private:
     explicit Spreadsheet(component::DispatchPtr application) : application_(std::move(application)) {}
 
     component::DispatchPtr cell(int row, int column);
-    component::DispatchPtr application();
+    const component::DispatchPtr& application();
 
     component::DispatchPtr application_;
     std::vector<component::Variant> position_{0, 0};

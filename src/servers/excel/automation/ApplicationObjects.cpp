@@ -1,7 +1,5 @@
 #include "ApplicationObjects.h"
 
-#include "WorkbookWriter.h"
-
 namespace velloran::excel {
 
 using component::Variant;
@@ -40,7 +38,7 @@ Variant WorkbookObject::dispatch(const Call& call) {
     }
     if (call.is("SaveAs")) {
         call.expectRead({"file name"});
-        biff::saveWorkbook(*workbook_, call.text(0, "file name"));
+        workbook_->save(call.text(0, "file name"));
         return {};
     }
     call.failUnknown();

@@ -14,7 +14,7 @@ void Session::quit() {
 }
 
 WorkbookPtr Session::addWorkbook() {
-    active_ = std::make_shared<biff::Workbook>();
+    active_ = std::make_shared<biff::QueuedWorkbook>();
     return active_;
 }
 

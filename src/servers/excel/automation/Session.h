@@ -1,13 +1,13 @@
 #pragma once
 // What the objects of one application share: its workbooks and whether it
 // has quit.
-#include "Workbook.h"
+#include "QueuedWorkbook.h"
 
 #include <memory>
 
 namespace velloran::excel {
 
-using WorkbookPtr = std::shared_ptr<biff::Workbook>;
+using WorkbookPtr = std::shared_ptr<biff::QueuedWorkbook>;
 
 class Session {
 public:

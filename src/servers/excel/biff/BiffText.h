@@ -18,6 +18,10 @@ struct BiffCharacters {
     std::string_view bytes;
 };
 
+// The UTF-16 length of `utf8` and whether it needs two bytes a character.
+// Throws WorkbookError when `utf8` is not valid UTF-8.
+EncodedText measureText(std::string_view utf8);
+
 // The characters of `utf8` as BIFF8 stores them: `utf8` itself when it is
 // all ASCII, otherwise encoded into `buffer`, which then holds them. Throws
 // WorkbookError when `utf8` is not valid UTF-8.

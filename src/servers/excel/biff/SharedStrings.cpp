@@ -60,11 +60,21 @@ bool isStored(const char* stored, const BiffCharacters& text) {
 
 }  // namespace
 
+void SharedStrings::check(std::string_view utf8) {
+    if (utf8.size() > kMaxUtf8Bytes) throwTooLong(utf8.size());
+    EncodedText text = measureText(utf8);
+    if (text.units > kMaxUnits) throwTooLong(text.units);
+}
+
 BiffCharacters SharedStrings::encode(std::string_view utf8) {
     if (utf8.size() > kMaxUtf8Bytes) throwTooLong(utf8.size());
     BiffCharacters text = biffCharacters(utf8, buffer_);
     if (text.encoding.units > kMaxUnits) throwTooLong(text.encoding.units);
     return text;
+}
+
+void SharedStrings::prefetch(std::string_view utf8) const {
+    __builtin_prefetch(&recent_[hashOf(utf8) & (kCacheSize - 1)]);
 }
 
 std::uint32_t SharedStrings::add(std::string_view utf8) {

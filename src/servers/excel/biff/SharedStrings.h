@@ -19,10 +19,19 @@ public:
     // Longest cell text, in UTF-16 code units.
     static constexpr std::uint32_t kMaxUnits = 32767;
 
+    // Throws WorkbookError for text that add() would refuse as a cell text:
+    // not UTF-8 or longer than kMaxUnits.
+    static void check(std::string_view utf8);
+
     // Index of `utf8` in the table, added unless the cache knows it. Throws
     // WorkbookError for text that is not UTF-8, longer than kMaxUnits, or
     // does not fit.
     std::uint32_t add(std::string_view utf8);
+
+    // Starts fetching the cache entry of `utf8` into the processor's cache,
+    // for a caller that knows the texts it adds a few texts ahead: the cache
+    // is too large to stay there while millions of texts stream past.
+    void prefetch(std::string_view utf8) const;
 
     std::uint32_t size() const { return records_.size(); }
     // Writes the table's records; `references` is the number of cells that

@@ -27,6 +27,9 @@ public:
     // non-finite width.
     void setColumnWidth(std::uint32_t column, double characters);
 
+    // Prepares for a later setText of `utf8` (see SharedStrings::prefetch).
+    void prefetchText(std::string_view utf8) const { strings_.prefetch(utf8); }
+
     const SharedStrings& strings() const { return strings_; }
     // The cells in row order (see CellStore::settle).
     std::span<const Cell> settledCells() { return cells_.settle(); }

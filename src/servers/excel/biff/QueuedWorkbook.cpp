@@ -1,0 +1,181 @@
+#include "QueuedWorkbook.h"
+
+#include "SharedStrings.h"
+#include "WorkbookWriter.h"
+
+#include <cstring>
+
+namespace velloran::biff {
+
+namespace {
+
+// A batch is handed to the worker once the next write would not fit; the
+// longest text a cell takes always fits an empty batch.
+constexpr std::size_t kBatchBytes = 256 * 1024;
+// Batches waiting for the worker before the caller waits too, which bounds
+// the memory of the queue.
+constexpr std::size_t kMaxQueued = 4;
+// Row, column and tag in front of every write.
+constexpr std::size_t kEntryHead = 12;
+// The tag of a format write; any other tag is the byte length of a text.
+constexpr std::uint32_t kFormatTag = 0x80000000;
+constexpr std::uint32_t kTextFormat = 1;
+// How far ahead of the writes and of the reads a batch's memory is asked for.
+constexpr std::size_t kStoreAhead = 512;
+constexpr std::size_t kReadAhead = 1024;
+
+static_assert(kEntryHead + 3 * SharedStrings::kMaxUnits <= kBatchBytes);
+
+std::unique_ptr<char[]> batchBytes() { return std::unique_ptr<char[]>(new char[kBatchBytes]); }
+
+std::uint32_t u32At(const char* at) {
+    std::uint32_t value;
+    std::memcpy(&value, at, sizeof value);
+    return value;
+}
+
+}  // namespace
+
+static_assert(kStoreAhead < kBatchBytes);
+
+QueuedWorkbook::QueuedWorkbook() : filling_{batchBytes(), 0}, worker_([this] { work(); }) {}
+
+QueuedWorkbook::~QueuedWorkbook() {
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    changed_.notify_all();
+    worker_.join();
+}
+
+void QueuedWorkbook::setText(std::uint32_t row, std::uint32_t column, std::string_view utf8) {
+    SharedStrings::check(utf8);
+    queue(row, column, static_cast<std::uint32_t>(utf8.size()), utf8);
+}
+
+void QueuedWorkbook::setTextFormat(std::uint32_t row, std::uint32_t column, bool text) {
+    queue(row, column, kFormatTag | (text ? kTextFormat : 0), {});
+}
+
+// Widths are kept apart from the cells and texts the worker stores, so they
+// are set at once.
+void QueuedWorkbook::setColumnWidth(std::uint32_t column, double characters) {
+    workbook_.setColumnWidth(column, characters);
+}
+
+void QueuedWorkbook::save(const std::string& path) {
+    waitUntilApplied();
+    saveWorkbook(workbook_, path);
+}
+
+void QueuedWorkbook::queue(std::uint32_t row, std::uint32_t column, std::uint32_t tag, std::string_view text) {
+    std::size_t needed = kEntryHead + text.size();
+    if (filling_.size + needed > kBatchBytes) handOver();
+    char* at = filling_.bytes.get() + filling_.size;
+    // A recycled batch was last read by the worker, on another core: asking
+    // for the lines a little ahead keeps the stores from waiting for them.
+    __builtin_prefetch(at + kStoreAhead, 1);
+    std::memcpy(at, &row, 4);
+    std::memcpy(at + 4, &column, 4);
+    std::memcpy(at + 8, &tag, 4);
+    if (!text.empty()) std::memcpy(at + kEntryHead, text.data(), text.size());
+    filling_.size += needed;
+}
+
+void QueuedWorkbook::handOver() {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [&] { return queued_.size() < kMaxQueued || failure_; });
+    throwIfFailed();
+    queued_.push_back(std::move(filling_));
+    filling_ = emptyBatch();
+    lock.unlock();
+    changed_.notify_all();
+}
+
+void QueuedWorkbook::waitUntilApplied() {
+    if (filling_.size > 0) handOver();
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [&] { return queued_.empty() && !applying_; });
+    throwIfFailed();
+}
+
+// The worker: applies batches in order until the workbook goes. After a
+// failure, or once the workbook is going, batches are only taken off the
+// queue.
+void QueuedWorkbook::work() {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        changed_.wait(lock, [&] { return !queued_.empty() || stopping_; });
+        if (queued_.empty()) return;
+        Batch batch = std::move(queued_.front());
+        queued_.pop_front();
+        applying_ = true;
+        bool skip = failure_ || stopping_;
+        lock.unlock();
+        std::exception_ptr failure;
+        try {
+            if (!skip) apply(batch);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        lock.lock();
+        if (failure) failure_ = failure;
+        applying_ = false;
+        batch.size = 0;
+        spare_.push_back(std::move(batch));
+        changed_.notify_all();
+    }
+}
+
+// One queued write, read from its place in a batch.
+struct QueuedWorkbook::Entry {
+    std::uint32_t row, column, tag;
+    const char* text;
+
+    explicit Entry(const char* at) : row(u32At(at)), column(u32At(at + 4)), tag(u32At(at + 8)), text(at + kEntryHead) {}
+    bool isFormat() const { return (tag & kFormatTag) != 0; }
+    std::string_view utf8() const { return {text, isFormat() ? 0 : tag}; }
+    const char* next() const { return text + utf8().size(); }
+};
+
+// The batch was written on another core. Its memory is asked for well
+// ahead of reading it, and the texts a few writes ahead are prefetched, so
+// that looking each one up among the recent texts does not wait either.
+void QueuedWorkbook::apply(const Batch& batch) {
+    constexpr int kLookAhead = 4;
+    const char* end = batch.bytes.get() + batch.size;
+    const char* ahead = batch.bytes.get();
+    auto prefetchNext = [&] {
+        if (ahead >= end) return;
+        __builtin_prefetch(ahead + kReadAhead);
+        Entry entry(ahead);
+        if (!entry.isFormat()) workbook_.prefetchText(entry.utf8());
+        ahead = entry.next();
+    };
+    for (int i = 0; i < kLookAhead; ++i) prefetchNext();
+    for (const char* at = batch.bytes.get(); at < end;) {
+        Entry entry(at);
+        prefetchNext();
+        if (entry.isFormat())
+            workbook_.setTextFormat(entry.row, entry.column, (entry.tag & kTextFormat) != 0);
+        else
+            workbook_.setText(entry.row, entry.column, entry.utf8());
+        at = entry.next();
+    }
+}
+
+// With the lock held.
+void QueuedWorkbook::throwIfFailed() const {
+    if (failure_) std::rethrow_exception(failure_);
+}
+
+// With the lock held.
+QueuedWorkbook::Batch QueuedWorkbook::emptyBatch() {
+    if (spare_.empty()) return {batchBytes(), 0};
+    Batch batch = std::move(spare_.back());
+    spare_.pop_back();
+    return batch;
+}
+
+}  // namespace velloran::biff

@@ -1,0 +1,72 @@
+#pragma once
+// A workbook filled on a thread of its own. The caller's thread checks each
+// cell write and queues it; a worker applies the writes to the workbook in
+// the order they were made, so that storing texts runs beside the caller's
+// own work (reading documents, making late-bound calls).
+//
+// A text a cell cannot hold is refused by the call that writes it. A
+// failure only the stored workbook can find (more text than one file can
+// take) is thrown by the next write or by save, and by every call after it:
+// such a workbook is never saved.
+#include "Workbook.h"
+
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <exception>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+namespace velloran::biff {
+
+class QueuedWorkbook {
+public:
+    QueuedWorkbook();
+    ~QueuedWorkbook();
+    QueuedWorkbook(const QueuedWorkbook&) = delete;
+    QueuedWorkbook& operator=(const QueuedWorkbook&) = delete;
+
+    // As on Workbook; rows and columns count from 0.
+    void setText(std::uint32_t row, std::uint32_t column, std::string_view utf8);
+    void setTextFormat(std::uint32_t row, std::uint32_t column, bool text);
+    void setColumnWidth(std::uint32_t column, double characters);
+
+    // Waits for every queued write, then saves as saveWorkbook does.
+    void save(const std::string& path);
+
+private:
+    // Queued writes, one after another: row, column, tag, then for a text
+    // its UTF-8 bytes.
+    struct Batch {
+        std::unique_ptr<char[]> bytes;
+        std::size_t size = 0;
+    };
+
+    struct Entry;
+
+    void queue(std::uint32_t row, std::uint32_t column, std::uint32_t tag, std::string_view text);
+    void handOver();
+    void waitUntilApplied();
+    void work();
+    void apply(const Batch& batch);
+    void throwIfFailed() const;
+    Batch emptyBatch();
+
+    Workbook workbook_;
+    Batch filling_;
+
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<Batch> queued_;
+    std::vector<Batch> spare_;
+    bool applying_ = false;
+    bool stopping_ = false;
+    std::exception_ptr failure_;
+    std::thread worker_;  // last: started once everything else is made
+};
+
+}  // namespace velloran::biff
