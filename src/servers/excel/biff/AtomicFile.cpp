@@ -83,6 +83,16 @@ void AtomicFile::closeStream() {
     }
 }
 
+void AtomicFile::startWriteback() {
+    // Only a hint: a file system that cannot start early leaves it all to
+    // the sync in commit(), which reports any failure.
+    if (std::fflush(stream_) != 0) return;
+    off_t end = ::lseek(::fileno(stream_), 0, SEEK_CUR);
+    if (end <= writtenBack_) return;
+    ::sync_file_range(::fileno(stream_), writtenBack_, end - writtenBack_, SYNC_FILE_RANGE_WRITE);
+    writtenBack_ = end;
+}
+
 void AtomicFile::commit() {
     closeStream();
     if (::rename(temporary_.c_str(), target_.c_str()) != 0) {

@@ -59,6 +59,28 @@ void writeStream(RecordStream& out, const Workbook& workbook, const SheetContent
     out.flush();
 }
 
+// Passes the stream on to the container and has the file start going to
+// disk every few megabytes, so that the disk works while the rest of the
+// stream is still being made.
+class WritingBehind : public ByteSink {
+public:
+    WritingBehind(ByteSink& next, AtomicFile& file) : next_(next), file_(file) {}
+
+    void write(const char* data, std::size_t size) override {
+        next_.write(data, size);
+        unsynced_ += size;
+        if (unsynced_ < kEvery) return;
+        file_.startWriteback();
+        unsynced_ = 0;
+    }
+
+private:
+    static constexpr std::size_t kEvery = 2 * 1024 * 1024;
+    ByteSink& next_;
+    AtomicFile& file_;
+    std::size_t unsynced_ = 0;
+};
+
 }  // namespace
 
 void saveWorkbook(Workbook& workbook, const std::string& path) {
@@ -68,7 +90,8 @@ void saveWorkbook(Workbook& workbook, const std::string& path) {
 
     AtomicFile file(path);
     CompoundFile container(file.stream(), path);
-    RecordStream out(&container);
+    WritingBehind sink(container, file);
+    RecordStream out(&sink);
     writeStream(out, workbook, content, blocks, plan);
     container.finish();
     file.commit();
