@@ -35,8 +35,8 @@ void writeProperty(const DispatchPtr& on, const std::string& member, Variant val
 }  // namespace
 
 Spreadsheet Spreadsheet::start(const std::string& hivePath) {
-    auto application =
-        std::dynamic_pointer_cast<component::Dispatch>(platform::ComponentRuntime(hivePath).createObjectByProgId(kProgId));
+    auto application = std::dynamic_pointer_cast<component::Dispatch>(
+        platform::ComponentRuntime(hivePath).createObjectByProgId(kProgId));
     if (!application) throw std::runtime_error(std::string("The object made for ") + kProgId + " cannot be automated");
     Spreadsheet spreadsheet(application);
     try {
@@ -57,10 +57,10 @@ void Spreadsheet::setTextFormat(int row, int column) {
 }
 
 void Spreadsheet::setCellText(int row, int column, const QString& text) {
-    auto& utf8 = std::get<std::string>(text_[0]);
-    utf8.resize(static_cast<std::size_t>(utf8_.requiredSpace(text.size())));
-    char* end = utf8_.appendToBuffer(utf8.data(), text);
-    utf8.resize(static_cast<std::size_t>(end - utf8.data()));
+    // Encoded into a buffer that grows without being cleared, then copied.
+    encoded_.resize(utf8_.requiredSpace(text.size()));
+    const char* end = utf8_.appendToBuffer(encoded_.data(), text);
+    std::get<std::string>(text_[0]).assign(encoded_.constData(), end);
     static const std::string kValue = "value";
     cell(row, column)->invoke(kValue, CallKind::PropertyPut, text_);
 }

@@ -6,6 +6,7 @@
 // writing a cell allocates nothing once the lists have grown.
 #include "component/Dispatch.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringEncoder>
 
@@ -41,6 +42,7 @@ private:
     std::vector<component::Variant> position_{0, 0};
     std::vector<component::Variant> text_{std::string()};
     QStringEncoder utf8_{QStringEncoder::Utf8, QStringConverter::Flag::Stateless};
+    QByteArray encoded_;
 };
 
 }  // namespace velloran::exporting

@@ -3,6 +3,7 @@
 #include "SharedStrings.h"
 #include "WorkbookWriter.h"
 
+#include <array>
 #include <cstring>
 
 namespace velloran::biff {
@@ -25,6 +26,14 @@ constexpr std::size_t kStoreAhead = 512;
 constexpr std::size_t kReadAhead = 1024;
 
 static_assert(kEntryHead + 3 * SharedStrings::kMaxUnits <= kBatchBytes);
+
+// A prefetch for writing asks for the line to own (PREFETCHW), not only to
+// read; x86-64 processors without the instruction take it as a no-op.
+#if defined(__x86_64__)
+#define PREFETCHING_FOR_WRITE __attribute__((target("prfchw")))
+#else
+#define PREFETCHING_FOR_WRITE
+#endif
 
 std::unique_ptr<char[]> batchBytes() { return std::unique_ptr<char[]>(new char[kBatchBytes]); }
 
@@ -69,7 +78,8 @@ void QueuedWorkbook::save(const std::string& path) {
     saveWorkbook(workbook_, path);
 }
 
-void QueuedWorkbook::queue(std::uint32_t row, std::uint32_t column, std::uint32_t tag, std::string_view text) {
+PREFETCHING_FOR_WRITE void QueuedWorkbook::queue(std::uint32_t row, std::uint32_t column, std::uint32_t tag,
+                                                 std::string_view text) {
     std::size_t needed = kEntryHead + text.size();
     if (filling_.size + needed > kBatchBytes) handOver();
     char* at = filling_.bytes.get() + filling_.size;
@@ -140,27 +150,33 @@ struct QueuedWorkbook::Entry {
 };
 
 // The batch was written on another core. Its memory is asked for well
-// ahead of reading it, and the texts a few writes ahead are prefetched, so
-// that looking each one up among the recent texts does not wait either.
+// ahead of reading it, and the texts a few writes ahead are hashed and
+// their cache entries prefetched, so that looking each one up among the
+// recent texts does not wait either.
 void QueuedWorkbook::apply(const Batch& batch) {
-    constexpr int kLookAhead = 4;
+    constexpr std::size_t kLookAhead = 4;
+    std::array<SharedStrings::HashedText, kLookAhead> ahead;
+    std::size_t taken = 0, hashed = 0;
     const char* end = batch.bytes.get() + batch.size;
-    const char* ahead = batch.bytes.get();
-    auto prefetchNext = [&] {
-        if (ahead >= end) return;
-        __builtin_prefetch(ahead + kReadAhead);
-        Entry entry(ahead);
-        if (!entry.isFormat()) workbook_.prefetchText(entry.utf8());
-        ahead = entry.next();
+    const char* next = batch.bytes.get();
+    auto hashNext = [&] {
+        if (next >= end) return;
+        __builtin_prefetch(next + kReadAhead);
+        Entry entry(next);
+        SharedStrings::HashedText& text = ahead[hashed++ % kLookAhead];
+        text = entry.isFormat() ? SharedStrings::HashedText{} : SharedStrings::hashed(entry.utf8());
+        if (!entry.isFormat()) workbook_.prefetchText(text);
+        next = entry.next();
     };
-    for (int i = 0; i < kLookAhead; ++i) prefetchNext();
+    for (std::size_t i = 0; i < kLookAhead; ++i) hashNext();
     for (const char* at = batch.bytes.get(); at < end;) {
         Entry entry(at);
-        prefetchNext();
+        SharedStrings::HashedText text = ahead[taken++ % kLookAhead];
+        hashNext();
         if (entry.isFormat())
             workbook_.setTextFormat(entry.row, entry.column, (entry.tag & kTextFormat) != 0);
         else
-            workbook_.setText(entry.row, entry.column, entry.utf8());
+            workbook_.setText(entry.row, entry.column, text);
         at = entry.next();
     }
 }

@@ -34,13 +34,12 @@ std::uint64_t wordAt(const char* at) {
 }
 
 // A hash of `bytes` for the cache, eight bytes at a time; the last word
-// overlaps the one before it when the size is not a multiple of eight.
+// overlaps the one before it when the size is not a multiple of eight. The
+// steps only multiply, the final mix spreads the result: the cache needs a
+// fast hash more than a perfect one, as equal hashes are compared anyway.
 std::uint64_t hashOf(std::string_view bytes) {
     std::uint64_t hash = bytes.size();
-    auto add = [&](std::uint64_t word) {
-        hash = (hash ^ word) * 0x9E3779B97F4A7C15ull;
-        hash ^= hash >> 31;
-    };
+    auto add = [&](std::uint64_t word) { hash = (hash ^ word) * 0x9E3779B97F4A7C15ull; };
     if (bytes.size() < 8) {
         for (char c : bytes) add(static_cast<unsigned char>(c));
         return mixed(hash);
@@ -73,13 +72,15 @@ BiffCharacters SharedStrings::encode(std::string_view utf8) {
     return text;
 }
 
-void SharedStrings::prefetch(std::string_view utf8) const {
-    __builtin_prefetch(&recent_[hashOf(utf8) & (kCacheSize - 1)]);
+void SharedStrings::prefetch(const HashedText& text) const {
+    __builtin_prefetch(&recent_[text.hash & (kCacheSize - 1)]);
 }
 
-std::uint32_t SharedStrings::add(std::string_view utf8) {
-    BiffCharacters text = encode(utf8);
-    std::uint64_t hash = hashOf(utf8);  // equal texts encode alike
+SharedStrings::HashedText SharedStrings::hashed(std::string_view utf8) { return {utf8, hashOf(utf8)}; }
+
+std::uint32_t SharedStrings::add(const HashedText& hashedText) {
+    BiffCharacters text = encode(hashedText.utf8);
+    std::uint64_t hash = hashedText.hash;  // equal texts encode alike
     Recent& cached = recent_[hash & (kCacheSize - 1)];
     auto shortHash = static_cast<std::uint32_t>(hash >> 32);
     if (cached.entry && cached.hash == shortHash && isStored(cached.entry, text)) return cached.index;

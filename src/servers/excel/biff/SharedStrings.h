@@ -23,15 +23,23 @@ public:
     // not UTF-8 or longer than kMaxUnits.
     static void check(std::string_view utf8);
 
-    // Index of `utf8` in the table, added unless the cache knows it. Throws
-    // WorkbookError for text that is not UTF-8, longer than kMaxUnits, or
-    // does not fit.
-    std::uint32_t add(std::string_view utf8);
+    // A text with the hash the cache knows it by.
+    struct HashedText {
+        std::string_view utf8;
+        std::uint64_t hash = 0;
+    };
+    static HashedText hashed(std::string_view utf8);
 
-    // Starts fetching the cache entry of `utf8` into the processor's cache,
+    // Index of the text in the table, added unless the cache knows it.
+    // Throws WorkbookError for text that is not UTF-8, longer than
+    // kMaxUnits, or does not fit.
+    std::uint32_t add(const HashedText& text);
+    std::uint32_t add(std::string_view utf8) { return add(hashed(utf8)); }
+
+    // Starts fetching the cache entry of `text` into the processor's cache,
     // for a caller that knows the texts it adds a few texts ahead: the cache
     // is too large to stay there while millions of texts stream past.
-    void prefetch(std::string_view utf8) const;
+    void prefetch(const HashedText& text) const;
 
     std::uint32_t size() const { return records_.size(); }
     // Writes the table's records; `references` is the number of cells that

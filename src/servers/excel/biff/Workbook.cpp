@@ -7,11 +7,11 @@
 
 namespace velloran::biff {
 
-void Workbook::setText(std::uint32_t row, std::uint32_t column, std::string_view utf8) {
-    if (utf8.empty())
+void Workbook::setText(std::uint32_t row, std::uint32_t column, const SharedStrings::HashedText& text) {
+    if (text.utf8.empty())
         cells_.clearValue(row, column);
     else
-        cells_.setValue(row, column, strings_.add(utf8));
+        cells_.setValue(row, column, strings_.add(text));
 }
 
 void Workbook::setTextFormat(std::uint32_t row, std::uint32_t column, bool text) {

@@ -19,7 +19,11 @@ public:
 
     // Stores `utf8` in the cell; empty text empties the cell but keeps its
     // format. Throws WorkbookError for text a cell cannot hold.
-    void setText(std::uint32_t row, std::uint32_t column, std::string_view utf8);
+    void setText(std::uint32_t row, std::uint32_t column, std::string_view utf8) {
+        setText(row, column, SharedStrings::hashed(utf8));
+    }
+    // The same for a text already hashed (see prefetchText).
+    void setText(std::uint32_t row, std::uint32_t column, const SharedStrings::HashedText& text);
     // Gives the cell the text format "@" (true) or the general format.
     void setTextFormat(std::uint32_t row, std::uint32_t column, bool text);
     // Width in characters of the standard font's digit "0"; widths above
@@ -27,8 +31,8 @@ public:
     // non-finite width.
     void setColumnWidth(std::uint32_t column, double characters);
 
-    // Prepares for a later setText of `utf8` (see SharedStrings::prefetch).
-    void prefetchText(std::string_view utf8) const { strings_.prefetch(utf8); }
+    // Prepares for a later setText of `text` (see SharedStrings::prefetch).
+    void prefetchText(const SharedStrings::HashedText& text) const { strings_.prefetch(text); }
 
     const SharedStrings& strings() const { return strings_; }
     // The cells in row order (see CellStore::settle).
