@@ -76,3 +76,35 @@ TEST(CellStore, SettlesLikeWritingOneByOne) {
         }
     }
 }
+
+TEST(CellStore, WritesInRowOrderSettleAsTheyCame) {
+    // The export's order: every write after the one before it, each a text
+    // or the text format, settled midway; then writes that must not show,
+    // and random writes, to earlier cells too, that must still be merged.
+    std::mt19937 random(20261207);
+    for (int round = 0; round < 50; ++round) {
+        CellStore store;
+        Reference reference;
+        for (std::uint32_t row = 0; row < 40; ++row) {
+            for (std::uint32_t column = 0; column < 5; ++column) {
+                Expected& expected = reference[{row, column}];
+                if (random() % 5 == 0) {
+                    store.setTextFormat(row, column, true);
+                    expected.textFormat = true;
+                } else {
+                    expected.value = random() % 1000;
+                    store.setValue(row, column, expected.value);
+                }
+            }
+            if (row == 20) expectSame(store, reference);
+        }
+        expectSame(store, reference);
+        // In order still, but neither shows in the file: an emptied cell
+        // and one given the general format only.
+        store.clearValue(40, 0);
+        store.setTextFormat(40, 1, false);
+        expectSame(store, reference);
+        for (int i = 0; i < 3; ++i) writeBoth(store, reference, random() % 41, random() % 5, random);
+        expectSame(store, reference);
+    }
+}

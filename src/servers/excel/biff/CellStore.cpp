@@ -10,7 +10,10 @@ Cell Cell::overlaidWith(const Cell& later) const {
     return Cell(row_, column_, value, format);
 }
 
-void CellStore::append(const Cell& cell) { cells_.push_back(cell); }
+void CellStore::append(const Cell& cell) {
+    inOrder_ = inOrder_ && cell.isWritten() && (cells_.empty() || cells_[cells_.size() - 1] < cell);
+    cells_.push_back(cell);
+}
 
 void CellStore::setValue(std::uint32_t row, std::uint32_t column, std::uint32_t stringIndex) {
     append(Cell(row, column, stringIndex, Cell::Format::Untouched));
@@ -52,6 +55,7 @@ void CellStore::sortKeepingWriteOrder() {
 }
 
 std::span<const Cell> CellStore::settle() {
+    if (inOrder_) settled_ = cells_.size();
     if (settled_ == cells_.size()) return {cells_.begin(), cells_.size()};
     sortKeepingWriteOrder();
     std::size_t kept = 0;
@@ -63,6 +67,7 @@ std::span<const Cell> CellStore::settle() {
     }
     cells_.truncate(kept);
     settled_ = kept;
+    inOrder_ = true;
     return {cells_.begin(), cells_.size()};
 }
 

@@ -61,6 +61,10 @@ private:
 
     GrowingArray<Cell> cells_;
     std::size_t settled_ = 0;  // cells_[0, settled_) are settled
+    // Whether every cell since the last settle came after the one before it
+    // and shows up in the file: then there is nothing to settle. Writes in
+    // row order, as the export makes them, keep it so.
+    bool inOrder_ = true;
 };
 
 }  // namespace velloran::biff
