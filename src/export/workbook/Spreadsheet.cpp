@@ -2,6 +2,7 @@
 
 #include "component/ComponentRuntime.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace velloran::exporting {
@@ -32,6 +33,13 @@ void writeProperty(const DispatchPtr& on, const std::string& member, Variant val
     on->invoke(member, CallKind::PropertyPut, {std::move(value)});
 }
 
+// Whether every character of `text` is ASCII, one test for all of them.
+bool isAscii(const QString& text) {
+    char16_t seen = 0;
+    for (QChar c : text) seen |= c.unicode();
+    return seen < 0x80;
+}
+
 }  // namespace
 
 Spreadsheet Spreadsheet::start(const std::string& hivePath) {
@@ -56,11 +64,22 @@ void Spreadsheet::setTextFormat(int row, int column) {
     writeProperty(cell(row, column), "NumberFormatLocal", std::string("@"));
 }
 
-void Spreadsheet::setCellText(int row, int column, const QString& text) {
-    // Encoded into a buffer that grows without being cleared, then copied.
+// Most cell texts are ASCII: they are narrowed in place. Others are encoded
+// into a buffer that grows without being cleared, then copied.
+void Spreadsheet::encodeText(const QString& text) {
+    auto& utf8 = std::get<std::string>(text_[0]);
+    if (isAscii(text)) {
+        utf8.resize(static_cast<std::size_t>(text.size()));
+        std::transform(text.cbegin(), text.cend(), utf8.begin(), [](QChar c) { return static_cast<char>(c.unicode()); });
+        return;
+    }
     encoded_.resize(utf8_.requiredSpace(text.size()));
     const char* end = utf8_.appendToBuffer(encoded_.data(), text);
-    std::get<std::string>(text_[0]).assign(encoded_.constData(), end);
+    utf8.assign(encoded_.constData(), end);
+}
+
+void Spreadsheet::setCellText(int row, int column, const QString& text) {
+    encodeText(text);
     static const std::string kValue = "value";
     cell(row, column)->invoke(kValue, CallKind::PropertyPut, text_);
 }

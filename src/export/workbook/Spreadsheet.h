@@ -35,6 +35,8 @@ public:
 private:
     explicit Spreadsheet(component::DispatchPtr application) : application_(std::move(application)) {}
 
+    // Puts `text`, as UTF-8, into the argument list of the value call.
+    void encodeText(const QString& text);
     component::DispatchPtr cell(int row, int column);
     const component::DispatchPtr& application();
 

@@ -1,6 +1,7 @@
 #include "WorkbookWriter.h"
 
 #include "AtomicFile.h"
+#include "ByteRelay.h"
 #include "CompoundFile.h"
 #include "GlobalsRecords.h"
 #include "SheetBlocks.h"
@@ -9,6 +10,7 @@
 
 #include <limits>
 #include <stdexcept>
+#include <thread>
 
 namespace velloran::biff {
 
@@ -48,15 +50,54 @@ StreamPlan planStream(const Workbook& workbook, const SheetContent& content, con
     return plan;
 }
 
-void writeStream(RecordStream& out, const Workbook& workbook, const SheetContent& content,
-                 const std::vector<SheetBlock>& blocks, const StreamPlan& plan) {
-    writeGlobals(out, plan.sheets, workbook.strings(), plan.stringReferences);
-    for (std::size_t i = 0; i < blocks.size(); ++i) {
-        if (out.position() != plan.sheets[i].offset)
-            throw std::logic_error("sheet " + blocks[i].name + " does not start where it was planned");
-        writeSheet(out, content, blocks[i], plan.stats[i].extent, i == 0);
+// Makes the sheets on a thread of its own and passes them through `relay`;
+// checks on the way that each starts where the plan says.
+void makeSheets(ByteRelay& relay, const SheetContent& content, const std::vector<SheetBlock>& blocks,
+                const StreamPlan& plan) {
+    try {
+        RecordStream sheets(&relay);
+        const std::uint64_t start = plan.sheets.front().offset;
+        for (std::size_t i = 0; i < blocks.size(); ++i) {
+            if (start + sheets.position() != plan.sheets[i].offset)
+                throw std::logic_error("sheet " + blocks[i].name + " does not start where it was planned");
+            writeSheet(sheets, content, blocks[i], plan.stats[i].extent, i == 0);
+        }
+        sheets.flush();
+        relay.finish();
+    } catch (...) {
+        relay.finish(std::current_exception());
     }
-    out.flush();
+}
+
+// The thread making the sheets; it is told to stop and joined however the
+// save ends.
+class SheetMaker {
+public:
+    SheetMaker(ByteRelay& relay, const SheetContent& content, const std::vector<SheetBlock>& blocks,
+               const StreamPlan& plan)
+        : relay_(relay), thread_([&] { makeSheets(relay, content, blocks, plan); }) {}
+    ~SheetMaker() {
+        relay_.cancel();
+        thread_.join();
+    }
+    SheetMaker(const SheetMaker&) = delete;
+    SheetMaker& operator=(const SheetMaker&) = delete;
+
+private:
+    ByteRelay& relay_;
+    std::thread thread_;
+};
+
+// The globals, mostly the shared strings, are written while the sheets
+// that follow them are made beside.
+void writeStream(ByteSink& sink, const Workbook& workbook, const SheetContent& content,
+                 const std::vector<SheetBlock>& blocks, const StreamPlan& plan) {
+    ByteRelay relay;
+    SheetMaker maker(relay, content, blocks, plan);
+    RecordStream globals(&sink);
+    writeGlobals(globals, plan.sheets, workbook.strings(), plan.stringReferences);
+    globals.flush();
+    relay.drainInto(sink);
 }
 
 // Passes the stream on to the container and has the file start going to
@@ -91,8 +132,7 @@ void saveWorkbook(Workbook& workbook, const std::string& path) {
     AtomicFile file(path);
     CompoundFile container(file.stream(), path);
     WritingBehind sink(container, file);
-    RecordStream out(&sink);
-    writeStream(out, workbook, content, blocks, plan);
+    writeStream(sink, workbook, content, blocks, plan);
     container.finish();
     file.commit();
 }
