@@ -2,7 +2,6 @@
 
 #include "component/ComponentRuntime.h"
 
-#include <algorithm>
 #include <stdexcept>
 
 namespace velloran::exporting {
@@ -33,10 +32,17 @@ void writeProperty(const DispatchPtr& on, const std::string& member, Variant val
     on->invoke(member, CallKind::PropertyPut, {std::move(value)});
 }
 
-// Whether every character of `text` is ASCII, one test for all of them.
-bool isAscii(const QString& text) {
+// Narrows `text` into `out` a character each, in one pass that also tells
+// whether they were all ASCII, which makes the narrowed text its UTF-8.
+bool narrowedAscii(const QString& text, std::string& out) {
+    const QChar* characters = text.constData();
+    const auto size = static_cast<std::size_t>(text.size());
+    out.resize(size);
     char16_t seen = 0;
-    for (QChar c : text) seen |= c.unicode();
+    for (std::size_t i = 0; i < size; ++i) {
+        seen |= characters[i].unicode();
+        out[i] = static_cast<char>(characters[i].unicode());
+    }
     return seen < 0x80;
 }
 
@@ -68,11 +74,7 @@ void Spreadsheet::setTextFormat(int row, int column) {
 // into a buffer that grows without being cleared, then copied.
 void Spreadsheet::encodeText(const QString& text) {
     auto& utf8 = std::get<std::string>(text_[0]);
-    if (isAscii(text)) {
-        utf8.resize(static_cast<std::size_t>(text.size()));
-        std::transform(text.cbegin(), text.cend(), utf8.begin(), [](QChar c) { return static_cast<char>(c.unicode()); });
-        return;
-    }
+    if (narrowedAscii(text, utf8)) return;
     encoded_.resize(utf8_.requiredSpace(text.size()));
     const char* end = utf8_.appendToBuffer(encoded_.data(), text);
     utf8.assign(encoded_.constData(), end);
