@@ -4,13 +4,13 @@
 # an .xls; checks that LibreOffice reads our big file back cell for cell; and
 # renders a small workbook of ours through LibreOffice into a picture.
 #
-# Usage: bench/excel/run.sh [BUILD_DIR]      (default: build-excel)
+# Usage: bench/excel/run.sh [BUILD_DIR]      (default: build)
 # The picture and the small workbook stay in BUILD_DIR/excel-bench-output.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
 repo=$(cd "$here/../.." && pwd)
-build=$(cd "${1:-$repo/build-excel}" && pwd)
+build=$(cd "${1:-$repo/build}" && pwd)
 out="$build/excel-bench-output"
 work=$(mktemp -d /tmp/velloran-excel-bench.XXXXXX)
 trap 'rm -rf "$work"' EXIT
