@@ -93,10 +93,14 @@ public:
     const Text& at(int row, int column) {
         if (row != row_) {
             row_ = row;
-            for (Text& text : texts_) decimal(text.data() + 1, static_cast<unsigned>(row), 6);
+            decimal(rowDigits_.data(), static_cast<unsigned>(row), 6);
+            for (Text& text : texts_) putRow(text);
         }
         auto index = static_cast<std::size_t>(column - 1);
-        while (index >= texts_.size()) texts_.push_back(columnText(static_cast<unsigned>(texts_.size() + 1)));
+        while (index >= texts_.size()) {
+            texts_.push_back(columnText(static_cast<unsigned>(texts_.size() + 1)));
+            putRow(texts_.back());
+        }
         return texts_[index];
     }
 
@@ -116,7 +120,10 @@ private:
         for (int i = width - 1; i >= 0; --i, value /= 10) at[i] = static_cast<char>('0' + value % 10);
     }
 
+    void putRow(Text& text) const { std::copy(rowDigits_.begin(), rowDigits_.end(), text.data() + 1); }
+
     int row_ = -1;
+    std::array<char, 6> rowDigits_{};
     std::vector<Text> texts_;
 };
 

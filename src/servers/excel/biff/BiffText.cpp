@@ -2,25 +2,11 @@
 
 #include "WorkbookError.h"
 
-#include <cstring>
 #include <string>
 
 namespace velloran::biff {
 
 namespace {
-
-// Eight bytes at a time: every cell text passes through here.
-bool isAscii(std::string_view text) {
-    std::uint64_t seen = 0;
-    std::size_t at = 0;
-    for (; at + 8 <= text.size(); at += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, text.data() + at, sizeof word);
-        seen |= word;
-    }
-    for (; at < text.size(); ++at) seen |= static_cast<unsigned char>(text[at]);
-    return (seen & 0x8080808080808080ull) == 0;
-}
 
 [[noreturn]] void throwInvalid(std::size_t at) {
     throw WorkbookError("The text is not valid UTF-8 (bad byte at position " + std::to_string(at + 1) + ")");

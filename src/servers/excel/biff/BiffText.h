@@ -3,6 +3,7 @@
 // below U+0100 ("compressed"), otherwise UTF-16LE.
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,20 @@ struct BiffCharacters {
     EncodedText encoding;
     std::string_view bytes;
 };
+
+// Whether `text` is all ASCII, eight bytes at a time: every cell text
+// passes through here, and inline, as some callers test it for every cell.
+inline bool isAscii(std::string_view text) {
+    std::uint64_t seen = 0;
+    std::size_t at = 0;
+    for (; at + 8 <= text.size(); at += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + at, sizeof word);
+        seen |= word;
+    }
+    for (; at < text.size(); ++at) seen |= static_cast<unsigned char>(text[at]);
+    return (seen & 0x8080808080808080ull) == 0;
+}
 
 // The UTF-16 length of `utf8` and whether it needs two bytes a character.
 // Throws WorkbookError when `utf8` is not valid UTF-8.

@@ -59,7 +59,7 @@ bool isStored(const char* stored, const BiffCharacters& text) {
 
 }  // namespace
 
-void SharedStrings::check(std::string_view utf8) {
+void SharedStrings::checkThoroughly(std::string_view utf8) {
     if (utf8.size() > kMaxUtf8Bytes) throwTooLong(utf8.size());
     EncodedText text = measureText(utf8);
     if (text.units > kMaxUnits) throwTooLong(text.units);

@@ -5,6 +5,7 @@
 // instead of stored twice, so repeated values cost nothing while a table of
 // millions of different texts needs no index as large as itself. Memory is
 // the encoded text plus about four bytes per string.
+#include "BiffText.h"
 #include "SstRecords.h"
 
 #include <cstdint>
@@ -20,8 +21,10 @@ public:
     static constexpr std::uint32_t kMaxUnits = 32767;
 
     // Throws WorkbookError for text that add() would refuse as a cell text:
-    // not UTF-8 or longer than kMaxUnits.
-    static void check(std::string_view utf8);
+    // not UTF-8 or longer than kMaxUnits. Short ASCII texts pass at once.
+    static void check(std::string_view utf8) {
+        if (utf8.size() > kMaxUnits || !isAscii(utf8)) checkThoroughly(utf8);
+    }
 
     // A text with the hash the cache knows it by.
     struct HashedText {
@@ -47,6 +50,8 @@ public:
     void write(RecordStream& out, std::uint32_t references) const { records_.write(out, references); }
 
 private:
+    static void checkThoroughly(std::string_view utf8);
+
     static constexpr std::size_t kCacheSize = 16384;  // a power of two
 
     // `utf8` as the table stores it (in buffer_ unless it is ASCII).
