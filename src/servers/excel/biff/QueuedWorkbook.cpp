@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstring>
+#include <utility>
 
 namespace velloran::biff {
 
@@ -13,9 +14,9 @@ namespace {
 // A batch is handed to the worker once the next write would not fit; the
 // longest text a cell takes always fits an empty batch.
 constexpr std::size_t kBatchBytes = 256 * 1024;
-// Batches waiting for the worker before the caller waits too, which bounds
-// the memory of the queue.
-constexpr std::size_t kMaxQueued = 4;
+// The batch being filled, the one being applied and those waiting between
+// them; once all are in use the caller waits, which bounds the memory.
+constexpr std::size_t kBatches = 6;
 // Row, column and tag in front of every write.
 constexpr std::size_t kEntryHead = 12;
 // The tag of a format write; any other tag is the byte length of a text.
@@ -35,8 +36,6 @@ static_assert(kEntryHead + 3 * SharedStrings::kMaxUnits <= kBatchBytes);
 #define PREFETCHING_FOR_WRITE
 #endif
 
-std::unique_ptr<char[]> batchBytes() { return std::unique_ptr<char[]>(new char[kBatchBytes]); }
-
 std::uint32_t u32At(const char* at) {
     std::uint32_t value;
     std::memcpy(&value, at, sizeof value);
@@ -45,16 +44,11 @@ std::uint32_t u32At(const char* at) {
 
 }  // namespace
 
-static_assert(kStoreAhead < kBatchBytes);
+QueuedWorkbook::QueuedWorkbook() : channel_(kBatches, kBatchBytes), worker_([this] { work(); }) {}
 
-QueuedWorkbook::QueuedWorkbook() : filling_{batchBytes(), 0}, worker_([this] { work(); }) {}
-
+// Writes still queued are dropped with the workbook.
 QueuedWorkbook::~QueuedWorkbook() {
-    {
-        std::lock_guard lock(mutex_);
-        stopping_ = true;
-    }
-    changed_.notify_all();
+    channel_.stop();
     worker_.join();
 }
 
@@ -81,7 +75,7 @@ void QueuedWorkbook::save(const std::string& path) {
 PREFETCHING_FOR_WRITE void QueuedWorkbook::queue(std::uint32_t row, std::uint32_t column, std::uint32_t tag,
                                                  std::string_view text) {
     std::size_t needed = kEntryHead + text.size();
-    if (filling_.size + needed > kBatchBytes) handOver();
+    if (!filling_.bytes || filling_.size + needed > kBatchBytes) handOver();
     char* at = filling_.bytes.get() + filling_.size;
     // A recycled batch was last read by the worker, on another core: asking
     // for the lines a little ahead keeps the stores from waiting for them.
@@ -93,48 +87,28 @@ PREFETCHING_FOR_WRITE void QueuedWorkbook::queue(std::uint32_t row, std::uint32_
     filling_.size += needed;
 }
 
+// Sends the batch being filled and takes an empty one, which throws once the
+// worker has failed.
 void QueuedWorkbook::handOver() {
-    std::unique_lock lock(mutex_);
-    changed_.wait(lock, [&] { return queued_.size() < kMaxQueued || failure_; });
-    throwIfFailed();
-    queued_.push_back(std::move(filling_));
-    filling_ = emptyBatch();
-    lock.unlock();
-    changed_.notify_all();
+    if (filling_.size > 0) channel_.send(std::exchange(filling_, {}));
+    filling_ = channel_.takeEmpty();
 }
 
 void QueuedWorkbook::waitUntilApplied() {
-    if (filling_.size > 0) handOver();
-    std::unique_lock lock(mutex_);
-    changed_.wait(lock, [&] { return queued_.empty() && !applying_; });
-    throwIfFailed();
+    if (filling_.size > 0) channel_.send(std::exchange(filling_, {}));
+    channel_.waitUntilDrained();
 }
 
-// The worker: applies batches in order until the workbook goes. After a
-// failure, or once the workbook is going, batches are only taken off the
-// queue.
+// The worker: applies batches in order until the workbook goes or a write
+// fails.
 void QueuedWorkbook::work() {
-    std::unique_lock lock(mutex_);
-    for (;;) {
-        changed_.wait(lock, [&] { return !queued_.empty() || stopping_; });
-        if (queued_.empty()) return;
-        Batch batch = std::move(queued_.front());
-        queued_.pop_front();
-        applying_ = true;
-        bool skip = failure_ || stopping_;
-        lock.unlock();
-        std::exception_ptr failure;
-        try {
-            if (!skip) apply(batch);
-        } catch (...) {
-            failure = std::current_exception();
+    try {
+        while (std::optional<BufferChannel::Buffer> batch = channel_.receive()) {
+            apply(*batch);
+            channel_.giveBack(std::move(*batch));
         }
-        lock.lock();
-        if (failure) failure_ = failure;
-        applying_ = false;
-        batch.size = 0;
-        spare_.push_back(std::move(batch));
-        changed_.notify_all();
+    } catch (...) {
+        channel_.stop(std::current_exception());
     }
 }
 
@@ -153,7 +127,7 @@ struct QueuedWorkbook::Entry {
 // ahead of reading it, and the texts a few writes ahead are hashed and
 // their cache entries prefetched, so that looking each one up among the
 // recent texts does not wait either.
-void QueuedWorkbook::apply(const Batch& batch) {
+void QueuedWorkbook::apply(const BufferChannel::Buffer& batch) {
     constexpr std::size_t kLookAhead = 4;
     std::array<SharedStrings::HashedText, kLookAhead> ahead;
     std::size_t taken = 0, hashed = 0;
@@ -179,19 +153,6 @@ void QueuedWorkbook::apply(const Batch& batch) {
             workbook_.setText(entry.row, entry.column, text);
         at = entry.next();
     }
-}
-
-// With the lock held.
-void QueuedWorkbook::throwIfFailed() const {
-    if (failure_) std::rethrow_exception(failure_);
-}
-
-// With the lock held.
-QueuedWorkbook::Batch QueuedWorkbook::emptyBatch() {
-    if (spare_.empty()) return {batchBytes(), 0};
-    Batch batch = std::move(spare_.back());
-    spare_.pop_back();
-    return batch;
 }
 
 }  // namespace velloran::biff

@@ -8,18 +8,13 @@
 // failure only the stored workbook can find (more text than one file can
 // take) is thrown by the next write or by save, and by every call after it:
 // such a workbook is never saved.
+#include "BufferChannel.h"
 #include "Workbook.h"
 
-#include <condition_variable>
 #include <cstdint>
-#include <deque>
-#include <exception>
-#include <memory>
-#include <mutex>
 #include <string>
 #include <string_view>
 #include <thread>
-#include <vector>
 
 namespace velloran::biff {
 
@@ -39,34 +34,18 @@ public:
     void save(const std::string& path);
 
 private:
-    // Queued writes, one after another: row, column, tag, then for a text
-    // its UTF-8 bytes.
-    struct Batch {
-        std::unique_ptr<char[]> bytes;
-        std::size_t size = 0;
-    };
-
     struct Entry;
 
     void queue(std::uint32_t row, std::uint32_t column, std::uint32_t tag, std::string_view text);
     void handOver();
     void waitUntilApplied();
     void work();
-    void apply(const Batch& batch);
-    void throwIfFailed() const;
-    Batch emptyBatch();
+    void apply(const BufferChannel::Buffer& batch);
 
     Workbook workbook_;
-    Batch filling_;
-
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::deque<Batch> queued_;
-    std::vector<Batch> spare_;
-    bool applying_ = false;
-    bool stopping_ = false;
-    std::exception_ptr failure_;
-    std::thread worker_;  // last: started once everything else is made
+    BufferChannel channel_;
+    BufferChannel::Buffer filling_;  // queued writes, one after another (see Entry)
+    std::thread worker_;             // last: started once everything else is made
 };
 
 }  // namespace velloran::biff
