@@ -12,7 +12,8 @@
 //
 // Every round sets and saves a new workbook, then writes the plain file;
 // the figures are medians over the rounds (9 unless --rounds says), as a
-// machine shared with other work makes single rounds vary. The processor
+// machine shared with other work makes single rounds vary. With --rounds 0
+// only the --csv and --sample files are written. The processor
 // time of setting and saving is given too.
 #include "QueuedWorkbook.h"
 
@@ -70,7 +71,7 @@ Options parse(int argc, char** argv) {
         if (flag == "--direct") options.path = Path::Direct;
         else if (flag == "--rows") options.rows = std::stoi(next());
         else if (flag == "--columns") options.columns = std::stoi(next());
-        else if (flag == "--rounds") options.rounds = std::max(1, std::stoi(next()));
+        else if (flag == "--rounds") options.rounds = std::max(0, std::stoi(next()));
         else if (flag == "--csv") options.csv = next();
         else if (flag == "--sample") options.sample = next();
         else throw std::runtime_error("unknown option " + flag);
@@ -316,7 +317,7 @@ int main(int argc, char** argv) {
         if (!options.csv.empty()) writeCsv(options, options.csv);
         std::vector<Round> rounds;
         for (int i = 0; i < options.rounds; ++i) rounds.push_back(runRound(options));
-        report(options, rounds);
+        if (!rounds.empty()) report(options, rounds);
         return 0;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "excel_bench: %s\n", e.what());
