@@ -297,8 +297,11 @@ void report(const Options& options, const std::vector<Round>& rounds) {
                 median(rounds, [](const Round& r) { return r.plain.elapsed; }));
     auto ratio = [](const Round& r) { return r.ours.elapsed / r.plain.elapsed; };
     auto byRatio = [&](const Round& a, const Round& b) { return ratio(a) < ratio(b); };
-    std::printf("ratio           %.2f x the plain write in the same round (target: within 3x); best round %.2f x\n",
-                median(rounds, ratio), ratio(*std::min_element(rounds.begin(), rounds.end(), byRatio)));
+    // The target is the writer's: the late-bound calls on top of it are the
+    // caller's cost, shown by the default path.
+    const char* target = options.path == Path::Direct ? "target: within 3x" : "the writer's target is --direct's";
+    std::printf("ratio           %.2f x the plain write in the same round (%s); best round %.2f x\n",
+                median(rounds, ratio), target, ratio(*std::min_element(rounds.begin(), rounds.end(), byRatio)));
     std::printf("processor time  set and save %.3f s (save %.3f s), plain write %.3f s\n",
                 median(rounds, [](const Round& r) { return r.ours.processor; }),
                 median(rounds, [](const Round& r) { return r.save.processor; }),

@@ -54,7 +54,7 @@ echo "== our writer, through the export's driver and the automation object"
 sync
 "$bench" "$work/ours" | tee "$work/ours.txt"
 echo
-echo "== our writer, filling the workbook model directly"
+echo "== our writer, filling the workbook model directly (the writer's own figure)"
 "$bench" "$work/direct" --direct
 ours=$(awk '/^seconds/ { print $2 }' "$work/ours.txt")
 echo
