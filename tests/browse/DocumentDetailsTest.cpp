@@ -18,7 +18,10 @@ constexpr const char* kUnid = "0123456789ABCDEF0123456789ABCDEF";
 
 nlohmann::json detailDatabase() {
     nlohmann::json items = nlohmann::json::array();
-    for (int i = 1; i <= 9; ++i) items.push_back({{"name", "F" + std::to_string(i)}, {"value", "v" + std::to_string(i)}});
+    for (int i = 1; i <= 9; ++i) {
+        std::string number = std::to_string(i);
+        items.push_back({{"name", std::string("F").append(number)}, {"value", std::string("v").append(number)}});
+    }
     items.push_back({{"name", "Tags"}, {"values", {"a", "b", "c"}}});
     items.push_back({{"name", "Amount"}, {"type", "number"}, {"value", 3.5}});
     items.push_back({{"name", "F1"}, {"value", "second F1"}});

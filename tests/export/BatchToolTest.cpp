@@ -33,8 +33,9 @@ std::string quoted(const std::string& text) {
 }
 
 ToolRun runTool(const std::string& hive, const std::vector<std::string>& args) {
-    std::string command = "LC_ALL=C VELLORAN_REGISTRY=" + quoted(hive) + " " + quoted(VELLORAN_EXPORT_TOOL);
-    for (const std::string& arg : args) command += " " + quoted(arg);
+    std::string command = std::string("LC_ALL=C VELLORAN_REGISTRY=").append(quoted(hive));
+    command.append(" ").append(quoted(VELLORAN_EXPORT_TOOL));
+    for (const std::string& arg : args) command.append(" ").append(quoted(arg));
     FILE* pipe = ::popen((command + " 2>&1 </dev/null").c_str(), "r");
     ToolRun run;
     std::array<char, 4096> chunk{};
