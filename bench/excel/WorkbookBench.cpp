@@ -17,9 +17,7 @@
 // time of setting and saving is given too.
 #include "QueuedWorkbook.h"
 
-#include "api/ExcelServer.h"
 #include "component/ComponentRuntime.h"
-#include "component/Dispatch.h"
 #include "workbook/Spreadsheet.h"
 
 #include <algorithm>
@@ -36,10 +34,6 @@
 #include <unistd.h>
 #include <vector>
 
-using velloran::component::CallKind;
-using velloran::component::Dispatch;
-using velloran::component::DispatchPtr;
-using velloran::component::Variant;
 using Clock = std::chrono::steady_clock;
 
 namespace {
@@ -158,11 +152,6 @@ std::string registerSpreadsheet(const std::string& folder) {
     return hive;
 }
 
-DispatchPtr call(const DispatchPtr& on, const char* member, std::vector<Variant> args = {}) {
-    Variant result = on->invoke(member, CallKind::Method, args);
-    return std::holds_alternative<DispatchPtr>(result) ? std::get<DispatchPtr>(result) : nullptr;
-}
-
 // What one round measures, from the start of setting to the end of the
 // save; closing the workbook afterwards is not part of it.
 struct Timing {
@@ -170,9 +159,9 @@ struct Timing {
 };
 
 // Fills and saves through the export's driver.
-Timing throughAutomation(const Options& options, const std::string& file) {
+Timing throughAutomation(const Options& options, const std::string& hive, const std::string& file) {
     Stopwatch started;
-    auto spreadsheet = velloran::exporting::Spreadsheet::start(registerSpreadsheet(options.folder));
+    auto spreadsheet = velloran::exporting::Spreadsheet::start(hive);
     CellTexts<QString> texts;
     for (int row = 1; row <= options.rows; ++row)
         for (int column = 1; column <= options.columns; ++column)
@@ -222,25 +211,22 @@ void writeCsv(const Options& options, const std::string& file) {
 
 // A small workbook with what the export writes: a header with the text
 // format on an integer name, widths, Chinese and other scripts.
-void writeSample(const std::string& folder, const std::string& file) {
-    velloran::platform::ComponentRuntime runtime(registerSpreadsheet(folder));
-    auto app = std::dynamic_pointer_cast<Dispatch>(runtime.createObjectByProgId(velloran::excel::kApplicationProgId));
-    call(call(app, "WorkBooks"), "Add");
-    const std::vector<std::string> header = {"文档ID", "Form", "标题", "2019", "Remarks"};
-    const std::vector<std::vector<std::string>> rows = {
+void writeSample(const std::string& hive, const std::string& file) {
+    auto spreadsheet = velloran::exporting::Spreadsheet::start(hive);
+    const std::vector<QString> header = {"文档ID", "Form", "标题", "2019", "Remarks"};
+    const std::vector<std::vector<QString>> rows = {
         {"4A2B9C1D0E3F", "Memo", "季度报告", "00042", "leading zeros kept as text"},
         {"5B3C0D2E1F40", "Reply", "会议纪要：第二次", "1.5E+3", "Grüße, ¿qué tal? 😀 𝄞"},
-        {"6C4D1E3F2051", "Memo", "长文本", "-7", std::string(60, '=')}};
+        {"6C4D1E3F2051", "Memo", "长文本", "-7", QString(60, '=')}};
     for (std::size_t c = 0; c < header.size(); ++c) {
-        auto column = static_cast<std::int32_t>(c + 1);
-        call(call(app, "activesheet"), "columns", {column})->invoke("columnwidth", CallKind::PropertyPut, {c == 4 ? 50 : 18});
-        if (header[c] == "2019") call(app, "cells", {1, column})->invoke("NumberFormatLocal", CallKind::PropertyPut, {std::string("@")});
-        call(app, "cells", {1, column})->invoke("value", CallKind::PropertyPut, {header[c]});
-        for (std::size_t r = 0; r < rows.size(); ++r)
-            call(app, "cells", {static_cast<std::int32_t>(r + 2), column})->invoke("value", CallKind::PropertyPut, {rows[r][c]});
+        int column = static_cast<int>(c + 1);
+        spreadsheet.setColumnWidth(column, c == 4 ? 50 : 18);
+        if (header[c] == "2019") spreadsheet.setTextFormat(1, column);
+        spreadsheet.setCellText(1, column, header[c]);
+        for (std::size_t r = 0; r < rows.size(); ++r) spreadsheet.setCellText(static_cast<int>(r + 2), column, rows[r][c]);
     }
-    call(call(app, "activeworkbook"), "SaveAs", {file});
-    call(app, "quit");
+    spreadsheet.saveAs(QString::fromStdString(file));
+    spreadsheet.quit();
 }
 
 long peakMegabytes() {
@@ -255,11 +241,11 @@ struct Round {
     std::uintmax_t fileBytes;
 };
 
-Round runRound(const Options& options) {
+Round runRound(const Options& options, const std::string& hive) {
     std::string file = (std::filesystem::path(options.folder) / "bench.xls").string();
     std::filesystem::remove(file);  // replacing an older file would add its removal to the save
     Round round{};
-    Timing timing = options.path == Path::Direct ? direct(options, file) : throughAutomation(options, file);
+    Timing timing = options.path == Path::Direct ? direct(options, file) : throughAutomation(options, hive, file);
     round.ours = timing.setAndSave;
     round.save = timing.save;
     round.fileBytes = std::filesystem::file_size(file);
@@ -316,10 +302,11 @@ int main(int argc, char** argv) {
     try {
         Options options = parse(argc, argv);
         std::filesystem::create_directories(options.folder);
-        if (!options.sample.empty()) writeSample(options.folder, options.sample);
+        const std::string hive = registerSpreadsheet(options.folder);
+        if (!options.sample.empty()) writeSample(hive, options.sample);
         if (!options.csv.empty()) writeCsv(options, options.csv);
         std::vector<Round> rounds;
-        for (int i = 0; i < options.rounds; ++i) rounds.push_back(runRound(options));
+        for (int i = 0; i < options.rounds; ++i) rounds.push_back(runRound(options, hive));
         if (!rounds.empty()) report(options, rounds);
         return 0;
     } catch (const std::exception& e) {

@@ -87,15 +87,19 @@ PREFETCHING_FOR_WRITE void QueuedWorkbook::queue(std::uint32_t row, std::uint32_
     filling_.size += needed;
 }
 
+void QueuedWorkbook::sendFilling() {
+    if (filling_.size > 0) channel_.send(std::exchange(filling_, {}));
+}
+
 // Sends the batch being filled and takes an empty one, which throws once the
 // worker has failed.
 void QueuedWorkbook::handOver() {
-    if (filling_.size > 0) channel_.send(std::exchange(filling_, {}));
+    sendFilling();
     filling_ = channel_.takeEmpty();
 }
 
 void QueuedWorkbook::waitUntilApplied() {
-    if (filling_.size > 0) channel_.send(std::exchange(filling_, {}));
+    sendFilling();
     channel_.waitUntilDrained();
 }
 

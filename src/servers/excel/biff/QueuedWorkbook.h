@@ -37,6 +37,7 @@ private:
     struct Entry;
 
     void queue(std::uint32_t row, std::uint32_t column, std::uint32_t tag, std::string_view text);
+    void sendFilling();
     void handOver();
     void waitUntilApplied();
     void work();

@@ -37,7 +37,6 @@ public:
     // Throws WorkbookError for text that is not UTF-8, longer than
     // kMaxUnits, or does not fit.
     std::uint32_t add(const HashedText& text);
-    std::uint32_t add(std::string_view utf8) { return add(hashed(utf8)); }
 
     // Starts fetching the cache entry of `text` into the processor's cache,
     // for a caller that knows the texts it adds a few texts ahead: the cache
