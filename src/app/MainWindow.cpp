@@ -8,7 +8,7 @@
 #include "ServerConnection.h"
 #include "WaitMsg.h"
 #include "log/ExportLog.h"
-#include "run/ViewExport.h"
+#include "run/ExportCommand.h"
 #include "DominoEnvironment.h"
 #include "Settings.h"
 #include "Splitter.h"
@@ -325,8 +325,8 @@ void TfrmMain::exitsystemExecute() {
 void TfrmMain::exportExecute() {
     const QString logFolder =
         context_.logFolder.isEmpty() ? exporting::ExportLog::defaultFolder() : context_.logFolder;
-    exporting::ViewExport({*this, context_.hivePath, prompts(), *wait_, exporting::ExportLog(logFolder)})
-        .exportExecute();
+    const exporting::ExportLog log(logFolder);
+    exporting::exportExecute({context_.hivePath, prompts(), *wait_, log}, *this);
 }
 
 void TfrmMain::aboutExecute() {

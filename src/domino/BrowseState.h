@@ -8,6 +8,10 @@
 
 namespace velloran::domino {
 
+// What an operation that needs the component's objects says when start-up
+// could not prepare them.
+std::string notPreparedMessage();
+
 struct BrowseState {
     std::unique_ptr<TNotesSession> Session;
     // How many documents of the current view lie before the next one the

@@ -78,7 +78,7 @@ TEST_F(BatchToolTest, ProducesWhatTheWindowProduces) {
     std::filesystem::create_directories(dir.path() / "window");
     std::filesystem::create_directories(dir.path() / "tool");
     state.ExportStart = QStringLiteral("1");
-    ASSERT_TRUE(exporter().ExportToWorkbook(QString::fromStdString(dir.file("window/导出.xls"))).completed());
+    ASSERT_TRUE(exportTo(QString::fromStdString(dir.file("window/导出.xls"))).completed());
     const ToolRun run = runTool(hive, {"--database", dir.file("data.nsf"), "--view", "V", "--out", dir.file("tool/导出.xls"),
                                        "--log-folder", dir.file("tool-logs")});
     ASSERT_EQ(run.status, 0) << run.output;
@@ -127,4 +127,30 @@ TEST_F(BatchToolTest, FailuresGiveAMessageAndANonZeroStatus) {
                                                                   dir.file("b"), "--log-folder", dir.file("logs")});
     EXPECT_EQ(noSpreadsheet.status, 1);
     EXPECT_THAT(noSpreadsheet.output, ::testing::HasSubstr("请确认您电脑上是否安装了EXCEL！"));
+}
+
+TEST_F(BatchToolTest, ARunThatLosesAnythingSaysWhatAndEndsWithStatusOne) {
+    const std::string database = dir.file("data.nsf");
+    state.CurrentDatabase.reset();  // the tool alone has it open
+    // A view index that counts more documents than it holds.
+    const auto setCount = [&](int count) {
+        const std::string update = "update views set entry_count=" + std::to_string(count) + " where name='V'";
+        return std::system(("sqlite3 " + quoted(database) + " " + quoted(update)).c_str());
+    };
+    ASSERT_EQ(setCount(7), 0);
+    const ToolRun damaged = runTool(hive, {"--database", database, "--view", "V", "--out", dir.file("d"), "--log-folder",
+                                           dir.file("logs")});
+    EXPECT_EQ(damaged.status, 1);
+    EXPECT_THAT(damaged.output, ::testing::HasSubstr("连接文档出错:"));
+    const json rows = sheet(QString::fromStdString(dir.file("d_开始为第1个文档.xls")));
+    EXPECT_EQ(rows["rows"], 3) << "the header and each document once";
+
+    // A file where the attachment folder should be.
+    ASSERT_EQ(setCount(2), 0);
+    dir.write("lost/V附件", "in the way");
+    const ToolRun lost = runTool(hive, {"--database", database, "--view", "V", "--out", dir.file("lost/e"), "--log-folder",
+                                        dir.file("logs")});
+    EXPECT_EQ(lost.status, 1);
+    EXPECT_THAT(lost.output, ::testing::HasSubstr("数据导出结束，但有内容未能导出：1个附件、0个RichText对象、0个单元格。"));
+    EXPECT_THAT(lost.output, ::testing::HasSubstr("workbook:    " + dir.file("lost/e_开始为第1个文档.xls")));
 }

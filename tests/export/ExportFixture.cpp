@@ -38,11 +38,15 @@ void ExportFixture::openDatabase(const nlohmann::json& description, const QStrin
     state.ViewDocumentCount = opened.AllEntriesCount();
 }
 
-exporting::ViewExport ExportFixture::exporter() { return exporting::ViewExport({state, hive, prompts, wait, log}); }
+exporting::ViewExport ExportFixture::exporter() { return exporting::ViewExport({hive, prompts, wait, log}); }
+
+exporting::ExportOutcome ExportFixture::exportTo(const QString& chosenName) {
+    return exporter().ExportToWorkbook(exporting::requestFrom(state, chosenName));
+}
 
 exporting::ExportOutcome ExportFixture::exportFrom(const QString& startText, const QString& name) {
     state.ExportStart = startText;
-    return exporter().ExportToWorkbook(out() + name);
+    return exportTo(out() + name);
 }
 
 QString ExportFixture::workbook(const QString& startText, const QString& name) const {

@@ -11,6 +11,7 @@
 
 #include "BrowseState.h"
 #include "log/ExportLog.h"
+#include "run/ExportCommand.h"
 #include "run/ViewExport.h"
 
 #include <nlohmann/json.hpp>
@@ -33,7 +34,9 @@ protected:
     void registerSpreadsheet();
 
     exporting::ViewExport exporter();
-    // ExportToWorkbook with this start text and the chosen name out/<name>.
+    // The export of what `state` browses, into `chosenName`.
+    exporting::ExportOutcome exportTo(const QString& chosenName);
+    // The same with this start text and the chosen name out/<name>.
     exporting::ExportOutcome exportFrom(const QString& startText, const QString& name = QStringLiteral("导出"));
 
     QString out() const { return QString::fromStdString(dir.file("out")) + QLatin1Char('/'); }

@@ -110,8 +110,7 @@ TEST_F(ExportTest, WritesTheWorkbookTheAttachmentTreeAndTheLogOfAWholeView) {
 
     QStringList lines = {QStringLiteral("开始导出视图V到文件") + workbook("1") + QLatin1Char(';'),
                          QStringLiteral("完成向excel写入第1个文档;"), QStringLiteral("判断第1个文档有附件;"),
-                         QStringLiteral("获取第1个文档有附件列表;"), QStringLiteral("获取第1个文档有附件数量为:1;"),
-                         QStringLiteral("获取第1个文档第1个附件:;")};
+                         QStringLiteral("获取第1个文档有附件列表;"), QStringLiteral("获取第1个文档有附件数量为:1;")};
     lines << picture(kUnid1) << item(1, QStringLiteral("Memo"));
     lines << QStringLiteral("开始分离第1个文档RichText域;")
           << QStringLiteral("分离第1个文档RichText域到:") + folder(kUnid1) + QStringLiteral("one.txt;")
@@ -165,7 +164,7 @@ TEST_F(ExportTest, AnExistingWorkbookIsLeftAloneAndNothingIsLogged) {
 TEST_F(ExportTest, AStartThatIsNotANumberEndsTheCommandBeforeAnythingIsCreated) {
     state.ExportStart = QStringLiteral("3a");
     try {
-        exporter().ExportToWorkbook(out() + QStringLiteral("x.xls"));
+        exportTo(out() + QStringLiteral("x.xls"));
         FAIL() << "no error";
     } catch (const ConversionError& error) {
         EXPECT_STREQ(error.what(), "'3a' is not a valid integer value");
@@ -178,7 +177,7 @@ TEST_F(ExportTest, TheCommandAsksForTheFileAndTheStartAndACancelledPromptStartsA
     prompts.answerSaveFile(out() + QStringLiteral("x.XLS"));
     prompts.cancelInput();
     state.ExportStart = QStringLiteral("2");
-    exporter().exportExecute();
+    exportExecute({hive, prompts, wait, log}, state);
     ASSERT_GE(prompts.calls().size(), 2u);
     EXPECT_EQ(prompts.calls()[0].filter, QStringLiteral("Excel文件|*.xls"));
     EXPECT_EQ(prompts.calls()[1].caption, QStringLiteral("请输入从第几个文档开始导出!"));
@@ -189,11 +188,11 @@ TEST_F(ExportTest, TheCommandAsksForTheFileAndTheStartAndACancelledPromptStartsA
     prompts.clear();
     prompts.answerSaveFile(out() + QStringLiteral("y"));
     prompts.answerInput(QStringLiteral("2"));
-    exporter().exportExecute();
+    exportExecute({hive, prompts, wait, log}, state);
     EXPECT_EQ(this->sheet(out() + QStringLiteral("y_开始为第2个文档.xls"))["rows"], 3);
 
     prompts.clear();
-    exporter().exportExecute();
+    exportExecute({hive, prompts, wait, log}, state);
     EXPECT_EQ(prompts.calls().size(), 1u) << "a cancelled save dialog ends the command";
 }
 
@@ -216,25 +215,29 @@ TEST_F(ExportTest, AViewThatCannotBeOpenedLeavesAnEmptyWorkbook) {
     EXPECT_EQ(wait.calls.last(), QStringLiteral("CloseWait"));
 }
 
-TEST_F(ExportTest, AStartBelowOneFindsNoDocumentAndSavesTheWorkbookWithoutHeader) {
-    EXPECT_FALSE(exportFrom(QStringLiteral("0")).completed());
-    ASSERT_EQ(messageTexts().size(), 1u);
-    EXPECT_TRUE(messageTexts()[0].startsWith(QStringLiteral("连接文档出错:")));
-    EXPECT_EQ(this->sheet(workbook("0"))["cells"], json::array());
+TEST_F(ExportTest, AStartBelowOneIsRefusedBeforeAnythingIsCreated) {
+    for (const QString& start : {QStringLiteral("0"), QStringLiteral("-5")}) {
+        prompts.clear();
+        EXPECT_FALSE(exportFrom(start).completed());
+        EXPECT_THAT(messageTexts(), ElementsAre(messages::kStartBelowOne + start));
+        EXPECT_FALSE(QFileInfo::exists(workbook(start)));
+    }
+    EXPECT_FALSE(QFileInfo::exists(logFile()));
+    EXPECT_TRUE(wait.calls.isEmpty());
 }
 
 TEST_F(ExportTest, NothingOpenGivesAMessageNeverACrash) {
     velloran::domino::BrowseState empty;
     empty.ExportStart = QStringLiteral("1");
-    ViewExport nothingOpen({empty, hive, prompts, wait, log});
-    EXPECT_FALSE(nothingOpen.ExportToWorkbook(out() + QStringLiteral("a.xls")).completed());
+    ViewExport nothingOpen({hive, prompts, wait, log});
+    EXPECT_FALSE(nothingOpen.ExportToWorkbook(requestFrom(empty, out() + QStringLiteral("a.xls"))).completed());
     EXPECT_THAT(messageTexts(), ElementsAre(messages::kNothingToExport));
 
     // A view name and a count left behind without an open database.
     prompts.clear();
     empty.CurrentViewName = QStringLiteral("V");
     empty.ViewDocumentCount = 3;
-    EXPECT_FALSE(nothingOpen.ExportToWorkbook(out() + QStringLiteral("a.xls")).completed());
+    EXPECT_FALSE(nothingOpen.ExportToWorkbook(requestFrom(empty, out() + QStringLiteral("a.xls"))).completed());
     ASSERT_EQ(messageTexts().size(), 1u);
     EXPECT_TRUE(messageTexts()[0].startsWith(messages::kViewFailed));
     EXPECT_TRUE(QFileInfo::exists(out() + QStringLiteral("a_开始为第1个文档.xls")));
@@ -256,8 +259,11 @@ TEST_F(ExportTest, ALogThatFailsDuringTheWalkEndsWithTheWorkbookSaved) {
     ExportLog failing(log.folder(), [&] { return kNow.addDays(calls++ == 0 ? 0 : 1); },
                       QLocale(QLocale::Chinese, QLocale::China));
     std::filesystem::create_directories(failing.fileFor(kNow.date().addDays(1)).toStdString());
-    EXPECT_FALSE(ViewExport({state, hive, prompts, wait, failing}).ExportToWorkbook(out() + QStringLiteral("导出")).completed());
+    const ExportOutcome outcome =
+        ViewExport({hive, prompts, wait, failing}).ExportToWorkbook(requestFrom(state, out() + QStringLiteral("导出")));
+    EXPECT_EQ(outcome.result, ExportOutcome::Result::Failed);
     ASSERT_EQ(messageTexts().size(), 1u);
+    EXPECT_TRUE(messageTexts()[0].startsWith(messages::kLogFailed));
     EXPECT_THAT(messageTexts()[0].toStdString(), HasSubstr("I/O error writing the export log"));
     const json sheet = this->sheet(workbook("1"));
     EXPECT_EQ(sheet["rows"], 1) << "the header is written, no document";
@@ -267,7 +273,7 @@ TEST_F(ExportTest, ALogThatFailsDuringTheWalkEndsWithTheWorkbookSaved) {
 TEST_F(ExportTest, ALogFolderThatCannotBeWrittenEndsTheCommandBeforeTheApplicationStarts) {
     dir.write("blocked", "");
     ExportLog blocked(QString::fromStdString(dir.file("blocked/logs")));
-    EXPECT_THROW(ViewExport({state, hive, prompts, wait, blocked}).ExportToWorkbook(out() + QStringLiteral("导出")),
+    EXPECT_THROW(ViewExport({hive, prompts, wait, blocked}).ExportToWorkbook(requestFrom(state, out() + QStringLiteral("导出"))),
                  ExportLogError);
     EXPECT_FALSE(QFileInfo::exists(workbook("1")));
     EXPECT_TRUE(wait.calls.isEmpty());

@@ -1,7 +1,9 @@
-// Exports of data the real engine cannot hold: hostile names, a view whose
-// next document cannot be reached, an attachment that is missing.
+// Exports of what the real engine cannot produce on demand: hostile and
+// colliding names, a view whose next document cannot be reached, files that
+// cannot be written, values that cannot be read.
 #include "ExportFixture.h"
 #include "FakeNotes.h"
+#include "XlrdReader.h"
 
 #include "component/ComponentRuntime.h"
 
@@ -13,7 +15,9 @@
 
 using namespace velloran;
 using namespace velloran::testing;
+using namespace velloran::exporting;
 using ::testing::Contains;
+using ::testing::ElementsAre;
 using ::testing::Not;
 
 class FakeExportTest : public ExportFixture {
@@ -41,12 +45,22 @@ protected:
         return found;
     }
 
+    // The universal IDs of the written rows, in order.
+    std::vector<std::string> writtenIds() const {
+        std::vector<std::string> ids;
+        const nlohmann::json written = sheet(workbook("1"));
+        for (const nlohmann::json& cell : written["cells"])
+            if (cell[1] == 0 && cell[0] > 0) ids.push_back(cell[2]);
+        return ids;
+    }
+    QStringList failureLines() const { return logLines().filter(QStringLiteral("出错:")); }
+
     std::shared_ptr<FakeDatabase> database = std::make_shared<FakeDatabase>();
 };
 
 TEST_F(FakeExportTest, HostileNamesAreSavedInsideTheDocumentsFolderAndLoggedAsWritten) {
     auto document = add("../../../escaped");
-    for (const char* name : {"../../evil.sh", "/etc/cron.d/job", "C:\\boot.ini", ""}) {
+    for (const char* name : {"../../evil.sh", "/etc/cron.d/job", "C:\\boot.ini", ".bashrc"}) {
         document->attachmentNames.push_back(name);
         document->attachments[name] = std::make_shared<FakeObject>(name, "x");
     }
@@ -54,47 +68,122 @@ TEST_F(FakeExportTest, HostileNamesAreSavedInsideTheDocumentsFolderAndLoggedAsWr
         "Body", "text", std::vector{std::make_shared<FakeObject>("..", "object"), std::make_shared<FakeObject>("b", "")});
     ASSERT_TRUE(exportFrom(QStringLiteral("1")).completed());
 
-    const std::string folder = "out/V附件/.._.._.._escaped/";
-    EXPECT_EQ(files(), (std::vector<std::string>{"logs/log20261206.txt", "out/V附件/.._.._.._escaped/.._.._evil.sh",
-                                                 "out/V附件/.._.._.._escaped/C__boot.ini",
-                                                 "out/V附件/.._.._.._escaped/_", "out/V附件/.._.._.._escaped/__",
-                                                 "out/V附件/.._.._.._escaped/_etc_cron.d_job", "out/导出_开始为第1个文档.xls",
+    const std::string folder = "out/V附件/___.._.._escaped/";
+    EXPECT_EQ(files(), (std::vector<std::string>{"logs/log20261206.txt", folder + "C__boot.ini", folder + "__",
+                                                 folder + "___.._evil.sh", folder + "_bashrc",
+                                                 folder + "_etc_cron.d_job", "out/导出_开始为第1个文档.xls",
                                                  "registry.reg"}));
     EXPECT_EQ(TempDir::read(dir.file(folder + "__")), "object") << "the rich-text object";
-    const QString written = out() + QStringLiteral("V附件/.._.._.._escaped/");
+    const QString written = out() + QStringLiteral("V附件/___.._.._escaped/");
     EXPECT_THAT(logLines(), Contains(QStringLiteral("保存第1个文档第2个附件到:") + written + QStringLiteral("_etc_cron.d_job;")));
     EXPECT_THAT(logLines(), Contains(QStringLiteral("分离第1个文档RichText域到:") + written + QStringLiteral("__;")));
 }
 
-TEST_F(FakeExportTest, AMissingAttachmentSkipsTheRestOfThatDocumentsAttachmentsOnly) {
+TEST_F(FakeExportTest, NamesThatCollideAreNumberedAndEachFileKeepsItsOwnBytes) {
     auto document = add("D1");
-    document->attachmentNames = {"a.txt", "gone.txt", "c.txt"};
-    document->attachments["a.txt"] = std::make_shared<FakeObject>("a.txt", "a");
-    document->attachments["c.txt"] = std::make_shared<FakeObject>("c.txt", "c");
+    document->attachmentNames = {"a/b.txt", "a_b.txt", "a:b.txt", "x.txt", "x.txt", "o.txt"};
+    for (const std::string& name : document->attachmentNames)
+        document->attachments[name] = std::make_shared<FakeObject>(name, name);
+    document->body = std::make_shared<FakeRichText>("Body", "text",
+                                                    std::vector{std::make_shared<FakeObject>("o.txt", "object")});
     ASSERT_TRUE(exportFrom(QStringLiteral("1")).completed());
 
-    EXPECT_TRUE(QFileInfo::exists(out() + QStringLiteral("V附件/D1/a.txt")));
-    EXPECT_FALSE(QFileInfo::exists(out() + QStringLiteral("V附件/D1/c.txt")));
-    const QStringList lines = logLines();
-    EXPECT_THAT(lines, Contains(QStringLiteral("获取第1个文档第2个附件:gone.txt;")));
-    EXPECT_THAT(lines, Not(Contains(QStringLiteral("获取第1个文档第3个附件:c.txt;"))));
-    EXPECT_THAT(lines, Contains(QStringLiteral("  s=s+;"))) << "the walk goes on with the item";
+    const QString folder = out() + QStringLiteral("V附件/D1/");
+    const std::vector<std::pair<QString, std::string>> expected = {
+        {"a_b.txt", "a/b.txt"}, {"a_b (2).txt", "a_b.txt"}, {"a_b (3).txt", "a:b.txt"}, {"x.txt", "x.txt"},
+        {"x (2).txt", "x.txt"}, {"o.txt", "o.txt"},         {"o (2).txt", "object"}};
+    for (const auto& [name, bytes] : expected) EXPECT_EQ(TempDir::read((folder + name).toStdString()), bytes) << name.toStdString();
+    EXPECT_THAT(logLines(), Contains(QStringLiteral("保存第1个文档第3个附件到:") + folder + QStringLiteral("a_b (3).txt;")));
+    EXPECT_THAT(logLines(), Contains(QStringLiteral("分离第1个文档RichText域到:") + folder + QStringLiteral("o (2).txt;")));
 }
 
-TEST_F(FakeExportTest, ANextDocumentThatCannotBeReachedIsLoggedAndTheWalkGoesOn) {
+TEST_F(FakeExportTest, FilesThatCannotBeWrittenAreLoggedWithTheirReasonCountedAndTheRestIsSaved) {
+    auto document = add("D1");
+    document->attachmentNames = {"full.bin", "a.txt", "long.txt", "gone.txt", "locked.txt"};
+    document->attachments["full.bin"] = std::make_shared<FakeObject>("full.bin", "", ENOSPC);
+    document->attachments["a.txt"] = std::make_shared<FakeObject>("a.txt", "a");
+    document->attachments["long.txt"] = std::make_shared<FakeObject>("long.txt", "", ENAMETOOLONG);
+    document->attachments["locked.txt"] = std::make_shared<FakeObject>("locked.txt", "", EACCES);
+    document->body = std::make_shared<FakeRichText>("Body", "text",
+                                                    std::vector{std::make_shared<FakeObject>("pic.png", "", ENOSPC)});
+    add("D2");
+    const ExportOutcome outcome = exportFrom(QStringLiteral("1"));
+
+    EXPECT_EQ(outcome.result, ExportOutcome::Result::Incomplete);
+    EXPECT_EQ(outcome.losses.attachments, 4);
+    EXPECT_EQ(outcome.losses.objects, 1);
+    EXPECT_EQ(outcome.losses.cells, 0);
+    EXPECT_EQ(TempDir::read(dir.file("out/V附件/D1/a.txt")), "a") << "an attachment after a failed one is saved";
+    const QString folder = out() + QStringLiteral("V附件/D1/");
+    EXPECT_EQ(failureLines(),
+              QStringList({QStringLiteral("导出第1个文档出错:full.bin,Cannot write the file ") + folder +
+                               QStringLiteral("full.bin: No space left on device;"),
+                           QStringLiteral("导出第1个文档出错:long.txt,Cannot write the file ") + folder +
+                               QStringLiteral("long.txt: File name too long;"),
+                           QStringLiteral("导出第1个文档出错:gone.txt,the document holds no attachment named gone.txt;"),
+                           QStringLiteral("导出第1个文档出错:locked.txt,Cannot write the file ") + folder +
+                               QStringLiteral("locked.txt: Permission denied;"),
+                           QStringLiteral("导出第1个文档出错:pic.png,Cannot write the file ") + folder +
+                               QStringLiteral("pic.png: No space left on device;")}));
+    // Each failure line follows the step that failed.
+    const QStringList lines = logLines();
+    EXPECT_EQ(lines.indexOf(failureLines()[0]), lines.indexOf(QStringLiteral("获取第1个文档第1个附件:full.bin;")) + 1);
+    EXPECT_THAT(writtenIds(), ::testing::ElementsAre("D1", "D2")) << "the walk goes on";
+    EXPECT_THAT(messageTexts(), ElementsAre(messages::incomplete(outcome.losses, out() + QStringLiteral("V附件"), logFile())));
+    EXPECT_THAT(messageTexts()[0].toStdString(), ::testing::HasSubstr("4个附件、1个RichText对象、0个单元格"));
+}
+
+TEST_F(FakeExportTest, AFileInThePlaceOfTheAttachmentFolderLosesThatDocumentsAttachmentsWithTheReason) {
+    auto document = add("D1");
+    document->attachmentNames = {"a.txt", "b.txt"};
+    dir.write("out/V附件", "in the way");
+    const ExportOutcome outcome = exportFrom(QStringLiteral("1"));
+
+    EXPECT_EQ(outcome.result, ExportOutcome::Result::Incomplete);
+    EXPECT_EQ(outcome.losses.attachments, 2);
+    ASSERT_EQ(failureLines().size(), 1);
+    EXPECT_TRUE(failureLines()[0].startsWith(QStringLiteral("导出第1个文档出错:") + out() +
+                                              QStringLiteral("V附件/D1/,cannot create the folder ")));
+    EXPECT_TRUE(failureLines()[0].endsWith(QStringLiteral(": Not a directory;"))) << failureLines()[0].toStdString();
+}
+
+TEST_F(FakeExportTest, AValueThatCannotBeReadLosesOnlyItsCell) {
+    add("D1")->damagedItem = "Subject";
+    add("D2");
+    const ExportOutcome outcome = exportFrom(QStringLiteral("1"));
+
+    EXPECT_EQ(outcome.losses.cells, 1);
+    EXPECT_EQ(failureLines(), QStringList(QStringLiteral("导出第1个文档出错:Subject,the value of Subject is damaged;")));
+    const nlohmann::json written = sheet(workbook("1"));
+    const nlohmann::json* lost = findCell(written, 1, 2);
+    EXPECT_TRUE(!lost || (*lost)[2] == "") << "D1's Subject stays empty";
+    EXPECT_EQ((*findCell(written, 2, 2))[2], "D2 subject");
+}
+
+TEST_F(FakeExportTest, ANextDocumentThatCannotBeReachedIsFoundByItsPositionAndNeverWrittenTwice) {
     add("D1");
     add("D2");
     add("D3");
     database->view->failNextAfter = 0;
-    ASSERT_TRUE(exportFrom(QStringLiteral("1")).completed());
+    ASSERT_TRUE(exportFrom(QStringLiteral("1")).completed()) << "nothing was lost";
 
     const QStringList lines = logLines();
-    EXPECT_EQ(lines.filter(QStringLiteral("链接第1个文档出错;")).size(), 1);
-    // The document stays where it was, so the next row repeats it.
-    const nlohmann::json written = sheet(workbook("1"));
-    EXPECT_EQ(written["rows"], 4);
-    std::vector<std::string> ids;
-    for (const nlohmann::json& cell : written["cells"])
-        if (cell[1] == 0 && cell[0] > 0) ids.push_back(cell[2]);
-    EXPECT_EQ(ids, (std::vector<std::string>{"D1", "D1", "D2"}));
+    const qsizetype failed = lines.indexOf(QStringLiteral("链接第1个文档出错;"));
+    ASSERT_GE(failed, 0);
+    EXPECT_EQ(lines[failed + 1], QStringLiteral("导出第1个文档出错:下一个文档,the view's index is damaged;"));
+    EXPECT_THAT(writtenIds(), ::testing::ElementsAre("D1", "D2", "D3"));
+}
+
+TEST_F(FakeExportTest, ANextDocumentThatCannotBeReachedAtAllEndsTheRunWithWhatWasWritten) {
+    add("D1");
+    add("D2");
+    add("D3");
+    database->view->failNextAfter = 0;
+    database->view->failNthFrom = 2;
+    const ExportOutcome outcome = exportFrom(QStringLiteral("1"));
+
+    EXPECT_EQ(outcome.result, ExportOutcome::Result::Failed);
+    EXPECT_THAT(messageTexts(), ElementsAre(messages::kDocumentFailed + QStringLiteral("the view's index is unreadable")));
+    EXPECT_THAT(writtenIds(), ::testing::ElementsAre("D1"));
+    EXPECT_EQ(wait.calls.last(), QStringLiteral("CloseWait"));
 }

@@ -4,6 +4,7 @@
 // view whose next document cannot be reached, an attachment that fails.
 #include "NotesApi.h"
 
+#include <cstring>
 #include <fstream>
 #include <map>
 #include <memory>
@@ -15,10 +16,15 @@ namespace velloran::testing {
 
 class FakeObject : public notes::EmbeddedObject {
 public:
-    FakeObject(std::string name, std::string bytes) : name_(std::move(name)), bytes_(std::move(bytes)) {}
+    // `failWith`, when set, is the system error that extraction meets, as a
+    // full disk (ENOSPC), a name too long (ENAMETOOLONG) or a folder that
+    // may not be written (EACCES) gives it.
+    FakeObject(std::string name, std::string bytes, int failWith = 0)
+        : name_(std::move(name)), bytes_(std::move(bytes)), failWith_(failWith) {}
     std::string Name() override { return name_; }
     std::int64_t FileSize() override { return static_cast<std::int64_t>(bytes_.size()); }
     void ExtractFile(const std::string& path) override {
+        if (failWith_ != 0) throw std::runtime_error("Cannot write the file " + path + ": " + std::strerror(failWith_));
         std::ofstream file(path, std::ios::binary);
         if (!(file << bytes_)) throw std::runtime_error("cannot write " + path);
     }
@@ -26,6 +32,7 @@ public:
 private:
     std::string name_;
     std::string bytes_;
+    int failWith_;
 };
 
 class FakeRichText : public notes::RichTextItem, public std::enable_shared_from_this<FakeRichText> {
@@ -62,14 +69,17 @@ public:
     std::vector<std::string> attachmentNames;  // what @AttachmentNames answers
     std::map<std::string, std::shared_ptr<FakeObject>> attachments;
     std::shared_ptr<FakeRichText> body;        // the item "Body", when set
+    std::string damagedItem;                   // an item whose value cannot be read
 
     std::string UniversalID() override { return universalId_; }
     std::int32_t NoteID() override { return 1; }
     notes::DateTime Created() override { return {}; }
     notes::DateTime LastModified() override { return {}; }
     notes::ValueList ColumnValues() override { return {}; }
-    notes::StringList Items() override { return {"Body"}; }
+    notes::StringList Items() override { return {"Body", "Subject"}; }
     notes::ValueList GetItemValue(const std::string& name) override {
+        if (name == damagedItem) throw std::runtime_error("the value of " + name + " is damaged");
+        if (name == "Subject") return {universalId_ + " subject"};
         return name == "Body" && body ? body->Values() : notes::ValueList{std::string()};
     }
     bool HasEmbedded() override { return !attachmentNames.empty() || body; }
@@ -85,6 +95,8 @@ public:
     std::vector<std::shared_ptr<FakeDocument>> documents;
     // GetNextDocument fails once for the document at this index.
     int failNextAfter = -1;
+    // GetNthDocument fails for positions from this one on.
+    int failNthFrom = 0;
 
     std::string Name() const override { return "V"; }
     notes::StringList Aliases() const override { return {}; }
@@ -92,6 +104,7 @@ public:
     notes::StringList ColumnNames() override { return {}; }
     int AllEntriesCount() override { return static_cast<int>(documents.size()); }
     notes::DocumentPtr GetNthDocument(int position) override {
+        if (failNthFrom > 0 && position >= failNthFrom) throw std::runtime_error("the view's index is unreadable");
         return position >= 1 && position <= AllEntriesCount() ? documents[position - 1] : nullptr;
     }
     notes::DocumentPtr GetNextDocument(const notes::DocumentPtr& document) override {

@@ -2,6 +2,7 @@
 // 32000/32100 cell rule, and names from the data made safe as paths.
 #include "QStringPrinter.h"
 
+#include "paths/DocumentFiles.h"
 #include "paths/ExportPaths.h"
 #include "paths/SafeNames.h"
 #include "run/IntegerText.h"
@@ -74,7 +75,7 @@ TEST(CellText, AppendsBelow32000BytesAndCutsAbove32000To32100OnACharacterBoundar
 TEST(SafeNames, HostileNamesStayOneComponent) {
     const std::vector<std::pair<QString, QString>> cases = {
         {QStringLiteral("a.doc"), QStringLiteral("a.doc")},
-        {QStringLiteral("../../evil.sh"), QStringLiteral(".._.._evil.sh")},
+        {QStringLiteral("../../evil.sh"), QStringLiteral("___.._evil.sh")},
         {QStringLiteral(".."), QStringLiteral("__")},
         {QStringLiteral("."), QStringLiteral("_")},
         {QString(), QStringLiteral("_")},
@@ -82,7 +83,8 @@ TEST(SafeNames, HostileNamesStayOneComponent) {
         {QStringLiteral("/etc/passwd"), QStringLiteral("_etc_passwd")},
         {QStringLiteral("C:\\Windows\\win.ini"), QStringLiteral("C__Windows_win.ini")},
         {QStringLiteral("a\nb\tc"), QStringLiteral("a_b_c")},
-        {QStringLiteral(".profile"), QStringLiteral(".profile")},
+        {QStringLiteral(".profile"), QStringLiteral("_profile")},
+        {QStringLiteral("..x.tar.gz"), QStringLiteral("__x.tar.gz")},
         {QStringLiteral("报告 2024.pdf"), QStringLiteral("报告 2024.pdf")}};
     for (const auto& [name, safe] : cases) EXPECT_EQ(safeFileName(name), safe) << name.toStdString();
 }
@@ -102,7 +104,20 @@ TEST(ExportPaths, TheViewNamesBackslashNestsAndNothingLeavesTheExportFolder) {
     EXPECT_EQ(ExportPaths(out, QStringLiteral("..\\..\\x")).viewAttachmentFolder(), QStringLiteral("/out/__/__/x附件"));
     EXPECT_EQ(ExportPaths(out, QStringLiteral("\\abs\\")).viewAttachmentFolder(), QStringLiteral("/out/abs/附件"));
     EXPECT_EQ(ExportPaths(out, QStringLiteral("a/b:c")).viewAttachmentFolder(), QStringLiteral("/out/a_b_c附件"));
-    EXPECT_EQ(ExportPaths(out, QStringLiteral("V")).documentFolder(QStringLiteral("../..")), QStringLiteral("/out/V附件/.._../"));
-    EXPECT_EQ(ExportPaths::fileIn(QStringLiteral("/out/V附件/1/"), QStringLiteral("/etc/x")),
-              QStringLiteral("/out/V附件/1/_etc_x"));
+    EXPECT_EQ(ExportPaths(out, QStringLiteral("V")).documentFolder(QStringLiteral("../..")), QStringLiteral("/out/V附件/___../"));
+}
+
+TEST(DocumentFiles, EveryNameHandedOutIsSafeAndDistinctAndFitsTheFileSystem) {
+    DocumentFiles files(QStringLiteral("/out/V附件/1/"));
+    EXPECT_EQ(files.claim(QStringLiteral("/etc/x")), QStringLiteral("/out/V附件/1/_etc_x"));
+    EXPECT_EQ(files.claim(QStringLiteral("_etc_x")), QStringLiteral("/out/V附件/1/_etc_x (2)"));
+    EXPECT_EQ(files.claim(QStringLiteral("_etc_x (2)")), QStringLiteral("/out/V附件/1/_etc_x (2) (2)"));
+    EXPECT_EQ(files.claim(QStringLiteral("/etc/x")), QStringLiteral("/out/V附件/1/_etc_x (3)"));
+
+    const QString longName = QString(84, QChar(0x6C49)) + QStringLiteral(".pdf");  // 256 bytes
+    const QString first = files.claim(longName).mid(files.folder().size());
+    const QString second = files.claim(longName).mid(files.folder().size());
+    EXPECT_NE(first, second);
+    EXPECT_LE(second.toUtf8().size(), kMaxNameBytes);
+    EXPECT_TRUE(second.endsWith(QStringLiteral(" (2).pdf"))) << second.toStdString();
 }

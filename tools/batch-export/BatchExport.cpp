@@ -16,27 +16,28 @@ namespace {
 
 QString text(const std::string& utf8) { return QString::fromStdString(utf8); }
 
-// The session logged in, and the database open, as the browsing commands
-// leave them.
-void openDatabase(const BatchOptions& options, const std::string& hivePath, domino::BrowseState& state) {
-    state.Session = std::make_unique<domino::TNotesSession>(platform::ComponentRuntime(hivePath));
-    if (options.login) {
-        state.Session->InitializeUsingNotesUserName(text(options.login->userName), text(options.login->password));
-        state.ServerName = text(options.login->server);
-    } else {
-        state.Session->Initialize();
-    }
-    state.DatabasePath = text(options.database);
-    state.CurrentDatabase = std::make_unique<domino::TNotesDatabase>();
-    state.CurrentDatabase->ConnectTo(state.Session->GetDatabase(state.ServerName, state.DatabasePath));
-}
+// The session logged in and the database open.
+struct OpenDatabase {
+    domino::TNotesSession session;
+    domino::TNotesDatabase database;
 
-// The view's name and document count, as a click on the view records them.
-void openView(const BatchOptions& options, domino::BrowseState& state) {
+    OpenDatabase(const BatchOptions& options, const std::string& hivePath)
+        : session(platform::ComponentRuntime(hivePath)) {
+        QString server;
+        if (options.login) {
+            session.InitializeUsingNotesUserName(text(options.login->userName), text(options.login->password));
+            server = text(options.login->server);
+        } else {
+            session.Initialize();
+        }
+        database.ConnectTo(session.GetDatabase(server, text(options.database)));
+    }
+};
+
+int documentCount(OpenDatabase& opened, const QString& viewName) {
     domino::TNotesView view;
-    view.ConnectTo(state.CurrentDatabase->GetView(text(options.view)));
-    state.CurrentViewName = text(options.view);
-    state.ViewDocumentCount = view.AllEntriesCount();
+    view.ConnectTo(opened.database.GetView(viewName));
+    return view.AllEntriesCount();
 }
 
 QString executableFolder() {
@@ -57,23 +58,23 @@ int runBatchExport(const BatchOptions& options, const std::string& hivePath, Ter
                    std::ostream& summary) {
     const QString workbook = text(options.workbook);
     requireWorkbookFolder(workbook);
-    domino::BrowseState state;
-    openDatabase(options, hivePath, state);
-    openView(options, state);
-    state.ExeFolder = executableFolder();
-    state.ExportStart = text(options.start);
+    OpenDatabase opened(options, hivePath);
+    const QString viewName = text(options.view);
+    const exporting::ExportRequest request{&opened.session, &opened.database, viewName,
+                                           documentCount(opened, viewName), text(options.start), workbook,
+                                           executableFolder()};
 
     const exporting::ExportLog log(options.logFolder ? QFileInfo(text(*options.logFolder)).absoluteFilePath()
                                                      : exporting::ExportLog::defaultFolder());
     const exporting::ExportOutcome outcome =
-        exporting::ViewExport({state, hivePath, terminal, terminal, log}).ExportToWorkbook(workbook);
+        exporting::ViewExport({hivePath, terminal, terminal, log}).ExportToWorkbook(request);
     if (outcome.result == exporting::ExportOutcome::Result::Stopped)
         throw tools::ToolError("nothing was exported: the workbook's name is empty");
-    if (!outcome.completed()) return 1;
+    if (outcome.result == exporting::ExportOutcome::Result::Failed) return 1;
     summary << "workbook:    " << outcome.workbook.toStdString() << '\n'
             << "attachments: " << outcome.attachmentFolder.toStdString() << '\n'
-            << "log:         " << log.fileFor(log.now().date()).toStdString() << '\n';
-    return 0;
+            << "log:         " << outcome.logFile.toStdString() << '\n';
+    return outcome.completed() ? 0 : 1;
 }
 
 }  // namespace velloran::batch

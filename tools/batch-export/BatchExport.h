@@ -1,7 +1,6 @@
 #pragma once
-// The batch export: opens the database and the view as the main window
-// does when the view is clicked, then runs the same export with the
-// terminal plugged in.
+// The batch export: logs in or opens the local file, counts the view, and
+// runs the window's export on that request with the terminal plugged in.
 #include "BatchOptions.h"
 #include "Terminal.h"
 
@@ -10,7 +9,8 @@
 
 namespace velloran::batch {
 
-// Returns the exit status: 0 when the whole view was exported. Prints the
+// Returns the exit status: 0 when the whole view was exported, 1 when the
+// run stopped or could not write everything it should have. Prints the
 // places of the workbook, the attachment folder and the log on `summary`.
 // Throws with a clear message when the database or view cannot be opened
 // or the workbook's folder does not exist.

@@ -53,4 +53,9 @@ QString cellWritten() { return QStringLiteral(" s值写入excel表 ;"); }
 
 QString nextDocumentFailed(int n) { return QStringLiteral("链接第") + number(n) + QStringLiteral("个文档出错;"); }
 
+QString documentStepFailed(int n, const QString& what, const QString& reason) {
+    return QStringLiteral("导出第") + number(n) + QStringLiteral("个文档出错:") + what + QLatin1Char(',') + reason +
+           QLatin1Char(';');
+}
+
 }  // namespace velloran::exporting::lines

@@ -20,5 +20,7 @@ QString richTextObjectSaved(int n, const QString& path);
 QString itemValue(const QString& value);
 QString cellWritten();
 QString nextDocumentFailed(int n);
+// A step of document n that failed: what was not exported and why.
+QString documentStepFailed(int n, const QString& what, const QString& reason);
 
 }  // namespace velloran::exporting::lines

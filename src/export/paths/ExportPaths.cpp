@@ -18,6 +18,4 @@ QString ExportPaths::documentFolder(const QString& universalId) const {
     return viewAttachmentFolder_ + QLatin1Char('/') + safeFileName(universalId) + QLatin1Char('/');
 }
 
-QString ExportPaths::fileIn(const QString& folder, const QString& name) { return folder + safeFileName(name); }
-
 }  // namespace velloran::exporting

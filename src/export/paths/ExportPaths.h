@@ -17,8 +17,6 @@ public:
     const QString& viewAttachmentFolder() const { return viewAttachmentFolder_; }
     // The folder of the document with this universal ID, ending in "/".
     QString documentFolder(const QString& universalId) const;
-    // The file that a data name is saved as inside `folder` (ending in "/").
-    static QString fileIn(const QString& folder, const QString& name);
 
 private:
     QString exportFolder_;

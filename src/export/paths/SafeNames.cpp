@@ -22,6 +22,7 @@ bool isOnlyDotsAndBlanks(const QString& name) {
 // The longest start of `text` of at most `maxBytes` UTF-8 bytes, never
 // ending inside a surrogate pair.
 QString cutToUtf8Bytes(const QString& text, qsizetype maxBytes) {
+    if (text.toUtf8().size() <= maxBytes) return text;
     qsizetype bytes = 0;
     qsizetype pos = 0;
     while (pos < text.size()) {
@@ -35,12 +36,11 @@ QString cutToUtf8Bytes(const QString& text, qsizetype maxBytes) {
     return text.left(pos);
 }
 
-QString shortened(const QString& name) {
-    if (name.toUtf8().size() <= kMaxNameBytes) return name;
+// The extension kept when a name is cut or numbered: from its last dot,
+// when that is not the first character and the extension is short.
+qsizetype extensionStart(const QString& name) {
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    const QString extension = dot > 0 && name.size() - dot <= kMaxKeptExtension ? name.mid(dot) : QString();
-    const QString stem = name.left(name.size() - extension.size());
-    return cutToUtf8Bytes(stem, kMaxNameBytes - extension.toUtf8().size()) + extension;
+    return dot > 0 && name.size() - dot <= kMaxKeptExtension ? dot : name.size();
 }
 
 }  // namespace
@@ -50,7 +50,15 @@ QString safeFileName(const QString& name) {
     QString safe = name;
     for (QChar& c : safe)
         if (isUnsafeCharacter(c)) c = kReplacement;
-    return shortened(safe);
+    // A leading dot would hide the file.
+    for (qsizetype i = 0; i < safe.size() && safe[i] == QLatin1Char('.'); ++i) safe[i] = kReplacement;
+    return withSuffix(safe, QString());
+}
+
+QString withSuffix(const QString& safeName, const QString& suffix) {
+    const qsizetype extension = extensionStart(safeName);
+    const QString tail = suffix + safeName.mid(extension);
+    return cutToUtf8Bytes(safeName.left(extension), kMaxNameBytes - tail.toUtf8().size()) + tail;
 }
 
 QStringList safeFolderParts(const QString& path) {

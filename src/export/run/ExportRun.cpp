@@ -4,7 +4,6 @@
 #include "log/LogLines.h"
 #include "run/IntegerText.h"
 #include "run/WorkbookFile.h"
-#include "steps/Guarded.h"
 #include "text/Gb18030.h"
 #include "workbook/CellText.h"
 
@@ -13,6 +12,7 @@ namespace velloran::exporting {
 namespace {
 
 const QString kUniversalIdTitle = QStringLiteral("文档ID");
+const QString kNextDocument = QStringLiteral("下一个文档");
 constexpr int kItemColumnWidth = 40;
 constexpr int kNameWidthMargin = 10;
 
@@ -20,12 +20,15 @@ QString errorText(const std::exception& error) { return QString::fromUtf8(error.
 
 }  // namespace
 
-ExportRun::ExportRun(const ExportServices& services, Spreadsheet spreadsheet, const RunLog& log, RunPlan plan)
+ExportRun::ExportRun(const ExportServices& services, const ExportRequest& request, Spreadsheet spreadsheet,
+                     const RunLog& log, RunPlan plan)
     : services_(services),
+      request_(request),
       spreadsheet_(std::move(spreadsheet)),
       log_(log),
       plan_(std::move(plan)),
-      steps_([&state = services.state]() -> domino::TNotesSession& { return state.requireSession(); }, log),
+      guard_(log),
+      steps_(request, log, guard_, losses_),
       pump_(services.wait) {}
 
 ExportOutcome ExportRun::execute() {
@@ -38,15 +41,15 @@ ExportOutcome ExportRun::execute() {
         readHeader();
         writeHeader();
         for (std::int64_t k = 0; k <= std::int64_t{plan_.count} - plan_.start; ++k) exportDocument(k);
+    } catch (const ExportLogError& error) {
+        return stop(messages::kLogFailed + errorText(error));
     } catch (const std::exception& error) {
         return stop(messages::kDocumentFailed + errorText(error));
     }
     return finish();
 }
 
-void ExportRun::openView() {
-    view_.ConnectTo(services_.state.requireCurrentDatabase().GetView(services_.state.CurrentViewName));
-}
+void ExportRun::openView() { view_.ConnectTo(request_.requireDatabase().GetView(request_.viewName)); }
 
 void ExportRun::readHeader() {
     document_.ConnectTo(view_.GetNthDocument(plan_.start));
@@ -76,48 +79,63 @@ void ExportRun::exportDocument(std::int64_t k) {
     log_.write(lines::documentStarted(n));
     const QString universalId = document_.UniversalID();
     spreadsheet_.setCellText(row, 1, universalId);
-    const QString folder = plan_.paths.documentFolder(universalId);
-    if (document_.HasEmbedded()) steps_.saveAttachments(document_, n, folder);
+    DocumentFiles files(plan_.paths.documentFolder(universalId));
+    if (document_.HasEmbedded()) steps_.saveAttachments(document_, n, files);
     services_.wait.SetWaitMsg(progressText(k + 1));
     services_.wait.SetWaitProgress(plan_.count, static_cast<int>(k + 1));
     pump_.poll();
-    steps_.picture(folder);
+    steps_.picture(files.folder());
     for (qsizetype i = 0; i < headerNames_.size(); ++i) {
-        fillCell(row, static_cast<int>(i) + 2, headerNames_[i], n, folder);
+        fillCell(row, static_cast<int>(i) + 2, headerNames_[i], n, files);
         pump_.poll();
     }
     moveToNext(n);
 }
 
-void ExportRun::fillCell(int row, int column, const QString& itemName, int n, const QString& folder) {
+// The item step, the value step and the write step each run guarded; the
+// cell is written before the value's log line, so a log that fails never
+// leaves the cell without its text. A cell with any failed step counts as
+// not exported.
+void ExportRun::fillCell(int row, int column, const QString& itemName, int n, DocumentFiles& files) {
     QString cellText;
-    runGuarded([&] { itemStep(itemName, n, folder, cellText); });
-    runGuarded([&] { valueStep(itemName, cellText); });
-    runGuarded([&] {
-        spreadsheet_.setCellText(row, column, cellText);
-        log_.write(lines::cellWritten());
+    QString value;
+    const bool itemRead = guard_.run(n, itemName, [&] { itemStep(itemName, n, files, cellText); });
+    const bool valueRead = guard_.run(n, itemName, [&] {
+        const notes::ValueList values = document_.GetItemValue(itemName);
+        // An item with no values at all leaves its cell empty.
+        value = values.empty() ? QString() : domino::valueToText(values.front());
+        appendItemValue(cellText, value);
     });
+    const bool written = guard_.run(n, itemName, [&] { spreadsheet_.setCellText(row, column, cellText); });
+    if (valueRead) log_.write(lines::itemValue(value));
+    if (written) log_.write(lines::cellWritten());
+    if (!(itemRead && valueRead && written)) ++losses_.cells;
 }
 
-void ExportRun::itemStep(const QString& itemName, int n, const QString& folder, QString& cellText) {
+void ExportRun::itemStep(const QString& itemName, int n, DocumentFiles& files, QString& cellText) {
     log_.write(lines::itemStarted(n));
     domino::TNotesItem item;
     item.ConnectTo(document_.GetFirstItem(itemName));
-    if (item.Type() == notes::kRichText) steps_.richText(document_, itemName, n, folder, cellText);
+    // A document without the item leaves its cell empty.
+    if (item.IsConnected() && item.Type() == notes::kRichText) steps_.richText(document_, itemName, n, files, cellText);
 }
 
-void ExportRun::valueStep(const QString& itemName, QString& cellText) {
-    const QString value = domino::valueToText(document_.GetItemValue(itemName).at(0));
-    log_.write(lines::itemValue(value));
-    appendItemValue(cellText, value);
-}
-
+// A failed move is logged, then the walk re-points at the next document by
+// its position, so that no document is written twice; when that fails too,
+// the run ends.
 void ExportRun::moveToNext(int n) {
     try {
         document_.ConnectTo(view_.GetNextDocument(document_));
-    } catch (const std::exception&) {
+        return;
+    } catch (const std::exception& error) {
         log_.write(lines::nextDocumentFailed(n));
+        guard_.report(n, kNextDocument, error);
     }
+    if (n >= plan_.count) {
+        document_.Disconnect();
+        return;
+    }
+    document_.ConnectTo(view_.GetNthDocument(n + 1));
 }
 
 QString ExportRun::progressText(std::int64_t done) const {
@@ -140,8 +158,11 @@ ExportOutcome ExportRun::finish() {
         services_.message(saveFailure);
         return outcome(ExportOutcome::Result::Failed);
     }
-    services_.message(messages::kCompleted + plan_.paths.viewAttachmentFolder());
-    return outcome(ExportOutcome::Result::Completed);
+    const ExportOutcome ended =
+        outcome(losses_.any() ? ExportOutcome::Result::Incomplete : ExportOutcome::Result::Completed);
+    services_.message(losses_.any() ? messages::incomplete(losses_, ended.attachmentFolder, ended.logFile)
+                                    : messages::kCompleted + ended.attachmentFolder);
+    return ended;
 }
 
 QString ExportRun::saveAndQuit() {
@@ -156,7 +177,7 @@ QString ExportRun::saveAndQuit() {
 }
 
 ExportOutcome ExportRun::outcome(ExportOutcome::Result result) const {
-    return {result, plan_.fileName, plan_.paths.viewAttachmentFolder()};
+    return {result, plan_.fileName, plan_.paths.viewAttachmentFolder(), services_.log.fileFor(services_.log.now().date()), losses_};
 }
 
 }  // namespace velloran::exporting

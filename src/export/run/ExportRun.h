@@ -3,12 +3,15 @@
 // wait window shows: open the view, write the header row from the items of
 // the start document, walk the documents to the count taken at the start,
 // and end with the workbook saved and the application quit, whether the
-// run completes or stops on a failure.
+// run completes, loses some of what it should write, or stops.
 #include "log/RunLog.h"
+#include "paths/DocumentFiles.h"
 #include "paths/ExportPaths.h"
+#include "run/ExportRequest.h"
 #include "run/ExportServices.h"
 #include "run/MessagePump.h"
 #include "steps/AttachmentSteps.h"
+#include "steps/Guarded.h"
 #include "workbook/Spreadsheet.h"
 
 #include <cstdint>
@@ -24,7 +27,8 @@ struct RunPlan {
 
 class ExportRun {
 public:
-    ExportRun(const ExportServices& services, Spreadsheet spreadsheet, const RunLog& log, RunPlan plan);
+    ExportRun(const ExportServices& services, const ExportRequest& request, Spreadsheet spreadsheet,
+              const RunLog& log, RunPlan plan);
 
     ExportOutcome execute();
 
@@ -33,24 +37,27 @@ private:
     void readHeader();
     void writeHeader();
     void exportDocument(std::int64_t k);
-    void fillCell(int row, int column, const QString& itemName, int n, const QString& folder);
-    void itemStep(const QString& itemName, int n, const QString& folder, QString& cellText);
-    void valueStep(const QString& itemName, QString& cellText);
+    void fillCell(int row, int column, const QString& itemName, int n, DocumentFiles& files);
+    void itemStep(const QString& itemName, int n, DocumentFiles& files, QString& cellText);
     void moveToNext(int n);
     QString progressText(std::int64_t done) const;
 
     // Message, then save, quit and close the wait window.
     ExportOutcome stop(const QString& message);
-    // Save, quit, close the wait window, then the completion message.
+    // Save, quit, close the wait window, then the message that tells how
+    // the run ended.
     ExportOutcome finish();
     // Saves and quits; the save's failure message, or empty.
     QString saveAndQuit();
     ExportOutcome outcome(ExportOutcome::Result result) const;
 
     const ExportServices& services_;
+    const ExportRequest& request_;
     Spreadsheet spreadsheet_;
     const RunLog& log_;
     RunPlan plan_;
+    ExportLosses losses_;
+    StepGuard guard_;
     AttachmentSteps steps_;
     MessagePump pump_;
     domino::TNotesView view_;

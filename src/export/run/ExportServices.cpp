@@ -8,4 +8,13 @@ void ExportServices::message(const QString& text) const {
     prompts.message(text, platform::kApplicationTitle, platform::MessageIcon::None, platform::MessageButtons::Ok);
 }
 
+QString messages::incomplete(const ExportLosses& losses, const QString& attachmentFolder, const QString& logFile) {
+    return QStringLiteral("数据导出结束，但有内容未能导出：%1个附件、%2个RichText对象、%3个单元格。"
+                          "每一项的原因记录在日志文件：%4\n已导出的附件文档存放在Excel文件的同一目录下，文件夹名为：%5")
+        .arg(losses.attachments)
+        .arg(losses.objects)
+        .arg(losses.cells)
+        .arg(logFile, attachmentFolder);
+}
+
 }  // namespace velloran::exporting

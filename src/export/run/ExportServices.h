@@ -1,8 +1,7 @@
 #pragma once
-// What a front end plugs into the export: the browsing state it exports
-// from, the registry hive that knows the spreadsheet application, how it
-// asks and tells the user, how it shows progress, and the log.
-#include "BrowseState.h"
+// What a front end plugs into the export: the registry hive that knows the
+// spreadsheet application, how it asks and tells the user, how it shows
+// progress, and the log.
 #include "log/ExportLog.h"
 #include "ui/Prompts.h"
 #include "ui/WaitIndicator.h"
@@ -12,7 +11,6 @@
 namespace velloran::exporting {
 
 struct ExportServices {
-    domino::BrowseState& state;
     std::string hivePath;
     platform::Prompts& prompts;
     platform::WaitIndicator& wait;
@@ -22,13 +20,27 @@ struct ExportServices {
     void message(const QString& text) const;
 };
 
-// How a run ended. Only Completed means the whole view was exported.
+// What a run could not write although it went on: attachments not saved,
+// rich-text objects not saved, cells whose text is missing or incomplete.
+struct ExportLosses {
+    int attachments = 0;
+    int objects = 0;
+    int cells = 0;
+
+    bool any() const { return attachments > 0 || objects > 0 || cells > 0; }
+};
+
+// How a run ended. Only Completed means the whole view was exported;
+// Incomplete means the run went to the end but lost what `losses` counts.
 struct ExportOutcome {
-    enum class Result { Stopped, Failed, Completed };
+    enum class Result { Stopped, Failed, Incomplete, Completed };
     Result result = Result::Stopped;
     QString workbook;
     // The view's attachment folder (the parent of the documents' folders).
     QString attachmentFolder;
+    // The log file that holds the run's last lines.
+    QString logFile;
+    ExportLosses losses;
 
     bool completed() const { return result == Result::Completed; }
 };
@@ -37,13 +49,18 @@ struct ExportOutcome {
 namespace messages {
 inline const QString kFileExists = QStringLiteral("文件已存在!");
 inline const QString kNothingToExport = QStringLiteral("当前没有可导出的内容");
+inline const QString kStartBelowOne = QStringLiteral("开始导出的文档序号不能小于1:");
 inline const QString kNoSpreadsheet = QStringLiteral("请确认您电脑上是否安装了EXCEL！");
 inline const QString kViewFailed = QStringLiteral("连接视图出错:");
 inline const QString kDocumentFailed = QStringLiteral("连接文档出错:");
+inline const QString kLogFailed = QStringLiteral("写入导出日志出错，导出已停止:");
 inline const QString kSaveFailed = QStringLiteral("保存Excel文件出错:");
 inline const QString kExporting = QStringLiteral("正在导出数据到");
 inline const QString kCompleted =
     QStringLiteral("您好，数据导出完成，导出的附件文档存放在Excel文件的同一目录下，文件夹名为：");
+
+// The end of a run that went to the end but could not write everything.
+QString incomplete(const ExportLosses& losses, const QString& attachmentFolder, const QString& logFile);
 }  // namespace messages
 
 }  // namespace velloran::exporting

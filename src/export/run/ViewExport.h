@@ -1,9 +1,10 @@
 #pragma once
-// The export command: the documents of the current view, from a start
-// number to the view's count, into a new workbook, with attachments and
-// rich-text objects saved in a folder tree beside it and every step logged.
-// Written once; the main window and the batch tool differ only in the
-// services they plug in.
+// The export: the documents of one view, from a start number to the view's
+// count, into a new workbook, with attachments and rich-text objects saved
+// in a folder tree beside it and every step logged. Written once; the main
+// window and the batch tool differ only in the services they plug in and
+// in how they build the request.
+#include "run/ExportRequest.h"
 #include "run/ExportServices.h"
 
 namespace velloran::exporting {
@@ -12,14 +13,10 @@ class ViewExport {
 public:
     explicit ViewExport(ExportServices services) : services_(std::move(services)) {}
 
-    // The save dialog, the start-number prompt, then the export.
-    void exportExecute();
-
-    // The export to the workbook named after `chosenName` and the state's
-    // ExportStart. Reports every outcome to the user; throws only before
-    // anything is created: ConversionError for a start text that is not a
-    // whole number, ExportLogError when the log cannot be written.
-    ExportOutcome ExportToWorkbook(const QString& chosenName);
+    // Reports every outcome to the user; throws only before anything is
+    // created: ConversionError for a start text that is not a whole number,
+    // ExportLogError when the log cannot be written.
+    ExportOutcome ExportToWorkbook(const ExportRequest& request);
 
 private:
     ExportOutcome stopWith(const QString& message) const;

@@ -2,10 +2,11 @@
 
 #include "ValueText.h"
 #include "log/LogLines.h"
-#include "paths/ExportPaths.h"
-#include "steps/Guarded.h"
 
-#include <QDir>
+#include <QFile>
+
+#include <filesystem>
+#include <system_error>
 
 namespace velloran::exporting {
 
@@ -15,47 +16,82 @@ const QString kAttachmentNamesFormula = QStringLiteral("@AttachmentNames");
 constexpr bool kStripTabs = true;
 constexpr int kFormattedLineLength = 80;
 
-}  // namespace
-
-void AttachmentSteps::saveAttachments(domino::TNotesDocument& document, int n, const QString& folder) {
-    log_.write(lines::hasAttachments(n));
-    // A folder that cannot be made shows up as failed extractions.
-    QDir().mkpath(folder);
-    runGuarded([&] { saveAttachmentList(document, n, folder); });
+// The component answers "nothing" for a name it does not hold.
+template <class Wrapper>
+void requireFound(const Wrapper& wrapper, const char* what, const QString& name) {
+    if (!wrapper.IsConnected())
+        throw std::runtime_error(std::string("the document holds no ") + what + " named " + name.toStdString());
 }
 
-void AttachmentSteps::saveAttachmentList(domino::TNotesDocument& document, int n, const QString& folder) {
-    log_.write(lines::readingAttachmentNames(n));
-    const QStringList names = domino::valuesToTexts(session_().Evaluate(kAttachmentNamesFormula, document));
-    log_.write(lines::attachmentCount(n, names.size()));
+void createFolder(const QString& folder) {
+    std::error_code error;
+    std::filesystem::create_directories(QFile::encodeName(folder).toStdString(), error);
+    if (error) throw std::runtime_error("cannot create the folder " + folder.toStdString() + ": " + error.message());
+}
+
+}  // namespace
+
+void AttachmentSteps::saveAttachments(domino::TNotesDocument& document, int n, DocumentFiles& files) {
+    log_.write(lines::hasAttachments(n));
+    QStringList names;
+    if (!guard_.run(n, kAttachmentNamesFormula, [&] { names = attachmentNames(document, n); })) {
+        ++losses_.attachments;
+        return;
+    }
+    if (!guard_.run(n, files.folder(), [&] { createFolder(files.folder()); })) {
+        losses_.attachments += static_cast<int>(names.size());
+        return;
+    }
     for (qsizetype index = 0; index < names.size(); ++index) {
         const int j = static_cast<int>(index) + 1;
-        domino::TNotesEmbeddedObject attachment;
-        attachment.ConnectTo(document.GetAttachment(names[index]));
-        log_.write(lines::attachmentFound(n, j, names[index]));
-        const QString path = ExportPaths::fileIn(folder, names[index]);
-        attachment.ExtractFile(path);
-        log_.write(lines::attachmentSaved(n, j, path));
+        // The formula answers one empty name for a document whose embedded
+        // objects are all in rich text: there is no attachment to save.
+        if (names[index].isEmpty()) continue;
+        if (!guard_.run(n, names[index], [&] { saveAttachment(document, n, j, names[index], files); }))
+            ++losses_.attachments;
     }
 }
 
+QStringList AttachmentSteps::attachmentNames(domino::TNotesDocument& document, int n) {
+    log_.write(lines::readingAttachmentNames(n));
+    const QStringList names =
+        domino::valuesToTexts(request_.requireSession().Evaluate(kAttachmentNamesFormula, document));
+    log_.write(lines::attachmentCount(n, names.size()));
+    return names;
+}
+
+void AttachmentSteps::saveAttachment(domino::TNotesDocument& document, int n, int j, const QString& name,
+                                     DocumentFiles& files) {
+    domino::TNotesEmbeddedObject attachment;
+    attachment.ConnectTo(document.GetAttachment(name));
+    requireFound(attachment, "attachment", name);
+    log_.write(lines::attachmentFound(n, j, name));
+    const QString path = files.claim(name);
+    attachment.ExtractFile(path);
+    log_.write(lines::attachmentSaved(n, j, path));
+}
+
 void AttachmentSteps::picture(const QString& folder) {
-    runGuarded([&] {
-        log_.write(lines::pictureStarted(folder));
-        log_.write(lines::pictureFinished(folder));
-    });
+    log_.write(lines::pictureStarted(folder));
+    log_.write(lines::pictureFinished(folder));
 }
 
 void AttachmentSteps::richText(domino::TNotesDocument& document, const QString& itemName, int n,
-                               const QString& folder, QString& cellText) {
+                               DocumentFiles& files, QString& cellText) {
     domino::TNotesRichTextItem item;
     item.ConnectTo(document.GetFirstItem(itemName));
-    domino::TNotesEmbeddedObject object;
     cellText = item.GetFormattedText(kStripTabs, kFormattedLineLength);
     const QStringList objects = item.EmbeddedObjects();
     if (objects.isEmpty()) return;
-    object.ConnectTo(item.GetEmbeddedObject(objects.first()));
-    const QString path = ExportPaths::fileIn(folder, objects.first());
+    if (!guard_.run(n, objects.first(), [&] { saveObject(item, objects.first(), n, files); })) ++losses_.objects;
+}
+
+void AttachmentSteps::saveObject(domino::TNotesRichTextItem& item, const QString& name, int n,
+                                 DocumentFiles& files) {
+    domino::TNotesEmbeddedObject object;
+    object.ConnectTo(item.GetEmbeddedObject(name));
+    requireFound(object, "embedded object", name);
+    const QString path = files.claim(name);
     object.ExtractFile(path);
     log_.write(lines::richTextObjectSaved(n, path));
 }

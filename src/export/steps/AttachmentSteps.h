@@ -2,35 +2,43 @@
 // The three steps of the document walk that save files beside the
 // workbook: a document's file attachments, the picture step (two log lines,
 // no file) and a rich-text item's formatted text and first embedded object.
-// `folder` is the document's folder, ending in "/"; n the document's
-// number in the view.
+// Every attachment and object is a guarded step of its own: one that fails
+// is logged with its reason, counted, and the others are still saved.
+// n is the document's number in the view.
 #include "DominoWrappers.h"
 #include "log/RunLog.h"
+#include "paths/DocumentFiles.h"
+#include "run/ExportRequest.h"
+#include "run/ExportServices.h"
+#include "steps/Guarded.h"
 
 namespace velloran::exporting {
 
 class AttachmentSteps {
 public:
-    // The session is asked for on first use, so that a missing one fails
-    // inside the guarded part.
-    AttachmentSteps(std::function<domino::TNotesSession&()> session, const RunLog& log)
-        : session_(std::move(session)), log_(log) {}
+    AttachmentSteps(const ExportRequest& request, const RunLog& log, const StepGuard& guard, ExportLosses& losses)
+        : request_(request), log_(log), guard_(guard), losses_(losses) {}
 
-    // Logs, creates the folder, then saves every attachment, guarded: the
-    // first failure skips the rest of the document's attachments.
-    void saveAttachments(domino::TNotesDocument& document, int n, const QString& folder);
-    // Guarded: two log lines naming the folder.
+    // Logs, reads the attachment names, creates the document's folder and
+    // saves every attachment into it.
+    void saveAttachments(domino::TNotesDocument& document, int n, DocumentFiles& files);
+    // Two log lines naming the folder.
     void picture(const QString& folder);
-    // Sets `cellText` to the item's formatted text, then extracts its first
-    // embedded object. Not guarded: the caller's item step is.
-    void richText(domino::TNotesDocument& document, const QString& itemName, int n, const QString& folder,
+    // Sets `cellText` to the item's formatted text, then saves its first
+    // embedded object. Reading the item is not guarded here: the caller's
+    // item step is.
+    void richText(domino::TNotesDocument& document, const QString& itemName, int n, DocumentFiles& files,
                   QString& cellText);
 
 private:
-    void saveAttachmentList(domino::TNotesDocument& document, int n, const QString& folder);
+    QStringList attachmentNames(domino::TNotesDocument& document, int n);
+    void saveAttachment(domino::TNotesDocument& document, int n, int j, const QString& name, DocumentFiles& files);
+    void saveObject(domino::TNotesRichTextItem& item, const QString& name, int n, DocumentFiles& files);
 
-    std::function<domino::TNotesSession&()> session_;
+    const ExportRequest& request_;
     const RunLog& log_;
+    const StepGuard& guard_;
+    ExportLosses& losses_;
 };
 
 }  // namespace velloran::exporting

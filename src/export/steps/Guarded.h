@@ -1,17 +1,40 @@
 #pragma once
-// A guarded step of the export: a failure anywhere inside ends the step
-// silently and the export goes on with its next step.
+// A guarded step of the export: a failure inside ends the step, is written
+// to the log right after it as one line naming what was not exported and
+// why, and the export goes on with its next step. A log that cannot be
+// written is not a step's failure: it ends the run, since every later
+// failure would go unrecorded.
+#include "log/ExportLog.h"
+#include "log/RunLog.h"
+
 #include <exception>
 
 namespace velloran::exporting {
 
-template <class Step>
-void runGuarded(Step&& step) {
-    try {
-        step();
-    } catch (const std::exception&) {
-        // Swallowed by design: guarded steps never report to the user.
+class StepGuard {
+public:
+    explicit StepGuard(const RunLog& log) : log_(log) {}
+
+    // Runs `step` of document n; false when it failed. `what` names what the
+    // step exports (an attachment, object or item name).
+    template <class Step>
+    bool run(int n, const QString& what, Step&& step) const {
+        try {
+            step();
+            return true;
+        } catch (const ExportLogError&) {
+            throw;
+        } catch (const std::exception& error) {
+            report(n, what, error);
+            return false;
+        }
     }
-}
+
+    // Logs a failure that was caught elsewhere.
+    void report(int n, const QString& what, const std::exception& error) const;
+
+private:
+    const RunLog& log_;
+};
 
 }  // namespace velloran::exporting

@@ -1,6 +1,7 @@
 #include "workbook/Spreadsheet.h"
 
 #include "component/ComponentRuntime.h"
+#include "run/Diagnostics.h"
 
 #include <stdexcept>
 
@@ -98,8 +99,9 @@ void Spreadsheet::quit() {
 void Spreadsheet::quitQuietly() {
     try {
         quit();
-    } catch (const std::exception&) {
-        // Already gone: nothing more to close.
+    } catch (const std::exception& error) {
+        // The run is ending anyway; the reason is kept for diagnosis.
+        qCWarning(exportDiagnostics) << "the spreadsheet application did not quit:" << error.what();
     }
 }
 

@@ -1,0 +1,38 @@
+#pragma once
+// What one export is asked to do: which view of which database, from which
+// document number, into which file, through which session. The window
+// builds it from what it is browsing, the batch tool from its options; the
+// export knows nothing else of either.
+#include "DominoWrappers.h"
+
+#include <QString>
+
+#include <cstdint>
+
+namespace velloran::exporting {
+
+struct ExportRequest {
+    // The session and the open database; either may be missing when the
+    // component could not be prepared, which the run reports.
+    domino::TNotesSession* session = nullptr;
+    domino::TNotesDatabase* database = nullptr;
+    // Empty when no view was chosen.
+    QString viewName;
+    // The view's documents as counted when it was opened; the run goes up
+    // to this number.
+    std::int32_t documentCount = 0;
+    // The first document's number as typed; it also names the workbook.
+    QString startText = QStringLiteral("1");
+    // The workbook's name as chosen, before the naming rule.
+    QString chosenName;
+    // The program's folder, ending in "/": the log's file name is derived
+    // from a path inside it.
+    QString exeFolder;
+
+    // The session or database, or a DominoError saying that start-up could
+    // not prepare them.
+    domino::TNotesSession& requireSession() const;
+    domino::TNotesDatabase& requireDatabase() const;
+};
+
+}  // namespace velloran::exporting
