@@ -1,8 +1,8 @@
 #pragma once
-// The one text form of item and column values, shared by the document list,
-// the details window and the export: text unchanged, numbers in their
-// shortest exact decimal form (12, 3.5), date-times as yyyy-MM-dd HH:mm:ss
-// in local time, or yyyy-MM-dd alone for a date without a time.
+// The text form of item and column values, shared by the document list, the
+// details window and the export: text unchanged, numbers and date-times in
+// the program's one form (values/ValueText.h: 100000, 0.3, 1e+15; date-times
+// as yyyy-MM-dd HH:mm:ss in local time, dates as yyyy-MM-dd).
 #include "NotesApi.h"
 
 #include <QString>

@@ -1,4 +1,5 @@
 // Stored values, names, access levels and date texts.
+#include "ScopedTimeZone.h"
 #include "access/AccessControl.h"
 #include "access/UserNames.h"
 #include "store/EngineError.h"
@@ -32,12 +33,16 @@ TEST(ValueCodecTest, DamagedBytesAreAnErrorNotACrash) {
 }
 
 TEST(ValueTextTest, DefaultTextForms) {
-    EXPECT_EQ(text::valueText(12.0), "12");
-    EXPECT_EQ(text::valueText(0.1), "0.1");
+    testing::ScopedTimeZone zone("Asia/Shanghai");
+    EXPECT_EQ(text::valueText(std::string("文本")), "文本");
+    EXPECT_EQ(text::valueText(100000.0), "100000");
+    EXPECT_EQ(text::valueText(0.00001), "0.00001");
     EXPECT_EQ(text::valueText(-2.5e20), "-2.5e+20");
-    EXPECT_EQ(text::valueText(DateTime{1'709'251'200'000 + 3'723'000, true}), "2024-03-01 01:02:03");
+    const DateTime moment{1'709'251'200'000 + 3'723'000, true};  // 2024-03-01 01:02:03 UTC
+    EXPECT_EQ(text::valueText(moment), "2024-03-01 09:02:03");
+    EXPECT_EQ(text::valueText(moment, platform::TimeZone::Utc), "2024-03-01 01:02:03");
     EXPECT_EQ(text::valueText(DateTime{1'709'251'200'000, false}), "2024-03-01");
-    EXPECT_EQ(text::valueText(DateTime{-1000, true}), "1969-12-31 23:59:59");
+    EXPECT_EQ(text::valueText(DateTime{-1000, true}, platform::TimeZone::Utc), "1969-12-31 23:59:59");
 }
 
 TEST(ValueTextTest, ParsesDatesAndRefusesImpossibleOnes) {

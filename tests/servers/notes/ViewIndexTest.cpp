@@ -1,4 +1,5 @@
 // Building view indexes: selection, column values, sorting, redesign.
+#include "ScopedTimeZone.h"
 #include "TempDir.h"
 #include "component/SessionObject.h"
 #include "write/DatabaseWriter.h"
@@ -59,6 +60,16 @@ TEST_F(ViewIndexTest, SelectionAndListColumns) {
                                                                    {"Langs", "Langs", {}}}}});
     EXPECT_EQ(column("Thirty", 0), (std::vector<std::string>{"ALICE", "DAVE"}));
     EXPECT_EQ(column("Thirty", 1), (std::vector<std::string>{"en, zh", "en, zh"}));
+}
+
+// The index keeps these texts, so they must not depend on the time zone of
+// the machine that built it.
+TEST_F(ViewIndexTest, DateTextsKeptInTheIndexAreInUtcWhateverTheBuildersZone) {
+    testing::ScopedTimeZone zone("Asia/Shanghai");
+    write({{"Dates", {}, "SELECT Name = \"bob\"", {{"Text", "@Text(@Created)", {}},
+                                                     {"List", "@Created : @Created", {}}}}});
+    EXPECT_EQ(column("Dates", 0), (std::vector<std::string>{"1970-01-01 00:00:00"}));
+    EXPECT_EQ(column("Dates", 1), (std::vector<std::string>{"1970-01-01 00:00:00, 1970-01-01 00:00:00"}));
 }
 
 TEST_F(ViewIndexTest, ReaddingAViewReplacesItsDesignAndIndex) {

@@ -1,6 +1,7 @@
 #pragma once
 // What a formula can ask of the document it is evaluated for.
 #include "store/Records.h"
+#include "values/ValueText.h"
 
 #include <optional>
 #include <string>
@@ -17,6 +18,9 @@ public:
     // Null when the formula runs without a document.
     virtual const store::NoteHeader* note() = 0;
     virtual std::vector<store::StoredObject> attachments() = 0;
+    // The zone @Text writes date-times in: local time, as everything the
+    // user sees, but UTC where the text is stored (see NoteContext).
+    virtual platform::TimeZone dateTextZone() const { return platform::TimeZone::Local; }
 };
 
 // The context of a formula evaluated without a document.

@@ -288,7 +288,8 @@ constexpr auto kFunctions = std::to_array<FunctionSignature>({
     {"@text", 1, 1,
      [](Evaluator& ev, const Node& call) {
          ValueList out;
-         for (const Value& value : argument(ev, call, 0)) out.push_back(text::valueText(value));
+         for (const Value& value : argument(ev, call, 0))
+             out.push_back(text::valueText(value, ev.context().dateTextZone()));
          return out;
      }},
     {"@texttonumber", 1, 1, textToNumber},

@@ -1,6 +1,8 @@
 #pragma once
 // One stored document as a formula context. Items and attachments are read
-// on first use and kept for the life of the object.
+// on first use and kept for the life of the object. A view index keeps the
+// texts its formulas make, so it evaluates with UTC date texts: the stored
+// index then does not depend on the time zone of the machine that built it.
 #include "formula/Context.h"
 #include "store/NoteStore.h"
 
@@ -10,11 +12,14 @@ namespace velloran::notes::formula {
 
 class NoteContext : public Context {
 public:
-    NoteContext(store::NoteStore& notes, store::NoteHeader header) : notes_(notes), header_(std::move(header)) {}
+    NoteContext(store::NoteStore& notes, store::NoteHeader header,
+                platform::TimeZone dateTextZone = platform::TimeZone::Local)
+        : notes_(notes), header_(std::move(header)), dateTextZone_(dateTextZone) {}
 
     std::optional<ValueList> item(const std::string& name) override;
     const store::NoteHeader* note() override { return &header_; }
     std::vector<store::StoredObject> attachments() override;
+    platform::TimeZone dateTextZone() const override { return dateTextZone_; }
 
     const store::NoteHeader& header() const { return header_; }
     const std::vector<store::StoredItem>& items();
@@ -24,6 +29,7 @@ public:
 private:
     store::NoteStore& notes_;
     store::NoteHeader header_;
+    platform::TimeZone dateTextZone_;
     std::optional<std::vector<store::StoredItem>> items_;
     std::optional<std::vector<store::StoredObject>> attachments_;
 };

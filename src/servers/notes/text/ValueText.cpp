@@ -1,8 +1,6 @@
 #include "text/ValueText.h"
 
 #include <chrono>
-#include <cmath>
-#include <cstdio>
 #include <regex>
 
 namespace velloran::notes::text {
@@ -13,38 +11,13 @@ using namespace std::chrono;
 
 constexpr std::int64_t kMsPerDay = 86'400'000;
 
-std::int64_t floorDiv(std::int64_t a, std::int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
-
 }  // namespace
 
-std::string numberText(double number) {
-    if (std::isnan(number)) return "NaN";
-    if (std::isinf(number)) return number > 0 ? "Infinity" : "-Infinity";
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.15g", number);
-    return buffer;
-}
-
-std::string dateTimeText(const DateTime& moment) {
-    std::int64_t days = floorDiv(moment.msecsSinceEpoch, kMsPerDay);
-    std::int64_t msOfDay = moment.msecsSinceEpoch - days * kMsPerDay;
-    year_month_day date{sys_days{std::chrono::days{days}}};
-    char buffer[48];
-    int length = std::snprintf(buffer, sizeof buffer, "%04d-%02u-%02u", static_cast<int>(date.year()),
-                               static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));
-    if (moment.hasTime) {
-        std::int64_t seconds = msOfDay / 1000;
-        std::snprintf(buffer + length, sizeof buffer - static_cast<std::size_t>(length), " %02d:%02d:%02d",
-                      static_cast<int>(seconds / 3600), static_cast<int>(seconds / 60 % 60),
-                      static_cast<int>(seconds % 60));
-    }
-    return buffer;
-}
-
-std::string valueText(const Value& value) {
+std::string valueText(const Value& value, platform::TimeZone zone) {
     if (auto* text = std::get_if<std::string>(&value)) return *text;
-    if (auto* number = std::get_if<double>(&value)) return numberText(*number);
-    return dateTimeText(std::get<DateTime>(value));
+    if (auto* number = std::get_if<double>(&value)) return platform::numberText(*number);
+    const auto& moment = std::get<DateTime>(value);
+    return platform::dateTimeText(moment.msecsSinceEpoch, moment.hasTime, zone);
 }
 
 std::optional<DateTime> parseDateTime(const std::string& text) {

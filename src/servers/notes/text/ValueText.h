@@ -1,17 +1,17 @@
 #pragma once
-// The default text form of values: numbers without needless digits
-// ("12", "0.5"), date-times as "YYYY-MM-DD HH:MM:SS" in UTC, dates as
-// "YYYY-MM-DD".
+// The default text form of values (@Text, list columns): text unchanged,
+// numbers and date-times in the program's one form (values/ValueText.h).
 #include "api/NotesApi.h"
+#include "values/ValueText.h"
 
 #include <optional>
 #include <string>
 
 namespace velloran::notes::text {
 
-std::string numberText(double number);
-std::string dateTimeText(const DateTime& moment);
-std::string valueText(const Value& value);
+// Date-times in local time, unless the text is kept (a view index holds
+// UTC texts, so that they do not depend on the zone of whoever built it).
+std::string valueText(const Value& value, platform::TimeZone zone = platform::TimeZone::Local);
 
 // Reads "YYYY-MM-DD", "YYYY-MM-DDTHH:MM[:SS[.mmm]][Z]" (or with a blank
 // instead of "T"); times are UTC. Nothing when the text is not such a date.

@@ -21,11 +21,14 @@ struct Entry {
     ValueList values;
 };
 
-// One column's value: a list result becomes one text, its values joined.
+// One column's value: a list result becomes one text, its values joined
+// (date-times in UTC, so the stored index does not depend on the builder's
+// time zone).
 Value columnValue(const ValueList& result) {
     if (result.size() == 1) return result.front();
     std::string joined;
-    for (std::size_t i = 0; i < result.size(); ++i) joined += (i ? ", " : "") + text::valueText(result[i]);
+    for (std::size_t i = 0; i < result.size(); ++i)
+        joined += (i ? ", " : "") + text::valueText(result[i], platform::TimeZone::Utc);
     return joined;
 }
 
@@ -134,7 +137,7 @@ void rebuildViewIndexes(store::Connection& connection) {
     if (builders.empty()) return;
     store::NoteStore notes(connection);
     for (std::int64_t id : notes.noteIds()) {
-        formula::NoteContext note(notes, *notes.header(id));
+        formula::NoteContext note(notes, *notes.header(id), platform::TimeZone::Utc);
         for (auto& builder : builders) builder->consider(note);
     }
     for (auto& builder : builders) builder->finish();

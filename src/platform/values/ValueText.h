@@ -1,0 +1,24 @@
+#pragma once
+// The one text form of a number or a moment, shared by the engine's @Text and
+// view columns, the document list, the details window and the export:
+//   numbers   at most 15 significant digits, without trailing zeros, written
+//             out in full from 0.00001 up to (not including) 10^15 (100000,
+//             0.3, -0.0001) and as d.ddde+XX outside that range (1e+15,
+//             1.5e-06); 0 and -0 are "0"; NaN, "Infinity", "-Infinity".
+//   moments   yyyy-MM-dd HH:mm:ss in the chosen zone (the C library's local
+//             time by default), or yyyy-MM-dd of the UTC date when the
+//             moment carries no time of day (a date is stored as its
+//             midnight in UTC). A moment outside the years 1 to 9999 has no
+//             calendar form here and shows its milliseconds since 1970 as a
+//             number instead.
+#include <cstdint>
+#include <string>
+
+namespace velloran::platform {
+
+enum class TimeZone { Local, Utc };
+
+std::string numberText(double number);
+std::string dateTimeText(std::int64_t msecsSinceEpoch, bool hasTime, TimeZone zone = TimeZone::Local);
+
+}  // namespace velloran::platform
