@@ -37,7 +37,9 @@ The registry hive is the program's: /etc/velloran/registry.reg, or the file
 named by the environment variable VELLORAN_REGISTRY. Progress and messages
 go to standard error; at the end the places of the workbook, the attachment
 folder and the log are printed on standard output. The exit status is 0
-when the whole view was exported and 1 otherwise.
+when the whole view was exported and 1 otherwise: when the run stopped,
+or when an attachment, object or cell could not be written (the message
+counts them; the log gives each one's reason).
 )";
 
 namespace {
