@@ -87,8 +87,10 @@ void StagedFile::fail(const char* action, int error) {
     if (holdsTemporary_) {
         if (fd_ >= 0) calls_.close(fd_);
         fd_ = -1;
-        if (calls_.unlink(temporary_.c_str()) != 0)
-            message += " (its temporary file " + temporary_ + " could not be removed: " + std::strerror(errno) + ")";
+        if (calls_.unlink(temporary_.c_str()) != 0) {
+            const char* reason = std::strerror(errno);
+            message += " (its temporary file " + temporary_ + " could not be removed: " + reason + ")";
+        }
         holdsTemporary_ = false;
     }
     throw FileWriteError(message);

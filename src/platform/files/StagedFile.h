@@ -34,9 +34,6 @@ public:
     // the target.
     void commit(SyncToDisk sync);
 
-    const std::string& target() const { return target_; }
-    const std::string& temporaryPath() const { return temporary_; }
-
 private:
     void create(mode_t mode);
     void closeFile();
