@@ -10,7 +10,7 @@ namespace velloran::platform {
 // renames it over `path`, so readers see either the old or the new file,
 // never a half-written one. A file being replaced keeps its permissions; a
 // new file gets `newFileMode` when given, else the usual ones for its user.
-// Throws std::runtime_error naming the file.
+// Throws FileWriteError (a std::runtime_error) naming the file.
 void writeFileAtomically(const std::string& path, std::string_view contents,
                          std::optional<mode_t> newFileMode = std::nullopt);
 

@@ -2,9 +2,14 @@
 #include "SampleDatabase.h"
 #include "TempDir.h"
 #include "component/SessionObject.h"
+#include "files/FileCalls.h"
+#include "store/EngineError.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
 
 namespace velloran::notes {
 namespace {
@@ -150,6 +155,37 @@ TEST_F(DatabaseTest, ExtractionToAFolderThatCannotBeWrittenNamesThePath) {
         EXPECT_NE(std::string(e.what()).find(target), std::string::npos) << e.what();
     }
     EXPECT_THROW(attachment->ExtractFile(dir_.file("missing-folder/a.txt")), std::exception);
+}
+
+TEST_F(DatabaseTest, AnAttachmentIsSavedUnderTheLongestNameTheFileSystemTakes) {
+    std::filesystem::path folder = dir_.path() / "out";
+    std::filesystem::create_directory(folder);
+    std::string name = std::string(240, 'a') + "附件.txt";
+    ASSERT_EQ(name.size(), 250u);
+    std::string target = (folder / name).string();
+    nth("Main", 1)->GetAttachment("a.txt")->ExtractFile(target);
+    EXPECT_EQ(TempDir::read(target), testing::sampleObjectBytes("a.txt"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1) << "no temporary file is left";
+}
+
+TEST_F(DatabaseTest, AFailingWriteNamesTheFileAndReasonAndLeavesTheOldFile) {
+    std::filesystem::path folder = dir_.path() / "out";
+    std::string target = dir_.write("out/a.txt", "an earlier copy");
+    platform::FileCalls calls = platform::systemFileCalls();
+    calls.write = [](int, const void*, std::size_t) -> ssize_t {
+        errno = ENOSPC;
+        return -1;
+    };
+    platform::ScopedFileCalls diskFull(calls);
+    try {
+        nth("Main", 1)->GetAttachment("a.txt")->ExtractFile(target);
+        FAIL() << "extraction onto a full disk succeeded";
+    } catch (const EngineError& e) {
+        EXPECT_NE(std::string(e.what()).find(target), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find(std::strerror(ENOSPC)), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(TempDir::read(target), "an earlier copy");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1) << "no temporary file is left";
 }
 
 TEST_F(DatabaseTest, EvaluateRunsFormulasForADocument) {

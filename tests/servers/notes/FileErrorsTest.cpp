@@ -2,6 +2,7 @@
 #include "SampleDatabase.h"
 #include "TempDir.h"
 #include "component/SessionObject.h"
+#include "store/EngineError.h"
 #include "store/Sqlite.h"
 
 #include <gmock/gmock.h>
@@ -67,6 +68,53 @@ TEST_F(FileErrorsTest, ADamagedFileGivesAnErrorNotACrash) {
     for (std::size_t at = 4096; at < bytes.size(); at += 7) bytes[at] = static_cast<char>(bytes[at] ^ 0x5a);
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
     EXPECT_THAT(openError(path), HasSubstr("damaged"));
+}
+
+TEST_F(FileErrorsTest, ADamagedValueMakesOnlyItsOwnItemUnreadable) {
+    std::string path = dir_.file("values.nsf");
+    testing::writeSampleDatabase(path);
+    store::Connection(path, store::Connection::Mode::ReadWrite)
+        .execute("UPDATE items SET vals = X'54FF' WHERE name = 'Rank'");
+    DatabasePtr database = session_.GetDatabase("", path, false);
+    DocumentPtr document = database->GetView("Main")->GetNthDocument(1);
+
+    EXPECT_THAT(document->Items(), ::testing::Contains("Rank"));
+    EXPECT_EQ(document->GetItemValue("Subject"), (ValueList{std::string("Doc 1")}));
+    EXPECT_EQ(session_.Evaluate("Subject", document), (ValueList{std::string("Doc 1")}));
+    ItemPtr rank = document->GetFirstItem("Rank");
+    ASSERT_NE(rank, nullptr);
+    EXPECT_EQ(rank->Name(), "Rank");
+
+    auto errorOf = [](auto read) -> std::string {
+        try {
+            read();
+        } catch (const EngineError& e) {
+            return e.what();
+        }
+        return "no error";
+    };
+    for (const std::string& error : {errorOf([&] { document->GetItemValue("rank"); }), errorOf([&] { rank->Values(); }),
+                                     errorOf([&] { session_.Evaluate("Rank * 2", document); })}) {
+        EXPECT_THAT(error, HasSubstr("the item Rank of note"));
+        EXPECT_THAT(error, HasSubstr(path));
+        EXPECT_THAT(error, HasSubstr("is damaged (truncated)"));
+    }
+}
+
+TEST_F(FileErrorsTest, DamagedViewValuesNameTheViewAndTheDatabase) {
+    std::string entries = dir_.file("entries.nsf");
+    testing::writeSampleDatabase(entries);
+    store::Connection(entries, store::Connection::Mode::ReadWrite)
+        .execute("UPDATE view_entries SET column_values = X'4E01' WHERE position = 2");
+    std::string error = openError(entries);
+    EXPECT_THAT(error, HasSubstr("entry 2 of a view index in " + entries));
+    EXPECT_THAT(error, HasSubstr("is damaged (truncated)"));
+
+    std::string aliases = dir_.file("aliases.nsf");
+    testing::writeSampleDatabase(aliases);
+    store::Connection(aliases, store::Connection::Mode::ReadWrite).execute("UPDATE views SET aliases = X'5A'");
+    EXPECT_THAT(openError(aliases), HasSubstr("The stored value of the aliases of view Main in " + aliases +
+                                              " is damaged (unknown kind)"));
 }
 
 TEST_F(FileErrorsTest, ATruncatedFileGivesAnError) {

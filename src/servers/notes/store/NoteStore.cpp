@@ -10,6 +10,16 @@ NoteHeader readHeader(const Statement& row) {
     return {row.integer(0), row.text(1), row.integer(2), row.integer(3)};
 }
 
+// A damaged value makes only its own item unreadable.
+ItemValues readItemValues(const Statement& row, std::int64_t noteId, const std::string& path) {
+    try {
+        return decodeValues(row.blob(4));
+    } catch (const DamagedValue& damage) {
+        std::string owner = "the item " + row.text(1) + " of note " + std::to_string(noteId) + " in " + path;
+        return ItemValues::damaged(damage.of(owner).what());
+    }
+}
+
 StoredObject readObject(const Statement& row) { return {row.integer(0), row.text(1), row.integer(2)}; }
 
 std::optional<StoredObject> firstObject(Statement& statement) {
@@ -40,7 +50,7 @@ std::vector<StoredItem> NoteStore::items(std::int64_t noteId) {
     std::vector<StoredItem> items;
     while (statement.step())
         items.push_back({static_cast<int>(statement.integer(0)), statement.text(1), static_cast<int>(statement.integer(2)),
-                         static_cast<int>(statement.integer(3)), decodeValues(statement.blob(4))});
+                         static_cast<int>(statement.integer(3)), readItemValues(statement, noteId, connection_.path())});
     return items;
 }
 

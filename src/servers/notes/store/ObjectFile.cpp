@@ -1,62 +1,14 @@
 #include "store/ObjectFile.h"
 
+#include "files/StagedFile.h"
+
 #include <sqlite3.h>
 
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace velloran::notes::store {
 
 namespace {
-
-[[noreturn]] void cannotWrite(const std::string& target, int error) {
-    throw EngineError("Cannot write the file " + target + ": " + std::strerror(error));
-}
-
-// The temporary file beside the target; removed unless kept.
-class PartFile {
-public:
-    explicit PartFile(const std::string& target) : target_(target), path_(target + ".part-XXXXXX") {
-        fd_ = ::mkstemp(path_.data());
-        if (fd_ < 0) cannotWrite(target_, errno);
-    }
-    ~PartFile() {
-        if (fd_ >= 0) ::close(fd_);
-        if (!kept_) ::unlink(path_.c_str());
-    }
-    PartFile(const PartFile&) = delete;
-    PartFile& operator=(const PartFile&) = delete;
-
-    void write(const std::uint8_t* data, std::size_t size) {
-        while (size > 0) {
-            ssize_t written = ::write(fd_, data, size);
-            if (written < 0 && errno == EINTR) continue;
-            if (written <= 0) cannotWrite(target_, errno);
-            data += written;
-            size -= static_cast<std::size_t>(written);
-        }
-    }
-    void keep() {
-        // mkstemp makes the file private; give it the usual permissions.
-        mode_t mask = ::umask(0);
-        ::umask(mask);
-        ::fchmod(fd_, 0666 & ~mask);
-        if (::close(fd_) != 0) cannotWrite(target_, errno);
-        fd_ = -1;
-        if (::rename(path_.c_str(), target_.c_str()) != 0) cannotWrite(target_, errno);
-        kept_ = true;
-    }
-
-private:
-    std::string target_;
-    std::string path_;
-    int fd_ = -1;
-    bool kept_ = false;
-};
 
 class ChunkReader {
 public:
@@ -82,10 +34,7 @@ private:
     sqlite3_blob* blob_ = nullptr;
 };
 
-}  // namespace
-
-void extractObject(Connection& connection, const StoredObject& object, const std::string& target) {
-    PartFile part(target);
+void copyObject(Connection& connection, const StoredObject& object, platform::StagedFile& file) {
     ChunkReader reader(connection);
     std::vector<std::uint8_t> buffer;
     std::int64_t total = 0;
@@ -95,13 +44,26 @@ void extractObject(Connection& connection, const StoredObject& object, const std
         int size = reader.open(chunks.integer(0));
         buffer.resize(static_cast<std::size_t>(size));
         reader.read(buffer.data(), size, 0);
-        part.write(buffer.data(), buffer.size());
+        file.write(buffer.data(), buffer.size());
         total += size;
     }
     if (total != object.size)
         throw EngineError("The attachment " + object.name + " in " + connection.path() +
                           " is damaged: its stored size does not match its bytes");
-    part.keep();
+}
+
+}  // namespace
+
+void extractObject(Connection& connection, const StoredObject& object, const std::string& target) {
+    try {
+        platform::StagedFile file(target);
+        copyObject(connection, object, file);
+        // A saved attachment is a copy that can be made again: it is not
+        // flushed to disk one by one, which would slow a large export down.
+        file.commit(platform::SyncToDisk::No);
+    } catch (const platform::FileWriteError& e) {
+        throw EngineError(e.what());
+    }
 }
 
 }  // namespace velloran::notes::store

@@ -8,9 +8,11 @@
 
 namespace velloran::notes::store {
 
-// Writes the object's bytes to a temporary file beside `target`, then renames
-// it over `target`. Throws EngineError naming `target` when it cannot be
-// written, and naming the database when the stored bytes are damaged.
+// Writes the object's bytes to a hidden temporary file in the folder of
+// `target`, then renames it over `target`; on failure nothing is left behind
+// and an existing `target` is untouched. Throws EngineError naming `target`
+// and the system's reason when it cannot be written, and naming the database
+// when the stored bytes are damaged.
 void extractObject(Connection& connection, const StoredObject& object, const std::string& target);
 
 }  // namespace velloran::notes::store

@@ -1,6 +1,7 @@
 #pragma once
 // Rows of a database file as the engine reads and writes them.
 #include "api/NotesApi.h"
+#include "store/EngineError.h"
 
 #include <cstdint>
 #include <optional>
@@ -16,12 +17,38 @@ struct NoteHeader {
     std::int64_t modified = 0;  // ms UTC
 };
 
+// The values of a stored item. When its stored bytes are damaged it holds
+// the reason instead and throws it on use, so the item still has a name and
+// the other items of its document stay readable.
+class ItemValues {
+public:
+    ItemValues() = default;
+    ItemValues(ValueList values) : values_(std::move(values)) {}
+    static ItemValues damaged(std::string reason) {
+        ItemValues values;
+        values.damage_ = std::move(reason);
+        return values;
+    }
+
+    // Throws EngineError when the stored bytes are damaged.
+    const ValueList& list() const {
+        if (!damage_.empty()) throw EngineError(damage_);
+        return values_;
+    }
+    operator const ValueList&() const { return list(); }
+    bool empty() const { return list().empty(); }
+
+private:
+    ValueList values_;
+    std::string damage_;
+};
+
 struct StoredItem {
     int seq = 0;
     std::string name;
     int type = kText;
     int flags = 0;
-    ValueList values;
+    ItemValues values;
 };
 
 enum class ObjectKind { Attachment = 0, Embedded = 1 };

@@ -1,6 +1,5 @@
 #include "store/ValueCodec.h"
 
-#include "store/EngineError.h"
 
 #include <bit>
 #include <cstring>
@@ -36,7 +35,7 @@ public:
             value |= std::uint64_t(b & 0x7f) << shift;
             if (!(b & 0x80)) return value;
         }
-        throw EngineError("A stored value is damaged (bad length)");
+        throw DamagedValue("bad length");
     }
     std::uint64_t fixed() {
         need(8);
@@ -54,7 +53,7 @@ public:
 
 private:
     void need(std::uint64_t count) const {
-        if (count > bytes_.size() - at_) throw EngineError("A stored value is damaged (truncated)");
+        if (count > bytes_.size() - at_) throw DamagedValue("truncated");
     }
     std::span<const std::uint8_t> bytes_;
     std::size_t at_ = 0;
@@ -79,6 +78,13 @@ struct Encoder {
 
 }  // namespace
 
+DamagedValue::DamagedValue(std::string reason)
+    : EngineError("A stored value is damaged (" + reason + ")"), reason_(std::move(reason)) {}
+
+EngineError DamagedValue::of(const std::string& owner) const {
+    return EngineError("The stored value of " + owner + " is damaged (" + reason_ + ")");
+}
+
 std::vector<std::uint8_t> encodeValues(const ValueList& values) {
     std::vector<std::uint8_t> out;
     for (const Value& value : values) std::visit(Encoder{out}, value);
@@ -94,7 +100,7 @@ ValueList decodeValues(std::span<const std::uint8_t> bytes) {
         case 'N': values.emplace_back(std::bit_cast<double>(reader.fixed())); break;
         case 'D': values.emplace_back(DateTime{static_cast<std::int64_t>(reader.fixed()), true}); break;
         case 'd': values.emplace_back(DateTime{static_cast<std::int64_t>(reader.fixed()), false}); break;
-        default: throw EngineError("A stored value is damaged (unknown kind)");
+        default: throw DamagedValue("unknown kind");
         }
     }
     return values;

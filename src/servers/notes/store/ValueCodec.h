@@ -6,16 +6,30 @@
 //   'D' date-time: 8 bytes, signed milliseconds since 1970 UTC, little-endian
 //   'd' date only: as 'D'
 #include "api/NotesApi.h"
+#include "store/EngineError.h"
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <vector>
 
 namespace velloran::notes::store {
 
+// Bytes that are not a valid encoding. Readers that know whose value it is
+// throw of(owner) instead, so the message names the item and the database.
+class DamagedValue : public EngineError {
+public:
+    explicit DamagedValue(std::string reason);
+    // The same damage told of `owner`, e.g. "the item Subject of note 3 in x.nsf".
+    EngineError of(const std::string& owner) const;
+
+private:
+    std::string reason_;
+};
+
 std::vector<std::uint8_t> encodeValues(const ValueList& values);
 
-// Throws EngineError when the bytes are not a valid encoding.
+// Throws DamagedValue when the bytes are not a valid encoding.
 ValueList decodeValues(std::span<const std::uint8_t> bytes);
 
 }  // namespace velloran::notes::store

@@ -13,6 +13,14 @@ std::vector<std::string> texts(const ValueList& values) {
     return out;
 }
 
+std::vector<std::string> aliases(const Statement& row, const std::string& path) {
+    try {
+        return texts(decodeValues(row.blob(2)));
+    } catch (const DamagedValue& damage) {
+        throw damage.of("the aliases of view " + row.text(1) + " in " + path);
+    }
+}
+
 SortOrder sortOrder(std::int64_t code) {
     return code == 1 ? SortOrder::Ascending : code == 2 ? SortOrder::Descending : SortOrder::None;
 }
@@ -25,7 +33,7 @@ std::vector<ViewDesign> ViewStore::views() {
         Statement& statement = connection_.cached(
             "SELECT view_id, name, aliases, selection, entry_count FROM views ORDER BY view_id");
         while (statement.step())
-            designs.push_back({statement.integer(0), statement.text(1), texts(decodeValues(statement.blob(2))),
+            designs.push_back({statement.integer(0), statement.text(1), aliases(statement, connection_.path()),
                                statement.text(3), {}, statement.integer(4)});
     }
     for (ViewDesign& design : designs) design.columns = columns(design.viewId);
@@ -46,7 +54,11 @@ std::optional<ViewEntry> ViewStore::entryAt(std::int64_t viewId, std::int64_t po
         "SELECT note_id, column_values FROM view_entries WHERE view_id = ? AND position = ?");
     statement.bind(1, viewId).bind(2, position);
     if (!statement.step()) return std::nullopt;
-    return ViewEntry{position, statement.integer(0), decodeValues(statement.blob(1))};
+    try {
+        return ViewEntry{position, statement.integer(0), decodeValues(statement.blob(1))};
+    } catch (const DamagedValue& damage) {
+        throw damage.of("entry " + std::to_string(position) + " of a view index in " + connection_.path());
+    }
 }
 
 std::optional<std::int64_t> ViewStore::positionOf(std::int64_t viewId, std::int64_t noteId) {

@@ -1,0 +1,99 @@
+#include "files/StagedFile.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <random>
+
+namespace velloran::platform {
+
+namespace {
+
+constexpr int kCreateAttempts = 100;
+
+// The target's folder as written in `target`, with its final slash.
+std::string folderPrefix(const std::string& target) {
+    std::size_t slash = target.find_last_of('/');
+    return slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+}
+
+std::string randomSuffix() {
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    thread_local std::mt19937 generator{std::random_device{}()};
+    std::uniform_int_distribution<std::size_t> pick(0, sizeof kLetters - 2);
+    std::string suffix(6, ' ');
+    for (char& letter : suffix) letter = kLetters[pick(generator)];
+    return suffix;
+}
+
+}  // namespace
+
+StagedFile::StagedFile(std::string target, std::optional<mode_t> exactMode)
+    : calls_(fileCalls()), target_(std::move(target)) {
+    // Created with the mode asked for, the kernel applies the umask itself.
+    create(exactMode ? 0600 : 0666);
+    if (exactMode && calls_.fchmod(fd_, *exactMode & 07777) != 0) fail("create", errno);
+}
+
+StagedFile::~StagedFile() {
+    if (!holdsTemporary_) return;
+    // Nothing to report from here: an error is already on its way.
+    if (fd_ >= 0) calls_.close(fd_);
+    calls_.unlink(temporary_.c_str());
+}
+
+void StagedFile::create(mode_t mode) {
+    std::string prefix = folderPrefix(target_) + ".velloran-";
+    for (int attempt = 0; attempt < kCreateAttempts; ++attempt) {
+        std::string path = prefix + randomSuffix();
+        fd_ = calls_.open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd_ >= 0) {
+            temporary_ = std::move(path);
+            holdsTemporary_ = true;
+            return;
+        }
+        if (errno != EEXIST) break;
+    }
+    fail("create", errno);
+}
+
+void StagedFile::write(const void* data, std::size_t size) {
+    const char* bytes = static_cast<const char*>(data);
+    while (size > 0) {
+        ssize_t written = calls_.write(fd_, bytes, size);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) fail("write", written < 0 ? errno : EIO);
+        bytes += written;
+        size -= static_cast<std::size_t>(written);
+    }
+}
+
+void StagedFile::commit(SyncToDisk sync) {
+    if (sync == SyncToDisk::Yes && calls_.fsync(fd_) != 0) fail("write", errno);
+    closeFile();
+    if (calls_.rename(temporary_.c_str(), target_.c_str()) != 0) fail("save", errno);
+    holdsTemporary_ = false;
+}
+
+void StagedFile::closeFile() {
+    int result = calls_.close(fd_);
+    // The descriptor is gone whether or not close succeeded.
+    fd_ = -1;
+    if (result != 0) fail("write", errno);
+}
+
+void StagedFile::fail(const char* action, int error) {
+    std::string message = std::string("Cannot ") + action + " the file " + target_ + ": " + std::strerror(error);
+    if (holdsTemporary_) {
+        if (fd_ >= 0) calls_.close(fd_);
+        fd_ = -1;
+        if (calls_.unlink(temporary_.c_str()) != 0) {
+            const char* reason = std::strerror(errno);
+            message += " (its temporary file " + temporary_ + " could not be removed: " + reason + ")";
+        }
+        holdsTemporary_ = false;
+    }
+    throw FileWriteError(message);
+}
+
+}  // namespace velloran::platform
