@@ -1,14 +1,16 @@
 // Sets and saves a grid of text cells and compares the time with writing
 // the same number of bytes to a plain file.
 //
-//   excel_bench FOLDER [--direct] [--rows N] [--columns N] [--rounds N] [--csv FILE] [--sample FILE]
+//   excel_bench FOLDER [--direct] [--rows N] [--columns N] [--empty PERCENT] [--rounds N] [--csv FILE]
+//               [--sample FILE]
 //
 // By default the cells go through the export's own spreadsheet driver and
 // so through the automation object, one late-bound call chain per cell;
 // --direct fills the workbook model itself (on its own thread, as the
-// automation object does). --csv writes the same cells as
-// CSV (for other programs to convert), --sample writes a small workbook for
-// looking at.
+// automation object does). --empty writes that share of the cells, spread
+// over the grid, as empty texts, as the export does for the items a
+// document lacks. --csv writes the same cells as CSV (for other programs to
+// convert), --sample writes a small workbook for looking at.
 //
 // Every round sets and saves a new workbook, then writes the plain file;
 // the figures are medians over the rounds (9 unless --rounds says), as a
@@ -45,6 +47,7 @@ struct Options {
     Path path = Path::Automation;
     int rows = 50000;
     int columns = 20;
+    int emptyPercent = 0;
     int rounds = 9;
     std::string csv;
     std::string sample;
@@ -52,8 +55,8 @@ struct Options {
 
 Options parse(int argc, char** argv) {
     if (argc < 2)
-        throw std::runtime_error("usage: excel_bench FOLDER [--direct] [--rows N] [--columns N] [--rounds N] "
-                                 "[--csv FILE] [--sample FILE]");
+        throw std::runtime_error("usage: excel_bench FOLDER [--direct] [--rows N] [--columns N] [--empty PERCENT] "
+                                 "[--rounds N] [--csv FILE] [--sample FILE]");
     Options options;
     options.folder = argv[1];
     for (int i = 2; i < argc; ++i) {
@@ -65,6 +68,7 @@ Options parse(int argc, char** argv) {
         if (flag == "--direct") options.path = Path::Direct;
         else if (flag == "--rows") options.rows = std::stoi(next());
         else if (flag == "--columns") options.columns = std::stoi(next());
+        else if (flag == "--empty") options.emptyPercent = std::clamp(std::stoi(next()), 0, 100);
         else if (flag == "--rounds") options.rounds = std::max(0, std::stoi(next()));
         else if (flag == "--csv") options.csv = next();
         else if (flag == "--sample") options.sample = next();
@@ -81,11 +85,28 @@ Options parse(int argc, char** argv) {
 // driver, which takes the text as the export holds it.
 constexpr std::size_t kTextLength = 20;
 
+// Whether cell (row, column) is one of the `emptyPercent` in a hundred that
+// are written as empty text; every hundred neighbouring columns of a row
+// hold that share.
+bool isEmptyCell(const Options& options, int row, int column) {
+    return options.emptyPercent > 0 && (row * 37 + column * 11) % 100 < options.emptyPercent;
+}
+
+double textCells(const Options& options) {
+    double cells = 0;
+    for (int row = 1; row <= options.rows; ++row)
+        for (int column = 1; column <= options.columns; ++column) cells += isEmptyCell(options, row, column) ? 0 : 1;
+    return cells;
+}
+
 template <typename Text>
 class CellTexts {
 public:
+    explicit CellTexts(const Options& options) : options_(options) {}
+
     // The text of cell (row, column), valid until the row changes.
     const Text& at(int row, int column) {
+        if (isEmptyCell(options_, row, column)) return empty_;
         if (row != row_) {
             row_ = row;
             decimal(rowDigits_.data(), static_cast<unsigned>(row), 6);
@@ -117,6 +138,8 @@ private:
 
     void putRow(Text& text) const { std::copy(rowDigits_.begin(), rowDigits_.end(), text.data() + 1); }
 
+    const Options& options_;
+    const Text empty_;
     int row_ = -1;
     std::array<char, 6> rowDigits_{};
     std::vector<Text> texts_;
@@ -162,7 +185,7 @@ struct Timing {
 Timing throughAutomation(const Options& options, const std::string& hive, const std::string& file) {
     Stopwatch started;
     auto spreadsheet = velloran::exporting::Spreadsheet::start(hive);
-    CellTexts<QString> texts;
+    CellTexts<QString> texts(options);
     for (int row = 1; row <= options.rows; ++row)
         for (int column = 1; column <= options.columns; ++column)
             spreadsheet.setCellText(row, column, texts.at(row, column));
@@ -176,7 +199,7 @@ Timing throughAutomation(const Options& options, const std::string& hive, const 
 Timing direct(const Options& options, const std::string& file) {
     Stopwatch started;
     velloran::biff::QueuedWorkbook workbook;
-    CellTexts<std::string> texts;
+    CellTexts<std::string> texts(options);
     for (int row = 0; row < options.rows; ++row)
         for (int column = 0; column < options.columns; ++column)
             workbook.setText(static_cast<std::uint32_t>(row), static_cast<std::uint32_t>(column),
@@ -202,7 +225,7 @@ void writePlainFile(const std::string& file, std::uintmax_t bytes) {
 
 void writeCsv(const Options& options, const std::string& file) {
     std::ofstream out(file, std::ios::binary);
-    CellTexts<std::string> texts;
+    CellTexts<std::string> texts(options);
     for (int row = 1; row <= options.rows; ++row)
         for (int column = 1; column <= options.columns; ++column)
             out << texts.at(row, column) << (column == options.columns ? '\n' : ',');
@@ -269,13 +292,13 @@ double median(const std::vector<Round>& rounds, Measure measure) {
 
 void report(const Options& options, const std::vector<Round>& rounds) {
     double cells = double(options.rows) * options.columns;
-    double textBytes = cells * kTextLength;
+    double textBytes = textCells(options) * kTextLength;
     double ours = median(rounds, [](const Round& r) { return r.ours.elapsed; });
     double limit = 3.0 * textBytes / 1e6 + 30;
     static constexpr const char* kPaths[] = {"the export's driver, through the automation object", "workbook model"};
     std::printf("path            %s\n", kPaths[static_cast<int>(options.path)]);
-    std::printf("cells           %.0f (%d rows x %d columns), text %.1f MB, file %.1f MB\n", cells, options.rows,
-                options.columns, textBytes / 1e6, rounds.front().fileBytes / 1e6);
+    std::printf("cells           %.0f (%d rows x %d columns, %d%% empty texts), text %.1f MB, file %.1f MB\n", cells,
+                options.rows, options.columns, options.emptyPercent, textBytes / 1e6, rounds.front().fileBytes / 1e6);
     std::printf("rounds          %zu (medians below)\n", rounds.size());
     std::printf("set and save    %.3f s (save %.3f s), %.0f cells/s\n", ours,
                 median(rounds, [](const Round& r) { return r.save.elapsed; }), cells / ours);

@@ -180,3 +180,29 @@ TEST_F(Automation, EachAddedWorkbookStartsEmptyAndBecomesActive) {
     EXPECT_EQ(readWithXlrd(dir.file("second.xls"))["sheets"][0]["cells"],
               nlohmann::json::parse(R"([[0, 1, "second", "General"]])"));
 }
+
+TEST_F(Automation, EmptyTextsLeaveCellsEmpty) {
+    // Empty texts as the export writes them for the items a document lacks:
+    // over nothing, over texts written before (which must not come back),
+    // over a cell with the text format (which stays, a blank cell), and past
+    // the first sheet's columns and rows, where they make no further sheet.
+    addWorkbook();
+    auto setValue = [&](int row, int column, const std::string& text) {
+        put(get(app, "Cells", {row, column}), "Value", text);
+    };
+    setValue(1, 1, "kept");
+    setValue(1, 2, "stale");
+    put(get(app, "Cells", {1, 3}), "NumberFormatLocal", std::string("@"));
+    setValue(1, 3, "formatted");
+    setValue(2, 280, "stale past column 256");
+    for (int column = 2; column <= 300; ++column) setValue(1, column, "");
+    setValue(2, 280, "");
+    for (int row = 2; row <= 3; ++row) setValue(row, 1, "");
+    setValue(65537, 1, "");
+    setValue(70000, 300, "");
+    method(get(app, "ActiveWorkbook"), "SaveAs", {dir.file("empty.xls")});
+
+    nlohmann::json book = readWithXlrd(dir.file("empty.xls"));
+    ASSERT_EQ(book["sheets"].size(), 1u);
+    EXPECT_EQ(book["sheets"][0]["cells"], nlohmann::json::parse(R"([[0, 0, "kept", "General"], [0, 2, null, "@"]])"));
+}

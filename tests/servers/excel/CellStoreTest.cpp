@@ -108,3 +108,55 @@ TEST(CellStore, WritesInRowOrderSettleAsTheyCame) {
         expectSame(store, reference);
     }
 }
+
+TEST(CellStore, WritesThatShowNothingAreNotHeld) {
+    // The export's rows: a few texts among many empty texts, some cells
+    // given the general format, all in row order. Only the texts are held.
+    CellStore store;
+    for (std::uint32_t row = 0; row < 2000; ++row) {
+        for (std::uint32_t column = 0; column < 60; ++column) {
+            if (column == row % 60)
+                store.setValue(row, column, row);
+            else if (column % 7 == 0)
+                store.setTextFormat(row, column, false);
+            else
+                store.clearValue(row, column);
+        }
+    }
+    EXPECT_EQ(store.size(), 2000u);
+    EXPECT_EQ(store.settle().size(), 2000u);
+}
+
+TEST(CellStore, EmptyingOutOfOrderStaysBoundedAndClearsText) {
+    // Texts at the far end, then a million emptyings walking the grid
+    // backwards, so every one may lie on a text: what is held stays a small
+    // part of the writes, and the texts they land on are gone.
+    CellStore store;
+    Reference reference;
+    constexpr std::uint32_t kRows = 10000, kColumns = 100;
+    for (std::uint32_t column = 0; column < kColumns; ++column) {
+        store.setValue(kRows - 1, column, column);
+        reference[{kRows - 1, column}].value = column;
+    }
+    store.setTextFormat(kRows - 1, 4, true);
+    reference[{kRows - 1, 4}].textFormat = true;
+    for (std::uint32_t row = kRows; row-- > 0;) {
+        for (std::uint32_t column = kColumns; column-- > 0;) {
+            if (row == kRows - 1 && column % 2 == 1) continue;
+            store.clearValue(row, column);
+            if (row == kRows - 1) reference[{row, column}].value = Cell::kValueCleared;
+        }
+        ASSERT_LT(store.size(), 200000u) << row;
+    }
+    expectSame(store, reference);
+}
+
+TEST(CellStore, SettlingOnItsOwnKeepsTheLastWrite) {
+    // Enough random writes all over a small grid that the store settles
+    // itself several times on the way.
+    std::mt19937 random(20250311);
+    CellStore store;
+    Reference reference;
+    for (int i = 0; i < 400000; ++i) writeBoth(store, reference, random() % 300, random() % 40, random);
+    expectSame(store, reference);
+}

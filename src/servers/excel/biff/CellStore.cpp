@@ -10,9 +10,24 @@ Cell Cell::overlaidWith(const Cell& later) const {
     return Cell(row_, column_, value, format);
 }
 
+namespace {
+
+// Writes held unsettled before the store settles itself, at the least.
+constexpr std::size_t kUnsettledAtLeast = 65536;
+
+}  // namespace
+
+// A write that shows nothing on its own, past every position held, would
+// only be dropped by the next settle. The others are settled once the
+// unsettled writes outnumber the settled cells: that bounds what writes out
+// of order hold, and each settle's work is in proportion to the writes
+// since the one before. Writes in row order settle without any work.
 void CellStore::append(const Cell& cell) {
+    if (!cell.isWritten() && cell.position() >= end_) return;
     inOrder_ = inOrder_ && cell.isWritten() && (cells_.empty() || cells_[cells_.size() - 1] < cell);
     cells_.push_back(cell);
+    end_ = std::max(end_, cell.position() + 1);
+    if (cells_.size() - settled_ > std::max(settled_, kUnsettledAtLeast)) settle();
 }
 
 void CellStore::setValue(std::uint32_t row, std::uint32_t column, std::uint32_t stringIndex) {

@@ -3,6 +3,14 @@
 // they come; `settle` orders them by row and column and folds repeated
 // writes to one cell into the last value and the last format, so the store
 // costs the same whether or not the caller writes in row order.
+//
+// A write that leaves a cell showing nothing (an emptying, or the general
+// format) costs nothing unless an earlier write may lie at its position: the
+// export writes an empty text for every item a document lacks, and those
+// must not make the store grow with the sheet. Such writes out of row order
+// are kept until the store next settles itself, which it does whenever the
+// unsettled writes outnumber the settled cells, so memory stays in
+// proportion to the cells that show.
 #include "GrowingArray.h"
 
 #include <cstdint>
@@ -37,6 +45,8 @@ public:
         return a.row_ != b.row_ ? a.row_ < b.row_ : a.column_ < b.column_;
     }
     bool samePosition(const Cell& other) const { return row_ == other.row_ && column_ == other.column_; }
+    // Row and column as one number, in the order of operator<.
+    std::uint64_t position() const { return std::uint64_t{row_} << 32 | column_; }
 
 private:
     std::uint32_t row_;
@@ -55,12 +65,17 @@ public:
     // hold text or the text format.
     std::span<const Cell> settle();
 
+    // The writes held, settled or not: what the store's memory grows with.
+    std::size_t size() const { return cells_.size(); }
+
 private:
     void append(const Cell& cell);
     void sortKeepingWriteOrder();
 
     GrowingArray<Cell> cells_;
     std::size_t settled_ = 0;  // cells_[0, settled_) are settled
+    // One past the furthest position ever held: no cell lies at or after it.
+    std::uint64_t end_ = 0;
     // Whether every cell since the last settle came after the one before it
     // and shows up in the file: then there is nothing to settle. Writes in
     // row order, as the export makes them, keep it so.

@@ -1,6 +1,7 @@
 #include "SheetBlocks.h"
 
 #include <algorithm>
+#include <set>
 #include <utility>
 
 namespace velloran::biff {
@@ -36,15 +37,19 @@ std::uint32_t Stretch::blockOf(std::uint32_t index, std::uint32_t capacity) {
     return index < capacity ? 0 : 1 + (index - capacity) / (capacity - 1);
 }
 
+// The blocks are gathered in a set: rows wider than one sheet pass from
+// block to block on every row, and a list of each change would grow with
+// the rows.
 std::vector<SheetBlock> planSheets(std::span<const Cell> cells) {
-    std::vector<std::pair<std::uint32_t, std::uint32_t>> blocks{{0, 0}};
+    using BlockNumbers = std::pair<std::uint32_t, std::uint32_t>;
+    std::set<BlockNumbers> blocks{{0, 0}};
+    BlockNumbers last{0, 0};
     for (const Cell& cell : cells) {
         if (cell.row() < kSheetRows && cell.column() < kSheetColumns) continue;  // the first block, always listed
-        std::pair block{Stretch::blockOf(cell.row(), kSheetRows), Stretch::blockOf(cell.column(), kSheetColumns)};
-        if (block != blocks.back()) blocks.push_back(block);
+        BlockNumbers block{Stretch::blockOf(cell.row(), kSheetRows), Stretch::blockOf(cell.column(), kSheetColumns)};
+        if (block != last) blocks.insert(block);
+        last = block;
     }
-    std::sort(blocks.begin(), blocks.end());
-    blocks.erase(std::unique(blocks.begin(), blocks.end()), blocks.end());
 
     std::vector<SheetBlock> sheets;
     sheets.reserve(blocks.size());
