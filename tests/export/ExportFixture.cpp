@@ -16,7 +16,8 @@ const QDateTime ExportFixture::kNow(QDate(2026, 12, 6), QTime(10, 5, 3));
 const QString ExportFixture::kStamp = QStringLiteral("2026/12/6 10:05:03");
 
 ExportFixture::ExportFixture()
-    : log(QString::fromStdString(dir.file("logs")), [] { return kNow; }, QLocale(QLocale::Chinese, QLocale::China)) {
+    : log(QString::fromStdString(dir.file("logs")), [] { return kNow.toMSecsSinceEpoch(); },
+          QLocale(QLocale::Chinese, QLocale::China)) {
     platform::ComponentRuntime(hive).registerServer(VELLORAN_NOTES_MODULE);
     std::filesystem::create_directories(dir.path() / "out");
     state.ExeFolder = QString::fromStdString(dir.file("program")) + QLatin1Char('/');

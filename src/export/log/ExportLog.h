@@ -19,7 +19,10 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-using Clock = std::function<QDateTime()>;
+// Milliseconds since the epoch: cheap enough to ask for every line.
+using Clock = std::function<qint64()>;
+// Local moments, for callers that think in dates and times.
+using MomentClock = std::function<QDateTime()>;
 
 class ExportLog {
 public:
@@ -28,17 +31,22 @@ public:
 
     // `folder` is created when the first line needs it. The clock names the
     // day's file and stamps the lines; the locale formats the stamp.
-    explicit ExportLog(QString folder = defaultFolder(), Clock clock = &QDateTime::currentDateTime,
+    explicit ExportLog(QString folder = defaultFolder(), Clock clock = &QDateTime::currentMSecsSinceEpoch,
                        QLocale locale = QLocale::system());
+    ExportLog(QString folder, MomentClock clock, QLocale locale);
 
     // The folder, ending in "/".
     const QString& folder() const { return folder_; }
-    QDateTime now() const { return clock_(); }
+    qint64 nowMSecs() const { return clock_(); }
+    QDateTime now() const { return QDateTime::fromMSecsSinceEpoch(clock_()); }
 
     // Appends `line` and CR LF to the file of the folder named by the
     // file-name part of `path` (the text after its last "/", "\" or ":");
     // the folder part of `path` plays no part. Creates the file when
-    // missing. Throws ExportLogError when the line cannot be written.
+    // missing. The first line this log appends to a file, and the first
+    // after a failed write, first ends a line left torn in it (no CR LF at
+    // its end) so the new line never joins it. Throws ExportLogError when
+    // the line cannot be written. Not for use by several threads at once.
     void AppendLogLine(const QString& path, const QString& line) const;
 
     // The moment in the locale's short date format, a blank and its long
@@ -53,6 +61,8 @@ private:
     Clock clock_;
     QLocale locale_;
     QString timeFormat_;
+    // The file whose end was last seen whole; cleared by a failed write.
+    mutable QString wholeFile_;
 };
 
 // The path the export hands to AppendLogLine: exeFolder + "log/log" +

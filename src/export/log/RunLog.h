@@ -4,6 +4,8 @@
 // passes midnight continues in the next day's file.
 #include "log/ExportLog.h"
 
+#include <limits>
+
 namespace velloran::exporting {
 
 class RunLog {
@@ -18,11 +20,15 @@ private:
     // composed again only when the second changes: an export writes many
     // lines a second.
     struct Second {
-        qint64 number = -1;
+        qint64 number = std::numeric_limits<qint64>::min();
         QString fileName;
         QString stamp;
+        // The date alone, for a line composed at exactly midnight; empty
+        // when the second is not the day's first.
+        QString midnightStamp;
     };
-    const Second& secondOf(const QDateTime& now) const;
+    const Second& secondOf(qint64 msecs) const;
+    const QString& stampAt(qint64 msecs) const;
 
     const ExportLog& log_;
     QString exeFolder_;
