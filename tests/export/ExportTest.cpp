@@ -256,7 +256,7 @@ TEST_F(ExportTest, ALogThatFailsDuringTheWalkEndsWithTheWorkbookSaved) {
     // The first line is written on the 6th; the walk runs on the 7th, whose
     // file cannot be made.
     int calls = 0;
-    ExportLog failing(log.folder(), [&] { return kNow.addDays(calls++ == 0 ? 0 : 1); },
+    ExportLog failing(log.folder(), [&] { return kNow.addDays(calls++ == 0 ? 0 : 1).toMSecsSinceEpoch(); },
                       QLocale(QLocale::Chinese, QLocale::China));
     std::filesystem::create_directories(failing.fileFor(kNow.date().addDays(1)).toStdString());
     const ExportOutcome outcome =

@@ -101,10 +101,6 @@ ExportLog::ExportLog(QString folder, Clock clock, QLocale locale)
       locale_(std::move(locale)),
       timeFormat_(stampTimeFormat(locale_)) {}
 
-ExportLog::ExportLog(QString folder, MomentClock clock, QLocale locale)
-    : ExportLog(std::move(folder), Clock([clock = std::move(clock)] { return clock().toMSecsSinceEpoch(); }),
-                std::move(locale)) {}
-
 void ExportLog::AppendLogLine(const QString& path, const QString& line) const {
     const QString file = folder_ + fileNamePart(path);
     // The end of the file is looked at once, not for every line: only a

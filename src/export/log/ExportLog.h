@@ -21,8 +21,6 @@ public:
 
 // Milliseconds since the epoch: cheap enough to ask for every line.
 using Clock = std::function<qint64()>;
-// Local moments, for callers that think in dates and times.
-using MomentClock = std::function<QDateTime()>;
 
 class ExportLog {
 public:
@@ -33,7 +31,6 @@ public:
     // day's file and stamps the lines; the locale formats the stamp.
     explicit ExportLog(QString folder = defaultFolder(), Clock clock = &QDateTime::currentMSecsSinceEpoch,
                        QLocale locale = QLocale::system());
-    ExportLog(QString folder, MomentClock clock, QLocale locale);
 
     // The folder, ending in "/".
     const QString& folder() const { return folder_; }
