@@ -286,6 +286,11 @@ void TfrmMain::showMessage(const QString& text) { platform::showPlainMessage(pro
 void TfrmMain::runCommand(const std::function<void()>& command) { platform::runGuarded(prompts(), command); }
 
 void TfrmMain::FormShow() {
+    // The start-up sequence runs once, whichever call comes first: a second
+    // run would replace the wrappers that an open view or a running export
+    // holds.
+    if (started_) return;
+    started_ = true;
     ExeFolder = context_.exeFolder;
     DominoEnvironment environment(platform::ComponentRuntime(context_.hivePath), prompts());
     if (!environment.IsNotesInstalled() && !environment.IsDominoInstalled()) {

@@ -117,6 +117,7 @@ private:
     QVector<QIcon> commandIcons_;
     QLabel* statusPanels_[2];
     bool shown_ = false;
+    bool started_ = false;
 };
 
 }  // namespace velloran::app

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -105,6 +106,13 @@ TEST_F(MainWindowTest, LoginValuesAreLoadedAtStartUp) {
     EXPECT_EQ(window->ServerName, "PC-07");
     EXPECT_EQ(window->UserName, QStringLiteral("王五"));
     EXPECT_EQ(window->Password, "x y");
+
+    // The queued start-up of the first showing finds it done and keeps the
+    // wrappers that commands already hold.
+    const domino::TNotesSession* session = window->Session.get();
+    window->show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window->Session.get(), session);
 }
 
 TEST_F(MainWindowTest, AStartUpFailureIsReportedAndCommandsThenRefuse) {

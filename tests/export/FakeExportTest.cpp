@@ -81,7 +81,7 @@ TEST_F(FakeExportTest, HostileNamesAreSavedInsideTheDocumentsFolderAndLoggedAsWr
 
 TEST_F(FakeExportTest, NamesThatCollideAreNumberedAndEachFileKeepsItsOwnBytes) {
     auto document = add("D1");
-    document->attachmentNames = {"a/b.txt", "a_b.txt", "a:b.txt", "x.txt", "x.txt", "o.txt"};
+    document->attachmentNames = {"a/b.txt", "a_b.txt", "a:b.txt", "_profile", ".profile", "o.txt"};
     for (const std::string& name : document->attachmentNames)
         document->attachments[name] = std::make_shared<FakeObject>(name, name);
     document->body = std::make_shared<FakeRichText>("Body", "text",
@@ -90,8 +90,8 @@ TEST_F(FakeExportTest, NamesThatCollideAreNumberedAndEachFileKeepsItsOwnBytes) {
 
     const QString folder = out() + QStringLiteral("V附件/D1/");
     const std::vector<std::pair<QString, std::string>> expected = {
-        {"a_b.txt", "a/b.txt"}, {"a_b (2).txt", "a_b.txt"}, {"a_b (3).txt", "a:b.txt"}, {"x.txt", "x.txt"},
-        {"x (2).txt", "x.txt"}, {"o.txt", "o.txt"},         {"o (2).txt", "object"}};
+        {"a_b.txt", "a/b.txt"}, {"a_b (2).txt", "a_b.txt"}, {"a_b (3).txt", "a:b.txt"},
+        {"_profile", "_profile"}, {"_profile (2)", ".profile"}, {"o.txt", "o.txt"},      {"o (2).txt", "object"}};
     for (const auto& [name, bytes] : expected) EXPECT_EQ(TempDir::read((folder + name).toStdString()), bytes) << name.toStdString();
     EXPECT_THAT(logLines(), Contains(QStringLiteral("保存第1个文档第3个附件到:") + folder + QStringLiteral("a_b (3).txt;")));
     EXPECT_THAT(logLines(), Contains(QStringLiteral("分离第1个文档RichText域到:") + folder + QStringLiteral("o (2).txt;")));
@@ -99,7 +99,7 @@ TEST_F(FakeExportTest, NamesThatCollideAreNumberedAndEachFileKeepsItsOwnBytes) {
 
 TEST_F(FakeExportTest, FilesThatCannotBeWrittenAreLoggedWithTheirReasonCountedAndTheRestIsSaved) {
     auto document = add("D1");
-    document->attachmentNames = {"full.bin", "a.txt", "long.txt", "gone.txt", "locked.txt"};
+    document->attachmentNames = {"full.bin", "a.txt", "long.txt", "gone.txt", "locked.txt", "a.txt"};
     document->attachments["full.bin"] = std::make_shared<FakeObject>("full.bin", "", ENOSPC);
     document->attachments["a.txt"] = std::make_shared<FakeObject>("a.txt", "a");
     document->attachments["long.txt"] = std::make_shared<FakeObject>("long.txt", "", ENAMETOOLONG);
@@ -110,7 +110,7 @@ TEST_F(FakeExportTest, FilesThatCannotBeWrittenAreLoggedWithTheirReasonCountedAn
     const ExportOutcome outcome = exportFrom(QStringLiteral("1"));
 
     EXPECT_EQ(outcome.result, ExportOutcome::Result::Incomplete);
-    EXPECT_EQ(outcome.losses.attachments, 4);
+    EXPECT_EQ(outcome.losses.attachments, 5);
     EXPECT_EQ(outcome.losses.objects, 1);
     EXPECT_EQ(outcome.losses.cells, 0);
     EXPECT_EQ(TempDir::read(dir.file("out/V附件/D1/a.txt")), "a") << "an attachment after a failed one is saved";
@@ -123,6 +123,8 @@ TEST_F(FakeExportTest, FilesThatCannotBeWrittenAreLoggedWithTheirReasonCountedAn
                            QStringLiteral("导出第1个文档出错:gone.txt,the document holds no attachment named gone.txt;"),
                            QStringLiteral("导出第1个文档出错:locked.txt,Cannot write the file ") + folder +
                                QStringLiteral("locked.txt: Permission denied;"),
+                           QStringLiteral("导出第1个文档出错:a.txt,the document holds more than one attachment named "
+                                          "a.txt and only the first of them can be read;"),
                            QStringLiteral("导出第1个文档出错:pic.png,Cannot write the file ") + folder +
                                QStringLiteral("pic.png: No space left on device;")}));
     // Each failure line follows the step that failed.
@@ -130,7 +132,7 @@ TEST_F(FakeExportTest, FilesThatCannotBeWrittenAreLoggedWithTheirReasonCountedAn
     EXPECT_EQ(lines.indexOf(failureLines()[0]), lines.indexOf(QStringLiteral("获取第1个文档第1个附件:full.bin;")) + 1);
     EXPECT_THAT(writtenIds(), ::testing::ElementsAre("D1", "D2")) << "the walk goes on";
     EXPECT_THAT(messageTexts(), ElementsAre(messages::incomplete(outcome.losses, out() + QStringLiteral("V附件"), logFile())));
-    EXPECT_THAT(messageTexts()[0].toStdString(), ::testing::HasSubstr("4个附件、1个RichText对象、0个单元格"));
+    EXPECT_THAT(messageTexts()[0].toStdString(), ::testing::HasSubstr("5个附件、1个RichText对象、0个单元格"));
 }
 
 TEST_F(FakeExportTest, AFileInThePlaceOfTheAttachmentFolderLosesThatDocumentsAttachmentsWithTheReason) {

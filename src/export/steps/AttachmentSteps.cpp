@@ -4,6 +4,7 @@
 #include "log/LogLines.h"
 
 #include <QFile>
+#include <QSet>
 
 #include <filesystem>
 #include <system_error>
@@ -21,6 +22,14 @@ template <class Wrapper>
 void requireFound(const Wrapper& wrapper, const char* what, const QString& name) {
     if (!wrapper.IsConnected())
         throw std::runtime_error(std::string("the document holds no ") + what + " named " + name.toStdString());
+}
+
+// Attachments are reached by name, so of several with one name only the
+// first can be read; the others are reported rather than saved as copies of
+// the first.
+std::string repeatedNameReason(const QString& name) {
+    return "the document holds more than one attachment named " + name.toStdString() +
+           " and only the first of them can be read";
 }
 
 void createFolder(const QString& folder) {
@@ -42,12 +51,18 @@ void AttachmentSteps::saveAttachments(domino::TNotesDocument& document, int n, D
         losses_.attachments += static_cast<int>(names.size());
         return;
     }
+    QSet<QString> seen;
     for (qsizetype index = 0; index < names.size(); ++index) {
         const int j = static_cast<int>(index) + 1;
         // The formula answers one empty name for a document whose embedded
         // objects are all in rich text: there is no attachment to save.
         if (names[index].isEmpty()) continue;
-        if (!guard_.run(n, names[index], [&] { saveAttachment(document, n, j, names[index], files); }))
+        const bool repeated = seen.contains(names[index]);
+        seen.insert(names[index]);
+        if (!guard_.run(n, names[index], [&] {
+                if (repeated) throw std::runtime_error(repeatedNameReason(names[index]));
+                saveAttachment(document, n, j, names[index], files);
+            }))
             ++losses_.attachments;
     }
 }
