@@ -9,6 +9,8 @@ mkdir -p "$work"
 generate="$build/tools/velloran-nsf-generate"
 bench="$build/bench/notes/velloran-notes-bench"
 
+"$build/bench/notes/velloran-formula-bench"
+
 if [ ! -f "$work/million.nsf" ]; then
   echo "Generating 1,000,000 documents of 10 items (once)..."
   /usr/bin/time -f "generated in %e s, peak %M KB" "$generate" --out "$work/million.nsf.tmp" --documents 1000000 --items 10

@@ -27,6 +27,8 @@ std::optional<ValueList> Evaluator::lookup(const std::string& name) {
     return context_.item(name);
 }
 
+// Recursion here follows the tree's depth only, which the parser limits;
+// the operands of a chain are visited in a loop.
 ValueList Evaluator::evaluate(const Node& node) {
     ValueList result;
     switch (node.kind) {
@@ -35,24 +37,34 @@ ValueList Evaluator::evaluate(const Node& node) {
     case Node::Kind::Name: result = lookup(node.text).value_or(ValueList{std::string()}); break;
     case Node::Kind::Function: result = findFunction(node.text)->run(*this, node); break;
     case Node::Kind::Unary: result = applyUnary(node.text, evaluate(node.children[0]), node.position); break;
-    case Node::Kind::Binary:
-        if (node.text == "&" || node.text == "|") {
-            result = logical(node);
-            break;
-        }
-        result = applyBinary(node.text, evaluate(node.children[0]), evaluate(node.children[1]), node.position);
-        break;
+    case Node::Kind::Chain: result = chain(node); break;
     }
     if (result.empty()) result.emplace_back(std::string());
+    budget_.spend(bytesOf(result), node.position);
+    return result;
+}
+
+ValueList Evaluator::chain(const Node& node) {
+    const std::string& first = node.operators.front().symbol;
+    if (first == "&" || first == "|") return logicalChain(node);
+    ValueList result = evaluate(node.children[0]);
+    for (std::size_t i = 0; i < node.operators.size(); ++i) {
+        const Operator& op = node.operators[i];
+        result = applyBinary(op.symbol, std::move(result), evaluate(node.children[i + 1]), op.position, budget_);
+    }
     return result;
 }
 
 // "&" and "|" look at their right side only when the left one leaves the
 // answer open, so "@IsAvailable(x) & x > 1" is safe where x is missing.
-ValueList Evaluator::logical(const Node& node) {
-    bool left = truth(evaluate(node.children[0]), node.children[0].position);
-    if (node.text == "&" ? !left : left) return boolean(left);
-    return boolean(truth(evaluate(node.children[1]), node.children[1].position));
+ValueList Evaluator::logicalChain(const Node& node) {
+    bool value = truth(evaluate(node.children[0]), node.children[0].position);
+    for (std::size_t i = 0; i < node.operators.size(); ++i) {
+        bool decided = node.operators[i].symbol == "&" ? !value : value;
+        const Node& right = node.children[i + 1];
+        if (!decided) value = truth(evaluate(right), right.position);
+    }
+    return boolean(value);
 }
 
 bool Formula::selects(Context& context) const {

@@ -1,6 +1,7 @@
 #pragma once
 // Runs a parsed formula against a context.
 #include "formula/Context.h"
+#include "formula/Limits.h"
 #include "formula/Syntax.h"
 
 #include <map>
@@ -18,11 +19,16 @@ public:
     Context& context() { return context_; }
     // A variable assigned earlier in the formula, else the item.
     std::optional<ValueList> lookup(const std::string& name);
+    // What this evaluation may still make; functions pay for large results
+    // before they build them.
+    Budget& budget() { return budget_; }
 
 private:
-    ValueList logical(const Node& node);
+    ValueList chain(const Node& node);
+    ValueList logicalChain(const Node& node);
 
     Context& context_;
+    Budget budget_;
     std::map<std::string, ValueList> variables_;  // by lower-case name
 };
 

@@ -2,14 +2,18 @@
 
 #include "formula/Evaluator.h"
 #include "formula/Operators.h"
+#include "formula/Ranges.h"
+#include "formula/ValueSet.h"
 #include "text/Utf8.h"
 #include "text/ValueText.h"
 
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace velloran::notes::formula {
 
@@ -67,20 +71,31 @@ const store::NoteHeader& requireNote(Evaluator& ev, const Node& call) {
 }
 
 // Any pair (a from the first list, b from the second) satisfies `test`.
+// Every pair tested is paid for, so long lists on both sides end in an error
+// rather than in hours of comparing.
 template <typename Test>
 ValueList anyTextPair(Evaluator& ev, const Node& call, Test test) {
     std::vector<std::string> left = textArgument(ev, call, 0), right = textArgument(ev, call, 1);
     for (const std::string& a : left)
-        for (const std::string& b : right)
+        for (const std::string& b : right) {
+            ev.budget().spend(sizeof(Value) + a.size() + b.size(), call.position);
             if (test(a, b)) return boolean(true);
+        }
     return boolean(false);
 }
 
-std::string leftPart(const std::string& value, const Value& how) {
+// memmem takes time linear in both lengths, where std::string::find may
+// take their product.
+bool containsText(const std::string& text, const std::string& part) {
+    return part.empty() || ::memmem(text.data(), text.size(), part.data(), part.size()) != nullptr;
+}
+
+std::string leftPart(const std::string& value, const Value& how, const Node& call) {
     if (auto* count = std::get_if<double>(&how)) {
         auto chars = text::characters(value);
+        std::size_t keep = clampedCount(*count, chars.size(), call.position, call.text);
         std::string out;
-        for (std::size_t i = 0; i < chars.size() && i < static_cast<std::size_t>(std::max(0.0, *count)); ++i) out += chars[i];
+        for (std::size_t i = 0; i < keep; ++i) out += chars[i];
         return out;
     }
     const std::string& marker = std::get<std::string>(how);
@@ -88,10 +103,10 @@ std::string leftPart(const std::string& value, const Value& how) {
     return at == std::string::npos ? std::string() : value.substr(0, at);
 }
 
-std::string rightPart(const std::string& value, const Value& how) {
+std::string rightPart(const std::string& value, const Value& how, const Node& call) {
     if (auto* count = std::get_if<double>(&how)) {
         auto chars = text::characters(value);
-        std::size_t keep = std::min(chars.size(), static_cast<std::size_t>(std::max(0.0, *count)));
+        std::size_t keep = clampedCount(*count, chars.size(), call.position, call.text);
         std::string out;
         for (std::size_t i = chars.size() - keep; i < chars.size(); ++i) out += chars[i];
         return out;
@@ -101,12 +116,12 @@ std::string rightPart(const std::string& value, const Value& how) {
     return at == std::string::npos ? std::string() : value.substr(at + marker.size());
 }
 
-template <std::string (*Part)(const std::string&, const Value&)>
+template <std::string (*Part)(const std::string&, const Value&, const Node&)>
 ValueList substring(Evaluator& ev, const Node& call) {
     std::vector<std::string> values = textArgument(ev, call, 0);
     ValueList how = argument(ev, call, 1);
     if (std::holds_alternative<DateTime>(how.front())) fail(call.position, call.text + " needs a number or a text");
-    for (std::string& value : values) value = Part(value, how.front());
+    for (std::string& value : values) value = Part(value, how.front(), call);
     return fromTexts(values);
 }
 
@@ -128,10 +143,8 @@ std::string properCase(const std::string& value) {
 }
 
 ValueList dateParts(Evaluator& ev, const Node& call, int part) {
-    DateTime moment = dateArgument(ev, call, 0);
     using namespace std::chrono;
-    sys_days day = floor<days>(sys_time<milliseconds>(milliseconds(moment.msecsSinceEpoch)));
-    year_month_day date{day};
+    year_month_day date{dayOf(dateArgument(ev, call, 0), call.position, call.text)};
     int values[] = {static_cast<int>(date.year()), static_cast<int>(static_cast<unsigned>(date.month())),
                     static_cast<int>(static_cast<unsigned>(date.day()))};
     return {static_cast<double>(values[part])};
@@ -140,14 +153,16 @@ ValueList dateParts(Evaluator& ev, const Node& call, int part) {
 ValueList makeDate(Evaluator& ev, const Node& call) {
     using namespace std::chrono;
     if (call.children.size() == 1) {
-        DateTime moment = dateArgument(ev, call, 0);
-        sys_days day = floor<days>(sys_time<milliseconds>(milliseconds(moment.msecsSinceEpoch)));
+        sys_days day = dayOf(dateArgument(ev, call, 0), call.position, call.text);
         return {DateTime{duration_cast<milliseconds>(day.time_since_epoch()).count(), false}};
     }
     if (call.children.size() != 3) fail(call.position, "@Date needs one date-time, or year; month; day");
-    year_month_day date{year{static_cast<int>(numberArgument(ev, call, 0))},
-                        month{static_cast<unsigned>(numberArgument(ev, call, 1))},
-                        day{static_cast<unsigned>(numberArgument(ev, call, 2))}};
+    auto field = [&](std::size_t index, const char* name, int high) {
+        return wholeNumberIn(numberArgument(ev, call, index), 1, high, call.children[index].position,
+                             call.text + ": the " + name);
+    };
+    year_month_day date{year{field(0, "year", 9999)}, month{static_cast<unsigned>(field(1, "month", 12))},
+                        day{static_cast<unsigned>(field(2, "day", 31))}};
     if (!date.ok()) fail(call.position, "@Date needs a valid year; month; day");
     return {DateTime{duration_cast<milliseconds>(sys_days{date}.time_since_epoch()).count(), false}};
 }
@@ -176,7 +191,7 @@ ValueList subset(Evaluator& ev, const Node& call) {
     ValueList values = argument(ev, call, 0);
     double count = numberArgument(ev, call, 1);
     if (count == 0) fail(call.position, "@Subset needs a count other than 0");
-    std::size_t keep = std::min(values.size(), static_cast<std::size_t>(std::abs(count)));
+    std::size_t keep = clampedCount(std::fabs(count), values.size(), call.position, call.text);
     return count > 0 ? ValueList(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(keep))
                      : ValueList(values.end() - static_cast<std::ptrdiff_t>(keep), values.end());
 }
@@ -185,7 +200,11 @@ ValueList implode(Evaluator& ev, const Node& call) {
     std::vector<std::string> values = textArgument(ev, call, 0);
     std::string separator = call.children.size() > 1 ? textArgument(ev, call, 1).front() : " ";
     std::string out;
-    for (std::size_t i = 0; i < values.size(); ++i) out += (i ? separator : "") + values[i];
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        ev.budget().spend((i ? separator.size() : 0) + values[i].size(), call.position);
+        if (i) out += separator;
+        out += values[i];
+    }
     return {out};
 }
 
@@ -196,7 +215,10 @@ ValueList explode(Evaluator& ev, const Node& call) {
         std::size_t start = 0;
         for (std::size_t at = 0; at <= value.size(); ++at) {
             if (at < value.size() && separators.find(value[at]) == std::string::npos) continue;
-            if (at > start) out.push_back(value.substr(start, at - start));
+            if (at > start) {
+                ev.budget().spend(sizeof(Value) + at - start, call.position);
+                out.push_back(value.substr(start, at - start));
+            }
             start = at + 1;
         }
     }
@@ -211,8 +233,9 @@ ValueList member(Evaluator& ev, const Node& call) {
 
 ValueList isMember(Evaluator& ev, const Node& call) {
     ValueList wanted = argument(ev, call, 0), list = argument(ev, call, 1);
-    return boolean(std::all_of(wanted.begin(), wanted.end(),
-                               [&](const Value& v) { return std::find(list.begin(), list.end(), v) != list.end(); }));
+    ValueSet listed;
+    for (const Value& value : list) listed.insert(value);
+    return boolean(std::all_of(wanted.begin(), wanted.end(), [&](const Value& v) { return listed.contains(v); }));
 }
 
 ValueList sum(Evaluator& ev, const Node& call) {
@@ -227,9 +250,10 @@ ValueList sum(Evaluator& ev, const Node& call) {
 }
 
 ValueList unique(Evaluator& ev, const Node& call) {
-    ValueList out;
-    for (const Value& value : argument(ev, call, 0))
-        if (std::find(out.begin(), out.end(), value) == out.end()) out.push_back(value);
+    ValueList values = argument(ev, call, 0), out;
+    ValueSet seen;
+    for (const Value& value : values)
+        if (seen.insert(value)) out.push_back(value);
     return out;
 }
 
@@ -306,7 +330,7 @@ constexpr auto kFunctions = std::to_array<FunctionSignature>({
      }},
     {"@contains", 2, 2,
      [](Evaluator& ev, const Node& call) {
-         return anyTextPair(ev, call, [](const std::string& a, const std::string& b) { return a.find(b) != std::string::npos; });
+         return anyTextPair(ev, call, containsText);
      }},
     {"@begins", 2, 2,
      [](Evaluator& ev, const Node& call) {

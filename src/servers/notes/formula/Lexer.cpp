@@ -2,9 +2,10 @@
 
 #include "text/Utf8.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
-#include <cstdlib>
+#include <charconv>
 #include <string_view>
 
 namespace velloran::notes::formula {
@@ -30,7 +31,7 @@ public:
         while (true) {
             skipBlanks();
             Token token;
-            token.position = position();
+            token.position = advancePosition();
             if (at_ >= source_.size()) {
                 tokens.push_back(token);
                 return tokens;
@@ -41,7 +42,13 @@ public:
     }
 
 private:
-    std::size_t position() const { return text::characterCount(std::string_view(source_).substr(0, at_)) + 1; }
+    // Counts only the characters read since the last token, so that lexing
+    // stays linear in the length of the formula.
+    std::size_t advancePosition() {
+        charactersBefore_ += text::characterCount(std::string_view(source_).substr(counted_, at_ - counted_));
+        counted_ = at_;
+        return charactersBefore_ + 1;
+    }
     unsigned char peek(std::size_t ahead = 0) const {
         return at_ + ahead < source_.size() ? static_cast<unsigned char>(source_[at_ + ahead]) : 0;
     }
@@ -85,11 +92,16 @@ private:
         fail(token.position, message + "'");
     }
 
+    // Decimal only and the same in every locale: digits, an optional
+    // fraction and exponent. A number beyond what a double holds is refused.
     void readNumber(Token& token) {
-        const char* start = source_.c_str() + at_;
-        char* end = nullptr;
+        const char* start = source_.data() + at_;
+        auto [end, error] = std::from_chars(start, source_.data() + source_.size(), token.number);
         token.kind = Token::Kind::Number;
-        token.number = std::strtod(start, &end);
+        if (error == std::errc::result_out_of_range) {
+            auto length = static_cast<std::size_t>(std::min<std::ptrdiff_t>(end - start, 40));
+            fail(token.position, "the number " + source_.substr(at_, length) + " is out of range");
+        }
         at_ += static_cast<std::size_t>(end - start);
     }
 
@@ -117,6 +129,8 @@ private:
 
     const std::string& source_;
     std::size_t at_ = 0;
+    std::size_t counted_ = 0;           // the byte up to which characters are counted
+    std::size_t charactersBefore_ = 0;  // characters before counted_
 };
 
 }  // namespace

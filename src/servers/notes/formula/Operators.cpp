@@ -1,5 +1,6 @@
 #include "formula/Operators.h"
 
+#include "formula/Ranges.h"
 #include "formula/Syntax.h"
 
 #include <algorithm>
@@ -19,29 +20,42 @@ const char* typeName(const Value& value) {
     fail(position, std::string("operator ") + op + " cannot combine " + typeName(a) + " with " + typeName(b));
 }
 
-DateTime shifted(const DateTime& moment, double seconds) {
-    return {moment.msecsSinceEpoch + static_cast<std::int64_t>(seconds * 1000), moment.hasTime};
-}
-
-Value arithmetic(const std::string& op, const Value& a, const Value& b, std::size_t position) {
+// `a` becomes a op b.
+void combineInto(const std::string& op, Value& a, const Value& b, std::size_t position, Budget& budget) {
     auto* x = std::get_if<double>(&a);
     auto* y = std::get_if<double>(&b);
     if (x && y) {
-        if (op == "+") return *x + *y;
-        if (op == "-") return *x - *y;
-        if (op == "*") return *x * *y;
-        if (*y == 0) fail(position, "division by zero");
-        return *x / *y;
+        if (op == "+") *x += *y;
+        else if (op == "-") *x -= *y;
+        else if (op == "*") *x *= *y;
+        else if (*y == 0) fail(position, "division by zero");
+        else *x /= *y;
+        return;
     }
     auto* s = std::get_if<std::string>(&a);
     auto* t = std::get_if<std::string>(&b);
-    if (s && t && op == "+") return *s + *t;
+    if (s && t && op == "+") {
+        budget.spend(t->size(), position);
+        *s += *t;
+        return;
+    }
     auto* d = std::get_if<DateTime>(&a);
-    if (d && y && (op == "+" || op == "-")) return shifted(*d, op == "+" ? *y : -*y);
     auto* e = std::get_if<DateTime>(&b);
-    if (d && e && op == "-") return (d->msecsSinceEpoch - e->msecsSinceEpoch) / 1000.0;
-    if (x && e && op == "+") return shifted(*e, *x);
-    typeError(op, a, b, position);
+    if (d && y && (op == "+" || op == "-")) *d = shiftedBy(*d, op == "+" ? *y : -*y, position);
+    else if (d && e && op == "-") a = secondsBetween(*d, *e, position);
+    else if (x && e && op == "+") a = shiftedBy(*e, *x, position);
+    else typeError(op, a, b, position);
+}
+
+// The shorter list repeats its last value: `values` grows to `count` with
+// copies of it, each paid for before it is made.
+void extendTo(ValueList& values, std::size_t count, std::size_t position, Budget& budget) {
+    if (values.size() >= count) return;
+    values.reserve(count);
+    while (values.size() < count) {
+        budget.spend(bytesOf(values.back()), position);
+        values.push_back(values.back());
+    }
 }
 
 std::partial_ordering order(const Value& a, const Value& b, const std::string& op, std::size_t position) {
@@ -77,16 +91,16 @@ bool truth(const ValueList& values, std::size_t position) {
     return *number != 0;
 }
 
-ValueList applyBinary(const std::string& op, const ValueList& left, const ValueList& right, std::size_t position) {
+ValueList applyBinary(const std::string& op, ValueList left, const ValueList& right, std::size_t position, Budget& budget) {
     if (op == ":") {
-        ValueList joined = left;
-        joined.insert(joined.end(), right.begin(), right.end());
-        return joined;
+        left.insert(left.end(), right.begin(), right.end());
+        return left;
     }
     if (op == "+" || op == "-" || op == "*" || op == "/") {
-        ValueList result;
-        pairwise(left, right, [&](const Value& a, const Value& b) { result.push_back(arithmetic(op, a, b, position)); });
-        return result;
+        extendTo(left, right.size(), position, budget);
+        for (std::size_t i = 0; i < left.size(); ++i)
+            combineInto(op, left[i], right[std::min(i, right.size() - 1)], position, budget);
+        return left;
     }
     bool any = false;
     pairwise(left, right, [&](const Value& a, const Value& b) { any = any || compares(op, order(a, b, op, position)); });

@@ -1,8 +1,10 @@
 #include "formula/Syntax.h"
 
 #include "formula/Functions.h"
+#include "formula/Limits.h"
 #include "text/Utf8.h"
 
+#include <algorithm>
 #include <initializer_list>
 
 namespace velloran::notes::formula {
@@ -71,51 +73,74 @@ private:
         return {kind, std::move(name), expression()};
     }
 
-    Node binary(const Token& op, Node left, Node right) {
-        Node node{Node::Kind::Binary, op.position, 0, op.text, {}};
-        node.children.push_back(std::move(left));
-        node.children.push_back(std::move(right));
-        return node;
+    static Node node(Node::Kind kind, std::size_t position) {
+        Node made;
+        made.kind = kind;
+        made.position = position;
+        return made;
     }
 
-    template <typename Next>
-    Node leftAssociative(std::initializer_list<std::string_view> symbols, Next operand) {
-        Node left = (this->*operand)();
-        while (true) {
-            bool matched = false;
-            for (std::string_view symbol : symbols) matched = matched || isSymbol(symbol);
-            if (!matched) return left;
-            Token op = current();
-            ++at_;
-            left = binary(op, std::move(left), (this->*operand)());
+    // Counts one level of brackets, call or prefix sign for as long as it lives.
+    class Nested {
+    public:
+        explicit Nested(Parser& parser) : parser_(parser) {
+            if (++parser_.depth_ > kMaxNesting)
+                fail(parser_.current().position, "the formula nests deeper than " + std::to_string(kMaxNesting) +
+                                                     " levels of brackets, function calls or signs");
         }
+        ~Nested() { --parser_.depth_; }
+        Nested(const Nested&) = delete;
+        Nested& operator=(const Nested&) = delete;
+
+    private:
+        Parser& parser_;
+    };
+
+    // operand (symbol operand)*, read in a loop into one Chain node.
+    Node chain(std::initializer_list<std::string_view> symbols, Node (Parser::*operand)()) {
+        Node first = (this->*operand)();
+        if (!atSymbol(symbols)) return first;
+        Node made = node(Node::Kind::Chain, first.position);
+        made.children.push_back(std::move(first));
+        while (atSymbol(symbols)) {
+            made.operators.push_back({current().text, current().position});
+            ++at_;
+            made.children.push_back((this->*operand)());
+        }
+        return made;
+    }
+    bool atSymbol(std::initializer_list<std::string_view> symbols) const {
+        return std::any_of(symbols.begin(), symbols.end(), [this](std::string_view symbol) { return isSymbol(symbol); });
     }
 
-    Node expression() { return leftAssociative({"&", "|"}, &Parser::negation); }
-    Node comparison() { return leftAssociative({"=", "!=", "<>", "<=", ">=", "<", ">"}, &Parser::sum); }
-    Node sum() { return leftAssociative({"+", "-"}, &Parser::product); }
-    Node product() { return leftAssociative({"*", "/"}, &Parser::unary); }
-    Node list() { return leftAssociative({":"}, &Parser::primary); }
+    Node expression() { return chain({"&", "|"}, &Parser::negation); }
+    Node comparison() { return chain({"=", "!=", "<>", "<=", ">=", "<", ">"}, &Parser::sum); }
+    Node sum() { return chain({"+", "-"}, &Parser::product); }
+    Node product() { return chain({"*", "/"}, &Parser::unary); }
+    Node list() { return chain({":"}, &Parser::primary); }
 
     Node prefixed(Node (Parser::*operand)()) {
-        Node node{Node::Kind::Unary, current().position, 0, current().text, {}};
+        Nested nested(*this);
+        Node made = node(Node::Kind::Unary, current().position);
+        made.text = current().text;
         ++at_;
-        node.children.push_back((this->*operand)());
-        return node;
+        made.children.push_back((this->*operand)());
+        return made;
     }
     Node negation() { return isSymbol("!") ? prefixed(&Parser::negation) : comparison(); }
     Node unary() { return isSymbol("-") || isSymbol("+") ? prefixed(&Parser::unary) : list(); }
 
     Node primary() {
-        const Token token = current();
+        const Token& token = current();
         switch (token.kind) {
-        case Token::Kind::Number: ++at_; return {Node::Kind::Number, token.position, token.number, {}, {}};
-        case Token::Kind::Text: ++at_; return {Node::Kind::Text, token.position, 0, token.text, {}};
-        case Token::Kind::Name: ++at_; return {Node::Kind::Name, token.position, 0, token.text, {}};
+        case Token::Kind::Number: return literal(Node::Kind::Number);
+        case Token::Kind::Text: return literal(Node::Kind::Text);
+        case Token::Kind::Name: return literal(Node::Kind::Name);
         case Token::Kind::Function: return call();
         default: break;
         }
         if (isSymbol("(")) {
+            Nested nested(*this);
             ++at_;
             Node inner = expression();
             expect(")");
@@ -124,35 +149,46 @@ private:
         fail(token.position, "expected a value but found '" + describe(token) + "'");
     }
 
-    Node call() {
-        const Token token = current();
+    Node literal(Node::Kind kind) {
+        Node made = node(kind, current().position);
+        made.number = current().number;
+        made.text = current().text;
         ++at_;
-        Node node{Node::Kind::Function, token.position, 0, token.text, {}};
+        return made;
+    }
+
+    Node call() {
+        Node made = node(Node::Kind::Function, current().position);
+        made.text = current().text;
+        ++at_;
         if (isSymbol("(")) {
+            Nested nested(*this);
             ++at_;
             if (!isSymbol(")")) {
-                node.children.push_back(expression());
+                made.children.push_back(expression());
                 while (isSymbol(";")) {
                     ++at_;
-                    node.children.push_back(expression());
+                    made.children.push_back(expression());
                 }
             }
             expect(")");
         }
-        checkCall(node);
-        return node;
+        checkCall(made);
+        return made;
     }
 
-    static void checkCall(const Node& node) {
-        const FunctionSignature* signature = findFunction(node.text);
-        if (!signature) fail(node.position, "unknown function " + node.text);
-        int count = static_cast<int>(node.children.size());
-        if (count < signature->minArguments || (signature->maxArguments >= 0 && count > signature->maxArguments))
-            fail(node.position, node.text + " does not take " + std::to_string(count) + " argument(s)");
+    static void checkCall(const Node& call) {
+        const FunctionSignature* signature = findFunction(call.text);
+        if (!signature) fail(call.position, "unknown function " + call.text);
+        std::size_t count = call.children.size();
+        if (count < static_cast<std::size_t>(signature->minArguments) ||
+            (signature->maxArguments >= 0 && count > static_cast<std::size_t>(signature->maxArguments)))
+            fail(call.position, call.text + " does not take " + std::to_string(count) + " argument(s)");
     }
 
     std::vector<Token> tokens_;
     std::size_t at_ = 0;
+    std::size_t depth_ = 0;
 };
 
 }  // namespace

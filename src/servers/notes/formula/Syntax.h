@@ -14,6 +14,10 @@
 //
 // Text literals are "..." (with \" and \\) or {...}. Names, keywords and
 // @functions ignore letter case.
+//
+// A run of operators of one level is one Chain node holding all its operands,
+// so the tree is only as deep as the formula's nesting, which the parser
+// limits; long runs like 1+1+...+1 cost no depth.
 #include "store/EngineError.h"
 
 #include <cstddef>
@@ -35,13 +39,21 @@ struct Token {
 
 std::vector<Token> tokenize(const std::string& source);
 
+struct Operator {
+    std::string symbol;
+    std::size_t position = 0;
+};
+
 struct Node {
-    enum class Kind { Number, Text, Name, Function, Unary, Binary };
+    enum class Kind { Number, Text, Name, Function, Unary, Chain };
     Kind kind = Kind::Number;
     std::size_t position = 0;
     double number = 0;
-    std::string text;  // text literal, name, function name or operator
+    std::string text;  // text literal, name, function name or prefix operator
     std::vector<Node> children;
+    // Chain: operators[i] stands between children[i] and children[i + 1];
+    // all of one level, applied from left to right.
+    std::vector<Operator> operators;
 };
 
 struct Statement {
