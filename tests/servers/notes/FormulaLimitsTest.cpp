@@ -59,7 +59,9 @@ TEST(FormulaLimitsTest, CountsBeyondTheTextOrListAreClampedAndNaNIsAnError) {
     EXPECT_EQ(run("@Left(\"abc\"; 1e300)"), text("abc"));
     EXPECT_EQ(run("@Right(\"abc\"; 1e300)"), text("abc"));
     EXPECT_EQ(run("@Left(\"abc\"; -1e300)"), text(""));
-    EXPECT_EQ(run("@Right(\"abc\"; 2.9)"), text("bc"));
+    EXPECT_EQ(run("@Right(\"你好世界\"; 2.9)"), text("世界"));
+    EXPECT_EQ(run("@Left(\"你好世界\"; 3) : @Left(\"a=b=c\"; \"=\") : @Right(\"a=b=c\"; \"=\")"),
+              (ValueList{std::string("你好世"), std::string("a"), std::string("b=c")}));
     EXPECT_EQ(run("@Subset(Tags; 1e308)"), run("Tags"));
     EXPECT_EQ(run("@Subset(Tags; -1e308)"), run("Tags"));
     EXPECT_THAT(errorOf("@Left(\"abc\"; Nan)"), AllOf(HasSubstr("@left"), HasSubstr("NaN")));

@@ -84,35 +84,42 @@ ValueList anyTextPair(Evaluator& ev, const Node& call, Test test) {
     return boolean(false);
 }
 
-// memmem takes time linear in both lengths, where std::string::find may
-// take their product.
-bool containsText(const std::string& text, const std::string& part) {
-    return part.empty() || ::memmem(text.data(), text.size(), part.data(), part.size()) != nullptr;
+// Where `part` first occurs in `text`, or npos. memmem takes time linear in
+// both lengths, where std::string::find may take their product.
+std::size_t findText(std::string_view text, std::string_view part) {
+    if (part.empty()) return 0;
+    const void* at = ::memmem(text.data(), text.size(), part.data(), part.size());
+    return at ? static_cast<std::size_t>(static_cast<const char*>(at) - text.data()) : std::string::npos;
+}
+
+bool containsText(const std::string& text, const std::string& part) { return findText(text, part) != std::string::npos; }
+
+// The byte where character `index` starts, counting characters as
+// text::characterCount does; the end of the text when there are fewer.
+std::size_t characterStart(std::string_view text, std::size_t index) {
+    std::size_t seen = 0;
+    for (std::size_t at = 0; at < text.size(); ++at)
+        if ((static_cast<unsigned char>(text[at]) & 0xc0) != 0x80 && seen++ == index) return at;
+    return text.size();
 }
 
 std::string leftPart(const std::string& value, const Value& how, const Node& call) {
     if (auto* count = std::get_if<double>(&how)) {
-        auto chars = text::characters(value);
-        std::size_t keep = clampedCount(*count, chars.size(), call.position, call.text);
-        std::string out;
-        for (std::size_t i = 0; i < keep; ++i) out += chars[i];
-        return out;
+        std::size_t keep = clampedCount(*count, text::characterCount(value), call.position, call.text);
+        return keep == 0 ? std::string() : value.substr(0, characterStart(value, keep));
     }
-    const std::string& marker = std::get<std::string>(how);
-    std::size_t at = value.find(marker);
+    std::size_t at = findText(value, std::get<std::string>(how));
     return at == std::string::npos ? std::string() : value.substr(0, at);
 }
 
 std::string rightPart(const std::string& value, const Value& how, const Node& call) {
     if (auto* count = std::get_if<double>(&how)) {
-        auto chars = text::characters(value);
-        std::size_t keep = clampedCount(*count, chars.size(), call.position, call.text);
-        std::string out;
-        for (std::size_t i = chars.size() - keep; i < chars.size(); ++i) out += chars[i];
-        return out;
+        std::size_t length = text::characterCount(value);
+        std::size_t keep = clampedCount(*count, length, call.position, call.text);
+        return keep == length ? value : value.substr(characterStart(value, length - keep));
     }
     const std::string& marker = std::get<std::string>(how);
-    std::size_t at = value.find(marker);
+    std::size_t at = findText(value, marker);
     return at == std::string::npos ? std::string() : value.substr(at + marker.size());
 }
 
