@@ -109,6 +109,9 @@ TEST(FormulaLimitsTest, NumbersTooLargeToHoldAreRejectedWhereWritten) {
 
 TEST(FormulaLimitsTest, NestingDeeperThanTheLimitIsAnErrorWithItsPosition) {
     EXPECT_EQ(run(repeated("(", 256) + "1" + repeated(")", 256)), ValueList{1.0});
+    double deepest = 1;  // 85 times a sign, a bracket and a call: 255 levels through every operator level
+    for (int i = 0; i < 85; ++i) deepest = -(1 + (deepest == 1 ? 1 : 0));
+    EXPECT_EQ(run(repeated("-(1*1+@Sum(@True&", 85) + "1" + repeated("=1))", 85)), ValueList{deepest});
     EXPECT_THAT(errorOf(repeated("(", 6000) + "1" + repeated(")", 6000)),
                 AllOf(HasSubstr("position 257"), HasSubstr("256 levels")));
     EXPECT_THAT(errorOf(repeated("@Trim(", 6000) + "\"a\"" + repeated(")", 6000)), HasSubstr("256 levels"));
