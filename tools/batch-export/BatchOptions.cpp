@@ -61,15 +61,16 @@ struct PasswordSource {
 
 // Appends the first line of `fd` to `line` one byte at a time, so no stream
 // buffer keeps a copy of the password.
-void readFirstLine(int fd, const std::string& source, std::string& line) {
+// `where` names the source in messages.
+void readFirstLine(int fd, const std::string& where, std::string& line) {
     char byte = 0;
     while (true) {
         ssize_t got = ::read(fd, &byte, 1);
         if (got < 0 && errno == EINTR) continue;
-        if (got < 0) throw tools::ToolError("cannot read the password file '" + source + "': " + std::strerror(errno));
+        if (got < 0) throw tools::ToolError("cannot read " + where + ": " + std::strerror(errno));
         if (got == 0 || byte == '\n') break;
         if (line.size() == kMaxPasswordBytes)
-            throw tools::ToolError("the password in '" + source + "' is longer than " +
+            throw tools::ToolError("the password in " + where + " is longer than " +
                                    std::to_string(kMaxPasswordBytes) + " bytes");
         line.push_back(byte);
     }
@@ -79,10 +80,11 @@ void readFirstLine(int fd, const std::string& source, std::string& line) {
 // Reads the first line of the file ("-": standard input) into `password`.
 void readPassword(const std::string& source, std::string& password) {
     const bool standardInput = source == "-";
+    const std::string where = standardInput ? std::string("standard input") : "the password file '" + source + "'";
     PasswordSource input{standardInput ? STDIN_FILENO : ::open(source.c_str(), O_RDONLY | O_CLOEXEC), !standardInput};
-    if (input.fd < 0) throw tools::ToolError("cannot read the password file '" + source + "': " + std::strerror(errno));
+    if (input.fd < 0) throw tools::ToolError("cannot read " + where + ": " + std::strerror(errno));
     password.reserve(kMaxPasswordBytes);
-    readFirstLine(input.fd, source, password);
+    readFirstLine(input.fd, where, password);
     if (!password.empty() && password.back() == '\r') password.pop_back();
 }
 
