@@ -11,7 +11,16 @@
 #include <QDesktopServices>
 #include <QMetaObject>
 
+#include <cstdio>
+#include <sys/prctl.h>
+
 int main(int argc, char** argv) {
+    // The process holds the login password: it never leaves a core dump, and
+    // other processes of the same user cannot attach to it.
+    if (::prctl(PR_SET_DUMPABLE, 0) != 0) {
+        std::perror("velloran: cannot protect the process from core dumps");
+        return 1;
+    }
     velloran::platform::settleLocalTimeZone();
     velloran::platform::GuardedApplication application(argc, argv);
     application.setApplicationName(velloran::platform::kApplicationTitle);

@@ -109,6 +109,8 @@ void Tfrmselserver::Button1Click() {
     state_.ServerName = server;
     state_.UserName = user;
     state_.Password = platform::trimControl(Edit3->text());
+    // The login values keep the password; the field does not hold another copy.
+    Edit3->clear();
     Cancelled = false;
     accept();
 }

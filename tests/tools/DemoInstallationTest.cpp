@@ -70,6 +70,20 @@ TEST_F(DemoInstallationTest, TheDataFolderHoldsTheSampleShapes) {
     EXPECT_THROW(session->GetDatabase("VelloranDemo", "payroll.nsf", false), std::exception);
 }
 
+TEST_F(DemoInstallationTest, TheDatabasesAreTheOwnersAloneAndTheDirectoryHidesItsHashes) {
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(demo() / "Domino" / "Data")) {
+        if (entry.path().extension() != ".nsf") continue;
+        EXPECT_EQ(entry.status().permissions(), fs::perms(0600)) << entry.path();
+    }
+    auto session = login();
+    notes::DatabasePtr directory = session->GetDatabase("VelloranDemo", "names.nsf", false);
+    notes::DocumentPtr demoUser = directory->GetView("People")->GetNthDocument(1);
+    ASSERT_NE(demoUser, nullptr);
+    notes::StringList items = demoUser->Items();
+    EXPECT_EQ(std::find(items.begin(), items.end(), "HTTPPassword"), items.end());
+    EXPECT_EQ(demoUser->GetItemValue("HTTPPassword"), notes::ValueList{std::string()});
+}
+
 TEST_F(DemoInstallationTest, RefusesAFolderItDidNotMakeAndRemakesItsOwn) {
     TempDir other;
     other.write("precious.txt", "keep me");

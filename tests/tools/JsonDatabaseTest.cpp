@@ -113,6 +113,38 @@ TEST_F(JsonDatabaseTest, ErrorsNameTheJsonPathAndWriteNothing) {
     EXPECT_THAT(errorOf(json::parse(R"({"acl": [{"name": "x", "level": "boss"}]})")), HasSubstr("acl[0].level"));
 }
 
+TEST_F(JsonDatabaseTest, NumbersOutOfRangeAreRefusedWithTheirPath) {
+    auto attachmentOfSize = [](const std::string& size) {
+        return json::parse(R"({"documents": [{"items": [], "attachments": [{"name": "a", "size": )" + size + "}]}]}");
+    };
+    for (const char* size : {"1e300", "-1", "1.5", "9223372036854775807", "18446744073709551616", "\"10\""})
+        EXPECT_THAT(errorOf(attachmentOfSize(size)),
+                    HasSubstr("documents[0].attachments[0].size: must be a whole number from 0 to 1099511627776"))
+            << size;
+    auto itemWithFlags = [](const std::string& flags) {
+        return json::parse(R"({"documents": [{"items": [{"name": "n", "value": "v", "flags": )" + flags + "}]}]}");
+    };
+    for (const char* flags : {"1e300", "-1e300", "2.5", "2147483648"})
+        EXPECT_THAT(errorOf(itemWithFlags(flags)),
+                    HasSubstr("documents[0].items[0].flags: must be a whole number from -2147483648 to 2147483647"))
+            << flags;
+    EXPECT_FALSE(std::filesystem::exists(database_));
+
+    EXPECT_EQ(errorOf(itemWithFlags("2147483647")), "no error");
+    EXPECT_EQ(errorOf(attachmentOfSize("2.0e1")), "no error") << "a whole number written as a fraction";
+}
+
+TEST_F(JsonDatabaseTest, ANewDatabaseTakesItsNameOnlyWhenCompleteAndIsTheOwnersAlone) {
+    json bad = json::parse(R"({"documents": [{"items": [{"name": "a", "value": "b"}]}, {"items": 1}]})");
+    EXPECT_THAT(errorOf(bad), HasSubstr("documents[1].items: must be an array"));
+    EXPECT_TRUE(std::filesystem::is_empty(dir_.path())) << "neither the database nor its build file is left";
+
+    EXPECT_EQ(errorOf(json::parse(R"({"title": "T"})")), "no error");
+    std::vector<std::filesystem::path> files(std::filesystem::directory_iterator(dir_.path()), {});
+    EXPECT_EQ(files, std::vector<std::filesystem::path>{database_});
+    EXPECT_EQ(std::filesystem::status(database_).permissions(), std::filesystem::perms(0600));
+}
+
 TEST_F(JsonDatabaseTest, AnUnreadableJsonFileIsReported) {
     std::string bad = dir_.write("bad.json", "{ not json");
     EXPECT_THROW(buildFromJsonFile(bad, database_), std::exception);

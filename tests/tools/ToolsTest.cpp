@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 namespace velloran::tools {
 namespace {
 
@@ -61,6 +63,9 @@ TEST(CommandLineTest, ReadsOptionsAndRefusesWhatItDoesNotKnow) {
     EXPECT_THROW(CommandLine(2, const_cast<char**>(missing), {"out"}), std::exception);
     const char* negative[] = {"tool", "--documents", "-3"};
     EXPECT_THROW(CommandLine(3, const_cast<char**>(negative), {"documents"}).number("documents", 0), std::exception);
+    const char* huge[] = {"tool", "--items", "4294967299"};
+    EXPECT_THROW(CommandLine(3, const_cast<char**>(huge), {"items"}).number("items", 0, INT_MAX), std::exception)
+        << "not cut down to 3 to fit an int";
 }
 
 TEST(CommandLineTest, ToolFailuresBecomeExitCodeOne) {

@@ -3,8 +3,10 @@
 #include "common/CommandLine.h"
 #include "common/ToolError.h"
 
-#include <fstream>
-#include <iostream>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace velloran::batch {
 
@@ -44,17 +46,46 @@ counts them; the log gives each one's reason).
 
 namespace {
 
-std::string readPassword(const std::string& source) {
-    std::string password;
-    if (source == "-") {
-        std::getline(std::cin, password);
-    } else {
-        std::ifstream file(source);
-        if (!file) throw tools::ToolError("cannot read the password file '" + source + "'");
-        std::getline(file, password);
+// Room for the longest password taken; reserved up front, so the text is
+// never moved to a larger buffer that would leave a copy behind.
+constexpr std::size_t kMaxPasswordBytes = 1024;
+
+// Where the password is read from; a file it opened is closed again.
+struct PasswordSource {
+    int fd = -1;
+    bool opened = false;
+    ~PasswordSource() {
+        if (opened && fd >= 0) ::close(fd);
     }
+};
+
+// Appends the first line of `fd` to `line` one byte at a time, so no stream
+// buffer keeps a copy of the password.
+// `where` names the source in messages.
+void readFirstLine(int fd, const std::string& where, std::string& line) {
+    char byte = 0;
+    while (true) {
+        ssize_t got = ::read(fd, &byte, 1);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) throw tools::ToolError("cannot read " + where + ": " + std::strerror(errno));
+        if (got == 0 || byte == '\n') break;
+        if (line.size() == kMaxPasswordBytes)
+            throw tools::ToolError("the password in " + where + " is longer than " +
+                                   std::to_string(kMaxPasswordBytes) + " bytes");
+        line.push_back(byte);
+    }
+    sodium_memzero(&byte, sizeof byte);
+}
+
+// Reads the first line of the file ("-": standard input) into `password`.
+void readPassword(const std::string& source, std::string& password) {
+    const bool standardInput = source == "-";
+    const std::string where = standardInput ? std::string("standard input") : "the password file '" + source + "'";
+    PasswordSource input{standardInput ? STDIN_FILENO : ::open(source.c_str(), O_RDONLY | O_CLOEXEC), !standardInput};
+    if (input.fd < 0) throw tools::ToolError("cannot read " + where + ": " + std::strerror(errno));
+    password.reserve(kMaxPasswordBytes);
+    readFirstLine(input.fd, where, password);
     if (!password.empty() && password.back() == '\r') password.pop_back();
-    return password;
 }
 
 }  // namespace
@@ -69,8 +100,8 @@ BatchOptions parseBatchOptions(int argc, char** argv) {
     batch.start = options.optional("start").value_or(batch.start);
     batch.logFolder = options.optional("log-folder");
     if (options.has("server")) {
-        batch.login = ServerLogin{options.required("server"), options.required("user"),
-                                  readPassword(options.required("password-file"))};
+        batch.login.emplace(ServerLogin{options.required("server"), options.required("user"), {}});
+        readPassword(options.required("password-file"), batch.login->password);
     } else if (options.has("user") || options.has("password-file")) {
         throw tools::ToolError("--user and --password-file belong to --server (see --help)");
     }

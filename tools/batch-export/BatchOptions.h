@@ -2,6 +2,8 @@
 // What the batch tool is asked to export, read from its command line. The
 // password never comes from the command line: it is read from a file, or
 // from standard input when the file is "-".
+#include "common/Secrets.h"
+
 #include <optional>
 #include <string>
 
@@ -11,6 +13,9 @@ struct ServerLogin {
     std::string server;
     std::string userName;
     std::string password;
+
+    // Every copy wipes its password from memory when it goes.
+    ~ServerLogin() { tools::wipe(password); }
 };
 
 struct BatchOptions {

@@ -51,16 +51,18 @@ std::optional<std::string> CommandLine::optional(const std::string& name) const 
     return it->second;
 }
 
-long long CommandLine::number(const std::string& name, long long fallback) const {
+long long CommandLine::number(const std::string& name, long long fallback, long long max) const {
     auto it = values_.find(name);
     if (it == values_.end()) return fallback;
     std::size_t used = 0;
     try {
         long long value = std::stoll(it->second, &used);
-        if (used == it->second.size() && value >= 0) return value;
+        if (used == it->second.size() && value >= 0 && value <= max) return value;
     } catch (const std::exception&) {
+        // Not a number, or one beyond 64 bits: refused below like any other.
     }
-    throw ToolError(option(name) + " needs a whole number of 0 or more, not '" + it->second + "'");
+    throw ToolError(option(name) + " needs a whole number from 0 to " + std::to_string(max) + ", not '" + it->second +
+                    "'");
 }
 
 int runTool(const char* tool, const char* usage, int argc, char** argv, const std::function<void(int, char**)>& body) {

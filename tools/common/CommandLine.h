@@ -1,5 +1,6 @@
 #pragma once
 // Command-line options of the data tools: "--name value" pairs and flags.
+#include <climits>
 #include <functional>
 #include <map>
 #include <optional>
@@ -17,8 +18,8 @@ public:
     // Throws ToolError naming the option when it is missing.
     std::string required(const std::string& name) const;
     std::optional<std::string> optional(const std::string& name) const;
-    // A whole number option; throws ToolError when it is not one.
-    long long number(const std::string& name, long long fallback) const;
+    // A whole number option from 0 to `max`; throws ToolError when it is not one.
+    long long number(const std::string& name, long long fallback, long long max = LLONG_MAX) const;
 
 private:
     std::map<std::string, std::string> values_;

@@ -156,12 +156,22 @@ void writeRestricted(const fs::path& file) {
     writer.commit();
 }
 
+// The directory: the engine reads it for logins. Other users have no access;
+// the demo user may read it, and sees the people without their password
+// hashes, which the engine never shows.
+void writeDirectory(const fs::path& file) {
+    addPerson(file.string(), {kDemoUserName, kDemoShortName, kDemoPassword});
+    write::DatabaseWriter writer(file.string());
+    writer.setAcl({{"-Default-", store::AccessLevel::NoAccess}, {kDemoUserName, store::AccessLevel::Reader}});
+    writer.commit();
+}
+
 }  // namespace
 
 void writeDemoDatabases(const std::string& dataFolder) {
     fs::path data = dataFolder;
     for (const char* folder : {"apps", "apps/docs", "archive/2023", "empty"}) fs::create_directories(data / folder);
-    addPerson((data / "names.nsf").string(), {kDemoUserName, kDemoShortName, kDemoPassword});
+    writeDirectory(data / "names.nsf");
     writeSales(data / "sales.nsf");
     writeRestricted(data / "payroll.nsf");
     writeCustomers(data / "apps" / "客户管理.nsf");

@@ -2,6 +2,7 @@
 #include "common/CommandLine.h"
 #include "generate/Generator.h"
 
+#include <climits>
 #include <iostream>
 
 namespace {
@@ -24,7 +25,7 @@ int main(int argc, char** argv) {
                                              {"out", "documents", "items", "attachment-size", "attachment-every", "view"});
         velloran::tools::GenerateOptions generate;
         generate.documents = options.number("documents", generate.documents);
-        generate.items = static_cast<int>(options.number("items", generate.items));
+        generate.items = static_cast<int>(options.number("items", generate.items, INT_MAX));
         generate.attachmentSize = options.has("attachment-size") ? options.number("attachment-size", 0) : -1;
         generate.attachmentEvery = options.number("attachment-every", 1);
         generate.viewName = options.optional("view").value_or(generate.viewName);

@@ -58,7 +58,7 @@ void buildFromJsonFile(const std::string& jsonPath, const std::string& databaseP
     nlohmann::json description;
     try {
         description = nlohmann::json::parse(in);
-    } catch (const nlohmann::json::parse_error& e) {
+    } catch (const nlohmann::json::exception& e) {
         throw ToolError("The file " + jsonPath + " is not valid JSON: " + e.what());
     }
     std::string base = std::filesystem::absolute(jsonPath).parent_path().string();

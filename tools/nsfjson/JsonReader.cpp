@@ -7,6 +7,8 @@
 
 #include <array>
 #include <chrono>
+#include <climits>
+#include <cmath>
 #include <filesystem>
 #include <sodium.h>
 
@@ -29,6 +31,10 @@ constexpr std::array<TypeName, 7> kTypes = {{{"text", kText},
                                              {"names", kNames},
                                              {"readers", kReaders},
                                              {"authors", kAuthors}}};
+
+// The most bytes a generated attachment may have (1 TiB): more than any
+// test or benchmark needs, and far below what the size fields can hold.
+constexpr std::int64_t kMaxGeneratedSize = std::int64_t{1} << 40;
 
 constexpr std::array<const char*, 7> kLevels = {"noaccess", "depositor", "reader", "author",
                                                 "editor",   "designer",  "manager"};
@@ -107,9 +113,8 @@ write::ObjectInput readObject(const JsonAt& at, const std::string& baseFolder) {
     } else if (at.has("base64")) {
         object.source = {write::ObjectSource::Kind::Bytes, {}, decodeBase64(at["base64"]), 0};
     } else if (at.has("size")) {
-        double size = at["size"].number();
-        if (size < 0) at["size"].fail("must be 0 or more");
-        object.source = {write::ObjectSource::Kind::Generated, {}, {}, static_cast<std::int64_t>(size)};
+        std::int64_t size = at["size"].wholeNumber(0, kMaxGeneratedSize);
+        object.source = {write::ObjectSource::Kind::Generated, {}, {}, size};
     } else {
         at.fail("needs \"file\", \"base64\" or \"size\"");
     }
@@ -130,7 +135,7 @@ write::ItemInput readItem(const JsonAt& at, const std::string& baseFolder) {
     item.name = at["name"].text();
     if (item.name.empty()) at["name"].fail("an item needs a name");
     item.type = at.has("type") ? typeCode(at["type"]) : kText;
-    if (at.has("flags")) item.flags = static_cast<int>(at["flags"].number());
+    if (at.has("flags")) item.flags = static_cast<int>(at["flags"].wholeNumber(INT_MIN, INT_MAX));
     if (item.type != kRichText) {
         item.values = readValues(at, item.type);
         return item;
@@ -152,6 +157,20 @@ store::SortOrder readSort(const JsonAt& column) {
     if (sort == "ascending") return store::SortOrder::Ascending;
     if (sort == "descending") return store::SortOrder::Descending;
     column["sort"].fail("unknown sort '" + sort + "' (none, ascending or descending)");
+}
+
+// The number as a whole number, when it is one that 64 bits hold exactly.
+std::optional<std::int64_t> exactWholeNumber(const json& number) {
+    if (number.is_number_unsigned()) {
+        std::uint64_t whole = number.get<std::uint64_t>();
+        if (whole > static_cast<std::uint64_t>(INT64_MAX)) return std::nullopt;
+        return static_cast<std::int64_t>(whole);
+    }
+    if (number.is_number_integer()) return number.get<std::int64_t>();
+    double real = number.get<double>();
+    constexpr double kLimit = 0x1p63;  // the first double past the 64-bit range
+    if (real != std::floor(real) || !(real >= -kLimit && real < kLimit)) return std::nullopt;
+    return static_cast<std::int64_t>(real);
 }
 
 }  // namespace
@@ -178,6 +197,14 @@ std::string JsonAt::text() const {
 double JsonAt::number() const {
     if (!value_.is_number()) fail("must be a number");
     return value_.get<double>();
+}
+
+std::int64_t JsonAt::wholeNumber(std::int64_t min, std::int64_t max) const {
+    std::optional<std::int64_t> whole = value_.is_number() ? exactWholeNumber(value_) : std::nullopt;
+    if (!whole || *whole < min || *whole > max)
+        fail("must be a whole number from " + std::to_string(min) + " to " + std::to_string(max) + ", not " +
+             value_.dump());
+    return *whole;
 }
 
 const nlohmann::json& JsonAt::array() const {

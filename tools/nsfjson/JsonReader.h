@@ -23,6 +23,9 @@ public:
     [[noreturn]] void fail(const std::string& message) const;
     std::string text() const;
     double number() const;
+    // A whole number from `min` to `max`; anything else (a fraction, a text,
+    // a number out of range) throws naming the path and the range.
+    std::int64_t wholeNumber(std::int64_t min, std::int64_t max) const;
     // An array (possibly empty); throws when the value is something else.
     const nlohmann::json& array() const;
     std::string optionalText(const char* key, const std::string& fallback) const;

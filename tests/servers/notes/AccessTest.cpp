@@ -8,6 +8,9 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sodium.h>
+
+#include <functional>
 
 namespace velloran::notes {
 namespace {
@@ -71,14 +74,91 @@ TEST_F(AccessTest, AUserLogsInByAnyOfTheirNamesAndReadsServerDatabases) {
 }
 
 TEST_F(AccessTest, EveryLoginRefusalSaysWhy) {
-    EXPECT_THAT(error([&] { session_.InitializeUsingNotesUserName("Zhang San/Velloran", "wrong"); }), HasSubstr("Wrong password"));
+    std::string wrongPassword = error([&] { session_.InitializeUsingNotesUserName("Zhang San/Velloran", "wrong"); });
+    EXPECT_EQ(wrongPassword, "The user name or the password is wrong");
     EXPECT_EQ(session_.UserName(), "") << "a failed login leaves no user";
-    EXPECT_THAT(error([&] { session_.InitializeUsingNotesUserName("Nobody/Velloran", "secret"); }), HasSubstr("not known"));
+    EXPECT_EQ(error([&] { session_.InitializeUsingNotesUserName("Nobody/Velloran", "secret"); }), wrongPassword)
+        << "an unknown user cannot be told from a wrong password";
     EXPECT_THAT(error([&] { session_.InitializeUsingNotesUserName(" ", "secret"); }), HasSubstr("No user name"));
     std::filesystem::remove(data_ / "names.nsf");
     EXPECT_THAT(error([&] { session_.InitializeUsingNotesUserName("zs", "secret"); }), HasSubstr("does not exist"));
     component::SessionObject uninstalled(dir_.file("absent.reg"));
     EXPECT_THAT(error([&] { uninstalled.InitializeUsingNotesUserName("zs", "secret"); }), HasSubstr("No server is installed"));
+}
+
+// Records which hashes a login verified the password against.
+struct RecordingVerifier {
+    std::vector<std::string> hashes;
+    bool operator()(const std::string& hash, const std::string& password) {
+        hashes.push_back(hash);
+        return access::verifyArgon2(hash, password);
+    }
+};
+
+TEST_F(AccessTest, EveryRefusedLoginCostsOneVerificationWithTheDirectorysParameters) {
+    {
+        write::DatabaseWriter writer((data_ / "names.nsf").string());
+        writer.addNote({{}, 0, 0, {{"Form", kText, 0, {std::string("Person")}, {}},
+                                   {"FullName", kNames, 0, {std::string("CN=Hashless/O=Velloran")}, {}}}, {}});
+        writer.commit();
+    }
+    auto verifiedFor = [&](const std::string& user, const std::string& password) {
+        RecordingVerifier recorder;
+        std::string outcome = error([&] { access::authenticate(data_.string(), user, password, std::ref(recorder)); });
+        EXPECT_EQ(outcome, "The user name or the password is wrong") << user;
+        EXPECT_EQ(recorder.hashes.size(), 1u) << user;
+        return recorder.hashes.empty() ? std::string() : recorder.hashes.front();
+    };
+    std::string realHash = verifiedFor("Zhang San/Velloran", "wrong");
+    for (const char* user : {"Nobody/Velloran", "Hashless/Velloran"}) {
+        std::string dummy = verifiedFor(user, "secret");
+        EXPECT_NE(dummy, realHash) << user;
+        EXPECT_EQ(crypto_pwhash_str_needs_rehash(dummy.c_str(), crypto_pwhash_OPSLIMIT_MIN, crypto_pwhash_MEMLIMIT_MIN), 0)
+            << user << ": a well-formed hash with the same cost as the directory's (fast) hashes: " << dummy;
+        for (const char* password : {"secret", "", "wrong"}) EXPECT_FALSE(access::verifyArgon2(dummy, password));
+    }
+    EXPECT_EQ(access::authenticate(data_.string(), "zs", "secret"), "CN=Zhang San/O=Velloran");
+}
+
+TEST_F(AccessTest, TheDirectorysPasswordHashesAreNeverShown) {
+    {
+        write::DatabaseWriter writer((data_ / "names.nsf").string());
+        writer.addView({"People", {}, "SELECT Form = \"Person\"",
+                        {{"Name", "FullName", store::SortOrder::None},
+                         {"Hash", "HTTPPassword", store::SortOrder::None},
+                         {"Part", "@Left(HTTPPassword; 12)", store::SortOrder::None}}});
+        writer.commit();
+    }
+    session_.InitializeUsingNotesUserName("zs", "secret");
+    DatabasePtr directory = session_.GetDatabase("Main", "names.nsf", false);
+    DocumentPtr person = directory->GetView("People")->GetNthDocument(1);
+    EXPECT_EQ(person->Items(), (StringList{"Form", "FullName", "ShortName"}));
+    EXPECT_EQ(person->GetItemValue("HTTPPassword"), ValueList{std::string()});
+    EXPECT_EQ(person->GetFirstItem("httppassword"), nullptr);
+    EXPECT_EQ(person->ColumnValues(), (ValueList{std::string("CN=Zhang San/O=Velloran"), std::string(), std::string()}));
+    EXPECT_EQ(session_.Evaluate("@IsAvailable(HTTPPassword)", person), ValueList{0.0});
+    session_.InitializeUsingNotesUserName("zs", "secret");
+    EXPECT_EQ(session_.UserName(), "CN=Zhang San/O=Velloran") << "logins still read the hashes";
+}
+
+TEST_F(AccessTest, AnItemHoldingAPasswordHashIsHiddenInEveryDatabase) {
+    std::string other = (data_ / "apps" / "other.nsf").string();
+    {
+        write::DatabaseWriter writer(other);
+        writer.addView({"All", {}, "", {{"Copy", "Copied", store::SortOrder::None}}});
+        writer.addNote({{}, 0, 0, {{"Copied", kText, 0, {std::string("x"), access::hashPassword("pw", true)}, {}},
+                                   {"HTTPPassword", kText, 0, {std::string("an ordinary text")}, {}}}, {}});
+        writer.commit();
+    }
+    session_.InitializeUsingNotesUserName("zs", "secret");
+    for (const std::string& server : {std::string("Main"), std::string()}) {
+        DocumentPtr document = session_.GetDatabase(server, server.empty() ? other : "apps\\other.nsf", false)
+                                   ->GetView("All")->GetNthDocument(1);
+        EXPECT_EQ(document->Items(), StringList{"HTTPPassword"}) << "outside the directory the name alone hides nothing";
+        EXPECT_EQ(document->GetFirstItem("Copied"), nullptr);
+        EXPECT_EQ(document->ColumnValues(), ValueList{std::string()});
+        EXPECT_EQ(session_.Evaluate("Copied", document), ValueList{std::string()});
+    }
 }
 
 TEST_F(AccessTest, EveryDatabaseRefusalSaysWhy) {

@@ -36,17 +36,70 @@ bool answersTo(formula::NoteContext& note, const std::string& userName) {
     return false;
 }
 
-std::optional<Person> findPerson(const std::string& directoryFile, const std::string& userName) {
+std::string firstText(formula::NoteContext& note, const char* item) {
+    std::vector<std::string> values = textValues(note, item);
+    return values.empty() ? std::string() : values.front();
+}
+
+// Another person's hash, to copy its cost parameters; nothing when their
+// document is damaged, as any other person's hash serves as well.
+std::string sampleHashOf(formula::NoteContext& note) {
+    try {
+        return firstText(note, kPasswordItem);
+    } catch (const EngineError&) {
+        return {};
+    }
+}
+
+// What one pass over the directory found: the user, and a hash whose cost
+// parameters a refusal of an unknown user copies.
+struct Lookup {
+    std::optional<Person> person;
+    std::string sampleHash;
+};
+
+// Reads every Person document, whether or not the user comes early, so the
+// lookup costs the same for known and unknown users.
+Lookup lookUp(const std::string& directoryFile, const std::string& userName) {
     auto connection = store::openForReading(directoryFile);
     store::NoteStore notes(*connection);
+    Lookup found;
     for (std::int64_t id : notes.noteIds()) {
         formula::NoteContext note(notes, *notes.header(id));
-        if (!isPerson(note) || !answersTo(note, userName)) continue;
-        std::vector<std::string> fullNames = textValues(note, "FullName");
-        std::vector<std::string> hashes = textValues(note, "HTTPPassword");
-        return Person{fullNames.empty() ? userName : fullNames.front(), hashes.empty() ? std::string() : hashes.front()};
+        if (!isPerson(note)) continue;
+        if (!found.person && answersTo(note, userName)) {
+            std::string fullName = firstText(note, "FullName");
+            found.person = Person{fullName.empty() ? userName : fullName, firstText(note, kPasswordItem)};
+        } else if (found.sampleHash.empty()) {
+            found.sampleHash = sampleHashOf(note);
+        }
     }
-    return std::nullopt;
+    return found;
+}
+
+// The "$argon2id$v=19$m=...,t=...,p=...$" part of a hash string; empty when
+// the text is not one.
+std::string costParameters(const std::string& hash) {
+    if (!hash.starts_with("$argon2")) return {};
+    std::size_t end = 0;
+    for (int field = 0; field < 3; ++field) {
+        end = hash.find('$', end + 1);
+        if (end == std::string::npos) return {};
+    }
+    return hash.substr(0, end + 1);
+}
+
+// A well-formed hash that no password matches (its stored digest is all
+// zero bytes), with the cost parameters of `sample`, or those hashPassword
+// uses when the sample is not a hash.
+std::string unmatchableHash(const std::string& sample) {
+    std::string parameters = costParameters(sample);
+    if (parameters.empty())
+        parameters = std::string(crypto_pwhash_argon2id_STRPREFIX) + "v=19$m=" +
+                     std::to_string(crypto_pwhash_MEMLIMIT_INTERACTIVE / 1024) +
+                     ",t=" + std::to_string(crypto_pwhash_OPSLIMIT_INTERACTIVE) + ",p=1$";
+    // 16 zero bytes of salt and 32 of digest, in unpadded base64.
+    return parameters + std::string(22, 'A') + "$" + std::string(43, 'A');
 }
 
 void initialiseSodium() {
@@ -55,21 +108,26 @@ void initialiseSodium() {
 
 }  // namespace
 
-std::string authenticate(const std::string& dataPath, const std::string& userName, const std::string& password) {
+bool verifyArgon2(const std::string& hash, const std::string& password) {
+    return crypto_pwhash_str_verify(hash.c_str(), password.c_str(), password.size()) == 0;
+}
+
+std::string authenticate(const std::string& dataPath, const std::string& userName, const std::string& password,
+                         const PasswordVerifier& verify) {
     initialiseSodium();
     std::string directoryFile = (std::filesystem::path(dataPath) / kDirectoryFile).string();
     if (!std::filesystem::exists(directoryFile))
         throw EngineError("The user directory " + directoryFile + " does not exist, so no user can log in");
-    std::optional<Person> person = findPerson(directoryFile, userName);
-    if (!person) throw EngineError("The user '" + userName + "' is not known in the directory " + directoryFile);
-    if (person->passwordHash.empty() ||
-        crypto_pwhash_str_verify(person->passwordHash.c_str(), password.c_str(), password.size()) != 0)
-        throw EngineError("Wrong password for user '" + userName + "'");
-    return person->canonicalName;
+    Lookup found = lookUp(directoryFile, userName);
+    bool hasPassword = found.person && !found.person->passwordHash.empty();
+    // Every attempt pays for exactly one verification.
+    bool matches = verify(hasPassword ? found.person->passwordHash : unmatchableHash(found.sampleHash), password);
+    if (!hasPassword || !matches) throw EngineError("The user name or the password is wrong");
+    return found.person->canonicalName;
 }
 
 std::optional<std::string> findUser(const std::string& directoryFile, const std::string& userName) {
-    std::optional<Person> person = findPerson(directoryFile, userName);
+    std::optional<Person> person = lookUp(directoryFile, userName).person;
     if (!person) return std::nullopt;
     return person->canonicalName;
 }
@@ -82,6 +140,10 @@ std::string hashPassword(const std::string& password, bool fast) {
     if (crypto_pwhash_str_alg(hash, password.c_str(), password.size(), ops, memory, crypto_pwhash_ALG_ARGON2ID13) != 0)
         throw EngineError("Not enough memory to hash the password");
     return hash;
+}
+
+bool holdsPasswordHash(const std::string& text) {
+    return text.find("$argon2id$v=") != std::string::npos || text.find("$argon2i$v=") != std::string::npos;
 }
 
 }  // namespace velloran::notes::access

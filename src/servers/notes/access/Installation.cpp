@@ -1,5 +1,6 @@
 #include "access/Installation.h"
 
+#include "access/Directory.h"
 #include "access/UserNames.h"
 #include "registry/RegistryHive.h"
 #include "store/EngineError.h"
@@ -97,6 +98,11 @@ std::string serverDatabaseFile(const Installation& installation, const std::stri
         throw EngineError("The database path '" + databasePath + "' leads outside the data folder " +
                           installation.dataPath);
     return file.string();
+}
+
+bool isDirectoryFile(const Installation& installation, const std::string& file) {
+    std::error_code error;
+    return fs::equivalent(fs::path(installation.dataPath) / kDirectoryFile, file, error);
 }
 
 }  // namespace velloran::notes::access

@@ -25,4 +25,8 @@ bool isThisServer(const std::string& requested, const Installation& installation
 // path, "." or ".." parts, or a path that leaves the data folder.
 std::string serverDatabaseFile(const Installation& installation, const std::string& databasePath);
 
+// True when `file` is the installation's user directory (names.nsf in the
+// data folder), under whatever path or link it is reached.
+bool isDirectoryFile(const Installation& installation, const std::string& file);
+
 }  // namespace velloran::notes::access

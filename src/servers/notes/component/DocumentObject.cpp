@@ -1,13 +1,55 @@
 #include "component/DocumentObject.h"
 
+#include "access/Directory.h"
 #include "component/ItemObjects.h"
+#include "text/Utf8.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace velloran::notes::component {
 
+bool isPasswordHash(const Value& value) {
+    const auto* text = std::get_if<std::string>(&value);
+    return text && access::holdsPasswordHash(*text);
+}
+
+bool VisibleNote::hidden(const store::StoredItem& item) const {
+    if (inDirectory_ && text::equalsIgnoringCase(item.name, access::kPasswordItem)) return true;
+    try {
+        const ValueList& values = item.values.list();
+        return std::any_of(values.begin(), values.end(), isPasswordHash);
+    } catch (const EngineError&) {
+        // Damaged values show nothing: reading them throws the damage.
+        return false;
+    }
+}
+
+const std::vector<const store::StoredItem*>& VisibleNote::items() {
+    if (!shown_) {
+        shown_.emplace();
+        for (const store::StoredItem& item : note_.items())
+            if (!hidden(item)) shown_->push_back(&item);
+    }
+    return *shown_;
+}
+
+const store::StoredItem* VisibleNote::findItem(const std::string& name) {
+    for (const store::StoredItem* item : items())
+        if (text::equalsIgnoringCase(item->name, name)) return item;
+    return nullptr;
+}
+
+std::optional<ValueList> VisibleNote::item(const std::string& name) {
+    const store::StoredItem* found = findItem(name);
+    if (!found) return std::nullopt;
+    return found->values;
+}
+
 DocumentObject::DocumentObject(OpenDatabasePtr database, store::NoteHeader header, std::optional<ViewPlace> place)
-    : database_(std::move(database)), note_(database_->notes, std::move(header)), place_(std::move(place)) {}
+    : database_(std::move(database)),
+      note_(database_->notes, std::move(header), database_->isDirectory),
+      place_(std::move(place)) {}
 
 std::string DocumentObject::UniversalID() { return note_.header().unid; }
 
@@ -25,7 +67,7 @@ ValueList DocumentObject::ColumnValues() { return place_ ? place_->columnValues 
 
 StringList DocumentObject::Items() {
     StringList names;
-    for (const store::StoredItem& item : note_.items()) names.push_back(item.name);
+    for (const store::StoredItem* item : note_.items()) names.push_back(item->name);
     return names;
 }
 

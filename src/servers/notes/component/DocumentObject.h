@@ -7,6 +7,37 @@
 
 namespace velloran::notes::component {
 
+// A stored document as sessions see it: password hashes are left out. An
+// item whose value holds a hash is hidden in every database, and in the
+// installation's directory every HTTPPassword item is, whatever it holds.
+// Logins read the hashes through access/Directory, never through here.
+class VisibleNote : public formula::Context {
+public:
+    VisibleNote(store::NoteStore& notes, store::NoteHeader header, bool inDirectory)
+        : note_(notes, std::move(header)), inDirectory_(inDirectory) {}
+
+    std::optional<ValueList> item(const std::string& name) override;
+    const store::NoteHeader* note() override { return note_.note(); }
+    std::vector<store::StoredObject> attachments() override { return note_.attachments(); }
+    platform::TimeZone dateTextZone() const override { return note_.dateTextZone(); }
+
+    const store::NoteHeader& header() const { return note_.header(); }
+    // The items shown, in document order.
+    const std::vector<const store::StoredItem*>& items();
+    // The first shown item of this name (letter case ignored); null when absent.
+    const store::StoredItem* findItem(const std::string& name);
+
+private:
+    bool hidden(const store::StoredItem& item) const;
+
+    formula::NoteContext note_;
+    bool inDirectory_;
+    std::optional<std::vector<const store::StoredItem*>> shown_;
+};
+
+// True for a text value that holds a password hash.
+bool isPasswordHash(const Value& value);
+
 // Where a document was reached through a view.
 struct ViewPlace {
     std::int64_t viewId = 0;
@@ -30,12 +61,12 @@ public:
     ItemPtr GetFirstItem(const std::string& name) override;
 
     const OpenDatabasePtr& database() const { return database_; }
-    formula::NoteContext& context() { return note_; }
+    VisibleNote& context() { return note_; }
     const std::optional<ViewPlace>& place() const { return place_; }
 
 private:
     OpenDatabasePtr database_;
-    formula::NoteContext note_;
+    VisibleNote note_;
     std::optional<ViewPlace> place_;
 };
 

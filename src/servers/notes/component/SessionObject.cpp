@@ -22,8 +22,8 @@ std::string localUserName() {
     return "Local User";
 }
 
-OpenDatabasePtr openFile(const std::string& file) {
-    return std::make_shared<OpenDatabase>(store::openForReading(file));
+OpenDatabasePtr openFile(const std::string& file, bool isDirectory) {
+    return std::make_shared<OpenDatabase>(store::openForReading(file), isDirectory);
 }
 
 }  // namespace
@@ -42,7 +42,7 @@ DatabasePtr SessionObject::GetDatabase(const std::string& server, const std::str
     if (!userName_) throw EngineError("The session is not initialised: log in or initialise it first");
     if (text::trimmed(server).empty()) {
         if (path.empty()) throw EngineError("No database file was given");
-        return std::make_shared<DatabaseObject>(openFile(path));
+        return std::make_shared<DatabaseObject>(openFile(path, false));
     }
     return openOnServer(server, path);
 }
@@ -54,7 +54,7 @@ DatabasePtr SessionObject::openOnServer(const std::string& server, const std::st
     std::string file = access::serverDatabaseFile(installation, path);
     if (!std::filesystem::exists(file))
         throw EngineError("The database '" + path + "' does not exist on server '" + server + "'");
-    OpenDatabasePtr database = openFile(file);
+    OpenDatabasePtr database = openFile(file, access::isDirectoryFile(installation, file));
     if (access::accessLevel(database->views.acl(), *userName_) < store::AccessLevel::Reader)
         throw EngineError("The user '" + *userName_ + "' is not authorised to open the database '" + path +
                           "' on server '" + server + "'");

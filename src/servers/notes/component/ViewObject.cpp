@@ -1,10 +1,22 @@
 #include "component/ViewObject.h"
 
+#include "access/Directory.h"
 #include "component/DocumentObject.h"
+#include "text/Utf8.h"
 
 #include <limits>
 
 namespace velloran::notes::component {
+
+ValueList ViewObject::visibleColumnValues(ValueList values) const {
+    static const std::string passwordItem = text::lower(access::kPasswordItem);
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        bool readsPassword = database_->isDirectory && i < design_.columns.size() &&
+                             text::lower(design_.columns[i].formula).find(passwordItem) != std::string::npos;
+        if (readsPassword || isPasswordHash(values[i])) values[i] = std::string();
+    }
+    return values;
+}
 
 StringList ViewObject::ColumnNames() {
     StringList names;
@@ -27,7 +39,7 @@ DocumentPtr ViewObject::documentAt(std::int64_t position) {
         throw EngineError("The view " + design_.name + " lists a document that no longer exists in " +
                           database_->connection->path());
     return std::make_shared<DocumentObject>(database_, std::move(*header),
-                                            ViewPlace{design_.viewId, position, std::move(entry->columnValues)});
+                                            ViewPlace{design_.viewId, position, visibleColumnValues(std::move(entry->columnValues))});
 }
 
 DocumentPtr ViewObject::GetNthDocument(int position) { return documentAt(position); }

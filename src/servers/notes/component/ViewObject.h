@@ -20,6 +20,9 @@ public:
 
 private:
     DocumentPtr documentAt(std::int64_t position);
+    // An entry's column values without password hashes; in the directory
+    // also without the values of columns whose formula reads the password.
+    ValueList visibleColumnValues(ValueList values) const;
     std::int64_t positionOf(const DocumentPtr& document);
 
     OpenDatabasePtr database_;

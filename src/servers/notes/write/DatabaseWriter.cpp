@@ -8,9 +8,14 @@
 #include "write/ObjectWriter.h"
 #include "write/ViewIndexer.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <set>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace velloran::notes::write {
 
@@ -47,24 +52,63 @@ void checkFormula(const std::string& source, const std::string& what) {
     }
 }
 
+// Creates an empty hidden file (".velloran-XXXXXX") in the folder of
+// `target`, with exactly the permissions `mode`, and returns its name.
+std::string createBuildFile(const std::string& target, mode_t mode) {
+    std::string name = (std::filesystem::path(target).parent_path() / ".velloran-XXXXXX").string();
+    int fd = ::mkstemp(name.data());
+    if (fd < 0) throw EngineError("Cannot create the database " + target + ": " + std::strerror(errno));
+    bool modeSet = ::fchmod(fd, mode & 07777) == 0;
+    int error = errno;
+    ::close(fd);
+    if (!modeSet) {
+        std::remove(name.c_str());
+        throw EngineError("Cannot set the permissions of the new database " + target + ": " + std::strerror(error));
+    }
+    return name;
+}
+
+// Opens the empty file as a new database and lays out its tables.
+std::unique_ptr<store::Connection> openNewDatabase(const std::string& file) {
+    auto connection = std::make_unique<store::Connection>(file, store::Connection::Mode::ReadWrite);
+    store::createSchema(*connection);
+    return connection;
+}
+
 }  // namespace
 
-DatabaseWriter::DatabaseWriter(const std::string& path) : path_(path), created_(!std::filesystem::exists(path)) {
-    connection_ = store::openForWriting(path);
-    transaction_.emplace(*connection_);
-    unidSeed_ = nameSeed(path);
-    if (created_) setAcl({{"-Default-", store::AccessLevel::Reader}});
+DatabaseWriter::DatabaseWriter(const std::string& path, mode_t newFileMode) : path_(path), unidSeed_(nameSeed(path)) {
+    if (std::filesystem::exists(path)) {
+        connection_ = store::openForWriting(path);
+        transaction_.emplace(*connection_);
+        return;
+    }
+    building_ = createBuildFile(path, newFileMode);
+    try {
+        connection_ = openNewDatabase(building_);
+        transaction_.emplace(*connection_);
+        setAcl({{"-Default-", store::AccessLevel::Reader}});
+    } catch (...) {
+        transaction_.reset();
+        connection_.reset();
+        std::remove(building_.c_str());
+        throw;
+    }
 }
 
 DatabaseWriter::~DatabaseWriter() {
-    bool failed = transaction_.has_value();
     transaction_.reset();
     connection_.reset();
-    if (failed && created_) std::remove(path_.c_str());
+    if (!building_.empty()) std::remove(building_.c_str());
+}
+
+store::Connection& DatabaseWriter::open() {
+    if (!connection_) throw EngineError("The database " + path_ + " is already written; start a new writer to add to it");
+    return *connection_;
 }
 
 void DatabaseWriter::setTitle(const std::string& title) {
-    connection_->cached("INSERT OR REPLACE INTO database_info (key, value) VALUES ('title', ?)").bind(1, title).run();
+    open().cached("INSERT OR REPLACE INTO database_info (key, value) VALUES ('title', ?)").bind(1, title).run();
 }
 
 std::string DatabaseWriter::newUnid(std::int64_t noteId) const {
@@ -76,19 +120,19 @@ std::string DatabaseWriter::newUnid(std::int64_t noteId) const {
 }
 
 std::int64_t DatabaseWriter::addNote(const NoteInput& note) {
-    store::Statement& next = connection_->cached("SELECT coalesce(max(note_id), 0) + 1 FROM notes");
+    store::Statement& next = open().cached("SELECT coalesce(max(note_id), 0) + 1 FROM notes");
     next.step();
     std::int64_t noteId = next.integer(0);
     std::string unid = note.unid.empty() ? newUnid(noteId) : note.unid;
     if (unid.size() != 32 || unid.find_first_not_of("0123456789ABCDEFabcdef") != std::string::npos)
         throw EngineError("'" + unid + "' is not a universal ID (32 hexadecimal digits)");
-    connection_->cached("INSERT INTO notes (note_id, unid, created, modified) VALUES (?, upper(?), ?, ?)")
+    open().cached("INSERT INTO notes (note_id, unid, created, modified) VALUES (?, upper(?), ?, ?)")
         .bind(1, noteId).bind(2, unid).bind(3, note.created).bind(4, note.modified).run();
     int seq = 0;
     for (const ItemInput& item : note.items) addItem(noteId, seq++, item);
     for (const ObjectInput& attachment : note.attachments) {
         addItem(noteId, seq++, {"$FILE", kAttachment, 0, {attachment.name}, {}});
-        storeObject(*connection_, {noteId, store::ObjectKind::Attachment, -1}, attachment);
+        storeObject(open(), {noteId, store::ObjectKind::Attachment, -1}, attachment);
     }
     return noteId;
 }
@@ -101,7 +145,7 @@ void DatabaseWriter::addItem(std::int64_t noteId, int seq, const ItemInput& item
         values = {text::formatRichText(item.richText.paragraphs, false, 0)};
         addRichText(noteId, seq, item.richText);
     }
-    connection_->cached("INSERT INTO items (note_id, seq, name, type, flags, vals) VALUES (?, ?, ?, ?, ?, ?)")
+    open().cached("INSERT INTO items (note_id, seq, name, type, flags, vals) VALUES (?, ?, ?, ?, ?, ?)")
         .bind(1, noteId).bind(2, std::int64_t{seq}).bind(3, item.name).bind(4, std::int64_t{item.type})
         .bind(5, std::int64_t{item.flags}).bindBlob(6, store::encodeValues(values)).run();
 }
@@ -111,14 +155,14 @@ void DatabaseWriter::addRichText(std::int64_t noteId, int seq, const RichTextInp
         const auto& runs = richText.paragraphs[p].runs;
         std::vector<store::RichTextRun> stored = runs.empty() ? std::vector<store::RichTextRun>{{}} : runs;
         for (std::size_t r = 0; r < stored.size(); ++r)
-            connection_->cached(
+            open().cached(
                     "INSERT INTO rich_text (note_id, item_seq, paragraph, run, kind, content) VALUES (?, ?, ?, ?, ?, ?)")
                 .bind(1, noteId).bind(2, std::int64_t{seq}).bind(3, static_cast<std::int64_t>(p))
                 .bind(4, static_cast<std::int64_t>(r)).bind(5, std::int64_t{static_cast<int>(stored[r].kind)})
                 .bind(6, stored[r].content).run();
     }
     for (const ObjectInput& object : richText.objects)
-        storeObject(*connection_, {noteId, store::ObjectKind::Embedded, seq}, object);
+        storeObject(open(), {noteId, store::ObjectKind::Embedded, seq}, object);
 }
 
 void DatabaseWriter::addView(const ViewInput& view) {
@@ -127,34 +171,39 @@ void DatabaseWriter::addView(const ViewInput& view) {
     for (const store::ViewColumn& column : view.columns)
         checkFormula(column.formula, "View '" + view.name + "', column '" + column.title + "'");
 
-    store::Statement& existing = connection_->cached("SELECT view_id FROM views WHERE name = ? COLLATE NOCASE");
+    store::Statement& existing = open().cached("SELECT view_id FROM views WHERE name = ? COLLATE NOCASE");
     existing.bind(1, view.name);
     std::optional<std::int64_t> viewId;
     if (existing.step()) viewId = existing.integer(0);
     ValueList aliases(view.aliases.begin(), view.aliases.end());
-    store::Statement& upsert = connection_->cached(
+    store::Statement& upsert = open().cached(
         "INSERT OR REPLACE INTO views (view_id, name, aliases, selection, entry_count) VALUES (?, ?, ?, ?, 0)");
     if (viewId) upsert.bind(1, *viewId);
     upsert.bind(2, view.name).bindBlob(3, store::encodeValues(aliases)).bind(4, view.selection).run();
-    std::int64_t id = viewId.value_or(connection_->lastInsertId());
-    connection_->cached("DELETE FROM view_columns WHERE view_id = ?").bind(1, id).run();
+    std::int64_t id = viewId.value_or(open().lastInsertId());
+    open().cached("DELETE FROM view_columns WHERE view_id = ?").bind(1, id).run();
     for (std::size_t i = 0; i < view.columns.size(); ++i)
-        connection_->cached("INSERT INTO view_columns (view_id, position, title, formula, sort) VALUES (?, ?, ?, ?, ?)")
+        open().cached("INSERT INTO view_columns (view_id, position, title, formula, sort) VALUES (?, ?, ?, ?, ?)")
             .bind(1, id).bind(2, static_cast<std::int64_t>(i)).bind(3, view.columns[i].title)
             .bind(4, view.columns[i].formula).bind(5, std::int64_t{static_cast<int>(view.columns[i].sort)}).run();
 }
 
 void DatabaseWriter::setAcl(const std::vector<store::AclEntry>& entries) {
-    connection_->execute("DELETE FROM acl");
+    open().execute("DELETE FROM acl");
     for (const store::AclEntry& entry : entries)
-        connection_->cached("INSERT OR REPLACE INTO acl (name, level) VALUES (?, ?)")
+        open().cached("INSERT OR REPLACE INTO acl (name, level) VALUES (?, ?)")
             .bind(1, entry.name).bind(2, std::int64_t{static_cast<int>(entry.level)}).run();
 }
 
 void DatabaseWriter::commit() {
-    rebuildViewIndexes(*connection_);
+    rebuildViewIndexes(open());
     transaction_->commit();
     transaction_.reset();
+    connection_.reset();
+    if (building_.empty()) return;
+    if (std::rename(building_.c_str(), path_.c_str()) != 0)
+        throw EngineError("Cannot give the new database its name " + path_ + ": " + std::strerror(errno));
+    building_.clear();
 }
 
 }  // namespace velloran::notes::write

@@ -7,14 +7,18 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <sys/types.h>
 
 namespace velloran::notes::write {
 
 class DatabaseWriter {
 public:
-    // Opens the database (creating it when the file does not exist, with
-    // "-Default-" reader access) and starts the transaction.
-    explicit DatabaseWriter(const std::string& path);
+    // Opens the database and starts the transaction. When the file does not
+    // exist, a new database (with "-Default-" reader access) is built in a
+    // hidden file beside it with the permissions `newFileMode`, and only
+    // commit() gives it the name `path`: a failed or interrupted build never
+    // leaves a half-made database under that name.
+    explicit DatabaseWriter(const std::string& path, mode_t newFileMode = 0600);
     ~DatabaseWriter();
     DatabaseWriter(const DatabaseWriter&) = delete;
     DatabaseWriter& operator=(const DatabaseWriter&) = delete;
@@ -26,18 +30,19 @@ public:
     void addView(const ViewInput& view);
     // Replaces the whole access control list.
     void setAcl(const std::vector<store::AclEntry>& entries);
-    // Rebuilds every view index and commits.
+    // Rebuilds every view index and commits; a new database then takes its
+    // name. Nothing may be added afterwards.
     void commit();
 
-    store::Connection& connection() { return *connection_; }
-
 private:
+    // The open database; throws once commit() has closed it.
+    store::Connection& open();
     std::string newUnid(std::int64_t noteId) const;
     void addItem(std::int64_t noteId, int seq, const ItemInput& item);
     void addRichText(std::int64_t noteId, int seq, const RichTextInput& richText);
 
     std::string path_;
-    bool created_ = false;
+    std::string building_;  // the hidden file a new database is built in; empty when adding
     std::unique_ptr<store::Connection> connection_;
     std::optional<store::Transaction> transaction_;
     std::uint64_t unidSeed_ = 0;

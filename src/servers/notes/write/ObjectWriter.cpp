@@ -18,6 +18,8 @@ public:
             file_.open(object.source.file, std::ios::binary);
             if (!file_) throw EngineError("Cannot read the file " + object.source.file + " for attachment " + object.name);
         }
+        if (object.source.kind == ObjectSource::Kind::Generated && object.source.size < 0)
+            throw EngineError("The generated attachment " + object.name + " cannot have a negative size");
     }
 
     // Fills `chunk`; false when the bytes are exhausted.
