@@ -293,3 +293,19 @@ TEST_F(ExportTest, AViewNameNeverLeadsOutsideTheExportFolder) {
     EXPECT_THAT(logLines(), ::testing::Contains(QStringLiteral("保存第1个文档第1个附件到:") + folder + QStringLiteral("a.txt;")));
     EXPECT_THAT(messageTexts(), ElementsAre(messages::kCompleted + out() + QStringLiteral("__/__/Escape附件")));
 }
+
+TEST_F(ExportTest, PlantedLinksNeverLeadTheEnginesFilesOutOfTheExportFolder) {
+    TempDir victim;
+    const std::string precious = victim.write("one.txt", "the victim's own");
+    std::filesystem::create_directories(dir.file("out/V附件/" + kUnid1.toStdString()));
+    std::filesystem::create_symlink(precious, (folder(kUnid1) + QStringLiteral("one.txt")).toStdString());
+    std::filesystem::create_directory_symlink(victim.path(), dir.file("out/V附件/" + kUnid2.toStdString()));
+    const ExportOutcome outcome = exportFrom(QStringLiteral("1"));
+
+    EXPECT_EQ(TempDir::read(precious), "the victim's own");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(victim.path()), {}), 1);
+    EXPECT_EQ(TempDir::read(folder(kUnid1).toStdString() + "one.txt"), "one") << "a link in the file's place is replaced";
+    EXPECT_EQ(outcome.losses.attachments, 2) << "the linked document's folder is refused";
+    EXPECT_THAT(logLines(), ::testing::Contains(QStringLiteral("分离第1个文档RichText域到:") + folder(kUnid1) +
+                                                QStringLiteral("one.txt;")));
+}

@@ -11,7 +11,10 @@
 
 #include <gmock/gmock.h>
 
+#include <fcntl.h>
 #include <filesystem>
+#include <sys/file.h>
+#include <unistd.h>
 
 using namespace velloran;
 using namespace velloran::testing;
@@ -40,15 +43,16 @@ protected:
     std::vector<std::string> files() const {
         std::vector<std::string> found;
         for (const auto& entry : std::filesystem::recursive_directory_iterator(dir.path()))
-            if (entry.is_regular_file()) found.push_back(std::filesystem::relative(entry.path(), dir.path()).string());
+            if (entry.is_regular_file()) found.push_back(entry.path().lexically_relative(dir.path()).string());
         std::sort(found.begin(), found.end());
         return found;
     }
 
     // The universal IDs of the written rows, in order.
-    std::vector<std::string> writtenIds() const {
+    std::vector<std::string> writtenIds() const { return writtenIdsIn(workbook("1")); }
+    std::vector<std::string> writtenIdsIn(const QString& file) const {
         std::vector<std::string> ids;
-        const nlohmann::json written = sheet(workbook("1"));
+        const nlohmann::json written = sheet(file);
         for (const nlohmann::json& cell : written["cells"])
             if (cell[1] == 0 && cell[0] > 0) ids.push_back(cell[2]);
         return ids;
@@ -143,10 +147,118 @@ TEST_F(FakeExportTest, AFileInThePlaceOfTheAttachmentFolderLosesThatDocumentsAtt
 
     EXPECT_EQ(outcome.result, ExportOutcome::Result::Incomplete);
     EXPECT_EQ(outcome.losses.attachments, 2);
-    ASSERT_EQ(failureLines().size(), 1);
-    EXPECT_TRUE(failureLines()[0].startsWith(QStringLiteral("导出第1个文档出错:") + out() +
-                                              QStringLiteral("V附件/D1/,cannot create the folder ")));
-    EXPECT_TRUE(failureLines()[0].endsWith(QStringLiteral(": Not a directory;"))) << failureLines()[0].toStdString();
+    EXPECT_EQ(failureLines(), QStringList(QStringLiteral("导出第1个文档出错:") + out() + QStringLiteral("V附件/D1/,Cannot use the folder ") +
+                                          out() + QStringLiteral("V附件: something that is not a folder is in its place;")));
+    EXPECT_EQ(TempDir::read(dir.file("out/V附件")), "in the way");
+}
+
+// Links planted in a shared export folder, where an attachment's folder
+// will be, must not lead the export's files into the folders they name.
+TEST_F(FakeExportTest, AFolderPlantedAsALinkIsRefusedAndItsTargetUntouched) {
+    TempDir victim;
+    const std::string precious = victim.write("a.txt", "the victim's own");
+    auto linked = add("D1");
+    linked->attachmentNames = {"a.txt", "b.txt"};
+    for (const std::string& name : linked->attachmentNames)
+        linked->attachments[name] = std::make_shared<FakeObject>(name, "attachment bytes");
+    linked->body = std::make_shared<FakeRichText>("Body", "text", std::vector{std::make_shared<FakeObject>("pic.png", "object")});
+    auto plain = add("D2");
+    plain->attachmentNames = {"c.txt"};
+    plain->attachments["c.txt"] = std::make_shared<FakeObject>("c.txt", "c");
+    std::filesystem::create_directories(dir.file("out/V附件"));
+    std::filesystem::create_directory_symlink(victim.path(), dir.file("out/V附件/D1"));
+    const ExportOutcome outcome = exportFrom(QStringLiteral("1"));
+
+    EXPECT_EQ(TempDir::read(precious), "the victim's own");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(victim.path()), {}), 1) << "nothing new there";
+    EXPECT_EQ(outcome.losses.attachments, 2);
+    EXPECT_EQ(outcome.losses.objects, 1);
+    const QString refused = QStringLiteral("The folder ") + out() +
+                            QStringLiteral("V附件/D1 is a symbolic link; nothing is written through a link;");
+    EXPECT_EQ(failureLines(), QStringList({QStringLiteral("导出第1个文档出错:") + out() + QStringLiteral("V附件/D1/,") + refused,
+                                           QStringLiteral("导出第1个文档出错:pic.png,") + refused}));
+    EXPECT_EQ(TempDir::read(dir.file("out/V附件/D2/c.txt")), "c") << "the other documents are saved";
+}
+
+TEST_F(FakeExportTest, ALinkAboveTheDocumentsFoldersIsRefusedForEveryDocument) {
+    TempDir victim;
+    state.CurrentViewName = QStringLiteral("部门\\按日期");
+    for (const char* id : {"D1", "D2"}) {
+        auto document = add(id);
+        document->attachmentNames = {"a.txt"};
+        document->attachments["a.txt"] = std::make_shared<FakeObject>("a.txt", "a");
+    }
+    std::filesystem::create_directories(dir.file("out"));
+    std::filesystem::create_directory_symlink(victim.path(), dir.file("out/部门"));
+    const ExportOutcome outcome = exportFrom(QStringLiteral("1"));
+
+    EXPECT_TRUE(std::filesystem::is_empty(victim.path()));
+    EXPECT_EQ(outcome.losses.attachments, 2);
+    ASSERT_EQ(failureLines().size(), 2);
+    EXPECT_TRUE(failureLines()[1].endsWith(QStringLiteral("The folder ") + out() +
+                                           QStringLiteral("部门 is a symbolic link; nothing is written through a link;")))
+        << failureLines()[1].toStdString();
+}
+
+TEST_F(FakeExportTest, AWorkbookCreatedDuringTheRunIsKeptAndOursSavedBesideIt) {
+    auto document = add("D1");
+    document->attachmentNames = {"a.txt"};
+    document->attachments["a.txt"] = std::make_shared<FakeObject>("a.txt", "a");
+    document->attachments["a.txt"]->whileExtracting = [&] { dir.write("out/导出_开始为第1个文档.xls", "theirs"); };
+    const ExportOutcome outcome = exportFrom(QStringLiteral("1"));
+
+    EXPECT_TRUE(outcome.completed());
+    const QString beside = out() + QStringLiteral("导出_开始为第1个文档 (2).xls");
+    EXPECT_EQ(outcome.workbook, beside);
+    EXPECT_EQ(TempDir::read(workbook("1").toStdString()), "theirs");
+    EXPECT_THAT(writtenIdsIn(beside), ElementsAre("D1"));
+    EXPECT_THAT(messageTexts(), ElementsAre(messages::kCompleted + out() + QStringLiteral("V附件\n") +
+                                            messages::savedBeside(workbook("1"), beside)));
+}
+
+TEST_F(FakeExportTest, AStoppedRunSavesBesideAWorkbookCreatedMeanwhileAndSaysWhere) {
+    auto document = add("D1");
+    document->attachmentNames = {"a.txt"};
+    document->attachments["a.txt"] = std::make_shared<FakeObject>("a.txt", "a");
+    document->attachments["a.txt"]->whileExtracting = [&] { dir.write("out/导出_开始为第1个文档.xls", "theirs"); };
+    add("D2");
+    add("D3");
+    database->view->failNextAfter = 0;
+    database->view->failNthFrom = 2;
+    const ExportOutcome outcome = exportFrom(QStringLiteral("1"));
+
+    const QString beside = out() + QStringLiteral("导出_开始为第1个文档 (2).xls");
+    EXPECT_EQ(outcome.result, ExportOutcome::Result::Failed);
+    EXPECT_EQ(outcome.workbook, beside);
+    EXPECT_EQ(TempDir::read(workbook("1").toStdString()), "theirs");
+    EXPECT_THAT(messageTexts(), ElementsAre(messages::kDocumentFailed + QStringLiteral("the view's index is unreadable"),
+                                            messages::savedBeside(workbook("1"), beside)));
+}
+
+// Temporary files of a killed run: the next export removes those of its own
+// pattern that no live process holds, and nothing else.
+TEST_F(FakeExportTest, LeftoversOfAKilledRunAreRemovedFromTheFoldersItOpens) {
+    auto document = add("D1");
+    document->attachmentNames = {"a.txt"};
+    document->attachments["a.txt"] = std::make_shared<FakeObject>("a.txt", "a");
+    dir.write("out/.velloran-wbk001", "a temporary workbook");
+    dir.write("out/V附件/D1/.velloran-att001", "a temporary attachment");
+    dir.write("out/V附件/D2/.velloran-att002", "in a folder this run does not open");
+    dir.write("out/.velloran-other", "not of our pattern");
+    const std::string held = dir.write("out/.velloran-live01", "being written");
+    const int holder = ::open(held.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+    TempDir victim;
+    const std::string precious = victim.write("precious", "keep");
+    std::filesystem::create_symlink(precious, dir.file("out/.velloran-link01"));
+    ASSERT_TRUE(exportFrom(QStringLiteral("1")).completed());
+    ::close(holder);
+
+    EXPECT_EQ(files(), (std::vector<std::string>{"logs/log20261206.txt", "out/.velloran-link01", "out/.velloran-live01", "out/.velloran-other",
+                                                 "out/V附件/D1/a.txt", "out/V附件/D2/.velloran-att002",
+                                                 "out/导出_开始为第1个文档.xls", "registry.reg"}));
+    EXPECT_EQ(TempDir::read(precious), "keep");
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("out/.velloran-link01")));
 }
 
 TEST_F(FakeExportTest, AValueThatCannotBeReadLosesOnlyItsCell) {

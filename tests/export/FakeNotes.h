@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <memory>
 #include <stdexcept>
@@ -24,10 +25,14 @@ public:
     std::string Name() override { return name_; }
     std::int64_t FileSize() override { return static_cast<std::int64_t>(bytes_.size()); }
     void ExtractFile(const std::string& path) override {
+        if (whileExtracting) whileExtracting();
         if (failWith_ != 0) throw std::runtime_error("Cannot write the file " + path + ": " + std::strerror(failWith_));
         std::ofstream file(path, std::ios::binary);
         if (!(file << bytes_)) throw std::runtime_error("cannot write " + path);
     }
+
+    // Run at the start of every extraction: what someone else does meanwhile.
+    std::function<void()> whileExtracting;
 
 private:
     std::string name_;

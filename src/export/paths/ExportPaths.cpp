@@ -12,7 +12,8 @@ const QString kAttachmentSuffix = QStringLiteral("附件");
 
 ExportPaths::ExportPaths(QString exportFolder, const QString& viewName)
     : exportFolder_(std::move(exportFolder)),
-      viewAttachmentFolder_(exportFolder_ + safeFolderParts(viewName + kAttachmentSuffix).join(QLatin1Char('/'))) {}
+      viewFolderParts_(safeFolderParts(viewName + kAttachmentSuffix)),
+      viewAttachmentFolder_(exportFolder_ + viewFolderParts_.join(QLatin1Char('/'))) {}
 
 QString ExportPaths::documentFolder(const QString& universalId) const {
     return viewAttachmentFolder_ + QLatin1Char('/') + safeFileName(universalId) + QLatin1Char('/');

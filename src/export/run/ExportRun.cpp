@@ -27,11 +27,13 @@ ExportRun::ExportRun(const ExportServices& services, const ExportRequest& reques
       spreadsheet_(std::move(spreadsheet)),
       log_(log),
       plan_(std::move(plan)),
+      folders_(plan_.paths),
       guard_(log),
       steps_(request, log, guard_, losses_),
       pump_(services.wait) {}
 
 ExportOutcome ExportRun::execute() {
+    folders_.prepare();
     try {
         openView();
     } catch (const std::exception& error) {
@@ -79,14 +81,14 @@ void ExportRun::exportDocument(std::int64_t k) {
     log_.write(lines::documentStarted(n));
     const QString universalId = document_.UniversalID();
     spreadsheet_.setCellText(row, 1, universalId);
-    DocumentFiles files(plan_.paths.documentFolder(universalId));
-    if (document_.HasEmbedded()) steps_.saveAttachments(document_, n, files);
+    DocumentFolder folder(folders_, plan_.paths, universalId);
+    if (document_.HasEmbedded()) steps_.saveAttachments(document_, n, folder);
     services_.wait.SetWaitMsg(progressText(k + 1));
     services_.wait.SetWaitProgress(plan_.count, static_cast<int>(k + 1));
     pump_.poll();
-    steps_.picture(files.folder());
+    steps_.picture(folder.path());
     for (qsizetype i = 0; i < headerNames_.size(); ++i) {
-        fillCell(row, static_cast<int>(i) + 2, headerNames_[i], n, files);
+        fillCell(row, static_cast<int>(i) + 2, headerNames_[i], n, folder);
         pump_.poll();
     }
     moveToNext(n);
@@ -96,10 +98,10 @@ void ExportRun::exportDocument(std::int64_t k) {
 // cell is written before the value's log line, so a log that fails never
 // leaves the cell without its text. A cell with any failed step counts as
 // not exported.
-void ExportRun::fillCell(int row, int column, const QString& itemName, int n, DocumentFiles& files) {
+void ExportRun::fillCell(int row, int column, const QString& itemName, int n, DocumentFolder& folder) {
     QString cellText;
     QString value;
-    const bool itemRead = guard_.run(n, itemName, [&] { itemStep(itemName, n, files, cellText); });
+    const bool itemRead = guard_.run(n, itemName, [&] { itemStep(itemName, n, folder, cellText); });
     const bool valueRead = guard_.run(n, itemName, [&] {
         const notes::ValueList values = document_.GetItemValue(itemName);
         // An item with no values at all leaves its cell empty.
@@ -112,12 +114,12 @@ void ExportRun::fillCell(int row, int column, const QString& itemName, int n, Do
     if (!(itemRead && valueRead && written)) ++losses_.cells;
 }
 
-void ExportRun::itemStep(const QString& itemName, int n, DocumentFiles& files, QString& cellText) {
+void ExportRun::itemStep(const QString& itemName, int n, DocumentFolder& folder, QString& cellText) {
     log_.write(lines::itemStarted(n));
     domino::TNotesItem item;
     item.ConnectTo(document_.GetFirstItem(itemName));
     // A document without the item leaves its cell empty.
-    if (item.IsConnected() && item.Type() == notes::kRichText) steps_.richText(document_, itemName, n, files, cellText);
+    if (item.IsConnected() && item.Type() == notes::kRichText) steps_.richText(document_, itemName, n, folder, cellText);
 }
 
 // A failed move is logged, then the walk re-points at the next document by
@@ -148,6 +150,7 @@ ExportOutcome ExportRun::stop(const QString& message) {
     const QString saveFailure = saveAndQuit();
     services_.wait.CloseWait();
     if (!saveFailure.isEmpty()) services_.message(saveFailure);
+    else if (savedElsewhere()) services_.message(messages::savedBeside(plan_.fileName, savedAs_));
     return outcome(ExportOutcome::Result::Failed);
 }
 
@@ -160,15 +163,17 @@ ExportOutcome ExportRun::finish() {
     }
     const ExportOutcome ended =
         outcome(losses_.any() ? ExportOutcome::Result::Incomplete : ExportOutcome::Result::Completed);
-    services_.message(losses_.any() ? messages::incomplete(losses_, ended.attachmentFolder, ended.logFile)
-                                    : messages::kCompleted + ended.attachmentFolder);
+    QString message = losses_.any() ? messages::incomplete(losses_, ended.attachmentFolder, ended.logFile)
+                                    : messages::kCompleted + ended.attachmentFolder;
+    if (savedElsewhere()) message += QLatin1Char('\n') + messages::savedBeside(plan_.fileName, savedAs_);
+    services_.message(message);
     return ended;
 }
 
 QString ExportRun::saveAndQuit() {
     QString failure;
     try {
-        spreadsheet_.saveAs(plan_.fileName);
+        savedAs_ = spreadsheet_.saveAsNew(plan_.fileName);
     } catch (const std::exception& error) {
         failure = messages::kSaveFailed + errorText(error);
     }
@@ -176,8 +181,11 @@ QString ExportRun::saveAndQuit() {
     return failure;
 }
 
+bool ExportRun::savedElsewhere() const { return !savedAs_.isEmpty() && savedAs_ != plan_.fileName; }
+
 ExportOutcome ExportRun::outcome(ExportOutcome::Result result) const {
-    return {result, plan_.fileName, plan_.paths.viewAttachmentFolder(), services_.log.fileFor(services_.log.now().date()), losses_};
+    return {result, savedAs_.isEmpty() ? plan_.fileName : savedAs_, plan_.paths.viewAttachmentFolder(),
+            services_.log.fileFor(services_.log.now().date()), losses_};
 }
 
 }  // namespace velloran::exporting

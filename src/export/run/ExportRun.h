@@ -5,7 +5,8 @@
 // and end with the workbook saved and the application quit, whether the
 // run completes, loses some of what it should write, or stops.
 #include "log/RunLog.h"
-#include "paths/DocumentFiles.h"
+#include "paths/DocumentFolder.h"
+#include "paths/ExportFolders.h"
 #include "paths/ExportPaths.h"
 #include "run/ExportRequest.h"
 #include "run/ExportServices.h"
@@ -37,8 +38,8 @@ private:
     void readHeader();
     void writeHeader();
     void exportDocument(std::int64_t k);
-    void fillCell(int row, int column, const QString& itemName, int n, DocumentFiles& files);
-    void itemStep(const QString& itemName, int n, DocumentFiles& files, QString& cellText);
+    void fillCell(int row, int column, const QString& itemName, int n, DocumentFolder& folder);
+    void itemStep(const QString& itemName, int n, DocumentFolder& folder, QString& cellText);
     void moveToNext(int n);
     QString progressText(std::int64_t done) const;
 
@@ -47,8 +48,11 @@ private:
     // Save, quit, close the wait window, then the message that tells how
     // the run ended.
     ExportOutcome finish();
-    // Saves and quits; the save's failure message, or empty.
+    // Saves, never over a file, and quits; the save's failure message, or
+    // empty.
     QString saveAndQuit();
+    // Whether the workbook went beside a file that took its name meanwhile.
+    bool savedElsewhere() const;
     ExportOutcome outcome(ExportOutcome::Result result) const;
 
     const ExportServices& services_;
@@ -56,6 +60,7 @@ private:
     Spreadsheet spreadsheet_;
     const RunLog& log_;
     RunPlan plan_;
+    ExportFolders folders_;
     ExportLosses losses_;
     StepGuard guard_;
     AttachmentSteps steps_;
@@ -63,6 +68,7 @@ private:
     domino::TNotesView view_;
     domino::TNotesDocument document_;
     QStringList headerNames_;
+    QString savedAs_;  // where the workbook was saved; empty until it is
 };
 
 }  // namespace velloran::exporting

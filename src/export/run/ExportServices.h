@@ -35,6 +35,8 @@ struct ExportLosses {
 struct ExportOutcome {
     enum class Result { Stopped, Failed, Incomplete, Completed };
     Result result = Result::Stopped;
+    // The workbook's file as saved (beside the name asked for when a file
+    // took that name during the run).
     QString workbook;
     // The view's attachment folder (the parent of the documents' folders).
     QString attachmentFolder;
@@ -58,6 +60,10 @@ inline const QString kSaveFailed = QStringLiteral("保存Excel文件出错:");
 inline const QString kExporting = QStringLiteral("正在导出数据到");
 inline const QString kCompleted =
     QStringLiteral("您好，数据导出完成，导出的附件文档存放在Excel文件的同一目录下，文件夹名为：");
+
+// A file took the workbook's name during the run: it was kept, and the
+// workbook saved beside it.
+QString savedBeside(const QString& planned, const QString& saved);
 
 // The end of a run that went to the end but could not write everything.
 QString incomplete(const ExportLosses& losses, const QString& attachmentFolder, const QString& logFile);

@@ -3,11 +3,7 @@
 #include "ValueText.h"
 #include "log/LogLines.h"
 
-#include <QFile>
 #include <QSet>
-
-#include <filesystem>
-#include <system_error>
 
 namespace velloran::exporting {
 
@@ -32,22 +28,16 @@ std::string repeatedNameReason(const QString& name) {
            " and only the first of them can be read";
 }
 
-void createFolder(const QString& folder) {
-    std::error_code error;
-    std::filesystem::create_directories(QFile::encodeName(folder).toStdString(), error);
-    if (error) throw std::runtime_error("cannot create the folder " + folder.toStdString() + ": " + error.message());
-}
-
 }  // namespace
 
-void AttachmentSteps::saveAttachments(domino::TNotesDocument& document, int n, DocumentFiles& files) {
+void AttachmentSteps::saveAttachments(domino::TNotesDocument& document, int n, DocumentFolder& folder) {
     log_.write(lines::hasAttachments(n));
     QStringList names;
     if (!guard_.run(n, kAttachmentNamesFormula, [&] { names = attachmentNames(document, n); })) {
         ++losses_.attachments;
         return;
     }
-    if (!guard_.run(n, files.folder(), [&] { createFolder(files.folder()); })) {
+    if (!guard_.run(n, folder.path(), [&] { folder.open(); })) {
         losses_.attachments += static_cast<int>(names.size());
         return;
     }
@@ -61,7 +51,7 @@ void AttachmentSteps::saveAttachments(domino::TNotesDocument& document, int n, D
         seen.insert(names[index]);
         if (!guard_.run(n, names[index], [&] {
                 if (repeated) throw std::runtime_error(repeatedNameReason(names[index]));
-                saveAttachment(document, n, j, names[index], files);
+                saveAttachment(document, n, j, names[index], folder);
             }))
             ++losses_.attachments;
     }
@@ -76,13 +66,12 @@ QStringList AttachmentSteps::attachmentNames(domino::TNotesDocument& document, i
 }
 
 void AttachmentSteps::saveAttachment(domino::TNotesDocument& document, int n, int j, const QString& name,
-                                     DocumentFiles& files) {
+                                     DocumentFolder& folder) {
     domino::TNotesEmbeddedObject attachment;
     attachment.ConnectTo(document.GetAttachment(name));
     requireFound(attachment, "attachment", name);
     log_.write(lines::attachmentFound(n, j, name));
-    const QString path = files.claim(name);
-    attachment.ExtractFile(path);
+    const QString path = folder.save(name, [&](const QString& target) { attachment.ExtractFile(target); });
     log_.write(lines::attachmentSaved(n, j, path));
 }
 
@@ -92,22 +81,21 @@ void AttachmentSteps::picture(const QString& folder) {
 }
 
 void AttachmentSteps::richText(domino::TNotesDocument& document, const QString& itemName, int n,
-                               DocumentFiles& files, QString& cellText) {
+                               DocumentFolder& folder, QString& cellText) {
     domino::TNotesRichTextItem item;
     item.ConnectTo(document.GetFirstItem(itemName));
     cellText = item.GetFormattedText(kStripTabs, kFormattedLineLength);
     const QStringList objects = item.EmbeddedObjects();
     if (objects.isEmpty()) return;
-    if (!guard_.run(n, objects.first(), [&] { saveObject(item, objects.first(), n, files); })) ++losses_.objects;
+    if (!guard_.run(n, objects.first(), [&] { saveObject(item, objects.first(), n, folder); })) ++losses_.objects;
 }
 
 void AttachmentSteps::saveObject(domino::TNotesRichTextItem& item, const QString& name, int n,
-                                 DocumentFiles& files) {
+                                 DocumentFolder& folder) {
     domino::TNotesEmbeddedObject object;
     object.ConnectTo(item.GetEmbeddedObject(name));
     requireFound(object, "embedded object", name);
-    const QString path = files.claim(name);
-    object.ExtractFile(path);
+    const QString path = folder.save(name, [&](const QString& target) { object.ExtractFile(target); });
     log_.write(lines::richTextObjectSaved(n, path));
 }
 

@@ -7,7 +7,7 @@
 // n is the document's number in the view.
 #include "DominoWrappers.h"
 #include "log/RunLog.h"
-#include "paths/DocumentFiles.h"
+#include "paths/DocumentFolder.h"
 #include "run/ExportRequest.h"
 #include "run/ExportServices.h"
 #include "steps/Guarded.h"
@@ -19,21 +19,21 @@ public:
     AttachmentSteps(const ExportRequest& request, const RunLog& log, const StepGuard& guard, ExportLosses& losses)
         : request_(request), log_(log), guard_(guard), losses_(losses) {}
 
-    // Logs, reads the attachment names, creates the document's folder and
+    // Logs, reads the attachment names, opens the document's folder and
     // saves every attachment into it.
-    void saveAttachments(domino::TNotesDocument& document, int n, DocumentFiles& files);
+    void saveAttachments(domino::TNotesDocument& document, int n, DocumentFolder& folder);
     // Two log lines naming the folder.
     void picture(const QString& folder);
     // Sets `cellText` to the item's formatted text, then saves its first
     // embedded object. Reading the item is not guarded here: the caller's
     // item step is.
-    void richText(domino::TNotesDocument& document, const QString& itemName, int n, DocumentFiles& files,
+    void richText(domino::TNotesDocument& document, const QString& itemName, int n, DocumentFolder& folder,
                   QString& cellText);
 
 private:
     QStringList attachmentNames(domino::TNotesDocument& document, int n);
-    void saveAttachment(domino::TNotesDocument& document, int n, int j, const QString& name, DocumentFiles& files);
-    void saveObject(domino::TNotesRichTextItem& item, const QString& name, int n, DocumentFiles& files);
+    void saveAttachment(domino::TNotesDocument& document, int n, int j, const QString& name, DocumentFolder& folder);
+    void saveObject(domino::TNotesRichTextItem& item, const QString& name, int n, DocumentFolder& folder);
 
     const ExportRequest& request_;
     const RunLog& log_;

@@ -91,6 +91,14 @@ void Spreadsheet::saveAs(const QString& fileName) {
     callMethod(application(), "activeworkbook")->invoke("SaveAs", CallKind::Method, {fileName.toStdString()});
 }
 
+QString Spreadsheet::saveAsNew(const QString& fileName) {
+    const Variant saved =
+        callMethod(application(), "activeworkbook")->invoke("SaveAsNew", CallKind::Method, {fileName.toStdString()});
+    const auto* name = std::get_if<std::string>(&saved);
+    if (!name) throw std::runtime_error("The spreadsheet member SaveAsNew did not say where it saved the workbook");
+    return QString::fromStdString(*name);
+}
+
 void Spreadsheet::quit() {
     DispatchPtr application = std::move(application_);
     if (application) application->invoke("quit", CallKind::Method, {});

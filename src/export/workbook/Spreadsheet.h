@@ -25,7 +25,11 @@ public:
     void setColumnWidth(int column, int width);
     void setTextFormat(int row, int column);
     void setCellText(int row, int column, const QString& text);
+    // Saves over a file of that name.
     void saveAs(const QString& fileName);
+    // Saves without ever replacing a file: when the name is taken by the
+    // end of the save, beside it as "name (2).xls", ... Returns the name saved.
+    QString saveAsNew(const QString& fileName);
     // Closes the application and drops the reference; nothing afterwards.
     void quit();
     // The same, for a run that is already failing: a failure to quit is

@@ -2,6 +2,9 @@
 
 #include "files/StagedFile.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -29,6 +32,17 @@ void writeFileAtomically(const std::string& path, std::string_view contents, std
     StagedFile file(path, permissionsFor(path, newFileMode));
     file.write(contents.data(), contents.size());
     file.commit(SyncToDisk::Yes);
+}
+
+int renameWithoutReplacing(const std::string& from, const std::string& to) {
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
+    if (errno != EINVAL && errno != ENOSYS) return errno;
+    // A file system without the no-replace rename: a hard link is never
+    // made over an existing name either. Should the old name stay, it is
+    // an unlocked temporary file that the next sweep removes.
+    if (::link(from.c_str(), to.c_str()) != 0) return errno;
+    ::unlink(from.c_str());
+    return 0;
 }
 
 bool canReplaceFile(const std::string& path) {

@@ -14,6 +14,11 @@ namespace velloran::platform {
 void writeFileAtomically(const std::string& path, std::string_view contents,
                          std::optional<mode_t> newFileMode = std::nullopt);
 
+// Renames `from` to `to` unless a name `to` exists, which is then left as
+// it is, whatever it is (a link too). Returns 0, or the system's error:
+// EEXIST when the name is taken.
+int renameWithoutReplacing(const std::string& from, const std::string& to);
+
 // Whether a file could be created or replaced at `path`: its folder is
 // writable and, when the file exists, the file too.
 bool canReplaceFile(const std::string& path);

@@ -1,29 +1,19 @@
 #include "files/StagedFile.h"
 
+#include "files/TemporaryFiles.h"
+
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <random>
+#include <unistd.h>
 
 namespace velloran::platform {
 
 namespace {
 
-constexpr int kCreateAttempts = 100;
-
 // The target's folder as written in `target`, with its final slash.
 std::string folderPrefix(const std::string& target) {
     std::size_t slash = target.find_last_of('/');
     return slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
-}
-
-std::string randomSuffix() {
-    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    thread_local std::mt19937 generator{std::random_device{}()};
-    std::uniform_int_distribution<std::size_t> pick(0, sizeof kLetters - 2);
-    std::string suffix(6, ' ');
-    for (char& letter : suffix) letter = kLetters[pick(generator)];
-    return suffix;
 }
 
 }  // namespace
@@ -40,21 +30,21 @@ StagedFile::~StagedFile() {
     // Nothing to report from here: an error is already on its way.
     if (fd_ >= 0) calls_.close(fd_);
     calls_.unlink(temporary_.c_str());
+    releaseLock();
 }
 
 void StagedFile::create(mode_t mode) {
-    std::string prefix = folderPrefix(target_) + ".velloran-";
-    for (int attempt = 0; attempt < kCreateAttempts; ++attempt) {
-        std::string path = prefix + randomSuffix();
-        fd_ = calls_.open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-        if (fd_ >= 0) {
-            temporary_ = std::move(path);
-            holdsTemporary_ = true;
-            return;
-        }
-        if (errno != EEXIST) break;
-    }
-    fail("create", errno);
+    TemporaryFile created = createTemporaryFile(calls_, folderPrefix(target_), mode);
+    if (created.fd < 0) fail("create", errno);
+    fd_ = created.fd;
+    lock_ = created.lock;
+    temporary_ = std::move(created.path);
+    holdsTemporary_ = true;
+}
+
+void StagedFile::releaseLock() {
+    if (lock_ >= 0) ::close(lock_);
+    lock_ = -1;
 }
 
 void StagedFile::write(const void* data, std::size_t size) {
@@ -73,6 +63,7 @@ void StagedFile::commit(SyncToDisk sync) {
     closeFile();
     if (calls_.rename(temporary_.c_str(), target_.c_str()) != 0) fail("save", errno);
     holdsTemporary_ = false;
+    releaseLock();
 }
 
 void StagedFile::closeFile() {
@@ -93,6 +84,7 @@ void StagedFile::fail(const char* action, int error) {
         }
         holdsTemporary_ = false;
     }
+    releaseLock();
     throw FileWriteError(message);
 }
 

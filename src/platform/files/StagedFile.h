@@ -1,6 +1,7 @@
 #pragma once
-// A file written under a short hidden name (".velloran-XXXXXX") in the folder
-// of its target and renamed over the target once complete. The target thus
+// A file written under a short hidden name (".velloran-XXXXXX", see
+// TemporaryFiles.h) in the folder of its target, locked while it is written,
+// and renamed over the target once complete. The target thus
 // either keeps what it held or gets every byte, and any target name that fits
 // the file system can be written, however long. The temporary file is
 // removed on every failure and when the object goes before commit().
@@ -37,12 +38,14 @@ public:
 private:
     void create(mode_t mode);
     void closeFile();
+    void releaseLock();
     [[noreturn]] void fail(const char* action, int error);
 
     FileCalls calls_;
     std::string target_;
     std::string temporary_;
     int fd_ = -1;
+    int lock_ = -1;  // holds the temporary file's lock until it is renamed or removed
     bool holdsTemporary_ = false;  // created, and neither renamed nor removed yet
 };
 

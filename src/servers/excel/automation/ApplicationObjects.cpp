@@ -41,6 +41,10 @@ Variant WorkbookObject::dispatch(const Call& call) {
         workbook_->save(call.text(0, "file name"));
         return {};
     }
+    if (call.is("SaveAsNew")) {
+        call.expectRead({"file name"});
+        return workbook_->save(call.text(0, "file name"), biff::Existing::KeepAndNumber);
+    }
     call.failUnknown();
 }
 

@@ -25,7 +25,10 @@ private:
     component::Variant dispatch(const Call& call) override;
 };
 
-// Members: ActiveSheet, SaveAs(file name).
+// Members: ActiveSheet, SaveAs(file name) (replaces a file of that name),
+// SaveAsNew(file name) (never replaces a file: when the name is taken by the
+// end of the save, saves beside it as "name (2).xls", "name (3).xls", ...;
+// answers the name saved).
 class WorkbookObject : public AutomationObject {
 public:
     WorkbookObject(SessionPtr session, WorkbookPtr workbook);

@@ -1,18 +1,22 @@
 #include "AtomicFile.h"
 
 #include "WorkbookError.h"
+#include "files/AtomicFile.h"
+#include "files/TemporaryFiles.h"
 
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
-#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace velloran::biff {
 
 namespace {
+
+// Numbered names tried beside a taken one before giving up.
+constexpr int kMaxNumber = 999;
 
 std::string describe(int error, const std::string& folder) {
     if (error == ENOENT || error == ENOTDIR) return "the folder " + folder + " does not exist";
@@ -25,36 +29,36 @@ std::string folderOf(const std::string& path) {
     return folder.empty() ? "." : folder;
 }
 
-// Creates a new file with a name no other file has, readable and writable
-// as the process's file-creation mask allows. Returns its descriptor and
-// sets `name`, or returns -1 with errno set.
-int createUnique(const std::string& target, std::string& name) {
-    std::filesystem::path path(target);
-    std::random_device random;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string leaf = ".";
-        leaf.append(path.filename().string()).append(".").append(std::to_string(random())).append(".tmp");
-        name = (path.parent_path() / leaf).string();
-        int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST) return fd;
-    }
-    return -1;
+// The target's folder as written in it, with its final slash.
+std::string folderPrefix(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// "folder/name (2).xls" for "folder/name.xls" and 2.
+std::string numbered(const std::string& target, int number) {
+    const std::filesystem::path path(target);
+    const std::string leaf = path.stem().string() + " (" + std::to_string(number) + ")" + path.extension().string();
+    return folderPrefix(target) + leaf;
 }
 
 }  // namespace
 
-AtomicFile::AtomicFile(std::string target) : target_(std::move(target)) {
+AtomicFile::AtomicFile(std::string target, Existing existing) : target_(std::move(target)), existing_(existing) {
     if (target_.empty()) throw WorkbookError("Cannot save a workbook without a file name");
-    int fd = createUnique(target_, temporary_);
-    if (fd < 0) fail(describe(errno, folderOf(target_)));
-    struct stat existing {};
-    if (::stat(target_.c_str(), &existing) == 0 && S_ISREG(existing.st_mode))
-        ::fchmod(fd, existing.st_mode & 07777);  // replacing a file keeps its permissions
-    stream_ = ::fdopen(fd, "wb");
+    platform::TemporaryFile created =
+        platform::createTemporaryFile(platform::systemFileCalls(), folderPrefix(target_), 0666);
+    if (created.fd < 0) fail(describe(errno, folderOf(target_)));
+    temporary_ = std::move(created.path);
+    lock_ = created.lock;
+    struct stat found {};
+    if (existing_ == Existing::Replace && ::stat(target_.c_str(), &found) == 0 && S_ISREG(found.st_mode))
+        ::fchmod(created.fd, found.st_mode & 07777);  // replacing a file keeps its permissions
+    stream_ = ::fdopen(created.fd, "wb");
     if (!stream_) {
         int error = errno;
-        ::close(fd);
-        ::unlink(temporary_.c_str());
+        ::close(created.fd);
+        discardTemporary();
         fail(std::strerror(error));
     }
 }
@@ -62,7 +66,13 @@ AtomicFile::AtomicFile(std::string target) : target_(std::move(target)) {
 AtomicFile::~AtomicFile() {
     if (!stream_) return;
     std::fclose(stream_);
+    discardTemporary();
+}
+
+void AtomicFile::discardTemporary() {
     ::unlink(temporary_.c_str());
+    if (lock_ >= 0) ::close(lock_);
+    lock_ = -1;
 }
 
 void AtomicFile::fail(const std::string& why) const {
@@ -78,7 +88,7 @@ void AtomicFile::closeStream() {
     if (written && ::fsync(::fileno(stream)) != 0) error = errno, written = false;
     if (std::fclose(stream) != 0 && written) error = errno, written = false;
     if (!written) {
-        ::unlink(temporary_.c_str());
+        discardTemporary();
         fail(error != 0 ? std::strerror(error) : "the data could not be written");
     }
 }
@@ -93,13 +103,34 @@ void AtomicFile::startWriteback() {
     writtenBack_ = end;
 }
 
-void AtomicFile::commit() {
+std::string AtomicFile::commit() {
     closeStream();
-    if (::rename(temporary_.c_str(), target_.c_str()) != 0) {
-        int error = errno;
-        ::unlink(temporary_.c_str());
-        fail(error == EISDIR ? "a folder of that name is in the way" : std::strerror(error));
+    std::string written = existing_ == Existing::Replace ? publish() : publishBeside();
+    ::close(lock_);
+    lock_ = -1;
+    return written;
+}
+
+std::string AtomicFile::publish() {
+    if (::rename(temporary_.c_str(), target_.c_str()) == 0) return target_;
+    const int error = errno;
+    discardTemporary();
+    fail(error == EISDIR ? "a folder of that name is in the way" : std::strerror(error));
+}
+
+// Never over an existing file: one that appeared since the caller checked
+// the name is kept, and the workbook goes beside it.
+std::string AtomicFile::publishBeside() {
+    for (int number = 1; number <= kMaxNumber; ++number) {
+        const std::string name = number == 1 ? target_ : numbered(target_, number);
+        const int error = platform::renameWithoutReplacing(temporary_, name);
+        if (error == 0) return name;
+        if (error == EEXIST) continue;
+        discardTemporary();
+        fail(std::strerror(error));
     }
+    discardTemporary();
+    fail("that name and the numbered names beside it up to (" + std::to_string(kMaxNumber) + ") are all taken");
 }
 
 }  // namespace velloran::biff

@@ -67,9 +67,9 @@ void QueuedWorkbook::setColumnWidth(std::uint32_t column, double characters) {
     workbook_.setColumnWidth(column, characters);
 }
 
-void QueuedWorkbook::save(const std::string& path) {
+std::string QueuedWorkbook::save(const std::string& path, Existing existing) {
     waitUntilApplied();
-    saveWorkbook(workbook_, path);
+    return saveWorkbook(workbook_, path, existing);
 }
 
 PREFETCHING_FOR_WRITE void QueuedWorkbook::queue(std::uint32_t row, std::uint32_t column, std::uint32_t tag,

@@ -8,6 +8,7 @@
 // failure only the stored workbook can find (more text than one file can
 // take) is thrown by the next write or by save, and by every call after it:
 // such a workbook is never saved.
+#include "AtomicFile.h"
 #include "BufferChannel.h"
 #include "Workbook.h"
 
@@ -31,7 +32,7 @@ public:
     void setColumnWidth(std::uint32_t column, double characters);
 
     // Waits for every queued write, then saves as saveWorkbook does.
-    void save(const std::string& path);
+    std::string save(const std::string& path, Existing existing = Existing::Replace);
 
 private:
     struct Entry;

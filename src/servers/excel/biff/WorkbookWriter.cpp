@@ -124,17 +124,17 @@ private:
 
 }  // namespace
 
-void saveWorkbook(Workbook& workbook, const std::string& path) {
+std::string saveWorkbook(Workbook& workbook, const std::string& path, Existing existing) {
     SheetContent content{workbook.settledCells(), &workbook.columnWidths()};
     std::vector<SheetBlock> blocks = planSheets(content.cells);
     StreamPlan plan = planStream(workbook, content, blocks);
 
-    AtomicFile file(path);
+    AtomicFile file(path, existing);
     CompoundFile container(file.stream(), path);
     WritingBehind sink(container, file);
     writeStream(sink, workbook, content, blocks, plan);
     container.finish();
-    file.commit();
+    return file.commit();
 }
 
 }  // namespace velloran::biff

@@ -1,0 +1,75 @@
+#include "files/OpenFolder.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace velloran::platform {
+
+namespace {
+
+constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+
+// Why `name` in `parent` could not be opened as a folder: what is in its
+// place, when something is.
+std::string whyNotOpened(int parent, const std::string& name, const std::string& path, int error) {
+    struct stat found {};
+    if (::fstatat(parent, name.c_str(), &found, AT_SYMLINK_NOFOLLOW) == 0) {
+        if (S_ISLNK(found.st_mode))
+            return "The folder " + path + " is a symbolic link; nothing is written through a link";
+        if (!S_ISDIR(found.st_mode))
+            return "Cannot use the folder " + path + ": something that is not a folder is in its place";
+    }
+    return "Cannot open the folder " + path + ": " + std::strerror(error);
+}
+
+}  // namespace
+
+OpenFolder OpenFolder::open(const std::string& path) {
+    const int fd = ::open(path.c_str(), kFolderFlags);
+    if (fd < 0) throw FolderError("Cannot open the folder " + path + ": " + std::strerror(errno));
+    return OpenFolder(fd, path);
+}
+
+OpenFolder::OpenFolder(OpenFolder&& other) noexcept : fd_(other.fd_), path_(std::move(other.path_)) { other.fd_ = -1; }
+
+OpenFolder& OpenFolder::operator=(OpenFolder&& other) noexcept {
+    if (this == &other) return *this;
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = other.fd_;
+    path_ = std::move(other.path_);
+    other.fd_ = -1;
+    return *this;
+}
+
+OpenFolder::~OpenFolder() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+OpenFolder OpenFolder::child(const std::string& name) const {
+    const std::string path = pathOf(name);
+    // An existing name is left as it is: what it is shows when it is opened.
+    if (::mkdirat(fd_, name.c_str(), 0777) != 0 && errno != EEXIST)
+        throw FolderError("Cannot create the folder " + path + ": " + std::strerror(errno));
+    const int fd = ::openat(fd_, name.c_str(), kFolderFlags | O_NOFOLLOW);
+    if (fd < 0) throw FolderError(whyNotOpened(fd_, name, path, errno));
+    return OpenFolder(fd, path);
+}
+
+OpenFolder OpenFolder::descend(const std::vector<std::string>& names) const {
+    OpenFolder folder = child(names.at(0));
+    for (std::size_t i = 1; i < names.size(); ++i) folder = folder.child(names[i]);
+    return folder;
+}
+
+std::string OpenFolder::throughDescriptor(const std::string& name) const {
+    return "/proc/self/fd/" + std::to_string(fd_) + "/" + name;
+}
+
+std::string OpenFolder::pathOf(const std::string& name) const {
+    return !path_.empty() && path_.back() == '/' ? path_ + name : path_ + "/" + name;
+}
+
+}  // namespace velloran::platform
