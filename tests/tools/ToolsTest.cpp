@@ -2,6 +2,7 @@
 #include "TempDir.h"
 #include "access/Directory.h"
 #include "common/CommandLine.h"
+#include "common/PasswordInput.h"
 #include "component/SessionObject.h"
 #include "generate/Generator.h"
 #include "people/Person.h"
@@ -66,6 +67,23 @@ TEST(CommandLineTest, ReadsOptionsAndRefusesWhatItDoesNotKnow) {
     const char* huge[] = {"tool", "--items", "4294967299"};
     EXPECT_THROW(CommandLine(3, const_cast<char**>(huge), {"items"}).number("items", 0, INT_MAX), std::exception)
         << "not cut down to 3 to fit an int";
+}
+
+TEST(PasswordInputTest, TakesTheFirstLineOfAFileAndRefusesWhatItCannotTakeWhole) {
+    TempDir dir;
+    std::string password;
+    readPassword(dir.write("pw", "s3cret\r\nsecond line\n"), password);
+    EXPECT_EQ(password, "s3cret");
+
+    std::string tooLong;
+    EXPECT_THROW(readPassword(dir.write("long", std::string(1025, 'x')), tooLong), std::exception);
+    std::string missing;
+    try {
+        readPassword(dir.file("none"), missing);
+        FAIL() << "no error";
+    } catch (const std::exception& error) {
+        EXPECT_NE(std::string(error.what()).find(dir.file("none")), std::string::npos) << error.what();
+    }
 }
 
 TEST(CommandLineTest, ToolFailuresBecomeExitCodeOne) {

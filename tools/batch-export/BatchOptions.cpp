@@ -1,12 +1,8 @@
 #include "BatchOptions.h"
 
 #include "common/CommandLine.h"
+#include "common/PasswordInput.h"
 #include "common/ToolError.h"
-
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace velloran::batch {
 
@@ -44,51 +40,6 @@ or when an attachment, object or cell could not be written (the message
 counts them; the log gives each one's reason).
 )";
 
-namespace {
-
-// Room for the longest password taken; reserved up front, so the text is
-// never moved to a larger buffer that would leave a copy behind.
-constexpr std::size_t kMaxPasswordBytes = 1024;
-
-// Where the password is read from; a file it opened is closed again.
-struct PasswordSource {
-    int fd = -1;
-    bool opened = false;
-    ~PasswordSource() {
-        if (opened && fd >= 0) ::close(fd);
-    }
-};
-
-// Appends the first line of `fd` to `line` one byte at a time, so no stream
-// buffer keeps a copy of the password.
-// `where` names the source in messages.
-void readFirstLine(int fd, const std::string& where, std::string& line) {
-    char byte = 0;
-    while (true) {
-        ssize_t got = ::read(fd, &byte, 1);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) throw tools::ToolError("cannot read " + where + ": " + std::strerror(errno));
-        if (got == 0 || byte == '\n') break;
-        if (line.size() == kMaxPasswordBytes)
-            throw tools::ToolError("the password in " + where + " is longer than " +
-                                   std::to_string(kMaxPasswordBytes) + " bytes");
-        line.push_back(byte);
-    }
-    sodium_memzero(&byte, sizeof byte);
-}
-
-// Reads the first line of the file ("-": standard input) into `password`.
-void readPassword(const std::string& source, std::string& password) {
-    const bool standardInput = source == "-";
-    const std::string where = standardInput ? std::string("standard input") : "the password file '" + source + "'";
-    PasswordSource input{standardInput ? STDIN_FILENO : ::open(source.c_str(), O_RDONLY | O_CLOEXEC), !standardInput};
-    if (input.fd < 0) throw tools::ToolError("cannot read " + where + ": " + std::strerror(errno));
-    password.reserve(kMaxPasswordBytes);
-    readFirstLine(input.fd, where, password);
-    if (!password.empty() && password.back() == '\r') password.pop_back();
-}
-
-}  // namespace
 
 BatchOptions parseBatchOptions(int argc, char** argv) {
     tools::CommandLine options(argc, argv,
@@ -101,7 +52,7 @@ BatchOptions parseBatchOptions(int argc, char** argv) {
     batch.logFolder = options.optional("log-folder");
     if (options.has("server")) {
         batch.login.emplace(ServerLogin{options.required("server"), options.required("user"), {}});
-        readPassword(options.required("password-file"), batch.login->password);
+        tools::readPassword(options.required("password-file"), batch.login->password);
     } else if (options.has("user") || options.has("password-file")) {
         throw tools::ToolError("--user and --password-file belong to --server (see --help)");
     }

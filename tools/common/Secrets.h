@@ -13,4 +13,16 @@ inline void wipe(std::string& secret) {
     secret.clear();
 }
 
+// Wipes a secret however the scope that holds it ends.
+class WipedOnExit {
+public:
+    explicit WipedOnExit(std::string& secret) : secret_(secret) {}
+    WipedOnExit(const WipedOnExit&) = delete;
+    WipedOnExit& operator=(const WipedOnExit&) = delete;
+    ~WipedOnExit() { wipe(secret_); }
+
+private:
+    std::string& secret_;
+};
+
 }  // namespace velloran::tools

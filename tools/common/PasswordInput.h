@@ -1,0 +1,14 @@
+#pragma once
+// Passwords for the tools come from a file or standard input, never from
+// the command line, where every user of the machine could read them.
+#include <string>
+
+namespace velloran::tools {
+
+// Reads the first line of the file `source` ("-": standard input) into
+// `password`, without a CR at its end. The text is read a byte at a time
+// into room reserved up front, so no other buffer keeps a copy. Throws
+// ToolError naming the source.
+void readPassword(const std::string& source, std::string& password);
+
+}  // namespace velloran::tools
