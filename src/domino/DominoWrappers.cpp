@@ -1,5 +1,7 @@
 #include "DominoWrappers.h"
 
+#include <cstring>
+
 namespace velloran::domino {
 
 TNotesSession::TNotesSession(platform::ComponentRuntime runtime) : runtime_(std::move(runtime)) {}
@@ -21,7 +23,12 @@ void TNotesSession::Initialize(const QString& password) {
 }
 
 void TNotesSession::InitializeUsingNotesUserName(const QString& userName, const QString& password) {
-    call([&](notes::Session& s) { s.InitializeUsingNotesUserName(toUtf8(userName), toUtf8(password)); });
+    std::string utf8Password = toUtf8(password);
+    // The copy made for the component is cleared however the login ends.
+    const std::unique_ptr<std::string, void (*)(std::string*)> cleared(&utf8Password, [](std::string* text) {
+        explicit_bzero(text->data(), text->size());
+    });
+    call([&](notes::Session& s) { s.InitializeUsingNotesUserName(toUtf8(userName), utf8Password); });
 }
 
 notes::DatabasePtr TNotesSession::GetDatabase(const QString& server, const QString& path, bool createOnFail) {
