@@ -1,6 +1,8 @@
-// The registry hive parser. Any file either loads or is refused with
-// HiveError; a hive that loads reads without failing, and the text it would
-// save loads back into the same hive.
+// The registry hive parser and writer. The input is a hive file, then a
+// key, a value name and a text value, each after a NUL byte. Any file
+// either loads or is refused with HiveError; a hive that loads reads
+// without failing; the value is set or refused with HiveError; and the
+// text the hive would then save loads back into the same hive.
 #include "registry/RegistryHive.h"
 #include "support/Check.h"
 #include "support/FuzzInput.h"
@@ -25,7 +27,9 @@ RegistryHive loadText(const std::string& text) {
 
 // Reads every key reachable from the machine root, breadth first.
 void walkKeys(const RegistryHive& hive) {
-    std::deque<std::string> pending{"HKEY_LOCAL_MACHINE"};
+    const std::string root = "HKEY_LOCAL_MACHINE";
+    std::deque<std::string> pending;
+    for (const std::string& sub : hive.subKeys(root)) pending.push_back(root + "\\" + sub);
     for (std::size_t walked = 0; !pending.empty() && walked < kMaxKeysWalked; ++walked) {
         const std::string key = pending.front();
         pending.pop_front();
@@ -42,13 +46,20 @@ void walkKeys(const RegistryHive& hive) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::vector<std::string> parts = fuzz::fields(data, size, 4);
     RegistryHive hive;
     try {
-        hive = loadText(fuzz::asText(data, size));
+        hive = loadText(parts[0]);
     } catch (const HiveError&) {
         return 0;
     }
     walkKeys(hive);
+    try {
+        hive.setString(parts[1], parts[2], parts[3]);
+        fuzz::require(hive.readString(parts[1], parts[2]) == parts[3], "a value set reads back");
+    } catch (const HiveError&) {
+        // a name or value that cannot stand on one line of the file
+    }
     const std::string saved = hive.toText();
     RegistryHive reloaded;
     try {
