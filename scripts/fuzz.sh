@@ -42,8 +42,8 @@ for target in "${targets[@]}"; do
   printf '%-14s %12s  %s\n' "$target" "${executions:-?}" "$result"
   if [ "$result" != ok ]; then
     failed+=("$target")
-    grep -E '^(==[0-9]+==ERROR|SUMMARY|Broken property|artifact_prefix|Test unit written)|runtime error' "$log" |
-      head -n 8 | sed 's/^/    /'
+    grep -E '^(==[0-9]+== ?ERROR|SUMMARY|Broken property|artifact_prefix)|runtime error' "$log" |
+      head -n 8 | sed 's/^/    /' || true
   fi
 done
 
