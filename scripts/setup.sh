@@ -11,6 +11,8 @@ PACKAGES=(
   python3 python3-xlrd
   fonts-wqy-microhei
   xvfb xauth imagemagick x11-utils
+  # clang and its runtime libraries for the libFuzzer targets (scripts/fuzz.sh)
+  clang-14 libclang-rt-14-dev
 )
 
 missing=()

@@ -37,10 +37,14 @@ bool sameName(const QString& a, const QString& b) { return a.compare(b, Qt::Case
 bool hasLineBreak(const QString& text) { return text.contains(u'\n') || text.contains(u'\r'); }
 
 void checkStorable(const QString& section, const QString& key, const QString& value) {
-    if (hasLineBreak(section) || section.contains(u']'))
-        throw IniError("The INI section name \"" + section.toStdString() + "\" cannot hold a line break or ]");
+    // Reading trims the blanks around a section name, so a name with blanks
+    // at its edges would be written under a header it is never found by.
+    if (hasLineBreak(section) || section.contains(u']') || trimmedBlanks(section) != section)
+        throw IniError("The INI section name \"" + section.toStdString() +
+                       "\" cannot hold a line break or ], nor start or end with a blank");
+    // A key must read back as a key: not a section header, not a comment.
     if (key.isEmpty() || hasLineBreak(key) || key.contains(u'=') || key.startsWith(u'[') ||
-        key.startsWith(u';') || trimmedBlanks(key) != key)
+        key.startsWith(u';') || key.startsWith(u'#') || trimmedBlanks(key) != key)
         throw IniError("\"" + key.toStdString() + "\" cannot be an INI key name");
     if (hasLineBreak(value))
         throw IniError("The value of INI key \"" + key.toStdString() + "\" cannot hold a line break");
