@@ -25,7 +25,9 @@ public:
     explicit Walk(Damage damage) : damage_(damage) {}
 
     void database(const std::string& path) {
-        auto opened = std::make_shared<notes::component::OpenDatabase>(store::openForReading(path));
+        // Opened as the installation's directory, so that the hiding of
+        // password items is walked too.
+        auto opened = std::make_shared<notes::component::OpenDatabase>(store::openForReading(path), true);
         notes::component::DatabaseObject database(opened);
         database.Title();
         const StringList views = database.Views();
