@@ -43,13 +43,13 @@ int openFlags(Connection::Mode mode) {
 
 // A "file:" URI for the file with the parameters that open it immutable.
 // Every byte but the unreserved ones is escaped, so "?", "#" and "%" in a
-// name stay part of it; the absolute, normalised path cannot start with "//",
-// which would read as a host name.
+// name stay part of it; the empty host ("file://") keeps a path that starts
+// with "//" from reading as a host name.
 std::string immutableUri(const std::string& path) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     constexpr std::string_view kPlain = "-._~/";
-    std::string uri = "file:";
-    for (unsigned char c : std::filesystem::absolute(path).lexically_normal().string()) {
+    std::string uri = "file://";
+    for (unsigned char c : std::filesystem::absolute(path).string()) {
         bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
                      kPlain.find(static_cast<char>(c)) != std::string_view::npos;
         if (plain) {
