@@ -111,13 +111,6 @@ TEST_F(HostileFileTest, ASchemaEntryTooLongToParseIsADamagedFile) {
     EXPECT_THAT(readError(path), HasSubstr("The database file " + path + " is damaged or is not a database"));
 }
 
-TEST_F(HostileFileTest, WrongLayoutMarksKeepTheirOwnMessages) {
-    EXPECT_THAT(readError(crafted("foreign.nsf", "PRAGMA application_id = 7")),
-                HasSubstr("is not a Velloran document database"));
-    EXPECT_THAT(readError(crafted("unversioned.nsf", "PRAGMA user_version = 0")),
-                HasSubstr("layout version is missing"));
-}
-
 TEST_F(HostileFileTest, EndlessSqlStopsWithinOneStepsBudget) {
     std::string path = dir_.file("sample.nsf");
     testing::writeSampleDatabase(path);
