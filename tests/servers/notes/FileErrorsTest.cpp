@@ -1,4 +1,5 @@
 // Files that are not usable databases each give their own clear message.
+#include "ReadWholeDatabase.h"
 #include "SampleDatabase.h"
 #include "TempDir.h"
 #include "component/SessionObject.h"
@@ -20,18 +21,7 @@ class FileErrorsTest : public ::testing::Test {
 protected:
     void SetUp() override { session_.Initialize(""); }
 
-    std::string openError(const std::string& path) {
-        try {
-            DatabasePtr database = session_.GetDatabase("", path, false);
-            for (const std::string& name : database->Views()) {
-                ViewPtr view = database->GetView(name);
-                for (int i = 1; i <= view->AllEntriesCount(); ++i) view->GetNthDocument(i)->Items();
-            }
-        } catch (const std::exception& e) {
-            return e.what();
-        }
-        return "no error";
-    }
+    std::string openError(const std::string& path) { return testing::errorOfReadingAll(session_, path); }
 
     TempDir dir_;
     component::SessionObject session_{dir_.file("no-registry.reg")};

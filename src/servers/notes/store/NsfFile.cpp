@@ -2,10 +2,11 @@
 
 #include "store/Schema.h"
 
-#include <array>
-#include <cstring>
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
+#include <string_view>
 
 namespace velloran::notes::store {
 
@@ -13,7 +14,21 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr char kSqliteHeader[] = "SQLite format 3";
+// The first 16 bytes of every SQLite database, terminating zero included.
+constexpr std::string_view kSqliteHeader{"SQLite format 3", 16};
+// Byte 19 of the header is 2 when the database is in write-ahead-log mode.
+constexpr std::size_t kReadVersionAt = 19;
+constexpr std::size_t kHeaderBytes = kReadVersionAt + 1;
+
+// The first kHeaderBytes of the file, fewer when it is shorter.
+std::string headerOf(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw EngineError("The database file " + path + " cannot be read (permission denied?)");
+    std::string header(kHeaderBytes, '\0');
+    in.read(header.data(), static_cast<std::streamsize>(header.size()));
+    header.resize(static_cast<std::size_t>(in.gcount()));
+    return header;
+}
 
 // Tells the kinds of unusable file apart before SQLite sees them, so each
 // gets its own message.
@@ -22,20 +37,31 @@ void checkFileKind(const std::string& path) {
     fs::file_status status = fs::status(path, error);
     if (!fs::exists(status)) throw EngineError("The database file " + path + " does not exist");
     if (fs::is_directory(status)) throw EngineError(path + " is a folder, not a database file");
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw EngineError("The database file " + path + " cannot be read (permission denied?)");
-    std::array<char, sizeof kSqliteHeader> header{};
-    in.read(header.data(), header.size());
-    if (in.gcount() == 0) throw EngineError("The file " + path + " is empty: it holds no database");
-    if (std::memcmp(header.data(), kSqliteHeader, sizeof kSqliteHeader) != 0)
+    std::string header = headerOf(path);
+    if (header.empty()) throw EngineError("The file " + path + " is empty: it holds no database");
+    if (!header.starts_with(kSqliteHeader))
         throw EngineError("The file " + path + " is not a Velloran document database");
 }
 
 }  // namespace
 
+ReadingSurroundings readingSurroundings(const std::string& path) {
+    fs::path folder = fs::path(path).parent_path();
+    std::string header = headerOf(path);
+    return {::access(folder.empty() ? "." : folder.c_str(), W_OK) == 0,
+            header.size() > kReadVersionAt && header[kReadVersionAt] == 2,
+            fs::exists(path + "-wal") && fs::exists(path + "-shm")};
+}
+
+Connection::Mode readingMode(const ReadingSurroundings& surroundings) {
+    bool wouldCreateFiles = surroundings.walMode && !surroundings.walFilesPresent;
+    return !surroundings.folderWritable || wouldCreateFiles ? Connection::Mode::Immutable
+                                                            : Connection::Mode::ReadOnly;
+}
+
 std::unique_ptr<Connection> openForReading(const std::string& path) {
     checkFileKind(path);
-    auto connection = std::make_unique<Connection>(path, Connection::Mode::ReadOnly);
+    auto connection = std::make_unique<Connection>(path, readingMode(readingSurroundings(path)));
     checkSchema(*connection);
     return connection;
 }

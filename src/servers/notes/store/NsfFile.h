@@ -9,10 +9,26 @@
 namespace velloran::notes::store {
 
 // Throws EngineError for a missing, empty, foreign, newer or damaged file.
+// Creates nothing beside the file (see readingMode).
 std::unique_ptr<Connection> openForReading(const std::string& path);
 
 // Opens an existing database for writing, or creates a new one when the
 // file does not exist.
 std::unique_ptr<Connection> openForWriting(const std::string& path);
+
+// What decides how a database file is opened for reading.
+struct ReadingSurroundings {
+    bool folderWritable = true;   // files can be created beside the database
+    bool walMode = false;         // the file is in write-ahead-log mode
+    bool walFilesPresent = false; // its -wal and -shm files both exist
+};
+
+ReadingSurroundings readingSurroundings(const std::string& path);
+
+// Immutable where a plain read-only open would fail or create files beside
+// the database: in a folder that cannot be written (read-only media), and for
+// a write-ahead-log database without its -wal and -shm files (no process has
+// it open, so nothing is pending). ReadOnly, with the usual locks, otherwise.
+Connection::Mode readingMode(const ReadingSurroundings& surroundings);
 
 }  // namespace velloran::notes::store

@@ -1,6 +1,9 @@
 #include "store/Schema.h"
 
+#include <algorithm>
+#include <limits>
 #include <string>
+#include <vector>
 
 namespace velloran::notes::store {
 
@@ -85,6 +88,46 @@ std::int64_t pragmaValue(Connection& connection, const char* sql) {
     return statement.step() ? statement.integer(0) : 0;
 }
 
+// One entry of the file's schema, its SQL with each run of white space made
+// one space, so that only a change of meaning tells two designs apart.
+struct SchemaEntry {
+    std::string type, name, table, sql;
+    auto operator<=>(const SchemaEntry&) const = default;
+};
+
+std::string collapseSpaces(const std::string& sql) {
+    std::string out;
+    bool inSpace = false;
+    for (char c : sql) {
+        bool space = c == ' ' || c == '\n' || c == '\t' || c == '\r';
+        if (!space) out += c;
+        else if (!inSpace) out += ' ';
+        inSpace = space;
+    }
+    return out;
+}
+
+// At most `limit` entries, in order; a file with more is not ours anyway.
+std::vector<SchemaEntry> schemaEntries(Connection& connection, std::int64_t limit) {
+    Statement& statement = connection.cached("SELECT type, name, tbl_name, sql FROM sqlite_schema LIMIT ?");
+    statement.bind(1, limit);
+    std::vector<SchemaEntry> entries;
+    while (statement.step())
+        entries.push_back({statement.text(0), statement.text(1), statement.text(2), collapseSpaces(statement.text(3))});
+    std::sort(entries.begin(), entries.end());
+    return entries;
+}
+
+// The schema createSchema makes, read back from a database in memory.
+const std::vector<SchemaEntry>& ourSchema() {
+    static const std::vector<SchemaEntry> entries = [] {
+        Connection reference(":memory:", Connection::Mode::Create);
+        reference.execute(kTables);
+        return schemaEntries(reference, std::numeric_limits<std::int64_t>::max());
+    }();
+    return entries;
+}
+
 bool hasTables(Connection& connection) {
     Statement& statement = connection.cached("SELECT count(*) FROM sqlite_schema");
     return statement.step() && statement.integer(0) > 0;
@@ -112,6 +155,12 @@ void checkSchema(Connection& connection) {
                           std::to_string(version) + "; this version reads up to " +
                           std::to_string(kSchemaVersion) + ")");
     if (version < 1) throw EngineError("The database " + path + " is damaged: its layout version is missing");
+    // Every table and index must be exactly ours, and nothing else may be
+    // there: a view, a trigger, another index or a changed column would make
+    // SQLite run SQL that the file brought with it.
+    const std::vector<SchemaEntry>& expected = ourSchema();
+    if (schemaEntries(connection, static_cast<std::int64_t>(expected.size()) + 1) != expected)
+        throw unusableDatabase(path);
 }
 
 }  // namespace velloran::notes::store

@@ -2,6 +2,9 @@
 
 #include <sqlite3.h>
 
+#include <filesystem>
+#include <mutex>
+
 namespace velloran::notes::store {
 
 namespace {
@@ -9,19 +12,74 @@ namespace {
 // How long a reader waits for a writer of the same file before giving up.
 constexpr int kBusyTimeoutMs = 3000;
 
+// SQLite reports progress every kWorkInterval virtual-machine steps.
+constexpr int kWorkInterval = 1000;
+// Virtual-machine steps one call may take. Reading a row of any table takes
+// fewer than 100, so the readers' budget (about a second of work, and at most
+// about 64 MB of sorting) stops only SQL that never ends. A writer deletes a
+// whole view index in one call, 8 steps an entry: its budget covers views of
+// 2^31 entries.
+constexpr std::int64_t kReadWorkBudget = std::int64_t{1} << 25;
+constexpr std::int64_t kWriteWorkBudget = std::int64_t{1} << 35;
+// Memory SQLite may hold in the whole process, a backstop behind the budget.
+constexpr sqlite3_int64 kHeapLimit = sqlite3_int64{1} << 30;
+// Longest SQL text SQLite parses, the file's own schema entries included.
+// Ours are a few hundred bytes each.
+constexpr int kMaxSqlLength = 1 << 20;
+
+bool readsOnly(Connection::Mode mode) {
+    return mode == Connection::Mode::ReadOnly || mode == Connection::Mode::Immutable;
+}
+
 int openFlags(Connection::Mode mode) {
     switch (mode) {
     case Connection::Mode::ReadOnly: return SQLITE_OPEN_READONLY;
+    case Connection::Mode::Immutable: return SQLITE_OPEN_READONLY | SQLITE_OPEN_URI;
     case Connection::Mode::ReadWrite: return SQLITE_OPEN_READWRITE;
     case Connection::Mode::Create: return SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
     }
     return SQLITE_OPEN_READONLY;
 }
 
+// A "file:" URI for the file with the parameters that open it immutable.
+// Every byte but the unreserved ones is escaped, so "?", "#" and "%" in a
+// name stay part of it; the empty host ("file://") keeps a path that starts
+// with "//" from reading as a host name.
+std::string immutableUri(const std::string& path) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    constexpr std::string_view kPlain = "-._~/";
+    std::string uri = "file://";
+    for (unsigned char c : std::filesystem::absolute(path).string()) {
+        bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                     kPlain.find(static_cast<char>(c)) != std::string_view::npos;
+        if (plain) {
+            uri += static_cast<char>(c);
+        } else {
+            uri += '%';
+            uri += kHex[c >> 4];
+            uri += kHex[c & 0xf];
+        }
+    }
+    return uri + "?mode=ro&immutable=1";
+}
+
+void limitSqliteHeap() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        if (sqlite3_hard_heap_limit64(-1) == 0) sqlite3_hard_heap_limit64(kHeapLimit);
+    });
+}
+
 }  // namespace
 
+EngineError unusableDatabase(const std::string& path) {
+    return EngineError("数据库文件已损坏或不是本系统的数据库: " + path);
+}
+
 Connection::Connection(const std::string& path, Mode mode) : path_(path) {
-    int rc = sqlite3_open_v2(path.c_str(), &db_, openFlags(mode) | SQLITE_OPEN_NOMUTEX, nullptr);
+    limitSqliteHeap();
+    std::string name = mode == Mode::Immutable ? immutableUri(path) : path;
+    int rc = sqlite3_open_v2(name.c_str(), &db_, openFlags(mode) | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         std::string why = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
         sqlite3_close(db_);
@@ -30,6 +88,34 @@ Connection::Connection(const std::string& path, Mode mode) : path_(path) {
     }
     sqlite3_extended_result_codes(db_, 0);
     sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+    try {
+        limitWork(mode);
+    } catch (...) {
+        sqlite3_close(db_);
+        throw;
+    }
+}
+
+// The file's schema may hold SQL written to do harm: functions it calls must
+// be harmless ones, triggers and views never run, and its text is parsed only
+// up to kMaxSqlLength. Readers keep temporary data in memory, where the work
+// budget and the heap limit bound it, instead of in the temporary folder.
+void Connection::limitWork(Mode mode) {
+    for (int option : {SQLITE_DBCONFIG_DEFENSIVE, SQLITE_DBCONFIG_TRUSTED_SCHEMA, SQLITE_DBCONFIG_ENABLE_TRIGGER,
+                       SQLITE_DBCONFIG_ENABLE_VIEW}) {
+        int rc = sqlite3_db_config(db_, option, option == SQLITE_DBCONFIG_DEFENSIVE ? 1 : 0, nullptr);
+        if (rc != SQLITE_OK) fail(rc, "securing the connection");
+    }
+    sqlite3_limit(db_, SQLITE_LIMIT_SQL_LENGTH, kMaxSqlLength);
+    workBudget_ = readsOnly(mode) ? kReadWorkBudget : kWriteWorkBudget;
+    sqlite3_progress_handler(db_, kWorkInterval, &Connection::countWork, this);
+    if (readsOnly(mode)) execute("PRAGMA temp_store = MEMORY; PRAGMA cell_size_check = ON");
+}
+
+int Connection::countWork(void* connection) {
+    auto& self = *static_cast<Connection*>(connection);
+    self.workDone_ += kWorkInterval;
+    return self.workDone_ > self.workBudget_ ? 1 : 0;
 }
 
 Connection::~Connection() {
@@ -52,12 +138,17 @@ void Connection::fail(int resultCode, std::string_view doing) const {
         throw EngineError("The database file " + path_ + " cannot be written: " + detail);
     case SQLITE_FULL:
         throw EngineError("The disk holding " + path_ + " is full");
+    case SQLITE_INTERRUPT:
+        throw unusableDatabase(path_);
+    case SQLITE_NOMEM:
+        throw EngineError("Not enough memory to work on the database file " + path_);
     default:
         throw EngineError("Error while " + std::string(doing) + ", database file " + path_ + ": " + detail);
     }
 }
 
 void Connection::execute(const std::string& sql) {
+    startBoundedWork();
     char* message = nullptr;
     int rc = sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &message);
     sqlite3_free(message);
@@ -74,6 +165,7 @@ Statement& Connection::cached(const char* sql) {
 std::int64_t Connection::lastInsertId() const { return sqlite3_last_insert_rowid(db_); }
 
 Statement::Statement(Connection& owner, std::string_view sql) : owner_(owner) {
+    owner.startBoundedWork();
     int rc = sqlite3_prepare_v3(owner.handle(), sql.data(), static_cast<int>(sql.size()),
                                 SQLITE_PREPARE_PERSISTENT, &statement_, nullptr);
     if (rc != SQLITE_OK) owner.fail(rc, "reading the design of the database");
@@ -111,6 +203,7 @@ Statement& Statement::bindNull(int index) {
 }
 
 bool Statement::step() {
+    owner_.startBoundedWork();
     int rc = sqlite3_step(statement_);
     if (rc == SQLITE_ROW) return true;
     if (rc == SQLITE_DONE) return false;
@@ -149,7 +242,9 @@ Transaction::Transaction(Connection& connection) : connection_(connection) {
 }
 
 Transaction::~Transaction() {
-    if (open_) sqlite3_exec(connection_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+    if (!open_) return;
+    connection_.startBoundedWork();
+    sqlite3_exec(connection_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
 void Transaction::commit() {

@@ -2,6 +2,11 @@
 // Thin RAII layer over the SQLite C API: one connection, prepared statements
 // (cached per connection), and translation of every failure into an
 // EngineError that names the database file.
+//
+// Database files come from anywhere, so every connection treats the file's
+// own SQL (its schema) as untrusted: defensive mode, no triggers or views,
+// and a budget of virtual-machine steps per statement step, so that no file
+// can make one call run without end.
 #include "store/EngineError.h"
 
 #include <cstdint>
@@ -17,6 +22,10 @@ struct sqlite3_stmt;
 namespace velloran::notes::store {
 
 class Connection;
+
+// The error for a file whose design is not ours or whose content makes SQLite
+// work without end: "数据库文件已损坏或不是本系统的数据库: <path>".
+EngineError unusableDatabase(const std::string& path);
 
 class Statement {
 public:
@@ -51,7 +60,9 @@ private:
 
 class Connection {
 public:
-    enum class Mode { ReadOnly, ReadWrite, Create };
+    // Immutable reads without locks and without creating -wal or -shm files
+    // beside the database: for files that nothing changes while they are open.
+    enum class Mode { ReadOnly, Immutable, ReadWrite, Create };
     // Opens the file; throws EngineError naming it when that fails.
     Connection(const std::string& path, Mode mode);
     ~Connection();
@@ -68,10 +79,18 @@ public:
     std::int64_t lastInsertId() const;
     // Turns an SQLite result code into an EngineError that names the file.
     [[noreturn]] void fail(int resultCode, std::string_view doing) const;
+    // Gives the next prepare, step or command the full work budget again;
+    // the budget bounds each call, not the life of the connection.
+    void startBoundedWork() { workDone_ = 0; }
 
 private:
+    void limitWork(Mode mode);
+    static int countWork(void* connection);
+
     std::string path_;
     sqlite3* db_ = nullptr;
+    std::int64_t workBudget_ = 0;
+    std::int64_t workDone_ = 0;
     std::map<const char*, std::unique_ptr<Statement>> statements_;
 };
 
