@@ -1,6 +1,7 @@
 // Formulas come from database files: out-of-range numbers and dates, deep
 // nesting, long chains and runaway sizes end in a clear error or a defined
 // result, never in undefined behaviour, a crashed stack or gigabytes.
+#include "FormulaRun.h"
 #include "formula/Evaluator.h"
 
 #include <gmock/gmock.h>
@@ -33,19 +34,9 @@ public:
                                            {"Earliest", {DateTime{kEarliest, false}}}};
 };
 
-ValueList run(const std::string& source) {
-    Items document;
-    return Formula(source).evaluate(document);
-}
+ValueList run(const std::string& source) { return testing::run<Items>(source); }
 
-std::string errorOf(const std::string& source) {
-    try {
-        run(source);
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return "no error";
-}
+std::string errorOf(const std::string& source) { return testing::errorOf<Items>(source); }
 
 std::string repeated(const std::string& part, std::size_t times) {
     std::string out;

@@ -1,4 +1,5 @@
 // The formula language: operators on lists, @-functions and errors.
+#include "FormulaRun.h"
 #include "formula/Evaluator.h"
 
 #include <gmock/gmock.h>
@@ -27,10 +28,7 @@ public:
     std::vector<store::StoredObject> files{{1, "x.doc", 10}, {2, "y.pdf", 20}};
 };
 
-ValueList run(const std::string& source) {
-    FakeDocument document;
-    return Formula(source).evaluate(document);
-}
+ValueList run(const std::string& source) { return testing::run<FakeDocument>(source); }
 
 ValueList texts(std::initializer_list<const char*> values) {
     ValueList out;
@@ -38,14 +36,7 @@ ValueList texts(std::initializer_list<const char*> values) {
     return out;
 }
 
-std::string errorOf(const std::string& source) {
-    try {
-        run(source);
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return "no error";
-}
+std::string errorOf(const std::string& source) { return testing::errorOf<FakeDocument>(source); }
 
 TEST(FormulaTest, ArithmeticAndTextFollowPrecedence) {
     EXPECT_EQ(run("1 + 2 * 3"), ValueList{7.0});
