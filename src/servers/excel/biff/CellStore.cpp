@@ -23,7 +23,7 @@ constexpr std::size_t kUnsettledAtLeast = 65536;
 // of order hold, and each settle's work is in proportion to the writes
 // since the one before. Writes in row order settle without any work.
 void CellStore::append(const Cell& cell) {
-    if (!cell.isWritten() && cell.position() >= end_) return;
+    if (!keepsEmpties_ && !cell.isWritten() && cell.position() >= end_) return;
     inOrder_ = inOrder_ && cell.isWritten() && (cells_.empty() || cells_[cells_.size() - 1] < cell);
     cells_.push_back(cell);
     end_ = std::max(end_, cell.position() + 1);
@@ -78,12 +78,17 @@ std::span<const Cell> CellStore::settle() {
         Cell merged = cells_[next];
         for (++next; next < cells_.size() && cells_[next].samePosition(merged); ++next)
             merged = merged.overlaidWith(cells_[next]);
-        if (merged.isWritten()) cells_[kept++] = merged;
+        if (merged.isWritten() || keepsEmpties_) cells_[kept++] = merged;
     }
     cells_.truncate(kept);
     settled_ = kept;
     inOrder_ = true;
     return {cells_.begin(), cells_.size()};
+}
+
+void CellStore::dropSettled(std::size_t count) {
+    cells_.dropFront(count);
+    settled_ -= std::min(settled_, count);
 }
 
 }  // namespace velloran::biff

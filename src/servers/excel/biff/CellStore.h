@@ -10,7 +10,8 @@
 // must not make the store grow with the sheet. Such writes out of row order
 // are kept until the store next settles itself, which it does whenever the
 // unsettled writes outnumber the settled cells, so memory stays in
-// proportion to the cells that show.
+// proportion to the cells that show. A store of writes to lay over cells
+// kept elsewhere keeps those writes instead (Empties::Kept).
 #include "GrowingArray.h"
 
 #include <cstdint>
@@ -24,6 +25,7 @@ public:
     static constexpr std::uint32_t kValueCleared = 0x3FFFFFFE;
     enum class Format : std::uint32_t { Untouched = 0, Text = 1, General = 2 };
 
+    Cell() = default;
     Cell(std::uint32_t row, std::uint32_t column, std::uint32_t value, Format format)
         : row_(row), column_(column), payload_(value | (static_cast<std::uint32_t>(format) << 30)) {}
 
@@ -56,14 +58,21 @@ private:
 
 class CellStore {
 public:
+    // Whether writes that leave a cell showing nothing are dropped once
+    // settled, or kept to be laid over cells held elsewhere.
+    enum class Empties { Dropped, Kept };
+    explicit CellStore(Empties empties = Empties::Dropped) : keepsEmpties_(empties == Empties::Kept) {}
+
     // Rows and columns count from 0 here.
     void setValue(std::uint32_t row, std::uint32_t column, std::uint32_t stringIndex);
     void clearValue(std::uint32_t row, std::uint32_t column);
     void setTextFormat(std::uint32_t row, std::uint32_t column, bool text);
 
     // The cells in row-then-column order, one per position, only those that
-    // hold text or the text format.
+    // hold text or the text format (with Empties::Kept, every one written).
     std::span<const Cell> settle();
+    // Drops the first `count` cells of the span settle() just gave.
+    void dropSettled(std::size_t count);
 
     // The writes held, settled or not: what the store's memory grows with.
     std::size_t size() const { return cells_.size(); }
@@ -72,6 +81,7 @@ private:
     void append(const Cell& cell);
     void sortKeepingWriteOrder();
 
+    bool keepsEmpties_;
     GrowingArray<Cell> cells_;
     std::size_t settled_ = 0;  // cells_[0, settled_) are settled
     // One past the furthest position ever held: no cell lies at or after it.

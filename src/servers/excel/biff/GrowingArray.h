@@ -5,6 +5,7 @@
 // touches about twice as much and copies it along the way.
 #include <cstddef>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 #include <type_traits>
 #include <utility>
@@ -32,6 +33,12 @@ public:
     void push_back(const T& value) {
         if (size_ == capacity_) grow();
         data_[size_++] = value;
+    }
+    // Drops the first `count` values, moving the rest to the front.
+    void dropFront(std::size_t count) {
+        if (count >= size_) return truncate(0);
+        std::memmove(static_cast<void*>(data_), data_ + count, (size_ - count) * sizeof(T));
+        size_ -= count;
     }
     // Drops the values from `size` on.
     void truncate(std::size_t size) {

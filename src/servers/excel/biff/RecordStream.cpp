@@ -15,23 +15,11 @@ std::unique_ptr<char[]> newBuffer(std::size_t size) { return std::unique_ptr<cha
 
 RecordStream::RecordStream(ByteSink* sink) : sink_(sink), buffer_(newBuffer(kFlushAt + kMaxBody + kHeaderSize)) {}
 
-RecordStream::RecordStream(InMemory) : RecordStream(nullptr) { inMemory_ = true; }
-
 RecordStream::~RecordStream() = default;
 
 void RecordStream::failTooLong() { throw std::logic_error("BIFF record body longer than 8224 bytes"); }
 
-void RecordStream::handOver() {
-    if (!inMemory_) return flush();
-    kept_.push_back({std::move(buffer_), used_});
-    buffer_ = newBuffer(kFlushAt + kMaxBody + kHeaderSize);
-    flushed_ += used_;
-    used_ = 0;
-    recordStart_ = 0;
-}
-
 void RecordStream::flush() {
-    if (inMemory_) throw std::logic_error("a record stream in memory is never flushed");
     if (sink_ && used_ > 0) sink_->write(buffer_.get(), used_);
     flushed_ += used_;
     used_ = 0;
@@ -44,12 +32,10 @@ void RecordStream::passThrough(std::string_view records) {
     flushed_ += records.size();
 }
 
-std::vector<std::string_view> RecordStream::blocks() const {
-    std::vector<std::string_view> all;
-    all.reserve(kept_.size() + 1);
-    for (const Block& block : kept_) all.emplace_back(block.bytes.get(), block.size);
-    all.emplace_back(buffer_.get(), used_);
-    return all;
+void RecordStream::passThrough(std::uint64_t size, const std::function<void(ByteSink&)>& produce) {
+    flush();
+    if (sink_ && size > 0) produce(*sink_);
+    flushed_ += size;
 }
 
 }  // namespace velloran::biff

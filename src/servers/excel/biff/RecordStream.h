@@ -7,9 +7,9 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string_view>
-#include <vector>
 
 namespace velloran::biff {
 
@@ -25,25 +25,26 @@ public:
     static constexpr std::size_t kMaxBody = 8224;
     // Type and length in front of every body.
     static constexpr std::size_t kHeaderSize = 4;
-    // Marks the stream that keeps its records in memory.
-    struct InMemory {};
 
     // `sink` null: nothing is written, positions are still counted.
     explicit RecordStream(ByteSink* sink);
-    // Keeps every record, in blocks that never move once written (see
-    // blocks()); flush() is not for such a stream.
-    explicit RecordStream(InMemory);
     ~RecordStream();
     RecordStream(const RecordStream&) = delete;
     RecordStream& operator=(const RecordStream&) = delete;
 
     // Offset from the start of the stream of the next byte.
     std::uint64_t position() const { return flushed_ + used_; }
-    // Where the next byte goes; it stays there for a stream in memory.
-    const char* cursor() const { return buffer_.get() + used_; }
+    // The bytes from stream offset `position` on while they are still in
+    // the buffer, or null once they were handed to the sink.
+    const char* held(std::uint64_t position) const {
+        return position >= flushed_ ? buffer_.get() + (position - flushed_) : nullptr;
+    }
+    // What is still in the buffer, from the offset bufferStart() on.
+    std::string_view buffered() const { return {buffer_.get(), used_}; }
+    std::uint64_t bufferStart() const { return flushed_; }
 
     void begin(std::uint16_t type) {
-        if (used_ >= kFlushAt) handOver();
+        if (used_ >= kFlushAt) flush();
         recordStart_ = used_;
         used_ += kHeaderSize;
         std::memcpy(buffer_.get() + recordStart_, &type, 2);
@@ -67,7 +68,7 @@ public:
     template <std::size_t N>
     void record(std::uint16_t type, const std::array<std::uint16_t, N>& body) {
         static_assert(2 * N <= kMaxBody);
-        if (used_ >= kFlushAt) handOver();
+        if (used_ >= kFlushAt) flush();
         char* at = buffer_.get() + used_;
         store16(at, type);
         store16(at + 2, 2 * N);
@@ -79,13 +80,13 @@ public:
     void emptyRecord(std::uint16_t type) { begin(type); end(); }
 
     // Appends bytes that continue the stream with whole records (taken from
-    // a stream in memory), handing them to the sink without copying.
+    // elsewhere), handing them to the sink without copying.
     void passThrough(std::string_view records);
+    // The same for `size` bytes that `produce` writes into the sink itself;
+    // a stream without a sink only counts them.
+    void passThrough(std::uint64_t size, const std::function<void(ByteSink&)>& produce);
     // Hands everything buffered to the sink.
     void flush();
-
-    // The records of a stream in memory, in order; whole records each.
-    std::vector<std::string_view> blocks() const;
 
 private:
     // Buffers are handed over once they hold this much; a record never
@@ -99,21 +100,12 @@ private:
     }
     static void store16(char* at, std::uint16_t value) { std::memcpy(at, &value, 2); }
     [[noreturn]] static void failTooLong();
-    // Passes the buffer on: to the sink, or to the kept blocks.
-    void handOver();
-
-    struct Block {
-        std::unique_ptr<char[]> bytes;
-        std::size_t size;
-    };
 
     ByteSink* sink_ = nullptr;
-    bool inMemory_ = false;
     std::unique_ptr<char[]> buffer_;
     std::size_t used_ = 0;
     std::size_t recordStart_ = 0;
     std::uint64_t flushed_ = 0;
-    std::vector<Block> kept_;
 };
 
 }  // namespace velloran::biff

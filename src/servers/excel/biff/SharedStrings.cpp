@@ -83,11 +83,14 @@ std::uint32_t SharedStrings::add(const HashedText& hashedText) {
     std::uint64_t hash = hashedText.hash;  // equal texts encode alike
     Recent& cached = recent_[hash & (kCacheSize - 1)];
     auto shortHash = static_cast<std::uint32_t>(hash >> 32);
-    if (cached.entry && cached.hash == shortHash && isStored(cached.entry, text)) return cached.index;
+    if (cached.position != SstRecords::kSplit && cached.hash == shortHash) {
+        const char* stored = records_.held(cached.position);
+        if (stored && isStored(stored, text)) return cached.index;
+    }
     if (size() >= kMaxStrings) throw WorkbookError("The workbook holds more different texts than one file can take");
     std::uint32_t index = size();
-    std::string_view stored = records_.append(text);
-    if (!stored.empty()) cached = {stored.data(), shortHash, index};
+    std::uint32_t position = records_.append(text);
+    if (position != SstRecords::kSplit) cached = {position, shortHash, index};
     return index;
 }
 

@@ -3,8 +3,11 @@
 // laid out at once as the records that store them (see SstRecords). A text
 // that was added recently is found again through a small cache and shared
 // instead of stored twice, so repeated values cost nothing while a table of
-// millions of different texts needs no index as large as itself. Memory is
-// the encoded text plus about four bytes per string.
+// millions of different texts needs no index as large as itself. The table
+// goes to a temporary file as it grows (see SstRecords) and the cache only
+// finds texts still in memory: a text repeated after a long stretch of
+// others is stored again, which the format allows. Memory stays the same
+// however many texts are added.
 #include "BiffText.h"
 #include "SstRecords.h"
 
@@ -44,6 +47,8 @@ public:
     void prefetch(const HashedText& text) const;
 
     std::uint32_t size() const { return records_.size(); }
+    // Bytes held in memory.
+    std::size_t heldBytes() const { return records_.heldBytes() + recent_.size() * sizeof(Recent) + buffer_.capacity(); }
     // Writes the table's records; `references` is the number of cells that
     // use it.
     void write(RecordStream& out, std::uint32_t references) const { records_.write(out, references); }
@@ -59,7 +64,7 @@ private:
     SstRecords records_;
     std::string buffer_;
     struct Recent {
-        const char* entry = nullptr;  // header and characters as stored, in one piece
+        std::uint32_t position = SstRecords::kSplit;  // where the string is stored, in one piece
         std::uint32_t hash = 0;
         std::uint32_t index = 0;
     };

@@ -40,16 +40,18 @@ std::uint32_t Stretch::blockOf(std::uint32_t index, std::uint32_t capacity) {
 // The blocks are gathered in a set: rows wider than one sheet pass from
 // block to block on every row, and a list of each change would grow with
 // the rows.
-std::vector<SheetBlock> planSheets(std::span<const Cell> cells) {
+std::vector<SheetBlock> planSheets(const CellGrid& cells) {
     using BlockNumbers = std::pair<std::uint32_t, std::uint32_t>;
     std::set<BlockNumbers> blocks{{0, 0}};
     BlockNumbers last{0, 0};
-    for (const Cell& cell : cells) {
-        if (cell.row() < kSheetRows && cell.column() < kSheetColumns) continue;  // the first block, always listed
-        BlockNumbers block{Stretch::blockOf(cell.row(), kSheetRows), Stretch::blockOf(cell.column(), kSheetColumns)};
-        if (block != last) blocks.insert(block);
-        last = block;
-    }
+    cells.forEachRun(0, UINT32_MAX, [&](std::span<const Cell> run) {
+        for (const Cell& cell : run) {
+            if (cell.row() < kSheetRows && cell.column() < kSheetColumns) continue;  // the first block, always listed
+            BlockNumbers block{Stretch::blockOf(cell.row(), kSheetRows), Stretch::blockOf(cell.column(), kSheetColumns)};
+            if (block != last) blocks.insert(block);
+            last = block;
+        }
+    });
 
     std::vector<SheetBlock> sheets;
     sheets.reserve(blocks.size());

@@ -5,10 +5,9 @@
 // further sheets of 255 columns that start with a copy of column 1. A block
 // is made a sheet only when it holds cells of its own, and its sheet name
 // says which rows and columns it holds.
-#include "CellStore.h"
+#include "CellGrid.h"
 
 #include <cstdint>
-#include <span>
 #include <string>
 #include <vector>
 
@@ -40,6 +39,6 @@ struct SheetBlock {
 
 // The sheets for `cells` (settled, in row order): always the first block,
 // then every other block that holds a cell, by rows then columns.
-std::vector<SheetBlock> planSheets(std::span<const Cell> cells);
+std::vector<SheetBlock> planSheets(const CellGrid& cells);
 
 }  // namespace velloran::biff

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <optional>
+#include <vector>
 
 namespace velloran::biff {
 
@@ -88,7 +89,8 @@ private:
 };
 
 // Writes the ROW and cell records into a RecordStream, or counts them with a
-// RecordCounter.
+// RecordCounter. The rows of a group are copied, as the cells they come
+// from may be gone before the group is written.
 template <typename Records>
 class CellWriter {
 public:
@@ -96,27 +98,40 @@ public:
 
     void add(const RowSlice& row) {
         if (count_ > 0 && row.sheetRow / kRowsPerGroup != group_[0].sheetRow / kRowsPerGroup) flush();
-        group_[count_++] = row;
+        std::size_t from = groupCells_.size();
+        groupCells_.insert(groupCells_.end(), row.body.begin(), row.body.end());
+        group_[count_++] = {row.sheetRow, row.lead != nullptr, row.lead ? *row.lead : Cell(), from, groupCells_.size()};
     }
 
     void flush() {
         for (std::size_t i = 0; i < count_; ++i) writeRow(group_[i]);
         for (std::size_t i = 0; i < count_; ++i) writeCells(group_[i]);
         count_ = 0;
+        groupCells_.clear();
     }
 
     const SheetStats& stats() const { return stats_; }
 
 private:
+    // A row of the group: its own cells lie in groupCells_[from, to).
+    struct HeldRow {
+        std::uint32_t sheetRow;
+        bool hasLead;
+        Cell lead;
+        std::size_t from, to;
+    };
+
     std::uint16_t sheetColumn(const Cell& cell) const {
         return static_cast<std::uint16_t>(columns_.sheetIndexOf(cell.column()));
     }
-    std::uint16_t firstColumn(const RowSlice& row) const { return row.lead ? 0 : sheetColumn(row.body.front()); }
-    std::uint16_t lastColumn(const RowSlice& row) const {
-        return row.body.empty() ? 0 : sheetColumn(row.body.back());
+    std::uint16_t firstColumn(const HeldRow& row) const {
+        return row.hasLead ? 0 : sheetColumn(groupCells_[row.from]);
+    }
+    std::uint16_t lastColumn(const HeldRow& row) const {
+        return row.from == row.to ? 0 : sheetColumn(groupCells_[row.to - 1]);
     }
 
-    void writeRow(const RowSlice& row) {
+    void writeRow(const HeldRow& row) {
         std::uint16_t first = firstColumn(row), end = lastColumn(row) + 1;
         // Default height, reserved, then the default format (XF 15) and no other options.
         out_.record(record::kRow, std::array<std::uint16_t, 8>{static_cast<std::uint16_t>(row.sheetRow), first, end,
@@ -133,9 +148,10 @@ private:
         extent.endColumn = std::max(extent.endColumn, end);
     }
 
-    void writeCells(const RowSlice& row) {
-        if (row.lead) writeCell(row.sheetRow, 0, *row.lead);
-        for (const Cell& cell : row.body) writeCell(row.sheetRow, sheetColumn(cell), cell);
+    void writeCells(const HeldRow& row) {
+        if (row.hasLead) writeCell(row.sheetRow, 0, row.lead);
+        for (std::size_t i = row.from; i < row.to; ++i)
+            writeCell(row.sheetRow, sheetColumn(groupCells_[i]), groupCells_[i]);
     }
 
     void writeCell(std::uint32_t row, std::uint16_t column, const Cell& cell) {
@@ -150,15 +166,16 @@ private:
 
     Records& out_;
     const Stretch& columns_;
-    std::array<RowSlice, kRowsPerGroup> group_{};
+    std::array<HeldRow, kRowsPerGroup> group_{};
     std::size_t count_ = 0;
+    std::vector<Cell> groupCells_;
     SheetStats stats_;
 };
 
 template <typename Records>
 SheetStats writeCells(Records& out, const SheetContent& content, const SheetBlock& block) {
     CellWriter<Records> cells(out, block.columns);
-    forEachRow(content.cells, block, [&](const RowSlice& row) { cells.add(row); });
+    forEachRow(*content.cells, block, [&](const RowSlice& row) { cells.add(row); });
     cells.flush();
     return cells.stats();
 }

@@ -1,12 +1,11 @@
 #pragma once
 // One worksheet substream: the cells and column widths of one sheet block.
-#include "CellStore.h"
+#include "CellGrid.h"
 #include "RecordStream.h"
 #include "SheetBlocks.h"
 
 #include <cstdint>
 #include <map>
-#include <span>
 
 namespace velloran::biff {
 
@@ -22,7 +21,7 @@ struct SheetStats {
 };
 
 struct SheetContent {
-    std::span<const Cell> cells;                               // settled
+    const CellGrid* cells;                                     // settled
     const std::map<std::uint32_t, std::uint16_t>* columnWidths;  // by logical column
 };
 

@@ -29,19 +29,17 @@ Cells rowAt(Cells cells, std::size_t from) {
 
 }  // namespace
 
-void forEachRow(Cells cells, const SheetBlock& block, const std::function<void(const RowSlice&)>& visit) {
-    auto emit = [&](Cells row) {
-        RowSlice slice = sliceOf(row, block.rows.sheetIndexOf(row.front().row()), block.columns);
-        if (slice.size() > 0) visit(slice);
+void forEachRow(const CellGrid& cells, const SheetBlock& block, const std::function<void(const RowSlice&)>& visit) {
+    auto emitRows = [&](Cells run) {
+        for (std::size_t at = 0; at < run.size();) {
+            Cells row = rowAt(run, at);
+            RowSlice slice = sliceOf(row, block.rows.sheetIndexOf(row.front().row()), block.columns);
+            if (slice.size() > 0) visit(slice);
+            at += row.size();
+        }
     };
-    if (block.rows.repeatsFirst && !cells.empty() && cells.front().row() == 0) emit(rowAt(cells, 0));
-    auto start = std::lower_bound(cells.begin(), cells.end(), block.rows.first,
-                                  [](const Cell& cell, std::uint32_t row) { return cell.row() < row; });
-    for (std::size_t at = start - cells.begin(); at < cells.size() && cells[at].row() <= block.rows.last;) {
-        Cells row = rowAt(cells, at);
-        emit(row);
-        at += row.size();
-    }
+    if (block.rows.repeatsFirst) cells.forEachRun(0, 0, emitRows);
+    cells.forEachRun(block.rows.first, block.rows.last, emitRows);
 }
 
 }  // namespace velloran::biff

@@ -1,7 +1,7 @@
 #pragma once
 // Walks the rows of one sheet block in sheet order, each row with the cells
 // that the block shows.
-#include "CellStore.h"
+#include "CellGrid.h"
 #include "SheetBlocks.h"
 
 #include <cstdint>
@@ -19,7 +19,7 @@ struct RowSlice {
 };
 
 // Calls `visit` for each row of `block` that has cells, in sheet row order.
-// `cells` are settled (row order, one per position).
-void forEachRow(std::span<const Cell> cells, const SheetBlock& block, const std::function<void(const RowSlice&)>& visit);
+// `cells` are settled; a row's cells live until `visit` returns.
+void forEachRow(const CellGrid& cells, const SheetBlock& block, const std::function<void(const RowSlice&)>& visit);
 
 }  // namespace velloran::biff

@@ -3,7 +3,7 @@
 // text cells, the text format on some of them, and column widths. Rows and
 // columns count from 0 here; the grid may be larger than one sheet holds,
 // the writer cuts it into sheet-sized blocks.
-#include "CellStore.h"
+#include "CellGrid.h"
 #include "SharedStrings.h"
 
 #include <cstdint>
@@ -16,6 +16,10 @@ class Workbook {
 public:
     // Widest column, in characters.
     static constexpr double kMaxColumnWidth = 255;
+
+    // `heldCells`: cells held in memory before settled rows go to a
+    // temporary file (see CellGrid).
+    explicit Workbook(std::size_t heldCells = CellGrid::kHeldCells) : cells_(heldCells) {}
 
     // Stores `utf8` in the cell; empty text empties the cell but keeps its
     // format. Throws WorkbookError for text a cell cannot hold.
@@ -35,14 +39,19 @@ public:
     void prefetchText(const SharedStrings::HashedText& text) const { strings_.prefetch(text); }
 
     const SharedStrings& strings() const { return strings_; }
-    // The cells in row order (see CellStore::settle).
-    std::span<const Cell> settledCells() { return cells_.settle(); }
+    // The cells, settled (see CellGrid::settle).
+    const CellGrid& settledCells() {
+        cells_.settle();
+        return cells_;
+    }
+    // Bytes of cells and texts held in memory; the rest is in temporary files.
+    std::size_t heldBytes() const { return cells_.heldBytes() + strings_.heldBytes(); }
     // Column widths in 1/256 of a character, by column.
     const std::map<std::uint32_t, std::uint16_t>& columnWidths() const { return widths_; }
 
 private:
     SharedStrings strings_;
-    CellStore cells_;
+    CellGrid cells_;
     std::map<std::uint32_t, std::uint16_t> widths_;
 };
 

@@ -125,8 +125,8 @@ private:
 }  // namespace
 
 std::string saveWorkbook(Workbook& workbook, const std::string& path, Existing existing) {
-    SheetContent content{workbook.settledCells(), &workbook.columnWidths()};
-    std::vector<SheetBlock> blocks = planSheets(content.cells);
+    SheetContent content{&workbook.settledCells(), &workbook.columnWidths()};
+    std::vector<SheetBlock> blocks = planSheets(*content.cells);
     StreamPlan plan = planStream(workbook, content, blocks);
 
     AtomicFile file(path, existing);
