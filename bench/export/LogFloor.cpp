@@ -3,6 +3,7 @@
 #include "Measure.h"
 
 #include "log/ExportLog.h"
+#include "log/LogFile.h"
 #include "text/Gb18030.h"
 
 #include <QDir>
@@ -34,16 +35,18 @@ QStringList nextBlock(QFile& file) {
     return block;
 }
 
-void replayFile(const QString& recorded, const exporting::ExportLog& log, LogReplay& replay) {
+void replayFile(const QString& recorded, exporting::LogFile& log, LogReplay& replay) {
     QFile file(recorded);
     if (!file.open(QIODevice::ReadOnly))
         throw std::runtime_error("cannot read the recorded log " + recorded.toStdString() + ": " +
                                  file.errorString().toStdString());
-    const QString name = exporting::fileNamePart(recorded);
+    log.use(exporting::fileNamePart(recorded));
     while (!file.atEnd()) {
         const QStringList block = nextBlock(file);
         replay.seconds += secondsOf([&] {
-            for (const QString& line : block) log.AppendLogLine(name, line);
+            QByteArray bytes;
+            for (const QString& line : block) bytes += platform::toGb18030(line) + kLineEnd;
+            log.append(bytes);
         });
         replay.lines += block.size();
     }
@@ -52,7 +55,7 @@ void replayFile(const QString& recorded, const exporting::ExportLog& log, LogRep
 }  // namespace
 
 LogReplay replayLog(const QString& recordedFolder, const QString& targetFolder) {
-    const exporting::ExportLog log(targetFolder);
+    exporting::LogFile log(exporting::ExportLog(targetFolder).folder());
     const QDir recorded(recordedFolder);
     LogReplay replay;
     for (const QString& name : recorded.entryList({QStringLiteral("log*.txt")}, QDir::Files, QDir::Name))

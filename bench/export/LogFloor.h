@@ -1,14 +1,14 @@
 #pragma once
 // Floor 3: the log work of the export. The lines an export wrote (the
-// same count, the same bytes) appended again one at a time with
-// AppendLogLine into another folder.
+// same count, the same bytes) appended again into another folder, a block
+// of lines at a time into the daily file held open.
 #include <QString>
 
 namespace velloran::bench {
 
 struct LogReplay {
     qint64 lines = 0;
-    // Spent in AppendLogLine only, not in reading the recorded lines.
+    // Spent in encoding and appending only, not in reading the recorded lines.
     double seconds = 0;
 };
 

@@ -54,19 +54,21 @@ private:
 
 }  // namespace
 
-TEST(ExportLog, AppendsGb18030LinesWithCrLfToTheFileNamedByThePathsLastPart) {
+TEST(ExportLog, ARunWritesGb18030LinesWithCrLfIntoTheDaysFileOfTheLogFolder) {
     TempDir dir;
-    ExportLog log(folderOf(dir, "logs/nested"), [] { return qint64(0); }, kChina);
-    // Only the file-name part counts, whichever separator comes before it.
-    log.AppendLogLine(QStringLiteral("/opt/app/log/log20261206.txt"), QStringLiteral("开始导出视图V;"));
-    log.AppendLogLine(QStringLiteral("C:\\app\\log\\log20261206.txt"), QStringLiteral("第二行 ☃"));
-    log.AppendLogLine(QStringLiteral("c:log20261206.txt"), QString());
+    ExportLog log(folderOf(dir, "logs/nested"), [] { return at(2026, 12, 6, 9, 5, 3).toMSecsSinceEpoch(); }, kChina);
+    // The program's folder names the day's file; only its file name counts.
+    RunLog run(log, QStringLiteral("/opt/app/"));
+    run.write(LogLine().text(u"开始导出视图V;"));
+    run.write(LogLine().text(u"第二行 ☃"));
+    run.flush();
 
     const std::string bytes = TempDir::read(dir.file("logs/nested/log20261206.txt"));
     EXPECT_EQ(QByteArray::fromStdString(bytes),
-              velloran::platform::toGb18030(QStringLiteral("开始导出视图V;\r\n第二行 ☃\r\n\r\n")));
+              velloran::platform::toGb18030(
+                  QStringLiteral("开始导出视图V;2026/12/6 09:05:03\r\n第二行 ☃2026/12/6 09:05:03\r\n")));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path() / "logs/nested"), {}), 1);
-    EXPECT_FALSE(std::filesystem::exists("/opt/app/log")) << "the path's folder plays no part";
+    EXPECT_FALSE(std::filesystem::exists("/opt/app/log")) << "the program's folder plays no part";
 }
 
 TEST(ExportLog, StampIsShortDateAndLongTimeWithoutTheTimeAtMidnight) {
@@ -98,12 +100,13 @@ TEST(ExportLog, StampTimeHasOnlyWhatQtFormatsUnderEveryLocale) {
 TEST(ExportLog, NamesInALineHaveTheirControlCharactersWrittenOut) {
     const QString name = QStringLiteral("a\r\n2026/12/6 09:05:03\tb\x01\x1f\x7f\\c");
     const QString written = QStringLiteral("a\\r\\n2026/12/6 09:05:03\\tb\\x01\\x1F\\x7F\\c");
-    EXPECT_EQ(lines::attachmentFound(1, 2, name), QStringLiteral("获取第1个文档第2个附件:") + written + ";");
-    EXPECT_EQ(lines::documentStepFailed(3, name, QStringLiteral("disk\nfull")),
+    EXPECT_EQ(lines::attachmentFound(1, 2, name).toString(), QStringLiteral("获取第1个文档第2个附件:") + written + ";");
+    EXPECT_EQ(lines::documentStepFailed(3, name, QStringLiteral("disk\nfull")).toString(),
               QStringLiteral("导出第3个文档出错:") + written + QStringLiteral(",disk\\nfull;"));
     const QString everyOther[] = {
-        lines::exportStarted(name, name), lines::attachmentSaved(1, 1, name), lines::pictureStarted(name),
-        lines::pictureFinished(name), lines::richTextObjectSaved(1, name),
+        lines::exportStarted(name, name).toString(), lines::attachmentSaved(1, 1, name).toString(),
+        lines::pictureStarted(name).toString(),      lines::pictureFinished(name).toString(),
+        lines::richTextObjectSaved(1, name).toString(),
     };
     for (const QString& line : everyOther) {
         EXPECT_TRUE(line.contains(written)) << line.toStdString();
@@ -112,9 +115,11 @@ TEST(ExportLog, NamesInALineHaveTheirControlCharactersWrittenOut) {
 }
 
 TEST(ExportLog, ValuesKeepTheirLineBreaksEachAsCrLf) {
-    EXPECT_EQ(lines::itemValue(QStringLiteral("a\nb\rc\r\nd\n\re\r\r\n")),
+    EXPECT_EQ(lines::itemValue(QStringLiteral("a\nb\rc\r\nd\n\re\r\r\n")).toString(),
               QStringLiteral("  s=s+a\r\nb\r\nc\r\nd\r\n\r\ne\r\n\r\n;"));
-    EXPECT_EQ(lines::itemValue(QStringLiteral("\tx\\")), QStringLiteral("  s=s+\tx\\;"));
+    EXPECT_EQ(lines::itemValue(QStringLiteral("\tx\\")).toString(), QStringLiteral("  s=s+\tx\\;"));
+    EXPECT_EQ(lines::attachmentCount(-12, 9'876'543'210).toString(),
+              QStringLiteral("获取第-12个文档有附件数量为:9876543210;"));
 }
 
 TEST(ExportLog, ARunOverMidnightStampsOnlyTheExactMidnightWithoutTime) {
@@ -124,7 +129,8 @@ TEST(ExportLog, ARunOverMidnightStampsOnlyTheExactMidnightWithoutTime) {
     std::size_t next = 0;
     ExportLog log(folderOf(dir, "logs"), [&] { return moments.at(next++).toMSecsSinceEpoch(); }, kChina);
     RunLog run(log, QStringLiteral("/opt/velloran/"));
-    for (const char* line : {"a;", "b;", "c;", "d;"}) run.write(QString::fromLatin1(line));
+    for (const char16_t* line : {u"a;", u"b;", u"c;", u"d;"}) run.write(LogLine().text(line));
+    run.flush();
 
     EXPECT_EQ(TempDir::read(dir.file("logs/log20261206.txt")), "a;2026/12/6 23:59:59\r\n");
     EXPECT_EQ(TempDir::read(dir.file("logs/log20261207.txt")),
@@ -137,37 +143,53 @@ TEST(ExportLog, ATornLastLineIsEndedBeforeTheFirstNewLine) {
     dir.write("logs/log20261207.txt", "torn\r");
     dir.write("logs/log20261208.txt", "whole\r\n");
     dir.write("logs/log20261209.txt", "");
-    ExportLog log(folderOf(dir, "logs"));
-    for (const char* day : {"6", "7", "8", "9"}) {
-        const QString file = QStringLiteral("log2026120%1.txt").arg(QLatin1String(day));
-        log.AppendLogLine(file, QStringLiteral("x"));
-        log.AppendLogLine(file, QStringLiteral("y"));
+    // Two lines at each of four midnights, which are stamped with the date.
+    int line = 0;
+    ExportLog log(folderOf(dir, "logs"), [&] { return at(2026, 12, 6 + line++ / 2, 0, 0, 0).toMSecsSinceEpoch(); },
+                  kChina);
+    RunLog run(log, QString());
+    for (int day = 6; day <= 9; ++day) {
+        run.write(LogLine().text(u"x"));
+        run.write(LogLine().text(u"y"));
     }
-    EXPECT_EQ(TempDir::read(dir.file("logs/log20261206.txt")), "torn\r\nx\r\ny\r\n");
-    EXPECT_EQ(TempDir::read(dir.file("logs/log20261207.txt")), "torn\r\nx\r\ny\r\n");
-    EXPECT_EQ(TempDir::read(dir.file("logs/log20261208.txt")), "whole\r\nx\r\ny\r\n");
-    EXPECT_EQ(TempDir::read(dir.file("logs/log20261209.txt")), "x\r\ny\r\n");
+    run.flush();
+    EXPECT_EQ(TempDir::read(dir.file("logs/log20261206.txt")), "torn\r\nx2026/12/6\r\ny2026/12/6\r\n");
+    EXPECT_EQ(TempDir::read(dir.file("logs/log20261207.txt")), "torn\r\nx2026/12/7\r\ny2026/12/7\r\n");
+    EXPECT_EQ(TempDir::read(dir.file("logs/log20261208.txt")), "whole\r\nx2026/12/8\r\ny2026/12/8\r\n");
+    EXPECT_EQ(TempDir::read(dir.file("logs/log20261209.txt")), "x2026/12/9\r\ny2026/12/9\r\n");
 }
 
 TEST(ExportLog, AFailedWriteNamesTheFileAndTheReasonAndItsHalfLineIsEndedNextTime) {
     TempDir dir;
+    const Clock midnight = [] { return at(2026, 12, 6, 0, 0, 0).toMSecsSinceEpoch(); };
     dir.write("blocked", "a file where the folder should be");
     const std::string blockedFile = dir.file("blocked/logs/log20261206.txt");
-    EXPECT_THAT([&] { ExportLog(folderOf(dir, "blocked/logs")).AppendLogLine(QStringLiteral("log20261206.txt"), "x"); },
+    const ExportLog blocked(folderOf(dir, "blocked/logs"), midnight, kChina);
+    EXPECT_THAT([&] { RunLog(blocked, QString()).write(LogLine().text(u"x")); },
                 ThrowsMessage<ExportLogError>(HasSubstr(blockedFile + ": Not a directory")));
 
     std::filesystem::create_directories(dir.path() / "full");
     std::filesystem::create_symlink("/dev/full", dir.path() / "full/log20261206.txt");
-    EXPECT_THAT([&] { ExportLog(folderOf(dir, "full")).AppendLogLine(QStringLiteral("log20261206.txt"), "x"); },
-                ThrowsMessage<ExportLogError>(HasSubstr("log20261206.txt: No space left on device")));
+    const ExportLog full(folderOf(dir, "full"), midnight, kChina);
+    EXPECT_THAT(
+        [&] {
+            RunLog run(full, QString());
+            run.write(LogLine().text(u"x"));
+            run.flush();
+        },
+        ThrowsMessage<ExportLogError>(HasSubstr("full/log20261206.txt: No space left on device")));
 
-    ExportLog log(folderOf(dir, "logs"));
-    log.AppendLogLine(QStringLiteral("log20261206.txt"), QStringLiteral("first"));
+    const ExportLog log(folderOf(dir, "logs"), midnight, kChina);
+    RunLog run(log, QString());
+    run.write(LogLine().text(u"first"));
+    run.flush();
+    run.write(LogLine().text(u"second"));
     {
-        const FileSizeLimit limit(10);
-        EXPECT_THAT([&] { log.AppendLogLine(QStringLiteral("log20261206.txt"), QStringLiteral("second")); },
-                    ThrowsMessage<ExportLogError>(HasSubstr("log20261206.txt: File too large")));
+        const FileSizeLimit limit(20);
+        EXPECT_THAT([&] { run.flush(); }, ThrowsMessage<ExportLogError>(HasSubstr("log20261206.txt: File too large")));
     }
-    log.AppendLogLine(QStringLiteral("log20261206.txt"), QStringLiteral("third"));
-    EXPECT_EQ(TempDir::read(dir.file("logs/log20261206.txt")), "first\r\nsec\r\nthird\r\n");
+    run.flush();  // the lines that failed are not written twice
+    run.write(LogLine().text(u"third"));
+    run.flush();
+    EXPECT_EQ(TempDir::read(dir.file("logs/log20261206.txt")), "first2026/12/6\r\nseco\r\nthird2026/12/6\r\n");
 }

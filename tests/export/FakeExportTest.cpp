@@ -301,3 +301,36 @@ TEST_F(FakeExportTest, ANextDocumentThatCannotBeReachedAtAllEndsTheRunWithWhatWa
     EXPECT_THAT(writtenIds(), ::testing::ElementsAre("D1"));
     EXPECT_EQ(wait.calls.last(), QStringLiteral("CloseWait"));
 }
+
+// Prompts that read the log each time the user is told something.
+class LogAtEachMessage : public ScriptedPrompts {
+public:
+    explicit LogAtEachMessage(std::function<QStringList()> readLog) : readLog_(std::move(readLog)) {}
+    MessageAnswer message(const QString& text, const QString& caption, MessageIcon icon,
+                          MessageButtons buttons) override {
+        logs.push_back(readLog_());
+        return ScriptedPrompts::message(text, caption, icon, buttons);
+    }
+    std::vector<QStringList> logs;
+
+private:
+    std::function<QStringList()> readLog_;
+};
+
+TEST_F(FakeExportTest, ARunStoppedMidDocumentHasThatDocumentsLinesInTheLogBeforeTheUserIsTold) {
+    add("D1");
+    add("D2");
+    database->view->failNextAfter = 0;
+    database->view->failNthFrom = 2;
+    LogAtEachMessage told([&] { return logLines(); });
+    ViewExport({hive, told, wait, log}).ExportToWorkbook(requestFrom(state, out() + QStringLiteral("导出")));
+
+    ASSERT_EQ(told.logs.size(), 1u);
+    const QStringList& lines = told.logs[0];
+    ASSERT_GE(lines.size(), 3);
+    EXPECT_EQ(lines[0], QStringLiteral("开始导出视图V到文件") + workbook("1") + QLatin1Char(';'));
+    EXPECT_EQ(lines[1], QStringLiteral("完成向excel写入第1个文档;"));
+    EXPECT_THAT(lines.mid(lines.size() - 2),
+                ElementsAre(QStringLiteral("链接第1个文档出错;"),
+                            QStringLiteral("导出第1个文档出错:下一个文档,the view's index is damaged;")));
+}

@@ -48,12 +48,12 @@ bool breaksAreCrLf(const QString& line) {
 }
 
 void checkLines(int n, int j, const QString& name, const QString& reason) {
-    for (const QString& line : {lines::exportStarted(name, reason), lines::attachmentFound(n, j, name),
+    for (const LogLine& line : {lines::exportStarted(name, reason), lines::attachmentFound(n, j, name),
                                 lines::attachmentSaved(n, j, name), lines::pictureStarted(name),
                                 lines::pictureFinished(name), lines::richTextObjectSaved(n, name),
                                 lines::documentStepFailed(n, name, reason)})
-        fuzz::require(staysOnOneLine(line), "a log line holds no control character");
-    fuzz::require(breaksAreCrLf(lines::itemValue(name)), "a value's line breaks are CR LF");
+        fuzz::require(staysOnOneLine(line.toString()), "a log line holds no control character");
+    fuzz::require(breaksAreCrLf(lines::itemValue(name).toString()), "a value's line breaks are CR LF");
 }
 
 }  // namespace

@@ -1,8 +1,7 @@
 #pragma once
 // The export log: one text file per day, "log" + yyyyMMdd + ".txt", in one
-// fixed folder, each line GB18030 text ended by CR LF. Every line is
-// appended by opening the file, writing and closing it again; nothing is
-// kept open between lines.
+// fixed folder, each line GB18030 text ended by CR LF. A run writes it
+// through a RunLog; this names the files and formats the stamps.
 #include <QDateTime>
 #include <QLocale>
 #include <QString>
@@ -37,15 +36,6 @@ public:
     qint64 nowMSecs() const { return clock_(); }
     QDateTime now() const { return QDateTime::fromMSecsSinceEpoch(clock_()); }
 
-    // Appends `line` and CR LF to the file of the folder named by the
-    // file-name part of `path` (the text after its last "/", "\" or ":");
-    // the folder part of `path` plays no part. Creates the file when
-    // missing. The first line this log appends to a file, and the first
-    // after a failed write, first ends a line left torn in it (no CR LF at
-    // its end) so the new line never joins it. Throws ExportLogError when
-    // the line cannot be written. Not for use by several threads at once.
-    void AppendLogLine(const QString& path, const QString& line) const;
-
     // The moment in the locale's short date format, a blank and its long
     // time format; the time is left out at exactly midnight.
     QString LogStamp(const QDateTime& moment) const;
@@ -58,12 +48,11 @@ private:
     Clock clock_;
     QLocale locale_;
     QString timeFormat_;
-    // The file whose end was last seen whole; cleared by a failed write.
-    mutable QString wholeFile_;
 };
 
-// The path the export hands to AppendLogLine: exeFolder + "log/log" +
-// yyyyMMdd + ".txt". Only its file-name part reaches the log.
+// The path the export names the day's file by: exeFolder + "log/log" +
+// yyyyMMdd + ".txt". Only its file-name part reaches the log, in the
+// log's own folder.
 QString ExportLogFileName(const QString& exeFolder, const QDate& day);
 
 // The text after the last "/", "\" or ":".

@@ -6,27 +6,29 @@
 // A name or path in a line never splits or forges a line: its control
 // characters are written out, CR, LF and tab as "\r", "\n" and "\t", the
 // others (below 0x20, and 0x7F) as "\xHH"; a backslash stays as it is.
-#include <QString>
+//
+// A line refers to the names and values it was made from (see LogLine).
+#include "log/LogLine.h"
 
 namespace velloran::exporting::lines {
 
-QString exportStarted(const QString& viewName, const QString& workbook);
-QString documentStarted(int n);
-QString hasAttachments(int n);
-QString readingAttachmentNames(int n);
-QString attachmentCount(int n, qsizetype count);
-QString attachmentFound(int n, int j, const QString& name);
-QString attachmentSaved(int n, int j, const QString& path);
-QString pictureStarted(const QString& folder);
-QString pictureFinished(const QString& folder);
-QString itemStarted(int n);
-QString richTextObjectSaved(int n, const QString& path);
+LogLine exportStarted(const QString& viewName, const QString& workbook);
+LogLine documentStarted(int n);
+LogLine hasAttachments(int n);
+LogLine readingAttachmentNames(int n);
+LogLine attachmentCount(int n, qsizetype count);
+LogLine attachmentFound(int n, int j, const QString& name);
+LogLine attachmentSaved(int n, int j, const QString& path);
+LogLine pictureStarted(const QString& folder);
+LogLine pictureFinished(const QString& folder);
+LogLine itemStarted(int n);
+LogLine richTextObjectSaved(int n, const QString& path);
 // The value keeps its line breaks, each written as CR LF.
-QString itemValue(const QString& value);
-QString cellWritten();
-QString nextDocumentFailed(int n);
+LogLine itemValue(const QString& value);
+LogLine cellWritten();
+LogLine nextDocumentFailed(int n);
 // A step of document n that failed: `what` names the attachment, object or
 // item, `reason` is the error's message.
-QString documentStepFailed(int n, const QString& what, const QString& reason);
+LogLine documentStepFailed(int n, const QString& what, const QString& reason);
 
 }  // namespace velloran::exporting::lines

@@ -92,6 +92,7 @@ void ExportRun::exportDocument(std::int64_t k) {
         pump_.poll();
     }
     moveToNext(n);
+    log_.flush();
 }
 
 // The item step, the value step and the write step each run guarded; the
@@ -146,7 +147,7 @@ QString ExportRun::progressText(std::int64_t done) const {
 }
 
 ExportOutcome ExportRun::stop(const QString& message) {
-    services_.message(message);
+    services_.message(afterFlushingLog(message));
     const QString saveFailure = saveAndQuit();
     services_.wait.CloseWait();
     if (!saveFailure.isEmpty()) services_.message(saveFailure);
@@ -179,6 +180,15 @@ QString ExportRun::saveAndQuit() {
     }
     spreadsheet_.quitQuietly();
     return failure;
+}
+
+QString ExportRun::afterFlushingLog(const QString& message) const {
+    try {
+        log_.flush();
+        return message;
+    } catch (const ExportLogError& error) {
+        return message + QLatin1Char('\n') + messages::kLogFailed + errorText(error);
+    }
 }
 
 bool ExportRun::savedElsewhere() const { return !savedAs_.isEmpty() && savedAs_ != plan_.fileName; }

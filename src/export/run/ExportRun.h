@@ -43,7 +43,8 @@ private:
     void moveToNext(int n);
     QString progressText(std::int64_t done) const;
 
-    // Message, then save, quit and close the wait window.
+    // The gathered log lines, then the message, then save, quit and close
+    // the wait window.
     ExportOutcome stop(const QString& message);
     // Save, quit, close the wait window, then the message that tells how
     // the run ended.
@@ -51,6 +52,9 @@ private:
     // Saves, never over a file, and quits; the save's failure message, or
     // empty.
     QString saveAndQuit();
+    // Writes the gathered log lines before the user is told `message`; a
+    // log that cannot take them is told of after it.
+    QString afterFlushingLog(const QString& message) const;
     // Whether the workbook went beside a file that took its name meanwhile.
     bool savedElsewhere() const;
     ExportOutcome outcome(ExportOutcome::Result result) const;

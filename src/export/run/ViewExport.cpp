@@ -41,6 +41,9 @@ ExportOutcome ViewExport::ExportToWorkbook(const ExportRequest& request) {
 
     const RunLog log(services_.log, request.exeFolder);
     log.write(lines::exportStarted(request.viewName, fileName));
+    // Written before anything is created: a log that cannot be written
+    // stops the command here.
+    log.flush();
     std::optional<Spreadsheet> spreadsheet = startSpreadsheet(services_.hivePath);
     if (!spreadsheet) return stopWith(messages::kNoSpreadsheet);
 
