@@ -148,9 +148,7 @@ window_export() {
   rm -rf "$scratch/window"
 }
 
-soffice_run() {
-  soffice --headless --norestore "-env:UserInstallation=file://$work/libreoffice-profile" "$@"
-}
+soffice_run=(soffice --headless --norestore "-env:UserInstallation=file://$work/libreoffice-profile")
 
 # The other programs, each given the same cells as CSV; only those installed.
 peers=()
@@ -172,7 +170,7 @@ find_peers() {
     peers+=(libreoffice)
     # The first start creates the profile; it is not timed.
     echo "a" >"$scratch/warm-up.csv"
-    quietly soffice_run --convert-to xls --outdir "$scratch/warm-up" "$scratch/warm-up.csv"
+    quietly "${soffice_run[@]}" --convert-to xls --outdir "$scratch/warm-up" "$scratch/warm-up.csv"
   fi
   if /usr/bin/python3 -c 'import xlwt' 2>/dev/null; then peers+=(xlwt); fi
 }
@@ -183,7 +181,7 @@ peer_export() {
   mkdir -p "$out"
   case "$peer" in
     gnumeric) timed "$case.$peer" ssconvert --export-type=Gnumeric_Excel:excel_biff8 "$csv" "$out/cells.xls" ;;
-    libreoffice) timed "$case.$peer" soffice_run "--infilter=Text - txt - csv (StarCalc):44,34,76,1" \
+    libreoffice) timed "$case.$peer" "${soffice_run[@]}" "--infilter=Text - txt - csv (StarCalc):44,34,76,1" \
       --convert-to xls --outdir "$out" "$csv" ;;
     xlwt) timed "$case.$peer" /usr/bin/python3 "$here/csv_to_xls.py" "$csv" "$out/cells.xls" ;;
   esac
@@ -222,7 +220,7 @@ report_peers() {
   local peer
   for peer in "${peers[@]}"; do
     awk -v name="$peer" -v seconds="$(median "$case.$peer.wall")" -v peak="$(median "$case.$peer.peak")" -v ours="$ours" 'BEGIN {
-      printf "%-12s %7.2f s, peak memory %5d MB; its time / the batch export'"'"'s: %.1f\n", name, seconds, peak, seconds / ours
+      printf "  %-12s %7.2f s, peak memory %5d MB; its time / the batch export'"'"'s: %.1f\n", name, seconds, peak, seconds / ours
     }'
   done
 }
