@@ -90,7 +90,7 @@ QStringList TNotesDocument::Items() {
 }
 
 notes::ValueList TNotesDocument::GetItemValue(const QString& name) {
-    return call([&](notes::Document& d) { return d.GetItemValue(toUtf8(name)); });
+    return call([&](notes::Document& d) { return d.GetItemValue(utf8Name(name)); });
 }
 
 bool TNotesDocument::HasEmbedded() {
@@ -102,7 +102,15 @@ notes::EmbeddedObjectPtr TNotesDocument::GetAttachment(const QString& fileName) 
 }
 
 notes::ItemPtr TNotesDocument::GetFirstItem(const QString& name) {
-    return call([&](notes::Document& d) { return d.GetFirstItem(toUtf8(name)); });
+    return call([&](notes::Document& d) { return d.GetFirstItem(utf8Name(name)); });
+}
+
+const std::string& TNotesDocument::utf8Name(const QString& name) {
+    if (name != lastName_) {
+        lastUtf8Name_ = toUtf8(name);
+        lastName_ = name;
+    }
+    return lastUtf8Name_;
 }
 
 QString TNotesItem::Name() {
