@@ -107,7 +107,11 @@ notes::ItemPtr TNotesDocument::GetFirstItem(const QString& name) {
 
 const std::string& TNotesDocument::utf8Name(const QString& name) {
     if (name != lastName_) {
-        lastUtf8Name_ = toUtf8(name);
+        // A null name stands for the empty text until the conversion is
+        // done, so a failed one leaves nothing stale behind.
+        lastName_ = QString();
+        lastUtf8Name_.clear();
+        toUtf8(name, lastUtf8Name_);
         lastName_ = name;
     }
     return lastUtf8Name_;

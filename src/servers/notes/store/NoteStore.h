@@ -29,6 +29,7 @@ public:
 
 private:
     Connection& connection_;
+    std::size_t lastItemCount_ = 0;
 };
 
 }  // namespace velloran::notes::store
