@@ -48,13 +48,9 @@ std::vector<StoredItem> NoteStore::items(std::int64_t noteId) {
         connection_.cached("SELECT seq, name, type, flags, vals FROM items WHERE note_id = ? ORDER BY seq");
     statement.bind(1, noteId);
     std::vector<StoredItem> items;
-    // The documents of one database mostly hold the same items: room for
-    // as many as the last one held spares the vector's regrowth.
-    items.reserve(lastItemCount_);
     while (statement.step())
         items.emplace_back(static_cast<int>(statement.integer(0)), statement.text(1), static_cast<int>(statement.integer(2)),
                            static_cast<int>(statement.integer(3)), readItemValues(statement, noteId, connection_.path()));
-    lastItemCount_ = items.size();
     return items;
 }
 

@@ -29,7 +29,6 @@ public:
 
 private:
     Connection& connection_;
-    std::size_t lastItemCount_ = 0;
 };
 
 }  // namespace velloran::notes::store
