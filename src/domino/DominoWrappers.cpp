@@ -90,7 +90,7 @@ QStringList TNotesDocument::Items() {
 }
 
 notes::ValueList TNotesDocument::GetItemValue(const QString& name) {
-    return call([&](notes::Document& d) { return d.GetItemValue(toUtf8(name)); });
+    return call([&](notes::Document& d) { return d.GetItemValue(utf8Name(name)); });
 }
 
 bool TNotesDocument::HasEmbedded() {
@@ -102,7 +102,19 @@ notes::EmbeddedObjectPtr TNotesDocument::GetAttachment(const QString& fileName) 
 }
 
 notes::ItemPtr TNotesDocument::GetFirstItem(const QString& name) {
-    return call([&](notes::Document& d) { return d.GetFirstItem(toUtf8(name)); });
+    return call([&](notes::Document& d) { return d.GetFirstItem(utf8Name(name)); });
+}
+
+const std::string& TNotesDocument::utf8Name(const QString& name) {
+    if (name != lastName_) {
+        // A null name stands for the empty text until the conversion is
+        // done, so a failed one leaves nothing stale behind.
+        lastName_ = QString();
+        lastUtf8Name_.clear();
+        toUtf8(name, lastUtf8Name_);
+        lastName_ = name;
+    }
+    return lastUtf8Name_;
 }
 
 QString TNotesItem::Name() {

@@ -52,6 +52,15 @@ public:
     bool HasEmbedded();
     notes::EmbeddedObjectPtr GetAttachment(const QString& fileName);
     notes::ItemPtr GetFirstItem(const QString& name);
+
+private:
+    // The component's form of an item name. The export asks for one name
+    // several times in a row (its item, then its value), so the last one
+    // is kept.
+    const std::string& utf8Name(const QString& name);
+
+    QString lastName_;
+    std::string lastUtf8Name_;
 };
 
 class TNotesItem : public NotesWrapper<notes::Item> {

@@ -29,6 +29,9 @@ inline constexpr const char* kNotConnectedMessage =
     "'ConnectTo' before this operation";
 
 std::string toUtf8(const QString& text);
+// The same into `out`, reusing its storage; ASCII text, as most item names
+// are, is copied without the general converter.
+void toUtf8(const QString& text, std::string& out);
 QString fromUtf8(const std::string& text);
 QStringList fromUtf8(const notes::StringList& texts);
 

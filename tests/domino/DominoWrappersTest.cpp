@@ -30,6 +30,25 @@ public:
     notes::RichTextItemPtr AsRichText() override { return nullptr; }
 };
 
+// Answers every item name with that name, as the component received it.
+class EchoDocument : public notes::Document {
+public:
+    std::string UniversalID() override { return "0"; }
+    std::int32_t NoteID() override { return 1; }
+    notes::DateTime Created() override { return {}; }
+    notes::DateTime LastModified() override { return {}; }
+    notes::ValueList ColumnValues() override { return {}; }
+    notes::StringList Items() override { return {}; }
+    notes::ValueList GetItemValue(const std::string& name) override { return {name}; }
+    bool HasEmbedded() override { return false; }
+    notes::EmbeddedObjectPtr GetAttachment(const std::string&) override { return nullptr; }
+    notes::ItemPtr GetFirstItem(const std::string& name) override {
+        asked.push_back(name);
+        return nullptr;
+    }
+    notes::StringList asked;
+};
+
 std::string messageOf(const std::function<void()>& call) {
     try {
         call();
@@ -79,6 +98,24 @@ TEST(DominoWrappers, RichTextWrapperRefusesAnItemThatIsNotRichText) {
     EXPECT_EQ(messageOf([&] { richText.ConnectTo(notes::ItemPtr(std::make_shared<PlainItem>())); }),
               "The item 'Subject' is not a rich-text item");
     EXPECT_FALSE(richText.IsConnected());
+}
+
+TEST(DominoWrappers, EveryItemNameReachesTheComponentInUtf8AskedOnceOrSeveralTimesInARow) {
+    const QStringList names{QStringLiteral("Größe"), QStringLiteral("Größe"), QStringLiteral("Subject"),
+                            QStringLiteral("subject"), QStringLiteral("客户名称"), QString(), QStringLiteral("Subject"),
+                            QStringLiteral("Subject2"), QStringLiteral("\U0001F600 x"), QStringLiteral("Subject")};
+    auto echo = std::make_shared<EchoDocument>();
+    domino::TNotesDocument document;
+    document.ConnectTo(echo);
+    notes::StringList answered;
+    for (const QString& name : names) {
+        document.GetFirstItem(name);
+        answered.push_back(std::get<std::string>(document.GetItemValue(name).at(0)));
+    }
+    notes::StringList expected;
+    for (const QString& name : names) expected.push_back(name.toStdString());
+    EXPECT_EQ(echo->asked, expected);
+    EXPECT_EQ(answered, expected);
 }
 
 TEST(ValueText, NumbersAreWrittenOutWithAtMostFifteenDigits) {

@@ -34,7 +34,7 @@ const std::vector<const store::StoredItem*>& VisibleNote::items() {
     return *shown_;
 }
 
-const store::StoredItem* VisibleNote::findItem(const std::string& name) {
+const store::StoredItem* VisibleNote::findItem(std::string_view name) {
     for (const store::StoredItem* item : items())
         if (text::equalsIgnoringCase(item->name, name)) return item;
     return nullptr;
@@ -88,7 +88,7 @@ EmbeddedObjectPtr DocumentObject::GetAttachment(const std::string& fileName) {
 ItemPtr DocumentObject::GetFirstItem(const std::string& name) {
     const store::StoredItem* item = note_.findItem(name);
     if (!item) return nullptr;
-    return makeItemObject(database_, note_.header().noteId, *item);
+    return makeItemObject(database_, note_.header().noteId, note_.share(*item));
 }
 
 }  // namespace velloran::notes::component

@@ -3,7 +3,9 @@
 #include "component/OpenDatabase.h"
 #include "formula/NoteContext.h"
 
+#include <memory>
 #include <optional>
+#include <string_view>
 
 namespace velloran::notes::component {
 
@@ -25,7 +27,9 @@ public:
     // The items shown, in document order.
     const std::vector<const store::StoredItem*>& items();
     // The first shown item of this name (letter case ignored); null when absent.
-    const store::StoredItem* findItem(const std::string& name);
+    const store::StoredItem* findItem(std::string_view name);
+    // `item`, one of items(), for an object that may outlive this note.
+    std::shared_ptr<const store::StoredItem> share(const store::StoredItem& item) { return note_.share(item); }
 
 private:
     bool hidden(const store::StoredItem& item) const;

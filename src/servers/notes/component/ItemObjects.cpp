@@ -6,7 +6,7 @@
 namespace velloran::notes::component {
 
 const store::RichText& RichTextItemObject::richText() {
-    if (!richText_) richText_ = database_->notes.richText(noteId_, item_.seq);
+    if (!richText_) richText_ = database_->notes.richText(noteId_, item_->seq);
     return *richText_;
 }
 
@@ -23,13 +23,13 @@ StringList RichTextItemObject::EmbeddedObjects() {
 }
 
 EmbeddedObjectPtr RichTextItemObject::GetEmbeddedObject(const std::string& name) {
-    std::optional<store::StoredObject> object = database_->notes.embeddedObject(noteId_, item_.seq, name);
+    std::optional<store::StoredObject> object = database_->notes.embeddedObject(noteId_, item_->seq, name);
     if (!object) return nullptr;
     return std::make_shared<EmbeddedObjectImpl>(database_, std::move(*object));
 }
 
-ItemPtr makeItemObject(OpenDatabasePtr database, std::int64_t noteId, store::StoredItem item) {
-    if (item.type == kRichText) return std::make_shared<RichTextItemObject>(std::move(database), noteId, std::move(item));
+ItemPtr makeItemObject(OpenDatabasePtr database, std::int64_t noteId, std::shared_ptr<const store::StoredItem> item) {
+    if (item->type == kRichText) return std::make_shared<RichTextItemObject>(std::move(database), noteId, std::move(item));
     return std::make_shared<ItemObject>(std::move(database), noteId, std::move(item));
 }
 

@@ -2,25 +2,29 @@
 #include "api/NotesApi.h"
 #include "component/OpenDatabase.h"
 
+#include <memory>
 #include <optional>
 
 namespace velloran::notes::component {
 
-// What every item object answers, whether rich text or not.
+// What every item object answers, whether rich text or not. The item is
+// shared with the document's items, not copied.
 template <typename Interface>
 class StoredItemObject : public Interface {
 public:
-    StoredItemObject(OpenDatabasePtr database, std::int64_t noteId, store::StoredItem item)
+    using ItemRef = std::shared_ptr<const store::StoredItem>;
+
+    StoredItemObject(OpenDatabasePtr database, std::int64_t noteId, ItemRef item)
         : database_(std::move(database)), noteId_(noteId), item_(std::move(item)) {}
 
-    std::string Name() override { return item_.name; }
-    int Type() override { return item_.type; }
-    ValueList Values() override { return item_.values; }
+    std::string Name() override { return item_->name; }
+    int Type() override { return item_->type; }
+    ValueList Values() override { return item_->values; }
 
 protected:
     OpenDatabasePtr database_;
     std::int64_t noteId_;
-    store::StoredItem item_;
+    ItemRef item_;
 };
 
 class ItemObject : public StoredItemObject<Item> {
@@ -44,7 +48,7 @@ private:
 };
 
 // An item object of the right kind for the stored item.
-ItemPtr makeItemObject(OpenDatabasePtr database, std::int64_t noteId, store::StoredItem item);
+ItemPtr makeItemObject(OpenDatabasePtr database, std::int64_t noteId, std::shared_ptr<const store::StoredItem> item);
 
 class EmbeddedObjectImpl : public EmbeddedObject {
 public:

@@ -6,7 +6,9 @@
 #include "formula/Context.h"
 #include "store/NoteStore.h"
 
+#include <memory>
 #include <optional>
+#include <string_view>
 
 namespace velloran::notes::formula {
 
@@ -24,13 +26,17 @@ public:
     const store::NoteHeader& header() const { return header_; }
     const std::vector<store::StoredItem>& items();
     // The first item of this name (letter case ignored); null when absent.
-    const store::StoredItem* findItem(const std::string& name);
+    const store::StoredItem* findItem(std::string_view name);
+    // `item`, one of items(), kept alive for the holder of the result
+    // however long this context lives, without a copy.
+    std::shared_ptr<const store::StoredItem> share(const store::StoredItem& item);
 
 private:
     store::NoteStore& notes_;
     store::NoteHeader header_;
     platform::TimeZone dateTextZone_;
-    std::optional<std::vector<store::StoredItem>> items_;
+    // Shared with the item objects made from it (see share).
+    std::shared_ptr<const std::vector<store::StoredItem>> items_;
     std::optional<std::vector<store::StoredObject>> attachments_;
 };
 

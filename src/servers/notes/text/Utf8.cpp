@@ -4,6 +4,12 @@
 
 namespace velloran::notes::text {
 
+namespace {
+
+char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+}  // namespace
+
 std::size_t sequenceLength(unsigned char lead) {
     if (lead >= 0xf0) return 4;
     if (lead >= 0xe0) return 3;
@@ -35,13 +41,17 @@ std::string upper(std::string_view text) {
 
 std::string lower(std::string_view text) {
     std::string out(text);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    for (char& c : out) c = lowerAscii(c);
     return out;
 }
 
+// Byte by byte, without a folded copy: bytes of multi-byte UTF-8 sequences
+// are never ASCII letters, so folding ASCII bytes alone leaves them exact.
 bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && lower(a) == lower(b);
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (a[i] != b[i] && lowerAscii(a[i]) != lowerAscii(b[i])) return false;
+    return true;
 }
 
 std::string_view trimmed(std::string_view text) {
