@@ -49,8 +49,8 @@ std::vector<StoredItem> NoteStore::items(std::int64_t noteId) {
     statement.bind(1, noteId);
     std::vector<StoredItem> items;
     while (statement.step())
-        items.emplace_back(static_cast<int>(statement.integer(0)), statement.text(1), static_cast<int>(statement.integer(2)),
-                           static_cast<int>(statement.integer(3)), readItemValues(statement, noteId, connection_.path()));
+        items.push_back({static_cast<int>(statement.integer(0)), statement.text(1), static_cast<int>(statement.integer(2)),
+                         static_cast<int>(statement.integer(3)), readItemValues(statement, noteId, connection_.path())});
     return items;
 }
 
