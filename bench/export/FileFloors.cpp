@@ -1,5 +1,7 @@
 #include "FileFloors.h"
 
+#include "files/FileCalls.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -42,12 +44,8 @@ public:
         }
     }
     void write(std::string_view bytes) {
-        while (!bytes.empty()) {
-            const ssize_t written = ::write(fd_, bytes.data(), bytes.size());
-            if (written < 0 && errno == EINTR) continue;
-            if (written <= 0) fail("write", path_, written < 0 ? errno : EIO);
-            bytes.remove_prefix(static_cast<std::size_t>(written));
-        }
+        if (const int error = platform::writeAll(platform::systemFileCalls(), fd_, bytes.data(), bytes.size()))
+            fail("write", path_, error);
     }
     void sync() {
         if (::fsync(fd_) != 0) fail("sync", path_, errno);

@@ -1,5 +1,6 @@
 #include "log/LogFile.h"
 
+#include "files/FileCalls.h"
 #include "log/ExportLog.h"
 
 #include <QDir>
@@ -60,14 +61,7 @@ QByteArray missingLineEnd(int fd, int& error) {
 
 // 0, or the reason the bytes could not all be written.
 int writeAll(int fd, const char* bytes, qsizetype size) {
-    qsizetype done = 0;
-    while (done < size) {
-        const ssize_t written = ::write(fd, bytes + done, static_cast<size_t>(size - done));
-        if (written < 0 && errno == EINTR) continue;
-        if (written < 0) return errno;
-        done += written;
-    }
-    return 0;
+    return platform::writeAll(platform::systemFileCalls(), fd, bytes, static_cast<std::size_t>(size));
 }
 
 }  // namespace

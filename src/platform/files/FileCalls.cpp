@@ -1,6 +1,7 @@
 #include "files/FileCalls.h"
 
 #include <atomic>
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -18,6 +19,18 @@ const FileCalls kSystemCalls{openFile, ::write, ::fchmod, ::fsync, ::close, ::re
 std::atomic<const FileCalls*> current{&kSystemCalls};
 
 }  // namespace
+
+int writeAll(const FileCalls& calls, int fd, const void* data, std::size_t size) {
+    const char* bytes = static_cast<const char*>(data);
+    while (size > 0) {
+        const ssize_t written = calls.write(fd, bytes, size);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return written < 0 ? errno : EIO;
+        bytes += written;
+        size -= static_cast<std::size_t>(written);
+    }
+    return 0;
+}
 
 const FileCalls& systemFileCalls() { return kSystemCalls; }
 

@@ -16,6 +16,11 @@ struct FileCalls {
     int (*unlink)(const char* path);
 };
 
+// Writes all `size` bytes through `calls`, going on after short and
+// interrupted writes. Returns 0, or the reason they could not all be
+// written (EIO for a write that makes no progress, so it never spins).
+int writeAll(const FileCalls& calls, int fd, const void* data, std::size_t size);
+
 // The operating system's own calls.
 const FileCalls& systemFileCalls();
 

@@ -48,14 +48,7 @@ void StagedFile::releaseLock() {
 }
 
 void StagedFile::write(const void* data, std::size_t size) {
-    const char* bytes = static_cast<const char*>(data);
-    while (size > 0) {
-        ssize_t written = calls_.write(fd_, bytes, size);
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) fail("write", written < 0 ? errno : EIO);
-        bytes += written;
-        size -= static_cast<std::size_t>(written);
-    }
+    if (const int error = writeAll(calls_, fd_, data, size)) fail("write", error);
 }
 
 void StagedFile::commit(SyncToDisk sync) {
