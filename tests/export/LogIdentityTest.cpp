@@ -102,10 +102,13 @@ TEST(LogIdentity, DocumentsWrittenTogetherGiveTheBytesOfLinesAppendedOneByOne) {
     const RunLog run(gatheredLog, QStringLiteral("/opt/velloran/"));
     LineByLineLog byLine(byLineLog);
 
-    const QString name = QStringLiteral("报价\r\n单\t\x01\x7f") + QChar(0xD800) + QStringLiteral("x😀.pdf");
-    const QString value = QStringLiteral("第一行\r\n第二行\r第三行\n") + QChar(0xDC00) + QStringLiteral("€");
+    // Odd documents have lines with surrogates, even ones lines without.
+    const QString names[] = {QStringLiteral("报价\r\n单\t\x01\x7f") + QChar(0xD800) + QStringLiteral("x😀.pdf"),
+                             QStringLiteral("报价\r\n单\t\x01\x7fÀ.pdf")};
+    const QString values[] = {QStringLiteral("第一行\r\n第二行\r第三行\n") + QChar(0xDC00) + QStringLiteral("€"),
+                              QStringLiteral("第一行\r\n第二行\r第三行\n€\u0080")};
     for (int n = 1; n <= 6; ++n) {
-        for (const auto& line : documentLines(n, name, value)) {
+        for (const auto& line : documentLines(n, names[n % 2], values[n % 2])) {
             run.write(line());
             byLine.write(line());
             now += 250;

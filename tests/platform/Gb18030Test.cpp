@@ -1,4 +1,5 @@
 #include "text/Gb18030.h"
+#include "text/Gb18030Encoder.h"
 
 #include "QStringPrinter.h"
 
@@ -60,4 +61,15 @@ TEST(Gb18030, LoneSurrogatesCountAsOneCharacterEach) {
     QString dangling = QStringLiteral("ab") + QChar(0xD83D);
     EXPECT_EQ(cutToGb18030Bytes(dangling, 2), dangling);
     EXPECT_EQ(cutToGb18030Bytes(dangling, 1), QStringLiteral("a"));
+}
+
+TEST(Gb18030, TheFastEncoderGivesTheGeneralEncodersBytes) {
+    Gb18030Encoder encoder;
+    const QString loneSurrogates = QStringLiteral("x") + QChar(0xD83D) + QStringLiteral("中") + QChar(0xDE00);
+    // Characters met twice come from the encoder's table the second time.
+    for (const QString& text : {kMixed, kMixed + kMixed, loneSurrogates, QString::fromUtf8("导出\x7F\xC2\x80")}) {
+        QByteArray out("kept");
+        encoder.append(text, out);
+        EXPECT_EQ(out, QByteArray("kept") + toGb18030(text)) << text.toStdString();
+    }
 }

@@ -1,61 +1,89 @@
 #include "log/LogLine.h"
 
+#include <algorithm>
 #include <stdexcept>
+#include <string_view>
 
 namespace velloran::exporting {
 
 namespace {
 
-constexpr char16_t kHexDigits[] = u"0123456789ABCDEF";
+constexpr char kHexDigits[] = "0123456789ABCDEF";
 
 bool isControl(QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F; }
 
-void appendNumber(QString& out, qint64 value) {
-    std::array<char16_t, 20> digits{};
+// Where a line's text goes: a QString as it is, or bytes in GB18030.
+struct TextSink {
+    QString& out;
+    void text(QStringView text) { out.append(text); }
+    void ascii(std::string_view text) { out.append(QLatin1StringView(text.data(), static_cast<qsizetype>(text.size()))); }
+};
+
+// Writes into room made beforehand; stops at the first surrogate.
+struct Gb18030Sink {
+    char* at;
+    platform::Gb18030Encoder& encoder;
+    void text(QStringView text) {
+        if (at) at = encoder.encodeWithoutSurrogates(text, at);
+    }
+    void ascii(std::string_view text) {
+        if (at) at = std::copy(text.begin(), text.end(), at);
+    }
+};
+
+// The most digits and sign a number takes.
+constexpr qsizetype kNumberRoom = 20;
+
+template <class Sink>
+void appendNumber(Sink& out, qint64 value) {
+    std::array<char, 21> digits{};
     // The magnitude as unsigned, so that the smallest value has one too.
     quint64 rest = value < 0 ? 0 - static_cast<quint64>(value) : static_cast<quint64>(value);
     std::size_t start = digits.size();
     do {
-        digits[--start] = static_cast<char16_t>(u'0' + rest % 10);
+        digits[--start] = static_cast<char>('0' + rest % 10);
         rest /= 10;
     } while (rest != 0);
-    if (value < 0) out.append(u'-');
-    out.append(QStringView(digits.data() + start, static_cast<qsizetype>(digits.size() - start)));
+    if (value < 0) digits[--start] = '-';
+    out.ascii(std::string_view(digits.data() + start, digits.size() - start));
 }
 
-void appendWrittenOut(QString& out, QChar control) {
+template <class Sink>
+void appendWrittenOut(Sink& out, QChar control) {
     switch (control.unicode()) {
-    case '\r': out.append(u"\\r"); return;
-    case '\n': out.append(u"\\n"); return;
-    case '\t': out.append(u"\\t"); return;
+    case '\r': out.ascii("\\r"); return;
+    case '\n': out.ascii("\\n"); return;
+    case '\t': out.ascii("\\t"); return;
     default:
-        const char16_t code[] = {u'\\', u'x', kHexDigits[control.unicode() >> 4], kHexDigits[control.unicode() & 0xF]};
-        out.append(QStringView(code, 4));
+        const char code[] = {'\\', 'x', kHexDigits[control.unicode() >> 4], kHexDigits[control.unicode() & 0xF]};
+        out.ascii(std::string_view(code, 4));
     }
 }
 
-void appendName(QString& out, QStringView name) {
+template <class Sink>
+void appendName(Sink& out, QStringView name) {
     qsizetype plain = 0;  // the start of the run of characters kept as they are
     for (qsizetype at = 0; at < name.size(); ++at) {
         if (!isControl(name[at])) continue;
-        out.append(name.sliced(plain, at - plain));
+        out.text(name.sliced(plain, at - plain));
         appendWrittenOut(out, name[at]);
         plain = at + 1;
     }
-    out.append(name.sliced(plain));
+    out.text(name.sliced(plain));
 }
 
-void appendValue(QString& out, QStringView value) {
+template <class Sink>
+void appendValue(Sink& out, QStringView value) {
     qsizetype plain = 0;
     for (qsizetype at = 0; at < value.size(); ++at) {
         const QChar c = value[at];
         if (c != u'\r' && c != u'\n') continue;
-        out.append(value.sliced(plain, at - plain));
-        out.append(u"\r\n");
+        out.text(value.sliced(plain, at - plain));
+        out.ascii("\r\n");
         if (c == u'\r' && at + 1 < value.size() && value[at + 1] == u'\n') ++at;
         plain = at + 1;
     }
-    out.append(value.sliced(plain));
+    out.text(value.sliced(plain));
 }
 
 }  // namespace
@@ -71,16 +99,44 @@ LogLine& LogLine::add(Piece piece) {
     return *this;
 }
 
-void LogLine::appendTo(QString& out) const {
+template <class Sink>
+void LogLine::appendPieces(Sink& out) const {
     for (std::size_t i = 0; i < count_; ++i) {
         const Piece& piece = pieces_[i];
         switch (piece.kind) {
-        case Kind::Text: out.append(piece.text); break;
+        case Kind::Text: out.text(piece.text); break;
         case Kind::Number: appendNumber(out, piece.number); break;
         case Kind::Name: appendName(out, piece.text); break;
         case Kind::Value: appendValue(out, piece.text); break;
         }
     }
+}
+
+void LogLine::appendTo(QString& out) const {
+    TextSink sink{out};
+    appendPieces(sink);
+}
+
+// Every character but a surrogate is encoded alike on its own, so the
+// pieces are encoded one by one; a surrogate is encoded by what stands next
+// to it, so a line holding one is encoded whole.
+void LogLine::encodeTo(QByteArray& out, platform::Gb18030Encoder& encoder) const {
+    // A written-out control character or a CR LF takes no more bytes than
+    // any character may.
+    qsizetype room = 0;
+    for (std::size_t i = 0; i < count_; ++i)
+        room += pieces_[i].kind == Kind::Number ? kNumberRoom
+                                                : pieces_[i].text.size() * platform::Gb18030Encoder::kMaxBytesPerUnit;
+    const qsizetype start = out.size();
+    out.resize(start + room);
+    Gb18030Sink sink{out.data() + start, encoder};
+    appendPieces(sink);
+    if (sink.at) {
+        out.resize(sink.at - out.constData());
+        return;
+    }
+    out.resize(start);
+    encoder.append(toString(), out);
 }
 
 QString LogLine::toString() const {

@@ -5,6 +5,9 @@
 //
 // A line refers to the texts it was made from; write it in the statement
 // that makes it.
+#include "text/Gb18030Encoder.h"
+
+#include <QByteArray>
 #include <QString>
 #include <QStringView>
 
@@ -29,6 +32,8 @@ public:
 
     void appendTo(QString& out) const;
     QString toString() const;
+    // Appends the line's GB18030 bytes: those of toString().
+    void encodeTo(QByteArray& out, platform::Gb18030Encoder& encoder) const;
 
 private:
     enum class Kind : std::uint8_t { Text, Number, Name, Value };
@@ -38,6 +43,8 @@ private:
         qint64 number = 0;
     };
     LogLine& add(Piece piece);
+    template <class Sink>
+    void appendPieces(Sink& out) const;
 
     // The longest line has seven pieces.
     std::array<Piece, 8> pieces_;

@@ -5,8 +5,6 @@ namespace velloran::exporting {
 namespace {
 
 constexpr qint64 kMSecsPerSecond = 1000;
-// The log's encoding, by the name under which Qt finds it through ICU.
-constexpr const char* kLogEncoding = "GB18030";
 
 // Rounded down, also before the epoch.
 qint64 secondNumber(qint64 msecs) { return msecs / kMSecsPerSecond - (msecs % kMSecsPerSecond < 0 ? 1 : 0); }
@@ -16,47 +14,54 @@ qint64 secondNumber(qint64 msecs) { return msecs / kMSecsPerSecond - (msecs % kM
 RunLog::RunLog(const ExportLog& log, QString exeFolder)
     : log_(log),
       exeFolder_(std::move(exeFolder)),
-      file_(log.folder()),
-      encoder_(kLogEncoding, QStringConverter::Flag::Stateless) {}
+      file_(log.folder()) {}
 
-const RunLog::Second& RunLog::secondOf(qint64 msecs) const {
+bool RunLog::moveTo(qint64 msecs) const {
     const qint64 number = secondNumber(msecs);
-    if (number == current_.number) return current_;
+    if (number == current_.number) return false;
     const QDateTime start = QDateTime::fromMSecsSinceEpoch(number * kMSecsPerSecond);
     const bool midnight = start.time() == QTime(0, 0);
     // Any moment after the second's first millisecond carries the time.
-    current_ = {number, fileNamePart(ExportLogFileName(exeFolder_, start.date())), log_.LogStamp(start.addMSecs(1)),
-                midnight ? log_.LogStamp(start) : QString()};
-    return current_;
+    current_ = {number, fileNamePart(ExportLogFileName(exeFolder_, start.date())), stampBytes(start.addMSecs(1)),
+                midnight ? stampBytes(start) : QByteArray()};
+    return true;
 }
 
-const QString& RunLog::stampAt(qint64 msecs) const {
-    const Second& second = secondOf(msecs);
-    const bool exactMidnight = !second.midnightStamp.isEmpty() && msecs == second.number * kMSecsPerSecond;
-    return exactMidnight ? second.midnightStamp : second.stamp;
+QByteArray RunLog::stampBytes(const QDateTime& moment) const {
+    QByteArray bytes;
+    encoder_.append(log_.LogStamp(moment) + QStringLiteral("\r\n"), bytes);
+    return bytes;
 }
 
+const QByteArray& RunLog::stampAt(qint64 msecs) const {
+    const bool exactMidnight = !current_.midnightStamp.isEmpty() && msecs == current_.number * kMSecsPerSecond;
+    return exactMidnight ? current_.midnightStamp : current_.stamp;
+}
+
+// The day's file can change only with the second; a failed write closes
+// the file, and the next line opens it again.
 void RunLog::write(const LogLine& line) const {
     const qint64 msecs = log_.nowMSecs();
-    const QString& stamp = stampAt(msecs);
-    if (current_.fileName != file_.name()) {
+    const bool anotherSecond = moveTo(msecs);
+    if ((anotherSecond || file_.name().isEmpty()) && current_.fileName != file_.name()) {
         flush();
         file_.use(current_.fileName);
     }
-    line.appendTo(waiting_);
-    waiting_.append(stamp);
-    waiting_.append(u"\r\n");
+    line.encodeTo(waiting_, encoder_);
+    waiting_.append(stampAt(msecs));
 }
 
 // Every line ends in its stamp, never inside a surrogate pair, so the lines
-// encoded together give the bytes they give one by one.
+// encoded one by one give the bytes they would give encoded together.
 void RunLog::flush() const {
     if (waiting_.isEmpty()) return;
-    encoded_.resize(encoder_.requiredSpace(waiting_.size()));
-    const char* end = encoder_.appendToBuffer(encoded_.data(), waiting_);
-    encoded_.resize(end - encoded_.constData());
-    waiting_.resize(0);
-    file_.append(encoded_);
+    // The lines are dropped whether or not the write succeeds; the buffer
+    // keeps its room.
+    struct Dropped {
+        QByteArray& lines;
+        ~Dropped() { lines.resize(0); }
+    } dropped{waiting_};
+    file_.append(waiting_);
 }
 
 }  // namespace velloran::exporting

@@ -12,7 +12,7 @@
 #include "log/LogFile.h"
 #include "log/LogLine.h"
 
-#include <QStringEncoder>
+#include "text/Gb18030Encoder.h"
 
 #include <limits>
 
@@ -37,23 +37,25 @@ private:
     struct Second {
         qint64 number = std::numeric_limits<qint64>::min();
         QString fileName;
-        QString stamp;
+        // The stamps in GB18030, each with the line's CR LF.
+        QByteArray stamp;
         // The date alone, for a line composed at exactly midnight; empty
         // when the second is not the day's first.
-        QString midnightStamp;
+        QByteArray midnightStamp;
     };
-    const Second& secondOf(qint64 msecs) const;
-    const QString& stampAt(qint64 msecs) const;
+    // Moves to the second of `msecs`; tells whether it is another second.
+    bool moveTo(qint64 msecs) const;
+    const QByteArray& stampAt(qint64 msecs) const;
+    QByteArray stampBytes(const QDateTime& moment) const;
 
     const ExportLog& log_;
     QString exeFolder_;
     mutable Second current_;
     mutable LogFile file_;
-    // The waiting lines, each with its stamp and CR LF, and the same in
-    // GB18030; both keep their room from one flush to the next.
-    mutable QString waiting_;
-    mutable QByteArray encoded_;
-    mutable QStringEncoder encoder_;
+    // The waiting lines in GB18030, each with its stamp and CR LF; the
+    // buffer keeps its room from one flush to the next.
+    mutable QByteArray waiting_;
+    mutable platform::Gb18030Encoder encoder_;
 };
 
 }  // namespace velloran::exporting
