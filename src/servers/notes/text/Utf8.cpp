@@ -47,9 +47,10 @@ std::string lower(std::string_view text) {
 
 // Byte by byte, without a folded copy: bytes of multi-byte UTF-8 sequences
 // are never ASCII letters, so folding ASCII bytes alone leaves them exact.
+// From the end: names that differ mostly differ there (Field1, Field2...).
 bool equalsIgnoringCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
+    for (std::size_t i = a.size(); i-- > 0;)
         if (a[i] != b[i] && lowerAscii(a[i]) != lowerAscii(b[i])) return false;
     return true;
 }
