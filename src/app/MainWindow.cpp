@@ -258,10 +258,14 @@ void TfrmMain::buildStatusBar() {
     for (int panel = 0; panel < 2; ++panel) {
         statusPanels_[panel] = new QLabel(StatusBar1);
         statusPanels_[panel]->setObjectName(QStringLiteral("StatusPanel%1").arg(panel));
-        statusPanels_[panel]->setFixedWidth(kStatusPanelWidth);
         statusPanels_[panel]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        StatusBar1->addWidget(statusPanels_[panel]);
     }
+    // The view summary takes the width the first panel leaves, so that a long
+    // view name and the range shown stay readable.
+    statusPanels_[0]->setFixedWidth(kStatusPanelWidth);
+    statusPanels_[1]->setMinimumWidth(kStatusPanelWidth);
+    StatusBar1->addWidget(statusPanels_[0]);
+    StatusBar1->addWidget(statusPanels_[1], 1);
     statusPanels_[0]->setText(vendor::kStatusText);
     auto* layout = new QVBoxLayout(Panel5);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -20,8 +20,16 @@ QString firstValueText(domino::TNotesDocument& document, const QString& name) {
     return domino::valueToText(values.front());
 }
 
-QTableWidgetItem* fixedCell(const QString& text, const QPalette& palette) {
+// A cell whose text, cut short by a narrow column, can be read in full as
+// its tooltip.
+QTableWidgetItem* textCell(const QString& text) {
     auto* item = new QTableWidgetItem(text);
+    item->setToolTip(text);
+    return item;
+}
+
+QTableWidgetItem* nameCell(const QString& text, const QPalette& palette) {
+    QTableWidgetItem* item = textCell(text);
     item->setBackground(palette.color(QPalette::Button));
     return item;
 }
@@ -41,9 +49,14 @@ TfrmdocDetail::TfrmdocDetail(QWidget* parent)
     StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
     StringGrid1->setGeometry(56, 16, 465, 409);
     StringGrid1->setColumnCount(2);
-    StringGrid1->setColumnWidth(0, 64);
-    StringGrid1->setColumnWidth(1, 248);
-    StringGrid1->horizontalHeader()->hide();
+    StringGrid1->setHorizontalHeaderLabels({QStringLiteral("文档域名"), QStringLiteral("域值")});
+    // The names keep a fixed width and the values take the rest, so the rows
+    // are never wider than the grid and the names cannot scroll away.
+    StringGrid1->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Fixed);
+    StringGrid1->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
+    StringGrid1->setColumnWidth(0, 128);
+    StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    StringGrid1->setWordWrap(false);
     StringGrid1->verticalHeader()->hide();
     StringGrid1->verticalHeader()->setDefaultSectionSize(24);
     StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -56,13 +69,16 @@ TfrmdocDetail::TfrmdocDetail(QWidget* parent)
 
 void TfrmdocDetail::fill(const QStringList& names, const QStringList& values) {
     const QPalette fixed = palette();
-    StringGrid1->setRowCount(static_cast<int>(names.size()) + 1);
-    StringGrid1->setItem(0, 0, fixedCell(QStringLiteral("文档域名"), fixed));
-    StringGrid1->setItem(0, 1, fixedCell(QStringLiteral("域值"), fixed));
-    for (int row = 1; row <= names.size(); ++row) {
-        StringGrid1->setItem(row, 0, fixedCell(names[row - 1], fixed));
-        StringGrid1->setItem(row, 1, new QTableWidgetItem(values[row - 1]));
+    StringGrid1->setRowCount(static_cast<int>(names.size()));
+    for (int row = 0; row < names.size(); ++row) {
+        StringGrid1->setItem(row, 0, nameCell(names[row], fixed));
+        StringGrid1->setItem(row, 1, textCell(values[row]));
     }
+}
+
+QString TfrmdocDetail::headerText(int column) const {
+    const QTableWidgetItem* item = StringGrid1->horizontalHeaderItem(column);
+    return item ? item->text() : QString();
 }
 
 QString TfrmdocDetail::cell(int row, int column) const {

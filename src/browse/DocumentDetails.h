@@ -20,8 +20,12 @@ public:
     QTableWidget* StringGrid1;
     QPushButton* BitBtn1;
 
-    // Fills the grid: a header row, then one row per item name and value.
+    // Fills the grid with one row per item name and value under the header
+    // "文档域名", "域值". The header stays in place while the rows scroll, and
+    // the value column takes the width left beside the names, so the names
+    // never scroll out of sight; every cell shows its full text as a tooltip.
     void fill(const QStringList& names, const QStringList& values);
+    QString headerText(int column) const;
     QString cell(int row, int column) const;
     int rowCount() const;
 };

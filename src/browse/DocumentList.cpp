@@ -4,87 +4,133 @@
 #include "ValueText.h"
 #include "ui/PlainMessage.h"
 
+#include <QLoggingCategory>
+
+#include <stdexcept>
+
 namespace velloran::browse {
 
 namespace {
 
+Q_LOGGING_CATEGORY(browseDiagnostics, "velloran.browse")
+
 const QString kReadingMessage = QStringLiteral("正在读入前100条文档数据...");
 
-// The row's column texts; a document whose values cannot be read shows none.
-QStringList columnTexts(domino::TNotesDocument& document, int columns) {
+// A step of listing that failed, told in the user's words.
+class ListingError : public std::runtime_error {
+public:
+    explicit ListingError(const QString& text) : std::runtime_error(text.toStdString()) {}
+    QString text() const { return QString::fromStdString(what()); }
+};
+
+// Runs one read of the engine; a failure becomes a ListingError saying
+// `what`, and the engine's own reason goes to the diagnostics channel.
+template <typename Read>
+auto reading(const QString& what, Read read) -> decltype(read()) {
+    try {
+        return read();
+    } catch (const std::exception& reason) {
+        qCWarning(browseDiagnostics).noquote() << what << "-" << reason.what();
+        throw ListingError(what);
+    }
+}
+
+QString viewFailure(const QString& viewName) { return QStringLiteral("无法打开视图“%1”").arg(viewName); }
+
+QString documentFailure(const QString& viewName, int number) {
+    return QStringLiteral("视图“%1”的第%2条文档无法读取").arg(viewName).arg(number);
+}
+
+// The row's column texts; a document whose values cannot be read still
+// shows its universal ID, and the reason goes to the diagnostics channel.
+QStringList columnTexts(domino::TNotesDocument& document, const QString& unid, int columns) {
     try {
         return domino::valuesToTexts(document.ColumnValues()).mid(0, columns);
-    } catch (const std::exception&) {
+    } catch (const std::exception& reason) {
+        qCWarning(browseDiagnostics).noquote()
+            << "the column values of document" << unid << "cannot be read -" << reason.what();
         return {};
     }
 }
 
 }  // namespace
 
-QString DocumentList::summaryText(const QString& viewName, int count) {
-    return QStringLiteral("视图：") + viewName + "(" + viewName + QStringLiteral(") 共有文档:") +
-           QString::number(count);
+QString DocumentList::summaryText(const ShownPage& page) {
+    QString text = QStringLiteral("视图：") + page.viewName + "(" + page.viewName + ") ";
+    if (!page.documentCount) return text + QStringLiteral("无法读取");
+    text += QStringLiteral("共有文档:") + QString::number(*page.documentCount);
+    if (page.last >= page.first)
+        text += QStringLiteral("  显示:%1-%2").arg(page.first).arg(page.last);
+    return text;
 }
 
 void DocumentList::LoadViewPage(domino::TNotesDatabase& database, const QString& viewName) {
-    const int width = c_.list.width();
-    c_.list.beginUpdate();
+    c_.state.PageStart = c_.state.ReadPosition;
     c_.state.ViewDocumentCount = 0;
+    resetToReport();
+    ShownPage shown;
+    shown.viewName = viewName;
+    QString failure;
+    try {
+        listPage(database, shown);
+    } catch (const ListingError& error) {
+        failure = error.text();
+    }
+    c_.list.endUpdate();
+    c_.wait.CloseWait();
+    shown.first = c_.state.PageStart + 1;
+    shown.last = c_.state.ReadPosition;
+    c_.setSummary(summaryText(shown));
+    if (!failure.isEmpty()) platform::showPlainMessage(c_.prompts, QStringLiteral("读取数据出错:") + failure);
+}
+
+void DocumentList::resetToReport() {
+    c_.list.beginUpdate();
     c_.list.clearColumns();
     c_.list.clearItems();
     c_.list.setFullRowSelect(true);
     c_.list.setStyle(ListView::Style::Report);
-    domino::TNotesView view;
-    try {
-        view.ConnectTo(database.GetView(viewName));
-        const int columns = view.ColumnCount();
-        const QStringList names = view.ColumnNames();
-        const int columnWidth = width / (columns + 1);
-        c_.list.addColumn(QStringLiteral("文档ID"), columnWidth);
-        for (int column = 0; column < columns; ++column) c_.list.addColumn(names.value(column), columnWidth);
-        c_.wait.ShowWait();
-        c_.wait.SetWaitProgress(100, 1);
-        c_.wait.SetWaitMsg(kReadingMessage);
-
-        domino::TNotesDocument document;
-        try {
-            document.ConnectTo(view.GetNthDocument(c_.state.ReadPosition + 1));
-            document.DefaultInterface();
-        } catch (const std::exception&) {
-            // No first document (an empty view, a position past the end):
-            // the list keeps its fresh headers and no rows, without a word.
-            c_.list.endUpdate();
-            c_.wait.CloseWait();
-            return;
-        }
-        readPage(view, document, columns);
-    } catch (const std::exception& e) {
-        platform::showPlainMessage(c_.prompts, QStringLiteral("读取数据出错:") + QString::fromUtf8(e.what()));
-    }
-    c_.list.endUpdate();
-    c_.wait.CloseWait();
 }
 
-void DocumentList::readPage(domino::TNotesView& view, domino::TNotesDocument& document, int columns) {
-    const int count = view.AllEntriesCount();
+void DocumentList::listPage(domino::TNotesDatabase& database, ShownPage& shown) {
+    const QString failure = viewFailure(shown.viewName);
+    domino::TNotesView view;
+    view.ConnectTo(reading(failure, [&] { return database.GetView(shown.viewName); }));
+    const int columns = reading(failure, [&] { return view.ColumnCount(); });
+    const QStringList names = reading(failure, [&] { return view.ColumnNames(); });
+    shown.viewName = reading(failure, [&] { return view.Name(); });
+    const int count = reading(failure, [&] { return view.AllEntriesCount(); });
+    shown.documentCount = count;
     c_.state.ViewDocumentCount = count;
-    const QString name = view.Name();
-    c_.setSummary(summaryText(name, count));
-    int counter = 1;
-    if (count < 1) return;
-    while (counter <= kPageSize && view.AllEntriesCount() > c_.state.ReadPosition) {
-        ++counter;
-        ++c_.state.ReadPosition;
-        c_.list.addItem(document.UniversalID(), columnTexts(document, columns));
-        document.ConnectTo(view.GetNextDocument(document));
-        const int total = view.AllEntriesCount();
-        c_.wait.SetWaitMsg(kReadingMessage + QString::number(counter) + "/" + QString::number(total));
-        c_.wait.SetWaitProgress(total, counter);
+
+    const int columnWidth = c_.list.width() / (columns + 1);
+    c_.list.addColumn(QStringLiteral("文档ID"), columnWidth);
+    for (int column = 0; column < columns; ++column) c_.list.addColumn(names.value(column), columnWidth);
+    c_.wait.ShowWait();
+    c_.wait.SetWaitProgress(100, 1);
+    c_.wait.SetWaitMsg(kReadingMessage);
+    readPage(view, shown.viewName, columns, count);
+}
+
+void DocumentList::readPage(domino::TNotesView& view, const QString& viewName, int columns, int count) {
+    int& position = c_.state.ReadPosition;
+    if (count <= position) return;  // an empty view, or a position past its end
+    domino::TNotesDocument document;
+    document.ConnectTo(reading(documentFailure(viewName, position + 1),
+                               [&] { return view.GetNthDocument(position + 1); }));
+    for (int listed = 1; listed <= kPageSize && count > position; ++listed) {
+        const QString failure = documentFailure(viewName, position + 1);
+        if (listed > 1) document.ConnectTo(reading(failure, [&] { return view.GetNextDocument(document); }));
+        const QString unid = reading(failure, [&] { return document.UniversalID(); });
+        c_.list.addItem(unid, columnTexts(document, unid, columns));
+        ++position;
+        c_.wait.SetWaitMsg(kReadingMessage + QString::number(listed) + "/" + QString::number(count));
+        c_.wait.SetWaitProgress(count, listed);
     }
 }
 
 void DocumentList::pageButtonClick(PageButton button) {
-    const std::optional<int> position = readPositionFor(button, c_.state.ReadPosition, c_.state.ViewDocumentCount,
+    const std::optional<int> position = readPositionFor(button, c_.state.PageStart, c_.state.ViewDocumentCount,
                                                         c_.list.style() == ListView::Style::Icon);
     if (!position) return;
     c_.state.ReadPosition = *position;

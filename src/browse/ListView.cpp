@@ -2,9 +2,37 @@
 
 #include <QHeaderView>
 #include <QListWidget>
+#include <QPainter>
+#include <QStyledItemDelegate>
 #include <QTreeWidget>
 
 namespace velloran::browse {
+
+namespace {
+
+// Draws each cell as the style draws it, selection included, and then the
+// grid line on its right and bottom edge. (An item style sheet would draw
+// the lines too, but it takes the selection's drawing away from the style.)
+class GridLineDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QStyledItemDelegate::paint(painter, option, index);
+        const QRect cell = option.rect;
+        painter->save();
+        painter->setPen(option.palette.color(QPalette::Mid));
+        painter->drawLine(cell.topRight(), cell.bottomRight());
+        painter->drawLine(cell.bottomLeft(), cell.bottomRight());
+        painter->restore();
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        return QStyledItemDelegate::sizeHint(option, index) + QSize(1, 1);
+    }
+};
+
+}  // namespace
 
 ListView::ListView(QWidget* parent)
     : QStackedWidget(parent), report_(new QTreeWidget(this)), icons_(new QListWidget(this)) {
@@ -16,8 +44,7 @@ ListView::ListView(QWidget* parent)
     report_->setUniformRowHeights(true);
     report_->setFrameShape(QFrame::NoFrame);
     report_->header()->setStretchLastSection(false);
-    report_->setStyleSheet(QStringLiteral("QTreeView::item { border-right: 1px solid palette(mid);"
-                                          " border-bottom: 1px solid palette(mid); }"));
+    report_->setItemDelegate(new GridLineDelegate(report_));
     icons_->setViewMode(QListView::IconMode);
     icons_->setIconSize(QSize(32, 32));
     icons_->setGridSize(QSize(96, 64));

@@ -4,20 +4,25 @@
 
 namespace velloran::browse {
 
-std::optional<int> readPositionFor(PageButton button, int readPosition, int viewDocumentCount, bool iconStyle) {
+int lastPageStart(int viewDocumentCount) {
+    if (viewDocumentCount <= 0) return 0;
+    return (viewDocumentCount - 1) / kPageSize * kPageSize;
+}
+
+std::optional<int> readPositionFor(PageButton button, int pageStart, int viewDocumentCount, bool iconStyle) {
     if (viewDocumentCount == 0 || iconStyle) return std::nullopt;
-    const bool unreadLeft = viewDocumentCount > readPosition;
+    const int last = lastPageStart(viewDocumentCount);
     switch (button) {
     case PageButton::First:
         return 0;
     case PageButton::Previous:
-        return std::max(readPosition - kPagingStep, 0);
+        return std::max(pageStart - kPageSize, 0);
     case PageButton::Next:
-        if (!unreadLeft) return std::nullopt;
-        return readPosition;
+        if (pageStart >= last) return std::nullopt;
+        return pageStart + kPageSize;
     case PageButton::Last:
-        if (!unreadLeft) return std::nullopt;
-        return std::max(viewDocumentCount / kPagingStep * kPagingStep - 1, 0);
+        if (pageStart == last) return std::nullopt;
+        return last;
     }
     return std::nullopt;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // Where the document list reads from when a paging button is pressed. A page
-// holds 100 documents; "上一页" steps back 2000 documents and "尾页" goes to
-// one below the last multiple of 2000, as the list has always done.
+// holds 100 documents and every page starts at a multiple of 100: "上一页"
+// shows the 100 before the page on screen, "尾页" the page that holds the
+// view's last document.
 #include <optional>
 
 namespace velloran::browse {
@@ -9,11 +10,16 @@ namespace velloran::browse {
 enum class PageButton { First, Previous, Next, Last };
 
 inline constexpr int kPageSize = 100;
-inline constexpr int kPagingStep = 2000;
 
-// The read position to load from, or nothing when the button does nothing:
-// no document list is shown (`viewDocumentCount` 0 or `iconStyle`), or, for
-// "下一页" and "尾页", every document has been read.
-std::optional<int> readPositionFor(PageButton button, int readPosition, int viewDocumentCount, bool iconStyle);
+// The read position to load from, given the read position the page on
+// screen was loaded from (`pageStart`), or nothing when the button does
+// nothing: no document list is shown (`viewDocumentCount` 0 or
+// `iconStyle`), or, for "下一页" and "尾页", the last page is the one on
+// screen.
+std::optional<int> readPositionFor(PageButton button, int pageStart, int viewDocumentCount, bool iconStyle);
+
+// The read position of the page that holds the last of `viewDocumentCount`
+// documents.
+int lastPageStart(int viewDocumentCount);
 
 }  // namespace velloran::browse

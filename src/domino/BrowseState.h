@@ -17,6 +17,9 @@ struct BrowseState {
     // How many documents of the current view lie before the next one the
     // document list reads.
     int ReadPosition = 0;
+    // How many documents of the current view lie before the first one the
+    // document list shows: the read position its page was loaded from.
+    int PageStart = 0;
     // Bound to the database of the view being browsed.
     std::unique_ptr<TNotesDatabase> CurrentDatabase;
     QString CurrentViewName;

@@ -75,8 +75,8 @@ QStringList BrowseFixture::unids(const std::string& database, const QString& vie
     domino::TNotesDocument document;
     document.ConnectTo(v.GetNthDocument(first));
     for (int position = first; position <= last; ++position) {
+        if (position > first) document.ConnectTo(v.GetNextDocument(document));
         ids << document.UniversalID();
-        document.ConnectTo(v.GetNextDocument(document));
     }
     return ids;
 }

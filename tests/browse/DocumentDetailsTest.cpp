@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QHeaderView>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTreeWidget>
 
@@ -43,6 +46,7 @@ protected:
     void recordGrid() {
         answerDialog([this](QDialog& dialog) {
             auto& grid = static_cast<TfrmdocDetail&>(dialog);
+            rows_ << grid.headerText(0) + "=" + grid.headerText(1);
             for (int row = 0; row < grid.rowCount(); ++row) rows_ << grid.cell(row, 0) + "=" + grid.cell(row, 1);
         });
     }
@@ -93,4 +97,40 @@ TEST_F(DocumentDetailsTest, ADocumentThatCannotBeFoundGoesToTheErrorReport) {
     window().ToolButton11->trigger();
     ASSERT_EQ(prompts_.messages().size(), 1u);
     EXPECT_EQ(prompts_.messages()[0].icon, platform::MessageIcon::Error);
+}
+
+TEST(DocumentDetailsWindow, HeaderAndNamesStayInSightWhileScrolling) {
+    QStringList names;
+    QStringList values;
+    for (int i = 1; i <= 200; ++i) {
+        names << QStringLiteral("Item%1").arg(i);
+        values << QStringLiteral("value %1 ").arg(i).repeated(40);
+    }
+    TfrmdocDetail window;
+    window.fill(names, values);
+    window.show();
+    QApplication::processEvents();
+    QTableWidget& grid = *window.StringGrid1;
+    ASSERT_EQ(grid.rowCount(), 200);
+
+    grid.scrollToBottom();
+    EXPECT_TRUE(grid.horizontalHeader()->isVisibleTo(&grid)) << "the header row stays above the rows";
+    EXPECT_EQ(window.headerText(0), QStringLiteral("文档域名"));
+    EXPECT_EQ(window.headerText(1), QStringLiteral("域值"));
+    EXPECT_GT(grid.rowAt(0), 0) << "the rows did scroll";
+
+    grid.horizontalHeader()->resizeSection(1, 3000);  // as a drag on the header would
+    QApplication::processEvents();
+    grid.horizontalScrollBar()->setValue(grid.horizontalScrollBar()->maximum());
+    EXPECT_EQ(grid.columnViewportPosition(0), 0) << "the names never scroll out of sight";
+    EXPECT_LE(grid.columnViewportPosition(1) + grid.columnWidth(1), grid.viewport()->width());
+}
+
+TEST(DocumentDetailsWindow, LongNamesAndValuesReadInFullAsTooltips) {
+    const QString name = QStringLiteral("一个非常非常长的域名").repeated(5);
+    const QString value = QStringLiteral("a long value ").repeated(50);
+    TfrmdocDetail window;
+    window.fill({name}, {value});
+    EXPECT_EQ(window.StringGrid1->item(0, 0)->toolTip(), name);
+    EXPECT_EQ(window.StringGrid1->item(0, 1)->toolTip(), value);
 }

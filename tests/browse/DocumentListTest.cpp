@@ -2,8 +2,12 @@
 
 #include "DocumentList.h"
 #include "ListView.h"
+#include "QStringPrinter.h"
+
+#include <QLoggingCategory>
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 using namespace velloran;
 using browse::PageButton;
@@ -19,6 +23,36 @@ nlohmann::json fiveColumnDatabase() {
               {{"name", "Nothing"}, {"selection", "SELECT Form = \"None\""}, {"columns", columns}}}},
             {"documents", {{{"items", {{{"name", "Subject"}, {"value", "一"}}}}}}}};
 }
+
+// Takes one entry out of a view's index, as a damaged file would lack it.
+void removeViewEntry(const std::string& file, const std::string& view, int position) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
+    const std::string sql = "DELETE FROM view_entries WHERE position = " + std::to_string(position) +
+                            " AND view_id = (SELECT view_id FROM views WHERE name = '" + view + "')";
+    const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
+    const int removed = sqlite3_changes(db);
+    sqlite3_close(db);
+    ASSERT_EQ(rc, SQLITE_OK);
+    ASSERT_EQ(removed, 1);
+}
+
+// Collects what the browse diagnostics channel says while it lives.
+class BrowseDiagnostics {
+public:
+    BrowseDiagnostics() { previous_ = qInstallMessageHandler(&BrowseDiagnostics::collect); }
+    ~BrowseDiagnostics() { qInstallMessageHandler(previous_); }
+    static QStringList& lines() {
+        static QStringList collected;
+        return collected;
+    }
+
+private:
+    static void collect(QtMsgType, const QMessageLogContext& context, const QString& text) {
+        if (context.category && QByteArray(context.category) == "velloran.browse") lines() << text;
+    }
+    QtMessageHandler previous_;
+};
 
 class DocumentListTest : public BrowseFixture {
 protected:
@@ -40,7 +74,7 @@ TEST_F(DocumentListTest, PagesThroughTwoHundredAndFiftyDocuments) {
     EXPECT_EQ(rowCaptions(), unids(file, "All", 1, 100));
     EXPECT_EQ(window().ViewDocumentCount, 250);
     EXPECT_EQ(window().ReadPosition, 100);
-    EXPECT_EQ(window().statusPanelText(1), QStringLiteral("视图：All(All) 共有文档:250"));
+    EXPECT_EQ(window().statusPanelText(1), QStringLiteral("视图：All(All) 共有文档:250  显示:1-100"));
     EXPECT_EQ(window().ListView1->columnCaption(0), QStringLiteral("文档ID"));
     EXPECT_EQ(window().ListView1->itemSubItems(0).size(), window().ListView1->columnCount() - 1);
 
@@ -48,27 +82,37 @@ TEST_F(DocumentListTest, PagesThroughTwoHundredAndFiftyDocuments) {
     EXPECT_EQ(rowCaptions(), unids(file, "All", 101, 200));
     press(PageButton::Next);
     EXPECT_EQ(rowCaptions(), unids(file, "All", 201, 250));
+    EXPECT_EQ(window().statusPanelText(1), QStringLiteral("视图：All(All) 共有文档:250  显示:201-250"));
     press(PageButton::Next);
-    EXPECT_EQ(rowCaptions().size(), 50) << "nothing left to read";
+    EXPECT_EQ(rowCaptions(), unids(file, "All", 201, 250)) << "nothing left to read";
     press(PageButton::Last);
-    EXPECT_EQ(rowCaptions().size(), 50);
+    EXPECT_EQ(rowCaptions(), unids(file, "All", 201, 250)) << "the last page is already shown";
     press(PageButton::Previous);
-    EXPECT_EQ(rowCaptions(), unids(file, "All", 1, 100));
+    EXPECT_EQ(rowCaptions(), unids(file, "All", 101, 200));
+    EXPECT_EQ(window().statusPanelText(1), QStringLiteral("视图：All(All) 共有文档:250  显示:101-200"));
     press(PageButton::Last);
+    EXPECT_EQ(rowCaptions(), unids(file, "All", 201, 250));
+    press(PageButton::First);
     EXPECT_EQ(rowCaptions(), unids(file, "All", 1, 100));
     EXPECT_TRUE(prompts_.messages().empty());
 }
 
-TEST_F(DocumentListTest, LastPageOfTwoThousandFiveHundredStartsAtTwoThousand) {
-    const std::string file = installation_.generateDatabase("g2500.nsf", 2500);
+TEST_F(DocumentListTest, LastAndPreviousOnTwoThousandSixHundred) {
+    const std::string file = installation_.generateDatabase("g2600.nsf", 2600);
     openView(file, "All");
     press(PageButton::Last);
-    EXPECT_EQ(rowCaptions(), unids(file, "All", 2000, 2099));
+    EXPECT_EQ(rowCaptions(), unids(file, "All", 2501, 2600));
+    EXPECT_EQ(window().statusPanelText(1), QStringLiteral("视图：All(All) 共有文档:2600  显示:2501-2600"));
+    press(PageButton::Previous);
+    EXPECT_EQ(rowCaptions(), unids(file, "All", 2401, 2500));
 }
 
-TEST_F(DocumentListTest, EmptyViewShowsHeadersOnlyAndStopsThePaging) {
+TEST_F(DocumentListTest, EmptyViewShowsHeadersOnlyAndItsOwnStatus) {
     const std::string file = installation_.buildDatabase("five.nsf", fiveColumnDatabase());
-    openView(file, "Nothing");
+    openView(file, "Five");
+    EXPECT_EQ(window().statusPanelText(1), QStringLiteral("视图：Five(Five) 共有文档:1  显示:1-1"));
+    click({"Nothing"});
+    EXPECT_EQ(window().statusPanelText(1), QStringLiteral("视图：Nothing(Nothing) 共有文档:0"));
     EXPECT_EQ(window().ListView1->columnCount(), 6);
     EXPECT_EQ(window().ListView1->itemCount(), 0);
     EXPECT_EQ(window().ViewDocumentCount, 0);
@@ -91,6 +135,34 @@ TEST_F(DocumentListTest, AViewThatVanishedIsReported) {
     window().CurrentViewName = QStringLiteral("Gone");
     press(PageButton::First);
     ASSERT_EQ(prompts_.messages().size(), 1u);
-    EXPECT_TRUE(prompts_.messages()[0].text.startsWith(QStringLiteral("读取数据出错:")));
+    EXPECT_EQ(prompts_.messages()[0].text, QStringLiteral("读取数据出错:无法打开视图“Gone”"));
     EXPECT_EQ(window().ListView1->itemCount(), 0);
+    EXPECT_EQ(window().statusPanelText(1), QStringLiteral("视图：Gone(Gone) 无法读取"));
+}
+
+TEST_F(DocumentListTest, AnUnreadableFirstEntryIsReportedWithItsReason) {
+    const std::string file = installation_.buildDatabase("five.nsf", fiveColumnDatabase());
+    removeViewEntry(file, "Five", 1);
+    BrowseDiagnostics::lines().clear();
+    const BrowseDiagnostics diagnostics;
+    openView(file, "Five");
+    ASSERT_EQ(prompts_.messages().size(), 1u);
+    EXPECT_EQ(prompts_.messages()[0].text, QStringLiteral("读取数据出错:视图“Five”的第1条文档无法读取"));
+    ASSERT_EQ(BrowseDiagnostics::lines().size(), 1);
+    EXPECT_TRUE(BrowseDiagnostics::lines()[0].contains("damaged")) << BrowseDiagnostics::lines()[0].toStdString();
+    EXPECT_EQ(window().ListView1->itemCount(), 0);
+    EXPECT_EQ(window().statusPanelText(1), QStringLiteral("视图：Five(Five) 共有文档:1"));
+}
+
+TEST_F(DocumentListTest, ADamagedEntryInsideAPageKeepsTheRowsBeforeItAndTheOtherPages) {
+    const std::string file = installation_.generateDatabase("g250.nsf", 250);
+    removeViewEntry(file, "All", 150);
+    openView(file, "All");
+    press(PageButton::Next);
+    EXPECT_EQ(rowCaptions(), unids(file, "All", 101, 149));
+    ASSERT_EQ(prompts_.messages().size(), 1u);
+    EXPECT_EQ(prompts_.messages()[0].text, QStringLiteral("读取数据出错:视图“All”的第150条文档无法读取"));
+    EXPECT_EQ(window().statusPanelText(1), QStringLiteral("视图：All(All) 共有文档:250  显示:101-149"));
+    press(PageButton::Next);
+    EXPECT_EQ(rowCaptions(), unids(file, "All", 201, 250)) << "the next page starts after the damaged one";
 }

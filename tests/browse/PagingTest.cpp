@@ -6,8 +6,8 @@ using namespace velloran::browse;
 
 namespace {
 
-std::optional<int> press(PageButton button, int readPosition, int count) {
-    return readPositionFor(button, readPosition, count, false);
+std::optional<int> press(PageButton button, int pageStart, int count) {
+    return readPositionFor(button, pageStart, count, false);
 }
 
 }  // namespace
@@ -20,22 +20,33 @@ TEST(Paging, NothingMovesWithoutADocumentList) {
 }
 
 TEST(Paging, AWalkThroughTwoHundredAndFiftyDocuments) {
-    EXPECT_EQ(press(PageButton::Next, 100, 250), 100);
-    EXPECT_EQ(press(PageButton::Next, 200, 250), 200);
-    EXPECT_FALSE(press(PageButton::Next, 250, 250));
-    EXPECT_EQ(press(PageButton::Previous, 250, 250), 0);
-    EXPECT_EQ(press(PageButton::First, 250, 250), 0);
-    EXPECT_EQ(press(PageButton::Last, 100, 250), 0) << "the last multiple of 2000 is 0";
-    EXPECT_FALSE(press(PageButton::Last, 250, 250));
+    EXPECT_EQ(press(PageButton::Next, 0, 250), 100);
+    EXPECT_EQ(press(PageButton::Next, 100, 250), 200);
+    EXPECT_FALSE(press(PageButton::Next, 200, 250)) << "201-250 is the last page";
+    EXPECT_EQ(press(PageButton::Previous, 200, 250), 100) << "from 201-250 back to 101-200";
+    EXPECT_EQ(press(PageButton::Previous, 100, 250), 0);
+    EXPECT_EQ(press(PageButton::Previous, 0, 250), 0);
+    EXPECT_EQ(press(PageButton::First, 200, 250), 0);
+    EXPECT_EQ(press(PageButton::Last, 0, 250), 200) << "the last page is 201-250";
+    EXPECT_FALSE(press(PageButton::Last, 200, 250)) << "the last page is already shown";
 }
 
-TEST(Paging, PreviousStepsBackTwoThousand) {
-    EXPECT_EQ(press(PageButton::Previous, 2100, 5000), 100);
-    EXPECT_EQ(press(PageButton::Previous, 1999, 5000), 0);
+TEST(Paging, PreviousStepsBackOnePage) {
+    EXPECT_EQ(press(PageButton::Previous, 2000, 5000), 1900) << "from 2001-2100 back to 1901-2000";
+    EXPECT_EQ(press(PageButton::Previous, 4900, 5000), 4800);
 }
 
-TEST(Paging, LastGoesToOneBelowTheLastMultipleOfTwoThousand) {
-    EXPECT_EQ(press(PageButton::Last, 100, 2500), 1999);
-    EXPECT_EQ(press(PageButton::Last, 100, 4000), 3999);
-    EXPECT_EQ(press(PageButton::Last, 100, 1999), 0);
+TEST(Paging, LastShowsThePageHoldingTheLastDocument) {
+    EXPECT_EQ(press(PageButton::Last, 0, 2600), 2500);
+    EXPECT_EQ(press(PageButton::Last, 100, 4000), 3900);
+    EXPECT_EQ(press(PageButton::Last, 0, 101), 100);
+    EXPECT_FALSE(press(PageButton::Last, 0, 100)) << "one full page is first and last";
+    EXPECT_FALSE(press(PageButton::Last, 0, 1));
+    EXPECT_EQ(lastPageStart(2001), 2000);
+    EXPECT_EQ(lastPageStart(2000), 1900);
+}
+
+TEST(Paging, NextStopsAtTheLastPageEvenWhenItIsFull) {
+    EXPECT_EQ(press(PageButton::Next, 3800, 4000), 3900);
+    EXPECT_FALSE(press(PageButton::Next, 3900, 4000));
 }
