@@ -85,7 +85,7 @@ void TfrmMain::buildBrowsing() {
     hooks.dataPath = [this] {
         return DominoEnvironment(platform::ComponentRuntime(context_.hivePath), prompts()).GetDominoDataPath();
     };
-    hooks.saveSettings = [this] { saveLoginValues(ExeFolder, {ServerName, UserName, Password}); };
+    hooks.saveSettings = [this] { rememberLoginValues(ExeFolder, {ServerName, UserName, Password}, prompts()); };
     hooks.runDialog = context_.runDialog;
     serverConnection_ = std::make_unique<browse::ServerConnection>(browseContext(), *databaseTree_, hooks);
     details_ = std::make_unique<browse::DocumentDetails>(browseContext(), context_.runDialog);
