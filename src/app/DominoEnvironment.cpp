@@ -7,6 +7,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLoggingCategory>
+#include <QStringList>
 
 namespace velloran::app {
 
@@ -14,14 +16,27 @@ using platform::RegistryHive;
 
 namespace {
 
-// A hive that cannot be read counts as one without any key: the questions
+// Why the hive or a line of it could not be read; the user sees a fixed
+// Chinese text naming the file and the line.
+Q_LOGGING_CATEGORY(registryDiagnostics, "velloran.registry")
+
+// The hive as far as it can be read; its damaged lines are skipped. A hive
+// that cannot be read at all counts as one without any key: the questions
 // asked here then answer "not installed", as for a missing key.
 RegistryHive readHive(const std::string& path) {
     try {
-        return RegistryHive::load(path);
-    } catch (const platform::HiveError&) {
+        return RegistryHive::loadReadable(path);
+    } catch (const platform::HiveError& e) {
+        qCWarning(registryDiagnostics) << e.what();
         return RegistryHive();
     }
+}
+
+QString damageLine(const QString& path, const platform::HiveDamage& damage) {
+    return QStringLiteral("注册表文件 %1 第%2行无法识别: %3")
+        .arg(path)
+        .arg(damage.line)
+        .arg(QString::fromStdString(damage.text));
 }
 
 }  // namespace
@@ -39,6 +54,35 @@ QString DominoEnvironment::classRegistrationKey() {
 
 bool DominoEnvironment::keyOpens(const QString& key) const {
     return readHive(runtime_.hivePath()).hasKey(key.toStdString());
+}
+
+bool DominoEnvironment::RequireInstallation() const {
+    const std::string path = runtime_.hivePath();
+    RegistryHive hive;
+    try {
+        hive = RegistryHive::loadReadable(path);
+        reportDamage(hive);
+    } catch (const platform::HiveError& e) {
+        qCWarning(registryDiagnostics) << e.what();
+        platform::showPlainMessage(prompts_, QStringLiteral("无法读取注册表文件 %1").arg(QString::fromStdString(path)));
+    }
+    if (hive.hasKey(kNotesKey.toStdString()) || hive.hasKey(kDominoKey.toStdString())) return true;
+    platform::showPlainMessage(prompts_, kRefusal);
+    return false;
+}
+
+void DominoEnvironment::reportDamage(const RegistryHive& hive) const {
+    const auto& damage = hive.damage();
+    if (damage.empty()) return;
+    const QString path = QString::fromStdString(hive.path());
+    QStringList lines;
+    for (const platform::HiveDamage& each : damage) {
+        qCWarning(registryDiagnostics).noquote() << damageLine(path, each) << "-" << each.reason.c_str();
+        if (lines.size() < kDamageLinesShown) lines << damageLine(path, each);
+    }
+    const auto more = static_cast<qsizetype>(damage.size()) - lines.size();
+    if (more > 0) lines << QStringLiteral("另有%1行无法识别").arg(more);
+    platform::showPlainMessage(prompts_, lines.join(QLatin1Char('\n')));
 }
 
 bool DominoEnvironment::IsDominoInstalled() const { return keyOpens(kDominoKey); }

@@ -4,6 +4,7 @@
 // class of the database component is registered to the installed product's
 // component file. Everything is read from the registry hive.
 #include "component/ComponentRuntime.h"
+#include "registry/RegistryHive.h"
 #include "ui/Prompts.h"
 
 #include <QString>
@@ -20,8 +21,18 @@ public:
     static inline const QString kNotFoundMarker = QStringLiteral("(找不到该目录)");
     static inline const QString kNotInstalled = QStringLiteral("没有安装Domino");
     static inline const QString kComponentFileName = QStringLiteral("nlsxbe.dll");
+    static inline const QString kRefusal = QStringLiteral(
+        "对不起，Velloran要求运行的电脑上已经安装过Domino客户端或服务器端软件!请安装Domino环境后再运行本系统!");
+    // How many damaged lines of the hive the message names one by one.
+    static constexpr int kDamageLinesShown = 5;
 
     DominoEnvironment(platform::ComponentRuntime runtime, platform::Prompts& prompts);
+
+    // Whether the client or the server is installed, for the program to
+    // start. Tells the user first of the lines of the hive that cannot be
+    // read (or that it cannot be read at all), then, only when neither
+    // product's key is there, that the program needs one of them.
+    bool RequireInstallation() const;
 
     bool IsDominoInstalled() const;
     bool IsNotesInstalled() const;
@@ -39,6 +50,7 @@ public:
     static QString classRegistrationKey();
 
 private:
+    void reportDamage(const platform::RegistryHive& hive) const;
     bool keyOpens(const QString& key) const;
     QString folderValue(const QString& key, const QString& valueName, const QString& whenAbsent) const;
 

@@ -85,7 +85,7 @@ void TfrmMain::buildBrowsing() {
     hooks.dataPath = [this] {
         return DominoEnvironment(platform::ComponentRuntime(context_.hivePath), prompts()).GetDominoDataPath();
     };
-    hooks.saveSettings = [this] { saveLoginValues(ExeFolder, {ServerName, UserName, Password}); };
+    hooks.saveSettings = [this] { rememberLoginValues(ExeFolder, {ServerName, UserName, Password}, prompts()); };
     hooks.runDialog = context_.runDialog;
     serverConnection_ = std::make_unique<browse::ServerConnection>(browseContext(), *databaseTree_, hooks);
     details_ = std::make_unique<browse::DocumentDetails>(browseContext(), context_.runDialog);
@@ -297,9 +297,7 @@ void TfrmMain::FormShow() {
     started_ = true;
     ExeFolder = context_.exeFolder;
     DominoEnvironment environment(platform::ComponentRuntime(context_.hivePath), prompts());
-    if (!environment.IsNotesInstalled() && !environment.IsDominoInstalled()) {
-        showMessage(QStringLiteral("对不起，Velloran要求运行的电脑上已经安装过Domino客户端或服务器端软件!"
-                                   "请安装Domino环境后再运行本系统!"));
+    if (!environment.RequireInstallation()) {
         context_.quit();
         return;
     }

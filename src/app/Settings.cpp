@@ -1,25 +1,78 @@
 #include "Settings.h"
 
+#include "files/AtomicFile.h"
 #include "ini/IniFile.h"
+#include "ui/PlainMessage.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLoggingCategory>
+#include <QStandardPaths>
+
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
 
 namespace velloran::app {
 
 namespace {
+
+// Why the login values could not be saved; the user sees a fixed text.
+Q_LOGGING_CATEGORY(settingsDiagnostics, "velloran.settings")
 
 const QString kSection = QStringLiteral("domino");
 const QString kServerKey = QStringLiteral("server");
 const QString kUserKey = QStringLiteral("username");
 const QString kPasswordKey = QStringLiteral("pwd");
 
-// The file holds a password: only its owner may read it.
+// The file and its folder hold a password: only their owner may read them.
 constexpr mode_t kOwnerOnly = 0600;
+constexpr mode_t kOwnerOnlyFolder = 0700;
+
+QString besideProgram(const QString& exeFolder) { return exeFolder + kSettingsFileName; }
+
+QString userFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/velloran");
+}
+
+QString usersFile() { return userFolder() + QLatin1Char('/') + kSettingsFileName; }
+
+bool canWriteBesideProgram(const QString& exeFolder) {
+    return platform::canReplaceFile(platform::linkTarget(QFile::encodeName(besideProgram(exeFolder)).toStdString()));
+}
+
+// Creates the user's folder for its owner alone; the configuration folder
+// above it gets the usual permissions.
+void makeUserFolder() {
+    const QString folder = userFolder();
+    if (QFileInfo(folder).isDir()) return;
+    const QString parent = QFileInfo(folder).path();
+    const std::string name = QFile::encodeName(folder).toStdString();
+    if (!QDir().mkpath(parent)) throw std::runtime_error("Cannot create the folder " + parent.toStdString());
+    if (::mkdir(name.c_str(), kOwnerOnlyFolder) != 0 && errno != EEXIST)
+        throw std::runtime_error("Cannot create the folder " + name + ": " + std::strerror(errno));
+}
+
+[[noreturn]] void failToSave(const QString& message, const std::exception& reason) {
+    qCWarning(settingsDiagnostics) << reason.what();
+    throw SettingsError(message.toStdString());
+}
 
 }  // namespace
 
-QString settingsFilePath(const QString& exeFolder) { return exeFolder + kSettingsFileName; }
+QString settingsFileForWriting(const QString& exeFolder) {
+    return canWriteBesideProgram(exeFolder) ? besideProgram(exeFolder) : usersFile();
+}
+
+QString settingsFileForReading(const QString& exeFolder) {
+    // The values shipped beside an installed copy count until the user saves his own.
+    if (!canWriteBesideProgram(exeFolder) && QFileInfo::exists(usersFile())) return usersFile();
+    return besideProgram(exeFolder);
+}
 
 LoginValues loadLoginValues(const QString& exeFolder, const std::function<QString()>& localHostName) {
-    const platform::IniFile file(settingsFilePath(exeFolder));
+    const platform::IniFile file(settingsFileForReading(exeFolder));
     LoginValues values{file.readString(kSection, kServerKey, QString()),
                        file.readString(kSection, kUserKey, QString()),
                        file.readString(kSection, kPasswordKey, QString())};
@@ -28,10 +81,26 @@ LoginValues loadLoginValues(const QString& exeFolder, const std::function<QStrin
 }
 
 void saveLoginValues(const QString& exeFolder, const LoginValues& values) {
-    const platform::IniFile file(settingsFilePath(exeFolder), kOwnerOnly);
-    file.writeString(kSection, kServerKey, values.server);
-    file.writeString(kSection, kUserKey, values.user);
-    file.writeString(kSection, kPasswordKey, values.password);
+    const QString path = settingsFileForWriting(exeFolder);
+    try {
+        if (path == usersFile()) makeUserFolder();
+        platform::IniFile(path, kOwnerOnly)
+            .writeStrings(kSection, {{kServerKey, values.server}, {kUserKey, values.user}, {kPasswordKey, values.password}});
+    } catch (const platform::IniError& e) {
+        failToSave(QStringLiteral("登录设置未保存: 服务器名、用户名或密码中含有换行符，无法写入设置文件 %1。").arg(path), e);
+    } catch (const std::exception& e) {
+        failToSave(QStringLiteral("登录设置未保存: 无法写入设置文件 %1。").arg(path), e);
+    }
+}
+
+bool rememberLoginValues(const QString& exeFolder, const LoginValues& values, platform::Prompts& prompts) {
+    try {
+        saveLoginValues(exeFolder, values);
+        return true;
+    } catch (const SettingsError& e) {
+        platform::showPlainMessage(prompts, QString::fromStdString(e.what()));
+        return false;
+    }
 }
 
 }  // namespace velloran::app

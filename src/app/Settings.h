@@ -1,10 +1,17 @@
 #pragma once
-// The login values kept in "system.ini" beside the executable, section
-// "domino", keys "server", "username" and "pwd" (the password in clear, as
-// files already in use hold it).
+// The login values kept in "system.ini", section "domino", keys "server",
+// "username" and "pwd" (the password in clear, as files already in use hold
+// it). The file beside the executable is used while that folder can be
+// written; for a copy installed where it cannot (/usr/bin), the values are
+// kept in the user's configuration folder instead
+// (~/.config/velloran/system.ini, in the same form), which is read first
+// once it exists.
+#include "ui/Prompts.h"
+
 #include <QString>
 
 #include <functional>
+#include <stdexcept>
 
 namespace velloran::app {
 
@@ -14,17 +21,33 @@ struct LoginValues {
     QString password;
 };
 
+// The login values could not be saved; the message is for the user.
+class SettingsError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
 inline const QString kSettingsFileName = QStringLiteral("system.ini");
 
-QString settingsFilePath(const QString& exeFolder);
+// The file beside the executable when its folder can be written, else the
+// user's file.
+QString settingsFileForWriting(const QString& exeFolder);
+// The file the login values are read from.
+QString settingsFileForReading(const QString& exeFolder);
 
 // Missing file, section or keys read as empty; an empty or blank server
 // name becomes `localHostName()`. Nothing is written.
 LoginValues loadLoginValues(const QString& exeFolder, const std::function<QString()>& localHostName);
 
-// Writes server, username and pwd in that order, creating the file (for its
-// owner only, since it holds a password) and the section when missing.
-// Throws "Unable to write to <path>" at the first key that cannot be written.
+// Writes server, username and pwd in one rewrite of the file, so that a
+// user name is never kept with another user's password: all three or none.
+// The file is its owner's alone (created so, narrowed so when it exists),
+// since it holds a password. Throws SettingsError with a Chinese message;
+// the reason goes to the diagnostics channel "velloran.settings".
 void saveLoginValues(const QString& exeFolder, const LoginValues& values);
+
+// saveLoginValues for a login that has already succeeded: a failure is
+// shown to the user and the session goes on. Returns whether they were saved.
+bool rememberLoginValues(const QString& exeFolder, const LoginValues& values, platform::Prompts& prompts);
 
 }  // namespace velloran::app

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QStringList>
 
 using velloran::app::DominoEnvironment;
 using velloran::platform::ComponentRuntime;
@@ -60,10 +61,45 @@ TEST_F(DominoEnvironmentTest, FoldersAreMarkedWhenMissing) {
     EXPECT_EQ(env.GetNotesPath(), QStringLiteral("(找不到该目录)"));
 }
 
-TEST_F(DominoEnvironmentTest, ADamagedHiveCountsAsNothingInstalled) {
-    hivePath_ = dir_.write("hive.reg", "this is not a hive\n[HKEY_LOCAL_MACHINE\\Software\\Lotus\\Domino]\n");
-    EXPECT_FALSE(environment().IsDominoInstalled());
-    EXPECT_EQ(environment().GetDominoPath(), QStringLiteral("没有安装Domino"));
+TEST_F(DominoEnvironmentTest, ADamagedHiveIsReadAroundItsDamageAndTheUserToldWhere) {
+    hivePath_ = dir_.write("hive.reg", "this is not a hive\n[HKEY_LOCAL_MACHINE\\Software\\Lotus\\Domino]\n"
+                                       "\"Path\"=\"/opt/domino\"\nPath=/opt\n");
+    DominoEnvironment env = environment();
+    EXPECT_TRUE(env.RequireInstallation());
+    ASSERT_EQ(prompts_.messages().size(), 1u) << "no refusal while the key can be read";
+    const QString path = QString::fromStdString(hivePath_);
+    EXPECT_EQ(prompts_.messages()[0].text, QStringLiteral("注册表文件 ") + path +
+                                               QStringLiteral(" 第1行无法识别: this is not a hive\n注册表文件 ") + path +
+                                               QStringLiteral(" 第4行无法识别: Path=/opt"));
+    EXPECT_TRUE(env.IsDominoInstalled());
+    EXPECT_EQ(env.GetDominoPath(), QStringLiteral("/opt/domino(找不到该目录)"));
+}
+
+TEST_F(DominoEnvironmentTest, TheRefusalFollowsTheDamageOnlyWhenTheKeysAreAbsent) {
+    std::string hive = "REGEDIT4\n";
+    for (int line = 0; line < 7; ++line) hive += "garbage\n";
+    hivePath_ = dir_.write("hive.reg", hive);
+    EXPECT_FALSE(environment().RequireInstallation());
+    ASSERT_EQ(prompts_.messages().size(), 2u);
+    const QStringList lines = prompts_.messages()[0].text.split(u'\n');
+    ASSERT_EQ(lines.size(), DominoEnvironment::kDamageLinesShown + 1);
+    EXPECT_TRUE(lines[0].endsWith(QStringLiteral(" 第2行无法识别: garbage"))) << lines[0].toStdString();
+    EXPECT_EQ(lines.back(), QStringLiteral("另有2行无法识别"));
+    EXPECT_EQ(prompts_.messages()[1].text, DominoEnvironment::kRefusal);
+}
+
+TEST_F(DominoEnvironmentTest, AHiveThatCannotBeReadIsNamedBeforeTheRefusal) {
+    std::filesystem::create_directory(hivePath_);
+    EXPECT_FALSE(environment().RequireInstallation());
+    ASSERT_EQ(prompts_.messages().size(), 2u);
+    EXPECT_EQ(prompts_.messages()[0].text, QStringLiteral("无法读取注册表文件 ") + QString::fromStdString(hivePath_));
+    EXPECT_EQ(prompts_.messages()[1].text, DominoEnvironment::kRefusal);
+}
+
+TEST_F(DominoEnvironmentTest, ASoundHiveWithAProductStartsSilently) {
+    writeHive("[HKEY_LOCAL_MACHINE\\Software\\Lotus\\Notes]\n");
+    EXPECT_TRUE(environment().RequireInstallation());
+    EXPECT_TRUE(prompts_.calls().empty());
 }
 
 TEST_F(DominoEnvironmentTest, RegistrationEqualToTheExpectedPathIsNotRewritten) {

@@ -134,16 +134,29 @@ TEST_F(IniFileTest, BytesThatAreNotGb18030SurviveAWriteElsewhere) {
     EXPECT_EQ(contents(), "[a]\r\nbad=\x81\xFF\x80\r\n[domino]\r\nserver=y\r\n");
 }
 
-TEST_F(IniFileTest, ANewFileGetsTheGivenModeAndAnExistingFileKeepsItsOwn) {
+TEST_F(IniFileTest, ANewFileGetsTheGivenModeAndAnExistingFileLosesAnyBeyondIt) {
     auto permissions = [&] { return std::filesystem::status(dir.file("system.ini")).permissions(); };
     using std::filesystem::perms;
     IniFile secret(QString::fromStdString(dir.file("system.ini")), 0600);
     secret.writeString("domino", "pwd", "p");
     EXPECT_EQ(permissions(), perms::owner_read | perms::owner_write);
 
-    std::filesystem::permissions(dir.file("system.ini"), perms::owner_read | perms::owner_write | perms::group_read);
+    std::filesystem::permissions(dir.file("system.ini"), perms::owner_read | perms::group_read | perms::others_read);
     secret.writeString("domino", "pwd", "q");
+    EXPECT_EQ(permissions(), perms::owner_read);
+
+    IniFile plain(QString::fromStdString(dir.file("system.ini")));
+    std::filesystem::permissions(dir.file("system.ini"), perms::owner_read | perms::owner_write | perms::group_read);
+    plain.writeString("domino", "pwd", "r");
     EXPECT_EQ(permissions(), perms::owner_read | perms::owner_write | perms::group_read);
+}
+
+TEST_F(IniFileTest, SeveralKeysAreWrittenAllOrNone) {
+    IniFile ini = fileWith("[domino]\r\nusername=old\r\npwd=old\r\n");
+    EXPECT_THROW(ini.writeStrings("domino", {{"username", "new"}, {"pwd", "line\nbreak"}}), IniError);
+    EXPECT_EQ(contents(), "[domino]\r\nusername=old\r\npwd=old\r\n");
+    ini.writeStrings("domino", {{"username", "new"}, {"pwd", "p"}, {"server", "s"}});
+    EXPECT_EQ(contents(), "[domino]\r\nusername=new\r\npwd=p\r\nserver=s\r\n");
 }
 
 TEST_F(IniFileTest, AFileThatCannotBeWrittenGivesUnableToWriteToItsPath) {
@@ -155,7 +168,7 @@ TEST_F(IniFileTest, AFileThatCannotBeWrittenGivesUnableToWriteToItsPath) {
             ini.writeString("domino", "server", "x");
             ADD_FAILURE() << "wrote " << path;
         } catch (const IniWriteError& e) {
-            EXPECT_EQ(std::string(e.what()), "Unable to write to " + path);
+            EXPECT_EQ(std::string(e.what()).rfind("Unable to write to " + path + ": ", 0), 0u) << e.what();
         }
     }
 }

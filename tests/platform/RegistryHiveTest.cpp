@@ -116,3 +116,88 @@ TEST(RegistryHive, AFolderInPlaceOfTheFileIsAnError) {
     std::filesystem::create_directory(dir.file("hive.reg"));
     EXPECT_THROW(RegistryHive::load(dir.file("hive.reg")), HiveError);
 }
+
+TEST(RegistryHive, ChangingOneValueLeavesEveryOtherByteOfTheFile) {
+    TempDir dir;
+    const std::string before =
+        "REGEDIT4\r\n"
+        "; installed by the setup\r\n"
+        "\r\n"
+        "[HKEY_LOCAL_MACHINE\\Software\\Zeta]\r\n"
+        "\"Expand\"=hex(2):25,00,41,00,\\\r\n"
+        "    00,00\r\n"
+        "\r\n"
+        "[HKEY_CLASSES_ROOT\\CLSID\\{1}\\InprocServer32]\r\n"
+        "  @=\"/old/x.so\"\r\n"
+        "\"ThreadingModel\"=\"Apartment\"\r\n"
+        "\r\n"
+        "[HKEY_LOCAL_MACHINE\\Software\\Alpha]\r\n"
+        "\"N\"=dword:00000001";
+    const std::string file = dir.write("hive.reg", before);
+    RegistryHive hive = RegistryHive::load(file);
+    hive.setString("HKCR\\CLSID\\{1}\\InprocServer32", "", "/new/x.so");
+    hive.save();
+    std::string expected = before;
+    expected.replace(expected.find("@=\"/old/x.so\""), 13, "@=\"/new/x.so\"");
+    EXPECT_EQ(TempDir::read(file), expected);
+
+    // A value the key lacks goes after its last value, a new key at the end
+    // (its parents stay implicit), both in the file's own line ends.
+    hive.setString("HKCR\\CLSID\\{1}\\InprocServer32", "Added", "a");
+    hive.setString("\\Software\\Beta\\Gamma", "", "g");
+    hive.save();
+    expected.insert(expected.find("\"ThreadingModel\"=\"Apartment\"\r\n") + 30, "\"Added\"=\"a\"\r\n");
+    expected += "\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Beta\\Gamma]\r\n@=\"g\"\r\n";
+    EXPECT_EQ(TempDir::read(file), expected);
+    EXPECT_EQ(RegistryHive::load(file).value("\\Software\\Alpha", "N")->dword, 1u);
+}
+
+TEST(RegistryHive, ANewHiveHoldsOnlyTheKeysGiven) {
+    RegistryHive hive;
+    hive.setString("\\Software\\B", "Path", "/b");
+    hive.createKey("\\Software\\A");
+    EXPECT_EQ(hive.toText(), "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\B]\n\"Path\"=\"/b\"\n\n"
+                             "[HKEY_LOCAL_MACHINE\\Software\\A]\n");
+    EXPECT_TRUE(hive.hasKey("\\Software"));
+}
+
+TEST(RegistryHive, ASymbolicLinkStaysALinkAndItsTargetIsRewritten) {
+    TempDir dir;
+    const std::string target = dir.write("real/hive.reg", "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\A]\n@=\"old\"\n");
+    std::filesystem::create_directory(dir.file("etc"));
+    std::filesystem::create_symlink("../real/hive.reg", dir.file("etc/hive.reg"));
+    RegistryHive hive = RegistryHive::load(dir.file("etc/hive.reg"));
+    ASSERT_TRUE(hive.writable());
+    hive.setString("\\A", "", "new");
+    hive.save();
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("etc/hive.reg")));
+    EXPECT_EQ(TempDir::read(target), "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\A]\n@=\"new\"\n");
+}
+
+TEST(RegistryHive, AReadableLoadReadsAroundDamagedLinesAndListsThem) {
+    TempDir dir;
+    const std::string file = dir.write("hive.reg",
+                                       "not a hive\n"
+                                       "[HKEY_LOCAL_MACHINE\\Software\\Lotus\\Domino]\n"
+                                       "\"Path\"=\"/opt/domino\"\n"
+                                       "Broken=1\n"
+                                       "[HKEY_LOCAL_MACHINE\\Software\\Lost\n"
+                                       "\"Orphan\"=\"x\"\n"
+                                       "[HKEY_LOCAL_MACHINE\\Software\\Lotus\\Notes]\n");
+    RegistryHive hive = RegistryHive::loadReadable(file);
+    EXPECT_EQ(hive.readString("\\Software\\Lotus\\Domino", "Path"), "/opt/domino");
+    EXPECT_TRUE(hive.hasKey("\\Software\\Lotus\\Notes"));
+    EXPECT_FALSE(hive.hasKey("\\Software\\Lost"));
+    std::vector<std::pair<int, std::string>> lines;
+    for (const auto& damage : hive.damage()) lines.emplace_back(damage.line, damage.text);
+    EXPECT_EQ(lines, (std::vector<std::pair<int, std::string>>{{1, "not a hive"},
+                                                               {4, "Broken=1"},
+                                                               {5, "[HKEY_LOCAL_MACHINE\\Software\\Lost"},
+                                                               {6, "\"Orphan\"=\"x\""}}));
+    EXPECT_THROW(RegistryHive::load(file), HiveError) << "the strict load still refuses the file";
+
+    // Saving such a hive keeps its damaged lines for a person to mend.
+    hive.setString("\\Software\\Lotus\\Domino", "Path", "/srv/domino");
+    hive.save();
+    EXPECT_NE(TempDir::read(file).find("Broken=1\n[HKEY_LOCAL_MACHINE\\Software\\Lost\n"), std::string::npos);
+}

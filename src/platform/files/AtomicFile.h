@@ -14,6 +14,12 @@ namespace velloran::platform {
 void writeFileAtomically(const std::string& path, std::string_view contents,
                          std::optional<mode_t> newFileMode = std::nullopt);
 
+// The file a write to `path` should replace: where its chain of symbolic
+// links ends (relative links are read from the link's own folder), or
+// `path` itself when it is no link. Replacing the link instead would turn
+// it into a plain file and leave its target as it was.
+std::string linkTarget(const std::string& path);
+
 // Renames `from` to `to` unless a name `to` exists, which is then left as
 // it is, whatever it is (a link too). Returns 0, or the system's error:
 // EEXIST when the name is taken.

@@ -6,6 +6,10 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+
 namespace velloran::platform {
 
 namespace {
@@ -19,10 +23,21 @@ std::optional<QByteArray> readBytes(const QString& path) {
     return bytes;
 }
 
+// Takes from an existing file the permissions it may not have; the file is
+// narrowed before the new contents reach it, and the old contents with it.
+void narrowPermissions(const std::string& path, mode_t mostPermissions) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) return;  // no file yet: it is created with them
+    const mode_t own = info.st_mode & 07777;
+    if ((own & ~mostPermissions) == 0) return;
+    if (::chmod(path.c_str(), own & mostPermissions) != 0)
+        throw std::runtime_error(std::string("cannot narrow its permissions: ") + std::strerror(errno));
+}
+
 }  // namespace
 
-IniFile::IniFile(const QString& path, std::optional<mode_t> newFileMode)
-    : path_(QFileInfo(path).absoluteFilePath()), newFileMode_(newFileMode) {}
+IniFile::IniFile(const QString& path, std::optional<mode_t> mostPermissions)
+    : path_(QFileInfo(path).absoluteFilePath()), mostPermissions_(mostPermissions) {}
 
 QString IniFile::readString(const QString& section, const QString& key, const QString& defaultValue) const {
     std::optional<QByteArray> bytes = readBytes(path_);
@@ -30,23 +45,26 @@ QString IniFile::readString(const QString& section, const QString& key, const QS
     return value ? cutToGb18030Bytes(*value, kMaxValueBytes) : defaultValue;
 }
 
-void IniFile::writeString(const QString& section, const QString& key, const QString& value) const {
+void IniFile::writeStrings(const QString& section, const std::vector<std::pair<QString, QString>>& values) const {
     // A file that exists but cannot be read is never replaced: rewriting it
     // from nothing would lose what it holds.
     std::optional<QByteArray> bytes = readBytes(path_);
-    if (!bytes && QFileInfo::exists(path_)) failToWrite();
+    if (!bytes && QFileInfo::exists(path_)) failToWrite("it cannot be read");
     IniDocument document = IniDocument::parse(bytes.value_or(QByteArray()));
-    document.setValue(section, key, value);
+    for (const auto& [key, value] : values) document.setValue(section, key, value);
     const QByteArray contents = document.toBytes();
     try {
-        writeFileAtomically(QFile::encodeName(path_).toStdString(),
-                            std::string_view(contents.constData(), static_cast<std::size_t>(contents.size())),
-                            newFileMode_);
-    } catch (const std::exception&) {
-        failToWrite();
+        const std::string target = linkTarget(QFile::encodeName(path_).toStdString());
+        if (mostPermissions_) narrowPermissions(target, *mostPermissions_);
+        writeFileAtomically(target, std::string_view(contents.constData(), static_cast<std::size_t>(contents.size())),
+                            mostPermissions_);
+    } catch (const std::exception& e) {
+        failToWrite(e.what());
     }
 }
 
-void IniFile::failToWrite() const { throw IniWriteError("Unable to write to " + path_.toStdString()); }
+void IniFile::failToWrite(const std::string& reason) const {
+    throw IniWriteError("Unable to write to " + path_.toStdString() + ": " + reason);
+}
 
 }  // namespace velloran::platform

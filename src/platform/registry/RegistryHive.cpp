@@ -166,7 +166,13 @@ std::string RegistryHive::canonical(const std::string& keyPath) {
     return out;
 }
 
-RegistryHive RegistryHive::load(const std::string& path) {
+struct RegistryHive::ReadState {
+    bool sawHeader = false;
+    bool sawKeyLine = false;
+    Key* current = nullptr;  // null before the first key and under a key line that cannot be read
+};
+
+RegistryHive RegistryHive::read(const std::string& path) {
     RegistryHive hive;
     hive.path_ = path;
     if (isFolderOrDevice(path)) throw HiveError("Cannot read the registry file " + path + ": it is not a file");
@@ -177,70 +183,70 @@ RegistryHive RegistryHive::load(const std::string& path) {
     }
     std::stringstream text;
     text << in.rdbuf();
-    try {
-        hive.parse(text.str());
-    } catch (const HiveError& e) {
-        throw HiveError("The registry file " + path + " is damaged: " + e.what());
+    hive.parse(text.str());
+    return hive;
+}
+
+RegistryHive RegistryHive::load(const std::string& path) {
+    RegistryHive hive = read(path);
+    if (!hive.damage_.empty()) {
+        const HiveDamage& first = hive.damage_.front();
+        throw HiveError("The registry file " + path + " is damaged: line " + std::to_string(first.line) + ": " +
+                        first.reason);
     }
     return hive;
 }
 
+RegistryHive RegistryHive::loadReadable(const std::string& path) { return read(path); }
+
 void RegistryHive::parse(const std::string& text) {
-    std::istringstream lines(text);
-    std::string line;
-    int number = 0;
-    bool sawHeader = false;
-    Key* current = nullptr;
-    auto fail = [&](const std::string& why) {
-        throw HiveError("line " + std::to_string(number) + ": " + why);
-    };
-    while (std::getline(lines, line)) {
-        ++number;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (number == 1 && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
-        // A value continued over several lines ends each line but the last with "\".
-        while (!line.empty() && line.back() == '\\' && line.find('=') != std::string::npos &&
-               line.find("=hex") != std::string::npos) {
-            std::string next;
-            if (!std::getline(lines, next)) break;
-            ++number;
-            if (!next.empty() && next.back() == '\r') next.pop_back();
-            line.pop_back();
-            std::size_t start = next.find_first_not_of(" \t");
-            line += start == std::string::npos ? "" : next.substr(start);
-        }
-        std::size_t start = line.find_first_not_of(" \t");
-        if (start == std::string::npos || line[start] == ';') continue;
-        line = line.substr(start);
-        if (!sawHeader) {
-            if (line != "REGEDIT4" && line != "Windows Registry Editor Version 5.00")
-                fail("the file does not start with REGEDIT4");
-            sawHeader = true;
-            continue;
-        }
-        if (line[0] == '[') {
-            if (line.back() != ']' || line.size() < 3) fail("a key name must stand between [ and ]");
-            std::string keyPath = line.substr(1, line.size() - 2);
-            createKey(keyPath);
-            current = findKey(keyPath);
-            continue;
-        }
-        if (!current) fail("a value stands before any key");
-        std::string name;
-        std::size_t pos = 0;
-        if (line[0] == '@') {
-            pos = 1;
-        } else if (line[0] == '"') {
-            if (!readQuoted(line, pos, name)) fail("a value name has no closing quote");
-        } else {
-            fail("expected [key], \"name\"=value or @=value");
-        }
-        if (pos >= line.size() || line[pos] != '=') fail("expected = after the value name");
-        std::optional<RegistryValue> data = parseData(line.substr(pos + 1));
-        if (!data) fail("the value of '" + name + "' is not a string, dword or hex value");
-        setValue(current->spelling, name, *data);
+    text_ = HiveText::split(text);
+    ReadState state;
+    for (HiveText::Entry& entry : text_.entries())
+        if (std::optional<std::string> why = readEntry(entry, state))
+            damage_.push_back({entry.firstLine, entry.content, *why});
+    if (!state.sawHeader && !text_.entries().empty())
+        damage_.push_back({text_.entries().back().firstLine, {}, "the file does not start with REGEDIT4"});
+}
+
+std::optional<std::string> RegistryHive::readEntry(HiveText::Entry& entry, ReadState& state) {
+    const std::string& line = entry.content;
+    if (line.empty() || line[0] == ';') return std::nullopt;
+    std::optional<std::string> missingHeader;
+    if (!state.sawHeader) {
+        state.sawHeader = true;
+        if (line == "REGEDIT4" || line == "Windows Registry Editor Version 5.00") return std::nullopt;
+        // Without its first line the file is still read: a key line here counts.
+        missingHeader = "the file does not start with REGEDIT4";
+        if (line[0] != '[') return missingHeader;
     }
-    if (!sawHeader && number > 0) fail("the file does not start with REGEDIT4");
+    if (line[0] == '[') {
+        state.sawKeyLine = true;
+        state.current = nullptr;
+        if (line.back() != ']' || line.size() < 3) return "a key name must stand between [ and ]";
+        state.current = &addKey(line.substr(1, line.size() - 2));
+        entry.key = folded(state.current->spelling);
+        return missingHeader;
+    }
+    if (!state.current)
+        return state.sawKeyLine ? "the value stands under a key line that cannot be read"
+                                : "a value stands before any key";
+    std::string name;
+    std::size_t pos = 0;
+    if (line[0] == '@') {
+        pos = 1;
+    } else if (line[0] == '"') {
+        if (!readQuoted(line, pos, name)) return "a value name has no closing quote";
+    } else {
+        return "expected [key], \"name\"=value or @=value";
+    }
+    if (pos >= line.size() || line[pos] != '=') return "expected = after the value name";
+    std::optional<RegistryValue> data = parseData(line.substr(pos + 1));
+    if (!data) return "the value of '" + name + "' is not a string, dword or hex value";
+    storeValue(*state.current, name, *data);
+    entry.key = folded(state.current->spelling);
+    entry.valueName = folded(name);
+    return std::nullopt;
 }
 
 RegistryHive::Key* RegistryHive::findKey(const std::string& keyPath) {
@@ -282,46 +288,51 @@ std::vector<std::string> RegistryHive::subKeys(const std::string& keyPath) const
     return names;
 }
 
-void RegistryHive::createKey(const std::string& keyPath) {
-    requireOneLine(keyPath, "key name");
+RegistryHive::Key& RegistryHive::addKey(const std::string& keyPath) {
     std::vector<std::string> parts = splitKeyPath(canonical(keyPath));
     std::string path;
+    Key* key = nullptr;
     for (const std::string& part : parts) {
         path += (path.empty() ? "" : "\\") + part;
-        keys_.try_emplace(folded(path), Key{path, {}});
+        key = &keys_.try_emplace(folded(path), Key{path, {}}).first->second;
     }
+    return *key;
 }
 
-void RegistryHive::setValue(const std::string& keyPath, const std::string& name, const RegistryValue& value) {
-    requireOneLine(name, "value name");
-    if (value.kind == RegistryValue::Kind::String) requireOneLine(value.text, "value");
-    createKey(keyPath);
-    Key* key = findKey(keyPath);
+void RegistryHive::storeValue(Key& key, const std::string& name, const RegistryValue& value) {
     std::string wanted = folded(name);
-    for (auto& [valueName, stored] : key->values) {
+    for (auto& [valueName, stored] : key.values) {
         if (folded(valueName) == wanted) {
             stored = value;
             return;
         }
     }
-    key->values.emplace_back(name, value);
+    key.values.emplace_back(name, value);
 }
 
-std::string RegistryHive::toText() const {
-    std::string out = "REGEDIT4\n";
-    for (const auto& [foldedPath, key] : keys_) {
-        out += "\n[" + key.spelling + "]\n";
-        for (const auto& [name, value] : key.values)
-            out += (name.empty() ? std::string("@") : quoted(name)) + "=" + formatValue(value) + "\n";
-    }
-    return out;
+void RegistryHive::createKey(const std::string& keyPath) {
+    requireOneLine(keyPath, "key name");
+    const Key& key = addKey(keyPath);
+    text_.addKeyHeader(folded(key.spelling), key.spelling);
 }
 
-bool RegistryHive::writable() const { return canReplaceFile(path_); }
+void RegistryHive::setValue(const std::string& keyPath, const std::string& name, const RegistryValue& value) {
+    requireOneLine(keyPath, "key name");
+    requireOneLine(name, "value name");
+    if (value.kind == RegistryValue::Kind::String) requireOneLine(value.text, "value");
+    Key& key = addKey(keyPath);
+    storeValue(key, name, value);
+    text_.setValueLine(folded(key.spelling), key.spelling, folded(name),
+                       (name.empty() ? std::string("@") : quoted(name)) + "=" + formatValue(value));
+}
+
+std::string RegistryHive::toText() const { return text_.bytes(); }
+
+bool RegistryHive::writable() const { return canReplaceFile(linkTarget(path_)); }
 
 void RegistryHive::save() const {
     try {
-        writeFileAtomically(path_, toText());
+        writeFileAtomically(linkTarget(path_), toText());
     } catch (const std::exception& e) {
         throw HiveError(e.what());
     }

@@ -13,6 +13,8 @@
 // with "\"; a path without a root is under HKEY_LOCAL_MACHINE, and
 // HKEY_CLASSES_ROOT is HKEY_LOCAL_MACHINE\SOFTWARE\Classes, as on the
 // platform the registry comes from.
+#include "registry/HiveText.h"
+
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -39,6 +41,13 @@ struct RegistryValue {
     friend bool operator==(const RegistryValue&, const RegistryValue&) = default;
 };
 
+// A line of the hive file that cannot be read, and why.
+struct HiveDamage {
+    int line = 0;       // counted from 1
+    std::string text;   // the line as it stands in the file
+    std::string reason;
+};
+
 class RegistryHive {
 public:
     // Environment variable that names another hive file.
@@ -53,6 +62,14 @@ public:
     // read or is not in the REGEDIT4 format throws HiveError naming the file
     // and line.
     static RegistryHive load(const std::string& path);
+    // Reads the file as far as it can be read: a line that cannot be read is
+    // skipped and listed in damage(), as are the values under a key line
+    // that cannot be read. A file that cannot be read at all throws
+    // HiveError.
+    static RegistryHive loadReadable(const std::string& path);
+
+    // The lines loadReadable() skipped, in file order.
+    const std::vector<HiveDamage>& damage() const { return damage_; }
 
     const std::string& path() const { return path_; }
 
@@ -66,20 +83,24 @@ public:
     // Names of the key's direct sub-keys, as spelled when created.
     std::vector<std::string> subKeys(const std::string& keyPath) const;
 
-    // Creates the key and its parents when missing. Names and text values
-    // that hold a line break are refused with HiveError.
+    // Creates the key and its parents when missing; the file gains the key's
+    // line, its parents stay implicit. Names and text values that hold a
+    // line break are refused with HiveError.
     void createKey(const std::string& keyPath);
-    // Creates the key when missing and sets the value.
+    // Creates the key when missing and sets the value. Saving then rewrites
+    // the value's line, or adds it after the key's last value; every other
+    // line of the file stays as it was read.
     void setValue(const std::string& keyPath, const std::string& name, const RegistryValue& value);
     void setString(const std::string& keyPath, const std::string& name, const std::string& text) {
         setValue(keyPath, name, RegistryValue::string(text));
     }
 
     // Whether save() can replace the file (its folder writable, and the file
-    // itself when it exists).
+    // itself when it exists; for a symbolic link, those of its target).
     bool writable() const;
-    // Rewrites the whole file atomically (temporary file, then rename).
-    // Throws HiveError when it cannot.
+    // Rewrites the whole file atomically (temporary file, then rename); a
+    // symbolic link stays a link and its target is rewritten. Throws
+    // HiveError when it cannot.
     void save() const;
     void saveAs(const std::string& path);
 
@@ -92,12 +113,21 @@ private:
     };
     static std::string canonical(const std::string& keyPath);
     static std::string folded(const std::string& text);
+    static RegistryHive read(const std::string& path);
     Key* findKey(const std::string& keyPath);
     const Key* findKey(const std::string& keyPath) const;
     void parse(const std::string& text);
+    // Reads one line into the keys; returns why it cannot be read.
+    struct ReadState;
+    std::optional<std::string> readEntry(HiveText::Entry& entry, ReadState& state);
+    // The key and its parents, in the keys only.
+    Key& addKey(const std::string& keyPath);
+    void storeValue(Key& key, const std::string& name, const RegistryValue& value);
 
     std::string path_;
     std::map<std::string, Key> keys_;  // by folded canonical path
+    HiveText text_;
+    std::vector<HiveDamage> damage_;
 };
 
 }  // namespace velloran::platform
