@@ -8,6 +8,7 @@
 #include "run/IntegerText.h"
 #include "text/Gb18030.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <gmock/gmock.h>
@@ -173,16 +174,16 @@ TEST_F(ExportTest, AStartThatIsNotANumberEndsTheCommandBeforeAnythingIsCreated) 
     EXPECT_TRUE(wait.calls.isEmpty());
 }
 
-TEST_F(ExportTest, TheCommandAsksForTheFileAndTheStartAndACancelledPromptStartsAtOne) {
+TEST_F(ExportTest, TheCommandAsksForTheFileAndTheStartAndEitherCancelEndsIt) {
     prompts.answerSaveFile(out() + QStringLiteral("x.XLS"));
-    prompts.cancelInput();
+    prompts.answerInput(QStringLiteral("1"));
     state.ExportStart = QStringLiteral("2");
     exportExecute({hive, prompts, wait, log}, state);
     ASSERT_GE(prompts.calls().size(), 2u);
     EXPECT_EQ(prompts.calls()[0].filter, QStringLiteral("Excel文件|*.xls"));
     EXPECT_EQ(prompts.calls()[1].caption, QStringLiteral("请输入从第几个文档开始导出!"));
     EXPECT_EQ(prompts.calls()[1].prompt, QStringLiteral("从第几个文档开始导："));
-    EXPECT_EQ(prompts.calls()[1].initial, QStringLiteral("1"));
+    EXPECT_EQ(prompts.calls()[1].initial, QStringLiteral("1")) << "every export offers the first document";
     EXPECT_EQ(this->sheet(out() + QStringLiteral("x_开始为第1个文档.xls"))["rows"], 4);
 
     prompts.clear();
@@ -190,6 +191,18 @@ TEST_F(ExportTest, TheCommandAsksForTheFileAndTheStartAndACancelledPromptStartsA
     prompts.answerInput(QStringLiteral("2"));
     exportExecute({hive, prompts, wait, log}, state);
     EXPECT_EQ(this->sheet(out() + QStringLiteral("y_开始为第2个文档.xls"))["rows"], 3);
+
+    prompts.clear();
+    wait.calls.clear();
+    const QStringList linesBefore = logLines();
+    prompts.answerSaveFile(out() + QStringLiteral("z"));
+    prompts.cancelInput();
+    exportExecute({hive, prompts, wait, log}, state);
+    EXPECT_EQ(prompts.calls().size(), 2u) << "a cancelled start prompt ends the command without a message";
+    EXPECT_TRUE(QDir(out()).entryList({QStringLiteral("z*")}).isEmpty()) << "no workbook, no attachment folder";
+    EXPECT_EQ(logLines(), linesBefore);
+    EXPECT_TRUE(wait.calls.isEmpty());
+    EXPECT_EQ(state.ExportStart, QStringLiteral("2"));
 
     prompts.clear();
     exportExecute({hive, prompts, wait, log}, state);
