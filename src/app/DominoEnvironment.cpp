@@ -2,6 +2,7 @@
 
 #include "NotesApi.h"
 #include "Vendor.h"
+#include "errors/Diagnostics.h"
 #include "ui/PlainMessage.h"
 #include "registry/RegistryHive.h"
 
@@ -15,11 +16,13 @@ using platform::RegistryHive;
 namespace {
 
 // A hive that cannot be read counts as one without any key: the questions
-// asked here then answer "not installed", as for a missing key.
+// asked here then answer "not installed", as for a missing key. Why it
+// could not be read goes to the diagnostics channel.
 RegistryHive readHive(const std::string& path) {
     try {
         return RegistryHive::load(path);
-    } catch (const platform::HiveError&) {
+    } catch (const platform::HiveError& e) {
+        platform::logCaughtReason("the registry hive cannot be read", e);
         return RegistryHive();
     }
 }
@@ -91,7 +94,8 @@ void DominoEnvironment::RegisterDominoObjects(const QString& file) const {
     }
     try {
         runtime_.registerServer(file.toStdString());
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        platform::logCaughtReason("the component cannot be registered", e);
         platform::showPlainMessage(prompts_, QStringLiteral("您好，系统在注册domino组件时失败，或许是您的系统对权限的限制") +
                                 vendor::kSupportSentence);
     }

@@ -1,5 +1,6 @@
 #include "DominoEnvironment.h"
 
+#include "CapturedDiagnostics.h"
 #include "ScriptedPrompts.h"
 #include "TempDir.h"
 
@@ -9,6 +10,7 @@
 
 using velloran::app::DominoEnvironment;
 using velloran::platform::ComponentRuntime;
+using velloran::testing::CapturedDiagnostics;
 using velloran::testing::ScriptedPrompts;
 using velloran::testing::TempDir;
 
@@ -60,10 +62,15 @@ TEST_F(DominoEnvironmentTest, FoldersAreMarkedWhenMissing) {
     EXPECT_EQ(env.GetNotesPath(), QStringLiteral("(找不到该目录)"));
 }
 
-TEST_F(DominoEnvironmentTest, ADamagedHiveCountsAsNothingInstalled) {
+TEST_F(DominoEnvironmentTest, ADamagedHiveCountsAsNothingInstalledAndItsReasonIsKept) {
+    CapturedDiagnostics diagnostics;
     hivePath_ = dir_.write("hive.reg", "this is not a hive\n[HKEY_LOCAL_MACHINE\\Software\\Lotus\\Domino]\n");
     EXPECT_FALSE(environment().IsDominoInstalled());
     EXPECT_EQ(environment().GetDominoPath(), QStringLiteral("没有安装Domino"));
+    ASSERT_FALSE(diagnostics.texts().isEmpty()) << "the reason was dropped";
+    EXPECT_EQ(diagnostics.texts()[0], "velloran.diagnostics: the registry hive cannot be read: The registry file " +
+                                          QString::fromStdString(hivePath_) +
+                                          " is damaged: line 1: the file does not start with REGEDIT4");
 }
 
 TEST_F(DominoEnvironmentTest, RegistrationEqualToTheExpectedPathIsNotRewritten) {
@@ -112,10 +119,14 @@ TEST_F(DominoEnvironmentTest, UnregisteredClassWithoutItsFileTellsTheUser) {
 }
 
 TEST_F(DominoEnvironmentTest, UnregisteredClassWhoseFileCannotBeRegisteredTellsTheUser) {
+    CapturedDiagnostics diagnostics;
     const QString domino = folder("Domino");
     dir_.write("Domino/nlsxbe.dll", "not a library");
     writeHive("[HKEY_LOCAL_MACHINE\\Software\\Lotus\\Domino]\n");
     environment().CheckDominoObjectsRegistration(domino);
+    EXPECT_TRUE(diagnostics.joined().contains("the component cannot be registered: ") &&
+                diagnostics.joined().contains("nlsxbe.dll cannot be loaded"))
+        << diagnostics.joined().toStdString();
     ASSERT_EQ(prompts_.messages().size(), 1u);
     EXPECT_TRUE(prompts_.messages()[0].text.startsWith(
         QStringLiteral("您好，系统在注册domino组件时失败，或许是您的系统对权限的限制")));

@@ -1,6 +1,7 @@
 // Whole exports through the real engine and spreadsheet component, read
 // back with xlrd: the workbook, the attachment tree, the log line by line,
 // the wait window and the messages.
+#include "CapturedDiagnostics.h"
 #include "ExportFixture.h"
 #include "XlrdReader.h"
 
@@ -210,6 +211,7 @@ TEST_F(ExportTest, TheCommandAsksForTheFileAndTheStartAndEitherCancelEndsIt) {
 }
 
 TEST_F(ExportTest, WithoutTheSpreadsheetApplicationTheStartIsLoggedAndNothingElseHappens) {
+    velloran::testing::CapturedDiagnostics diagnostics;
     std::filesystem::remove(hive);
     velloran::platform::ComponentRuntime(hive).registerServer(VELLORAN_NOTES_MODULE);
     EXPECT_FALSE(exportFrom(QStringLiteral("1")).completed());
@@ -217,6 +219,8 @@ TEST_F(ExportTest, WithoutTheSpreadsheetApplicationTheStartIsLoggedAndNothingEls
     EXPECT_EQ(logLines().size(), 1);
     EXPECT_FALSE(QFileInfo::exists(workbook("1")));
     EXPECT_TRUE(wait.calls.isEmpty()) << "the wait window is not shown yet";
+    EXPECT_THAT(diagnostics.texts(), ElementsAre(QStringLiteral("velloran.export: the spreadsheet application did not "
+                                                                "start: No application is registered as Excel.Application")));
 }
 
 TEST_F(ExportTest, AViewThatCannotBeOpenedLeavesAnEmptyWorkbook) {
