@@ -6,6 +6,8 @@ set -euo pipefail
 PACKAGES=(
   build-essential make cmake pkg-config ninja-build
   qt6-base-dev qt6-base-dev-tools libgl-dev
+  # Qt's own dialogs and buttons in Chinese
+  qt6-translations-l10n
   libsqlite3-dev sqlite3 libsodium-dev nlohmann-json3-dev libgsf-1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   python3 python3-xlrd

@@ -2,6 +2,7 @@
 
 #include "NotesApi.h"
 #include "Vendor.h"
+#include "errors/Diagnostics.h"
 #include "ui/PlainMessage.h"
 #include "registry/RegistryHive.h"
 
@@ -135,7 +136,8 @@ void DominoEnvironment::RegisterDominoObjects(const QString& file) const {
     }
     try {
         runtime_.registerServer(file.toStdString());
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        platform::logCaughtReason("the component cannot be registered", e);
         platform::showPlainMessage(prompts_, QStringLiteral("您好，系统在注册domino组件时失败，或许是您的系统对权限的限制") +
                                 vendor::kSupportSentence);
     }

@@ -4,10 +4,13 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QEventLoop>
 #include <QFrame>
 #include <QLabel>
 #include <QPointer>
 #include <QProgressBar>
+#include <QTimer>
+#include <QWindow>
 
 namespace velloran::app {
 
@@ -27,23 +30,57 @@ TMsgFrm* createWaitWindow() {
     return waitWindow;
 }
 
+// Runs the window system's events, never the user's, until a window just
+// shown is on screen. The window system maps and exposes a window only
+// through events; without them a window shown before long work stays
+// invisible until the work ends.
+class ExposureWait : public QObject {
+public:
+    // A window system that never shows the window does not hold the
+    // program up longer than this.
+    static constexpr int kLimitMs = 2000;
+
+    explicit ExposureWait(QWindow* window) : window_(window) { window_->installEventFilter(this); }
+
+    void run() {
+        if (window_->isExposed()) return;
+        QTimer::singleShot(kLimitMs, &loop_, &QEventLoop::quit);
+        loop_.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Expose && window_->isExposed()) loop_.quit();
+        return false;
+    }
+
+private:
+    QWindow* window_;
+    QEventLoop loop_;
+};
+
 void showCentred(TMsgFrm* window) {
     if (const QWidget* owner = mainWindow(); owner && owner->isVisible())
         window->move(owner->frameGeometry().center() - window->rect().center());
     window->show();
+    ExposureWait(window->windowHandle()).run();
+    // Windows uncovered a moment ago (a dialog just closed) are drawn again
+    // too, rather than staying frozen on screen during the work.
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     window->repaintNow();
 }
 
 }  // namespace
 
 TMsgFrm::TMsgFrm(QWidget* owner)
-    : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+    : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus),
       MsgPanel(new QFrame(this)),
       LblMsg(new QLabel(kDesignText, MsgPanel)),
       ProgressBar(new QProgressBar(MsgPanel)),
       Ani(new SearchAnimation(MsgPanel)) {
     setObjectName(QStringLiteral("MsgFrm"));
     setAttribute(Qt::WA_DeleteOnClose);
+    setAttribute(Qt::WA_ShowWithoutActivating);
     setFixedSize(393, 54);
 
     MsgPanel->setObjectName(QStringLiteral("MsgPanel"));
@@ -76,10 +113,11 @@ TMsgFrm::~TMsgFrm() {
 }
 
 void TMsgFrm::repaintNow() {
-    // An export updates the window for every document: forcing a paint each
-    // time would cost more than the export itself.
+    // An export updates the window for every document and lets events run
+    // every few milliseconds: forcing a paint each time would cost more than
+    // the export itself.
     constexpr qint64 kMinimumMilliseconds = 40;
-    if (sincePaint_.isValid() && sincePaint_.elapsed() < kMinimumMilliseconds) {
+    if (eventsRun_ && sincePaint_.isValid() && sincePaint_.elapsed() < kMinimumMilliseconds) {
         MsgPanel->update();
         return;
     }
@@ -134,6 +172,9 @@ void CloseWait() {
 // Pending paint and timer events run, so the window stays drawn; the user's
 // clicks and keys wait, so no other command can start in the middle of the
 // export.
-void WaitMsgIndicator::ProcessMessages() { QApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+void WaitMsgIndicator::ProcessMessages() {
+    if (waitWindow) waitWindow->eventsRunDuringWork();
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
 
 }  // namespace velloran::app

@@ -4,6 +4,11 @@
 // while long work runs on the user-interface thread. There is at most one,
 // held in one module-wide reference; the five free functions drive it and
 // each is safe to call whether or not it is shown.
+//
+// The work that follows holds the event loop, so the window reaches the
+// screen before the show functions return, and every change of its text or
+// progress is painted at once. It is a tool window of the main window that
+// never takes the focus: message boxes shown while it is up open above it.
 #include "ui/WaitIndicator.h"
 
 #include <QElapsedTimer>
@@ -30,15 +35,18 @@ public:
     QProgressBar* ProgressBar;
     SearchAnimation* Ani;
 
-    // Paints the panel now, without waiting for the event loop; updates
-    // closer together than the eye can follow are left to the event loop.
+    // Paints the panel now, without waiting for the event loop. Once the
+    // caller lets events run during its work (eventsRunDuringWork), updates
+    // closer together than the eye can follow are left to those events.
     void repaintNow();
+    void eventsRunDuringWork() { eventsRun_ = true; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     QElapsedTimer sincePaint_;
+    bool eventsRun_ = false;
 };
 
 // The wait window being shown, or null.

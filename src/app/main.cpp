@@ -7,6 +7,7 @@
 #include "registry/RegistryHive.h"
 #include "time/LocalTimeZone.h"
 #include "ui/QtPrompts.h"
+#include "ui/StockTranslations.h"
 
 #include <QDesktopServices>
 #include <QMetaObject>
@@ -24,6 +25,7 @@ int main(int argc, char** argv) {
     velloran::platform::settleLocalTimeZone();
     velloran::platform::GuardedApplication application(argc, argv);
     application.setApplicationName(velloran::platform::kApplicationTitle);
+    velloran::platform::installStockTranslations(application, QLocale::system());
     velloran::platform::QtPrompts prompts;
     application.setPrompts(&prompts);
 

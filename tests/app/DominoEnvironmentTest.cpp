@@ -1,5 +1,6 @@
 #include "DominoEnvironment.h"
 
+#include "CapturedDiagnostics.h"
 #include "ScriptedPrompts.h"
 #include "TempDir.h"
 
@@ -10,6 +11,7 @@
 
 using velloran::app::DominoEnvironment;
 using velloran::platform::ComponentRuntime;
+using velloran::testing::CapturedDiagnostics;
 using velloran::testing::ScriptedPrompts;
 using velloran::testing::TempDir;
 
@@ -148,10 +150,14 @@ TEST_F(DominoEnvironmentTest, UnregisteredClassWithoutItsFileTellsTheUser) {
 }
 
 TEST_F(DominoEnvironmentTest, UnregisteredClassWhoseFileCannotBeRegisteredTellsTheUser) {
+    CapturedDiagnostics diagnostics;
     const QString domino = folder("Domino");
     dir_.write("Domino/nlsxbe.dll", "not a library");
     writeHive("[HKEY_LOCAL_MACHINE\\Software\\Lotus\\Domino]\n");
     environment().CheckDominoObjectsRegistration(domino);
+    EXPECT_TRUE(diagnostics.joined().contains("the component cannot be registered: ") &&
+                diagnostics.joined().contains("nlsxbe.dll cannot be loaded"))
+        << diagnostics.joined().toStdString();
     ASSERT_EQ(prompts_.messages().size(), 1u);
     EXPECT_TRUE(prompts_.messages()[0].text.startsWith(
         QStringLiteral("您好，系统在注册domino组件时失败，或许是您的系统对权限的限制")));

@@ -127,6 +127,8 @@ TEST_F(BatchToolTest, FailuresGiveAMessageAndANonZeroStatus) {
                                                                   dir.file("b"), "--log-folder", dir.file("logs")});
     EXPECT_EQ(noSpreadsheet.status, 1);
     EXPECT_THAT(noSpreadsheet.output, ::testing::HasSubstr("请确认您电脑上是否安装了EXCEL！"));
+    EXPECT_THAT(noSpreadsheet.output, ::testing::HasSubstr("the spreadsheet application did not start: "))
+        << "the reason behind the message reaches standard error";
 }
 
 TEST_F(BatchToolTest, ARunThatLosesAnythingSaysWhatAndEndsWithStatusOne) {

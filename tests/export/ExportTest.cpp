@@ -1,6 +1,7 @@
 // Whole exports through the real engine and spreadsheet component, read
 // back with xlrd: the workbook, the attachment tree, the log line by line,
 // the wait window and the messages.
+#include "CapturedDiagnostics.h"
 #include "ExportFixture.h"
 #include "XlrdReader.h"
 
@@ -8,6 +9,7 @@
 #include "run/IntegerText.h"
 #include "text/Gb18030.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <gmock/gmock.h>
@@ -173,16 +175,16 @@ TEST_F(ExportTest, AStartThatIsNotANumberEndsTheCommandBeforeAnythingIsCreated) 
     EXPECT_TRUE(wait.calls.isEmpty());
 }
 
-TEST_F(ExportTest, TheCommandAsksForTheFileAndTheStartAndACancelledPromptStartsAtOne) {
+TEST_F(ExportTest, TheCommandAsksForTheFileAndTheStartAndEitherCancelEndsIt) {
     prompts.answerSaveFile(out() + QStringLiteral("x.XLS"));
-    prompts.cancelInput();
+    prompts.answerInput(QStringLiteral("1"));
     state.ExportStart = QStringLiteral("2");
     exportExecute({hive, prompts, wait, log}, state);
     ASSERT_GE(prompts.calls().size(), 2u);
     EXPECT_EQ(prompts.calls()[0].filter, QStringLiteral("Excel文件|*.xls"));
     EXPECT_EQ(prompts.calls()[1].caption, QStringLiteral("请输入从第几个文档开始导出!"));
     EXPECT_EQ(prompts.calls()[1].prompt, QStringLiteral("从第几个文档开始导："));
-    EXPECT_EQ(prompts.calls()[1].initial, QStringLiteral("1"));
+    EXPECT_EQ(prompts.calls()[1].initial, QStringLiteral("1")) << "every export offers the first document";
     EXPECT_EQ(this->sheet(out() + QStringLiteral("x_开始为第1个文档.xls"))["rows"], 4);
 
     prompts.clear();
@@ -192,11 +194,24 @@ TEST_F(ExportTest, TheCommandAsksForTheFileAndTheStartAndACancelledPromptStartsA
     EXPECT_EQ(this->sheet(out() + QStringLiteral("y_开始为第2个文档.xls"))["rows"], 3);
 
     prompts.clear();
+    wait.calls.clear();
+    const QStringList linesBefore = logLines();
+    prompts.answerSaveFile(out() + QStringLiteral("z"));
+    prompts.cancelInput();
+    exportExecute({hive, prompts, wait, log}, state);
+    EXPECT_EQ(prompts.calls().size(), 2u) << "a cancelled start prompt ends the command without a message";
+    EXPECT_TRUE(QDir(out()).entryList({QStringLiteral("z*")}).isEmpty()) << "no workbook, no attachment folder";
+    EXPECT_EQ(logLines(), linesBefore);
+    EXPECT_TRUE(wait.calls.isEmpty());
+    EXPECT_EQ(state.ExportStart, QStringLiteral("2"));
+
+    prompts.clear();
     exportExecute({hive, prompts, wait, log}, state);
     EXPECT_EQ(prompts.calls().size(), 1u) << "a cancelled save dialog ends the command";
 }
 
 TEST_F(ExportTest, WithoutTheSpreadsheetApplicationTheStartIsLoggedAndNothingElseHappens) {
+    velloran::testing::CapturedDiagnostics diagnostics;
     std::filesystem::remove(hive);
     velloran::platform::ComponentRuntime(hive).registerServer(VELLORAN_NOTES_MODULE);
     EXPECT_FALSE(exportFrom(QStringLiteral("1")).completed());
@@ -204,6 +219,8 @@ TEST_F(ExportTest, WithoutTheSpreadsheetApplicationTheStartIsLoggedAndNothingEls
     EXPECT_EQ(logLines().size(), 1);
     EXPECT_FALSE(QFileInfo::exists(workbook("1")));
     EXPECT_TRUE(wait.calls.isEmpty()) << "the wait window is not shown yet";
+    EXPECT_THAT(diagnostics.texts(), ElementsAre(QStringLiteral("velloran.export: the spreadsheet application did not "
+                                                                "start: No application is registered as Excel.Application")));
 }
 
 TEST_F(ExportTest, AViewThatCannotBeOpenedLeavesAnEmptyWorkbook) {

@@ -1,6 +1,7 @@
 #include "errors/ErrorReport.h"
 #include "errors/GuardedApplication.h"
 
+#include "CapturedDiagnostics.h"
 #include "QStringPrinter.h"
 #include "QtTestEnvironment.h"
 #include "ScriptedPrompts.h"
@@ -13,6 +14,7 @@
 #include <stdexcept>
 
 using namespace velloran::platform;
+using velloran::testing::CapturedDiagnostics;
 using velloran::testing::PromptCall;
 using velloran::testing::ScriptedPrompts;
 using velloran::testing::testApplication;
@@ -57,26 +59,32 @@ private:
 }  // namespace
 
 TEST(ErrorReport, RunGuardedReportsWhatEscapesAndSaysWhetherTheWorkFinished) {
+    CapturedDiagnostics diagnostics;
     ScriptedPrompts prompts;
     EXPECT_TRUE(runGuarded(prompts, [] {}));
     EXPECT_TRUE(prompts.calls().empty());
 
     EXPECT_FALSE(runGuarded(prompts, [] { throw std::runtime_error("读取数据出错"); }));
     expectOneErrorReport(prompts, QString::fromUtf8("读取数据出错."));
+    EXPECT_TRUE(diagnostics.joined().contains(QStringLiteral("velloran.diagnostics: a command failed: 读取数据出错")))
+        << diagnostics.joined().toStdString();
 }
 
 TEST(ErrorReport, TheApplicationReportsFailuresOfEventHandlersAndGoesOn) {
+    CapturedDiagnostics diagnostics;
     ScriptedPrompts prompts;
     testApplication().setPrompts(&prompts);
     FailingObject failing(true);
     QEvent event(QEvent::User);
     EXPECT_FALSE(QCoreApplication::sendEvent(&failing, &event));
     expectOneErrorReport(prompts, "Cannot open x.nsf.");
+    EXPECT_TRUE(diagnostics.joined().contains("a command failed: Cannot open x.nsf")) << diagnostics.joined().toStdString();
 
     prompts.clear();
     FailingObject odd(false);
     QCoreApplication::sendEvent(&odd, &event);
-    expectOneErrorReport(prompts, "An unexpected error occurred.");
+    expectOneErrorReport(prompts, QString::fromUtf8("发生了意外错误."));
+    EXPECT_TRUE(diagnostics.joined().contains("not a standard exception")) << diagnostics.joined().toStdString();
 
     QObject healthy;
     QCoreApplication::sendEvent(&healthy, &event);

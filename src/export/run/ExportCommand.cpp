@@ -21,9 +21,11 @@ ExportRequest requestFrom(const domino::BrowseState& state, const QString& chose
 void exportExecute(const ExportServices& services, domino::BrowseState& state) {
     const QString fileName = services.prompts.saveFileName(kFileFilter);
     if (fileName.isEmpty()) return;
-    state.ExportStart = kFirstDocument;
-    const platform::InputResult start = services.prompts.input(kStartCaption, kStartPrompt, state.ExportStart);
-    if (start.accepted) state.ExportStart = start.text;
+    const platform::InputResult start = services.prompts.input(kStartCaption, kStartPrompt, kFirstDocument);
+    // Cancel on the start prompt cancels the whole command, as on the save
+    // dialog: nothing is written and the previous start stays as it was.
+    if (!start.accepted) return;
+    state.ExportStart = start.text;
     ViewExport(services).ExportToWorkbook(requestFrom(state, fileName));
 }
 

@@ -11,8 +11,8 @@ namespace velloran::exporting {
 // state's ExportStart.
 ExportRequest requestFrom(const domino::BrowseState& state, const QString& chosenName);
 
-// Asks for the file and the start number (ExportStart, "1" when the prompt
-// is cancelled), then exports.
+// Asks for the file and the start number (ExportStart, "1" offered), then
+// exports; cancelling either prompt ends the command with nothing written.
 void exportExecute(const ExportServices& services, domino::BrowseState& state);
 
 }  // namespace velloran::exporting

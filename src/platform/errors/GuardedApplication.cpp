@@ -1,5 +1,6 @@
 #include "errors/GuardedApplication.h"
 
+#include "errors/Diagnostics.h"
 #include "errors/ErrorReport.h"
 
 #include <exception>
@@ -8,13 +9,17 @@ namespace velloran::platform {
 
 namespace {
 
+// The text the user is shown for a failure; its reason also goes to the
+// diagnostics channel.
 QString messageOf(const std::exception_ptr& failure) {
     try {
         std::rethrow_exception(failure);
     } catch (const std::exception& e) {
+        logCaughtReason("a command failed", e);
         return QString::fromUtf8(e.what());
     } catch (...) {
-        return QStringLiteral("An unexpected error occurred");
+        qCWarning(diagnostics) << "a command failed with something that is not a standard exception";
+        return QStringLiteral("发生了意外错误");
     }
 }
 

@@ -22,7 +22,14 @@ QMessageBox::Icon qtIcon(MessageIcon icon) {
     return QMessageBox::NoIcon;
 }
 
-QWidget* dialogParent() { return QApplication::activeWindow(); }
+// Dialogs belong to the window the user works in. A tool window (the wait
+// window shown during long work) owns none: it may close while the dialog is
+// up, and the dialog is to open above it; its own owner takes its place.
+QWidget* dialogParent() {
+    QWidget* owner = QApplication::activeWindow();
+    while (owner && owner->windowType() == Qt::Tool && owner->parentWidget()) owner = owner->parentWidget()->window();
+    return owner;
+}
 
 }  // namespace
 

@@ -1,5 +1,6 @@
 #pragma once
-// Prompts shown as real Qt dialogs, modal and parented to the active window.
+// Prompts shown as real Qt dialogs, modal and parented to the active window
+// (to its owner when that is a tool window).
 #include "ui/Prompts.h"
 
 class QWidget;

@@ -1,0 +1,11 @@
+#include "errors/Diagnostics.h"
+
+namespace velloran::platform {
+
+Q_LOGGING_CATEGORY(diagnostics, "velloran.diagnostics")
+
+void logCaughtReason(const char* what, const std::exception& reason) {
+    qCWarning(diagnostics).noquote() << QString::fromUtf8(what) + QStringLiteral(": ") + QString::fromUtf8(reason.what());
+}
+
+}  // namespace velloran::platform
