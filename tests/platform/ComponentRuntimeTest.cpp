@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include <unistd.h>
 
 using velloran::component::CallKind;
@@ -96,9 +98,15 @@ TEST_F(ComponentRuntimeTest, RegisteringSomethingThatIsNotAComponentFails) {
     EXPECT_FALSE(std::filesystem::exists(dir.file("hive.reg"))) << "nothing registered";
 }
 
-TEST_F(ComponentRuntimeTest, ADamagedHiveIsReportedAsSuch) {
-    ComponentRuntime runtime(dir.write("hive.reg", "REGEDIT4\n[HKLM\\A\n"));
-    std::string message = failureOf([&] { runtime.createObject(TEST_COMPONENT_CLASS_ID); });
+TEST_F(ComponentRuntimeTest, ADamagedHiveServesTheKeysThatCanBeReadButIsNotRewritten) {
+    const std::string path = hiveServedBy(TEST_COMPONENT_PATH);
+    {
+        std::ofstream damage(path, std::ios::app);
+        damage << "[HKLM\\A\n";
+    }
+    ComponentRuntime runtime(path);
+    EXPECT_TRUE(runtime.createObject(TEST_COMPONENT_CLASS_ID));
+    std::string message = failureOf([&] { runtime.registerServer(TEST_COMPONENT_PATH); });
     EXPECT_NE(message.find("is damaged"), std::string::npos) << message;
 }
 

@@ -54,9 +54,13 @@ private:
     RegistryHive& hive_;
 };
 
-RegistryHive loadHive(const std::string& path) {
+// Look-ups read the keys around damaged lines, which start-up reports to
+// the user; a rewrite needs the whole file readable.
+enum class HiveUse { LookUp, Rewrite };
+
+RegistryHive loadHive(const std::string& path, HiveUse use) {
     try {
-        return RegistryHive::load(path);
+        return use == HiveUse::LookUp ? RegistryHive::loadReadable(path) : RegistryHive::load(path);
     } catch (const HiveError& e) {
         throw ComponentError(e.what());
     }
@@ -71,7 +75,7 @@ std::string ComponentRuntime::inprocServerKey(const std::string& classId) {
 }
 
 component::ObjectPtr ComponentRuntime::createObject(const std::string& classId) const {
-    RegistryHive hive = loadHive(hivePath_);
+    RegistryHive hive = loadHive(hivePath_, HiveUse::LookUp);
     std::string module;
     try {
         module = hive.readString(inprocServerKey(classId), "");
@@ -92,7 +96,7 @@ component::ObjectPtr ComponentRuntime::createObject(const std::string& classId) 
 }
 
 component::ObjectPtr ComponentRuntime::createObjectByProgId(const std::string& progId) const {
-    RegistryHive hive = loadHive(hivePath_);
+    RegistryHive hive = loadHive(hivePath_, HiveUse::LookUp);
     std::string classId;
     try {
         classId = hive.readString("HKEY_CLASSES_ROOT\\" + progId + "\\CLSID", "");
@@ -106,7 +110,7 @@ component::ObjectPtr ComponentRuntime::createObjectByProgId(const std::string& p
 void ComponentRuntime::registerServer(const std::string& modulePath) const {
     auto registerServer =
         reinterpret_cast<VelloranRegisterServerFn>(entryPoint(modulePath, VELLORAN_REGISTER_SERVER_SYMBOL));
-    RegistryHive hive = loadHive(hivePath_);
+    RegistryHive hive = loadHive(hivePath_, HiveUse::Rewrite);
     HiveRegistrar registrar(hive);
     try {
         registerServer(registrar, modulePath.c_str());

@@ -66,7 +66,7 @@ bool isInside(const fs::path& file, const fs::path& folder) {
 Installation readInstallation(const std::string& hivePath) {
     platform::RegistryHive hive;
     try {
-        hive = platform::RegistryHive::load(hivePath);
+        hive = platform::RegistryHive::loadReadable(hivePath);
     } catch (const std::exception& e) {
         throw EngineError(std::string("Cannot read the registry: ") + e.what());
     }
