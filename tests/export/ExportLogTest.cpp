@@ -78,6 +78,14 @@ TEST(ExportLog, StampIsShortDateAndLongTimeWithoutTheTimeAtMidnight) {
     EXPECT_EQ(log.LogStamp(at(2026, 12, 6, 0, 0, 0, 1)), QStringLiteral("2026/12/6 00:00:00"));
 }
 
+TEST(ExportLog, TheDefaultClockTellsTheTimeOfDayToTheSecond) {
+    const qint64 before = QDateTime::currentMSecsSinceEpoch();
+    const qint64 logged = ExportLog(QStringLiteral("/tmp")).nowMSecs();
+    const qint64 after = QDateTime::currentMSecsSinceEpoch();
+    EXPECT_GE(logged, before - 1000);
+    EXPECT_LE(logged, after);
+}
+
 TEST(ExportLog, StampTimeHasOnlyWhatQtFormatsUnderEveryLocale) {
     const std::pair<const char*, QString> stamps[] = {
         {"zh_CN", QStringLiteral("2026/12/6 23:45:50")},   {"zh_TW", QStringLiteral("2026/12/6 下午11:45:50")},

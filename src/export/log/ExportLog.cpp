@@ -1,6 +1,7 @@
 #include "log/ExportLog.h"
 
 #include "log/TimeFormat.h"
+#include "time/CoarseClock.h"
 
 #include <QDir>
 
@@ -16,6 +17,8 @@ QString withTrailingSlash(QString folder) {
 }
 
 }  // namespace
+
+qint64 logClockMSecs() { return platform::coarseRealTimeMSecs(); }
 
 QString ExportLog::defaultFolder() { return QDir::homePath() + QStringLiteral("/.local/share/velloran/"); }
 

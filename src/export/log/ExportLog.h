@@ -21,6 +21,11 @@ public:
 // Milliseconds since the epoch: cheap enough to ask for every line.
 using Clock = std::function<qint64()>;
 
+// The stamps show whole seconds, so the log reads the coarse clock (a few
+// milliseconds behind at most) rather than the precise one it would
+// otherwise ask millions of times a run.
+qint64 logClockMSecs();
+
 class ExportLog {
 public:
     // The per-user folder that receives the daily files.
@@ -28,7 +33,7 @@ public:
 
     // `folder` is created when the first line needs it. The clock names the
     // day's file and stamps the lines; the locale formats the stamp.
-    explicit ExportLog(QString folder = defaultFolder(), Clock clock = &QDateTime::currentMSecsSinceEpoch,
+    explicit ExportLog(QString folder = defaultFolder(), Clock clock = &logClockMSecs,
                        QLocale locale = QLocale::system());
 
     // The folder, ending in "/".
