@@ -1,7 +1,6 @@
 #include "log/LogLine.h"
 
 #include <algorithm>
-#include <stdexcept>
 #include <string_view>
 
 namespace velloran::exporting {
@@ -87,17 +86,6 @@ void appendValue(Sink& out, QStringView value) {
 }
 
 }  // namespace
-
-LogLine& LogLine::text(QStringView fixed) { return add({Kind::Text, fixed, 0}); }
-LogLine& LogLine::number(qint64 value) { return add({Kind::Number, {}, value}); }
-LogLine& LogLine::name(QStringView name) { return add({Kind::Name, name, 0}); }
-LogLine& LogLine::value(QStringView value) { return add({Kind::Value, value, 0}); }
-
-LogLine& LogLine::add(Piece piece) {
-    if (count_ == pieces_.size()) throw std::logic_error("a log line has room for eight pieces only");
-    pieces_[count_++] = piece;
-    return *this;
-}
 
 template <class Sink>
 void LogLine::appendPieces(Sink& out) const {

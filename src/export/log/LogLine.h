@@ -13,22 +13,23 @@
 
 #include <array>
 #include <cstdint>
+#include <stdexcept>
 
 namespace velloran::exporting {
 
 class LogLine {
 public:
     // Fixed text, as it is.
-    LogLine& text(QStringView fixed);
+    LogLine& text(QStringView fixed) { return add({Kind::Text, fixed, 0}); }
     // A decimal number.
-    LogLine& number(qint64 value);
+    LogLine& number(qint64 value) { return add({Kind::Number, {}, value}); }
     // A name or path, its control characters written out so that it stays
     // within its line: CR, LF and tab as "\r", "\n" and "\t", the others
     // (below 0x20, and 0x7F) as "\xHH"; a backslash stays as it is.
-    LogLine& name(QStringView name);
+    LogLine& name(QStringView name) { return add({Kind::Name, name, 0}); }
     // A value that keeps its line breaks ("\r\n", a lone "\r" or a lone
     // "\n"), each as CR LF.
-    LogLine& value(QStringView value);
+    LogLine& value(QStringView value) { return add({Kind::Value, value, 0}); }
 
     void appendTo(QString& out) const;
     QString toString() const;
@@ -42,7 +43,12 @@ private:
         QStringView text;
         qint64 number = 0;
     };
-    LogLine& add(Piece piece);
+    // Made inline: the export makes millions of lines.
+    LogLine& add(const Piece& piece) {
+        if (count_ == pieces_.size()) throw std::logic_error("a log line has room for eight pieces only");
+        pieces_[count_++] = piece;
+        return *this;
+    }
     template <class Sink>
     void appendPieces(Sink& out) const;
 
