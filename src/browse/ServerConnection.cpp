@@ -36,8 +36,8 @@ void ServerConnection::ConnectServer() {
         logIn();
     } catch (const std::exception& e) {
         // The component's message says why (and its diagnostics the detail).
-        platform::showPlainMessage(c_.prompts, QStringLiteral("连接服务器失败!\n") + QString::fromUtf8(e.what()));
         c_.wait.CloseWait();
+        platform::showPlainMessage(c_.prompts, QStringLiteral("连接服务器失败!\n") + QString::fromUtf8(e.what()));
         return;
     }
     hooks_.saveSettings();
