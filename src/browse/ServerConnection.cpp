@@ -12,10 +12,11 @@ ServerConnection::ServerConnection(BrowseContext context, DatabaseTree& tree, Se
     : c_(std::move(context)), tree_(tree), hooks_(std::move(hooks)) {}
 
 void ServerConnection::openserverExecute() {
-    c_.state.TreeMode = domino::BrowseState::kTreeServer;
     Tfrmselserver dialog(c_.state, c_.prompts, c_.tree.window());
     hooks_.runDialog(dialog);
+    // Cancelling leaves the tree, and what its clicks open, as they were.
     if (dialog.Cancelled) return;
+    c_.state.TreeMode = domino::BrowseState::kTreeServer;
     c_.wait.ShowWaitMsg(QStringLiteral("正在连接Domino服务器"));
     c_.wait.SetWaitProgress(100, 10);
     try {
@@ -32,10 +33,11 @@ void ServerConnection::openserverExecute() {
 
 void ServerConnection::ConnectServer() {
     try {
-        c_.state.requireSession().InitializeUsingNotesUserName(c_.state.UserName, c_.state.Password);
-    } catch (const std::exception&) {
-        platform::showPlainMessage(c_.prompts, QStringLiteral("连接服务器失败!"));
+        logIn();
+    } catch (const std::exception& e) {
+        // The component's message says why (and its diagnostics the detail).
         c_.wait.CloseWait();
+        platform::showPlainMessage(c_.prompts, QStringLiteral("连接服务器失败!\n") + QString::fromUtf8(e.what()));
         return;
     }
     hooks_.saveSettings();
@@ -45,6 +47,20 @@ void ServerConnection::ConnectServer() {
     // Show the data folder's first level straight away.
     root->setExpanded(true);
     c_.wait.CloseWait();
+}
+
+void ServerConnection::logIn() {
+    domino::TNotesSession& session = c_.state.requireSession();
+    session.InitializeUsingNotesUserName(c_.state.UserName, c_.state.Password);
+    // Opening the server's user directory checks that the server is this
+    // one and that it lets the user in.
+    try {
+        domino::TNotesDatabase directory;
+        directory.ConnectTo(session.GetDatabase(c_.state.ServerName, QStringLiteral("names.nsf")));
+    } catch (...) {
+        session.Disconnect();
+        throw;
+    }
 }
 
 }  // namespace velloran::browse

@@ -25,6 +25,9 @@ public:
     void ConnectServer();
 
 private:
+    // Logs in and checks the server; throws with the reason when either fails.
+    void logIn();
+
     BrowseContext c_;
     DatabaseTree& tree_;
     ServerConnectionHooks hooks_;

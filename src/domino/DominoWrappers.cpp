@@ -11,10 +11,10 @@ TNotesSession::InterfacePtr TNotesSession::createObject() {
     try {
         object = runtime_.createObject(notes::kSessionClassId);
     } catch (const std::exception& e) {
-        throw DominoError(e.what());
+        throwComponentFailure(e);
     }
     auto session = std::dynamic_pointer_cast<notes::Session>(object);
-    if (!session) throw DominoError(std::string("The object of class ") + notes::kSessionClassId + " is not a session");
+    if (!session) throw DominoError(std::string("类 ") + notes::kSessionClassId + " 的对象不是会话");
     return session;
 }
 
@@ -134,9 +134,9 @@ void TNotesRichTextItem::ConnectTo(const notes::ItemPtr& item) {
     std::string notRichText;
     try {
         richText = item->AsRichText();
-        if (!richText) notRichText = "The item '" + item->Name() + "' is not a rich-text item";
+        if (!richText) notRichText = "域“" + item->Name() + "”不是多信息文本域";
     } catch (const std::exception& e) {
-        throw DominoError(e.what());
+        throwComponentFailure(e);
     }
     if (!richText) throw DominoError(notRichText);
     NotesWrapper::ConnectTo(std::move(richText));

@@ -6,7 +6,8 @@
 // class; only the session class can be created that way, so the other
 // wrappers then fail with the component runtime's classic message. Every
 // failure of the component reaches the caller as a DominoError carrying the
-// component's own message.
+// component's message for the user; its English original goes to the
+// diagnostics category "velloran.engine".
 #include "NotesApi.h"
 
 #include <QString>
@@ -23,6 +24,10 @@ class DominoError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
+
+// The component's failure as a DominoError with the message for the user;
+// the original text (an EngineFailure's English one) goes to diagnostics.
+[[noreturn]] void throwComponentFailure(const std::exception& failure);
 
 inline constexpr const char* kNotConnectedMessage =
     "DefaultInterface is NULL. Component is not connected to Server. You must call 'Connect' or "
@@ -70,7 +75,7 @@ protected:
         } catch (const DominoError&) {
             throw;
         } catch (const std::exception& e) {
-            throw DominoError(e.what());
+            throwComponentFailure(e);
         }
     }
 

@@ -64,7 +64,7 @@ TEST_F(ServerConnectionTest, AFailedLoginKeepsTheTypedValuesButSavesNothing) {
     typeAndConfirm(QStringLiteral("TestServer/Velloran"), QStringLiteral("Tester/Velloran"), QStringLiteral("wrong"));
     window().openserver->trigger();
     ASSERT_EQ(prompts_.messages().size(), 1u);
-    EXPECT_EQ(prompts_.messages()[0].text, QStringLiteral("连接服务器失败!"));
+    EXPECT_TRUE(prompts_.messages()[0].text.startsWith(QStringLiteral("连接服务器失败!\n")));
     EXPECT_EQ(window().TreeView1->topLevelItemCount(), 0);
     EXPECT_FALSE(std::filesystem::exists(settingsFile()));
 
@@ -77,15 +77,59 @@ TEST_F(ServerConnectionTest, AFailedLoginKeepsTheTypedValuesButSavesNothing) {
     EXPECT_EQ(shownPassword, QStringLiteral("wrong"));
 }
 
-TEST_F(ServerConnectionTest, CancellingChangesOnlyTheTreeMode) {
+TEST_F(ServerConnectionTest, AFailedLoginSaysWhyInChinese) {
+    const struct {
+        const char* server;
+        const char* user;
+        const char* password;
+        QString reason;
+    } cases[] = {
+        {"TestServer/Velloran", "Tester/Velloran", "wrong", QStringLiteral("用户“Tester/Velloran”的密码不正确")},
+        {"TestServer/Velloran", "Nobody/Velloran", "秘密 pw", QStringLiteral("用户“Nobody/Velloran”不存在")},
+        {"Elsewhere", "Tester/Velloran", "秘密 pw",
+         QStringLiteral("服务器“Elsewhere”未知，本机的服务器是“TestServer/Velloran”")},
+    };
+    for (const auto& login : cases) {
+        prompts_.clear();
+        typeAndConfirm(QString::fromUtf8(login.server), QString::fromUtf8(login.user), QString::fromUtf8(login.password));
+        window().openserver->trigger();
+        ASSERT_EQ(prompts_.messages().size(), 1u) << login.user;
+        EXPECT_EQ(prompts_.messages()[0].text, QStringLiteral("连接服务器失败!\n") + login.reason);
+        EXPECT_EQ(window().TreeView1->topLevelItemCount(), 0);
+    }
+}
+
+TEST_F(ServerConnectionTest, AUserTheServerDoesNotLetInIsToldSo) {
+    installation_.buildDatabase("names.nsf", {{"acl", {{{"name", "-Default-"}, {"level", "noaccess"}}}}});
+    typeAndConfirm(QStringLiteral("TestServer/Velloran"), QStringLiteral("Tester/Velloran"), QStringLiteral("秘密 pw"));
+    window().openserver->trigger();
+    ASSERT_EQ(prompts_.messages().size(), 1u);
+    EXPECT_EQ(prompts_.messages()[0].text,
+              QStringLiteral("连接服务器失败!\n用户“Tester/Velloran”无权打开服务器“TestServer/Velloran”上的数据库“names.nsf”"));
+    EXPECT_FALSE(std::filesystem::exists(settingsFile()));
+}
+
+TEST_F(ServerConnectionTest, AMissingDataFolderIsNamed) {
+    const std::string data = installation_.dataFolder();
+    std::filesystem::rename(data, data + "-moved");
+    typeAndConfirm(QStringLiteral("TestServer/Velloran"), QStringLiteral("Tester/Velloran"), QStringLiteral("秘密 pw"));
+    window().openserver->trigger();
+    ASSERT_EQ(prompts_.messages().size(), 1u);
+    EXPECT_EQ(prompts_.messages()[0].text,
+              QStringLiteral("连接服务器失败!\n数据目录不存在: ") + QString::fromStdString(data));
+}
+
+TEST_F(ServerConnectionTest, CancellingChangesNothing) {
     const std::string file = installation_.generateDatabase("g.nsf", 3);
     prompts_.answerOpenFile(QString::fromStdString(file));
     window().openfile->trigger();
     answerDialog([](QDialog& dialog) { dialog.reject(); });  // the frame's close
     window().openserver->trigger();
-    EXPECT_EQ(window().TreeMode, 1);
+    EXPECT_EQ(window().TreeMode, 2);
     EXPECT_EQ(window().TreeView1->topLevelItem(0)->text(0).toStdString(), file);
-    EXPECT_TRUE(prompts_.messages().empty());
+    click({QStringLiteral("All")});
+    ASSERT_TRUE(prompts_.messages().empty()) << prompts_.messages()[0].text.toStdString();
+    EXPECT_EQ(window().ListView1->itemCount(), 3);
 }
 
 TEST_F(ServerConnectionTest, AMissingDataFolderScansToNothing) {

@@ -96,7 +96,7 @@ TEST(DominoWrappers, SessionConnectsThroughTheComponentRuntime) {
 TEST(DominoWrappers, RichTextWrapperRefusesAnItemThatIsNotRichText) {
     domino::TNotesRichTextItem richText;
     EXPECT_EQ(messageOf([&] { richText.ConnectTo(notes::ItemPtr(std::make_shared<PlainItem>())); }),
-              "The item 'Subject' is not a rich-text item");
+              "域“Subject”不是多信息文本域");
     EXPECT_FALSE(richText.IsConnected());
 }
 

@@ -111,7 +111,10 @@ TEST_F(BatchToolTest, FailuresGiveAMessageAndANonZeroStatus) {
 
     ToolRun noView = runTool(hive, {"--database", database, "--view", "Nope", "--out", dir.file("b")});
     EXPECT_EQ(noView.status, 1);
-    EXPECT_THAT(noView.output, ::testing::StartsWith("velloran-export: error: "));
+    // The message for the user, and before it the engine's English original
+    // on the diagnostics channel.
+    EXPECT_THAT(noView.output, ::testing::HasSubstr("velloran-export: error: "));
+    EXPECT_THAT(noView.output, ::testing::HasSubstr("has no view named 'Nope'"));
 
     ToolRun noFolder = runTool(hive, {"--database", database, "--view", "V", "--out", dir.file("missing/b.xls")});
     EXPECT_EQ(noFolder.status, 1);

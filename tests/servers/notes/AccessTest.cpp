@@ -74,16 +74,19 @@ TEST_F(AccessTest, AUserLogsInByAnyOfTheirNamesAndReadsServerDatabases) {
 }
 
 TEST_F(AccessTest, EveryLoginRefusalSaysWhy) {
-    std::string wrongPassword = error([&] { session_.InitializeUsingNotesUserName("Zhang San/Velloran", "wrong"); });
-    EXPECT_EQ(wrongPassword, "The user name or the password is wrong");
+    EXPECT_EQ(error([&] { session_.InitializeUsingNotesUserName("Zhang San/Velloran", "wrong"); }),
+              "用户“Zhang San/Velloran”的密码不正确");
     EXPECT_EQ(session_.UserName(), "") << "a failed login leaves no user";
-    EXPECT_EQ(error([&] { session_.InitializeUsingNotesUserName("Nobody/Velloran", "secret"); }), wrongPassword)
-        << "an unknown user cannot be told from a wrong password";
-    EXPECT_THAT(error([&] { session_.InitializeUsingNotesUserName(" ", "secret"); }), HasSubstr("No user name"));
+    EXPECT_EQ(error([&] { session_.InitializeUsingNotesUserName("Nobody/Velloran", "secret"); }),
+              "用户“Nobody/Velloran”不存在");
+    EXPECT_EQ(error([&] { session_.InitializeUsingNotesUserName(" ", "secret"); }), "没有填写用户名");
     std::filesystem::remove(data_ / "names.nsf");
-    EXPECT_THAT(error([&] { session_.InitializeUsingNotesUserName("zs", "secret"); }), HasSubstr("does not exist"));
+    EXPECT_EQ(error([&] { session_.InitializeUsingNotesUserName("zs", "secret"); }),
+              "用户目录 " + (data_ / "names.nsf").string() + " 不存在，任何用户都无法登录");
+    std::filesystem::remove_all(data_);
+    EXPECT_EQ(error([&] { session_.InitializeUsingNotesUserName("zs", "secret"); }), "数据目录不存在: " + data_.string());
     component::SessionObject uninstalled(dir_.file("absent.reg"));
-    EXPECT_THAT(error([&] { uninstalled.InitializeUsingNotesUserName("zs", "secret"); }), HasSubstr("No server is installed"));
+    EXPECT_THAT(error([&] { uninstalled.InitializeUsingNotesUserName("zs", "secret"); }), HasSubstr("本机没有安装服务器"));
 }
 
 // Records which hashes a login verified the password against.
@@ -105,7 +108,7 @@ TEST_F(AccessTest, EveryRefusedLoginCostsOneVerificationWithTheDirectorysParamet
     auto verifiedFor = [&](const std::string& user, const std::string& password) {
         RecordingVerifier recorder;
         std::string outcome = error([&] { access::authenticate(data_.string(), user, password, std::ref(recorder)); });
-        EXPECT_EQ(outcome, "The user name or the password is wrong") << user;
+        EXPECT_NE(outcome, "no error") << user;
         EXPECT_EQ(recorder.hashes.size(), 1u) << user;
         return recorder.hashes.empty() ? std::string() : recorder.hashes.front();
     };
@@ -163,9 +166,12 @@ TEST_F(AccessTest, AnItemHoldingAPasswordHashIsHiddenInEveryDatabase) {
 
 TEST_F(AccessTest, EveryDatabaseRefusalSaysWhy) {
     session_.InitializeUsingNotesUserName("zs", "secret");
-    EXPECT_THAT(error([&] { session_.GetDatabase("Elsewhere/Other", "apps\\open.nsf", false); }), HasSubstr("is not known"));
-    EXPECT_THAT(error([&] { session_.GetDatabase("Main", "apps\\absent.nsf", false); }), HasSubstr("does not exist"));
-    EXPECT_THAT(error([&] { session_.GetDatabase("Main", "closed.nsf", false); }), HasSubstr("not authorised"));
+    EXPECT_EQ(error([&] { session_.GetDatabase("Elsewhere/Other", "apps\\open.nsf", false); }),
+              "服务器“Elsewhere/Other”未知，本机的服务器是“Main/Velloran”");
+    EXPECT_EQ(error([&] { session_.GetDatabase("Main", "apps\\absent.nsf", false); }),
+              "服务器“Main”上没有数据库“apps\\absent.nsf”");
+    EXPECT_EQ(error([&] { session_.GetDatabase("Main", "closed.nsf", false); }),
+              "用户“Zhang San/Velloran”无权打开服务器“Main”上的数据库“closed.nsf”");
 }
 
 TEST_F(AccessTest, ServerPathsCannotLeaveTheDataFolder) {
@@ -174,8 +180,8 @@ TEST_F(AccessTest, ServerPathsCannotLeaveTheDataFolder) {
     std::filesystem::create_directory_symlink(dir_.path(), data_ / "link");
     for (const char* path : {"..\\outside.nsf", "apps\\..\\..\\outside.nsf", "\\outside.nsf", "/outside.nsf",
                              "C:\\outside.nsf", "link\\outside.nsf", "", "apps\\\\open.nsf"})
-        EXPECT_THAT(error([&] { session_.GetDatabase("Main", path, false); }), ::testing::AnyOf(HasSubstr("not valid"),
-                    HasSubstr("relative"), HasSubstr("outside the data folder"))) << path;
+        EXPECT_THAT(error([&] { session_.GetDatabase("Main", path, false); }), ::testing::AnyOf(HasSubstr("无效"),
+                    HasSubstr("必须相对于数据目录"), HasSubstr("之外"))) << path;
 }
 
 TEST_F(AccessTest, LocalFilesNeedNoAccessListEntry) {

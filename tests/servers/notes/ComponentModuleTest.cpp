@@ -37,7 +37,12 @@ TEST(ComponentModuleTest, RegistersItselfAndServesSessionsThatReadDatabases) {
         session->GetDatabase("", dir.file("absent.nsf"), false);
         FAIL() << "a missing file opened";
     } catch (const std::exception& e) {
-        EXPECT_NE(std::string(e.what()).find("does not exist"), std::string::npos);
+        // The program sees the message for the user and, across the module's
+        // boundary, the English original.
+        EXPECT_EQ(std::string(e.what()), "数据库文件不存在: " + dir.file("absent.nsf"));
+        const auto* failure = dynamic_cast<const EngineFailure*>(&e);
+        ASSERT_NE(failure, nullptr);
+        EXPECT_EQ(std::string(failure->original()), "The database file " + dir.file("absent.nsf") + " does not exist");
     }
 }
 

@@ -181,8 +181,9 @@ TEST_F(DatabaseTest, AFailingWriteNamesTheFileAndReasonAndLeavesTheOldFile) {
         nth("Main", 1)->GetAttachment("a.txt")->ExtractFile(target);
         FAIL() << "extraction onto a full disk succeeded";
     } catch (const EngineError& e) {
-        EXPECT_NE(std::string(e.what()).find(target), std::string::npos) << e.what();
-        EXPECT_NE(std::string(e.what()).find(std::strerror(ENOSPC)), std::string::npos) << e.what();
+        EXPECT_EQ(std::string(e.what()), "无法保存文件: " + target);
+        EXPECT_NE(std::string(e.original()).find(target), std::string::npos) << e.original();
+        EXPECT_NE(std::string(e.original()).find(std::strerror(ENOSPC)), std::string::npos) << e.original();
     }
     EXPECT_EQ(TempDir::read(target), "an earlier copy");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1) << "no temporary file is left";

@@ -28,11 +28,11 @@ protected:
 };
 
 TEST_F(FileErrorsTest, MissingEmptyAndForeignFilesAreToldApart) {
-    EXPECT_THAT(openError(dir_.file("absent.nsf")), HasSubstr("does not exist"));
-    EXPECT_THAT(openError(dir_.write("empty.nsf", "")), HasSubstr("is empty"));
+    EXPECT_EQ(openError(dir_.file("absent.nsf")), "数据库文件不存在: " + dir_.file("absent.nsf"));
+    EXPECT_THAT(openError(dir_.write("empty.nsf", "")), HasSubstr("是空的，不含数据库"));
     EXPECT_THAT(openError(dir_.write("text.nsf", "This is a letter, not a database.\n")),
-                HasSubstr("is not a Velloran document database"));
-    EXPECT_THAT(openError(dir_.path().string()), HasSubstr("is a folder"));
+                HasSubstr("不是本系统的文档数据库"));
+    EXPECT_EQ(openError(dir_.path().string()), dir_.path().string() + " 是文件夹，不是数据库文件");
 }
 
 TEST_F(FileErrorsTest, ASqliteDatabaseOfAnotherProgramIsRefused) {
@@ -41,14 +41,14 @@ TEST_F(FileErrorsTest, ASqliteDatabaseOfAnotherProgramIsRefused) {
         store::Connection other(path, store::Connection::Mode::Create);
         other.execute("CREATE TABLE t (x); INSERT INTO t VALUES (1);");
     }
-    EXPECT_THAT(openError(path), HasSubstr("is not a Velloran document database"));
+    EXPECT_THAT(openError(path), HasSubstr("不是本系统的文档数据库"));
 }
 
 TEST_F(FileErrorsTest, ANewerLayoutIsRefusedWithTheVersions) {
     std::string path = dir_.file("newer.nsf");
     testing::writeSampleDatabase(path);
     store::Connection(path, store::Connection::Mode::ReadWrite).execute("PRAGMA user_version = 99");
-    EXPECT_THAT(openError(path), HasSubstr("newer version"));
+    EXPECT_THAT(openError(path), HasSubstr("由更新版本的本系统创建（格式"));
 }
 
 TEST_F(FileErrorsTest, ADamagedFileGivesAnErrorNotACrash) {
@@ -79,7 +79,7 @@ TEST_F(FileErrorsTest, ADamagedValueMakesOnlyItsOwnItemUnreadable) {
         try {
             read();
         } catch (const EngineError& e) {
-            return e.what();
+            return testing::originalText(e);
         }
         return "no error";
     };
@@ -96,14 +96,14 @@ TEST_F(FileErrorsTest, DamagedViewValuesNameTheViewAndTheDatabase) {
     testing::writeSampleDatabase(entries);
     store::Connection(entries, store::Connection::Mode::ReadWrite)
         .execute("UPDATE view_entries SET column_values = X'4E01' WHERE position = 2");
-    std::string error = openError(entries);
+    std::string error = testing::originalErrorOfReadingAll(session_, entries);
     EXPECT_THAT(error, HasSubstr("entry 2 of a view index in " + entries));
     EXPECT_THAT(error, HasSubstr("is damaged (truncated)"));
 
     std::string aliases = dir_.file("aliases.nsf");
     testing::writeSampleDatabase(aliases);
     store::Connection(aliases, store::Connection::Mode::ReadWrite).execute("UPDATE views SET aliases = X'5A'");
-    EXPECT_THAT(openError(aliases), HasSubstr("The stored value of the aliases of view Main in " + aliases +
+    EXPECT_THAT(testing::originalErrorOfReadingAll(session_, aliases), HasSubstr("The stored value of the aliases of view Main in " + aliases +
                                               " is damaged (unknown kind)"));
 }
 

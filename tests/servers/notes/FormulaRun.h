@@ -1,6 +1,7 @@
 #pragma once
 // Evaluating a formula's text against a fresh test document, and the error
 // it ends with, for the formula tests.
+#include "ReadWholeDatabase.h"
 #include "formula/Evaluator.h"
 
 #include <string>
@@ -13,13 +14,13 @@ ValueList run(const std::string& source) {
     return Formula(source).evaluate(document);
 }
 
-// The error's message, or "no error".
+// The error's English original, which gives the detail, or "no error".
 template <class Document>
 std::string errorOf(const std::string& source) {
     try {
         run<Document>(source);
     } catch (const std::exception& e) {
-        return e.what();
+        return velloran::testing::originalText(e);
     }
     return "no error";
 }

@@ -108,7 +108,9 @@ TEST_F(HostileFileTest, ASchemaEntryTooLongToParseIsADamagedFile) {
     }
     sql += "))) WITHOUT ROWID;";
     std::string path = crafted("long.nsf", sql);
-    EXPECT_THAT(readError(path), HasSubstr("The database file " + path + " is damaged or is not a database"));
+    EXPECT_EQ(readError(path), "数据库文件已损坏或不是数据库: " + path);
+    EXPECT_THAT(testing::originalErrorOfReadingAll(session_, path),
+                HasSubstr("The database file " + path + " is damaged or is not a database"));
 }
 
 TEST_F(HostileFileTest, EndlessSqlStopsWithinOneStepsBudget) {

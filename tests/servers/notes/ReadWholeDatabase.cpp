@@ -1,10 +1,13 @@
 #include "ReadWholeDatabase.h"
 
-#include <exception>
+#include <functional>
 
 namespace velloran::testing {
 
-std::string errorOfReadingAll(notes::component::SessionObject& session, const std::string& path) {
+namespace {
+
+std::string errorOf(notes::component::SessionObject& session, const std::string& path,
+                    const std::function<std::string(const std::exception&)>& text) {
     try {
         notes::DatabasePtr database = session.GetDatabase("", path, false);
         for (const std::string& name : database->Views()) {
@@ -12,9 +15,24 @@ std::string errorOfReadingAll(notes::component::SessionObject& session, const st
             for (int i = 1; i <= view->AllEntriesCount(); ++i) view->GetNthDocument(i)->Items();
         }
     } catch (const std::exception& e) {
-        return e.what();
+        return text(e);
     }
     return "no error";
+}
+
+}  // namespace
+
+std::string errorOfReadingAll(notes::component::SessionObject& session, const std::string& path) {
+    return errorOf(session, path, [](const std::exception& e) { return std::string(e.what()); });
+}
+
+std::string originalErrorOfReadingAll(notes::component::SessionObject& session, const std::string& path) {
+    return errorOf(session, path, originalText);
+}
+
+std::string originalText(const std::exception& error) {
+    const auto* failure = dynamic_cast<const notes::EngineFailure*>(&error);
+    return failure ? failure->original() : error.what();
 }
 
 }  // namespace velloran::testing

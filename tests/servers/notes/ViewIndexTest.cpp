@@ -86,8 +86,8 @@ TEST_F(ViewIndexTest, AFailingColumnFormulaNamesViewColumnAndDocument) {
     try {
         write({{"Broken", {}, "", {{"Twice", "Name * 2", {}}}}});
         FAIL() << "the build succeeded";
-    } catch (const std::exception& e) {
-        EXPECT_THAT(e.what(), ::testing::HasSubstr("View 'Broken', column 1 ('Twice'), document "));
+    } catch (const EngineFailure& e) {
+        EXPECT_THAT(e.original(), ::testing::HasSubstr("View 'Broken', column 1 ('Twice'), document "));
     }
     EXPECT_FALSE(std::filesystem::exists(file_)) << "nothing was written";
     EXPECT_THROW(write({{"Bad", {}, "SELECT (", {}}}), std::exception);

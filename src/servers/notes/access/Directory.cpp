@@ -103,7 +103,7 @@ std::string unmatchableHash(const std::string& sample) {
 }
 
 void initialiseSodium() {
-    if (sodium_init() < 0) throw EngineError("The password library cannot start");
+    if (sodium_init() < 0) throw EngineError(msg::kPasswordLibrary);
 }
 
 }  // namespace
@@ -115,14 +115,15 @@ bool verifyArgon2(const std::string& hash, const std::string& password) {
 std::string authenticate(const std::string& dataPath, const std::string& userName, const std::string& password,
                          const PasswordVerifier& verify) {
     initialiseSodium();
+    if (!std::filesystem::is_directory(dataPath)) throw EngineError(msg::kDataFolderMissing, {dataPath});
     std::string directoryFile = (std::filesystem::path(dataPath) / kDirectoryFile).string();
-    if (!std::filesystem::exists(directoryFile))
-        throw EngineError("The user directory " + directoryFile + " does not exist, so no user can log in");
+    if (!std::filesystem::exists(directoryFile)) throw EngineError(msg::kDirectoryMissing, {directoryFile});
     Lookup found = lookUp(directoryFile, userName);
     bool hasPassword = found.person && !found.person->passwordHash.empty();
     // Every attempt pays for exactly one verification.
     bool matches = verify(hasPassword ? found.person->passwordHash : unmatchableHash(found.sampleHash), password);
-    if (!hasPassword || !matches) throw EngineError("The user name or the password is wrong");
+    if (!found.person) throw EngineError(msg::kUnknownUser, {userName});
+    if (!hasPassword || !matches) throw EngineError(msg::kWrongPassword, {userName});
     return found.person->canonicalName;
 }
 
@@ -138,7 +139,7 @@ std::string hashPassword(const std::string& password, bool fast) {
     unsigned long long ops = fast ? crypto_pwhash_OPSLIMIT_MIN : crypto_pwhash_OPSLIMIT_INTERACTIVE;
     std::size_t memory = fast ? crypto_pwhash_MEMLIMIT_MIN : crypto_pwhash_MEMLIMIT_INTERACTIVE;
     if (crypto_pwhash_str_alg(hash, password.c_str(), password.size(), ops, memory, crypto_pwhash_ALG_ARGON2ID13) != 0)
-        throw EngineError("Not enough memory to hash the password");
+        throw EngineError(msg::kHashNoMemory);
     return hash;
 }
 

@@ -19,11 +19,12 @@ using PasswordVerifier = std::function<bool(const std::string& hash, const std::
 bool verifyArgon2(const std::string& hash, const std::string& password);
 
 // Checks the user and password against the directory in `dataPath` and
-// returns the user's canonical name. Throws EngineError when the directory
-// is missing, and the same EngineError whether the user is unknown or the
-// password wrong: an unknown user (or one without a password) is checked
+// returns the user's canonical name. Throws EngineError when the data folder
+// or the directory is missing, the user unknown or the password wrong (a
+// user without a password counts as a wrong password). Every attempt costs
+// one verification: an unknown user (or one without a password) is checked
 // against a hash no password matches, with the cost parameters of the
-// directory's hashes, so the refusal takes as long either way.
+// directory's hashes.
 std::string authenticate(const std::string& dataPath, const std::string& userName, const std::string& password,
                          const PasswordVerifier& verify = verifyArgon2);
 

@@ -48,8 +48,7 @@ std::vector<std::string> pathParts(const std::string& databasePath) {
             continue;
         }
         if (part.empty() || part == "." || part == "..")
-            throw EngineError("The database path '" + databasePath +
-                              "' is not valid: it must name a file inside the data folder, parts joined by \"\\\"");
+            throw EngineError(msg::kPathNotValid, {databasePath});
         parts.push_back(part);
         part.clear();
     }
@@ -68,12 +67,12 @@ Installation readInstallation(const std::string& hivePath) {
     try {
         hive = platform::RegistryHive::loadReadable(hivePath);
     } catch (const std::exception& e) {
-        throw EngineError(std::string("Cannot read the registry: ") + e.what());
+        throw EngineError(msg::kRegistryUnreadable, {hivePath, e.what()});
     }
-    if (!hive.hasKey(kDominoKey)) throw EngineError("No server is installed on this machine (registry " + hivePath + ")");
+    if (!hive.hasKey(kDominoKey)) throw EngineError(msg::kNoServerInstalled, {hivePath});
     Installation installation{hive.readString(kDominoKey, "DataPath"), hive.readString(kDominoKey, "ServerName")};
     if (installation.dataPath.empty())
-        throw EngineError("The server installation has no data folder (DataPath) in the registry " + hivePath);
+        throw EngineError(msg::kNoDataPath, {hivePath});
     return installation;
 }
 
@@ -88,15 +87,14 @@ bool isThisServer(const std::string& requested, const Installation& installation
 
 std::string serverDatabaseFile(const Installation& installation, const std::string& databasePath) {
     if (databasePath.size() > 1 && databasePath[1] == ':')
-        throw EngineError("The database path '" + databasePath + "' must be relative to the data folder");
+        throw EngineError(msg::kPathNotRelative, {databasePath});
     fs::path file = installation.dataPath;
     for (const std::string& part : pathParts(databasePath)) file /= part;
     std::error_code error;
     fs::path folder = fs::weakly_canonical(installation.dataPath, error);
     fs::path resolved = fs::weakly_canonical(file, error);
     if (error || !isInside(resolved, folder))
-        throw EngineError("The database path '" + databasePath + "' leads outside the data folder " +
-                          installation.dataPath);
+        throw EngineError(msg::kPathOutside, {databasePath, installation.dataPath});
     return file.string();
 }
 

@@ -35,14 +35,14 @@ ViewPtr DatabaseObject::GetView(const std::string& name) {
     std::string_view wanted = text::trimmed(name);
     for (const store::ViewDesign& view : views_)
         if (namesView(view, wanted)) return std::make_shared<ViewObject>(database_, view);
-    throw EngineError("The database " + FilePath() + " has no view named '" + name + "'");
+    throw EngineError(msg::kNoSuchView, {FilePath(), name});
 }
 
 DocumentPtr DatabaseObject::GetDocumentByUNID(const std::string& universalId) {
     if (!isUniversalId(universalId))
-        throw EngineError("'" + universalId + "' is not a universal ID (32 hexadecimal digits)");
+        throw EngineError(msg::kNotUniversalId, {universalId});
     std::optional<store::NoteHeader> header = database_->notes.headerByUnid(universalId);
-    if (!header) throw EngineError("The database " + FilePath() + " has no document with universal ID " + universalId);
+    if (!header) throw EngineError(msg::kNoSuchDocument, {FilePath(), universalId});
     return std::make_shared<DocumentObject>(database_, std::move(*header));
 }
 

@@ -55,7 +55,7 @@ std::string DocumentObject::UniversalID() { return note_.header().unid; }
 
 std::int32_t DocumentObject::NoteID() {
     std::int64_t id = note_.header().noteId;
-    if (id > std::numeric_limits<std::int32_t>::max()) throw EngineError("The note id " + std::to_string(id) + " is too large");
+    if (id > std::numeric_limits<std::int32_t>::max()) throw EngineError(msg::kNoteIdTooLarge, {std::to_string(id)});
     return static_cast<std::int32_t>(id);
 }
 

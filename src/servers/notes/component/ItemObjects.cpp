@@ -34,7 +34,7 @@ ItemPtr makeItemObject(OpenDatabasePtr database, std::int64_t noteId, std::share
 }
 
 void EmbeddedObjectImpl::ExtractFile(const std::string& path) {
-    if (path.empty()) throw EngineError("No file name was given to extract " + object_.name + " to");
+    if (path.empty()) throw EngineError(msg::kNoExtractTarget, {object_.name});
     store::extractObject(*database_->connection, object_, path);
 }
 

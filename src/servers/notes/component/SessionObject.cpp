@@ -2,6 +2,7 @@
 
 #include "access/AccessControl.h"
 #include "access/Directory.h"
+#include "access/UserNames.h"
 #include "component/DatabaseObject.h"
 #include "component/DocumentObject.h"
 #include "formula/Evaluator.h"
@@ -32,16 +33,16 @@ void SessionObject::Initialize(const std::string&) { userName_ = localUserName()
 
 void SessionObject::InitializeUsingNotesUserName(const std::string& userName, const std::string& password) {
     userName_.reset();
-    if (text::trimmed(userName).empty()) throw EngineError("No user name was given");
+    if (text::trimmed(userName).empty()) throw EngineError(msg::kNoUserName);
     access::Installation installation = access::readInstallation(hivePath_);
     userName_ = access::authenticate(installation.dataPath, userName, password);
 }
 
 DatabasePtr SessionObject::GetDatabase(const std::string& server, const std::string& path, bool createOnFail) {
-    if (createOnFail) throw EngineError("Databases cannot be created from a session; use the data tools");
-    if (!userName_) throw EngineError("The session is not initialised: log in or initialise it first");
+    if (createOnFail) throw EngineError(msg::kCannotCreateDatabase);
+    if (!userName_) throw EngineError(msg::kNotInitialised);
     if (text::trimmed(server).empty()) {
-        if (path.empty()) throw EngineError("No database file was given");
+        if (path.empty()) throw EngineError(msg::kNoDatabaseFile);
         return std::make_shared<DatabaseObject>(openFile(path, false));
     }
     return openOnServer(server, path);
@@ -50,14 +51,13 @@ DatabasePtr SessionObject::GetDatabase(const std::string& server, const std::str
 DatabasePtr SessionObject::openOnServer(const std::string& server, const std::string& path) {
     access::Installation installation = access::readInstallation(hivePath_);
     if (!access::isThisServer(server, installation))
-        throw EngineError("The server '" + server + "' is not known; this machine serves '" + installation.serverName + "'");
+        throw EngineError(msg::kUnknownServer, {server, installation.serverName});
     std::string file = access::serverDatabaseFile(installation, path);
     if (!std::filesystem::exists(file))
-        throw EngineError("The database '" + path + "' does not exist on server '" + server + "'");
+        throw EngineError(msg::kNotOnServer, {path, server});
     OpenDatabasePtr database = openFile(file, access::isDirectoryFile(installation, file));
     if (access::accessLevel(database->views.acl(), *userName_) < store::AccessLevel::Reader)
-        throw EngineError("The user '" + *userName_ + "' is not authorised to open the database '" + path +
-                          "' on server '" + server + "'");
+        throw EngineError(msg::kNotAuthorised, {access::abbreviatedName(*userName_), path, server});
     return std::make_shared<DatabaseObject>(std::move(database));
 }
 
@@ -68,7 +68,7 @@ ValueList SessionObject::Evaluate(const std::string& formula, const DocumentPtr&
         return parsed.evaluate(none);
     }
     auto* ours = dynamic_cast<DocumentObject*>(document.get());
-    if (!ours) throw EngineError("Evaluate was given a document that this component did not make");
+    if (!ours) throw EngineError(msg::kForeignDocument);
     return parsed.evaluate(ours->context());
 }
 

@@ -26,18 +26,17 @@ StringList ViewObject::ColumnNames() {
 
 int ViewObject::AllEntriesCount() {
     if (design_.entryCount > std::numeric_limits<int>::max())
-        throw EngineError("The view " + design_.name + " holds more documents than can be counted here");
+        throw EngineError(msg::kViewTooLarge, {design_.name});
     return static_cast<int>(design_.entryCount);
 }
 
 DocumentPtr ViewObject::documentAt(std::int64_t position) {
     if (position < 1 || position > design_.entryCount) return nullptr;
     std::optional<store::ViewEntry> entry = database_->views.entryAt(design_.viewId, position);
-    if (!entry) throw EngineError("The index of view " + design_.name + " in " + database_->connection->path() + " is damaged");
+    if (!entry) throw EngineError(msg::kDamagedViewIndex, {design_.name, database_->connection->path()});
     std::optional<store::NoteHeader> header = database_->notes.header(entry->noteId);
     if (!header)
-        throw EngineError("The view " + design_.name + " lists a document that no longer exists in " +
-                          database_->connection->path());
+        throw EngineError(msg::kMissingViewDocument, {design_.name, database_->connection->path()});
     return std::make_shared<DocumentObject>(database_, std::move(*header),
                                             ViewPlace{design_.viewId, position, visibleColumnValues(std::move(entry->columnValues))});
 }
@@ -47,15 +46,15 @@ DocumentPtr ViewObject::GetNthDocument(int position) { return documentAt(positio
 std::int64_t ViewObject::positionOf(const DocumentPtr& document) {
     auto* ours = dynamic_cast<DocumentObject*>(document.get());
     if (!ours || ours->database()->connection->path() != database_->connection->path())
-        throw EngineError("The document given to GetNextDocument does not belong to the database of view " + design_.name);
+        throw EngineError(msg::kOtherDatabaseDocument, {design_.name});
     if (ours->place() && ours->place()->viewId == design_.viewId) return ours->place()->position;
     std::optional<std::int64_t> position = database_->views.positionOf(design_.viewId, ours->context().header().noteId);
-    if (!position) throw EngineError("The document " + ours->UniversalID() + " is not in view " + design_.name);
+    if (!position) throw EngineError(msg::kNotInView, {ours->UniversalID(), design_.name});
     return *position;
 }
 
 DocumentPtr ViewObject::GetNextDocument(const DocumentPtr& document) {
-    if (!document) throw EngineError("GetNextDocument needs a document");
+    if (!document) throw EngineError(msg::kNoDocumentGiven);
     return documentAt(positionOf(document) + 1);
 }
 

@@ -1,14 +1,20 @@
 #pragma once
-// The one exception type the engine throws. Its message is written for the
-// person using the program: it says what failed and on which file or name.
-#include <stdexcept>
-#include <string>
+// The one exception type the engine throws. Its text comes from the message
+// catalogue: what() is written for the person using the program and says
+// what failed and on which file or name; original() is the English text
+// with the technical detail.
+#include "api/EngineFailure.h"
+#include "messages/Catalogue.h"
 
 namespace velloran::notes {
 
-class EngineError : public std::runtime_error {
+class EngineError : public EngineFailure {
 public:
-    using std::runtime_error::runtime_error;
+    EngineError(const Message& message, const std::vector<MessageArg>& args = {})
+        : EngineError(render(message, args)) {}
+
+private:
+    explicit EngineError(const RenderedMessage& text) : EngineFailure(text.shown, text.original) {}
 };
 
 }  // namespace velloran::notes

@@ -15,8 +15,7 @@ ItemValues readItemValues(const Statement& row, std::int64_t noteId, const std::
     try {
         return decodeValues(row.blob(4));
     } catch (const DamagedValue& damage) {
-        std::string owner = "the item " + row.text(1) + " of note " + std::to_string(noteId) + " in " + path;
-        return ItemValues::damaged(damage.of(owner).what());
+        return ItemValues::damaged(damage.of(msg::kDamagedItem, {row.text(1), std::to_string(noteId), path}));
     }
 }
 
@@ -30,21 +29,21 @@ std::optional<StoredObject> firstObject(Statement& statement) {
 }  // namespace
 
 std::optional<NoteHeader> NoteStore::header(std::int64_t noteId) {
-    Statement& statement = connection_.cached("SELECT note_id, unid, created, modified FROM notes WHERE note_id = ?");
+    Statement statement = connection_.cached("SELECT note_id, unid, created, modified FROM notes WHERE note_id = ?");
     statement.bind(1, noteId);
     if (!statement.step()) return std::nullopt;
     return readHeader(statement);
 }
 
 std::optional<NoteHeader> NoteStore::headerByUnid(const std::string& unid) {
-    Statement& statement = connection_.cached("SELECT note_id, unid, created, modified FROM notes WHERE unid = ?");
+    Statement statement = connection_.cached("SELECT note_id, unid, created, modified FROM notes WHERE unid = ?");
     statement.bind(1, unid);
     if (!statement.step()) return std::nullopt;
     return readHeader(statement);
 }
 
 std::vector<StoredItem> NoteStore::items(std::int64_t noteId) {
-    Statement& statement =
+    Statement statement =
         connection_.cached("SELECT seq, name, type, flags, vals FROM items WHERE note_id = ? ORDER BY seq");
     statement.bind(1, noteId);
     std::vector<StoredItem> items;
@@ -55,7 +54,7 @@ std::vector<StoredItem> NoteStore::items(std::int64_t noteId) {
 }
 
 RichText NoteStore::richText(std::int64_t noteId, int itemSeq) {
-    Statement& statement = connection_.cached(
+    Statement statement = connection_.cached(
         "SELECT paragraph, kind, content FROM rich_text WHERE note_id = ? AND item_seq = ? ORDER BY paragraph, run");
     statement.bind(1, noteId).bind(2, std::int64_t{itemSeq});
     RichText text;
@@ -67,14 +66,14 @@ RichText NoteStore::richText(std::int64_t noteId, int itemSeq) {
         }
         std::int64_t kind = statement.integer(1);
         if (kind < 0 || kind > static_cast<int>(RunKind::Object))
-            throw EngineError("The rich text of a document in " + connection_.path() + " is damaged");
+            throw EngineError(msg::kDamagedRichText, {connection_.path()});
         text.back().runs.push_back({static_cast<RunKind>(kind), statement.text(2)});
     }
     return text;
 }
 
 std::vector<StoredObject> NoteStore::attachments(std::int64_t noteId) {
-    Statement& statement = connection_.cached(
+    Statement statement = connection_.cached(
         "SELECT object_id, name, size FROM objects WHERE note_id = ? AND kind = 0 ORDER BY object_id");
     statement.bind(1, noteId);
     std::vector<StoredObject> objects;
@@ -83,7 +82,7 @@ std::vector<StoredObject> NoteStore::attachments(std::int64_t noteId) {
 }
 
 std::optional<StoredObject> NoteStore::attachment(std::int64_t noteId, const std::string& name) {
-    Statement& statement = connection_.cached(
+    Statement statement = connection_.cached(
         "SELECT object_id, name, size FROM objects WHERE note_id = ? AND kind = 0 AND name = ? "
         "ORDER BY object_id LIMIT 1");
     statement.bind(1, noteId).bind(2, name);
@@ -91,7 +90,7 @@ std::optional<StoredObject> NoteStore::attachment(std::int64_t noteId, const std
 }
 
 std::optional<StoredObject> NoteStore::embeddedObject(std::int64_t noteId, int itemSeq, const std::string& name) {
-    Statement& statement = connection_.cached(
+    Statement statement = connection_.cached(
         "SELECT object_id, name, size FROM objects WHERE note_id = ? AND kind = 1 AND item_seq = ? AND name = ? "
         "ORDER BY object_id LIMIT 1");
     statement.bind(1, noteId).bind(2, std::int64_t{itemSeq}).bind(3, name);
@@ -99,20 +98,20 @@ std::optional<StoredObject> NoteStore::embeddedObject(std::int64_t noteId, int i
 }
 
 bool NoteStore::hasObjects(std::int64_t noteId) {
-    Statement& statement = connection_.cached("SELECT 1 FROM objects WHERE note_id = ? LIMIT 1");
+    Statement statement = connection_.cached("SELECT 1 FROM objects WHERE note_id = ? LIMIT 1");
     statement.bind(1, noteId);
     return statement.step();
 }
 
 std::vector<std::int64_t> NoteStore::noteIds() {
-    Statement& statement = connection_.cached("SELECT note_id FROM notes ORDER BY note_id");
+    Statement statement = connection_.cached("SELECT note_id FROM notes ORDER BY note_id");
     std::vector<std::int64_t> ids;
     while (statement.step()) ids.push_back(statement.integer(0));
     return ids;
 }
 
 std::string NoteStore::title() {
-    Statement& statement = connection_.cached("SELECT value FROM database_info WHERE key = 'title'");
+    Statement statement = connection_.cached("SELECT value FROM database_info WHERE key = 'title'");
     return statement.step() ? statement.text(0) : std::string();
 }
 

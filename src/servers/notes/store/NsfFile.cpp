@@ -23,7 +23,7 @@ constexpr std::size_t kHeaderBytes = kReadVersionAt + 1;
 // The first kHeaderBytes of the file, fewer when it is shorter.
 std::string headerOf(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    if (!in) throw EngineError("The database file " + path + " cannot be read (permission denied?)");
+    if (!in) throw EngineError(msg::kCannotRead, {path});
     std::string header(kHeaderBytes, '\0');
     in.read(header.data(), static_cast<std::streamsize>(header.size()));
     header.resize(static_cast<std::size_t>(in.gcount()));
@@ -35,12 +35,12 @@ std::string headerOf(const std::string& path) {
 void checkFileKind(const std::string& path) {
     std::error_code error;
     fs::file_status status = fs::status(path, error);
-    if (!fs::exists(status)) throw EngineError("The database file " + path + " does not exist");
-    if (fs::is_directory(status)) throw EngineError(path + " is a folder, not a database file");
+    if (!fs::exists(status)) throw EngineError(msg::kFileMissing, {path});
+    if (fs::is_directory(status)) throw EngineError(msg::kIsFolder, {path});
     std::string header = headerOf(path);
-    if (header.empty()) throw EngineError("The file " + path + " is empty: it holds no database");
+    if (header.empty()) throw EngineError(msg::kEmptyFile, {path});
     if (!header.starts_with(kSqliteHeader))
-        throw EngineError("The file " + path + " is not a Velloran document database");
+        throw EngineError(msg::kForeignFile, {path});
 }
 
 }  // namespace

@@ -38,7 +38,7 @@ void copyObject(Connection& connection, const StoredObject& object, platform::St
     ChunkReader reader(connection);
     std::vector<std::uint8_t> buffer;
     std::int64_t total = 0;
-    Statement& chunks = connection.cached("SELECT chunk_id FROM object_chunks WHERE object_id = ? ORDER BY chunk");
+    Statement chunks = connection.cached("SELECT chunk_id FROM object_chunks WHERE object_id = ? ORDER BY chunk");
     chunks.bind(1, object.objectId);
     while (chunks.step()) {
         int size = reader.open(chunks.integer(0));
@@ -48,8 +48,7 @@ void copyObject(Connection& connection, const StoredObject& object, platform::St
         total += size;
     }
     if (total != object.size)
-        throw EngineError("The attachment " + object.name + " in " + connection.path() +
-                          " is damaged: its stored size does not match its bytes");
+        throw EngineError(msg::kDamagedAttachment, {object.name, connection.path()});
 }
 
 }  // namespace
@@ -62,7 +61,7 @@ void extractObject(Connection& connection, const StoredObject& object, const std
         // flushed to disk one by one, which would slow a large export down.
         file.commit(platform::SyncToDisk::No);
     } catch (const platform::FileWriteError& e) {
-        throw EngineError(e.what());
+        throw EngineError(msg::kCannotSave, {target, e.what()});
     }
 }
 

@@ -24,7 +24,7 @@ class ItemValues {
 public:
     ItemValues() = default;
     ItemValues(ValueList values) : values_(std::move(values)) {}
-    static ItemValues damaged(std::string reason) {
+    static ItemValues damaged(EngineError reason) {
         ItemValues values;
         values.damage_ = std::move(reason);
         return values;
@@ -32,7 +32,7 @@ public:
 
     // Throws EngineError when the stored bytes are damaged.
     const ValueList& list() const {
-        if (!damage_.empty()) throw EngineError(damage_);
+        if (damage_) throw *damage_;
         return values_;
     }
     operator const ValueList&() const { return list(); }
@@ -40,7 +40,7 @@ public:
 
 private:
     ValueList values_;
-    std::string damage_;
+    std::optional<EngineError> damage_;
 };
 
 struct StoredItem {

@@ -84,7 +84,7 @@ CREATE TABLE acl (
 )sql";
 
 std::int64_t pragmaValue(Connection& connection, const char* sql) {
-    Statement& statement = connection.cached(sql);
+    Statement statement = connection.cached(sql);
     return statement.step() ? statement.integer(0) : 0;
 }
 
@@ -109,7 +109,7 @@ std::string collapseSpaces(const std::string& sql) {
 
 // At most `limit` entries, in order; a file with more is not ours anyway.
 std::vector<SchemaEntry> schemaEntries(Connection& connection, std::int64_t limit) {
-    Statement& statement = connection.cached("SELECT type, name, tbl_name, sql FROM sqlite_schema LIMIT ?");
+    Statement statement = connection.cached("SELECT type, name, tbl_name, sql FROM sqlite_schema LIMIT ?");
     statement.bind(1, limit);
     std::vector<SchemaEntry> entries;
     while (statement.step())
@@ -129,7 +129,7 @@ const std::vector<SchemaEntry>& ourSchema() {
 }
 
 bool hasTables(Connection& connection) {
-    Statement& statement = connection.cached("SELECT count(*) FROM sqlite_schema");
+    Statement statement = connection.cached("SELECT count(*) FROM sqlite_schema");
     return statement.step() && statement.integer(0) > 0;
 }
 
@@ -146,15 +146,13 @@ void checkSchema(Connection& connection) {
     std::int64_t applicationId = pragmaValue(connection, "PRAGMA application_id");
     if (applicationId != kApplicationId) {
         if (applicationId == 0 && !hasTables(connection))
-            throw EngineError("The file " + path + " is empty: it holds no database");
-        throw EngineError("The file " + path + " is not a Velloran document database");
+            throw EngineError(msg::kEmptyFile, {path});
+        throw EngineError(msg::kForeignFile, {path});
     }
     std::int64_t version = pragmaValue(connection, "PRAGMA user_version");
     if (version > kSchemaVersion)
-        throw EngineError("The database " + path + " was made by a newer version of Velloran (layout " +
-                          std::to_string(version) + "; this version reads up to " +
-                          std::to_string(kSchemaVersion) + ")");
-    if (version < 1) throw EngineError("The database " + path + " is damaged: its layout version is missing");
+        throw EngineError(msg::kNewerLayout, {path, std::to_string(version), std::to_string(kSchemaVersion)});
+    if (version < 1) throw EngineError(msg::kNoLayoutVersion, {path});
     // Every table and index must be exactly ours, and nothing else may be
     // there: a view, a trigger, another index or a changed column would make
     // SQLite run SQL that the file brought with it.

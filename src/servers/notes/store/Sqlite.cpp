@@ -73,7 +73,7 @@ void limitSqliteHeap() {
 }  // namespace
 
 EngineError unusableDatabase(const std::string& path) {
-    return EngineError("数据库文件已损坏或不是本系统的数据库: " + path);
+    return EngineError(msg::kUnusableDatabase, {path});
 }
 
 Connection::Connection(const std::string& path, Mode mode) : path_(path) {
@@ -84,7 +84,7 @@ Connection::Connection(const std::string& path, Mode mode) : path_(path) {
         std::string why = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
         sqlite3_close(db_);
         db_ = nullptr;
-        throw EngineError("Cannot open the database file " + path + ": " + why);
+        throw EngineError(msg::kCannotOpen, {path, why});
     }
     sqlite3_extended_result_codes(db_, 0);
     sqlite3_busy_timeout(db_, kBusyTimeoutMs);
@@ -128,22 +128,22 @@ void Connection::fail(int resultCode, std::string_view doing) const {
     switch (resultCode & 0xff) {
     case SQLITE_CORRUPT:
     case SQLITE_NOTADB:
-        throw EngineError("The database file " + path_ + " is damaged or is not a database (" + detail + ")");
+        throw EngineError(msg::kDamagedFile, {path_, detail});
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
-        throw EngineError("The database file " + path_ + " is locked by another program; try again later");
+        throw EngineError(msg::kLocked, {path_});
     case SQLITE_READONLY:
     case SQLITE_CANTOPEN:
     case SQLITE_PERM:
-        throw EngineError("The database file " + path_ + " cannot be written: " + detail);
+        throw EngineError(msg::kCannotWrite, {path_, detail});
     case SQLITE_FULL:
-        throw EngineError("The disk holding " + path_ + " is full");
+        throw EngineError(msg::kDiskFull, {path_});
     case SQLITE_INTERRUPT:
         throw unusableDatabase(path_);
     case SQLITE_NOMEM:
-        throw EngineError("Not enough memory to work on the database file " + path_);
+        throw EngineError(msg::kNoMemory, {path_});
     default:
-        throw EngineError("Error while " + std::string(doing) + ", database file " + path_ + ": " + detail);
+        throw EngineError(msg::kSqlFailed, {std::string(doing), path_, detail});
     }
 }
 
@@ -155,60 +155,69 @@ void Connection::execute(const std::string& sql) {
     if (rc != SQLITE_OK) fail(rc, "running a command");
 }
 
-Statement& Connection::cached(const char* sql) {
+Statement Connection::cached(const char* sql) {
     auto& slot = statements_[sql];
-    if (!slot) slot = std::make_unique<Statement>(*this, sql);
-    slot->reset();
-    return *slot;
+    if (!slot) slot = std::make_unique<PreparedStatement>(*this, sql);
+    return Statement(*slot);
 }
 
 std::int64_t Connection::lastInsertId() const { return sqlite3_last_insert_rowid(db_); }
 
-Statement::Statement(Connection& owner, std::string_view sql) : owner_(owner) {
+PreparedStatement::PreparedStatement(Connection& owner, std::string_view sql) : owner_(owner) {
     owner.startBoundedWork();
     int rc = sqlite3_prepare_v3(owner.handle(), sql.data(), static_cast<int>(sql.size()),
                                 SQLITE_PREPARE_PERSISTENT, &statement_, nullptr);
     if (rc != SQLITE_OK) owner.fail(rc, "reading the design of the database");
 }
 
-Statement::~Statement() { sqlite3_finalize(statement_); }
+PreparedStatement::~PreparedStatement() { sqlite3_finalize(statement_); }
+
+Statement::Statement(Connection& owner, std::string_view sql)
+    : owned_(std::make_unique<PreparedStatement>(owner, sql)), prepared_(owned_.get()) {}
+
+Statement::~Statement() {
+    sqlite3_reset(handle());
+    sqlite3_clear_bindings(handle());
+}
+
+void Statement::fail(int resultCode, std::string_view doing) const { prepared_->owner().fail(resultCode, doing); }
 
 Statement& Statement::bind(int index, std::int64_t value) {
-    if (int rc = sqlite3_bind_int64(statement_, index, value); rc != SQLITE_OK) owner_.fail(rc, "binding a value");
+    if (int rc = sqlite3_bind_int64(handle(), index, value); rc != SQLITE_OK) fail(rc, "binding a value");
     return *this;
 }
 
 Statement& Statement::bind(int index, double value) {
-    if (int rc = sqlite3_bind_double(statement_, index, value); rc != SQLITE_OK) owner_.fail(rc, "binding a value");
+    if (int rc = sqlite3_bind_double(handle(), index, value); rc != SQLITE_OK) fail(rc, "binding a value");
     return *this;
 }
 
 Statement& Statement::bind(int index, std::string_view text) {
-    int rc = sqlite3_bind_text(statement_, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
-    if (rc != SQLITE_OK) owner_.fail(rc, "binding a value");
+    int rc = sqlite3_bind_text(handle(), index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+    if (rc != SQLITE_OK) fail(rc, "binding a value");
     return *this;
 }
 
 Statement& Statement::bindBlob(int index, std::span<const std::uint8_t> bytes) {
     // An empty span may have no data pointer, which SQLite would store as NULL.
-    int rc = bytes.empty() ? sqlite3_bind_zeroblob(statement_, index, 0)
-                           : sqlite3_bind_blob64(statement_, index, bytes.data(), bytes.size(), SQLITE_TRANSIENT);
-    if (rc != SQLITE_OK) owner_.fail(rc, "binding a value");
+    int rc = bytes.empty() ? sqlite3_bind_zeroblob(handle(), index, 0)
+                           : sqlite3_bind_blob64(handle(), index, bytes.data(), bytes.size(), SQLITE_TRANSIENT);
+    if (rc != SQLITE_OK) fail(rc, "binding a value");
     return *this;
 }
 
 Statement& Statement::bindNull(int index) {
-    if (int rc = sqlite3_bind_null(statement_, index); rc != SQLITE_OK) owner_.fail(rc, "binding a value");
+    if (int rc = sqlite3_bind_null(handle(), index); rc != SQLITE_OK) fail(rc, "binding a value");
     return *this;
 }
 
 bool Statement::step() {
-    owner_.startBoundedWork();
-    int rc = sqlite3_step(statement_);
+    prepared_->owner().startBoundedWork();
+    int rc = sqlite3_step(handle());
     if (rc == SQLITE_ROW) return true;
     if (rc == SQLITE_DONE) return false;
-    sqlite3_reset(statement_);
-    owner_.fail(rc, "using it");
+    sqlite3_reset(handle());
+    fail(rc, "using it");
 }
 
 void Statement::run() {
@@ -216,26 +225,21 @@ void Statement::run() {
     }
 }
 
-void Statement::reset() {
-    sqlite3_reset(statement_);
-    sqlite3_clear_bindings(statement_);
-}
+std::int64_t Statement::integer(int column) const { return sqlite3_column_int64(handle(), column); }
 
-std::int64_t Statement::integer(int column) const { return sqlite3_column_int64(statement_, column); }
-
-double Statement::real(int column) const { return sqlite3_column_double(statement_, column); }
+double Statement::real(int column) const { return sqlite3_column_double(handle(), column); }
 
 std::string Statement::text(int column) const {
-    auto* data = reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
-    return data ? std::string(data, static_cast<std::size_t>(sqlite3_column_bytes(statement_, column))) : std::string();
+    auto* data = reinterpret_cast<const char*>(sqlite3_column_text(handle(), column));
+    return data ? std::string(data, static_cast<std::size_t>(sqlite3_column_bytes(handle(), column))) : std::string();
 }
 
 std::span<const std::uint8_t> Statement::blob(int column) const {
-    auto* data = static_cast<const std::uint8_t*>(sqlite3_column_blob(statement_, column));
-    return {data, static_cast<std::size_t>(sqlite3_column_bytes(statement_, column))};
+    auto* data = static_cast<const std::uint8_t*>(sqlite3_column_blob(handle(), column));
+    return {data, static_cast<std::size_t>(sqlite3_column_bytes(handle(), column))};
 }
 
-bool Statement::isNull(int column) const { return sqlite3_column_type(statement_, column) == SQLITE_NULL; }
+bool Statement::isNull(int column) const { return sqlite3_column_type(handle(), column) == SQLITE_NULL; }
 
 Transaction::Transaction(Connection& connection) : connection_(connection) {
     connection_.execute("BEGIN IMMEDIATE");

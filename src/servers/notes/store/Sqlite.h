@@ -24,12 +24,36 @@ namespace velloran::notes::store {
 class Connection;
 
 // The error for a file whose design is not ours or whose content makes SQLite
-// work without end: "数据库文件已损坏或不是本系统的数据库: <path>".
+// work without end.
 EngineError unusableDatabase(const std::string& path);
 
+// A statement compiled once per connection and kept for the connection's
+// life; Statement handles step it.
+class PreparedStatement {
+public:
+    PreparedStatement(Connection& owner, std::string_view sql);
+    ~PreparedStatement();
+    PreparedStatement(const PreparedStatement&) = delete;
+    PreparedStatement& operator=(const PreparedStatement&) = delete;
+
+    Connection& owner() const { return owner_; }
+    sqlite3_stmt* handle() const { return statement_; }
+
+private:
+    Connection& owner_;
+    sqlite3_stmt* statement_ = nullptr;
+};
+
+// One use of a statement: binding, stepping and reading its rows. When the
+// handle goes, the statement is reset and unbound, which ends its read and
+// releases the file's lock, however the read ended (all rows, one row, or an
+// exception), so no other program waits on a read that is over.
 class Statement {
 public:
+    // A statement of its own, compiled now and finalised with the handle.
     Statement(Connection& owner, std::string_view sql);
+    // A use of a cached statement (see Connection::cached).
+    explicit Statement(PreparedStatement& prepared) : prepared_(&prepared) {}
     ~Statement();
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
@@ -44,8 +68,6 @@ public:
     bool step();
     // Runs a statement that returns no rows.
     void run();
-    // Clears the row position and all bindings, ready for new values.
-    void reset();
 
     std::int64_t integer(int column) const;
     double real(int column) const;
@@ -54,8 +76,11 @@ public:
     bool isNull(int column) const;
 
 private:
-    Connection& owner_;
-    sqlite3_stmt* statement_ = nullptr;
+    sqlite3_stmt* handle() const { return prepared_->handle(); }
+    [[noreturn]] void fail(int resultCode, std::string_view doing) const;
+
+    std::unique_ptr<PreparedStatement> owned_;
+    PreparedStatement* prepared_;
 };
 
 class Connection {
@@ -73,9 +98,10 @@ public:
     sqlite3* handle() const { return db_; }
 
     void execute(const std::string& sql);
-    // A statement prepared once per connection, reset and unbound on each
-    // call. The caller finishes with it before asking for the same text again.
-    Statement& cached(const char* sql);
+    // A use of the statement prepared once per connection for this text
+    // (kept by the address of `sql`). The caller lets the handle go before
+    // asking for the same text again.
+    Statement cached(const char* sql);
     std::int64_t lastInsertId() const;
     // Turns an SQLite result code into an EngineError that names the file.
     [[noreturn]] void fail(int resultCode, std::string_view doing) const;
@@ -91,7 +117,7 @@ private:
     sqlite3* db_ = nullptr;
     std::int64_t workBudget_ = 0;
     std::int64_t workDone_ = 0;
-    std::map<const char*, std::unique_ptr<Statement>> statements_;
+    std::map<const char*, std::unique_ptr<PreparedStatement>> statements_;
 };
 
 // Commits on commit(); rolls back when left without commit.

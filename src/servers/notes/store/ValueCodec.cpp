@@ -78,11 +78,11 @@ struct Encoder {
 
 }  // namespace
 
-DamagedValue::DamagedValue(std::string reason)
-    : EngineError("A stored value is damaged (" + reason + ")"), reason_(std::move(reason)) {}
+DamagedValue::DamagedValue(std::string reason) : EngineError(msg::kDamagedValue, {reason}), reason_(std::move(reason)) {}
 
-EngineError DamagedValue::of(const std::string& owner) const {
-    return EngineError("The stored value of " + owner + " is damaged (" + reason_ + ")");
+EngineError DamagedValue::of(const Message& message, std::vector<MessageArg> args) const {
+    args.emplace_back(reason_);
+    return EngineError(message, args);
 }
 
 std::vector<std::uint8_t> encodeValues(const ValueList& values) {

@@ -20,8 +20,9 @@ namespace velloran::notes::store {
 class DamagedValue : public EngineError {
 public:
     explicit DamagedValue(std::string reason);
-    // The same damage told of `owner`, e.g. "the item Subject of note 3 in x.nsf".
-    EngineError of(const std::string& owner) const;
+    // The same damage told of what holds the value: `message` with `args`,
+    // then the reason as its last argument.
+    EngineError of(const Message& message, std::vector<MessageArg> args) const;
 
 private:
     std::string reason_;

@@ -17,7 +17,7 @@ std::vector<std::string> aliases(const Statement& row, const std::string& path) 
     try {
         return texts(decodeValues(row.blob(2)));
     } catch (const DamagedValue& damage) {
-        throw damage.of("the aliases of view " + row.text(1) + " in " + path);
+        throw damage.of(msg::kDamagedAliases, {row.text(1), path});
     }
 }
 
@@ -30,7 +30,7 @@ SortOrder sortOrder(std::int64_t code) {
 std::vector<ViewDesign> ViewStore::views() {
     std::vector<ViewDesign> designs;
     {
-        Statement& statement = connection_.cached(
+        Statement statement = connection_.cached(
             "SELECT view_id, name, aliases, selection, entry_count FROM views ORDER BY view_id");
         while (statement.step())
             designs.push_back({statement.integer(0), statement.text(1), aliases(statement, connection_.path()),
@@ -41,7 +41,7 @@ std::vector<ViewDesign> ViewStore::views() {
 }
 
 std::vector<ViewColumn> ViewStore::columns(std::int64_t viewId) {
-    Statement& statement = connection_.cached(
+    Statement statement = connection_.cached(
         "SELECT title, formula, sort FROM view_columns WHERE view_id = ? ORDER BY position");
     statement.bind(1, viewId);
     std::vector<ViewColumn> columns;
@@ -50,19 +50,19 @@ std::vector<ViewColumn> ViewStore::columns(std::int64_t viewId) {
 }
 
 std::optional<ViewEntry> ViewStore::entryAt(std::int64_t viewId, std::int64_t position) {
-    Statement& statement = connection_.cached(
+    Statement statement = connection_.cached(
         "SELECT note_id, column_values FROM view_entries WHERE view_id = ? AND position = ?");
     statement.bind(1, viewId).bind(2, position);
     if (!statement.step()) return std::nullopt;
     try {
         return ViewEntry{position, statement.integer(0), decodeValues(statement.blob(1))};
     } catch (const DamagedValue& damage) {
-        throw damage.of("entry " + std::to_string(position) + " of a view index in " + connection_.path());
+        throw damage.of(msg::kDamagedEntry, {std::to_string(position), connection_.path()});
     }
 }
 
 std::optional<std::int64_t> ViewStore::positionOf(std::int64_t viewId, std::int64_t noteId) {
-    Statement& statement = connection_.cached(
+    Statement statement = connection_.cached(
         "SELECT min(position) FROM view_entries WHERE view_id = ? AND note_id = ?");
     statement.bind(1, viewId).bind(2, noteId);
     if (!statement.step() || statement.isNull(0)) return std::nullopt;
@@ -70,12 +70,12 @@ std::optional<std::int64_t> ViewStore::positionOf(std::int64_t viewId, std::int6
 }
 
 std::vector<AclEntry> ViewStore::acl() {
-    Statement& statement = connection_.cached("SELECT name, level FROM acl ORDER BY name");
+    Statement statement = connection_.cached("SELECT name, level FROM acl ORDER BY name");
     std::vector<AclEntry> entries;
     while (statement.step()) {
         std::int64_t level = statement.integer(1);
         if (level < 0 || level > static_cast<int>(AccessLevel::Manager))
-            throw EngineError("The access control list of " + connection_.path() + " is damaged");
+            throw EngineError(msg::kDamagedAcl, {connection_.path()});
         entries.push_back({statement.text(0), static_cast<AccessLevel>(level)});
     }
     return entries;

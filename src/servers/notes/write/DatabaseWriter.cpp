@@ -40,15 +40,17 @@ void checkRichTextObjects(const ItemInput& item) {
     for (const store::RichTextParagraph& paragraph : item.richText.paragraphs)
         for (const store::RichTextRun& run : paragraph.runs)
             if (run.kind == store::RunKind::Object && !given.count(run.content))
-                throw EngineError("The rich-text item " + item.name + " refers to the embedded object '" + run.content +
-                                  "', which is not given");
+                throw EngineError(msg::kMissingObject, {item.name, run.content});
 }
 
-void checkFormula(const std::string& source, const std::string& what) {
+// Compiles the formula; its error is told as `message`, whose last argument
+// is the formula's own error.
+void checkFormula(const std::string& source, const Message& message, std::vector<MessageArg> args) {
     try {
         formula::Formula{source};
     } catch (const std::exception& e) {
-        throw EngineError(what + ": " + e.what());
+        args.emplace_back(e);
+        throw EngineError(message, args);
     }
 }
 
@@ -57,13 +59,13 @@ void checkFormula(const std::string& source, const std::string& what) {
 std::string createBuildFile(const std::string& target, mode_t mode) {
     std::string name = (std::filesystem::path(target).parent_path() / ".velloran-XXXXXX").string();
     int fd = ::mkstemp(name.data());
-    if (fd < 0) throw EngineError("Cannot create the database " + target + ": " + std::strerror(errno));
+    if (fd < 0) throw EngineError(msg::kCannotCreateFile, {target, std::strerror(errno)});
     bool modeSet = ::fchmod(fd, mode & 07777) == 0;
     int error = errno;
     ::close(fd);
     if (!modeSet) {
         std::remove(name.c_str());
-        throw EngineError("Cannot set the permissions of the new database " + target + ": " + std::strerror(error));
+        throw EngineError(msg::kCannotSetMode, {target, std::strerror(error)});
     }
     return name;
 }
@@ -103,7 +105,7 @@ DatabaseWriter::~DatabaseWriter() {
 }
 
 store::Connection& DatabaseWriter::open() {
-    if (!connection_) throw EngineError("The database " + path_ + " is already written; start a new writer to add to it");
+    if (!connection_) throw EngineError(msg::kAlreadyWritten, {path_});
     return *connection_;
 }
 
@@ -120,12 +122,12 @@ std::string DatabaseWriter::newUnid(std::int64_t noteId) const {
 }
 
 std::int64_t DatabaseWriter::addNote(const NoteInput& note) {
-    store::Statement& next = open().cached("SELECT coalesce(max(note_id), 0) + 1 FROM notes");
+    store::Statement next = open().cached("SELECT coalesce(max(note_id), 0) + 1 FROM notes");
     next.step();
     std::int64_t noteId = next.integer(0);
     std::string unid = note.unid.empty() ? newUnid(noteId) : note.unid;
     if (unid.size() != 32 || unid.find_first_not_of("0123456789ABCDEFabcdef") != std::string::npos)
-        throw EngineError("'" + unid + "' is not a universal ID (32 hexadecimal digits)");
+        throw EngineError(msg::kNotUniversalId, {unid});
     open().cached("INSERT INTO notes (note_id, unid, created, modified) VALUES (?, upper(?), ?, ?)")
         .bind(1, noteId).bind(2, unid).bind(3, note.created).bind(4, note.modified).run();
     int seq = 0;
@@ -138,7 +140,7 @@ std::int64_t DatabaseWriter::addNote(const NoteInput& note) {
 }
 
 void DatabaseWriter::addItem(std::int64_t noteId, int seq, const ItemInput& item) {
-    if (item.name.empty()) throw EngineError("An item has no name");
+    if (item.name.empty()) throw EngineError(msg::kItemWithoutName);
     ValueList values = item.values;
     if (item.type == kRichText) {
         checkRichTextObjects(item);
@@ -166,17 +168,17 @@ void DatabaseWriter::addRichText(std::int64_t noteId, int seq, const RichTextInp
 }
 
 void DatabaseWriter::addView(const ViewInput& view) {
-    if (view.name.empty()) throw EngineError("A view has no name");
-    checkFormula(view.selection.empty() ? "@All" : view.selection, "View '" + view.name + "', selection formula");
+    if (view.name.empty()) throw EngineError(msg::kViewWithoutName);
+    checkFormula(view.selection.empty() ? "@All" : view.selection, msg::kSelectionFormula, {view.name});
     for (const store::ViewColumn& column : view.columns)
-        checkFormula(column.formula, "View '" + view.name + "', column '" + column.title + "'");
+        checkFormula(column.formula, msg::kColumnFormula, {view.name, column.title});
 
-    store::Statement& existing = open().cached("SELECT view_id FROM views WHERE name = ? COLLATE NOCASE");
+    store::Statement existing = open().cached("SELECT view_id FROM views WHERE name = ? COLLATE NOCASE");
     existing.bind(1, view.name);
     std::optional<std::int64_t> viewId;
     if (existing.step()) viewId = existing.integer(0);
     ValueList aliases(view.aliases.begin(), view.aliases.end());
-    store::Statement& upsert = open().cached(
+    store::Statement upsert = open().cached(
         "INSERT OR REPLACE INTO views (view_id, name, aliases, selection, entry_count) VALUES (?, ?, ?, ?, 0)");
     if (viewId) upsert.bind(1, *viewId);
     upsert.bind(2, view.name).bindBlob(3, store::encodeValues(aliases)).bind(4, view.selection).run();
@@ -202,7 +204,7 @@ void DatabaseWriter::commit() {
     connection_.reset();
     if (building_.empty()) return;
     if (std::rename(building_.c_str(), path_.c_str()) != 0)
-        throw EngineError("Cannot give the new database its name " + path_ + ": " + std::strerror(errno));
+        throw EngineError(msg::kCannotRename, {path_, std::strerror(errno)});
     building_.clear();
 }
 

@@ -16,10 +16,10 @@ public:
     explicit ChunkSource(const ObjectInput& object) : object_(object) {
         if (object.source.kind == ObjectSource::Kind::File) {
             file_.open(object.source.file, std::ios::binary);
-            if (!file_) throw EngineError("Cannot read the file " + object.source.file + " for attachment " + object.name);
+            if (!file_) throw EngineError(msg::kCannotReadSource, {object.source.file, object.name});
         }
         if (object.source.kind == ObjectSource::Kind::Generated && object.source.size < 0)
-            throw EngineError("The generated attachment " + object.name + " cannot have a negative size");
+            throw EngineError(msg::kNegativeSize, {object.name});
     }
 
     // Fills `chunk`; false when the bytes are exhausted.
@@ -37,7 +37,7 @@ private:
         switch (source.kind) {
         case ObjectSource::Kind::File: {
             file_.read(reinterpret_cast<char*>(chunk.data()), static_cast<std::streamsize>(chunk.size()));
-            if (file_.bad()) throw EngineError("Cannot read the file " + source.file);
+            if (file_.bad()) throw EngineError(msg::kSourceReadFailed, {source.file});
             return static_cast<std::size_t>(file_.gcount());
         }
         case ObjectSource::Kind::Bytes: {
@@ -69,7 +69,7 @@ private:
 }  // namespace
 
 void storeObject(store::Connection& connection, const ObjectPlace& place, const ObjectInput& object) {
-    store::Statement& insert = connection.cached(
+    store::Statement insert = connection.cached(
         "INSERT INTO objects (note_id, kind, item_seq, name, size) VALUES (?, ?, ?, ?, 0)");
     insert.bind(1, place.noteId).bind(2, std::int64_t{static_cast<int>(place.kind)}).bind(4, object.name);
     if (place.itemSeq >= 0) insert.bind(3, std::int64_t{place.itemSeq});

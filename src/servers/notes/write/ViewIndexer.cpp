@@ -76,7 +76,7 @@ private:
         try {
             return std::make_unique<formula::Formula>(source);
         } catch (const std::exception& e) {
-            throw EngineError("View '" + design_.name + "', " + what + ": " + e.what());
+            throw EngineError(msg::kViewPart, {design_.name, what, e});
         }
     }
 
@@ -85,7 +85,7 @@ private:
         try {
             return work();
         } catch (const std::exception& e) {
-            throw EngineError("View '" + design_.name + "', " + what + ", document " + note.header().unid + ": " + e.what());
+            throw EngineError(msg::kViewDocument, {design_.name, what, note.header().unid, e});
         }
     }
 
