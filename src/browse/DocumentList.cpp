@@ -24,14 +24,15 @@ public:
 };
 
 // Runs one read of the engine; a failure becomes a ListingError saying
-// `what`, and the engine's own reason goes to the diagnostics channel.
+// `what` and the engine's reason, which goes to the diagnostics channel
+// too.
 template <typename Read>
 auto reading(const QString& what, Read read) -> decltype(read()) {
     try {
         return read();
     } catch (const std::exception& reason) {
         qCWarning(browseDiagnostics).noquote() << what << "-" << reason.what();
-        throw ListingError(what);
+        throw ListingError(what + QStringLiteral("：") + QString::fromUtf8(reason.what()));
     }
 }
 

@@ -21,7 +21,7 @@ TEST(MessageCatalogueTest, ANestedReasonKeepsItsOwnTwoTexts) {
 
     std::runtime_error plain("No space left on device");
     EngineError save(msg::kCannotSave, {"/out/a.txt", plain});
-    EXPECT_EQ(std::string(save.what()), "无法保存文件: /out/a.txt");
+    EXPECT_EQ(std::string(save.what()), "无法保存文件: /out/a.txt（No space left on device）");
     EXPECT_EQ(std::string(save.original()), "No space left on device");
 }
 

@@ -129,7 +129,9 @@ inline constexpr Message kOtherDatabaseDocument{
 inline constexpr Message kNotInView{"文档 {1} 不在视图 {2} 中", "The document {1} is not in view {2}"};
 inline constexpr Message kNoDocumentGiven{"GetNextDocument 需要一个文档", "GetNextDocument needs a document"};
 inline constexpr Message kNoExtractTarget{"没有指定保存 {1} 的文件名", "No file name was given to extract {1} to"};
-inline constexpr Message kCannotSave{"无法保存文件: {1}", "{2}"};
+// The system's reason stays in the text the user and the export log see:
+// it is what tells a full disk from a missing permission.
+inline constexpr Message kCannotSave{"无法保存文件: {1}（{2}）", "{2}"};
 
 // Formulas.
 inline constexpr Message kFormula{"公式第 {1} 个字符处有错误", "Formula error at position {1}: {2}"};
