@@ -84,8 +84,8 @@ TEST_F(ServerConnectionTest, AFailedLoginSaysWhyInChinese) {
         const char* password;
         QString reason;
     } cases[] = {
-        {"TestServer/Velloran", "Tester/Velloran", "wrong", QStringLiteral("用户“Tester/Velloran”的密码不正确")},
-        {"TestServer/Velloran", "Nobody/Velloran", "秘密 pw", QStringLiteral("用户“Nobody/Velloran”不存在")},
+        {"TestServer/Velloran", "Tester/Velloran", "wrong", QStringLiteral("用户名或密码不正确")},
+        {"TestServer/Velloran", "Nobody/Velloran", "秘密 pw", QStringLiteral("用户名或密码不正确")},
         {"Elsewhere", "Tester/Velloran", "秘密 pw",
          QStringLiteral("服务器“Elsewhere”未知，本机的服务器是“TestServer/Velloran”")},
     };

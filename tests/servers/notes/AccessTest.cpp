@@ -75,10 +75,11 @@ TEST_F(AccessTest, AUserLogsInByAnyOfTheirNamesAndReadsServerDatabases) {
 
 TEST_F(AccessTest, EveryLoginRefusalSaysWhy) {
     EXPECT_EQ(error([&] { session_.InitializeUsingNotesUserName("Zhang San/Velloran", "wrong"); }),
-              "用户“Zhang San/Velloran”的密码不正确");
+              "用户名或密码不正确");
     EXPECT_EQ(session_.UserName(), "") << "a failed login leaves no user";
     EXPECT_EQ(error([&] { session_.InitializeUsingNotesUserName("Nobody/Velloran", "secret"); }),
-              "用户“Nobody/Velloran”不存在");
+              "用户名或密码不正确")
+        << "an unknown user is told the same as a wrong password";
     EXPECT_EQ(error([&] { session_.InitializeUsingNotesUserName(" ", "secret"); }), "没有填写用户名");
     std::filesystem::remove(data_ / "names.nsf");
     EXPECT_EQ(error([&] { session_.InitializeUsingNotesUserName("zs", "secret"); }),

@@ -122,8 +122,7 @@ std::string authenticate(const std::string& dataPath, const std::string& userNam
     bool hasPassword = found.person && !found.person->passwordHash.empty();
     // Every attempt pays for exactly one verification.
     bool matches = verify(hasPassword ? found.person->passwordHash : unmatchableHash(found.sampleHash), password);
-    if (!found.person) throw EngineError(msg::kUnknownUser, {userName});
-    if (!hasPassword || !matches) throw EngineError(msg::kWrongPassword, {userName});
+    if (!hasPassword || !matches) throw EngineError(msg::kWrongCredentials, {});
     return found.person->canonicalName;
 }
 

@@ -89,8 +89,9 @@ inline constexpr Message kDataFolderMissing{"数据目录不存在: {1}", "The d
 inline constexpr Message kDirectoryMissing{"用户目录 {1} 不存在，任何用户都无法登录",
                                            "The user directory {1} does not exist, so no user can log in"};
 inline constexpr Message kNoUserName{"没有填写用户名", "No user name was given"};
-inline constexpr Message kUnknownUser{"用户“{1}”不存在", "The user '{1}' is not in the directory"};
-inline constexpr Message kWrongPassword{"用户“{1}”的密码不正确", "The password of the user '{1}' is wrong"};
+// One text for an unknown user and a wrong password, so that nobody can
+// find out through the login which user names exist.
+inline constexpr Message kWrongCredentials{"用户名或密码不正确", "The user name or the password is wrong"};
 inline constexpr Message kPasswordLibrary{"密码库无法启动", "The password library cannot start"};
 inline constexpr Message kHashNoMemory{"内存不足，无法计算密码的散列值", "Not enough memory to hash the password"};
 inline constexpr Message kUnknownServer{"服务器“{1}”未知，本机的服务器是“{2}”",
