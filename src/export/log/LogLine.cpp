@@ -92,10 +92,10 @@ void LogLine::appendPieces(Sink& out) const {
     for (std::size_t i = 0; i < count_; ++i) {
         const Piece& piece = pieces_[i];
         switch (piece.kind) {
-        case Kind::Text: out.text(piece.text); break;
+        case Kind::Text: out.text(piece.view()); break;
         case Kind::Number: appendNumber(out, piece.number); break;
-        case Kind::Name: appendName(out, piece.text); break;
-        case Kind::Value: appendValue(out, piece.text); break;
+        case Kind::Name: appendName(out, piece.view()); break;
+        case Kind::Value: appendValue(out, piece.view()); break;
         }
     }
 }
@@ -114,7 +114,7 @@ void LogLine::encodeTo(QByteArray& out, platform::Gb18030Encoder& encoder) const
     qsizetype room = 0;
     for (std::size_t i = 0; i < count_; ++i)
         room += pieces_[i].kind == Kind::Number ? kNumberRoom
-                                                : pieces_[i].text.size() * platform::Gb18030Encoder::kMaxBytesPerUnit;
+                                                : pieces_[i].size * platform::Gb18030Encoder::kMaxBytesPerUnit;
     const qsizetype start = out.size();
     out.resize(start + room);
     Gb18030Sink sink{out.data() + start, encoder};

@@ -11,6 +11,7 @@
 #include <QString>
 #include <QStringView>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <stdexcept>
@@ -19,17 +20,24 @@ namespace velloran::exporting {
 
 class LogLine {
 public:
+    LogLine() = default;
+    // Copies the pieces in use only.
+    LogLine(const LogLine& other) : count_(other.count_) {
+        std::copy_n(other.pieces_.begin(), count_, pieces_.begin());
+    }
+    LogLine& operator=(const LogLine&) = delete;
+
     // Fixed text, as it is.
-    LogLine& text(QStringView fixed) { return add({Kind::Text, fixed, 0}); }
+    LogLine& text(QStringView fixed) { return add(Kind::Text, fixed, 0); }
     // A decimal number.
-    LogLine& number(qint64 value) { return add({Kind::Number, {}, value}); }
+    LogLine& number(qint64 value) { return add(Kind::Number, {}, value); }
     // A name or path, its control characters written out so that it stays
     // within its line: CR, LF and tab as "\r", "\n" and "\t", the others
     // (below 0x20, and 0x7F) as "\xHH"; a backslash stays as it is.
-    LogLine& name(QStringView name) { return add({Kind::Name, name, 0}); }
+    LogLine& name(QStringView name) { return add(Kind::Name, name, 0); }
     // A value that keeps its line breaks ("\r\n", a lone "\r" or a lone
     // "\n"), each as CR LF.
-    LogLine& value(QStringView value) { return add({Kind::Value, value, 0}); }
+    LogLine& value(QStringView value) { return add(Kind::Value, value, 0); }
 
     void appendTo(QString& out) const;
     QString toString() const;
@@ -38,15 +46,19 @@ public:
 
 private:
     enum class Kind : std::uint8_t { Text, Number, Name, Value };
+    // Plain data, so that the room for pieces a line does not use is
+    // neither filled nor copied.
     struct Piece {
-        Kind kind = Kind::Text;
-        QStringView text;
-        qint64 number = 0;
+        Kind kind;
+        const QChar* text;
+        qsizetype size;
+        qint64 number;
+        QStringView view() const { return {text, size}; }
     };
     // Made inline: the export makes millions of lines.
-    LogLine& add(const Piece& piece) {
+    LogLine& add(Kind kind, QStringView text, qint64 number) {
         if (count_ == pieces_.size()) throw std::logic_error("a log line has room for eight pieces only");
-        pieces_[count_++] = piece;
+        pieces_[count_++] = {kind, text.data(), text.size(), number};
         return *this;
     }
     template <class Sink>
