@@ -8,6 +8,7 @@
 #include "people/Person.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <climits>
 
@@ -49,6 +50,33 @@ TEST(GeneratorTest, WritesTheRequestedDocumentsItemsAndAttachments) {
     EXPECT_FALSE(view->GetNthDocument(2)->HasEmbedded());
     EXPECT_EQ(view->GetNthDocument(120)->ColumnValues().at(0), notes::Value(std::string("Document 120")));
     EXPECT_THROW(generateDatabase(dir.file("few.nsf"), {1, 2, -1, 1, "All"}), std::exception);
+}
+
+// A walk reads its entries a stretch at a time: across the stretches every
+// document comes once, in order, with its own header and attachments; a
+// walk started anew sees what was written since.
+TEST(GeneratorTest, AWalkAcrossStretchesGivesEachDocumentOnceAndANewWalkReadsAfresh) {
+    TempDir dir;
+    std::string file = dir.file("walk.nsf");
+    generateDatabase(file, {600, 3, 10, 7, "All"});
+    notes::component::SessionObject session(dir.file("none.reg"));
+    session.Initialize("");
+    notes::ViewPtr view = session.GetDatabase("", file, false)->GetView("All");
+    int position = 0;
+    for (notes::DocumentPtr document = view->GetNthDocument(1); document; document = view->GetNextDocument(document)) {
+        ++position;
+        ASSERT_EQ(document->ColumnValues().at(0), notes::Value("Document " + std::to_string(position)));
+        EXPECT_EQ(document->GetItemValue("Field1").at(0), notes::Value("Document " + std::to_string(position)));
+        EXPECT_EQ(document->HasEmbedded(), (position - 1) % 7 == 0) << position;
+    }
+    EXPECT_EQ(position, 600);
+
+    ASSERT_TRUE(view->GetNthDocument(1)->HasEmbedded());
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(db, "DELETE FROM objects", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+    EXPECT_FALSE(view->GetNthDocument(1)->HasEmbedded()) << "a new walk reads the file as it is now";
 }
 
 TEST(CommandLineTest, ReadsOptionsAndRefusesWhatItDoesNotKnow) {

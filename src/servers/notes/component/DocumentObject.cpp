@@ -77,7 +77,9 @@ ValueList DocumentObject::GetItemValue(const std::string& name) {
     return item->values;
 }
 
-bool DocumentObject::HasEmbedded() { return database_->notes.hasObjects(note_.header().noteId); }
+bool DocumentObject::HasEmbedded() {
+    return place_ ? place_->hasObjects : database_->notes.hasObjects(note_.header().noteId);
+}
 
 EmbeddedObjectPtr DocumentObject::GetAttachment(const std::string& fileName) {
     std::optional<store::StoredObject> object = database_->notes.attachment(note_.header().noteId, fileName);

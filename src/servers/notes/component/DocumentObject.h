@@ -47,6 +47,8 @@ struct ViewPlace {
     std::int64_t viewId = 0;
     std::int64_t position = 0;
     ValueList columnValues;
+    // Whether the document held objects when its entry was read.
+    bool hasObjects = false;
 };
 
 class DocumentObject : public Document {

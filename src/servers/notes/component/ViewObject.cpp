@@ -30,18 +30,25 @@ int ViewObject::AllEntriesCount() {
     return static_cast<int>(design_.entryCount);
 }
 
-DocumentPtr ViewObject::documentAt(std::int64_t position) {
-    if (position < 1 || position > design_.entryCount) return nullptr;
-    std::optional<store::ViewEntry> entry = database_->views.entryAt(design_.viewId, position);
-    if (!entry) throw EngineError(msg::kDamagedViewIndex, {design_.name, database_->connection->path()});
-    std::optional<store::NoteHeader> header = database_->notes.header(entry->noteId);
-    if (!header)
-        throw EngineError(msg::kMissingViewDocument, {design_.name, database_->connection->path()});
-    return std::make_shared<DocumentObject>(database_, std::move(*header),
-                                            ViewPlace{design_.viewId, position, visibleColumnValues(std::move(entry->columnValues))});
+const store::ListedEntry& ViewObject::listedAt(std::int64_t position, Reading reading) {
+    const bool held = reading == Reading::Continuing && !stretch_.empty() && position >= stretch_.front().position &&
+                      position <= stretch_.back().position;
+    if (!held) stretch_ = database_->views.entriesFrom(design_.viewId, position, kStretch);
+    if (stretch_.empty() || stretch_.front().position > position)
+        throw EngineError(msg::kDamagedViewIndex, {design_.name, database_->connection->path()});
+    return stretch_[static_cast<std::size_t>(position - stretch_.front().position)];
 }
 
-DocumentPtr ViewObject::GetNthDocument(int position) { return documentAt(position); }
+DocumentPtr ViewObject::documentAt(std::int64_t position, Reading reading) {
+    if (position < 1 || position > design_.entryCount) return nullptr;
+    const store::ListedEntry& entry = listedAt(position, reading);
+    if (!entry.header)
+        throw EngineError(msg::kMissingViewDocument, {design_.name, database_->connection->path()});
+    ViewPlace place{design_.viewId, position, visibleColumnValues(database_->views.columnValues(entry)), entry.hasObjects};
+    return std::make_shared<DocumentObject>(database_, *entry.header, std::move(place));
+}
+
+DocumentPtr ViewObject::GetNthDocument(int position) { return documentAt(position, Reading::Fresh); }
 
 std::int64_t ViewObject::positionOf(const DocumentPtr& document) {
     auto* ours = dynamic_cast<DocumentObject*>(document.get());
@@ -55,7 +62,7 @@ std::int64_t ViewObject::positionOf(const DocumentPtr& document) {
 
 DocumentPtr ViewObject::GetNextDocument(const DocumentPtr& document) {
     if (!document) throw EngineError(msg::kNoDocumentGiven);
-    return documentAt(positionOf(document) + 1);
+    return documentAt(positionOf(document) + 1, Reading::Continuing);
 }
 
 }  // namespace velloran::notes::component

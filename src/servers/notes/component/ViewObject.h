@@ -19,7 +19,13 @@ public:
     DocumentPtr GetNextDocument(const DocumentPtr& document) override;
 
 private:
-    DocumentPtr documentAt(std::int64_t position);
+    // GetNthDocument starts a walk and reads afresh; GetNextDocument goes on
+    // in the stretch of entries read last, one read per kStretch documents.
+    enum class Reading { Fresh, Continuing };
+    static constexpr std::int64_t kStretch = 256;
+
+    DocumentPtr documentAt(std::int64_t position, Reading reading);
+    const store::ListedEntry& listedAt(std::int64_t position, Reading reading);
     // An entry's column values without password hashes; in the directory
     // also without the values of columns whose formula reads the password.
     ValueList visibleColumnValues(ValueList values) const;
@@ -27,6 +33,8 @@ private:
 
     OpenDatabasePtr database_;
     store::ViewDesign design_;
+    // The stretch read last, in position order without gaps.
+    std::vector<store::ListedEntry> stretch_;
 };
 
 }  // namespace velloran::notes::component

@@ -95,6 +95,18 @@ struct ViewEntry {
     ValueList columnValues;
 };
 
+// An entry of a view as a walk reads it, with what the walk asks of its
+// document. Its column values are decoded when the entry is used, so that
+// damage is reported for that entry only.
+struct ListedEntry {
+    std::int64_t position = 0;
+    std::int64_t noteId = 0;
+    std::vector<std::uint8_t> columnValues;
+    // Nothing when the note is gone.
+    std::optional<NoteHeader> header;
+    bool hasObjects = false;
+};
+
 enum class AccessLevel { NoAccess = 0, Depositor, Reader, Author, Editor, Designer, Manager };
 
 struct AclEntry {

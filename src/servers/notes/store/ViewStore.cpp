@@ -49,15 +49,32 @@ std::vector<ViewColumn> ViewStore::columns(std::int64_t viewId) {
     return columns;
 }
 
-std::optional<ViewEntry> ViewStore::entryAt(std::int64_t viewId, std::int64_t position) {
+std::vector<ListedEntry> ViewStore::entriesFrom(std::int64_t viewId, std::int64_t first, std::int64_t count) {
     Statement statement = connection_.cached(
-        "SELECT note_id, column_values FROM view_entries WHERE view_id = ? AND position = ?");
-    statement.bind(1, viewId).bind(2, position);
-    if (!statement.step()) return std::nullopt;
+        "SELECT e.position, e.note_id, e.column_values, n.note_id, n.unid, n.created, n.modified, "
+        "EXISTS (SELECT 1 FROM objects o WHERE o.note_id = e.note_id) "
+        "FROM view_entries e LEFT JOIN notes n ON n.note_id = e.note_id "
+        "WHERE e.view_id = ? AND e.position >= ? AND e.position < ? ORDER BY e.position");
+    statement.bind(1, viewId).bind(2, first).bind(3, first + count);
+    std::vector<ListedEntry> entries;
+    while (statement.step() && statement.integer(0) == first + static_cast<std::int64_t>(entries.size())) {
+        std::span<const std::uint8_t> values = statement.blob(2);
+        ListedEntry& entry = entries.emplace_back();
+        entry.position = statement.integer(0);
+        entry.noteId = statement.integer(1);
+        entry.columnValues.assign(values.begin(), values.end());
+        if (!statement.isNull(3))
+            entry.header = NoteHeader{statement.integer(3), statement.text(4), statement.integer(5), statement.integer(6)};
+        entry.hasObjects = statement.integer(7) != 0;
+    }
+    return entries;
+}
+
+ValueList ViewStore::columnValues(const ListedEntry& entry) const {
     try {
-        return ViewEntry{position, statement.integer(0), decodeValues(statement.blob(1))};
+        return decodeValues(entry.columnValues);
     } catch (const DamagedValue& damage) {
-        throw damage.of(msg::kDamagedEntry, {std::to_string(position), connection_.path()});
+        throw damage.of(msg::kDamagedEntry, {std::to_string(entry.position), connection_.path()});
     }
 }
 

@@ -15,7 +15,11 @@ public:
 
     // Every view with its columns, in design order.
     std::vector<ViewDesign> views();
-    std::optional<ViewEntry> entryAt(std::int64_t viewId, std::int64_t position);
+    // The entries from `first` on, at most `count`, with their notes: one
+    // read for a stretch of a walk. Stops before a gap in the positions.
+    std::vector<ListedEntry> entriesFrom(std::int64_t viewId, std::int64_t first, std::int64_t count);
+    // An entry's column values; throws naming the entry when damaged.
+    ValueList columnValues(const ListedEntry& entry) const;
     // Position of the note's first entry in the view; nothing when absent.
     std::optional<std::int64_t> positionOf(std::int64_t viewId, std::int64_t noteId);
     std::vector<AclEntry> acl();
