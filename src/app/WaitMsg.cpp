@@ -12,6 +12,8 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <utility>
+
 namespace velloran::app {
 
 namespace {
@@ -114,12 +116,16 @@ TMsgFrm::~TMsgFrm() {
 
 void TMsgFrm::repaintNow() {
     // An export updates the window for every document and lets events run
-    // every few milliseconds: forcing a paint each time would cost more than
-    // the export itself.
+    // every few milliseconds: painting each change, now or at the next
+    // round of events, would cost more than the export itself. The changes
+    // wait for the next paint that is due.
     constexpr qint64 kMinimumMilliseconds = 40;
-    if (eventsRun_ && sincePaint_.isValid() && sincePaint_.elapsed() < kMinimumMilliseconds) {
-        MsgPanel->update();
-        return;
+    if (eventsRun_ && sincePaint_.isValid() && sincePaint_.elapsed() < kMinimumMilliseconds) return;
+    if (pendingMessage_) LblMsg->setText(*std::exchange(pendingMessage_, std::nullopt));
+    if (pendingProgress_) {
+        const auto [maximum, position] = *std::exchange(pendingProgress_, std::nullopt);
+        ProgressBar->setRange(0, maximum);
+        ProgressBar->setValue(position);
     }
     Ani->advanceIfDue();
     MsgPanel->repaint();
@@ -148,18 +154,24 @@ void ShowWaitMsg(const QString& text) {
     showCentred(window);
 }
 
+void TMsgFrm::showMessage(const QString& text) {
+    pendingMessage_ = text;
+    repaintNow();
+}
+
+void TMsgFrm::showProgress(int maximum, int position) {
+    pendingProgress_ = {maximum, position};
+    repaintNow();
+}
+
 void SetWaitMsg(const QString& text) {
     if (!waitWindow) return;
-    waitWindow->LblMsg->setText(text);
-    waitWindow->repaintNow();
+    waitWindow->showMessage(text);
 }
 
 void SetWaitProgress(int maximum, int position) {
     if (!waitWindow) return;
-    waitWindow->ProgressBar->setMinimum(0);
-    waitWindow->ProgressBar->setMaximum(maximum);
-    waitWindow->ProgressBar->setValue(position);
-    waitWindow->repaintNow();
+    waitWindow->showProgress(maximum, position);
 }
 
 void CloseWait() {

@@ -14,6 +14,9 @@
 #include <QElapsedTimer>
 #include <QWidget>
 
+#include <optional>
+#include <utility>
+
 class QFrame;
 class QLabel;
 class QProgressBar;
@@ -40,6 +43,9 @@ public:
     // closer together than the eye can follow are left to those events.
     void repaintNow();
     void eventsRunDuringWork() { eventsRun_ = true; }
+    // Show the text and the progress with the next paint repaintNow makes.
+    void showMessage(const QString& text);
+    void showProgress(int maximum, int position);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -47,6 +53,8 @@ protected:
 private:
     QElapsedTimer sincePaint_;
     bool eventsRun_ = false;
+    std::optional<QString> pendingMessage_;
+    std::optional<std::pair<int, int>> pendingProgress_;
 };
 
 // The wait window being shown, or null.
