@@ -129,5 +129,61 @@ TEST(FormulaTest, BadFormulasGiveTheirPosition) {
     EXPECT_THAT(errorOf(""), ::testing::HasSubstr("empty"));
 }
 
+TEST(FormulaTest, RemarkBlocksAreSkippedWhereverTheyStand) {
+    EXPECT_EQ(run("%REM\nnotes; with \"quotes\" and @Nothing(\n%END REM\n1 + 2"), ValueList{3.0});
+    EXPECT_EQ(run("x := 1; %rem a %end  rem x + 1"), ValueList{2.0});
+    EXPECT_EQ(run("%REM %ENDING %END REM 5"), ValueList{5.0});
+    EXPECT_EQ(run("REM {comment}; 4"), ValueList{4.0});
+    EXPECT_THAT(errorOf("1; %REM never closed"), ::testing::HasSubstr("position 4: the %REM block is not closed"));
+}
+
+TEST(FormulaTest, NameTakesAKeywordAndReadsEveryFormOfName) {
+    const char* canonical = "\"CN=John B Goode/OU=Sales/OU=East/O=Acme/C=US\"";
+    auto name = [&](const std::string& keyword, const std::string& value) {
+        return run("@Name([" + keyword + "]; " + value + ")");
+    };
+    EXPECT_EQ(name("CN", canonical), texts({"John B Goode"}));
+    EXPECT_EQ(name("Abbreviate", canonical), texts({"John B Goode/Sales/East/Acme/US"}));
+    EXPECT_EQ(name("O", canonical), texts({"Acme"}));
+    EXPECT_EQ(name("OU1", canonical), texts({"Sales"}));
+    EXPECT_EQ(name("ou2", canonical), texts({"East"}));
+    EXPECT_EQ(name("OU3", canonical), texts({""}));
+    EXPECT_EQ(name("C", canonical), texts({"US"}));
+    EXPECT_EQ(name("ToKeyword", canonical), texts({"US\\Acme\\East\\Sales"}));
+    EXPECT_EQ(name("HierarchyOnly", canonical), texts({"OU=Sales/OU=East/O=Acme/C=US"}));
+    EXPECT_EQ(name("Canonicalize", "\"John B Goode/Sales/Acme\""), texts({"CN=John B Goode/OU=Sales/O=Acme"}));
+    EXPECT_EQ(name("CN", "\"Jane/Acme\" : \"Flat Name\""), texts({"Jane", "Flat Name"}));
+    EXPECT_EQ(name("Abbreviate", "\"Flat Name\""), texts({"Flat Name"}));
+    EXPECT_EQ(name("O", "\"Flat Name\""), texts({""}));
+}
+
+TEST(FormulaTest, KeywordsAreCheckedWhenTheFormulaIsRead) {
+    EXPECT_THAT(errorOf("@Name([Nonsense]; \"a\")"), ::testing::HasSubstr("position 7: @name does not take the keyword [nonsense]"));
+    EXPECT_THAT(errorOf("@Name(\"a\"; \"b\")"), ::testing::HasSubstr("needs a keyword"));
+    EXPECT_THAT(errorOf("@Trim([CN])"), ::testing::HasSubstr("does not take the keyword [cn]"));
+    EXPECT_THAT(errorOf("[CN]"), ::testing::HasSubstr("position 1: expected a value"));
+    EXPECT_THAT(errorOf("@Name([CN \"a\")"), ::testing::HasSubstr("expected ']'"));
+}
+
+TEST(FormulaTest, NumberFunctions) {
+    EXPECT_EQ(run("@Abs(-2 : 3)"), (ValueList{2.0, 3.0}));
+    EXPECT_EQ(run("@Integer((-2.7) : 2.7)"), (ValueList{-2.0, 2.0}));
+    EXPECT_EQ(run("@Round(2.5 : (-2.5) : 1.24)"), (ValueList{3.0, -2.0, 1.0}));
+    EXPECT_EQ(run("@Round(1234; 100)"), ValueList{1200.0});
+    EXPECT_EQ(run("@Max(3 : 9 : 1)"), ValueList{9.0});
+    EXPECT_EQ(run("@Min(3 : 9 : 1)"), ValueList{1.0});
+    EXPECT_EQ(run("@Max(1 : 5; 3)"), (ValueList{3.0, 5.0}));
+    EXPECT_THAT(errorOf("@Round(2; 0)"), ::testing::HasSubstr("step other than 0"));
+    EXPECT_THAT(errorOf("@Abs(\"x\")"), ::testing::HasSubstr("@abs needs numbers"));
+}
+
+TEST(FormulaTest, CharactersNewLineAndDo) {
+    EXPECT_EQ(run("@Char(65) + @Char(233) + @Char(20320) + @Char(128512)"), texts({"A\u00e9\u4f60\U0001F600"}));
+    EXPECT_EQ(run("\"a\" + @NewLine + \"b\""), texts({"a\nb"}));
+    EXPECT_EQ(run("@Do(\"a\"; Amount + 1)"), ValueList{3.5});
+    EXPECT_THAT(errorOf("@Char(55296)"), ::testing::HasSubstr("surrogate"));
+    EXPECT_THAT(errorOf("@Char(0)"), ::testing::HasSubstr("@Char"));
+}
+
 }  // namespace
 }  // namespace velloran::notes::formula

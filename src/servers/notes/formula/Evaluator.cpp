@@ -38,6 +38,7 @@ ValueList Evaluator::evaluate(const Node& node) {
     case Node::Kind::Function: result = findFunction(node.text)->run(*this, node); break;
     case Node::Kind::Unary: result = applyUnary(node.text, evaluate(node.children[0]), node.position); break;
     case Node::Kind::Chain: result = chain(node); break;
+    case Node::Kind::Keyword: fail(node.position, "the keyword [" + node.text + "] has no value of its own");
     }
     if (result.empty()) result.emplace_back(std::string());
     budget_.spend(bytesOf(result), node.position);

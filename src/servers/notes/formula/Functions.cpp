@@ -1,6 +1,9 @@
 #include "formula/Functions.h"
 
+#include "formula/Arguments.h"
 #include "formula/Evaluator.h"
+#include "formula/MoreFunctions.h"
+#include "formula/Names.h"
 #include "formula/Operators.h"
 #include "formula/Ranges.h"
 #include "formula/ValueSet.h"
@@ -18,57 +21,6 @@
 namespace velloran::notes::formula {
 
 namespace {
-
-using Args = std::vector<ValueList>;
-
-ValueList argument(Evaluator& ev, const Node& call, std::size_t index) { return ev.evaluate(call.children[index]); }
-
-std::vector<std::string> texts(const ValueList& values, const Node& call) {
-    std::vector<std::string> out;
-    for (const Value& value : values) {
-        auto* text = std::get_if<std::string>(&value);
-        if (!text) fail(call.position, call.text + " needs text");
-        out.push_back(*text);
-    }
-    return out;
-}
-
-std::vector<std::string> textArgument(Evaluator& ev, const Node& call, std::size_t index) {
-    return texts(argument(ev, call, index), call);
-}
-
-double numberArgument(Evaluator& ev, const Node& call, std::size_t index) {
-    ValueList values = argument(ev, call, index);
-    auto* number = std::get_if<double>(&values.front());
-    if (!number) fail(call.children[index].position, call.text + " needs a number here");
-    return *number;
-}
-
-DateTime dateArgument(Evaluator& ev, const Node& call, std::size_t index) {
-    ValueList values = argument(ev, call, index);
-    auto* moment = std::get_if<DateTime>(&values.front());
-    if (!moment) fail(call.children[index].position, call.text + " needs a date-time");
-    return *moment;
-}
-
-ValueList fromTexts(const std::vector<std::string>& values) {
-    ValueList out(values.begin(), values.end());
-    if (out.empty()) out.emplace_back(std::string());
-    return out;
-}
-
-template <typename Transform>
-ValueList eachText(Evaluator& ev, const Node& call, Transform transform) {
-    std::vector<std::string> values = textArgument(ev, call, 0);
-    for (std::string& value : values) value = transform(value);
-    return fromTexts(values);
-}
-
-const store::NoteHeader& requireNote(Evaluator& ev, const Node& call) {
-    const store::NoteHeader* note = ev.context().note();
-    if (!note) fail(call.position, call.text + " needs a document");
-    return *note;
-}
 
 // Any pair (a from the first list, b from the second) satisfies `test`.
 // Every pair tested is paid for, so long lists on both sides end in an error
@@ -379,7 +331,13 @@ constexpr auto kFunctions = std::to_array<FunctionSignature>({
 const FunctionSignature* findFunction(std::string_view name) {
     for (const FunctionSignature& signature : kFunctions)
         if (name == signature.name) return &signature;
+    for (const FunctionSignature& signature : moreFunctions())
+        if (name == signature.name) return &signature;
     return nullptr;
+}
+
+bool acceptsKeyword(std::string_view function, std::string_view keyword) {
+    return function == "@name" && isNameKeyword(keyword);
 }
 
 }  // namespace velloran::notes::formula

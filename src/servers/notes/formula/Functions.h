@@ -18,5 +18,8 @@ struct FunctionSignature {
 
 // Null for an unknown function; `name` is lower case with "@".
 const FunctionSignature* findFunction(std::string_view name);
+// Whether `function` takes `keyword` (both lower case, "[...]" left off) as
+// an argument.
+bool acceptsKeyword(std::string_view function, std::string_view keyword);
 
 }  // namespace velloran::notes::formula

@@ -24,7 +24,7 @@ bool isNameChar(unsigned char c) { return isNameStart(c) || std::isdigit(c); }
 
 class Lexer {
 public:
-    explicit Lexer(const std::string& source) : source_(source) {}
+    explicit Lexer(const std::string& source) : source_(source), folded_(text::lower(source)) {}
 
     std::vector<Token> run() {
         std::vector<Token> tokens;
@@ -52,8 +52,30 @@ private:
     unsigned char peek(std::size_t ahead = 0) const {
         return at_ + ahead < source_.size() ? static_cast<unsigned char>(source_[at_ + ahead]) : 0;
     }
+    // Blanks and whole "%REM ... %END REM" blocks, which hold free text.
     void skipBlanks() {
-        while (at_ < source_.size() && std::isspace(peek())) ++at_;
+        while (true) {
+            while (at_ < source_.size() && std::isspace(peek())) ++at_;
+            if (!startsWord("%rem", at_)) return;
+            skipRemarkBlock();
+        }
+    }
+    // `word` (lower case) at byte `at`, not followed by more of a name.
+    bool startsWord(std::string_view word, std::size_t at) const {
+        return std::string_view(folded_).substr(at, word.size()) == word &&
+               !isNameChar(at + word.size() < folded_.size() ? static_cast<unsigned char>(folded_[at + word.size()]) : 0);
+    }
+    void skipRemarkBlock() {
+        std::size_t opened = advancePosition();
+        for (std::size_t end = folded_.find("%end", at_); end != std::string::npos; end = folded_.find("%end", end + 1)) {
+            std::size_t word = end + 4;
+            while (word < folded_.size() && std::isspace(static_cast<unsigned char>(folded_[word]))) ++word;
+            if (word > end + 4 && startsWord("rem", word)) {
+                at_ = word + 3;
+                return;
+            }
+        }
+        fail(opened, "the %REM block is not closed with %END REM");
     }
     std::string name() {
         std::size_t start = at_;
@@ -128,6 +150,7 @@ private:
     }
 
     const std::string& source_;
+    const std::string folded_;  // source_ in lower case, byte for byte
     std::size_t at_ = 0;
     std::size_t counted_ = 0;           // the byte up to which characters are counted
     std::size_t charactersBefore_ = 0;  // characters before counted_

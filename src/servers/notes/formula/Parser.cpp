@@ -165,15 +165,26 @@ private:
             Nested nested(*this);
             ++at_;
             if (!isSymbol(")")) {
-                made.children.push_back(expression());
+                made.children.push_back(argument());
                 while (isSymbol(";")) {
                     ++at_;
-                    made.children.push_back(expression());
+                    made.children.push_back(argument());
                 }
             }
             expect(")");
         }
         checkCall(made);
+        return made;
+    }
+
+    Node argument() {
+        if (!isSymbol("[")) return expression();
+        Node made = node(Node::Kind::Keyword, current().position);
+        ++at_;
+        if (current().kind != Token::Kind::Name) fail(current().position, "expected a keyword after '['");
+        made.text = text::lower(current().text);
+        ++at_;
+        expect("]");
         return made;
     }
 
@@ -184,6 +195,9 @@ private:
         if (count < static_cast<std::size_t>(signature->minArguments) ||
             (signature->maxArguments >= 0 && count > static_cast<std::size_t>(signature->maxArguments)))
             fail(call.position, call.text + " does not take " + std::to_string(count) + " argument(s)");
+        for (const Node& argument : call.children)
+            if (argument.kind == Node::Kind::Keyword && !acceptsKeyword(call.text, argument.text))
+                fail(argument.position, call.text + " does not take the keyword [" + argument.text + "]");
     }
 
     std::vector<Token> tokens_;

@@ -10,10 +10,13 @@
 //   product    := unary (("*" | "/") unary)*
 //   unary      := ("-" | "+") unary | list
 //   list       := primary (":" primary)*
-//   primary    := number | text | name | @function ["(" expr (";" expr)* ")"] | "(" expr ")"
+//   primary    := number | text | name | @function ["(" argument (";" argument)* ")"] | "(" expr ")"
+//   argument   := "[" name "]" | expr
+//   %REM ... %END REM blocks are free text, read as blanks.
 //
 // Text literals are "..." (with \" and \\) or {...}. Names, keywords and
-// @functions ignore letter case.
+// @functions ignore letter case. A keyword in brackets, as in @Name([CN]; x),
+// is only an argument of a function that accepts that keyword.
 //
 // A run of operators of one level is one Chain node holding all its operands,
 // so the tree is only as deep as the formula's nesting, which the parser
@@ -45,11 +48,11 @@ struct Operator {
 };
 
 struct Node {
-    enum class Kind { Number, Text, Name, Function, Unary, Chain };
+    enum class Kind { Number, Text, Name, Function, Unary, Chain, Keyword };
     Kind kind = Kind::Number;
     std::size_t position = 0;
     double number = 0;
-    std::string text;  // text literal, name, function name or prefix operator
+    std::string text;  // text literal, name, function name, prefix operator or keyword (lower case)
     std::vector<Node> children;
     // Chain: operators[i] stands between children[i] and children[i + 1];
     // all of one level, applied from left to right.

@@ -1,0 +1,109 @@
+#include "formula/MoreFunctions.h"
+
+#include "formula/Arguments.h"
+#include "formula/Names.h"
+#include "formula/Operators.h"
+#include "formula/Ranges.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace velloran::notes::formula {
+
+namespace {
+
+ValueList name(Evaluator& ev, const Node& call) {
+    const Node& keyword = call.children[0];
+    if (keyword.kind != Node::Kind::Keyword) fail(keyword.position, "@Name needs a keyword such as [CN] first");
+    return eachText(ev, call, [&](const std::string& value) { return applyNameKeyword(keyword.text, value); }, 1);
+}
+
+std::vector<double> numbers(Evaluator& ev, const Node& call, std::size_t index) {
+    std::vector<double> out;
+    for (const Value& value : argument(ev, call, index)) {
+        auto* number = std::get_if<double>(&value);
+        if (!number) fail(call.children[index].position, call.text + " needs numbers");
+        out.push_back(*number);
+    }
+    return out;
+}
+
+template <double (*Apply)(double)>
+ValueList eachNumber(Evaluator& ev, const Node& call) {
+    ValueList out;
+    for (double number : numbers(ev, call, 0)) out.emplace_back(std::in_place_type<double>, Apply(number));
+    return out;
+}
+
+double absolute(double number) { return std::fabs(number); }
+double integerPart(double number) { return std::trunc(number); }
+double roundHalfUp(double number) { return std::floor(number + 0.5); }
+
+// @Round(x) to a whole number, @Round(x; step) to a multiple of step.
+ValueList round(Evaluator& ev, const Node& call) {
+    double step = call.children.size() > 1 ? numberArgument(ev, call, 1) : 1.0;
+    if (step == 0 || std::isnan(step)) fail(call.children[1].position, "@Round needs a step other than 0");
+    ValueList out;
+    for (double number : numbers(ev, call, 0)) out.emplace_back(std::in_place_type<double>, roundHalfUp(number / step) * step);
+    return out;
+}
+
+// One list: its extreme. Two lists: pair by pair, the shorter repeating its
+// last value.
+template <bool Largest>
+ValueList extreme(Evaluator& ev, const Node& call) {
+    auto pick = [](double a, double b) { return Largest ? std::max(a, b) : std::min(a, b); };
+    std::vector<double> left = numbers(ev, call, 0);
+    if (call.children.size() == 1) {
+        double best = left.front();
+        for (double number : left) best = pick(best, number);
+        return {best};
+    }
+    std::vector<double> right = numbers(ev, call, 1);
+    ValueList out;
+    for (std::size_t i = 0; i < std::max(left.size(), right.size()); ++i)
+        out.emplace_back(std::in_place_type<double>, pick(left[std::min(i, left.size() - 1)], right[std::min(i, right.size() - 1)]));
+    return out;
+}
+
+// The character of a code point, as UTF-8.
+ValueList character(Evaluator& ev, const Node& call) {
+    auto code = static_cast<char32_t>(wholeNumberIn(numberArgument(ev, call, 0), 1, 0x10FFFF, call.position, "@Char: the code"));
+    if (code >= 0xD800 && code <= 0xDFFF) fail(call.position, "@Char: the code is a surrogate, not a character");
+    std::string out;
+    if (code < 0x80) out += static_cast<char>(code);
+    else if (code < 0x800) out += {static_cast<char>(0xC0 | (code >> 6)), static_cast<char>(0x80 | (code & 0x3F))};
+    else if (code < 0x10000)
+        out += {static_cast<char>(0xE0 | (code >> 12)), static_cast<char>(0x80 | ((code >> 6) & 0x3F)),
+                static_cast<char>(0x80 | (code & 0x3F))};
+    else
+        out += {static_cast<char>(0xF0 | (code >> 18)), static_cast<char>(0x80 | ((code >> 12) & 0x3F)),
+                static_cast<char>(0x80 | ((code >> 6) & 0x3F)), static_cast<char>(0x80 | (code & 0x3F))};
+    return {out};
+}
+
+// Runs every argument in turn; the last one's value is the result.
+ValueList doAll(Evaluator& ev, const Node& call) {
+    ValueList result;
+    for (std::size_t i = 0; i < call.children.size(); ++i) result = argument(ev, call, i);
+    return result;
+}
+
+constexpr auto kMoreFunctions = std::to_array<FunctionSignature>({
+    {"@name", 2, 2, name},
+    {"@abs", 1, 1, eachNumber<absolute>},
+    {"@integer", 1, 1, eachNumber<integerPart>},
+    {"@round", 1, 2, round},
+    {"@max", 1, 2, extreme<true>},
+    {"@min", 1, 2, extreme<false>},
+    {"@char", 1, 1, character},
+    {"@newline", 0, 0, [](Evaluator&, const Node&) { return ValueList{std::string("\n")}; }},
+    {"@do", 1, -1, doAll},
+});
+
+}  // namespace
+
+std::span<const FunctionSignature> moreFunctions() { return kMoreFunctions; }
+
+}  // namespace velloran::notes::formula
