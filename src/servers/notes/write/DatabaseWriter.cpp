@@ -197,15 +197,16 @@ void DatabaseWriter::setAcl(const std::vector<store::AclEntry>& entries) {
             .bind(1, entry.name).bind(2, std::int64_t{static_cast<int>(entry.level)}).run();
 }
 
-void DatabaseWriter::commit() {
-    rebuildViewIndexes(open());
+ViewIndexReport DatabaseWriter::commit() {
+    ViewIndexReport report = rebuildViewIndexes(open());
     transaction_->commit();
     transaction_.reset();
     connection_.reset();
-    if (building_.empty()) return;
+    if (building_.empty()) return report;
     if (std::rename(building_.c_str(), path_.c_str()) != 0)
         throw EngineError(msg::kCannotRename, {path_, std::strerror(errno)});
     building_.clear();
+    return report;
 }
 
 }  // namespace velloran::notes::write

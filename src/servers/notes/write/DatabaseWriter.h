@@ -3,6 +3,7 @@
 // transaction, together with the rebuilt view indexes, or not at all.
 #include "store/Sqlite.h"
 #include "write/Inputs.h"
+#include "write/ViewIndexer.h"
 
 #include <memory>
 #include <optional>
@@ -31,8 +32,10 @@ public:
     // Replaces the whole access control list.
     void setAcl(const std::vector<store::AclEntry>& entries);
     // Rebuilds every view index and commits; a new database then takes its
-    // name. Nothing may be added afterwards.
-    void commit();
+    // name. Nothing may be added afterwards. The report tells of column
+    // formulas that failed for single documents and of documents left out
+    // because a selection formula failed for them.
+    ViewIndexReport commit();
 
 private:
     // The open database; throws once commit() has closed it.

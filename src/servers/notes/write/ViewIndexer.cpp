@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <memory>
-#include <type_traits>
 
 namespace velloran::notes::write {
 
@@ -45,7 +44,8 @@ int compareValues(const Value& a, const Value& b) {
 
 class ViewBuilder {
 public:
-    ViewBuilder(store::Connection& connection, store::ViewDesign design) : connection_(connection), design_(std::move(design)) {
+    ViewBuilder(store::Connection& connection, store::ViewDesign design, ViewIndexReport& report)
+        : connection_(connection), design_(std::move(design)), report_(report) {
         selection_ = compile(design_.selection.empty() ? "SELECT @All" : design_.selection, "its selection formula");
         for (std::size_t i = 0; i < design_.columns.size(); ++i)
             columns_.push_back(compile(design_.columns[i].formula, columnName(i)));
@@ -56,7 +56,7 @@ public:
         if (!selected(note)) return;
         Entry entry{note.header().noteId, {}};
         for (std::size_t i = 0; i < columns_.size(); ++i)
-            entry.values.push_back(guarded(note, columnName(i), [&] { return columnValue(columns_[i]->evaluate(note)); }));
+            entry.values.push_back(columnValueFor(note, i));
         if (sorted()) entries_.push_back(std::move(entry));
         else insert(entry);
     }
@@ -80,21 +80,26 @@ private:
         }
     }
 
-    template <typename Work>
-    std::invoke_result_t<Work> guarded(formula::NoteContext& note, const std::string& what, Work work) const {
+    // A column formula that fails for one document gives that entry an
+    // empty text, which every reader of the index already shows as empty.
+    Value columnValueFor(formula::NoteContext& note, std::size_t index) {
         try {
-            return work();
-        } catch (const std::exception& e) {
-            throw EngineError(msg::kViewDocument, {design_.name, what, note.header().unid, e});
+            return columnValue(columns_[index]->evaluate(note));
+        } catch (const EngineError& e) {
+            ++report_.columnFailureCount;
+            if (report_.columnFailures.size() < ViewIndexReport::kMaxKept)
+                report_.columnFailures.push_back({design_.name, columnName(index), note.header().unid, e.what()});
+            return std::string();
         }
     }
 
     // A selection formula that fails for a document (say, comparing an item
     // the document lacks with a number) leaves that document out.
-    bool selected(formula::NoteContext& note) const {
+    bool selected(formula::NoteContext& note) {
         try {
             return selection_->selects(note);
         } catch (const EngineError&) {
+            ++report_.selectionFailureCount;
             return false;
         }
     }
@@ -122,6 +127,7 @@ private:
 
     store::Connection& connection_;
     store::ViewDesign design_;
+    ViewIndexReport& report_;
     std::unique_ptr<formula::Formula> selection_;
     std::vector<std::unique_ptr<formula::Formula>> columns_;
     std::vector<Entry> entries_;
@@ -130,17 +136,19 @@ private:
 
 }  // namespace
 
-void rebuildViewIndexes(store::Connection& connection) {
+ViewIndexReport rebuildViewIndexes(store::Connection& connection) {
+    ViewIndexReport report;
     std::vector<std::unique_ptr<ViewBuilder>> builders;
     for (store::ViewDesign& design : store::ViewStore(connection).views())
-        builders.push_back(std::make_unique<ViewBuilder>(connection, std::move(design)));
-    if (builders.empty()) return;
+        builders.push_back(std::make_unique<ViewBuilder>(connection, std::move(design), report));
+    if (builders.empty()) return report;
     store::NoteStore notes(connection);
     for (std::int64_t id : notes.noteIds()) {
         formula::NoteContext note(notes, *notes.header(id), platform::TimeZone::Utc);
         for (auto& builder : builders) builder->consider(note);
     }
     for (auto& builder : builders) builder->finish();
+    return report;
 }
 
 }  // namespace velloran::notes::write

@@ -4,11 +4,35 @@
 // columns order the entries (the rest keep note order).
 #include "store/Sqlite.h"
 
+#include <cstddef>
+#include <string>
+#include <vector>
+
 namespace velloran::notes::write {
 
+// A column formula that failed for one document.
+struct ColumnFailure {
+    std::string view;
+    std::string column;  // "column 2 ('Year')"
+    std::string unid;    // the document's universal id
+    std::string reason;
+};
+
+// What went wrong for single documents while the views were built.
+struct ViewIndexReport {
+    // Only the first kMaxKept failures are kept; columnFailureCount counts all.
+    static constexpr std::size_t kMaxKept = 100;
+    std::vector<ColumnFailure> columnFailures;
+    std::size_t columnFailureCount = 0;
+    // Documents a selection formula failed for, so left out of that view.
+    std::size_t selectionFailureCount = 0;
+};
+
 // Replaces every view's entries and count. A document for which the
-// selection formula fails is not in the view; a column formula that fails
-// throws EngineError naming the view, the column and the document.
-void rebuildViewIndexes(store::Connection& connection);
+// selection formula fails is not in the view. A column formula that fails
+// for a document (an older document lacking a newer item, say) gives that
+// entry an empty text in the column, shown empty everywhere, and the build
+// goes on. A formula that cannot be read throws EngineError naming the view.
+ViewIndexReport rebuildViewIndexes(store::Connection& connection);
 
 }  // namespace velloran::notes::write
