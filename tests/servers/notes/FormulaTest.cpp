@@ -185,5 +185,20 @@ TEST(FormulaTest, CharactersNewLineAndDo) {
     EXPECT_THAT(errorOf("@Char(0)"), ::testing::HasSubstr("@Char"));
 }
 
+TEST(FormulaTest, TextPiecesFromTheBackWordsAndReplacements) {
+    EXPECT_EQ(run("@LeftBack(\"a/b/c\"; \"/\")"), texts({"a/b"}));
+    EXPECT_EQ(run("@RightBack(\"a/b/c\"; \"/\")"), texts({"c"}));
+    EXPECT_EQ(run("@LeftBack(\"你好吗\"; 1)"), texts({"你好"}));
+    EXPECT_EQ(run("@RightBack(\"你好吗\"; 1)"), texts({"好吗"}));
+    EXPECT_EQ(run("@LeftBack(\"abc\"; \"z\") + @RightBack(\"abc\"; 9)"), texts({""}));
+    EXPECT_EQ(run("@Word(\"a, b, c\"; \", \"; 2)"), texts({"b"}));
+    EXPECT_EQ(run("@Word(\"a b\" : \"c\"; \" \"; -1)"), texts({"b", "c"}));
+    EXPECT_EQ(run("@Word(\"a b\"; \" \"; 3)"), texts({""}));
+    EXPECT_EQ(run("@ReplaceSubstring(\"a-b_c\"; \"-\" : \"_\"; \" \")"), texts({"a b c"}));
+    EXPECT_EQ(run("@ReplaceSubstring(\"aaa\" : \"xa\"; \"a\"; \"aa\")"), texts({"aaaaaa", "xaa"}));
+    EXPECT_EQ(run("@ReplaceSubstring(\"abc\"; \"\" : \"b\"; \"1\" : \"2\")"), texts({"a2c"}));
+    EXPECT_THAT(errorOf("@Word(\"a\"; \"\"; 1)"), ::testing::HasSubstr("needs a separator"));
+}
+
 }  // namespace
 }  // namespace velloran::notes::formula

@@ -75,6 +75,28 @@ std::string rightPart(const std::string& value, const Value& how, const Node& ca
     return at == std::string::npos ? std::string() : value.substr(at + marker.size());
 }
 
+// All but the last `count` characters, or what stands before the marker's
+// last occurrence.
+std::string leftBackPart(const std::string& value, const Value& how, const Node& call) {
+    if (auto* count = std::get_if<double>(&how)) {
+        std::size_t length = text::characterCount(value);
+        std::size_t drop = clampedCount(*count, length, call.position, call.text);
+        return value.substr(0, characterStart(value, length - drop));
+    }
+    std::size_t at = value.rfind(std::get<std::string>(how));
+    return at == std::string::npos ? std::string() : value.substr(0, at);
+}
+
+// All but the first `count` characters, or what follows the marker's last
+// occurrence.
+std::string rightBackPart(const std::string& value, const Value& how, const Node& call) {
+    if (auto* count = std::get_if<double>(&how))
+        return value.substr(characterStart(value, clampedCount(*count, text::characterCount(value), call.position, call.text)));
+    const std::string& marker = std::get<std::string>(how);
+    std::size_t at = value.rfind(marker);
+    return at == std::string::npos ? std::string() : value.substr(at + marker.size());
+}
+
 template <std::string (*Part)(const std::string&, const Value&, const Node&)>
 ValueList substring(Evaluator& ev, const Node& call) {
     std::vector<std::string> values = textArgument(ev, call, 0);
@@ -304,6 +326,8 @@ constexpr auto kFunctions = std::to_array<FunctionSignature>({
     {"@elements", 1, 1, elements},
     {"@left", 2, 2, substring<leftPart>},
     {"@right", 2, 2, substring<rightPart>},
+    {"@leftback", 2, 2, substring<leftBackPart>},
+    {"@rightback", 2, 2, substring<rightBackPart>},
     {"@length", 1, 1,
      [](Evaluator& ev, const Node& call) {
          ValueList out;

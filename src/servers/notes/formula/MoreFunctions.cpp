@@ -90,6 +90,49 @@ ValueList doAll(Evaluator& ev, const Node& call) {
     return result;
 }
 
+// @Word(text; separator; n): the n-th piece (from 1) of each text split at
+// the separator; negative n counts from the end; none there gives "".
+ValueList word(Evaluator& ev, const Node& call) {
+    std::string separator = textArgument(ev, call, 1).front();
+    double wanted = numberArgument(ev, call, 2);
+    if (separator.empty()) fail(call.children[1].position, "@Word needs a separator");
+    return eachText(ev, call, [&](const std::string& value) {
+        std::vector<std::string_view> pieces;
+        std::size_t start = 0;
+        for (std::size_t at = value.find(separator); at != std::string::npos; at = value.find(separator, start)) {
+            pieces.push_back(std::string_view(value).substr(start, at - start));
+            start = at + separator.size();
+        }
+        pieces.push_back(std::string_view(value).substr(start));
+        double index = wanted < 0 ? static_cast<double>(pieces.size()) + wanted : wanted - 1;
+        if (std::isnan(index) || index < 0 || index >= static_cast<double>(pieces.size())) return std::string();
+        return std::string(pieces[static_cast<std::size_t>(index)]);
+    });
+}
+
+// @ReplaceSubstring(texts; from; to): read left to right, each place where
+// one of `from` starts (the first listed wins) takes the matching `to`, the
+// shorter `to` list repeating its last value.
+ValueList replaceSubstring(Evaluator& ev, const Node& call) {
+    std::vector<std::string> from = textArgument(ev, call, 1), to = textArgument(ev, call, 2);
+    return eachText(ev, call, [&](const std::string& value) {
+        std::string out;
+        for (std::size_t at = 0; at < value.size();) {
+            std::size_t match = 0;
+            while (match < from.size() && (from[match].empty() || value.compare(at, from[match].size(), from[match]) != 0)) ++match;
+            if (match == from.size()) {
+                out += value[at++];
+                continue;
+            }
+            const std::string& replacement = to[std::min(match, to.size() - 1)];
+            ev.budget().spend(replacement.size(), call.position);
+            out += replacement;
+            at += from[match].size();
+        }
+        return out;
+    });
+}
+
 constexpr auto kMoreFunctions = std::to_array<FunctionSignature>({
     {"@name", 2, 2, name},
     {"@abs", 1, 1, eachNumber<absolute>},
@@ -100,6 +143,8 @@ constexpr auto kMoreFunctions = std::to_array<FunctionSignature>({
     {"@char", 1, 1, character},
     {"@newline", 0, 0, [](Evaluator&, const Node&) { return ValueList{std::string("\n")}; }},
     {"@do", 1, -1, doAll},
+    {"@word", 3, 3, word},
+    {"@replacesubstring", 3, 3, replaceSubstring},
 });
 
 }  // namespace
