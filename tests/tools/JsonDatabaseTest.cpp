@@ -1,10 +1,13 @@
 // Building databases from JSON descriptions.
 #include "TempDir.h"
 #include "component/SessionObject.h"
+#include "common/IndexReport.h"
 #include "nsfjson/JsonDatabase.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <sstream>
 
 namespace velloran::tools {
 namespace {
@@ -143,6 +146,29 @@ TEST_F(JsonDatabaseTest, ANewDatabaseTakesItsNameOnlyWhenCompleteAndIsTheOwnersA
     std::vector<std::filesystem::path> files(std::filesystem::directory_iterator(dir_.path()), {});
     EXPECT_EQ(files, std::vector<std::filesystem::path>{database_});
     EXPECT_EQ(std::filesystem::status(database_).permissions(), std::filesystem::perms(0600));
+}
+
+TEST_F(JsonDatabaseTest, DocumentsAViewCannotFullyTakeAreReportedWithTheirIds) {
+    const notes::write::ViewIndexReport report = buildFromJson(json::parse(R"json({
+      "views": [ {"name": "Sums", "selection": "SELECT Amount + @If(Subject = \"b\"; \"x\"; 0) > 0",
+                  "columns": [ {"title": "Double", "formula": "@Text(Amount * @If(Subject = \"a\"; \"x\"; 2))"} ]} ],
+      "documents": [
+        {"unid": "000000000000000000000000000000AA", "items": [ {"name": "Subject", "value": "a"},
+                                                              {"name": "Amount", "type": "number", "value": 1} ]},
+        {"unid": "000000000000000000000000000000BB", "items": [ {"name": "Subject", "value": "b"},
+                                                              {"name": "Amount", "type": "number", "value": 2} ]},
+        {"items": [ {"name": "Subject", "value": "c"}, {"name": "Amount", "type": "number", "value": 3} ]} ]})json"),
+                                                               dir_.path().string(), database_);
+    std::ostringstream said;
+    printIndexReport(said, "tool", report);
+    EXPECT_THAT(said.str(), HasSubstr("tool: view 'Sums', column 1 ('Double'), document 000000000000000000000000000000AA: "
+                                      "the value is left empty: "));
+    EXPECT_THAT(said.str(), HasSubstr("tool: 1 documents are left out of a view whose selection formula failed for them\n"));
+    EXPECT_EQ(open()->GetView("Sums")->AllEntriesCount(), 2);
+
+    std::ostringstream silent;
+    printIndexReport(silent, "tool", notes::write::ViewIndexReport{});
+    EXPECT_EQ(silent.str(), "");
 }
 
 TEST_F(JsonDatabaseTest, AnUnreadableJsonFileIsReported) {

@@ -34,7 +34,8 @@ void at(const JsonAt& where, Work work) {
 
 }  // namespace
 
-void buildFromJson(const nlohmann::json& description, const std::string& baseFolder, const std::string& databasePath) {
+notes::write::ViewIndexReport buildFromJson(const nlohmann::json& description, const std::string& baseFolder,
+                                            const std::string& databasePath) {
     JsonAt top(description, "");
     if (!description.is_object()) top.fail("must be an object");
     notes::write::DatabaseWriter writer(databasePath);
@@ -49,10 +50,10 @@ void buildFromJson(const nlohmann::json& description, const std::string& baseFol
         notes::write::NoteInput note = readDocument(document, baseFolder);
         at(document, [&] { writer.addNote(note); });
     });
-    writer.commit();
+    return writer.commit();
 }
 
-void buildFromJsonFile(const std::string& jsonPath, const std::string& databasePath) {
+notes::write::ViewIndexReport buildFromJsonFile(const std::string& jsonPath, const std::string& databasePath) {
     std::ifstream in(jsonPath);
     if (!in) throw ToolError("Cannot read the JSON file " + jsonPath);
     nlohmann::json description;
@@ -62,7 +63,7 @@ void buildFromJsonFile(const std::string& jsonPath, const std::string& databaseP
         throw ToolError("The file " + jsonPath + " is not valid JSON: " + e.what());
     }
     std::string base = std::filesystem::absolute(jsonPath).parent_path().string();
-    buildFromJson(description, base, databasePath);
+    return buildFromJson(description, base, databasePath);
 }
 
 }  // namespace velloran::tools

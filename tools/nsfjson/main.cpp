@@ -1,5 +1,6 @@
 // velloran-nsf-build: builds a database (or adds to one) from JSON.
 #include "common/CommandLine.h"
+#include "common/IndexReport.h"
 #include "nsfjson/JsonDatabase.h"
 
 #include <iostream>
@@ -50,7 +51,8 @@ The full description is in docs/json-format.md.
 int main(int argc, char** argv) {
     return velloran::tools::runTool("velloran-nsf-build", kUsage, argc, argv, [](int count, char** args) {
         velloran::tools::CommandLine options(count, args, {"json", "out"});
-        velloran::tools::buildFromJsonFile(options.required("json"), options.required("out"));
+        const auto report = velloran::tools::buildFromJsonFile(options.required("json"), options.required("out"));
+        velloran::tools::printIndexReport(std::cerr, "velloran-nsf-build", report);
         std::cout << "Wrote " << options.required("out") << "\n";
     });
 }

@@ -151,7 +151,6 @@ inline constexpr Message kItemWithoutName{"有一个域没有名字", "An item h
 inline constexpr Message kViewWithoutName{"有一个视图没有名字", "A view has no name"};
 inline constexpr Message kCannotRename{"无法把新数据库命名为 {1}", "Cannot give the new database its name {1}: {2}"};
 inline constexpr Message kViewPart{"视图“{1}”，{2}: {3}", "View '{1}', {2}: {3}"};
-inline constexpr Message kViewDocument{"视图“{1}”，{2}，文档 {3}: {4}", "View '{1}', {2}, document {3}: {4}"};
 inline constexpr Message kCannotReadSource{"无法读取附件 {2} 的文件 {1}", "Cannot read the file {1} for attachment {2}"};
 inline constexpr Message kNegativeSize{"生成的附件 {1} 的大小不能为负数",
                                        "The generated attachment {1} cannot have a negative size"};

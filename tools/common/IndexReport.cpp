@@ -1,0 +1,16 @@
+#include "common/IndexReport.h"
+
+namespace velloran::tools {
+
+void printIndexReport(std::ostream& out, const std::string& tool, const notes::write::ViewIndexReport& report) {
+    for (const notes::write::ColumnFailure& failure : report.columnFailures)
+        out << tool << ": view '" << failure.view << "', " << failure.column << ", document " << failure.unid
+            << ": the value is left empty: " << failure.reason << "\n";
+    const std::size_t unlisted = report.columnFailureCount - report.columnFailures.size();
+    if (unlisted > 0) out << tool << ": " << unlisted << " more column values are left empty\n";
+    if (report.selectionFailureCount > 0)
+        out << tool << ": " << report.selectionFailureCount
+            << " documents are left out of a view whose selection formula failed for them\n";
+}
+
+}  // namespace velloran::tools
