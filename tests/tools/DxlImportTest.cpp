@@ -1,0 +1,203 @@
+// Importing a database's XML export into a new database.
+#include "TempDir.h"
+#include "dxl/DxlImport.h"
+#include "dxl/DxlItems.h"
+#include "dxl/DxlValues.h"
+#include "store/NoteStore.h"
+#include "store/ObjectFile.h"
+#include "store/ViewStore.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sodium.h>
+
+#include "common/ToolError.h"
+
+namespace velloran::tools::dxl {
+namespace {
+
+using namespace notes;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using testing::TempDir;
+
+const std::string kExamples = VELLORAN_DXL_EXAMPLES;
+
+std::string textOf(const store::RichTextParagraph& paragraph) {
+    std::string out;
+    for (const store::RichTextRun& run : paragraph.runs) out += run.kind == store::RunKind::Tab ? "\t" : run.content;
+    return out;
+}
+
+class DxlImportTest : public ::testing::Test {
+protected:
+    ImportSummary importSample() { return importDxlFile(kExamples + "/sample.xml", database_); }
+
+    std::string errorOf(const std::string& xml) {
+        try {
+            importDxlFile(dir_.write("in.xml", xml), database_);
+        } catch (const std::exception& e) {
+            return e.what();
+        }
+        return "no error";
+    }
+
+    store::Connection& db() {
+        if (!connection_) connection_ = std::make_unique<store::Connection>(database_, store::Connection::Mode::ReadOnly);
+        return *connection_;
+    }
+
+    std::vector<store::StoredItem> itemsOf(const std::string& unid) {
+        store::NoteStore notes(db());
+        return notes.items(notes.headerByUnid(unid).value().noteId);
+    }
+
+    TempDir dir_;
+    std::string database_ = dir_.file("imported.nsf");
+    std::unique_ptr<store::Connection> connection_;
+};
+
+const std::string kFirst = "0123456789ABCDEF0123456789ABCDEF";
+
+const store::StoredItem& item(const std::vector<store::StoredItem>& items, const std::string& name) {
+    for (const store::StoredItem& item : items)
+        if (item.name == name) return item;
+    throw std::runtime_error("no item " + name);
+}
+
+TEST_F(DxlImportTest, DocumentsKeepTheirNoteInfoItemsValuesAndFlags) {
+    importSample();
+    store::NoteStore notes(db());
+    EXPECT_EQ(notes.noteIds().size(), 2u);
+    EXPECT_EQ(notes.title(), "销售");
+    store::NoteHeader header = notes.headerByUnid(kFirst).value();
+    EXPECT_EQ(header.created, parseDateTime("20010522T143636,81Z")->msecsSinceEpoch);
+    EXPECT_EQ(header.modified, parseDateTime("20010523")->msecsSinceEpoch);
+
+    auto items = itemsOf(kFirst);
+    std::vector<std::string> names;
+    for (const auto& stored : items) names.push_back(stored.name);
+    EXPECT_THAT(names, ElementsAre("Form", "Customer", "Tags", "Amount", "Counts", "Due", "Window", "Owners", "Readers",
+                                   "Body", "$Blob", "Empty", "$FILE"));
+    EXPECT_EQ(item(items, "Customer").values.list(), (ValueList{std::string("Acme\nLtd")}));
+    EXPECT_EQ(item(items, "Customer").flags, kFlagSummary);
+    EXPECT_EQ(item(items, "Tags").values.list(), (ValueList{std::string("a"), std::string("b")}));
+    EXPECT_EQ(item(items, "Amount").type, kNumber);
+    EXPECT_EQ(item(items, "Counts").values.list(), (ValueList{1.0, -2000.0}));
+    EXPECT_EQ(item(items, "Due").values.list(), (ValueList{*parseDateTime("20240301")}));
+    EXPECT_EQ(item(items, "Window").type, kDateTime);
+    EXPECT_EQ(item(items, "Window").values.list(),
+              (ValueList{*parseDateTime("20240301T000000Z"), *parseDateTime("20240302T000000Z"),
+                         *parseDateTime("20240303T133000,50Z")}));
+    EXPECT_EQ(item(items, "Owners").type, kAuthors);
+    EXPECT_EQ(item(items, "Owners").flags, kFlagNames | kFlagAuthors);
+    EXPECT_EQ(item(items, "Readers").type, kReaders);
+    EXPECT_EQ(item(items, "$Blob").type, kRawDataType);
+    EXPECT_EQ(item(items, "$Blob").values.list(), (ValueList{std::string("AAECAwQ=")}));
+    EXPECT_EQ(item(items, "Empty").type, kText);
+}
+
+TEST_F(DxlImportTest, RichTextIsFlattenedAndAttachmentsDecoded) {
+    importSample();
+    auto items = itemsOf(kFirst);
+    store::NoteStore notes(db());
+    std::int64_t noteId = notes.headerByUnid(kFirst)->noteId;
+    store::RichText body = notes.richText(noteId, item(items, "Body").seq);
+    std::vector<std::string> lines;
+    for (const auto& paragraph : body) lines.push_back(textOf(paragraph));
+    EXPECT_THAT(lines, ElementsAre("First bold\tafter tab", "line one", "line two", "r1c1\tr1c2 more", "r2c1\t",
+                                   "see [hello.txt]"));
+
+    auto attachments = notes.attachments(noteId);
+    ASSERT_EQ(attachments.size(), 1u);
+    EXPECT_EQ(attachments[0].name, "hello.txt");
+    store::extractObject(db(), attachments[0], dir_.file("hello.txt"));
+    EXPECT_EQ(TempDir::read(dir_.file("hello.txt")), "hello world");
+}
+
+TEST_F(DxlImportTest, ViewsFoldersAndAclAreImportedAndTheRestCounted) {
+    ImportSummary summary = importSample();
+    store::ViewStore views(db());
+    auto designs = views.views();
+    ASSERT_EQ(designs.size(), 2u);
+    const store::ViewDesign& byCustomer = designs[0].name == "By Customer" ? designs[0] : designs[1];
+    const store::ViewDesign& folder = designs[0].name == "By Customer" ? designs[1] : designs[0];
+    EXPECT_THAT(byCustomer.aliases, ElementsAre("Customers", "Cust"));
+    EXPECT_EQ(byCustomer.selection, "SELECT Form = \"Order\"");
+    EXPECT_EQ(byCustomer.entryCount, 2);
+    const auto& columns = byCustomer.columns;
+    ASSERT_EQ(columns.size(), 2u);
+    EXPECT_EQ(columns[0].title, "客户");
+    EXPECT_EQ(columns[0].formula, "Customer");
+    EXPECT_EQ(columns[0].sort, store::SortOrder::Ascending);
+    EXPECT_EQ(columns[1].formula, "Amount * 2");
+    EXPECT_EQ(folder.name, "Favourites");
+    EXPECT_THAT(folder.aliases, ElementsAre("Fav"));
+    EXPECT_EQ(folder.entryCount, 0);
+    EXPECT_EQ(folder.columns.at(0).sort, store::SortOrder::Descending);
+
+    auto acl = views.acl();
+    ASSERT_EQ(acl.size(), 2u);
+    EXPECT_EQ(summary.imported["acl entries"], 2);
+    EXPECT_EQ(summary.imported["documents"], 2);
+    EXPECT_EQ(summary.imported["views"], 1);
+    EXPECT_EQ(summary.imported["folders"], 1);
+    EXPECT_EQ(summary.skipped["agent"], 2);
+    EXPECT_EQ(summary.skipped["form"], 1);
+    EXPECT_EQ(summary.unreadable["acl entry"], 1);
+    EXPECT_EQ(summary.unreadable["item"], 1);
+    EXPECT_EQ(summary.unreadable["view"], 1);
+    EXPECT_EQ(summary.lost, 1);
+    std::string report = summary.report();
+    EXPECT_THAT(report, HasSubstr("SELECT ((("));
+    EXPECT_THAT(report, HasSubstr("superuser"));
+    EXPECT_THAT(report, HasSubstr("<formula>"));
+}
+
+TEST_F(DxlImportTest, BadInputNamesLineAndColumnAndLeavesNoDatabase) {
+    const std::string head = "<?xml version='1.0'?>\n<database xmlns='http://www.lotus.com/dxl'>\n";
+    EXPECT_THAT(errorOf(head + "<document><item name='A'><text>x</item></document>\n</database>"),
+                HasSubstr("line 3, column"));
+    EXPECT_THAT(errorOf(head + "<document>\n<item name='D'><datetime>2001-05-22</datetime></item></document></database>"),
+                AllOf(HasSubstr("line 4"), HasSubstr("2001-05-22")));
+    EXPECT_THAT(errorOf(head + "<document><item name='N'><number>twelve</number></item></document></database>"),
+                HasSubstr("'twelve' is not a number"));
+    EXPECT_THAT(errorOf(head + "<document><item name='$FILE'><object><file name='a'><filedata>a*b=</filedata>"
+                               "</file></object></item></document></database>"),
+                HasSubstr("the file a: the data is not valid base64"));
+    EXPECT_THAT(errorOf(head + "<document><noteinfo unid='XYZ'/></document></database>"),
+                AllOf(HasSubstr("line 3"), HasSubstr("XYZ")));
+    EXPECT_THAT(errorOf(head + "<document>"), HasSubstr("ends before"));
+    EXPECT_THAT(errorOf("<form/>"), HasSubstr("not a database export"));
+    EXPECT_THAT(errorOf(""), HasSubstr("line 1"));
+    EXPECT_FALSE(std::filesystem::exists(database_));
+    for (const auto& entry : std::filesystem::directory_iterator(dir_.path()))
+        EXPECT_EQ(entry.path().filename(), "in.xml");
+}
+
+TEST_F(DxlImportTest, AnExistingDatabaseIsNotOverwritten) {
+    dir_.write("imported.nsf", "keep");
+    EXPECT_THROW(importSample(), ToolError);
+    EXPECT_EQ(TempDir::read(database_), "keep");
+}
+
+TEST_F(DxlImportTest, LargeAttachmentsAreDecodedWhole) {
+    std::string bytes(3 * 1024 * 1024 + 5, '\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 31 % 256);
+    std::string encoded(sodium_base64_ENCODED_LEN(bytes.size(), sodium_base64_VARIANT_ORIGINAL), '\0');
+    sodium_bin2base64(encoded.data(), encoded.size(), reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(),
+                      sodium_base64_VARIANT_ORIGINAL);
+    encoded.resize(encoded.size() - 1);
+    std::string xml = "<database><document><item name='$FILE'><object><file name='big.bin'><filedata>" + encoded +
+                      "</filedata></file></object></item></document></database>";
+    importDxlFile(dir_.write("big.xml", xml), database_);
+    store::NoteStore notes(db());
+    auto attachments = notes.attachments(notes.noteIds().at(0));
+    ASSERT_EQ(attachments.size(), 1u);
+    EXPECT_EQ(attachments[0].size, static_cast<std::int64_t>(bytes.size()));
+    store::extractObject(db(), attachments[0], dir_.file("big.out"));
+    EXPECT_TRUE(TempDir::read(dir_.file("big.out")) == bytes);
+}
+
+}  // namespace
+}  // namespace velloran::tools::dxl

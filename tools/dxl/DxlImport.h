@@ -1,0 +1,26 @@
+#pragma once
+// Builds one of our databases from a database's XML export.
+#include <map>
+#include <string>
+#include <vector>
+
+namespace velloran::tools::dxl {
+
+struct ImportSummary {
+    std::map<std::string, int> imported;   // "documents", "views", "folders", "acl entries"
+    std::map<std::string, int> skipped;    // notes the import does not take, by kind ("form", "agent" ...)
+    std::map<std::string, int> unreadable; // parts that could not be read, by kind
+    std::vector<std::string> problems;     // each unread or lost part, naming where it is
+    int lost = 0;                          // documents and views that are not in the database
+
+    // What was imported, skipped and not read, one kind a line.
+    std::string report() const;
+};
+
+// Reads the XML file and writes a new database `databasePath` in one
+// transaction, built under a hidden name and renamed once complete. Throws
+// ToolError naming the line and column of malformed input; the target name
+// is then left untouched.
+ImportSummary importDxlFile(const std::string& xmlPath, const std::string& databasePath);
+
+}  // namespace velloran::tools::dxl

@@ -1,0 +1,152 @@
+#include "dxl/DxlItems.h"
+
+#include "dxl/Base64File.h"
+#include "dxl/DxlRichText.h"
+#include "dxl/DxlValues.h"
+
+#include "common/ToolError.h"
+
+#include <array>
+
+namespace velloran::tools::dxl {
+
+namespace {
+
+using namespace notes;
+
+struct FlagName {
+    const char* attribute;
+    int flag;
+};
+
+constexpr std::array<FlagName, 4> kFlags = {
+    {{"summary", kFlagSummary}, {"names", kFlagNames}, {"readers", kFlagReaders}, {"authors", kFlagAuthors}}};
+
+int flagsOf(const XmlCursor& cursor) {
+    int flags = 0;
+    for (const FlagName& name : kFlags)
+        if (cursor.flag(name.attribute)) flags |= name.flag;
+    return flags;
+}
+
+// Text items marked as names, readers or authors take that type.
+int textType(int flags) {
+    if (flags & kFlagReaders) return kReaders;
+    if (flags & kFlagAuthors) return kAuthors;
+    if (flags & kFlagNames) return kNames;
+    return kText;
+}
+
+DateTime readDateTime(XmlCursor& cursor) {
+    std::string text = cursor.text();
+    std::optional<DateTime> moment = parseDateTime(text);
+    if (!moment) cursor.fail("'" + text + "' is not a date-time (such as 20010522T103636,81-04)");
+    return *moment;
+}
+
+// One value element, or the values of a list or pair, appended to `values`.
+void readValue(XmlCursor& cursor, ValueList& values) {
+    if (cursor.is("text")) {
+        values.emplace_back(cursor.text());
+    } else if (cursor.is("number")) {
+        std::string text = cursor.text();
+        std::optional<double> number = parseNumber(text);
+        if (!number) cursor.fail("'" + text + "' is not a number");
+        values.emplace_back(*number);
+    } else if (cursor.is("datetime")) {
+        values.emplace_back(readDateTime(cursor));
+    } else {
+        // textlist, numberlist, datetimelist, datetimepair
+        while (cursor.nextChild()) readValue(cursor, values);
+    }
+}
+
+bool isValueElement(const XmlCursor& cursor) {
+    static constexpr std::array<const char*, 8> kNames = {"text",     "textlist",     "number",       "numberlist",
+                                                          "datetime", "datetimelist", "datetimepair", "richtext"};
+    for (const char* name : kNames)
+        if (cursor.is(name)) return true;
+    return false;
+}
+
+int valueType(const XmlCursor& cursor, int flags) {
+    std::string name = cursor.name();
+    if (name.starts_with("number")) return kNumber;
+    if (name.starts_with("datetime")) return kDateTime;
+    if (name == "richtext") return kRichText;
+    return textType(flags);
+}
+
+// The <file> elements of a $FILE item's <object>, each an attachment.
+void readAttachments(XmlCursor& cursor, write::NoteInput& note, const ItemContext& context) {
+    while (cursor.nextChild()) {
+        if (!cursor.is("file")) {
+            context.unreadable(cursor.where() + ": an object of kind <" + cursor.name() + "> is not a file");
+            cursor.skip();
+            continue;
+        }
+        std::string name = cursor.attribute("name");
+        if (name.empty()) cursor.fail("an attached file needs a name");
+        std::string spool = context.spoolFile();
+        Base64File bytes(spool);
+        while (cursor.nextChild()) {
+            if (!cursor.is("filedata")) {
+                cursor.skip();
+                continue;
+            }
+            for (QXmlStreamReader::TokenType token; (token = cursor.xml().readNext()) != QXmlStreamReader::EndElement;) {
+                cursor.checkWellFormed();
+                if (token == QXmlStreamReader::Characters) bytes.feed(cursor.xml().text().toUtf8().toStdString());
+                else if (token == QXmlStreamReader::StartElement) cursor.fail("file data holds no elements");
+            }
+        }
+        try {
+            bytes.finish();
+        } catch (const ToolError& e) {
+            cursor.fail("the file " + name + ": " + e.what());
+        }
+        note.attachments.push_back({name, {write::ObjectSource::Kind::File, spool, {}, 0}});
+    }
+}
+
+// Raw item data: its base64 text, which the engine keeps as it is.
+write::ItemInput rawItem(XmlCursor& cursor, write::ItemInput item) {
+    item.type = kRawDataType;
+    std::string text = cursor.text();
+    std::erase_if(text, [](char c) { return c == ' ' || c == '\n' || c == '\r' || c == '\t'; });
+    item.values = {text};
+    return item;
+}
+
+}  // namespace
+
+void readItem(XmlCursor& cursor, write::NoteInput& note, const ItemContext& context) {
+    write::ItemInput item{cursor.attribute("name"), kText, flagsOf(cursor), {}, {}};
+    if (item.name.empty()) cursor.fail("an item needs a name");
+    bool hasValue = false, handled = false;
+    while (cursor.nextChild()) {
+        handled = true;
+        if (cursor.is("object")) {
+            readAttachments(cursor, note, context);
+            continue;
+        }
+        if (cursor.is("rawitemdata")) {
+            note.items.push_back(rawItem(cursor, item));
+            continue;
+        }
+        if (!isValueElement(cursor) || hasValue) {
+            context.unreadable(cursor.where() + ": the item " + item.name + " holds <" + cursor.name() +
+                               ">, which the import does not read");
+            cursor.skip();
+            continue;
+        }
+        hasValue = true;
+        item.type = valueType(cursor, item.flags);
+        if (item.type == kRichText) item.richText.paragraphs = readRichText(cursor);
+        else readValue(cursor, item.values);
+    }
+    // An item without any value is kept as an empty text item.
+    if (hasValue || !handled) note.items.push_back(std::move(item));
+}
+
+}  // namespace velloran::tools::dxl

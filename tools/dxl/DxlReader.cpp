@@ -1,0 +1,177 @@
+#include "dxl/DxlReader.h"
+
+#include "dxl/DxlItems.h"
+#include "dxl/DxlValues.h"
+
+#include "common/ToolError.h"
+
+#include <QFile>
+#include <QIODevice>
+#include <QTemporaryDir>
+#include <chrono>
+
+namespace velloran::tools::dxl {
+
+namespace {
+
+using namespace notes;
+
+// A folder's documents are put there by hand, and the export does not say
+// which: without a selection of its own a folder is imported empty.
+constexpr const char* kEmptyFolderSelection = "SELECT @False";
+
+std::int64_t nowMs() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+}
+
+// "Name|Alias1|Alias2" split into the name and its aliases; `aliasesOnly`
+// takes every part as an alias.
+void splitNames(const std::string& names, bool aliasesOnly, write::ViewInput& view) {
+    std::size_t start = 0;
+    for (std::size_t bar; start <= names.size(); start = bar + 1) {
+        bar = names.find('|', start);
+        if (bar == std::string::npos) bar = names.size();
+        std::string part = names.substr(start, bar - start);
+        if (start == 0 && !aliasesOnly) view.name = part;
+        else if (!part.empty()) view.aliases.push_back(part);
+    }
+}
+
+store::SortOrder sortOf(const XmlCursor& cursor) {
+    std::string sort = cursor.attribute("sort");
+    if (sort == "descending" || (sort == "true" && cursor.flag("sortdescending"))) return store::SortOrder::Descending;
+    if (sort == "ascending" || sort == "true") return store::SortOrder::Ascending;
+    return store::SortOrder::None;
+}
+
+// The text of the <formula> inside the <code> element at the cursor.
+std::string codeFormula(XmlCursor& cursor) {
+    std::string formula;
+    while (cursor.nextChild()) {
+        if (cursor.is("formula")) formula = cursor.text();
+        else cursor.skip();
+    }
+    return formula;
+}
+
+}  // namespace
+
+DxlReader::DxlReader(QIODevice& input, DxlHandler& handler) : cursor_(input), handler_(handler) {}
+
+DxlReader::~DxlReader() = default;
+
+void DxlReader::read() {
+    cursor_.toRoot();
+    if (!cursor_.is("database")) cursor_.fail("the file is not a database export: its root is <" + cursor_.name() + ">");
+    std::string title = cursor_.attribute("title");
+    if (!title.empty()) handler_.title(title);
+    while (cursor_.nextChild()) {
+        if (cursor_.is("document")) readDocument();
+        else if (cursor_.is("view")) readView(false);
+        else if (cursor_.is("folder")) readView(true);
+        else if (cursor_.is("acl")) readAcl();
+        else if (cursor_.is("databaseinfo")) cursor_.skip();
+        else {
+            handler_.skipped(cursor_.name());
+            cursor_.skip();
+        }
+    }
+    while (!cursor_.xml().atEnd()) {
+        cursor_.xml().readNext();
+        cursor_.checkWellFormed();
+    }
+}
+
+std::string DxlReader::spoolFile() {
+    if (!spool_) {
+        spool_ = std::make_unique<QTemporaryDir>();
+        if (!spool_->isValid()) throw ToolError("Cannot make a temporary folder for attachments: " +
+                                                spool_->errorString().toStdString());
+    }
+    return spool_->filePath(QString::number(spooled_++)).toStdString();
+}
+
+void DxlReader::readDocument() {
+    std::string where = cursor_.where();
+    write::NoteInput note;
+    ItemContext context{[this] { return spoolFile(); },
+                        [this](const std::string& reason) { handler_.unreadable("item", reason); }};
+    while (cursor_.nextChild()) {
+        if (cursor_.is("noteinfo")) readNoteInfo(note);
+        else if (cursor_.is("item")) readItem(cursor_, note, context);
+        else cursor_.skip();
+    }
+    if (note.created == 0) note.created = note.modified != 0 ? note.modified : nowMs();
+    if (note.modified == 0) note.modified = note.created;
+    handler_.document(note, where);
+    for (const write::ObjectInput& attachment : note.attachments) QFile::remove(QString::fromStdString(attachment.source.file));
+}
+
+void DxlReader::readNoteInfo(write::NoteInput& note) {
+    note.unid = cursor_.attribute("unid");
+    while (cursor_.nextChild()) {
+        if (cursor_.is("created")) note.created = readMoment();
+        else if (cursor_.is("modified")) note.modified = readMoment();
+        else cursor_.skip();
+    }
+}
+
+std::int64_t DxlReader::readMoment() {
+    std::int64_t moment = 0;
+    while (cursor_.nextChild()) {
+        if (!cursor_.is("datetime")) {
+            cursor_.skip();
+            continue;
+        }
+        std::string text = cursor_.text();
+        std::optional<DateTime> parsed = parseDateTime(text);
+        if (!parsed) cursor_.fail("'" + text + "' is not a date-time (such as 20010522T103636,81-04)");
+        moment = parsed->msecsSinceEpoch;
+    }
+    return moment;
+}
+
+void DxlReader::readView(bool folder) {
+    ViewRead view{{}, folder, cursor_.where()};
+    splitNames(cursor_.attribute("name"), false, view.design);
+    splitNames(cursor_.attribute("alias"), true, view.design);
+    while (cursor_.nextChild()) {
+        if (cursor_.is("code") && cursor_.attribute("event") == "selection") view.design.selection = codeFormula(cursor_);
+        else if (cursor_.is("column")) readColumn(view.design);
+        else cursor_.skip();
+    }
+    if (folder && view.design.selection.empty()) view.design.selection = kEmptyFolderSelection;
+    handler_.view(view);
+}
+
+void DxlReader::readColumn(write::ViewInput& view) {
+    store::ViewColumn column{{}, cursor_.attribute("itemname"), sortOf(cursor_)};
+    while (cursor_.nextChild()) {
+        if (cursor_.is("columnheader")) column.title = cursor_.attribute("title");
+        if (cursor_.is("code") && cursor_.attribute("event") == "value") column.formula = codeFormula(cursor_);
+        else cursor_.skip();
+    }
+    if (column.formula.empty()) column.formula = "\"\"";
+    view.columns.push_back(std::move(column));
+}
+
+void DxlReader::readAcl() {
+    std::vector<store::AclEntry> entries;
+    while (cursor_.nextChild()) {
+        if (!cursor_.is("aclentry")) {
+            cursor_.skip();
+            continue;
+        }
+        std::string name = cursor_.attribute("name"), level = cursor_.attribute("level");
+        std::optional<store::AccessLevel> parsed = parseAccessLevel(level);
+        if (name.empty() || !parsed)
+            handler_.unreadable("acl entry", cursor_.where() + ": the entry '" + name + "' has the unknown level '" +
+                                                 level + "' or no name");
+        else entries.push_back({name, *parsed});
+        cursor_.skip();
+    }
+    handler_.acl(entries);
+}
+
+}  // namespace velloran::tools::dxl

@@ -1,0 +1,67 @@
+#pragma once
+// Reads a database's XML export as a stream: each document, view and the
+// access list is handed over as soon as it is complete, so memory holds one
+// document at a time however large the file.
+#include "dxl/XmlCursor.h"
+#include "write/Inputs.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class QIODevice;
+class QTemporaryDir;
+
+namespace velloran::tools::dxl {
+
+// A view or folder as read, with where it starts in the XML.
+struct ViewRead {
+    notes::write::ViewInput design;
+    bool folder = false;
+    std::string where;  // "line L, column C"
+};
+
+// Receives what the reader finds, in file order.
+class DxlHandler {
+public:
+    virtual ~DxlHandler() = default;
+    virtual void title(const std::string& title) = 0;
+    // The document's attachment files exist until this returns.
+    virtual void document(const notes::write::NoteInput& note, const std::string& where) = 0;
+    virtual void view(const ViewRead& view) = 0;
+    virtual void acl(const std::vector<notes::store::AclEntry>& entries) = 0;
+    // A note the import does not take (a form, an agent ...), by element name.
+    virtual void skipped(const std::string& kind) = 0;
+    // A part that could not be read: its kind ("item", "acl entry" ...) and
+    // why, naming where it is.
+    virtual void unreadable(const std::string& kind, const std::string& reason) = 0;
+};
+
+class DxlReader {
+public:
+    DxlReader(QIODevice& input, DxlHandler& handler);
+    ~DxlReader();
+    DxlReader(const DxlReader&) = delete;
+    DxlReader& operator=(const DxlReader&) = delete;
+
+    // Reads the whole input. Throws ToolError naming the line and column
+    // when the XML is malformed or a value cannot be read.
+    void read();
+
+private:
+    void readDocument();
+    void readNoteInfo(notes::write::NoteInput& note);
+    std::int64_t readMoment();
+    void readView(bool folder);
+    void readViewCode(notes::write::ViewInput& view);
+    void readColumn(notes::write::ViewInput& view);
+    void readAcl();
+    std::string spoolFile();
+
+    XmlCursor cursor_;
+    DxlHandler& handler_;
+    std::unique_ptr<QTemporaryDir> spool_;
+    int spooled_ = 0;
+};
+
+}  // namespace velloran::tools::dxl

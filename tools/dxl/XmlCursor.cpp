@@ -1,0 +1,63 @@
+#include "dxl/XmlCursor.h"
+
+#include "common/ToolError.h"
+
+namespace velloran::tools::dxl {
+
+std::string XmlCursor::attribute(const char* name) const {
+    return xml_.attributes().value(QLatin1StringView(name)).toString().toStdString();
+}
+
+bool XmlCursor::nextChild() {
+    while (true) {
+        QXmlStreamReader::TokenType token = xml_.readNext();
+        checkWellFormed();
+        if (token == QXmlStreamReader::StartElement) return true;
+        if (token == QXmlStreamReader::EndElement || token == QXmlStreamReader::EndDocument) return false;
+    }
+}
+
+void XmlCursor::toRoot() {
+    while (!xml_.atEnd()) {
+        if (xml_.readNext() == QXmlStreamReader::StartElement) return;
+        checkWellFormed();
+    }
+    checkWellFormed();
+    fail("the file holds no XML element");
+}
+
+void XmlCursor::skip() {
+    xml_.skipCurrentElement();
+    checkWellFormed();
+}
+
+std::string XmlCursor::text() {
+    std::string out;
+    for (int depth = 1; depth > 0;) {
+        QXmlStreamReader::TokenType token = xml_.readNext();
+        checkWellFormed();
+        if (token == QXmlStreamReader::Characters) out += xml_.text().toString().toStdString();
+        else if (token == QXmlStreamReader::StartElement) {
+            ++depth;
+            if (is("break")) out += '\n';
+        } else if (token == QXmlStreamReader::EndElement) --depth;
+    }
+    return out;
+}
+
+std::string XmlCursor::where() const {
+    std::int64_t column = device_.fileColumn(xml_.lineNumber(), xml_.columnNumber());
+    return "line " + std::to_string(xml_.lineNumber()) + ", column " + std::to_string(column);
+}
+
+void XmlCursor::fail(const std::string& message) const {
+    throw ToolError(where() + ": " + message);
+}
+
+void XmlCursor::checkWellFormed() const {
+    if (!xml_.hasError()) return;
+    if (xml_.error() == QXmlStreamReader::PrematureEndOfDocumentError) fail("the XML ends before its last element is closed");
+    fail("malformed XML: " + xml_.errorString().toStdString());
+}
+
+}  // namespace velloran::tools::dxl
