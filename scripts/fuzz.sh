@@ -9,7 +9,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-30}
-targets=(registry_hive ini_reader gb18030 formula nsf_open nsf_json export_names)
+targets=(registry_hive ini_reader gb18030 formula nsf_open nsf_json export_names dxl_import)
 build=build-fuzz
 
 bash scripts/setup.sh
