@@ -73,6 +73,7 @@ TEST_F(MainWindowTest, WithoutNotesOrDominoTheProgramEndsWithoutReadingSettings)
     EXPECT_EQ(prompts_.messages()[0].caption, QStringLiteral("VelloranV3.4"));
     EXPECT_EQ(prompts_.messages()[0].buttons, platform::MessageButtons::Ok);
     EXPECT_EQ(quits_, 1);
+    EXPECT_TRUE(window->refusedToStart()) << "the program ends with a failure status";
     EXPECT_TRUE(window->ServerName.isEmpty());
     EXPECT_EQ(window->Session, nullptr);
     EXPECT_EQ(window->CurrentDatabase, nullptr);
@@ -144,6 +145,7 @@ TEST_F(MainWindowTest, ExitAsksAndEndsOnlyOnOk) {
     prompts_.answerMessage(platform::MessageAnswer::Ok);
     window->exitsystem->trigger();
     EXPECT_EQ(quits_, 1);
+    EXPECT_FALSE(window->refusedToStart()) << "a chosen exit is a success";
 }
 
 TEST_F(MainWindowTest, DestroyingTheWindowFreesTheSessionBeforeTheDatabase) {
