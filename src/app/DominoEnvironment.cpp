@@ -4,6 +4,7 @@
 #include "Vendor.h"
 #include "errors/Diagnostics.h"
 #include "ui/PlainMessage.h"
+#include "registry/HiveSearch.h"
 #include "registry/RegistryHive.h"
 
 #include <QDir>
@@ -40,6 +41,14 @@ QString damageLine(const QString& path, const platform::HiveDamage& damage) {
         .arg(QString::fromStdString(damage.text));
 }
 
+QString refusalWithAdvice(const std::string& hivePath) {
+    QStringList lookedFor;
+    for (const std::string& file : platform::hiveFilesLookedFor(hivePath)) lookedFor << QString::fromStdString(file);
+    return DominoEnvironment::kRefusal + QLatin1Char('\n') +
+           DominoEnvironment::kSetupAdvice.arg(lookedFor.join(QStringLiteral("、")),
+                                               QString::fromLatin1(platform::kSetupCommand));
+}
+
 }  // namespace
 
 DominoEnvironment::DominoEnvironment(platform::ComponentRuntime runtime, platform::Prompts& prompts)
@@ -68,7 +77,7 @@ bool DominoEnvironment::RequireInstallation() const {
         platform::showPlainMessage(prompts_, QStringLiteral("无法读取注册表文件 %1").arg(QString::fromStdString(path)));
     }
     if (hive.hasKey(kNotesKey.toStdString()) || hive.hasKey(kDominoKey.toStdString())) return true;
-    platform::showPlainMessage(prompts_, kRefusal);
+    platform::showPlainMessage(prompts_, refusalWithAdvice(path));
     return false;
 }
 

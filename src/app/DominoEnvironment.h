@@ -23,6 +23,8 @@ public:
     static inline const QString kComponentFileName = QStringLiteral("nlsxbe.dll");
     static inline const QString kRefusal = QStringLiteral(
         "对不起，Velloran要求运行的电脑上已经安装过Domino客户端或服务器端软件!请安装Domino环境后再运行本系统!");
+    // Follows the refusal: the hive files looked for and the command that makes one.
+    static inline const QString kSetupAdvice = QStringLiteral("已查找的注册表文件: %1\n请运行 %2 建立注册表");
     // How many damaged lines of the hive the message names one by one.
     static constexpr int kDamageLinesShown = 5;
 
@@ -31,7 +33,8 @@ public:
     // Whether the client or the server is installed, for the program to
     // start. Tells the user first of the lines of the hive that cannot be
     // read (or that it cannot be read at all), then, only when neither
-    // product's key is there, that the program needs one of them.
+    // product's key is there, that the program needs one of them, which
+    // hive files it looked for and how to make one.
     bool RequireInstallation() const;
 
     bool IsDominoInstalled() const;

@@ -298,6 +298,7 @@ void TfrmMain::FormShow() {
     ExeFolder = context_.exeFolder;
     DominoEnvironment environment(platform::ComponentRuntime(context_.hivePath), prompts());
     if (!environment.RequireInstallation()) {
+        refusedToStart_ = true;
         context_.quit();
         return;
     }

@@ -79,6 +79,9 @@ public:
 
     // The start-up sequence; runs once, when the window is first shown.
     void FormShow();
+    // Whether the start-up sequence refused to go on (nothing installed), so
+    // that the program ends with a failure status.
+    bool refusedToStart() const { return refusedToStart_; }
     void exitsystemExecute();
     void exportExecute();
     void aboutExecute();
@@ -118,6 +121,7 @@ private:
     QLabel* statusPanels_[2];
     bool shown_ = false;
     bool started_ = false;
+    bool refusedToStart_ = false;
 };
 
 }  // namespace velloran::app

@@ -40,5 +40,7 @@ int main(int argc, char** argv) {
 
     velloran::app::TfrmMain frmMain(context);
     frmMain.showMaximized();
-    return application.exec();
+    const int status = application.exec();
+    // A program that could not start is a failure for whoever started it.
+    return frmMain.refusedToStart() ? 1 : status;
 }

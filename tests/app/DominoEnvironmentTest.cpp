@@ -87,7 +87,18 @@ TEST_F(DominoEnvironmentTest, TheRefusalFollowsTheDamageOnlyWhenTheKeysAreAbsent
     ASSERT_EQ(lines.size(), DominoEnvironment::kDamageLinesShown + 1);
     EXPECT_TRUE(lines[0].endsWith(QStringLiteral(" 第2行无法识别: garbage"))) << lines[0].toStdString();
     EXPECT_EQ(lines.back(), QStringLiteral("另有2行无法识别"));
-    EXPECT_EQ(prompts_.messages()[1].text, DominoEnvironment::kRefusal);
+    EXPECT_TRUE(prompts_.messages()[1].text.startsWith(DominoEnvironment::kRefusal));
+}
+
+TEST_F(DominoEnvironmentTest, TheRefusalNamesTheHiveLookedForAndTheCommandThatMakesOne) {
+    hivePath_ = dir_.file("nowhere/registry.reg");
+    EXPECT_FALSE(environment().RequireInstallation());
+    ASSERT_EQ(prompts_.messages().size(), 1u);
+    const QStringList lines = prompts_.messages()[0].text.split(u'\n');
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_EQ(lines[0], DominoEnvironment::kRefusal);
+    EXPECT_EQ(lines[1], QStringLiteral("已查找的注册表文件: ") + QString::fromStdString(hivePath_));
+    EXPECT_EQ(lines[2], QStringLiteral("请运行 velloran-setup --data DATA_FOLDER 建立注册表"));
 }
 
 TEST_F(DominoEnvironmentTest, AHiveThatCannotBeReadIsNamedBeforeTheRefusal) {
@@ -95,7 +106,7 @@ TEST_F(DominoEnvironmentTest, AHiveThatCannotBeReadIsNamedBeforeTheRefusal) {
     EXPECT_FALSE(environment().RequireInstallation());
     ASSERT_EQ(prompts_.messages().size(), 2u);
     EXPECT_EQ(prompts_.messages()[0].text, QStringLiteral("无法读取注册表文件 ") + QString::fromStdString(hivePath_));
-    EXPECT_EQ(prompts_.messages()[1].text, DominoEnvironment::kRefusal);
+    EXPECT_TRUE(prompts_.messages()[1].text.startsWith(DominoEnvironment::kRefusal));
 }
 
 TEST_F(DominoEnvironmentTest, ASoundHiveWithAProductStartsSilently) {

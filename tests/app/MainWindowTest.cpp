@@ -66,12 +66,14 @@ TEST_F(MainWindowTest, WithoutNotesOrDominoTheProgramEndsWithoutReadingSettings)
     const std::string hive = TempDir::read(dir_.file("hive.reg"));
     auto window = startWindow();
     ASSERT_EQ(prompts_.messages().size(), 1u);
-    EXPECT_EQ(prompts_.messages()[0].text,
-              QStringLiteral("对不起，Velloran要求运行的电脑上已经安装过Domino客户端或服务器端软件!"
-                             "请安装Domino环境后再运行本系统!"));
+    const QStringList lines = prompts_.messages()[0].text.split(u'\n');
+    EXPECT_EQ(lines[0], QStringLiteral("对不起，Velloran要求运行的电脑上已经安装过Domino客户端或服务器端软件!"
+                                       "请安装Domino环境后再运行本系统!"));
+    EXPECT_EQ(lines.value(1), QStringLiteral("已查找的注册表文件: ") + QString::fromStdString(dir_.file("hive.reg")));
     EXPECT_EQ(prompts_.messages()[0].caption, QStringLiteral("VelloranV3.4"));
     EXPECT_EQ(prompts_.messages()[0].buttons, platform::MessageButtons::Ok);
     EXPECT_EQ(quits_, 1);
+    EXPECT_TRUE(window->refusedToStart()) << "the program ends with a failure status";
     EXPECT_TRUE(window->ServerName.isEmpty());
     EXPECT_EQ(window->Session, nullptr);
     EXPECT_EQ(window->CurrentDatabase, nullptr);
@@ -143,6 +145,7 @@ TEST_F(MainWindowTest, ExitAsksAndEndsOnlyOnOk) {
     prompts_.answerMessage(platform::MessageAnswer::Ok);
     window->exitsystem->trigger();
     EXPECT_EQ(quits_, 1);
+    EXPECT_FALSE(window->refusedToStart()) << "a chosen exit is a success";
 }
 
 TEST_F(MainWindowTest, DestroyingTheWindowFreesTheSessionBeforeTheDatabase) {

@@ -2,6 +2,7 @@
 // same workbook, attachment tree and log lines; a failure gives a message
 // and a non-zero exit status.
 #include "ExportFixture.h"
+#include "ToolProcess.h"
 
 #include "component/ComponentRuntime.h"
 #include "text/Gb18030.h"
@@ -10,10 +11,7 @@
 
 #include <gmock/gmock.h>
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
-#include <sys/wait.h>
 
 using namespace velloran;
 using namespace velloran::testing;
@@ -21,28 +19,8 @@ using nlohmann::json;
 
 namespace {
 
-struct ToolRun {
-    int status = -1;
-    std::string output;  // standard output, then standard error
-};
-
-std::string quoted(const std::string& text) {
-    std::string result = "'";
-    for (char c : text) result += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return result + "'";
-}
-
 ToolRun runTool(const std::string& hive, const std::vector<std::string>& args) {
-    std::string command = std::string("LC_ALL=C VELLORAN_REGISTRY=").append(quoted(hive));
-    command.append(" ").append(quoted(VELLORAN_EXPORT_TOOL));
-    for (const std::string& arg : args) command.append(" ").append(quoted(arg));
-    FILE* pipe = ::popen((command + " 2>&1 </dev/null").c_str(), "r");
-    ToolRun run;
-    std::array<char, 4096> chunk{};
-    for (std::size_t got; (got = std::fread(chunk.data(), 1, chunk.size(), pipe)) > 0;) run.output.append(chunk.data(), got);
-    const int status = ::pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+    return runProcess(std::string("LC_ALL=C VELLORAN_REGISTRY=").append(shellQuoted(hive)), VELLORAN_EXPORT_TOOL, args);
 }
 
 std::vector<std::string> relativeFiles(const std::filesystem::path& folder) {
@@ -140,7 +118,7 @@ TEST_F(BatchToolTest, ARunThatLosesAnythingSaysWhatAndEndsWithStatusOne) {
     // A view index that counts more documents than it holds.
     const auto setCount = [&](int count) {
         const std::string update = "update views set entry_count=" + std::to_string(count) + " where name='V'";
-        return std::system(("sqlite3 " + quoted(database) + " " + quoted(update)).c_str());
+        return std::system(("sqlite3 " + shellQuoted(database) + " " + shellQuoted(update)).c_str());
     };
     ASSERT_EQ(setCount(7), 0);
     const ToolRun damaged = runTool(hive, {"--database", database, "--view", "V", "--out", dir.file("d"), "--log-folder",

@@ -66,7 +66,8 @@ TEST_F(ComponentRuntimeTest, RegistrationWritesTheClassKeysAndObjectsCanThenBeCr
 TEST_F(ComponentRuntimeTest, CreationFailuresNameTheirCause) {
     ComponentRuntime runtime(hiveServedBy(TEST_COMPONENT_PATH));
     EXPECT_EQ(failureOf([&] { runtime.createObject("{00000000-0000-0000-0000-000000000001}"); }),
-              "Class {00000000-0000-0000-0000-000000000001} is not registered");
+              "Class {00000000-0000-0000-0000-000000000001} is not registered in the registry file " +
+                  dir.file("hive.reg") + "; run velloran-setup --data DATA_FOLDER to register the components");
     EXPECT_EQ(failureOf([&] { runtime.createObjectByProgId("Nothing.Here"); }),
               "No application is registered as Nothing.Here");
 

@@ -31,9 +31,10 @@ the day's log file log<yyyyMMdd>.txt.
   --log-folder DIR      where the daily log files go
                         (default ~/.local/share/velloran/)
 
-The registry hive is the program's: /etc/velloran/registry.reg, or the file
-named by the environment variable VELLORAN_REGISTRY. Progress and messages
-go to standard error; at the end the places of the workbook, the attachment
+The registry hive is the program's: the file named by the environment
+variable VELLORAN_REGISTRY, else ~/.config/velloran/registry.reg, else
+/etc/velloran/registry.reg (velloran-setup --data DIR writes one).
+Progress and messages go to standard error; at the end the places of the workbook, the attachment
 folder and the log are printed on standard output. The exit status is 0
 when the whole view was exported and 1 otherwise: when the run stopped,
 or when an attachment, object or cell could not be written (the message

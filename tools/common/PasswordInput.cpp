@@ -5,8 +5,10 @@
 #include <sodium.h>
 
 #include <cerrno>
+#include <optional>
 #include <cstring>
 #include <fcntl.h>
+#include <termios.h>
 #include <unistd.h>
 
 namespace velloran::tools {
@@ -44,6 +46,30 @@ void readFirstLine(int fd, const std::string& where, std::string& line) {
     sodium_memzero(&byte, sizeof byte);
 }
 
+// While it lives, what is typed on the terminal `fd` is not shown; the
+// prompt goes to standard error, so that standard output stays the tool's.
+class HiddenTyping {
+public:
+    explicit HiddenTyping(int fd) : fd_(fd) {
+        if (::tcgetattr(fd_, &saved_) != 0) throw ToolError(std::string("cannot prompt for the password: ") +
+                                                            std::strerror(errno));
+        termios hidden = saved_;
+        hidden.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+        hidden.c_lflag |= ECHONL;
+        if (::tcsetattr(fd_, TCSAFLUSH, &hidden) != 0)
+            throw ToolError(std::string("cannot hide the password as it is typed: ") + std::strerror(errno));
+        static constexpr char kPrompt[] = "Password: ";
+        [[maybe_unused]] ssize_t written = ::write(STDERR_FILENO, kPrompt, sizeof kPrompt - 1);
+    }
+    ~HiddenTyping() { ::tcsetattr(fd_, TCSAFLUSH, &saved_); }
+    HiddenTyping(const HiddenTyping&) = delete;
+    HiddenTyping& operator=(const HiddenTyping&) = delete;
+
+private:
+    int fd_;
+    termios saved_{};
+};
+
 }  // namespace
 
 void readPassword(const std::string& source, std::string& password) {
@@ -52,6 +78,8 @@ void readPassword(const std::string& source, std::string& password) {
     PasswordSource input{standardInput ? STDIN_FILENO : ::open(source.c_str(), O_RDONLY | O_CLOEXEC), !standardInput};
     if (input.fd < 0) throw ToolError("cannot read " + where + ": " + std::strerror(errno));
     password.reserve(kMaxPasswordBytes);
+    std::optional<HiddenTyping> hidden;
+    if (standardInput && ::isatty(input.fd)) hidden.emplace(input.fd);
     readFirstLine(input.fd, where, password);
     if (!password.empty() && password.back() == '\r') password.pop_back();
 }

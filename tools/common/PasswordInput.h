@@ -6,9 +6,10 @@
 namespace velloran::tools {
 
 // Reads the first line of the file `source` ("-": standard input) into
-// `password`, without a CR at its end. The text is read a byte at a time
-// into room reserved up front, so no other buffer keeps a copy. Throws
-// ToolError naming the source.
+// `password`, without a CR at its end. When standard input is a terminal,
+// it prompts on standard error and does not show what is typed. The text is
+// read a byte at a time into room reserved up front, so no other buffer
+// keeps a copy. Throws ToolError naming the source.
 void readPassword(const std::string& source, std::string& password);
 
 }  // namespace velloran::tools

@@ -1,5 +1,6 @@
 #include "component/ComponentRuntime.h"
 
+#include "registry/HiveSearch.h"
 #include "registry/RegistryHive.h"
 
 #include <dlfcn.h>
@@ -83,7 +84,7 @@ component::ObjectPtr ComponentRuntime::createObject(const std::string& classId) 
         throw ComponentError("The registration of class " + classId + " is damaged: " + e.what());
     }
     if (!hive.hasKey(inprocServerKey(classId)) || module.empty())
-        throw ComponentError("Class " + classId + " is not registered");
+        throw ComponentError("Class " + classId + " is not registered " + hiveAdvice(hivePath_));
     auto create = reinterpret_cast<VelloranCreateObjectFn>(entryPoint(module, VELLORAN_CREATE_OBJECT_SYMBOL));
     component::Object* object = nullptr;
     try {

@@ -135,11 +135,6 @@ bool isFolderOrDevice(const std::string& path) {
 
 }  // namespace
 
-std::string RegistryHive::defaultPath() {
-    const char* fromEnvironment = std::getenv(kPathVariable);
-    return fromEnvironment && *fromEnvironment ? fromEnvironment : kDefaultPath;
-}
-
 std::string RegistryHive::folded(const std::string& text) {
     std::string out = text;
     for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));

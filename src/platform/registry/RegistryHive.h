@@ -13,6 +13,7 @@
 // with "\"; a path without a root is under HKEY_LOCAL_MACHINE, and
 // HKEY_CLASSES_ROOT is HKEY_LOCAL_MACHINE\SOFTWARE\Classes, as on the
 // platform the registry comes from.
+#include "registry/HiveSearch.h"
 #include "registry/HiveText.h"
 
 #include <cstdint>
@@ -51,10 +52,10 @@ struct HiveDamage {
 class RegistryHive {
 public:
     // Environment variable that names another hive file.
-    static constexpr const char* kPathVariable = "VELLORAN_REGISTRY";
-    // The hive used when the variable is not set.
-    static constexpr const char* kDefaultPath = "/etc/velloran/registry.reg";
-    static std::string defaultPath();
+    static constexpr const char* kPathVariable = kHivePathVariable;
+    // The hive the program uses: the first file of the search order that
+    // exists (see HiveSearch.h).
+    static std::string defaultPath() { return findHive(); }
 
     // An empty hive not tied to a file yet.
     RegistryHive() = default;

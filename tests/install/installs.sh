@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary prefix and checks that the installed
+# velloran-setup registers the installed components by itself.
+set -euo pipefail
+build=$1
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+
+cmake --install "$build" --prefix "$prefix" >/dev/null
+
+for file in bin/velloran bin/velloran-export bin/velloran-setup bin/velloran-add-person \
+            lib/velloran/nlsxbe.dll share/applications/velloran.desktop \
+            share/icons/hicolor/scalable/apps/velloran.svg; do
+  [[ -e $prefix/$file ]] || { echo "not installed: $file" >&2; exit 1; }
+done
+grep -qx 'Exec=velloran' "$prefix/share/applications/velloran.desktop" || { echo "the desktop entry does not start velloran" >&2; exit 1; }
+
+mkdir "$prefix/data"
+output=$(VELLORAN_REGISTRY="$prefix/registry.reg" "$prefix/bin/velloran-setup" --data "$prefix/data")
+grep -qF "Registered: $prefix/lib/velloran/nlsxbe.dll" <<<"$output" || { echo "$output" >&2; exit 1; }
+grep -qF "\"DataPath\"=\"$prefix/data\"" "$prefix/registry.reg" || { cat "$prefix/registry.reg" >&2; exit 1; }
+grep -qiF "InprocServer32" "$prefix/registry.reg" || { echo "no component registered" >&2; exit 1; }
+echo "installed and set up in $prefix"

@@ -1,0 +1,42 @@
+// velloran-setup: writes the registry hive the program and the tools read.
+#include "common/CommandLine.h"
+#include "setup/Setup.h"
+
+#include <iostream>
+
+namespace {
+
+const char* kUsage = R"(Usage: velloran-setup --data DIR [--server NAME] [--components DIR] [--user]
+
+Writes the registry hive that velloran and the tools read: the server
+installation with its data folder DIR (the folder of your .nsf databases)
+and its name (default: this host's name), and the registrations of the
+components. Run it again to change the data folder or the name.
+
+The hive written is /etc/velloran/registry.reg when run as root, otherwise
+~/.config/velloran/registry.reg (also with --user as root); the file named
+by the environment variable VELLORAN_REGISTRY when that is set. The program
+looks for VELLORAN_REGISTRY, then ~/.config/velloran/registry.reg, then
+/etc/velloran/registry.reg.
+
+  --components DIR   the folder of nlsxbe.dll and velloran-excel
+                     (default: the installed PREFIX/lib/velloran)
+)";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    return velloran::tools::runTool("velloran-setup", kUsage, argc, argv, [](int count, char** args) {
+        using namespace velloran::tools;
+        CommandLine options(count, args, {"data", "server", "components"}, {"user"});
+        const SetupOptions setup{options.required("data"), options.optional("server").value_or(""),
+                                 options.optional("components").value_or(installedComponentFolder()),
+                                 setupHivePath(options.has("user"))};
+        const std::vector<std::string> registered = writeSetup(setup);
+        std::cout << "Registry written: " << setup.hivePath << "\n";
+        for (const std::string& component : registered) std::cout << "Registered: " << component << "\n";
+        if (registered.size() < 2)
+            std::cout << "No " << kExcelComponentName << " in the component folder: exporting to workbooks will "
+                      << "not work until it is there and velloran-setup runs again\n";
+    });
+}
