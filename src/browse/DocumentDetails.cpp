@@ -13,7 +13,12 @@ namespace velloran::browse {
 
 namespace {
 
+const QString kRawDataText = QStringLiteral("(二进制数据)");
+
 QString firstValueText(domino::TNotesDocument& document, const QString& name) {
+    domino::TNotesItem item;
+    item.ConnectTo(document.GetFirstItem(name));
+    if (item.IsConnected() && item.Type() == notes::kRawData) return kRawDataText;
     const notes::ValueList values = document.GetItemValue(name);
     if (values.empty())
         throw domino::DominoError(QStringLiteral("域 %1 没有值").arg(name).toStdString());

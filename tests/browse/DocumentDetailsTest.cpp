@@ -4,6 +4,7 @@
 #include "ListView.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <QApplication>
 #include <QHeaderView>
@@ -68,6 +69,20 @@ TEST_F(DocumentDetailsTest, EveryItemShowsItsFirstValueUnderTheHeader) {
     EXPECT_EQ(rows_[10], "Tags=a");
     EXPECT_EQ(rows_[11], "Amount=3.5");
     EXPECT_EQ(rows_[12], "F1=v1") << "a second item of one name shows what GetItemValue gives for it";
+}
+
+TEST_F(DocumentDetailsTest, RawDataShowsAsBinaryData) {
+    openAndSelect();
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(file_.c_str(), &db), SQLITE_OK);
+    const int rc = sqlite3_exec(db, "UPDATE items SET type = 0 WHERE name = 'F9'", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    ASSERT_EQ(rc, SQLITE_OK);
+    recordGrid();
+    window().ToolButton11->trigger();
+    ASSERT_EQ(rows_.size(), 13);
+    EXPECT_EQ(rows_[9], QStringLiteral("F9=(二进制数据)"));
+    EXPECT_EQ(rows_[8], "F8=v8");
 }
 
 TEST_F(DocumentDetailsTest, FileModeOpensTheFileLocallyWhateverTheServer) {

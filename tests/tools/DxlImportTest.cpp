@@ -92,7 +92,7 @@ TEST_F(DxlImportTest, DocumentsKeepTheirNoteInfoItemsValuesAndFlags) {
     EXPECT_EQ(item(items, "Owners").type, kAuthors);
     EXPECT_EQ(item(items, "Owners").flags, kFlagNames | kFlagAuthors);
     EXPECT_EQ(item(items, "Readers").type, kReaders);
-    EXPECT_EQ(item(items, "$Blob").type, kRawDataType);
+    EXPECT_EQ(item(items, "$Blob").type, notes::kRawData);
     EXPECT_EQ(item(items, "$Blob").values.list(), (ValueList{std::string("AAECAwQ=")}));
     EXPECT_EQ(item(items, "Empty").type, kText);
 }

@@ -109,9 +109,10 @@ void readAttachments(XmlCursor& cursor, write::NoteInput& note, const ItemContex
     }
 }
 
-// Raw item data: its base64 text, which the engine keeps as it is.
+// Raw item data: its base64 text, which the engine keeps as it is and the
+// browser shows as binary data.
 write::ItemInput rawItem(XmlCursor& cursor, write::ItemInput item) {
-    item.type = kRawDataType;
+    item.type = notes::kRawData;
     std::string text = cursor.text();
     std::erase_if(text, [](char c) { return c == ' ' || c == '\n' || c == '\r' || c == '\t'; });
     item.values = {text};

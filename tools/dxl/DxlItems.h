@@ -8,10 +8,6 @@
 
 namespace velloran::tools::dxl {
 
-// Item type of data the export writes as raw bytes (<rawitemdata>): kept as
-// its base64 text, which the browser shows as binary data.
-inline constexpr int kRawDataType = 0;
-
 // What reading an item needs from the document around it.
 struct ItemContext {
     // A new temporary file name for an attachment's bytes.

@@ -15,6 +15,7 @@
 namespace velloran::notes {
 namespace {
 
+using ::testing::AllOf;
 using ::testing::HasSubstr;
 using testing::TempDir;
 
@@ -87,7 +88,8 @@ TEST_F(AccessTest, EveryLoginRefusalSaysWhy) {
     std::filesystem::remove_all(data_);
     EXPECT_EQ(error([&] { session_.InitializeUsingNotesUserName("zs", "secret"); }), "数据目录不存在: " + data_.string());
     component::SessionObject uninstalled(dir_.file("absent.reg"));
-    EXPECT_THAT(error([&] { uninstalled.InitializeUsingNotesUserName("zs", "secret"); }), HasSubstr("本机没有安装服务器"));
+    EXPECT_THAT(error([&] { uninstalled.InitializeUsingNotesUserName("zs", "secret"); }),
+                AllOf(HasSubstr("本机没有安装服务器"), HasSubstr("velloran-setup --data")));
 }
 
 // Records which hashes a login verified the password against.

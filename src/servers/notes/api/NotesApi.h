@@ -28,6 +28,8 @@ inline constexpr const char* kSessionClassId = "{29131539-2EED-1069-BF5D-00DD011
 
 // Item type codes, as stored in databases.
 enum ItemType : int {
+    // Bytes kept as they came (as base64 text), not readable as values.
+    kRawData = 0,
     kRichText = 1,
     kNumber = 768,
     kDateTime = 1024,

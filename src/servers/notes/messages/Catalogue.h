@@ -81,8 +81,9 @@ inline constexpr Message kMissingViewDocument{"数据库 {2} 中视图 {1} 列�
 
 // The installation, the registry and the login.
 inline constexpr Message kRegistryUnreadable{"无法读取注册表: {1}", "Cannot read the registry {1}: {2}"};
-inline constexpr Message kNoServerInstalled{"本机没有安装服务器（注册表 {1}）",
-                                            "No server is installed on this machine (registry {1})"};
+inline constexpr Message kNoServerInstalled{
+    "本机没有安装服务器（注册表 {1}）；请运行 velloran-setup --data 数据目录 建立",
+    "No server is installed on this machine (registry {1}); run velloran-setup --data DATA_FOLDER to set one up"};
 inline constexpr Message kNoDataPath{"注册表 {1} 中的服务器安装没有数据目录（DataPath）",
                                      "The server installation has no data folder (DataPath) in the registry {1}"};
 inline constexpr Message kDataFolderMissing{"数据目录不存在: {1}", "The data folder {1} does not exist"};
