@@ -3,7 +3,7 @@
 # velloran-setup registers them from), and the desktop entry with its icon.
 set(VELLORAN_INSTALL_PROGRAMS
   velloran velloran-export velloran-setup velloran-add-person
-  velloran-nsf-build velloran-nsf-generate velloran-make-demo)
+  velloran-nsf-build velloran-dxl-import velloran-nsf-generate velloran-make-demo)
 install(TARGETS ${VELLORAN_INSTALL_PROGRAMS} RUNTIME DESTINATION bin)
 
 set(VELLORAN_INSTALL_COMPONENTS velloran_notes)

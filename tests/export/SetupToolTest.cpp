@@ -36,7 +36,7 @@ protected:
                      QStringLiteral("V"));
         fs::create_directories(components);
         fs::copy_file(VELLORAN_NOTES_MODULE, components / "nlsxbe.dll");
-        fs::copy_file(VELLORAN_EXCEL_MODULE, components / "velloran-excel");
+        fs::copy_file(VELLORAN_EXCEL_MODULE, components / "velloran-excel.so");
         fs::create_directories(home);
     }
 

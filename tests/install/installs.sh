@@ -8,8 +8,8 @@ trap 'rm -rf "$prefix"' EXIT
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
-for file in bin/velloran bin/velloran-export bin/velloran-setup bin/velloran-add-person \
-            lib/velloran/nlsxbe.dll share/applications/velloran.desktop \
+for file in bin/velloran bin/velloran-export bin/velloran-setup bin/velloran-add-person bin/velloran-dxl-import \
+            lib/velloran/nlsxbe.dll lib/velloran/velloran-excel.so share/applications/velloran.desktop \
             share/icons/hicolor/scalable/apps/velloran.svg; do
   [[ -e $prefix/$file ]] || { echo "not installed: $file" >&2; exit 1; }
 done
@@ -17,7 +17,9 @@ grep -qx 'Exec=velloran' "$prefix/share/applications/velloran.desktop" || { echo
 
 mkdir "$prefix/data"
 output=$(VELLORAN_REGISTRY="$prefix/registry.reg" "$prefix/bin/velloran-setup" --data "$prefix/data")
-grep -qF "Registered: $prefix/lib/velloran/nlsxbe.dll" <<<"$output" || { echo "$output" >&2; exit 1; }
+for component in nlsxbe.dll velloran-excel.so; do
+  grep -qF "Registered: $prefix/lib/velloran/$component" <<<"$output" || { echo "$output" >&2; exit 1; }
+done
 grep -qF "\"DataPath\"=\"$prefix/data\"" "$prefix/registry.reg" || { cat "$prefix/registry.reg" >&2; exit 1; }
 grep -qiF "InprocServer32" "$prefix/registry.reg" || { echo "no component registered" >&2; exit 1; }
 echo "installed and set up in $prefix"

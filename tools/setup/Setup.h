@@ -10,12 +10,12 @@ namespace velloran::tools {
 struct SetupOptions {
     std::string dataFolder;       // an existing folder of databases
     std::string serverName;       // empty: this host's name
-    std::string componentFolder;  // the folder of nlsxbe.dll and velloran-excel
+    std::string componentFolder;  // the folder of nlsxbe.dll and velloran-excel.so
     std::string hivePath;         // the hive to write
 };
 
 inline constexpr const char* kNotesComponentName = "nlsxbe.dll";
-inline constexpr const char* kExcelComponentName = "velloran-excel";
+inline constexpr const char* kExcelComponentName = "velloran-excel.so";
 
 // The hive velloran-setup writes: the file VELLORAN_REGISTRY names when set;
 // else the machine's hive for root, unless `forUser`; else the user's.

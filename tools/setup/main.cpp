@@ -19,7 +19,7 @@ by the environment variable VELLORAN_REGISTRY when that is set. The program
 looks for VELLORAN_REGISTRY, then ~/.config/velloran/registry.reg, then
 /etc/velloran/registry.reg.
 
-  --components DIR   the folder of nlsxbe.dll and velloran-excel
+  --components DIR   the folder of nlsxbe.dll and velloran-excel.so
                      (default: the installed PREFIX/lib/velloran)
 )";
 
