@@ -32,9 +32,11 @@ std::string withoutLeadingBlanks(const std::string& text) {
     return start == std::string::npos ? std::string() : text.substr(start);
 }
 
-// A hex value goes on over the next line when its line ends in "\".
+// A hex value goes on over the next line when its line ends in "\"; a
+// comment never does, whatever it holds.
 bool continues(const std::string& content) {
-    return !content.empty() && content.back() == '\\' && content.find("=hex") != std::string::npos;
+    return !content.empty() && content.front() != ';' && content.back() == '\\' &&
+           content.find("=hex") != std::string::npos;
 }
 
 }  // namespace
