@@ -36,32 +36,37 @@ TEST(PersonTest, AddedPeopleCanBeFoundAndAreNotAddedTwice) {
     EXPECT_THROW(addPerson(directory, {" ", "", "x"}, true), std::exception);
 }
 
-TEST(GeneratorTest, WritesTheRequestedDocumentsItemsAndAttachments) {
+// A database generated into a temporary folder, opened through a session.
+struct GeneratedView {
+    explicit GeneratedView(const GenerateOptions& options) {
+        generateDatabase(file, options);
+        session.Initialize("");
+        view = session.GetDatabase("", file, false)->GetView(options.viewName);
+    }
     TempDir dir;
     std::string file = dir.file("generated.nsf");
-    generateDatabase(file, {120, 5, 2000, 50, "Everything"});
-    notes::component::SessionObject session(dir.file("none.reg"));
-    session.Initialize("");
-    notes::ViewPtr view = session.GetDatabase("", file, false)->GetView("Everything");
+    notes::component::SessionObject session{dir.file("none.reg")};
+    notes::ViewPtr view;
+};
+
+TEST(GeneratorTest, WritesTheRequestedDocumentsItemsAndAttachments) {
+    GeneratedView generated(GenerateOptions{120, 5, 2000, 50, "Everything"});
+    notes::ViewPtr view = generated.view;
     ASSERT_EQ(view->AllEntriesCount(), 120);
     notes::DocumentPtr first = view->GetNthDocument(1);
     EXPECT_EQ(first->Items().size(), 6u) << "5 items and the attachment's entry";
     EXPECT_EQ(first->GetAttachment("file1.bin")->FileSize(), 2000);
     EXPECT_FALSE(view->GetNthDocument(2)->HasEmbedded());
     EXPECT_EQ(view->GetNthDocument(120)->ColumnValues().at(0), notes::Value(std::string("Document 120")));
-    EXPECT_THROW(generateDatabase(dir.file("few.nsf"), {1, 2, -1, 1, "All"}), std::exception);
+    EXPECT_THROW(generateDatabase(generated.dir.file("few.nsf"), {1, 2, -1, 1, "All"}), std::exception);
 }
 
 // A walk reads its entries a stretch at a time: across the stretches every
 // document comes once, in order, with its own header and attachments; a
 // walk started anew sees what was written since.
 TEST(GeneratorTest, AWalkAcrossStretchesGivesEachDocumentOnceAndANewWalkReadsAfresh) {
-    TempDir dir;
-    std::string file = dir.file("walk.nsf");
-    generateDatabase(file, {600, 3, 10, 7, "All"});
-    notes::component::SessionObject session(dir.file("none.reg"));
-    session.Initialize("");
-    notes::ViewPtr view = session.GetDatabase("", file, false)->GetView("All");
+    GeneratedView generated(GenerateOptions{600, 3, 10, 7, "All"});
+    notes::ViewPtr view = generated.view;
     int position = 0;
     for (notes::DocumentPtr document = view->GetNthDocument(1); document; document = view->GetNextDocument(document)) {
         ++position;
@@ -73,7 +78,7 @@ TEST(GeneratorTest, AWalkAcrossStretchesGivesEachDocumentOnceAndANewWalkReadsAfr
 
     ASSERT_TRUE(view->GetNthDocument(1)->HasEmbedded());
     sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_open(generated.file.c_str(), &db), SQLITE_OK);
     EXPECT_EQ(sqlite3_exec(db, "DELETE FROM objects", nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close(db);
     EXPECT_FALSE(view->GetNthDocument(1)->HasEmbedded()) << "a new walk reads the file as it is now";

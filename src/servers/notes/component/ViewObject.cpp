@@ -8,12 +8,27 @@
 
 namespace velloran::notes::component {
 
-ValueList ViewObject::visibleColumnValues(ValueList values) const {
+namespace {
+
+std::vector<bool> columnsReadingPassword(const store::ViewDesign& design, bool isDirectory) {
     static const std::string passwordItem = text::lower(access::kPasswordItem);
+    std::vector<bool> withheld;
+    for (const store::ViewColumn& column : design.columns)
+        withheld.push_back(isDirectory && text::lower(column.formula).find(passwordItem) != std::string::npos);
+    return withheld;
+}
+
+}  // namespace
+
+ViewObject::ViewObject(OpenDatabasePtr database, store::ViewDesign design)
+    : database_(std::move(database)),
+      design_(std::move(design)),
+      withheldColumns_(columnsReadingPassword(design_, database_->isDirectory)) {}
+
+ValueList ViewObject::visibleColumnValues(ValueList values) const {
     for (std::size_t i = 0; i < values.size(); ++i) {
-        bool readsPassword = database_->isDirectory && i < design_.columns.size() &&
-                             text::lower(design_.columns[i].formula).find(passwordItem) != std::string::npos;
-        if (readsPassword || isPasswordHash(values[i])) values[i] = std::string();
+        const bool withheld = i < withheldColumns_.size() && withheldColumns_[i];
+        if (withheld || isPasswordHash(values[i])) values[i] = std::string();
     }
     return values;
 }

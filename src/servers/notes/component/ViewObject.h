@@ -7,8 +7,7 @@ namespace velloran::notes::component {
 // A view with its materialised index: positions are looked up, never walked.
 class ViewObject : public View {
 public:
-    ViewObject(OpenDatabasePtr database, store::ViewDesign design)
-        : database_(std::move(database)), design_(std::move(design)) {}
+    ViewObject(OpenDatabasePtr database, store::ViewDesign design);
 
     std::string Name() const override { return design_.name; }
     StringList Aliases() const override { return design_.aliases; }
@@ -33,6 +32,9 @@ private:
 
     OpenDatabasePtr database_;
     store::ViewDesign design_;
+    // Per column: whether its values are withheld (a directory column whose
+    // formula reads the password), decided once when the view is opened.
+    std::vector<bool> withheldColumns_;
     // The stretch read last, in position order without gaps.
     std::vector<store::ListedEntry> stretch_;
 };
