@@ -24,7 +24,7 @@ TEST(PersonTest, CanonicalNamesFromAbbreviatedOnes) {
     EXPECT_EQ(canonicalName("Solo"), "CN=Solo");
 }
 
-TEST(PersonTest, AddedPeopleCanBeFoundAndAreNotAddedTwice) {
+TEST(PersonTest, AddedPeopleCanBeFoundAreNotAddedTwiceAndCanChangeTheirPassword) {
     TempDir dir;
     std::string directory = dir.file("names.nsf");
     addPerson(directory, {"Zhang San/Velloran", "zs", "pw"}, true);
@@ -34,6 +34,13 @@ TEST(PersonTest, AddedPeopleCanBeFoundAndAreNotAddedTwice) {
     EXPECT_THROW(addPerson(directory, {"CN=Zhang San/O=Velloran", "", "x"}, true), std::exception);
     EXPECT_THROW(addPerson(directory, {"Other/Velloran", "zs", "x"}, true), std::exception);
     EXPECT_THROW(addPerson(directory, {" ", "", "x"}, true), std::exception);
+
+    EXPECT_EQ(changePassword(directory, "zs", "new", true), "CN=Zhang San/O=Velloran");
+    EXPECT_EQ(notes::access::authenticate(dir.path().string(), "Zhang San", "new"), "CN=Zhang San/O=Velloran");
+    EXPECT_THROW(notes::access::authenticate(dir.path().string(), "zs", "pw"), std::exception) << "the old one is gone";
+    EXPECT_EQ(notes::access::authenticate(dir.path().string(), "Li Si", "pw2"), "CN=Li Si/O=Velloran");
+    EXPECT_THROW(changePassword(directory, "Nobody", "x", true), std::exception);
+    EXPECT_THROW(changePassword(dir.file("missing.nsf"), "zs", "x", true), std::exception);
 }
 
 // A database generated into a temporary folder, opened through a session.

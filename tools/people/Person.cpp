@@ -25,15 +25,23 @@ const std::vector<write::ViewInput>& directoryViews() {
     return views;
 }
 
-write::NoteInput personNote(const PersonEntry& person, bool fastHash) {
+std::int64_t nowMSecs() {
     using namespace std::chrono;
-    std::int64_t now = duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+    return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+}
+
+write::ItemInput passwordItem(const std::string& password, bool fastHash) {
+    return {access::kPasswordItem, kText, 0, {access::hashPassword(password, fastHash)}, {}};
+}
+
+write::NoteInput personNote(const PersonEntry& person, bool fastHash) {
+    const std::int64_t now = nowMSecs();
     std::string canonical = canonicalName(person.name);
     write::NoteInput note{{}, now, now, {}, {}};
     note.items.push_back({"Form", kText, 0, {std::string("Person")}, {}});
     note.items.push_back({"FullName", kNames, 0, {canonical, access::commonName(canonical)}, {}});
     note.items.push_back({"ShortName", kText, 0, {person.shortName}, {}});
-    note.items.push_back({"HTTPPassword", kText, 0, {access::hashPassword(person.password, fastHash)}, {}});
+    note.items.push_back(passwordItem(person.password, fastHash));
     return note;
 }
 
@@ -65,6 +73,17 @@ void addPerson(const std::string& directoryFile, const PersonEntry& person, bool
     }
     writer.addNote(personNote(person, fastHash));
     writer.commit();
+}
+
+std::string changePassword(const std::string& directoryFile, const std::string& name, const std::string& password,
+                           bool fastHash) {
+    if (!std::filesystem::exists(directoryFile)) throw ToolError("The directory " + directoryFile + " does not exist");
+    const std::optional<access::DirectoryEntry> entry = access::findUser(directoryFile, name);
+    if (!entry) throw ToolError("'" + name + "' is not in the directory " + directoryFile);
+    write::DatabaseWriter writer(directoryFile);
+    writer.setItem(entry->noteId, passwordItem(password, fastHash), nowMSecs());
+    writer.commit();
+    return entry->canonicalName;
 }
 
 }  // namespace velloran::tools

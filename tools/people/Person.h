@@ -20,4 +20,10 @@ std::string canonicalName(const std::string& name);
 // smallest hashing cost, for test fixtures only.
 void addPerson(const std::string& directoryFile, const PersonEntry& person, bool fastHash = false);
 
+// Gives the person known by `name` (any name they log in with) a new
+// password and returns their canonical name. Throws ToolError when the
+// directory or the person is missing.
+std::string changePassword(const std::string& directoryFile, const std::string& name, const std::string& password,
+                           bool fastHash = false);
+
 }  // namespace velloran::tools

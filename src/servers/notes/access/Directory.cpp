@@ -15,6 +15,7 @@ namespace {
 struct Person {
     std::string canonicalName;
     std::string passwordHash;
+    std::int64_t noteId = 0;
 };
 
 std::vector<std::string> textValues(formula::NoteContext& note, const char* item) {
@@ -69,7 +70,7 @@ Lookup lookUp(const std::string& directoryFile, const std::string& userName) {
         if (!isPerson(note)) continue;
         if (!found.person && answersTo(note, userName)) {
             std::string fullName = firstText(note, "FullName");
-            found.person = Person{fullName.empty() ? userName : fullName, firstText(note, kPasswordItem)};
+            found.person = Person{fullName.empty() ? userName : fullName, firstText(note, kPasswordItem), id};
         } else if (found.sampleHash.empty()) {
             found.sampleHash = sampleHashOf(note);
         }
@@ -126,10 +127,10 @@ std::string authenticate(const std::string& dataPath, const std::string& userNam
     return found.person->canonicalName;
 }
 
-std::optional<std::string> findUser(const std::string& directoryFile, const std::string& userName) {
+std::optional<DirectoryEntry> findUser(const std::string& directoryFile, const std::string& userName) {
     std::optional<Person> person = lookUp(directoryFile, userName).person;
     if (!person) return std::nullopt;
-    return person->canonicalName;
+    return DirectoryEntry{person->canonicalName, person->noteId};
 }
 
 std::string hashPassword(const std::string& password, bool fast) {

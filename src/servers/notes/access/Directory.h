@@ -28,9 +28,15 @@ bool verifyArgon2(const std::string& hash, const std::string& password);
 std::string authenticate(const std::string& dataPath, const std::string& userName, const std::string& password,
                          const PasswordVerifier& verify = verifyArgon2);
 
-// The canonical name of the user in the directory file; nothing when the
-// directory has no such user.
-std::optional<std::string> findUser(const std::string& directoryFile, const std::string& userName);
+// A user's Person document in the directory.
+struct DirectoryEntry {
+    std::string canonicalName;
+    std::int64_t noteId = 0;
+};
+
+// The user's entry in the directory file; nothing when the directory has no
+// such user.
+std::optional<DirectoryEntry> findUser(const std::string& directoryFile, const std::string& userName);
 
 // An Argon2id hash of the password in libsodium's string form. `fast` uses
 // the smallest work factors (for tests and generated fixtures only).

@@ -148,6 +148,7 @@ inline constexpr Message kCannotSetMode{"无法设置新数据库的权限: {1}"
                                         "Cannot set the permissions of the new database {1}: {2}"};
 inline constexpr Message kAlreadyWritten{"数据库 {1} 已经写完，请用新的写入器继续添加",
                                          "The database {1} is already written; start a new writer to add to it"};
+inline constexpr Message kNoSuchNote{"数据库中没有编号为 {1} 的文档", "The database has no document with note id {1}"};
 inline constexpr Message kItemWithoutName{"有一个域没有名字", "An item has no name"};
 inline constexpr Message kViewWithoutName{"有一个视图没有名字", "A view has no name"};
 inline constexpr Message kCannotRename{"无法把新数据库命名为 {1}", "Cannot give the new database its name {1}: {2}"};

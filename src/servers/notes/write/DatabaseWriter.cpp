@@ -14,6 +14,7 @@
 #include <cstring>
 #include <filesystem>
 #include <set>
+#include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -150,6 +151,19 @@ void DatabaseWriter::addItem(std::int64_t noteId, int seq, const ItemInput& item
     open().cached("INSERT INTO items (note_id, seq, name, type, flags, vals) VALUES (?, ?, ?, ?, ?, ?)")
         .bind(1, noteId).bind(2, std::int64_t{seq}).bind(3, item.name).bind(4, std::int64_t{item.type})
         .bind(5, std::int64_t{item.flags}).bindBlob(6, store::encodeValues(values)).run();
+}
+
+void DatabaseWriter::setItem(std::int64_t noteId, const ItemInput& item, std::int64_t modified) {
+    if (item.type == kRichText) throw std::logic_error("rich text items are written whole with their document");
+    store::Statement note = open().cached("SELECT max(seq) FROM items WHERE note_id = ?");
+    note.bind(1, noteId);
+    if (!note.step() || note.isNull(0)) throw EngineError(msg::kNoSuchNote, {std::to_string(noteId)});
+    const std::int64_t lastSeq = note.integer(0);
+    open().cached("UPDATE items SET type = ?, flags = ?, vals = ? WHERE note_id = ? AND name = ? COLLATE NOCASE")
+        .bind(1, std::int64_t{item.type}).bind(2, std::int64_t{item.flags}).bindBlob(3, store::encodeValues(item.values))
+        .bind(4, noteId).bind(5, item.name).run();
+    if (sqlite3_changes(open().handle()) == 0) addItem(noteId, static_cast<int>(lastSeq + 1), item);
+    open().cached("UPDATE notes SET modified = ? WHERE note_id = ?").bind(1, modified).bind(2, noteId).run();
 }
 
 void DatabaseWriter::addRichText(std::int64_t noteId, int seq, const RichTextInput& richText) {
