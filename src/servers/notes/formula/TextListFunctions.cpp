@@ -97,14 +97,15 @@ ValueList like(Evaluator& ev, const Node& call) {
 }
 
 // Numbers before date-times before texts; NaN after every other number.
-bool sortsBefore(const Value& a, const Value& b, bool ignoreCase) {
+// Texts compare by `keys` (their lower-case forms) when those are given.
+bool sortsBefore(const ValueList& values, const std::vector<std::string>& keys, std::size_t i, std::size_t j) {
+    const Value &a = values[i], &b = values[j];
     if (a.index() != b.index()) return a.index() == 1 || (a.index() == 2 && b.index() == 0);
     if (auto* x = std::get_if<double>(&a)) {
         double y = std::get<double>(b);
-        return std::isnan(*x) ? false : std::isnan(y) || *x < y;
+        return !std::isnan(*x) && (std::isnan(y) || *x < y);
     }
-    if (auto* s = std::get_if<std::string>(&a))
-        return ignoreCase ? text::lower(*s) < text::lower(std::get<std::string>(b)) : *s < std::get<std::string>(b);
+    if (auto* s = std::get_if<std::string>(&a)) return keys.empty() ? *s < std::get<std::string>(b) : keys[i] < keys[j];
     return std::get<DateTime>(a).msecsSinceEpoch < std::get<DateTime>(b).msecsSinceEpoch;
 }
 
@@ -119,10 +120,21 @@ ValueList sort(Evaluator& ev, const Node& call) {
         else ignoreCase = keyword.text == "caseinsensitive";
     }
     ValueList values = argument(ev, call, 0);
-    std::stable_sort(values.begin(), values.end(), [&](const Value& a, const Value& b) {
-        return descending ? sortsBefore(b, a, ignoreCase) : sortsBefore(a, b, ignoreCase);
+    // Each text is folded once, not at every comparison.
+    std::vector<std::string> keys;
+    if (ignoreCase) {
+        ev.budget().spend(bytesOf(values), call.position);
+        for (const Value& value : values) keys.push_back(std::holds_alternative<std::string>(value) ? text::lower(std::get<std::string>(value)) : "");
+    }
+    std::vector<std::size_t> order(values.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t i, std::size_t j) {
+        return descending ? sortsBefore(values, keys, j, i) : sortsBefore(values, keys, i, j);
     });
-    return values;
+    ValueList sorted;
+    sorted.reserve(values.size());
+    for (std::size_t i : order) sorted.push_back(std::move(values[i]));
+    return sorted;
 }
 
 constexpr auto kTextListFunctions = std::to_array<FunctionSignature>({
