@@ -142,6 +142,30 @@ TEST(FormulaLimitsTest, RunawaySizesStopAtTheBudget) {
     EXPECT_EQ(run(twoListsOf4096 + "@Contains(a; \"\" : \"b\")"), ValueList{1.0});
 }
 
+// Pairing every value of one list with every value of another, and matching
+// a pattern against a text, cost the product of their sizes.
+TEST(FormulaLimitsTest, PermutedOperatorsAndPatternsPayForTheirWork) {
+    const std::string twoListsOf4096 = "a := \"a\"; b := \"b\";" + repeated("a := a : a; b := b : b;", 12);
+    EXPECT_THAT(errorOf(twoListsOf4096 + "@Elements(a *+ b)"), HasSubstr("256 MB"));
+    EXPECT_THAT(errorOf(twoListsOf4096 + "a *= b"), HasSubstr("256 MB"));
+    EXPECT_EQ(run(twoListsOf4096 + "@Elements(@Subset(a; 64) *+ @Subset(b; 64))"), ValueList{4096.0});
+    const std::string text8k = "t := \"aaaaaaaa\";" + repeated("t := t + t;", 10);
+    // A backtracking matcher would take ages here; following every way at
+    // once decides it in one pass.
+    EXPECT_EQ(run(text8k + "@Matches(t; \"" + repeated("*a", 12) + "b\") | @Like(t; \"" + repeated("%a", 12) + "b\")"),
+              ValueList{0.0});
+    const std::string text128k = text8k + repeated("t := t + t;", 4);
+    EXPECT_THAT(errorOf(text128k + "@Matches(t : t; \"" + repeated("?", 1100) + "\")"), HasSubstr("256 MB"));
+}
+
+// Numbers are read as written in the formula, whatever the locale; the C
+// library's readers also took hexadecimal, "inf" and "nan".
+TEST(FormulaLimitsTest, TextToNumberReadsDecimalNumbersOnly) {
+    for (const char* text : {"0x10", "nan", "inf", "-infinity", "1e999", "1 2"})
+        EXPECT_THAT(errorOf(std::string("@TextToNumber(\"") + text + "\")"), HasSubstr("cannot read")) << text;
+    EXPECT_EQ(run("@TextToNumber(\".5\" : \"-0.25e1\")"), (ValueList{0.5, -2.5}));
+}
+
 TEST(FormulaLimitsTest, ListSearchesMatchValuesOfTheSameKindOnly) {
     EXPECT_EQ(run("@Unique(1 : \"1\" : 1 : 0 : (-0) : @Date(2024; 1; 1) : @Date(2024; 1; 1))"),
               run("1 : \"1\" : 0 : @Date(2024; 1; 1)"));

@@ -3,6 +3,8 @@
 #include "store/Records.h"
 #include "values/ValueText.h"
 
+#include <chrono>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,6 +23,19 @@ public:
     // The zone @Text writes date-times in: local time, as everything the
     // user sees, but UTC where the text is stored (see NoteContext).
     virtual platform::TimeZone dateTextZone() const { return platform::TimeZone::Local; }
+    // What @Now reads: milliseconds since 1970, UTC.
+    virtual std::int64_t now() const {
+        using namespace std::chrono;
+        return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+    }
+    // The user the formula runs for; none when it runs for no one, as when a
+    // view index is built.
+    virtual std::string userName() const { return {}; }
+    // The names of the document's authors: its author-type items, else its
+    // From item; nothing when there are none.
+    virtual ValueList authors() { return item("From").value_or(ValueList{}); }
+    // The document's size in bytes; 0 without a document.
+    virtual double documentLength() { return 0; }
 };
 
 // The context of a formula evaluated without a document.

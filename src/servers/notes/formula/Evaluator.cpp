@@ -6,14 +6,18 @@
 
 namespace velloran::notes::formula {
 
+void failValue(std::size_t position, const std::string& message) {
+    throw ErrorValue(msg::kFormula, {std::to_string(position), message});
+}
+
 ValueList Evaluator::run(const Program& program) {
     ValueList result{std::string()};
     for (const Statement& statement : program) {
         switch (statement.kind) {
         case Statement::Kind::Remark: break;
-        case Statement::Kind::Assign: variables_[text::lower(statement.name)] = evaluate(statement.expression); break;
+        case Statement::Kind::Assign: assign(statement.name, statement.expression); break;
         case Statement::Kind::Default:
-            if (!lookup(statement.name)) variables_[text::lower(statement.name)] = evaluate(statement.expression);
+            if (!lookup(statement.name)) assign(statement.name, statement.expression);
             break;
         case Statement::Kind::Select:
         case Statement::Kind::Expression: result = evaluate(statement.expression); break;
@@ -22,9 +26,19 @@ ValueList Evaluator::run(const Program& program) {
     return result;
 }
 
+void Evaluator::assign(const std::string& name, const Node& expression) {
+    try {
+        variables_.insert_or_assign(text::lower(name), evaluate(expression));
+    } catch (const ErrorValue& error) {
+        variables_.insert_or_assign(text::lower(name), error);
+    }
+}
+
 std::optional<ValueList> Evaluator::lookup(const std::string& name) {
-    if (auto it = variables_.find(text::lower(name)); it != variables_.end()) return it->second;
-    return context_.item(name);
+    auto it = variables_.find(text::lower(name));
+    if (it == variables_.end()) return context_.item(name);
+    if (auto* error = std::get_if<ErrorValue>(&it->second)) throw *error;
+    return std::get<ValueList>(it->second);
 }
 
 // Recursion here follows the tree's depth only, which the parser limits;
@@ -39,6 +53,13 @@ ValueList Evaluator::evaluate(const Node& node) {
     case Node::Kind::Unary: result = applyUnary(node.text, evaluate(node.children[0]), node.position); break;
     case Node::Kind::Chain: result = chain(node); break;
     case Node::Kind::Keyword: fail(node.position, "the keyword [" + node.text + "] has no value of its own");
+    // An assignment inside @Do or @If gives the value it assigns; an error
+    // value stays in the variable, for @IsError to find there.
+    case Node::Kind::Assign: {
+        assign(node.text, node.children[0]);
+        if (auto* values = std::get_if<ValueList>(&variables_.at(text::lower(node.text)))) result = *values;
+        break;
+    }
     }
     if (result.empty()) result.emplace_back(std::string());
     budget_.spend(bytesOf(result), node.position);

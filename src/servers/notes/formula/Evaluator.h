@@ -1,10 +1,12 @@
 #pragma once
 // Runs a parsed formula against a context.
 #include "formula/Context.h"
+#include "formula/ErrorValue.h"
 #include "formula/Limits.h"
 #include "formula/Syntax.h"
 
 #include <map>
+#include <variant>
 
 namespace velloran::notes::formula {
 
@@ -26,10 +28,13 @@ public:
 private:
     ValueList chain(const Node& node);
     ValueList logicalChain(const Node& node);
+    // Keeps the value of `expression` in the variable, or the error value
+    // it ends in, which a later use of the variable then raises.
+    void assign(const std::string& name, const Node& expression);
 
     Context& context_;
     Budget budget_;
-    std::map<std::string, ValueList> variables_;  // by lower-case name
+    std::map<std::string, std::variant<ValueList, ErrorValue>> variables_;  // by lower-case name
 };
 
 // A formula parsed once and evaluated for many documents.

@@ -2,21 +2,18 @@
 
 #include "formula/Arguments.h"
 #include "formula/Evaluator.h"
-#include "formula/MoreFunctions.h"
+#include "formula/FunctionFamilies.h"
 #include "formula/Names.h"
 #include "formula/Operators.h"
 #include "formula/Ranges.h"
+#include "formula/TextSearch.h"
 #include "formula/ValueSet.h"
 #include "text/Utf8.h"
-#include "text/ValueText.h"
 
 #include <algorithm>
 #include <array>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 
 namespace velloran::notes::formula {
 
@@ -36,24 +33,7 @@ ValueList anyTextPair(Evaluator& ev, const Node& call, Test test) {
     return boolean(false);
 }
 
-// Where `part` first occurs in `text`, or npos. memmem takes time linear in
-// both lengths, where std::string::find may take their product.
-std::size_t findText(std::string_view text, std::string_view part) {
-    if (part.empty()) return 0;
-    const void* at = ::memmem(text.data(), text.size(), part.data(), part.size());
-    return at ? static_cast<std::size_t>(static_cast<const char*>(at) - text.data()) : std::string::npos;
-}
-
 bool containsText(const std::string& text, const std::string& part) { return findText(text, part) != std::string::npos; }
-
-// The byte where character `index` starts, counting characters as
-// text::characterCount does; the end of the text when there are fewer.
-std::size_t characterStart(std::string_view text, std::size_t index) {
-    std::size_t seen = 0;
-    for (std::size_t at = 0; at < text.size(); ++at)
-        if ((static_cast<unsigned char>(text[at]) & 0xc0) != 0x80 && seen++ == index) return at;
-    return text.size();
-}
 
 std::string leftPart(const std::string& value, const Value& how, const Node& call) {
     if (auto* count = std::get_if<double>(&how)) {
@@ -121,31 +101,6 @@ std::string properCase(const std::string& value) {
         start = c == ' ';
     }
     return out;
-}
-
-ValueList dateParts(Evaluator& ev, const Node& call, int part) {
-    using namespace std::chrono;
-    year_month_day date{dayOf(dateArgument(ev, call, 0), call.position, call.text)};
-    int values[] = {static_cast<int>(date.year()), static_cast<int>(static_cast<unsigned>(date.month())),
-                    static_cast<int>(static_cast<unsigned>(date.day()))};
-    return {static_cast<double>(values[part])};
-}
-
-ValueList makeDate(Evaluator& ev, const Node& call) {
-    using namespace std::chrono;
-    if (call.children.size() == 1) {
-        sys_days day = dayOf(dateArgument(ev, call, 0), call.position, call.text);
-        return {DateTime{duration_cast<milliseconds>(day.time_since_epoch()).count(), false}};
-    }
-    if (call.children.size() != 3) fail(call.position, "@Date needs one date-time, or year; month; day");
-    auto field = [&](std::size_t index, const char* name, int high) {
-        return wholeNumberIn(numberArgument(ev, call, index), 1, high, call.children[index].position,
-                             call.text + ": the " + name);
-    };
-    year_month_day date{year{field(0, "year", 9999)}, month{static_cast<unsigned>(field(1, "month", 12))},
-                        day{static_cast<unsigned>(field(2, "day", 31))}};
-    if (!date.ok()) fail(call.position, "@Date needs a valid year; month; day");
-    return {DateTime{duration_cast<milliseconds>(sys_days{date}.time_since_epoch()).count(), false}};
 }
 
 ValueList ifThen(Evaluator& ev, const Node& call) {
@@ -238,18 +193,6 @@ ValueList unique(Evaluator& ev, const Node& call) {
     return out;
 }
 
-ValueList textToNumber(Evaluator& ev, const Node& call) {
-    ValueList out;
-    for (const std::string& value : textArgument(ev, call, 0)) {
-        std::string trimmed(text::trimmed(value));
-        char* end = nullptr;
-        double number = std::strtod(trimmed.c_str(), &end);
-        if (trimmed.empty() || *end != '\0') fail(call.position, "@TextToNumber cannot read '" + value + "' as a number");
-        out.emplace_back(std::in_place_type<double>, number);
-    }
-    return out;
-}
-
 template <typename T>
 ValueList isKind(Evaluator& ev, const Node& call) {
     return boolean(std::holds_alternative<T>(argument(ev, call, 0).front()));
@@ -290,14 +233,6 @@ constexpr auto kFunctions = std::to_array<FunctionSignature>({
      [](Evaluator& ev, const Node& call) { return ValueList{DateTime{requireNote(ev, call).modified, true}}; }},
     {"@documentuniqueid", 0, 0, [](Evaluator& ev, const Node& call) { return ValueList{requireNote(ev, call).unid}; }},
     {"@noteid", 0, 0, noteId},
-    {"@text", 1, 1,
-     [](Evaluator& ev, const Node& call) {
-         ValueList out;
-         for (const Value& value : argument(ev, call, 0))
-             out.push_back(text::valueText(value, ev.context().dateTextZone()));
-         return out;
-     }},
-    {"@texttonumber", 1, 1, textToNumber},
     {"@if", 3, -1, ifThen},
     {"@uppercase", 1, 1, [](Evaluator& ev, const Node& call) { return eachText(ev, call, text::upper); }},
     {"@lowercase", 1, 1, [](Evaluator& ev, const Node& call) { return eachText(ev, call, text::lower); }},
@@ -341,10 +276,6 @@ constexpr auto kFunctions = std::to_array<FunctionSignature>({
     {"@ismember", 2, 2, isMember},
     {"@sum", 1, -1, sum},
     {"@unique", 1, 1, unique},
-    {"@year", 1, 1, [](Evaluator& ev, const Node& call) { return dateParts(ev, call, 0); }},
-    {"@month", 1, 1, [](Evaluator& ev, const Node& call) { return dateParts(ev, call, 1); }},
-    {"@day", 1, 1, [](Evaluator& ev, const Node& call) { return dateParts(ev, call, 2); }},
-    {"@date", 1, 3, makeDate},
     {"@istext", 1, 1, isKind<std::string>},
     {"@isnumber", 1, 1, isKind<double>},
     {"@istime", 1, 1, isKind<DateTime>},
@@ -353,15 +284,16 @@ constexpr auto kFunctions = std::to_array<FunctionSignature>({
 }  // namespace
 
 const FunctionSignature* findFunction(std::string_view name) {
-    for (const FunctionSignature& signature : kFunctions)
-        if (name == signature.name) return &signature;
-    for (const FunctionSignature& signature : moreFunctions())
-        if (name == signature.name) return &signature;
+    for (std::span<const FunctionSignature> family : {std::span<const FunctionSignature>(kFunctions), moreFunctions(),
+                                                      conversionFunctions(), timeFunctions(), documentFunctions(),
+                                                      textListFunctions()})
+        for (const FunctionSignature& signature : family)
+            if (name == signature.name) return &signature;
     return nullptr;
 }
 
 bool acceptsKeyword(std::string_view function, std::string_view keyword) {
-    return function == "@name" && isNameKeyword(keyword);
+    return (function == "@name" && isNameKeyword(keyword)) || (function == "@sort" && isSortKeyword(keyword));
 }
 
 }  // namespace velloran::notes::formula

@@ -16,8 +16,10 @@ void fail(std::size_t position, const std::string& message) {
 
 namespace {
 
-constexpr std::array<std::string_view, 21> kSymbols = {":=", "!=", "<>", "<=", ">=", "=", "<", ">", "+", "-", "*",
-                                                       "/",  ":",  "&",  "|",  "!",  "(", ")", ";", "[", "]"};
+// Longer symbols first, so that "*<=" is not read as "*<" and "=".
+constexpr auto kSymbols = std::to_array<std::string_view>({
+    "*<>", "*!=", "*<=", "*>=", ":=", "!=", "<>", "<=", ">=", "*=", "*<", "*>", "*+", "=", "<", ">",
+    "+",   "-",   "*",   "/",   ":",  "&",  "|",  "!",  "(",  ")",  ";",  "[",  "]"});
 
 bool isNameStart(unsigned char c) { return std::isalpha(c) || c == '_' || c == '$' || c >= 0x80; }
 bool isNameChar(unsigned char c) { return isNameStart(c) || std::isdigit(c); }

@@ -1,4 +1,4 @@
-#include "formula/MoreFunctions.h"
+#include "formula/FunctionFamilies.h"
 
 #include "formula/Arguments.h"
 #include "formula/Names.h"

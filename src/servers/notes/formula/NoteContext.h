@@ -22,6 +22,9 @@ public:
     const store::NoteHeader* note() override { return &header_; }
     std::vector<store::StoredObject> attachments() override;
     platform::TimeZone dateTextZone() const override { return dateTextZone_; }
+    ValueList authors() override;
+    // Item names and values and attachment sizes together.
+    double documentLength() override;
 
     const store::NoteHeader& header() const { return header_; }
     const std::vector<store::StoredItem>& items();

@@ -81,6 +81,32 @@ void pairwise(const ValueList& left, const ValueList& right, Combine combine) {
         combine(left[std::min(i, left.size() - 1)], right[std::min(i, right.size() - 1)]);
 }
 
+// a *+ b: every value of `left` with every value of `right`, the left
+// list's first value with all of the right list first.
+ValueList permutedSum(const ValueList& left, const ValueList& right, std::size_t position, Budget& budget) {
+    ValueList out;
+    for (const Value& a : left)
+        for (const Value& b : right) {
+            Value sum = a;
+            budget.spend(bytesOf(a) + bytesOf(b), position);
+            combineInto("+", sum, b, position, budget);
+            out.push_back(std::move(sum));
+        }
+    return out;
+}
+
+// a *= b and the other permuted comparisons (`op` with its "*"): true when any value of `left`
+// compares so with any value of `right`. Every pair compared is paid for.
+bool anyPermutedPair(const std::string& op, const ValueList& left, const ValueList& right, std::size_t position,
+                     Budget& budget) {
+    for (const Value& a : left)
+        for (const Value& b : right) {
+            budget.spend(sizeof(Value), position);
+            if (compares(op.substr(1), order(a, b, op, position))) return true;
+        }
+    return false;
+}
+
 }  // namespace
 
 ValueList boolean(bool value) { return {value ? 1.0 : 0.0}; }
@@ -96,6 +122,8 @@ ValueList applyBinary(const std::string& op, ValueList left, const ValueList& ri
         left.insert(left.end(), right.begin(), right.end());
         return left;
     }
+    if (op == "*+") return permutedSum(left, right, position, budget);
+    if (op.size() > 1 && op.front() == '*') return boolean(anyPermutedPair(op, left, right, position, budget));
     if (op == "+" || op == "-" || op == "*" || op == "/") {
         extendTo(left, right.size(), position, budget);
         for (std::size_t i = 0; i < left.size(); ++i)

@@ -114,10 +114,15 @@ private:
     }
 
     Node expression() { return chain({"&", "|"}, &Parser::negation); }
-    Node comparison() { return chain({"=", "!=", "<>", "<=", ">=", "<", ">"}, &Parser::sum); }
-    Node sum() { return chain({"+", "-"}, &Parser::product); }
+    Node comparison() {
+        return chain({"=", "!=", "<>", "<=", ">=", "<", ">", "*=", "*!=", "*<>", "*<=", "*>=", "*<", "*>"}, &Parser::sum);
+    }
+    Node sum() { return chain({"+", "-", "*+"}, &Parser::product); }
     Node product() { return chain({"*", "/"}, &Parser::unary); }
-    Node list() { return chain({":"}, &Parser::primary); }
+    Node list() { return chain({":"}, &Parser::element); }
+    // A sign before an element takes the rest of the list with it (see
+    // Syntax.h); the first element's sign is read by unary().
+    Node element() { return isSymbol("-") || isSymbol("+") ? prefixed(&Parser::list) : primary(); }
 
     Node prefixed(Node (Parser::*operand)()) {
         Nested nested(*this);
@@ -165,10 +170,10 @@ private:
             Nested nested(*this);
             ++at_;
             if (!isSymbol(")")) {
-                made.children.push_back(argument());
+                made.children.push_back(argument(made.text));
                 while (isSymbol(";")) {
                     ++at_;
-                    made.children.push_back(argument());
+                    made.children.push_back(argument(made.text));
                 }
             }
             expect(")");
@@ -177,7 +182,9 @@ private:
         return made;
     }
 
-    Node argument() {
+    Node argument(const std::string& function) {
+        if (current().kind == Token::Kind::Name && next().kind == Token::Kind::Symbol && next().text == ":=")
+            return assignmentArgument(function);
         if (!isSymbol("[")) return expression();
         Node made = node(Node::Kind::Keyword, current().position);
         ++at_;
@@ -185,6 +192,15 @@ private:
         made.text = text::lower(current().text);
         ++at_;
         expect("]");
+        return made;
+    }
+
+    Node assignmentArgument(const std::string& function) {
+        if (function != "@do" && function != "@if") fail(current().position, function + " does not take an assignment");
+        Node made = node(Node::Kind::Assign, current().position);
+        made.text = current().text;
+        at_ += 2;
+        made.children.push_back(expression());
         return made;
     }
 

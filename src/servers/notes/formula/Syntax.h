@@ -6,12 +6,18 @@
 //   expr       := not (("&" | "|") not)*
 //   not        := "!" not | comparison
 //   comparison := sum (("=" | "!=" | "<>" | "<" | ">" | "<=" | ">=") sum)*
-//   sum        := product (("+" | "-") product)*
+//                 each comparison also permuted: "*=" "*<>" "*!=" "*<" "*>" "*<=" "*>="
+//   sum        := product (("+" | "-" | "*+") product)*
 //   product    := unary (("*" | "/") unary)*
 //   unary      := ("-" | "+") unary | list
-//   list       := primary (":" primary)*
+//   list       := primary (":" element)*
+//   element    := ("-" | "+") list | primary
 //   primary    := number | text | name | @function ["(" argument (";" argument)* ")"] | "(" expr ")"
-//   argument   := "[" name "]" | expr
+//   argument   := "[" name "]" | name ":=" expr | expr
+//
+// The list operator binds tighter than a sign, so -1:2 is -(1:2), and a
+// sign inside a list takes the rest of it: 1:-2:3 is 1:(-(2:3)). An
+// assignment as an argument is allowed in @Do and @If only.
 //   %REM ... %END REM blocks are free text, read as blanks.
 //
 // Text literals are "..." (with \" and \\) or {...}. Names, keywords and
@@ -48,11 +54,13 @@ struct Operator {
 };
 
 struct Node {
-    enum class Kind { Number, Text, Name, Function, Unary, Chain, Keyword };
+    enum class Kind { Number, Text, Name, Function, Unary, Chain, Keyword, Assign };
     Kind kind = Kind::Number;
     std::size_t position = 0;
     double number = 0;
-    std::string text;  // text literal, name, function name, prefix operator or keyword (lower case)
+    // text literal, name, function name, prefix operator, keyword (lower
+    // case) or the variable an Assign node gives the value of its child
+    std::string text;
     std::vector<Node> children;
     // Chain: operators[i] stands between children[i] and children[i + 1];
     // all of one level, applied from left to right.
