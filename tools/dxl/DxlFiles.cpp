@@ -8,12 +8,22 @@ namespace velloran::tools::dxl {
 
 namespace {
 
+// Throws the decoder's error as one naming the file and the position.
+template <typename Work>
+void decoding(XmlCursor& cursor, const std::string& name, Work work) {
+    try {
+        work();
+    } catch (const ToolError& e) {
+        cursor.fail("the file " + name + ": " + e.what());
+    }
+}
+
 // Feeds the text of the <filedata> element at the cursor to `bytes`, piece
 // by piece as the reader hands it over.
-void decodeFileData(XmlCursor& cursor, Base64File& bytes) {
+void decodeFileData(XmlCursor& cursor, const std::string& name, Base64File& bytes) {
     for (QXmlStreamReader::TokenType token; (token = cursor.xml().readNext()) != QXmlStreamReader::EndElement;) {
         cursor.checkWellFormed();
-        if (token == QXmlStreamReader::Characters) bytes.feed(cursor.xml().text().toUtf8().toStdString());
+        if (token == QXmlStreamReader::Characters) decoding(cursor, name, [&] { bytes.feed(cursor.xml().text()); });
         else if (token == QXmlStreamReader::StartElement) cursor.fail("file data holds no elements");
     }
 }
@@ -32,13 +42,9 @@ FileRead readFile(XmlCursor& cursor, const ItemContext& context) {
             continue;
         }
         read.hasData = true;
-        decodeFileData(cursor, bytes);
+        decodeFileData(cursor, read.object.name, bytes);
     }
-    try {
-        bytes.finish();
-    } catch (const ToolError& e) {
-        cursor.fail("the file " + read.object.name + ": " + e.what());
-    }
+    decoding(cursor, read.object.name, [&] { bytes.finish(); });
     return read;
 }
 
