@@ -1,11 +1,8 @@
 // Importing a database's XML export into a new database.
-#include "TempDir.h"
-#include "dxl/DxlImport.h"
-#include "dxl/DxlItems.h"
+#include "DxlImportFixture.h"
 #include "dxl/DxlValues.h"
-#include "store/NoteStore.h"
 #include "store/ObjectFile.h"
-#include "store/ViewStore.h"
+#include "write/DatabaseWriter.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -23,47 +20,12 @@ using testing::TempDir;
 
 const std::string kExamples = VELLORAN_DXL_EXAMPLES;
 
-std::string textOf(const store::RichTextParagraph& paragraph) {
-    std::string out;
-    for (const store::RichTextRun& run : paragraph.runs) out += run.kind == store::RunKind::Tab ? "\t" : run.content;
-    return out;
-}
-
-class DxlImportTest : public ::testing::Test {
+class DxlImportTest : public DxlImportFixture {
 protected:
     ImportSummary importSample() { return importDxlFile(kExamples + "/sample.xml", database_); }
-
-    std::string errorOf(const std::string& xml) {
-        try {
-            importDxlFile(dir_.write("in.xml", xml), database_);
-        } catch (const std::exception& e) {
-            return e.what();
-        }
-        return "no error";
-    }
-
-    store::Connection& db() {
-        if (!connection_) connection_ = std::make_unique<store::Connection>(database_, store::Connection::Mode::ReadOnly);
-        return *connection_;
-    }
-
-    std::vector<store::StoredItem> itemsOf(const std::string& unid) {
-        store::NoteStore notes(db());
-        return notes.items(notes.headerByUnid(unid).value().noteId);
-    }
-
-    TempDir dir_;
-    std::string database_ = dir_.file("imported.nsf");
-    std::unique_ptr<store::Connection> connection_;
 };
 
 const std::string kFirst = "0123456789ABCDEF0123456789ABCDEF";
-
-const store::StoredItem& item(const std::vector<store::StoredItem>& items, const std::string& name) {
-    for (const store::StoredItem& item : items)
-        if (item.name == name) return item;
-    throw std::runtime_error("no item " + name);
-}
 
 TEST_F(DxlImportTest, DocumentsKeepTheirNoteInfoItemsValuesAndFlags) {
     importSample();
@@ -78,7 +40,9 @@ TEST_F(DxlImportTest, DocumentsKeepTheirNoteInfoItemsValuesAndFlags) {
     std::vector<std::string> names;
     for (const auto& stored : items) names.push_back(stored.name);
     EXPECT_THAT(names, ElementsAre("Form", "Customer", "Tags", "Amount", "Counts", "Due", "Window", "Owners", "Readers",
-                                   "Body", "$Blob", "Empty", "$FILE"));
+                                   "Body", "$FILE", "$Blob", "Empty"));
+    EXPECT_EQ(item(items, "$FILE").type, kAttachment);
+    EXPECT_EQ(item(items, "$FILE").values.list(), (ValueList{std::string("hello.txt")}));
     EXPECT_EQ(item(items, "Customer").values.list(), (ValueList{std::string("Acme\nLtd")}));
     EXPECT_EQ(item(items, "Customer").flags, kFlagSummary);
     EXPECT_EQ(item(items, "Tags").values.list(), (ValueList{std::string("a"), std::string("b")}));
@@ -115,13 +79,16 @@ TEST_F(DxlImportTest, RichTextIsFlattenedAndAttachmentsDecoded) {
     EXPECT_EQ(TempDir::read(dir_.file("hello.txt")), "hello world");
 }
 
+// A view the engine cannot evaluate is kept with its formula, lists no
+// documents and is reported; the folder is imported empty and said to be.
 TEST_F(DxlImportTest, ViewsFoldersAndAclAreImportedAndTheRestCounted) {
     ImportSummary summary = importSample();
     store::ViewStore views(db());
     auto designs = views.views();
-    ASSERT_EQ(designs.size(), 2u);
-    const store::ViewDesign& byCustomer = designs[0].name == "By Customer" ? designs[0] : designs[1];
-    const store::ViewDesign& folder = designs[0].name == "By Customer" ? designs[1] : designs[0];
+    ASSERT_EQ(designs.size(), 3u);
+    const store::ViewDesign& byCustomer = designs[0];
+    const store::ViewDesign& broken = designs[1];
+    const store::ViewDesign& folder = designs[2];
     EXPECT_THAT(byCustomer.aliases, ElementsAre("Customers", "Cust"));
     EXPECT_EQ(byCustomer.selection, "SELECT Form = \"Order\"");
     EXPECT_EQ(byCustomer.entryCount, 2);
@@ -131,6 +98,10 @@ TEST_F(DxlImportTest, ViewsFoldersAndAclAreImportedAndTheRestCounted) {
     EXPECT_EQ(columns[0].formula, "Customer");
     EXPECT_EQ(columns[0].sort, store::SortOrder::Ascending);
     EXPECT_EQ(columns[1].formula, "Amount * 2");
+    EXPECT_EQ(broken.name, "Broken");
+    EXPECT_EQ(broken.selection, "SELECT (((");
+    EXPECT_EQ(broken.entryCount, 0);
+    EXPECT_TRUE(views.entriesFrom(broken.viewId, 1, 10).empty());
     EXPECT_EQ(folder.name, "Favourites");
     EXPECT_THAT(folder.aliases, ElementsAre("Fav"));
     EXPECT_EQ(folder.entryCount, 0);
@@ -140,18 +111,38 @@ TEST_F(DxlImportTest, ViewsFoldersAndAclAreImportedAndTheRestCounted) {
     ASSERT_EQ(acl.size(), 2u);
     EXPECT_EQ(summary.imported["acl entries"], 2);
     EXPECT_EQ(summary.imported["documents"], 2);
-    EXPECT_EQ(summary.imported["views"], 1);
+    EXPECT_EQ(summary.imported["views"], 2);
     EXPECT_EQ(summary.imported["folders"], 1);
     EXPECT_EQ(summary.skipped["agent"], 2);
     EXPECT_EQ(summary.skipped["form"], 1);
     EXPECT_EQ(summary.unreadable["acl entry"], 1);
     EXPECT_EQ(summary.unreadable["item"], 1);
-    EXPECT_EQ(summary.unreadable["view"], 1);
-    EXPECT_EQ(summary.lost, 1);
+    EXPECT_EQ(summary.unreadable.count("view"), 0u);
+    EXPECT_EQ(summary.lost, 0);
+    ASSERT_EQ(summary.unindexed.size(), 1u);
+    EXPECT_THAT(summary.unindexed[0], AllOf(HasSubstr("line 14"), HasSubstr("'Broken'"), HasSubstr("SELECT (((")));
+    EXPECT_THAT(summary.emptyFolders, ElementsAre("Favourites"));
+    EXPECT_TRUE(summary.index.unindexedViews.empty());
     std::string report = summary.report();
+    EXPECT_THAT(report, HasSubstr("Kept without an index"));
     EXPECT_THAT(report, HasSubstr("SELECT ((("));
+    EXPECT_THAT(report, HasSubstr("Folders imported empty"));
     EXPECT_THAT(report, HasSubstr("superuser"));
     EXPECT_THAT(report, HasSubstr("<formula>"));
+}
+
+// The kept view stays kept: adding to the database later rebuilds the other
+// views and reports this one instead of refusing the whole commit.
+TEST_F(DxlImportTest, AKeptViewDoesNotStopLaterWrites) {
+    importSample();
+    write::DatabaseWriter writer(database_);
+    writer.addNote({{}, 1, 1, {{"Form", kText, 0, {std::string("Order")}, {}}}, {}});
+    write::ViewIndexReport report = writer.commit();
+    ASSERT_EQ(report.unindexedViews.size(), 1u);
+    EXPECT_EQ(report.unindexedViews[0].view, "Broken");
+    auto designs = store::ViewStore(db()).views();
+    EXPECT_EQ(designs.at(0).entryCount, 3);
+    EXPECT_EQ(designs.at(1).entryCount, 0);
 }
 
 TEST_F(DxlImportTest, BadInputNamesLineAndColumnAndLeavesNoDatabase) {

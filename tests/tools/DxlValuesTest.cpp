@@ -63,14 +63,26 @@ TEST_F(Base64FileTest, PiecesSplitAnywhereDecodeToTheSameBytes) {
     EXPECT_EQ(testing::TempDir::read(path_), bytes);
 }
 
+TEST_F(Base64FileTest, TheReadersUtf16TextDecodesLikeBytes) {
+    Base64File file(path_);
+    file.feed(QStringView(u"aGVs\r\n bG8g"));
+    file.feed(QStringView(u"d29y"));
+    file.feed(QStringView(u"bGQ="));
+    file.finish();
+    EXPECT_EQ(testing::TempDir::read(path_), "hello world");
+}
+
 TEST_F(Base64FileTest, BadOrCutDataIsRefused) {
-    Base64File bad(path_);
-    EXPECT_THROW(
-        {
-            bad.feed("aGVs*G8=");
-            bad.finish();
-        },
-        ToolError);
+    for (std::u16string_view bad : {u"aGVs*G8=", u"aGVs=G8=", u"=GVs", u"a===", u"aGU=aGU=", u"aGVs\u00E9G8=", u"aGVs\u4E2DG8="}) {
+        Base64File file(path_);
+        EXPECT_THROW(
+            {
+                file.feed(QStringView(bad));
+                file.finish();
+            },
+            ToolError)
+            << std::string(bad.begin(), bad.end());
+    }
     Base64File cut(path_);
     cut.feed("aGVsbG8");
     EXPECT_THROW(cut.finish(), ToolError);

@@ -8,6 +8,9 @@ void printIndexReport(std::ostream& out, const std::string& tool, const notes::w
             << ": the value is left empty: " << failure.reason << "\n";
     const std::size_t unlisted = report.columnFailureCount - report.columnFailures.size();
     if (unlisted > 0) out << tool << ": " << unlisted << " more column values are left empty\n";
+    for (const notes::write::UnindexedView& view : report.unindexedViews)
+        out << tool << ": view '" << view.view << "' is kept without an index and lists no documents: " << view.reason
+            << "\n";
     if (report.selectionFailureCount > 0)
         out << tool << ": " << report.selectionFailureCount
             << " documents are left out of a view whose selection formula failed for them\n";

@@ -1,7 +1,8 @@
 #pragma once
 // What the tools that build databases say about the documents their views
 // could not fully take: each failed column value with the document's
-// universal id, and the documents a selection formula failed for.
+// universal id, the documents a selection formula failed for, and the views
+// kept without an index.
 #include "write/ViewIndexer.h"
 
 #include <ostream>

@@ -1,9 +1,14 @@
 #pragma once
 // Decodes base64 text handed over in pieces of any size into a file, so
-// that an attachment's bytes never have to be held in memory at once.
+// that an attachment's bytes never have to be held in memory at once. The
+// text may come as bytes or straight from the XML reader's UTF-16 text.
+#include <QStringView>
+
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace velloran::tools::dxl {
 
@@ -17,17 +22,25 @@ public:
 
     // Decodes the text; blanks and line breaks are ignored. Throws
     // ToolError when it is not base64.
-    void feed(std::string_view text);
-    // Decodes what is left and closes the file; throws when the text ended
+    void feed(std::string_view text) { decode(text.data(), text.size()); }
+    void feed(QStringView text) { decode(text.utf16(), static_cast<std::size_t>(text.size())); }
+    // Writes what is left and closes the file; throws when the text ended
     // in the middle of a group of four characters.
     void finish();
 
 private:
-    void decodePending(bool last);
+    template <typename Char>
+    void decode(const Char* text, std::size_t size);
+    void take(unsigned value);
+    void emitGroup();
+    void flush();
 
     std::string path_;
     std::FILE* file_ = nullptr;
-    std::string pending_;  // base64 characters not yet decoded
+    std::uint32_t group_ = 0;  // the bits of the group of four being read
+    int count_ = 0;            // characters of that group read so far
+    int padding_ = 0;          // '=' characters read: a padded group ends the data
+    std::vector<unsigned char> bytes_;  // decoded bytes not yet written
 };
 
 }  // namespace velloran::tools::dxl

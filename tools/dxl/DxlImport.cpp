@@ -30,18 +30,24 @@ public:
         ++summary_.imported["documents"];
     }
 
-    // A view whose formulas the engine cannot evaluate is not written: it is
-    // reported with its formula, and counted as lost.
+    // A view whose formulas the engine cannot evaluate is kept unindexed and
+    // reported with its formula; only a view that cannot be stored at all
+    // is lost.
     void view(const ViewRead& view) override {
+        const char* kind = view.folder ? "folder" : "view";
+        std::optional<std::string> notIndexed;
         try {
-            writer_.addView(view.design);
+            notIndexed = writer_.keepView(view.design);
         } catch (const std::exception& e) {
             ++summary_.lost;
-            unreadable(view.folder ? "folder" : "view", view.where + ": " + e.what() + " (selection: " +
-                                                            view.design.selection + ")");
+            unreadable(kind, view.where + ": " + e.what());
             return;
         }
         ++summary_.imported[view.folder ? "folders" : "views"];
+        if (view.emptyFolder) summary_.emptyFolders.push_back(view.design.name);
+        if (notIndexed)
+            summary_.unindexed.push_back(view.where + ": " + kind + " '" + view.design.name + "': " + *notIndexed +
+                                         " (selection: " + view.design.selection + ")");
     }
 
     void acl(const std::vector<store::AclEntry>& entries) override {
@@ -68,12 +74,22 @@ void appendCounts(std::string& out, const char* heading, const std::map<std::str
     for (const auto& [kind, count] : counts) out += "  " + kind + ": " + std::to_string(count) + "\n";
 }
 
+void appendLines(std::string& out, const char* heading, const std::vector<std::string>& lines) {
+    if (lines.empty()) return;
+    out += heading;
+    out += "\n";
+    for (const std::string& line : lines) out += "  " + line + "\n";
+}
+
 }  // namespace
 
 std::string ImportSummary::report() const {
     std::string out;
     appendCounts(out, "Imported:", imported);
     if (imported.empty()) out += "Imported: nothing\n";
+    appendLines(out, "Kept without an index, listing no documents, as the engine cannot evaluate a formula of theirs:",
+                unindexed);
+    appendLines(out, "Folders imported empty, as the export does not say which documents a folder holds:", emptyFolders);
     appendCounts(out, "Skipped:", skipped);
     appendCounts(out, "Could not read:", unreadable);
     for (const std::string& problem : problems) out += "  " + problem + "\n";
@@ -95,7 +111,8 @@ ImportSummary importDxlFile(const std::string& xmlPath, const std::string& datab
     } catch (const ToolError& e) {
         throw ToolError(xmlPath + ", " + e.what());
     }
-    writer.commit();
+    summary.index = writer.commit();
+    summary.index.unindexedViews.clear();
     return summary;
 }
 

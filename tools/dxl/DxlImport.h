@@ -1,5 +1,7 @@
 #pragma once
 // Builds one of our databases from a database's XML export.
+#include "write/ViewIndexer.h"
+
 #include <map>
 #include <string>
 #include <vector>
@@ -12,8 +14,16 @@ struct ImportSummary {
     std::map<std::string, int> unreadable; // parts that could not be read, by kind
     std::vector<std::string> problems;     // each unread or lost part, naming where it is
     int lost = 0;                          // documents and views that are not in the database
+    // Views and folders kept with their formulas but without an index, as
+    // the engine cannot evaluate a formula of theirs: where, which and why.
+    std::vector<std::string> unindexed;
+    std::vector<std::string> emptyFolders; // folders imported without documents
+    // What the views could not take from single documents. Its unindexed
+    // views are those above, so it does not list them again.
+    notes::write::ViewIndexReport index;
 
-    // What was imported, skipped and not read, one kind a line.
+    // What was imported, kept without an index, skipped and not read, one
+    // kind a line; `index` is told apart (see printIndexReport).
     std::string report() const;
 };
 

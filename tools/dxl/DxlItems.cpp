@@ -1,6 +1,5 @@
 #include "dxl/DxlItems.h"
 
-#include "dxl/Base64File.h"
 #include "dxl/DxlRichText.h"
 #include "dxl/DxlValues.h"
 
@@ -44,6 +43,18 @@ DateTime readDateTime(XmlCursor& cursor) {
     return *moment;
 }
 
+// A range of two date-times. Our values have no range type, so the pair
+// becomes its start and its end, two date-times in the item's list, where a
+// view column or an export shows both.
+void readDateTimePair(XmlCursor& cursor, ValueList& values) {
+    std::size_t before = values.size();
+    while (cursor.nextChild()) {
+        if (!cursor.is("datetime")) cursor.fail("a date-time pair holds <" + cursor.name() + ">");
+        values.emplace_back(readDateTime(cursor));
+    }
+    if (values.size() - before != 2) cursor.fail("a date-time pair needs two date-times");
+}
+
 // One value element, or the values of a list or pair, appended to `values`.
 void readValue(XmlCursor& cursor, ValueList& values) {
     if (cursor.is("text")) {
@@ -55,8 +66,10 @@ void readValue(XmlCursor& cursor, ValueList& values) {
         values.emplace_back(*number);
     } else if (cursor.is("datetime")) {
         values.emplace_back(readDateTime(cursor));
+    } else if (cursor.is("datetimepair")) {
+        readDateTimePair(cursor, values);
     } else {
-        // textlist, numberlist, datetimelist, datetimepair
+        // textlist, numberlist, datetimelist
         while (cursor.nextChild()) readValue(cursor, values);
     }
 }
@@ -77,35 +90,20 @@ int valueType(const XmlCursor& cursor, int flags) {
     return textType(flags);
 }
 
-// The <file> elements of a $FILE item's <object>, each an attachment.
-void readAttachments(XmlCursor& cursor, write::NoteInput& note, const ItemContext& context) {
+// The <file> elements of a $FILE item's <object>, each an attachment, in
+// their order. The item itself stays where it is among the items.
+void readAttachments(XmlCursor& cursor, const write::ItemInput& item, write::NoteInput& note,
+                     const ItemContext& context) {
     while (cursor.nextChild()) {
         if (!cursor.is("file")) {
             context.unreadable(cursor.where() + ": an object of kind <" + cursor.name() + "> is not a file");
             cursor.skip();
             continue;
         }
-        std::string name = cursor.attribute("name");
-        if (name.empty()) cursor.fail("an attached file needs a name");
-        std::string spool = context.spoolFile();
-        Base64File bytes(spool);
-        while (cursor.nextChild()) {
-            if (!cursor.is("filedata")) {
-                cursor.skip();
-                continue;
-            }
-            for (QXmlStreamReader::TokenType token; (token = cursor.xml().readNext()) != QXmlStreamReader::EndElement;) {
-                cursor.checkWellFormed();
-                if (token == QXmlStreamReader::Characters) bytes.feed(cursor.xml().text().toUtf8().toStdString());
-                else if (token == QXmlStreamReader::StartElement) cursor.fail("file data holds no elements");
-            }
-        }
-        try {
-            bytes.finish();
-        } catch (const ToolError& e) {
-            cursor.fail("the file " + name + ": " + e.what());
-        }
-        note.attachments.push_back({name, {write::ObjectSource::Kind::File, spool, {}, 0}});
+        FileRead file = readFile(cursor, context);
+        if (item.name == "$FILE")
+            note.items.push_back({item.name, kAttachment, item.flags, {file.object.name}, {}});
+        note.attachments.push_back(std::move(file.object));
     }
 }
 
@@ -128,7 +126,7 @@ void readItem(XmlCursor& cursor, write::NoteInput& note, const ItemContext& cont
     while (cursor.nextChild()) {
         handled = true;
         if (cursor.is("object")) {
-            readAttachments(cursor, note, context);
+            readAttachments(cursor, item, note, context);
             continue;
         }
         if (cursor.is("rawitemdata")) {
@@ -143,7 +141,7 @@ void readItem(XmlCursor& cursor, write::NoteInput& note, const ItemContext& cont
         }
         hasValue = true;
         item.type = valueType(cursor, item.flags);
-        if (item.type == kRichText) item.richText.paragraphs = readRichText(cursor);
+        if (item.type == kRichText) item.richText = readRichText(cursor, context);
         else readValue(cursor, item.values);
     }
     // An item without any value is kept as an empty text item.

@@ -89,7 +89,13 @@ std::string DxlReader::spoolFile() {
         if (!spool_->isValid()) throw ToolError("Cannot make a temporary folder for attachments: " +
                                                 spool_->errorString().toStdString());
     }
-    return spool_->filePath(QString::number(spooled_++)).toStdString();
+    documentFiles_.push_back(spool_->filePath(QString::number(spooled_++)).toStdString());
+    return documentFiles_.back();
+}
+
+void DxlReader::removeSpooled() {
+    for (const std::string& file : documentFiles_) QFile::remove(QString::fromStdString(file));
+    documentFiles_.clear();
 }
 
 void DxlReader::readDocument() {
@@ -105,7 +111,7 @@ void DxlReader::readDocument() {
     if (note.created == 0) note.created = note.modified != 0 ? note.modified : nowMs();
     if (note.modified == 0) note.modified = note.created;
     handler_.document(note, where);
-    for (const write::ObjectInput& attachment : note.attachments) QFile::remove(QString::fromStdString(attachment.source.file));
+    removeSpooled();
 }
 
 void DxlReader::readNoteInfo(write::NoteInput& note) {
@@ -133,7 +139,7 @@ std::int64_t DxlReader::readMoment() {
 }
 
 void DxlReader::readView(bool folder) {
-    ViewRead view{{}, folder, cursor_.where()};
+    ViewRead view{{}, folder, false, cursor_.where()};
     splitNames(cursor_.attribute("name"), false, view.design);
     splitNames(cursor_.attribute("alias"), true, view.design);
     while (cursor_.nextChild()) {
@@ -141,7 +147,8 @@ void DxlReader::readView(bool folder) {
         else if (cursor_.is("column")) readColumn(view.design);
         else cursor_.skip();
     }
-    if (folder && view.design.selection.empty()) view.design.selection = kEmptyFolderSelection;
+    view.emptyFolder = folder && view.design.selection.empty();
+    if (view.emptyFolder) view.design.selection = kEmptyFolderSelection;
     handler_.view(view);
 }
 

@@ -18,7 +18,8 @@ namespace velloran::tools::dxl {
 struct ViewRead {
     notes::write::ViewInput design;
     bool folder = false;
-    std::string where;  // "line L, column C"
+    bool emptyFolder = false;  // a folder imported without documents: the export does not list them
+    std::string where;         // "line L, column C"
 };
 
 // Receives what the reader finds, in file order.
@@ -26,7 +27,7 @@ class DxlHandler {
 public:
     virtual ~DxlHandler() = default;
     virtual void title(const std::string& title) = 0;
-    // The document's attachment files exist until this returns.
+    // The document's attachment and object files exist until this returns.
     virtual void document(const notes::write::NoteInput& note, const std::string& where) = 0;
     virtual void view(const ViewRead& view) = 0;
     virtual void acl(const std::vector<notes::store::AclEntry>& entries) = 0;
@@ -57,11 +58,13 @@ private:
     void readColumn(notes::write::ViewInput& view);
     void readAcl();
     std::string spoolFile();
+    void removeSpooled();
 
     XmlCursor cursor_;
     DxlHandler& handler_;
     std::unique_ptr<QTemporaryDir> spool_;
     int spooled_ = 0;
+    std::vector<std::string> documentFiles_;  // spool files of the document being read
 };
 
 }  // namespace velloran::tools::dxl

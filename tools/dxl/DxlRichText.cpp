@@ -3,27 +3,25 @@
 #include "write/RichTextRuns.h"
 
 #include <array>
-#include <cstring>
 
 namespace velloran::tools::dxl {
 
 namespace {
 
-using notes::store::RichText;
 using notes::store::RichTextParagraph;
 using notes::store::RunKind;
 
-// Elements whose content is layout or binary data, never text.
-constexpr std::array<const char*, 7> kLayoutOnly = {"pardef", "picture", "imagedata", "fonttable",
-                                                    "colortable", "notesbitmap", "gif"};
+// Elements whose content is layout, binary data or formulas, never text.
+constexpr std::array<const char*, 10> kNoText = {"pardef",      "picture", "imagedata", "fonttable",   "colortable",
+                                                 "notesbitmap", "gif",     "code",      "computedtext", "font"};
 
 class Flattener {
 public:
-    explicit Flattener(XmlCursor& cursor) : cursor_(cursor) {}
+    Flattener(XmlCursor& cursor, const ItemContext& context) : cursor_(cursor), context_(context) {}
 
-    RichText read() {
+    notes::write::RichTextInput read() {
         walk(false);
-        return std::move(paragraphs_);
+        return std::move(read_);
     }
 
 private:
@@ -45,6 +43,11 @@ private:
             if (inTable_) separateInCell();
             else startParagraph();
             walk(true);
+        } else if (cursor_.is("sectiontitle")) {
+            if (inTable_) separateInCell();
+            else startParagraph();
+            walk(true);
+            open_ = false;
         } else if (cursor_.is("break")) {
             if (inTable_) append(" ");
             else startParagraph();
@@ -54,9 +57,11 @@ private:
             cursor_.skip();
         } else if (cursor_.is("table")) {
             table();
-        } else if (cursor_.is("attachmentref") || cursor_.is("object")) {
+        } else if (cursor_.is("attachmentref")) {
             reference();
-        } else if (isLayoutOnly()) {
+        } else if (cursor_.is("object")) {
+            object();
+        } else if (holdsNoText()) {
             cursor_.skip();
         } else {
             walk(inParagraph);
@@ -82,36 +87,48 @@ private:
         open_ = false;
     }
 
-    // An attachment or object shown in the text: its file name in brackets.
+    // An attachment shown in the text: its file name in brackets.
     void reference() {
         std::string name = cursor_.attribute("displayname");
         if (name.empty()) name = cursor_.attribute("name");
-        if (cursor_.is("object")) name = embeddedFileName();
-        else cursor_.skip();
-        std::string label = "[";
-        label += name.empty() ? "object" : name;
-        label += ']';
-        append(label);
+        cursor_.skip();
+        label(name);
     }
 
-    // The name of the file in an embedded <object>, skipping its data.
-    std::string embeddedFileName() {
-        std::string name;
+    // An embedded object: each of its files that holds its bytes becomes an
+    // object of the item, the others their names in brackets.
+    void object() {
+        bool shown = false;
         while (cursor_.nextChild()) {
-            if (cursor_.is("file") && name.empty()) name = cursor_.attribute("name");
-            cursor_.skip();
+            if (!cursor_.is("file")) {
+                cursor_.skip();
+                continue;
+            }
+            FileRead file = readFile(cursor_, context_);
+            shown = true;
+            if (!file.hasData) {
+                label(file.object.name);
+                continue;
+            }
+            current().runs.push_back({RunKind::Object, file.object.name});
+            cellHasText_ = true;
+            read_.objects.push_back(std::move(file.object));
         }
-        return name;
+        if (!shown) label({});
     }
 
-    bool isLayoutOnly() const {
-        for (const char* name : kLayoutOnly)
+    void label(const std::string& name) {
+        append("[" + (name.empty() ? std::string("object") : name) + "]");
+    }
+
+    bool holdsNoText() const {
+        for (const char* name : kNoText)
             if (cursor_.is(name)) return true;
         return false;
     }
 
     void startParagraph() {
-        paragraphs_.emplace_back();
+        read_.paragraphs.emplace_back();
         open_ = true;
     }
 
@@ -122,7 +139,7 @@ private:
 
     RichTextParagraph& current() {
         if (!open_) startParagraph();
-        return paragraphs_.back();
+        return read_.paragraphs.back();
     }
 
     void append(const std::string& text) {
@@ -132,7 +149,8 @@ private:
     }
 
     XmlCursor& cursor_;
-    RichText paragraphs_;
+    const ItemContext& context_;
+    notes::write::RichTextInput read_;
     bool open_ = false;
     bool inTable_ = false;
     bool cellHasText_ = false;
@@ -140,8 +158,8 @@ private:
 
 }  // namespace
 
-RichText readRichText(XmlCursor& cursor) {
-    return Flattener(cursor).read();
+notes::write::RichTextInput readRichText(XmlCursor& cursor, const ItemContext& context) {
+    return Flattener(cursor, context).read();
 }
 
 }  // namespace velloran::tools::dxl

@@ -12,6 +12,10 @@ constexpr qint64 kReadBlock = 16 * 1024;
 
 bool isContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 
+bool isPlain(unsigned char byte) {
+    return byte < 0x80 && byte != '<' && byte != '&' && byte != '\r' && byte != '\n';
+}
+
 }  // namespace
 
 SplitTextDevice::SplitTextDevice(QIODevice& source) : source_(source) {
@@ -23,7 +27,11 @@ qint64 SplitTextDevice::readData(char* data, qint64 maxSize) {
         QByteArray block = source_.read(kReadBlock);
         if (block.isEmpty()) return source_.atEnd() ? -1 : 0;
         pending_.reserve(block.size() + block.size() / kRunLength * kSplitLength + kSplitLength);
-        for (char byte : block) pass(byte, pending_);
+        for (qsizetype at = 0; at < block.size();) {
+            qsizetype plain = plainText(block.constData() + at, block.size() - at);
+            if (plain == 0) pass(block[at++], pending_);
+            at += plain;
+        }
     }
     qint64 size = std::min<qint64>(maxSize, pending_.size());
     std::copy_n(pending_.constData(), size, data);
@@ -47,6 +55,22 @@ void SplitTextDevice::pass(char byte, QByteArray& out) {
     out.append(byte);
     follow(byte);
     count(byte);
+}
+
+// Bytes of text that need none of pass()'s care, counted and copied at
+// once: ASCII other than markup, entities and line ends, in content, short
+// of where the run is to be split.
+qsizetype SplitTextDevice::plainText(const char* bytes, qsizetype size) {
+    if (state_ != State::Content || inEntity_ || previous_ == '\r') return 0;
+    qsizetype limit = std::min<qsizetype>(size, kRunLength - run_);
+    qsizetype count = 0;
+    while (count < limit && isPlain(static_cast<unsigned char>(bytes[count]))) ++count;
+    if (count == 0) return 0;
+    pending_.append(bytes, count);
+    run_ += count;
+    column_ += count;
+    previous_ = bytes[count - 1];
+    return count;
 }
 
 bool SplitTextDevice::canSplitBefore(unsigned char byte) const {

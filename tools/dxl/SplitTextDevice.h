@@ -33,6 +33,7 @@ private:
     // Copies `byte` to `out`, first putting a comment before it when the
     // run of text it ends is long enough.
     void pass(char byte, QByteArray& out);
+    qsizetype plainText(const char* bytes, qsizetype size);
     void follow(char byte);
     void count(char byte);
     bool canSplitBefore(unsigned char byte) const;

@@ -44,6 +44,17 @@ void checkRichTextObjects(const ItemInput& item) {
                 throw EngineError(msg::kMissingObject, {item.name, run.content});
 }
 
+// The attachments whose "$FILE" item is among the document's own items, so
+// that it keeps its place there instead of being added after them.
+std::set<std::string> placedAttachments(const std::vector<ItemInput>& items) {
+    std::set<std::string> placed;
+    for (const ItemInput& item : items)
+        if (item.type == kAttachment && item.name == "$FILE")
+            for (const Value& value : item.values)
+                if (auto* name = std::get_if<std::string>(&value)) placed.insert(*name);
+    return placed;
+}
+
 // Compiles the formula; its error is told as `message`, whose last argument
 // is the formula's own error.
 void checkFormula(const std::string& source, const Message& message, std::vector<MessageArg> args) {
@@ -133,8 +144,9 @@ std::int64_t DatabaseWriter::addNote(const NoteInput& note) {
         .bind(1, noteId).bind(2, unid).bind(3, note.created).bind(4, note.modified).run();
     int seq = 0;
     for (const ItemInput& item : note.items) addItem(noteId, seq++, item);
+    std::set<std::string> placed = placedAttachments(note.items);
     for (const ObjectInput& attachment : note.attachments) {
-        addItem(noteId, seq++, {"$FILE", kAttachment, 0, {attachment.name}, {}});
+        if (!placed.count(attachment.name)) addItem(noteId, seq++, {"$FILE", kAttachment, 0, {attachment.name}, {}});
         storeObject(open(), {noteId, store::ObjectKind::Attachment, -1}, attachment);
     }
     return noteId;
@@ -183,10 +195,29 @@ void DatabaseWriter::addRichText(std::int64_t noteId, int seq, const RichTextInp
 
 void DatabaseWriter::addView(const ViewInput& view) {
     if (view.name.empty()) throw EngineError(msg::kViewWithoutName);
+    checkViewFormulas(view);
+    storeView(view);
+}
+
+std::optional<std::string> DatabaseWriter::keepView(const ViewInput& view) {
+    if (view.name.empty()) throw EngineError(msg::kViewWithoutName);
+    std::optional<std::string> unreadable;
+    try {
+        checkViewFormulas(view);
+    } catch (const EngineError& e) {
+        unreadable = e.what();
+    }
+    storeView(view);
+    return unreadable;
+}
+
+void DatabaseWriter::checkViewFormulas(const ViewInput& view) {
     checkFormula(view.selection.empty() ? "@All" : view.selection, msg::kSelectionFormula, {view.name});
     for (const store::ViewColumn& column : view.columns)
         checkFormula(column.formula, msg::kColumnFormula, {view.name, column.title});
+}
 
+void DatabaseWriter::storeView(const ViewInput& view) {
     store::Statement existing = open().cached("SELECT view_id FROM views WHERE name = ? COLLATE NOCASE");
     existing.bind(1, view.name);
     std::optional<std::int64_t> viewId;

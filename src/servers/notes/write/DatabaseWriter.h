@@ -25,7 +25,10 @@ public:
     DatabaseWriter& operator=(const DatabaseWriter&) = delete;
 
     void setTitle(const std::string& title);
-    // Returns the new document's note id.
+    // Returns the new document's note id. Each attachment gets a "$FILE"
+    // item naming it after the document's items, unless an item of the
+    // document is already that "$FILE" item (type kAttachment), which then
+    // keeps its place among them.
     std::int64_t addNote(const NoteInput& note);
     // Gives the document's item of that name (any letter case) the item's
     // type, flags and values, adding it after the others when the document
@@ -33,7 +36,13 @@ public:
     // EngineError when there is no such document.
     void setItem(std::int64_t noteId, const ItemInput& item, std::int64_t modified);
     // Adds the view, or replaces the design of the view of the same name.
+    // Throws when a formula cannot be read.
     void addView(const ViewInput& view);
+    // The same, but a formula the engine cannot read does not refuse the
+    // view: its design is stored, formula text and all, without an index,
+    // so that it lists no documents (see rebuildViewIndexes). Returns why it
+    // cannot be indexed, or nothing when it can.
+    std::optional<std::string> keepView(const ViewInput& view);
     // Replaces the whole access control list.
     void setAcl(const std::vector<store::AclEntry>& entries);
     // Rebuilds every view index and commits; a new database then takes its
@@ -48,6 +57,8 @@ private:
     std::string newUnid(std::int64_t noteId) const;
     void addItem(std::int64_t noteId, int seq, const ItemInput& item);
     void addRichText(std::int64_t noteId, int seq, const RichTextInput& richText);
+    void checkViewFormulas(const ViewInput& view);
+    void storeView(const ViewInput& view);
 
     std::string path_;
     std::string building_;  // the hidden file a new database is built in; empty when adding

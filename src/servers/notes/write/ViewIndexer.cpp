@@ -42,6 +42,12 @@ int compareValues(const Value& a, const Value& b) {
     return p < q ? -1 : p > q ? 1 : 0;
 }
 
+// Leaves the view without entries.
+void clearIndex(store::Connection& connection, std::int64_t viewId) {
+    connection.cached("DELETE FROM view_entries WHERE view_id = ?").bind(1, viewId).run();
+    connection.cached("UPDATE views SET entry_count = 0 WHERE view_id = ?").bind(1, viewId).run();
+}
+
 class ViewBuilder {
 public:
     ViewBuilder(store::Connection& connection, store::ViewDesign design, ViewIndexReport& report)
@@ -49,7 +55,7 @@ public:
         selection_ = compile(design_.selection.empty() ? "SELECT @All" : design_.selection, "its selection formula");
         for (std::size_t i = 0; i < design_.columns.size(); ++i)
             columns_.push_back(compile(design_.columns[i].formula, columnName(i)));
-        connection_.cached("DELETE FROM view_entries WHERE view_id = ?").bind(1, design_.viewId).run();
+        clearIndex(connection_, design_.viewId);
     }
 
     void consider(formula::NoteContext& note) {
@@ -139,8 +145,16 @@ private:
 ViewIndexReport rebuildViewIndexes(store::Connection& connection) {
     ViewIndexReport report;
     std::vector<std::unique_ptr<ViewBuilder>> builders;
-    for (store::ViewDesign& design : store::ViewStore(connection).views())
-        builders.push_back(std::make_unique<ViewBuilder>(connection, std::move(design), report));
+    for (store::ViewDesign& design : store::ViewStore(connection).views()) {
+        std::int64_t viewId = design.viewId;
+        std::string name = design.name;
+        try {
+            builders.push_back(std::make_unique<ViewBuilder>(connection, std::move(design), report));
+        } catch (const EngineError& e) {
+            clearIndex(connection, viewId);
+            report.unindexedViews.push_back({name, e.what()});
+        }
+    }
     if (builders.empty()) return report;
     store::NoteStore notes(connection);
     for (std::int64_t id : notes.noteIds()) {

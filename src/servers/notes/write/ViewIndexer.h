@@ -18,6 +18,12 @@ struct ColumnFailure {
     std::string reason;
 };
 
+// A view kept without an index: the engine cannot read one of its formulas.
+struct UnindexedView {
+    std::string view;
+    std::string reason;
+};
+
 // What went wrong for single documents while the views were built.
 struct ViewIndexReport {
     // Only the first kMaxKept failures are kept; columnFailureCount counts all.
@@ -26,13 +32,16 @@ struct ViewIndexReport {
     std::size_t columnFailureCount = 0;
     // Documents a selection formula failed for, so left out of that view.
     std::size_t selectionFailureCount = 0;
+    // Views left without entries because a formula of theirs cannot be read.
+    std::vector<UnindexedView> unindexedViews;
 };
 
 // Replaces every view's entries and count. A document for which the
 // selection formula fails is not in the view. A column formula that fails
 // for a document (an older document lacking a newer item, say) gives that
 // entry an empty text in the column, shown empty everywhere, and the build
-// goes on. A formula that cannot be read throws EngineError naming the view.
+// goes on. A view with a formula that cannot be read (a view kept from
+// another system, say) is left with no entries and reported.
 ViewIndexReport rebuildViewIndexes(store::Connection& connection);
 
 }  // namespace velloran::notes::write

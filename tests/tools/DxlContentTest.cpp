@@ -1,0 +1,124 @@
+// What the import makes of particular parts of an export: attachments in
+// their places, date-time pairs, sections, computed text, embedded objects
+// and texts long enough to reach the reader in many pieces.
+#include "DxlImportFixture.h"
+#include "dxl/DxlValues.h"
+#include "store/ObjectFile.h"
+
+#include <gmock/gmock.h>
+
+namespace velloran::tools::dxl {
+namespace {
+
+using namespace notes;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using testing::TempDir;
+
+const std::string kUnid = "00000000000000000000000000000001";
+
+// One document holding `items`.
+std::string documentXml(const std::string& items) {
+    return "<?xml version='1.0'?>\n<database xmlns='http://www.lotus.com/dxl'><document><noteinfo unid='" + kUnid +
+           "'/>" + items + "</document></database>";
+}
+
+std::string fileItem(const std::string& name, const std::string& base64) {
+    return "<item name='$FILE'><object><file name='" + name + "'><filedata>" + base64 +
+           "</filedata></file></object></item>";
+}
+
+class DxlContentTest : public DxlImportFixture {
+protected:
+    std::string extracted(const store::StoredObject& object) {
+        std::string target = dir_.file("out-" + std::to_string(object.objectId));
+        store::extractObject(db(), object, target);
+        return TempDir::read(target);
+    }
+};
+
+TEST_F(DxlContentTest, AttachmentsKeepTheirOrderAndTheirItemsTheirPlace) {
+    importXml(documentXml("<item name='A'><text>a</text></item>" + fileItem("c.txt", "Yw==") +
+                          "<item name='B'><text>b</text></item>" + fileItem("a.txt", "YQ==") + fileItem("b.txt", "Yg==")));
+    std::vector<std::string> names, files;
+    for (const store::StoredItem& stored : itemsOf(kUnid)) {
+        names.push_back(stored.name);
+        if (stored.type == kAttachment) files.push_back(std::get<std::string>(stored.values.list().at(0)));
+    }
+    EXPECT_THAT(names, ElementsAre("A", "$FILE", "B", "$FILE", "$FILE"));
+    EXPECT_THAT(files, ElementsAre("c.txt", "a.txt", "b.txt"));
+    std::vector<std::string> attached;
+    for (const store::StoredObject& object : store::NoteStore(db()).attachments(noteIdOf(kUnid)))
+        attached.push_back(object.name + "=" + extracted(object));
+    EXPECT_THAT(attached, ElementsAre("c.txt=c", "a.txt=a", "b.txt=b"));
+}
+
+// Our values have no range: a pair is its two moments, in order.
+TEST_F(DxlContentTest, DateTimePairsAreTwoMomentsAndNeedBoth) {
+    importXml(documentXml("<item name='Stay'><datetimepair><datetime>20240102T030405,06Z</datetime>"
+                          "<datetime>20240103</datetime></datetimepair></item>"));
+    EXPECT_EQ(item(itemsOf(kUnid), "Stay").values.list(),
+              (ValueList{*parseDateTime("20240102T030405,06Z"), *parseDateTime("20240103")}));
+    EXPECT_EQ(item(itemsOf(kUnid), "Stay").type, kDateTime);
+
+    std::filesystem::remove(database_);
+    connection_.reset();
+    EXPECT_THAT(errorOf(documentXml("<item name='P'><datetimepair><datetime>20240102</datetime></datetimepair></item>")),
+                HasSubstr("a date-time pair needs two date-times"));
+    EXPECT_THAT(errorOf(documentXml("<item name='P'><datetimepair><text>x</text><datetime>20240102</datetime>"
+                                    "</datetimepair></item>")),
+                HasSubstr("a date-time pair holds <text>"));
+}
+
+TEST_F(DxlContentTest, SectionsComputedTextAndEmbeddedObjectsFlatten) {
+    importXml(documentXml(
+        "<item name='Body'><richtext><par>before</par>"
+        "<section><sectiontitle><font size='12pt'/><text>Terms</text></sectiontitle>"
+        "<code event='hidewhen'><formula>@True</formula></code>"
+        "<par>inside <computedtext><code event='value'><formula>@UserName</formula></code></computedtext>end</par>"
+        "</section>"
+        "<par>see <object><file name='chart.bin'><filedata>AAEC/w==</filedata></file></object>"
+        " and <object><file name='gone.bin'/></object></par></richtext></item>"));
+    store::NoteStore notes(db());
+    std::int64_t noteId = noteIdOf(kUnid);
+    int seq = item(itemsOf(kUnid), "Body").seq;
+    store::RichText body = notes.richText(noteId, seq);
+    std::vector<std::string> lines;
+    for (const auto& paragraph : body) lines.push_back(textOf(paragraph));
+    EXPECT_THAT(lines, ElementsAre("before", "Terms", "inside end", "see chart.bin and [gone.bin]"));
+    ASSERT_EQ(body.size(), 4u);
+    EXPECT_EQ(body[3].runs.at(1).kind, store::RunKind::Object);
+
+    std::optional<store::StoredObject> chart = notes.embeddedObject(noteId, seq, "chart.bin");
+    ASSERT_TRUE(chart);
+    EXPECT_EQ(extracted(*chart), std::string("\x00\x01\x02\xff", 4));
+    EXPECT_FALSE(notes.embeddedObject(noteId, seq, "gone.bin"));
+    EXPECT_TRUE(notes.attachments(noteId).empty());
+}
+
+// Over a megabyte of text, with characters of every width, entities and
+// line ends, in a text, a CDATA section and a rich-text paragraph.
+TEST_F(DxlContentTest, TextsLongerThanAMegabyteArriveWhole) {
+    std::string plain;
+    for (int i = 0; plain.size() < (1u << 20) + 4096; ++i) plain += i % 5 == 0 ? "é中😀 " : "abcdefghij";
+    std::string withMarkup;
+    for (int i = 0; withMarkup.size() < (1u << 20) + 4096; ++i) withMarkup += i % 9 == 0 ? "&lt;&amp;&#x4E2D;\r\n" : "klmnopq";
+    std::string markupRead = withMarkup;
+    for (auto [from, to] : {std::pair<std::string, std::string>{"&lt;", "<"}, {"&amp;", "&"}, {"&#x4E2D;", "中"}, {"\r\n", "\n"}})
+        for (std::size_t at; (at = markupRead.find(from)) != std::string::npos;) markupRead.replace(at, from.size(), to);
+
+    importXml(documentXml("<item name='Plain'><text>" + plain + "</text></item>"
+                          "<item name='Marked'><text>" + withMarkup + "</text></item>"
+                          "<item name='Section'><text><![CDATA[" + plain + "<&>]]></text></item>"
+                          "<item name='Body'><richtext><par>" + plain + "</par></richtext></item>"));
+    auto items = itemsOf(kUnid);
+    EXPECT_TRUE(item(items, "Plain").values.list() == ValueList{plain});
+    EXPECT_TRUE(item(items, "Marked").values.list() == ValueList{markupRead});
+    EXPECT_TRUE(item(items, "Section").values.list() == ValueList{plain + "<&>"});
+    store::RichText body = store::NoteStore(db()).richText(noteIdOf(kUnid), item(items, "Body").seq);
+    ASSERT_EQ(body.size(), 1u);
+    EXPECT_TRUE(textOf(body[0]) == plain);
+}
+
+}  // namespace
+}  // namespace velloran::tools::dxl
