@@ -109,10 +109,11 @@ TEST_F(JsonDatabaseTest, ErrorsNameTheJsonPathAndWriteNothing) {
     EXPECT_THAT(errorOf(json::parse(R"({"documents": [{"items": [], "attachments": [{"name": "a", "file": "nope"}]}]})")),
                 HasSubstr("documents[0].attachments[0].file: the file"));
     EXPECT_THAT(errorOf(json::parse(R"({"views": [{"name": "V", "selection": "SELECT ("}]})")),
-                HasSubstr("views[0]: 视图“V”的选择公式: 公式第 9 个字符处有错误"));
+                HasSubstr("views[0]: View 'V', selection formula: Formula error at position 9"))
+        << "the tools report in English";
     EXPECT_THAT(errorOf(json::parse(R"({"documents": [{"items": [{"name": "B", "type": "richtext",
                                        "paragraphs": [[{"object": "x"}]]}]}]})")),
-                HasSubstr("documents[0]: 多信息文本域 B 引用的嵌入对象“x”没有给出"));
+                HasSubstr("documents[0]: The rich-text item B refers to the embedded object 'x', which is not given"));
     EXPECT_THAT(errorOf(json::parse(R"({"acl": [{"name": "x", "level": "boss"}]})")), HasSubstr("acl[0].level"));
 }
 

@@ -2,6 +2,7 @@
 
 #include "dxl/DxlReader.h"
 
+#include "common/EnglishReason.h"
 #include "common/ToolError.h"
 #include "write/DatabaseWriter.h"
 
@@ -25,7 +26,7 @@ public:
         try {
             writer_.addNote(note);
         } catch (const std::exception& e) {
-            throw ToolError(where + ": the document cannot be written: " + e.what());
+            throw ToolError(where + ": the document cannot be written: " + englishReason(e));
         }
         ++summary_.imported["documents"];
     }
@@ -40,7 +41,7 @@ public:
             notIndexed = writer_.keepView(view.design);
         } catch (const std::exception& e) {
             ++summary_.lost;
-            unreadable(kind, view.where + ": " + e.what());
+            unreadable(kind, view.where + ": " + englishReason(e));
             return;
         }
         ++summary_.imported[view.folder ? "folders" : "views"];

@@ -1,5 +1,6 @@
 #include "nsfjson/JsonDatabase.h"
 
+#include "common/EnglishReason.h"
 #include "common/ToolError.h"
 #include "nsfjson/JsonReader.h"
 #include "write/DatabaseWriter.h"
@@ -28,7 +29,7 @@ void at(const JsonAt& where, Work work) {
     } catch (const ToolError&) {
         throw;
     } catch (const std::exception& e) {
-        throw ToolError(where.path() + ": " + e.what());
+        throw ToolError(where.path() + ": " + englishReason(e));
     }
 }
 

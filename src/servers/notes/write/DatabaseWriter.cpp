@@ -205,7 +205,7 @@ std::optional<std::string> DatabaseWriter::keepView(const ViewInput& view) {
     try {
         checkViewFormulas(view);
     } catch (const EngineError& e) {
-        unreadable = e.what();
+        unreadable = e.original();
     }
     storeView(view);
     return unreadable;

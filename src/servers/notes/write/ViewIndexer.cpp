@@ -94,7 +94,7 @@ private:
         } catch (const EngineError& e) {
             ++report_.columnFailureCount;
             if (report_.columnFailures.size() < ViewIndexReport::kMaxKept)
-                report_.columnFailures.push_back({design_.name, columnName(index), note.header().unid, e.what()});
+                report_.columnFailures.push_back({design_.name, columnName(index), note.header().unid, e.original()});
             return std::string();
         }
     }
@@ -152,7 +152,7 @@ ViewIndexReport rebuildViewIndexes(store::Connection& connection) {
             builders.push_back(std::make_unique<ViewBuilder>(connection, std::move(design), report));
         } catch (const EngineError& e) {
             clearIndex(connection, viewId);
-            report.unindexedViews.push_back({name, e.what()});
+            report.unindexedViews.push_back({name, e.original()});
         }
     }
     if (builders.empty()) return report;

@@ -24,7 +24,8 @@ struct UnindexedView {
     std::string reason;
 };
 
-// What went wrong for single documents while the views were built.
+// What went wrong for single documents while the views were built; the
+// reasons are in English, for the data tools that print the report.
 struct ViewIndexReport {
     // Only the first kMaxKept failures are kept; columnFailureCount counts all.
     static constexpr std::size_t kMaxKept = 100;
