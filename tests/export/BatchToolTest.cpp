@@ -1,17 +1,28 @@
 // The batch tool against the same database as the window's command: the
 // same workbook, attachment tree and log lines; a failure gives a message
-// and a non-zero exit status.
+// and the exit status that tells it apart; --list, the workbook's name and
+// an interrupted run.
 #include "ExportFixture.h"
+#include "LogPipe.h"
 #include "ToolProcess.h"
 
 #include "component/ComponentRuntime.h"
+#include "generate/Generator.h"
+#include "nsfjson/JsonDatabase.h"
+#include "people/Person.h"
+#include "registry/RegistryHive.h"
 #include "text/Gb18030.h"
+
+#include <QDate>
 
 #include <QRegularExpression>
 
 #include <gmock/gmock.h>
 
+#include <csignal>
 #include <filesystem>
+#include <fstream>
+#include <thread>
 
 using namespace velloran;
 using namespace velloran::testing;
@@ -33,7 +44,7 @@ std::vector<std::string> relativeFiles(const std::filesystem::path& folder) {
 
 json sample() {
     return json::parse(R"json({
-      "views": [ {"name": "V"} ],
+      "views": [ {"name": "V", "aliases": ["Vue"]}, {"name": "($Hidden)"} ],
       "documents": [
         {"unid": "000000000000000000000000000000A1", "items": [ {"name": "Form", "value": "a"} ]},
         {"unid": "000000000000000000000000000000A2", "items": [ {"name": "Form", "value": "b"},
@@ -74,10 +85,11 @@ TEST_F(BatchToolTest, ProducesWhatTheWindowProduces) {
     toolLog.replace(QString::fromStdString(dir.file("tool/")), QString::fromStdString(dir.file("window/")));
     EXPECT_EQ(toolLog.split(QLatin1Char('|'), Qt::SkipEmptyParts), logLines());
 
-    EXPECT_THAT(run.output, ::testing::HasSubstr("workbook:    " + dir.file("tool/" + workbook)));
-    EXPECT_THAT(run.output, ::testing::HasSubstr("attachments: " + dir.file("tool/V附件")));
-    EXPECT_THAT(run.output, ::testing::HasSubstr("log:         " + toolLogs[0].string()));
-    EXPECT_THAT(run.output, ::testing::HasSubstr("100% 正在导出数据到导出_开始为第1个文档.xls...2/2"));
+    EXPECT_THAT(run.output, ::testing::HasSubstr("工作簿: " + dir.file("tool/" + workbook)));
+    EXPECT_THAT(run.output, ::testing::HasSubstr("附件:   " + dir.file("tool/V附件")));
+    EXPECT_THAT(run.output, ::testing::HasSubstr("日志:   " + toolLogs[0].string()));
+    EXPECT_THAT(run.output, ::testing::HasSubstr("结果:   已全部导出"));
+    EXPECT_THAT(run.output, ::testing::HasSubstr("velloran-export: [##############################] 100% 2/2个文档"));
 }
 
 TEST_F(BatchToolTest, FailuresGiveAMessageAndANonZeroStatus) {
@@ -85,22 +97,22 @@ TEST_F(BatchToolTest, FailuresGiveAMessageAndANonZeroStatus) {
     ToolRun beyond = runTool(hive, {"--database", database, "--view", "V", "--out", dir.file("b"), "--start", "3",
                                     "--log-folder", dir.file("logs")});
     EXPECT_EQ(beyond.status, 1);
-    EXPECT_EQ(beyond.output, "当前没有可导出的内容\n");
+    EXPECT_EQ(beyond.output, "velloran-export: 当前没有可导出的内容\n结果:   未导出\n");
 
     ToolRun noView = runTool(hive, {"--database", database, "--view", "Nope", "--out", dir.file("b")});
     EXPECT_EQ(noView.status, 1);
     // The message for the user, and before it the engine's English original
     // on the diagnostics channel.
-    EXPECT_THAT(noView.output, ::testing::HasSubstr("velloran-export: error: "));
+    EXPECT_THAT(noView.output, ::testing::HasSubstr("velloran-export: 错误: "));
     EXPECT_THAT(noView.output, ::testing::HasSubstr("has no view named 'Nope'"));
 
     ToolRun noFolder = runTool(hive, {"--database", database, "--view", "V", "--out", dir.file("missing/b.xls")});
     EXPECT_EQ(noFolder.status, 1);
-    EXPECT_THAT(noFolder.output, ::testing::HasSubstr("does not exist"));
+    EXPECT_THAT(noFolder.output, ::testing::HasSubstr("不存在"));
 
     ToolRun passwordOnTheLine = runTool(hive, {"--database", database, "--view", "V", "--out", dir.file("b"), "--password", "x"});
-    EXPECT_EQ(passwordOnTheLine.status, 1);
-    EXPECT_THAT(passwordOnTheLine.output, ::testing::HasSubstr("unknown option --password"));
+    EXPECT_EQ(passwordOnTheLine.status, 2);
+    EXPECT_THAT(passwordOnTheLine.output, ::testing::HasSubstr("velloran-export: 错误: 未知的选项 --password"));
 
     const std::string notesOnly = dir.file("notes-only.reg");
     platform::ComponentRuntime(notesOnly).registerServer(VELLORAN_NOTES_MODULE);
@@ -135,5 +147,179 @@ TEST_F(BatchToolTest, ARunThatLosesAnythingSaysWhatAndEndsWithStatusOne) {
                                         dir.file("logs")});
     EXPECT_EQ(lost.status, 1);
     EXPECT_THAT(lost.output, ::testing::HasSubstr("数据导出结束，但有内容未能导出：1个附件、0个RichText对象、0个单元格。"));
-    EXPECT_THAT(lost.output, ::testing::HasSubstr("workbook:    " + dir.file("lost/e_开始为第1个文档.xls")));
+    EXPECT_THAT(lost.output, ::testing::HasSubstr("工作簿: " + dir.file("lost/e_开始为第1个文档.xls")));
+    EXPECT_THAT(lost.output, ::testing::HasSubstr("结果:   未全部导出: 1个附件、0个RichText对象、0个单元格未能导出"));
+}
+
+TEST_F(BatchToolTest, UsageErrorsEndWithStatusTwoAndOptionsTakeTheirValueAfterAnEqualsSign) {
+    const std::string database = dir.file("data.nsf");
+    const auto usage = [&](std::vector<std::string> args, const std::string& complaint) {
+        const ToolRun run = runTool(hive, args);
+        EXPECT_EQ(run.status, 2) << run.output;
+        EXPECT_THAT(run.output, ::testing::StartsWith("velloran-export: 错误: "));
+        EXPECT_THAT(run.output, ::testing::HasSubstr(complaint));
+    };
+    usage({"--database", database, "--view", "V"}, "缺少选项 --out");
+    usage({"--database", database, "--view", "V", "--out", dir.file("b"), "--quiet=yes"}, "选项 --quiet 不带值");
+    usage({"--database", database, "--view", "V", "--out", dir.file("b"), "--start", "abc"}, "--start 需要一个不小于1的整数");
+    usage({"--database", database, "--view", "V", "--out", dir.file("b"), "extra"}, "多余的参数 'extra'");
+    usage({"--database", database, "--view", "V", "--out", dir.file("b"), "--user", "u"}, "--user 和 --password-file 只能与 --server");
+    usage({"--list"}, "--list 需要 --database 或 --server");
+    // A folder is no workbook name: neither one that exists nor one the
+    // name ends in "/" for.
+    usage({"--database", database, "--view", "V", "--out", dir.file("out")}, "是一个目录");
+    usage({"--database", database, "--view", "V", "--out", dir.file("new/")}, "是一个目录");
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "out" / "_开始为第1个文档.xls"));
+
+    const ToolRun equals = runTool(hive, {"--database=" + database, "--view=V", "--out=" + dir.file("out/eq"),
+                                          "--log-folder=" + dir.file("logs"), "--quiet"});
+    EXPECT_EQ(equals.status, 0) << equals.output;
+    EXPECT_TRUE(std::filesystem::exists(dir.file("out/eq_开始为第1个文档.xls")));
+    EXPECT_THAT(equals.output, ::testing::Not(::testing::HasSubstr("[#")));
+
+    const ToolRun version = runTool(hive, {"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_THAT(version.output, ::testing::MatchesRegex("velloran-export [0-9]+\\.[0-9]+(\\.[0-9]+)*\n"));
+}
+
+TEST_F(BatchToolTest, ListsTheViewsAndNamesTheNearOnesForAWrongName) {
+    const std::string database = dir.file("data.nsf");
+    const ToolRun views = runTool(hive, {"--list", "--database", database});
+    EXPECT_EQ(views.status, 0);
+    EXPECT_EQ(views.output, "V\tVue\t2\n") << "the hidden view is left out, as in the window";
+
+    const ToolRun wrongView = runTool(hive, {"--database", database, "--view", "vu", "--out", dir.file("out/w")});
+    EXPECT_EQ(wrongView.status, 1);
+    EXPECT_THAT(wrongView.output, ::testing::HasSubstr("velloran-export: 您是不是要找: V、Vue\n"));
+
+    const ToolRun wrongFile = runTool(hive, {"--list", "--database", dir.file("Data.nsf.old")});
+    EXPECT_EQ(wrongFile.status, 1);
+    EXPECT_THAT(wrongFile.output, ::testing::HasSubstr("velloran-export: 您是不是要找: " + database + "\n"));
+}
+
+TEST_F(BatchToolTest, ExactNameAndOverwriteDecideWhatHappensToAnExistingFile) {
+    const std::string database = dir.file("data.nsf");
+    const std::string exact = dir.file("out/c.csv");
+    const std::vector<std::string> run = {"--database", database, "--view", "V", "--out", exact, "--exact-name",
+                                          "--log-folder", dir.file("logs"), "--quiet"};
+    ASSERT_EQ(runTool(hive, run).status, 0);
+    EXPECT_THAT(relativeFiles(dir.path() / "out"), ::testing::Contains("c.csv"));
+    EXPECT_THAT(relativeFiles(dir.path() / "out"), ::testing::Not(::testing::Contains(::testing::HasSubstr("开始为第"))));
+    EXPECT_EQ(sheet(QString::fromStdString(exact))["rows"], 3);
+
+    dir.write("out/c.csv", "last week");
+    const ToolRun refused = runTool(hive, run);
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_THAT(refused.output, ::testing::HasSubstr(exact + "文件已存在!"));
+    EXPECT_EQ(TempDir::read(exact), "last week");
+
+    // A run that stops keeps the old file and saves what it wrote beside it.
+    state.CurrentDatabase.reset();
+    const std::string update = "update views set entry_count=7 where name='V'";
+    ASSERT_EQ(std::system(("sqlite3 " + shellQuoted(database) + " " + shellQuoted(update)).c_str()), 0);
+    std::vector<std::string> overwrite = run;
+    overwrite.push_back("--overwrite");
+    const ToolRun failed = runTool(hive, overwrite);
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_EQ(TempDir::read(exact), "last week");
+    EXPECT_THAT(failed.output, ::testing::HasSubstr("结果:   导出出错"));
+
+    const std::string restore = "update views set entry_count=2 where name='V'";
+    ASSERT_EQ(std::system(("sqlite3 " + shellQuoted(database) + " " + shellQuoted(restore)).c_str()), 0);
+    const ToolRun replaced = runTool(hive, overwrite);
+    EXPECT_EQ(replaced.status, 0) << replaced.output;
+    EXPECT_EQ(sheet(QString::fromStdString(exact))["rows"], 3);
+}
+
+// Ctrl+C during a long run: the log is a pipe the test reads, so the run is
+// at a known document when the signal comes, and waits there while the test
+// does not read.
+class BatchInterruptTest : public BatchToolTest {
+protected:
+    static constexpr int kDocuments = 3000;
+
+    // Starts the export of a large view into `workbook` and reads its log
+    // up to the end of document 100.
+    pid_t startAndReadTo100(const std::string& workbook, const std::vector<std::string>& more = {}) {
+        tools::GenerateOptions generated;
+        generated.documents = kDocuments;
+        generated.items = 3;
+        tools::generateDatabase(dir.file("big.nsf"), generated);
+        std::vector<std::string> args = {"--database", dir.file("big.nsf"), "--view", "All", "--out", workbook,
+                                         "--exact-name", "--log-folder", dir.file("pipe-logs"), "--quiet"};
+        args.insert(args.end(), more.begin(), more.end());
+        const pid_t tool = startProcess("VELLORAN_REGISTRY=" + hive, VELLORAN_EXPORT_TOOL, args, output());
+        EXPECT_TRUE(log.readUntil(QStringLiteral("完成向excel写入第100个文档;"), tool)) << TempDir::read(output());
+        return tool;
+    }
+    std::string output() const { return dir.file("output.txt"); }
+
+    const bool folderMade = std::filesystem::create_directories(dir.path() / "pipe-logs");
+    LogPipe log{dir.file("pipe-logs/log" + QDate::currentDate().toString(QStringLiteral("yyyyMMdd")).toStdString() + ".txt")};
+};
+
+TEST_F(BatchInterruptTest, TheRunSavesWhatItExportedAndSaysWhereItStopped) {
+    const std::string workbook = dir.file("out/big.xls");
+    const pid_t tool = startAndReadTo100(workbook);
+    ::kill(tool, SIGINT);
+    EXPECT_EQ(log.readToEnd(tool), 130);
+
+    const QString last = log.lines().last();
+    const QRegularExpressionMatch where = QRegularExpression(QStringLiteral("^导出在第(\\d+)个文档前被中断")).match(last);
+    ASSERT_TRUE(where.hasMatch()) << last.toStdString();
+    const int n = where.captured(1).toInt();
+    EXPECT_GT(n, 100);
+    EXPECT_LT(n, kDocuments);
+    EXPECT_FALSE(log.lines().join(QLatin1Char('\n')).contains(QStringLiteral("完成向excel写入第%1个文档").arg(n)));
+    EXPECT_EQ(sheet(QString::fromStdString(workbook))["rows"], n) << "the header and documents 1 to n-1";
+    EXPECT_THAT(TempDir::read(output()), ::testing::HasSubstr("结果:   在第" + std::to_string(n) + "个文档处中断，第" +
+                                                              std::to_string(n) + "到第3000个文档未导出"));
+}
+
+TEST_F(BatchInterruptTest, ASecondOneEndsAtOnceWithoutTouchingTheWorkbook) {
+    const std::string workbook = dir.write("out/big.xls", "last week");
+    const pid_t tool = startAndReadTo100(workbook, {"--overwrite"});
+    // The second signal goes once the first has been taken, so that the
+    // two are not merged into one.
+    ::kill(tool, SIGINT);
+    while (TempDir::read(output()).find("收到中断信号") == std::string::npos) std::this_thread::yield();
+    ::kill(tool, SIGINT);
+    EXPECT_EQ(log.readToEnd(tool), 130);
+    // A save under way leaves its hidden ".velloran-" file, which the next
+    // export into the folder removes; nothing else was written.
+    std::vector<std::string> files = relativeFiles(dir.path() / "out");
+    std::erase_if(files, [](const std::string& name) { return name.starts_with(".velloran-"); });
+    EXPECT_EQ(files, std::vector<std::string>{"big.xls"});
+    EXPECT_EQ(TempDir::read(workbook), "last week");
+}
+
+// --list and a wrong database name against a server's data folder.
+TEST(BatchToolServerTest, ListsTheDataFolderAndNamesTheNearDatabasesForAWrongPath) {
+    TempDir dir;
+    const std::string data = dir.file("Data");
+    std::filesystem::create_directories(data + "/apps");
+    const std::string hive = dir.file("registry.reg");
+    platform::RegistryHive machine;
+    machine.setString("\\Software\\Lotus\\Domino", "DataPath", data);
+    machine.setString("\\Software\\Lotus\\Domino", "ServerName", "Main/Velloran");
+    machine.saveAs(hive);
+    platform::ComponentRuntime(hive).registerServer(VELLORAN_NOTES_MODULE);
+    tools::addPerson(data + "/names.nsf", {"Tester/Velloran", {}, "pw"}, true);
+    tools::buildFromJson(json::parse(R"({"title": "销售", "views": [{"name": "Orders"}], "documents": []})"), data,
+                         data + "/apps/sales.nsf");
+    const std::string password = dir.write("password", "pw\n");
+    const std::vector<std::string> login = {"--server", "Main/Velloran", "--user", "Tester/Velloran",
+                                            "--password-file=" + password};
+
+    std::vector<std::string> list = login;
+    list.push_back("--list");
+    const ToolRun databases = runTool(hive, list);
+    EXPECT_EQ(databases.status, 0) << databases.output;
+    EXPECT_THAT(databases.output, ::testing::HasSubstr("apps\\sales.nsf\t销售\n"));
+    EXPECT_THAT(databases.output, ::testing::HasSubstr("names.nsf\t"));
+
+    list.insert(list.end(), {"--database", "apps\\sale.nsf"});
+    const ToolRun wrong = runTool(hive, list);
+    EXPECT_EQ(wrong.status, 1);
+    EXPECT_THAT(wrong.output, ::testing::HasSubstr("velloran-export: 您是不是要找: apps\\sales.nsf\n"));
 }

@@ -1,63 +1,139 @@
 #include "BatchOptions.h"
 
+#include "BatchFailure.h"
+
 #include "common/CommandLine.h"
 #include "common/PasswordInput.h"
-#include "common/ToolError.h"
+#include "run/IntegerText.h"
+
+#include <cstring>
 
 namespace velloran::batch {
 
-const char* const kBatchUsage = R"(Usage: velloran-export --database PATH --view NAME --out FILE.xls [--start N]
-                      [--server NAME --user NAME --password-file FILE|-]
-                      [--log-folder DIR]
+const char* const kBatchUsage = R"(用法: velloran-export --database 路径 --view 视图 --out 文件.xls [--start N]
+                      [--exact-name] [--overwrite] [--quiet]
+                      [--server 服务器 --user 用户名 --password-file 文件|-]
+                      [--log-folder 目录]
+      velloran-export --list --database 路径 [--server ...]
+      velloran-export --list --server 服务器 --user 用户名 --password-file 文件|-
+      velloran-export --help | --version
 
-Exports the documents of one view, from document N (default 1) to the end
-of the view, into an Excel 97-2003 workbook, exactly as the program's
-"导出数据" command does: the workbook is named FILE + "_开始为第" + N +
-"个文档.xls" (a ".xls" ending of FILE is dropped first), every document's
-attachments and the first object of each rich-text item are saved under
-<folder of FILE>/<view>附件/<universal ID>/, and every step is appended to
-the day's log file log<yyyyMMdd>.txt.
+把一个视图从第N个文档（默认第1个）起到视图末尾的文档导出到Excel 97-2003工作簿，
+与程序的"导出数据"命令完全相同：工作簿名为 文件 + "_开始为第" + N + "个文档.xls"
+（文件名末尾的".xls"先去掉），每个文档的附件和每个RichText域的第一个对象保存在
+<文件所在目录>/<视图>附件/<文档ID>/ 下，每一步都追加到当天的日志文件 log<yyyyMMdd>.txt。
 
-  --database PATH       a local database file; with --server, the database's
-                        path in the server's data folder ("apps\sales.nsf")
-  --server NAME         log in to this server instead of opening a local file
-  --user NAME           the user name for --server
-  --password-file FILE  the file whose first line is the password for
-                        --server; "-" reads it from standard input. The
-                        password is never taken from the command line.
-  --view NAME           the view (name or alias) to export
-  --out FILE            the workbook's name; its folder must exist
-  --start N             the document number to start at (default 1)
-  --log-folder DIR      where the daily log files go
-                        (default ~/.local/share/velloran/)
+  --database 路径       本地数据库文件；与 --server 一起时为数据库在服务器数据
+                        目录中的路径（"apps\sales.nsf"）
+  --server 服务器       登录此服务器，而不是打开本地文件
+  --user 用户名         --server 的用户名
+  --password-file 文件  第一行为 --server 密码的文件；"-" 从标准输入读取。
+                        密码从不取自命令行。
+  --view 视图           要导出的视图（名称或别名）
+  --out 文件            工作簿的文件名；所在目录必须存在，不能是目录
+  --start N             开始导出的文档序号（默认1）
+  --exact-name          工作簿就以 --out 的名字保存，不加"_开始为第N个文档.xls"
+  --overwrite           导出完成时替换已有的同名工作簿（新文件写完之前旧文件保持
+                        不变）；导出出错或中断时旧文件保留，工作簿另存在旁边
+  --quiet               不显示进度
+  --log-folder 目录     日志文件的目录（默认 ~/.local/share/velloran/）
+  --list                不导出，列出视图（名称、别名、文档数，以制表符分隔）；
+                        只有 --server 时列出服务器数据目录中的数据库（路径、标题）
+  --version             显示版本
 
-The registry hive is the program's: the file named by the environment
-variable VELLORAN_REGISTRY, else ~/.config/velloran/registry.reg, else
-/etc/velloran/registry.reg (velloran-setup --data DIR writes one).
-Progress and messages go to standard error; at the end the places of the workbook, the attachment
-folder and the log are printed on standard output. The exit status is 0
-when the whole view was exported and 1 otherwise: when the run stopped,
-or when an attachment, object or cell could not be written (the message
-counts them; the log gives each one's reason).
+选项也可以写成 --选项=值。注册表文件与程序相同：环境变量 VELLORAN_REGISTRY 指定
+的文件，否则 ~/.config/velloran/registry.reg，否则 /etc/velloran/registry.reg
+（velloran-setup --data 目录 可以写一个）。
+进度和消息写到标准错误；结束时工作簿、附件目录、日志的位置和导出结果写到标准
+输出。退出状态：0 全部导出；1 导出失败或有内容未导出（结果说明是什么）；
+2 命令行有误；130 被 Ctrl+C 或 SIGTERM 中断（已导出的部分已保存）。
+导出中按一次 Ctrl+C，当前文档导出后保存工作簿并退出；再按一次立即退出，
+不改动任何已有文件。
 )";
 
+namespace {
+
+const std::vector<std::string> kValued = {"database", "server", "user", "password-file", "view",
+                                          "out",      "start",  "log-folder"};
+const std::vector<std::string> kFlags = {"list", "exact-name", "overwrite", "quiet", "version"};
+
+QString optionName(const std::string& name) { return QStringLiteral("--") + QString::fromStdString(name); }
+
+// The command line's complaint in the tool's language.
+BatchFailure usageFailureOf(const tools::UsageError& error) {
+    using Kind = tools::UsageError::Kind;
+    const QString option = optionName(error.option());
+    const QString value = QString::fromStdString(error.value());
+    switch (error.kind()) {
+        case Kind::UnexpectedArgument: return usageFailure(QStringLiteral("多余的参数 '%1'").arg(value));
+        case Kind::UnknownOption: return usageFailure(QStringLiteral("未知的选项 %1").arg(option));
+        case Kind::MissingValue: return usageFailure(QStringLiteral("选项 %1 需要一个值").arg(option));
+        case Kind::UnwantedValue: return usageFailure(QStringLiteral("选项 %1 不带值").arg(option));
+        case Kind::MissingOption: return usageFailure(QStringLiteral("缺少选项 %1").arg(option));
+        case Kind::NotANumber: return usageFailure(QStringLiteral("选项 %1 需要一个整数，而不是 '%2'").arg(option, value));
+    }
+    return usageFailure(QString::fromUtf8(error.what()));
+}
+
+void requireStartNumber(const std::string& start) {
+    const std::optional<std::int32_t> number = exporting::parseInteger(QString::fromStdString(start));
+    if (!number || *number < 1)
+        throw usageFailure(QStringLiteral("--start 需要一个不小于1的整数，而不是 '%1'").arg(QString::fromStdString(start)));
+}
+
+void refuseWithList(const tools::CommandLine& line) {
+    for (const char* name : {"view", "out", "start", "log-folder", "exact-name", "overwrite"})
+        if (line.has(name)) throw usageFailure(QStringLiteral("选项 %1 不能与 --list 一起使用").arg(optionName(name)));
+    if (!line.has("database") && !line.has("server"))
+        throw usageFailure(QStringLiteral("--list 需要 --database 或 --server"));
+}
+
+void readExport(const tools::CommandLine& line, BatchOptions& batch) {
+    batch.database = line.required("database");
+    batch.view = line.required("view");
+    batch.workbook = line.required("out");
+    batch.start = line.optional("start").value_or(batch.start);
+    requireStartNumber(batch.start);
+    batch.logFolder = line.optional("log-folder");
+    batch.exactName = line.has("exact-name");
+    batch.overwrite = line.has("overwrite");
+}
+
+void readLogin(const tools::CommandLine& line, BatchOptions& batch) {
+    if (line.has("server")) {
+        batch.login.emplace(ServerLogin{line.required("server"), line.required("user"), {}});
+        tools::readPassword(line.required("password-file"), batch.login->password);
+    } else if (line.has("user") || line.has("password-file")) {
+        throw usageFailure(QStringLiteral("--user 和 --password-file 只能与 --server 一起使用"));
+    }
+}
+
+}  // namespace
 
 BatchOptions parseBatchOptions(int argc, char** argv) {
-    tools::CommandLine options(argc, argv,
-                               {"database", "server", "user", "password-file", "view", "out", "start", "log-folder"});
     BatchOptions batch;
-    batch.database = options.required("database");
-    batch.view = options.required("view");
-    batch.workbook = options.required("out");
-    batch.start = options.optional("start").value_or(batch.start);
-    batch.logFolder = options.optional("log-folder");
-    if (options.has("server")) {
-        batch.login.emplace(ServerLogin{options.required("server"), options.required("user"), {}});
-        tools::readPassword(options.required("password-file"), batch.login->password);
-    } else if (options.has("user") || options.has("password-file")) {
-        throw tools::ToolError("--user and --password-file belong to --server (see --help)");
+    try {
+        const tools::CommandLine line(argc, argv, kValued, kFlags);
+        batch.list = line.has("list");
+        batch.quiet = line.has("quiet");
+        if (batch.list) {
+            refuseWithList(line);
+            batch.database = line.optional("database").value_or(std::string());
+        } else {
+            readExport(line, batch);
+        }
+        // Last: the password is asked for only once the rest is known good.
+        readLogin(line, batch);
+    } catch (const tools::UsageError& error) {
+        throw usageFailureOf(error);
     }
     return batch;
+}
+
+bool asksForVersion(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--version") == 0) return true;
+    return false;
 }
 
 }  // namespace velloran::batch

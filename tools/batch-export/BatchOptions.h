@@ -1,5 +1,5 @@
 #pragma once
-// What the batch tool is asked to export, read from its command line. The
+// What the batch tool is asked to do, read from its command line. The
 // password never comes from the command line: it is read from a file, or
 // from standard input when the file is "-".
 #include "common/Secrets.h"
@@ -19,17 +19,30 @@ struct ServerLogin {
 };
 
 struct BatchOptions {
-    // A local file, or a path relative to the server's data folder.
+    // --list instead of an export.
+    bool list = false;
+    // A local file, or a path relative to the server's data folder; empty
+    // only for --list with --server.
     std::string database;
     std::optional<ServerLogin> login;
     std::string view;
     std::string workbook;
     std::string start = "1";
     std::optional<std::string> logFolder;
+    // The workbook is written as `workbook` itself.
+    bool exactName = false;
+    // A run that goes to its end replaces an existing workbook.
+    bool overwrite = false;
+    // No progress on standard error.
+    bool quiet = false;
 };
 
-// Throws tools::ToolError naming the option at fault.
+// Throws BatchFailure with status kUsageError, in Chinese, naming the
+// option at fault. Reads the password when --server is given.
 BatchOptions parseBatchOptions(int argc, char** argv);
+
+// True when the arguments ask for --version.
+bool asksForVersion(int argc, char** argv);
 
 extern const char* const kBatchUsage;
 

@@ -1,35 +1,73 @@
 #include "Terminal.h"
 
+#include <QStringList>
+
 #include <algorithm>
+#include <cstdio>
 
 namespace velloran::batch {
 
-Terminal::Terminal(std::ostream& out, bool interactive) : out_(out), interactive_(interactive) {}
+namespace {
+
+// The rate and the time left are shown once the run has gone this long.
+constexpr qint64 kRateAfterMs = 500;
+
+int share(int maximum, int position, int scale) {
+    if (maximum <= 0) return 0;
+    return static_cast<int>(std::int64_t{std::clamp(position, 0, maximum)} * scale / maximum);
+}
+
+std::string clockText(qint64 seconds) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", seconds / 3600, seconds / 60 % 60, seconds % 60);
+    return text;
+}
+
+std::string rateAndTimeLeft(int maximum, int position, qint64 elapsedMs) {
+    if (elapsedMs < kRateAfterMs || position <= 0) return {};
+    const double perSecond = position * 1000.0 / static_cast<double>(elapsedMs);
+    const auto left = static_cast<qint64>(std::max(0, maximum - position) / perSecond + 0.5);
+    std::string text(" ");
+    text.append(std::to_string(static_cast<long long>(perSecond + 0.5))).append("个/秒 剩余").append(clockText(left));
+    return text;
+}
+
+}  // namespace
+
+std::string prefixedLines(const QString& text) {
+    std::string lines;
+    for (const QString& line : text.split(QLatin1Char('\n'))) lines.append(kToolPrefix).append(line.toStdString()) += '\n';
+    return lines;
+}
+
+std::string progressLine(int maximum, int position, qint64 elapsedMs) {
+    const int filled = share(maximum, position, Terminal::kBarWidth);
+    return '[' + std::string(static_cast<std::size_t>(filled), '#') +
+           std::string(static_cast<std::size_t>(Terminal::kBarWidth - filled), '.') + "] " +
+           std::to_string(share(maximum, position, 100)) + "% " + std::to_string(position) + '/' +
+           std::to_string(maximum) + "个文档" + rateAndTimeLeft(maximum, position, elapsedMs);
+}
+
+Terminal::Terminal(std::ostream& out, Progress progress) : out_(out), progress_(progress) {}
 
 platform::MessageAnswer Terminal::message(const QString& text, const QString&, platform::MessageIcon,
                                           platform::MessageButtons) {
     endLine();
-    out_ << text.toStdString() << '\n' << std::flush;
+    out_ << prefixedLines(text) << std::flush;
     return platform::MessageAnswer::Ok;
 }
 
-void Terminal::ShowWaitMsg(const QString& text) {
-    shown_ = true;
-    text_ = text;
-    draw();
-}
-
-void Terminal::SetWaitMsg(const QString& text) {
-    if (shown_) text_ = text;
-}
-
 void Terminal::SetWaitProgress(int maximum, int position) {
-    if (!shown_) return;
+    if (!shown_ || progress_ == Progress::None) return;
+    if (!sinceStart_.isValid()) sinceStart_.start();
     maximum_ = maximum;
     position_ = position;
-    const bool done = position >= maximum;
-    if (interactive_ && (done || !sinceDraw_.isValid() || sinceDraw_.elapsed() >= kRedrawMs)) draw();
-    if (!interactive_ && share(10) != printedTenths_) draw();
+    if (due()) draw();
+}
+
+bool Terminal::due() const {
+    if (progress_ == Progress::Tenths) return tenths() != printedTenths_;
+    return position_ >= maximum_ || !sinceDraw_.isValid() || sinceDraw_.elapsed() >= kRedrawMs;
 }
 
 void Terminal::CloseWait() {
@@ -38,24 +76,19 @@ void Terminal::CloseWait() {
     shown_ = false;
 }
 
-int Terminal::share(int scale) const {
-    if (maximum_ <= 0) return 0;
-    return static_cast<int>(std::int64_t{std::clamp(position_, 0, maximum_)} * scale / maximum_);
-}
+int Terminal::tenths() const { return share(maximum_, position_, 10); }
 
 void Terminal::draw() {
-    const int filled = share(kBarWidth);
-    const std::string bar = std::string(static_cast<std::size_t>(filled), '#') +
-                            std::string(static_cast<std::size_t>(kBarWidth - filled), '.');
-    out_ << (interactive_ ? "\r\033[K" : "") << '[' << bar << "] " << share(100) << "% " << text_.toStdString();
-    if (interactive_) {
+    const std::string line = kToolPrefix + progressLine(maximum_, position_, sinceStart_.elapsed());
+    if (progress_ == Progress::Redrawn) {
+        out_ << "\r\033[K" << line;
         lineOpen_ = true;
         sinceDraw_.restart();
     } else {
-        out_ << '\n';
+        out_ << line << '\n';
     }
     out_ << std::flush;
-    printedTenths_ = share(10);
+    printedTenths_ = tenths();
 }
 
 void Terminal::endLine() {

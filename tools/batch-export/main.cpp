@@ -1,32 +1,74 @@
 // velloran-export: exports a view to a workbook from the command line.
 #include "BatchExport.h"
+#include "BatchFailure.h"
 #include "BatchOptions.h"
+#include "Interruption.h"
+#include "Listing.h"
 #include "Terminal.h"
 
-#include "common/CommandLine.h"
 #include "registry/RegistryHive.h"
 #include "time/LocalTimeZone.h"
+#include "common/CommandLine.h"
 
-#include <cstdio>
+#include <QtGlobal>
+
 #include <iostream>
 #include <sys/prctl.h>
 #include <unistd.h>
+
+namespace {
+
+using namespace velloran::batch;
+
+// The diagnostics of the libraries reach standard error as the tool's own
+// lines.
+void printDiagnostic(QtMsgType, const QMessageLogContext&, const QString& message) {
+    std::cerr << prefixedLines(message) << std::flush;
+}
+
+Terminal::Progress progressKind(const BatchOptions& options) {
+    if (options.quiet) return Terminal::Progress::None;
+    return ::isatty(STDERR_FILENO) != 0 ? Terminal::Progress::Redrawn : Terminal::Progress::Tenths;
+}
+
+ExitStatus run(int argc, char** argv) {
+    if (velloran::tools::asksForHelp(argc, argv)) {
+        std::cout << kBatchUsage;
+        return kExported;
+    }
+    if (asksForVersion(argc, argv)) {
+        std::cout << "velloran-export " << VELLORAN_VERSION << '\n';
+        return kExported;
+    }
+    const BatchOptions options = parseBatchOptions(argc, argv);
+    const std::string hive = velloran::platform::RegistryHive::defaultPath();
+    if (options.list) {
+        printList(options, hive, std::cout);
+        return kExported;
+    }
+    installInterruption();
+    Terminal terminal(std::cerr, progressKind(options));
+    return runBatchExport(options, hive, terminal, interruptionRequested(), std::cout);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     // The process holds a password: it never leaves a core dump, and other
     // processes of the same user cannot attach to it.
     if (::prctl(PR_SET_DUMPABLE, 0) != 0) {
-        std::perror("velloran-export: error: cannot protect the process from core dumps");
-        return 1;
+        std::cerr << kToolPrefix << "错误: 无法禁止进程的核心转储\n";
+        return kNotExported;
     }
+    qInstallMessageHandler(printDiagnostic);
     velloran::platform::settleLocalTimeZone();
-    int status = 0;
-    int toolStatus = velloran::tools::runTool("velloran-export", velloran::batch::kBatchUsage, argc, argv,
-                                              [&](int count, char** args) {
-        const velloran::batch::BatchOptions options = velloran::batch::parseBatchOptions(count, args);
-        velloran::batch::Terminal terminal(std::cerr, ::isatty(STDERR_FILENO) != 0);
-        status = velloran::batch::runBatchExport(options, velloran::platform::RegistryHive::defaultPath(), terminal,
-                                                 std::cout);
-    });
-    return toolStatus != 0 ? toolStatus : status;
+    try {
+        return run(argc, argv);
+    } catch (const BatchFailure& failure) {
+        std::cerr << prefixedLines(QStringLiteral("错误: ") + QString::fromUtf8(failure.what())) << std::flush;
+        return failure.status();
+    } catch (const std::exception& error) {
+        std::cerr << prefixedLines(QStringLiteral("错误: ") + QString::fromUtf8(error.what())) << std::flush;
+        return kNotExported;
+    }
 }

@@ -48,4 +48,8 @@ LogLine documentStepFailed(int n, const QString& what, const QString& reason) {
     return LogLine().text(u"导出第").number(n).text(u"个文档出错:").name(what).text(u",").name(reason).text(u";");
 }
 
+LogLine exportInterrupted(int n) {
+    return LogLine().text(u"导出在第").number(n).text(u"个文档前被中断，该文档起未导出;");
+}
+
 }  // namespace velloran::exporting::lines

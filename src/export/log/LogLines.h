@@ -30,5 +30,7 @@ LogLine nextDocumentFailed(int n);
 // A step of document n that failed: `what` names the attachment, object or
 // item, `reason` is the error's message.
 LogLine documentStepFailed(int n, const QString& what, const QString& reason);
+// The run was asked to stop; document n and those after it were not exported.
+LogLine exportInterrupted(int n);
 
 }  // namespace velloran::exporting::lines

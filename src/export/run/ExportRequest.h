@@ -28,6 +28,12 @@ struct ExportRequest {
     // The program's folder, ending in "/": the log's file name is derived
     // from a path inside it.
     QString exeFolder;
+    // Write the workbook as `chosenName` itself, without the naming rule.
+    bool exactName = false;
+    // A run that goes to its end replaces a file of the workbook's name
+    // (the old one stays until the new one is complete); a run that stops
+    // or is interrupted never does, and saves beside it.
+    bool replaceExisting = false;
 
     // The session or database, or a DominoError saying that start-up could
     // not prepare them.

@@ -42,13 +42,26 @@ ExportOutcome ExportRun::execute() {
     try {
         readHeader();
         writeHeader();
-        for (std::int64_t k = 0; k <= std::int64_t{plan_.count} - plan_.start; ++k) exportDocument(k);
+        for (std::int64_t k = 0; k <= std::int64_t{plan_.count} - plan_.start; ++k) {
+            // The cancel point: a stop asked for during a document takes
+            // effect once that document is written.
+            if (stopRequested()) {
+                interruptedAt_ = static_cast<std::int32_t>(plan_.start + k);
+                log_.write(lines::exportInterrupted(interruptedAt_));
+                return stop(messages::interrupted(interruptedAt_, plan_.count), ExportOutcome::Result::Interrupted);
+            }
+            exportDocument(k);
+        }
     } catch (const ExportLogError& error) {
         return stop(messages::kLogFailed + errorText(error));
     } catch (const std::exception& error) {
         return stop(messages::kDocumentFailed + errorText(error));
     }
     return finish();
+}
+
+bool ExportRun::stopRequested() const {
+    return services_.stopRequested && services_.stopRequested->load(std::memory_order_relaxed);
 }
 
 void ExportRun::openView() { view_.ConnectTo(request_.requireDatabase().GetView(request_.viewName)); }
@@ -146,17 +159,18 @@ QString ExportRun::progressText(std::int64_t done) const {
            QLatin1Char('/') + QString::number(plan_.count);
 }
 
-ExportOutcome ExportRun::stop(const QString& message) {
+ExportOutcome ExportRun::stop(const QString& message, ExportOutcome::Result result) {
     services_.message(afterFlushingLog(message));
-    const QString saveFailure = saveAndQuit();
+    const QString saveFailure = saveAndQuit(SaveMode::KeepExisting);
     services_.wait.CloseWait();
     if (!saveFailure.isEmpty()) services_.message(saveFailure);
     else if (savedElsewhere()) services_.message(messages::savedBeside(plan_.fileName, savedAs_));
-    return outcome(ExportOutcome::Result::Failed);
+    return outcome(result);
 }
 
 ExportOutcome ExportRun::finish() {
-    const QString saveFailure = saveAndQuit();
+    const QString saveFailure =
+        saveAndQuit(request_.replaceExisting ? SaveMode::ReplaceExisting : SaveMode::KeepExisting);
     services_.wait.CloseWait();
     if (!saveFailure.isEmpty()) {
         services_.message(saveFailure);
@@ -171,10 +185,15 @@ ExportOutcome ExportRun::finish() {
     return ended;
 }
 
-QString ExportRun::saveAndQuit() {
+QString ExportRun::saveAndQuit(SaveMode mode) {
     QString failure;
     try {
-        savedAs_ = spreadsheet_.saveAsNew(plan_.fileName);
+        if (mode == SaveMode::ReplaceExisting) {
+            spreadsheet_.saveAs(plan_.fileName);
+            savedAs_ = plan_.fileName;
+        } else {
+            savedAs_ = spreadsheet_.saveAsNew(plan_.fileName);
+        }
     } catch (const std::exception& error) {
         failure = messages::kSaveFailed + errorText(error);
     }
@@ -194,8 +213,10 @@ QString ExportRun::afterFlushingLog(const QString& message) const {
 bool ExportRun::savedElsewhere() const { return !savedAs_.isEmpty() && savedAs_ != plan_.fileName; }
 
 ExportOutcome ExportRun::outcome(ExportOutcome::Result result) const {
-    return {result, savedAs_.isEmpty() ? plan_.fileName : savedAs_, plan_.paths.viewAttachmentFolder(),
-            services_.log.fileFor(services_.log.now().date()), losses_};
+    return {result,         savedAs_.isEmpty() ? plan_.fileName : savedAs_,
+            plan_.paths.viewAttachmentFolder(), services_.log.fileFor(services_.log.now().date()),
+            losses_,        !savedAs_.isEmpty(),
+            interruptedAt_};
 }
 
 }  // namespace velloran::exporting

@@ -43,15 +43,18 @@ private:
     void moveToNext(int n);
     QString progressText(std::int64_t done) const;
 
-    // The gathered log lines, then the message, then save, quit and close
-    // the wait window.
-    ExportOutcome stop(const QString& message);
+    // Whether the front end asked the run to stop.
+    bool stopRequested() const;
+    // The gathered log lines, then the message, then save (never over a
+    // file), quit and close the wait window.
+    ExportOutcome stop(const QString& message, ExportOutcome::Result result = ExportOutcome::Result::Failed);
     // Save, quit, close the wait window, then the message that tells how
     // the run ended.
     ExportOutcome finish();
-    // Saves, never over a file, and quits; the save's failure message, or
-    // empty.
-    QString saveAndQuit();
+    enum class SaveMode { KeepExisting, ReplaceExisting };
+    // Saves and quits; the save's failure message, or empty. KeepExisting
+    // never writes over a file and saves beside one that has the name.
+    QString saveAndQuit(SaveMode mode);
     // Writes the gathered log lines before the user is told `message`; a
     // log that cannot take them is told of after it.
     QString afterFlushingLog(const QString& message) const;
@@ -73,6 +76,7 @@ private:
     domino::TNotesDocument document_;
     QStringList headerNames_;
     QString savedAs_;  // where the workbook was saved; empty until it is
+    std::int32_t interruptedAt_ = 0;
 };
 
 }  // namespace velloran::exporting

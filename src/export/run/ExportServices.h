@@ -6,6 +6,8 @@
 #include "ui/Prompts.h"
 #include "ui/WaitIndicator.h"
 
+#include <atomic>
+#include <cstdint>
 #include <string>
 
 namespace velloran::exporting {
@@ -15,6 +17,10 @@ struct ExportServices {
     platform::Prompts& prompts;
     platform::WaitIndicator& wait;
     const ExportLog& log;
+    // Set from outside the run (a signal handler) to end it: the run reads
+    // it before each document, and once set it saves what it has written
+    // and ends as Interrupted. None: the run goes to its end.
+    const std::atomic<bool>* stopRequested = nullptr;
 
     // A plain message: OK button, the application title as caption.
     void message(const QString& text) const;
@@ -31,9 +37,10 @@ struct ExportLosses {
 };
 
 // How a run ended. Only Completed means the whole view was exported;
-// Incomplete means the run went to the end but lost what `losses` counts.
+// Incomplete means the run went to the end but lost what `losses` counts;
+// Interrupted means it was asked to stop before `interruptedAt`.
 struct ExportOutcome {
-    enum class Result { Stopped, Failed, Incomplete, Completed };
+    enum class Result { Stopped, Failed, Interrupted, Incomplete, Completed };
     Result result = Result::Stopped;
     // The workbook's file as saved (beside the name asked for when a file
     // took that name during the run).
@@ -43,6 +50,10 @@ struct ExportOutcome {
     // The log file that holds the run's last lines.
     QString logFile;
     ExportLosses losses;
+    // Whether the workbook was saved (at `workbook`).
+    bool saved = false;
+    // Interrupted: the first document not exported.
+    std::int32_t interruptedAt = 0;
 
     bool completed() const { return result == Result::Completed; }
 };
@@ -64,6 +75,9 @@ inline const QString kCompleted =
 // A file took the workbook's name during the run: it was kept, and the
 // workbook saved beside it.
 QString savedBeside(const QString& planned, const QString& saved);
+
+// The end of a run asked to stop before document `n` of `count`.
+QString interrupted(std::int32_t n, std::int32_t count);
 
 // The end of a run that went to the end but could not write everything.
 QString incomplete(const ExportLosses& losses, const QString& attachmentFolder, const QString& logFile);

@@ -31,8 +31,9 @@ ExportOutcome ViewExport::ExportToWorkbook(const ExportRequest& request) {
     if (isBlankFileName(request.chosenName)) return {};
     // A relative name is taken from the current folder, so that the
     // attachment folder lies beside the workbook, never at the root.
-    const QString fileName = workbookFileName(QFileInfo(request.chosenName).absoluteFilePath(), request.startText);
-    if (QFileInfo::exists(fileName)) return stopWith(fileName + messages::kFileExists);
+    const QString chosen = QFileInfo(request.chosenName).absoluteFilePath();
+    const QString fileName = request.exactName ? chosen : workbookFileName(chosen, request.startText);
+    if (QFileInfo::exists(fileName) && !request.replaceExisting) return stopWith(fileName + messages::kFileExists);
     const std::int32_t start = StrToInt(request.startText);
     if (start < 1) return stopWith(messages::kStartBelowOne + request.startText);
     const std::int32_t count = request.documentCount;

@@ -1,0 +1,50 @@
+#include "Listing.h"
+
+#include "BatchSession.h"
+
+namespace velloran::batch {
+
+namespace {
+
+// A field never holds the tab or line break that would split its line.
+std::string field(const QString& text) {
+    QString flat = text;
+    flat.replace(QLatin1Char('\t'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
+    flat.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return flat.toStdString();
+}
+
+void printViews(BatchSession& session, const QString& path, std::ostream& out) {
+    domino::TNotesDatabase database;
+    session.openDatabase(path, database);
+    for (const ViewEntry& view : BatchSession::views(database))
+        out << field(view.name) << '\t' << field(view.aliases.join(QLatin1Char(','))) << '\t' << view.documents << '\n';
+}
+
+QString titleOrReason(BatchSession& session, const QString& path) {
+    try {
+        domino::TNotesDatabase database;
+        session.openDatabase(path, database);
+        return QString::fromStdString(database.DefaultInterface()->Title());
+    } catch (const std::exception& error) {
+        return QStringLiteral("(无法打开: ") + QString::fromUtf8(error.what()) + QLatin1Char(')');
+    }
+}
+
+void printDatabases(BatchSession& session, std::ostream& out) {
+    for (const QString& path : databasesUnder(session.dataFolder()))
+        out << field(path) << '\t' << field(titleOrReason(session, path)) << '\n';
+}
+
+}  // namespace
+
+void printList(const BatchOptions& options, const std::string& hivePath, std::ostream& out) {
+    BatchSession session(options, hivePath);
+    if (options.database.empty())
+        printDatabases(session, out);
+    else
+        printViews(session, QString::fromStdString(options.database), out);
+    out << std::flush;
+}
+
+}  // namespace velloran::batch
