@@ -18,6 +18,7 @@
 // only the --csv and --sample files are written. The processor
 // time of setting and saving is given too.
 #include "QueuedWorkbook.h"
+#include "WorkbookWriter.h"
 
 #include "component/ComponentRuntime.h"
 #include "workbook/Spreadsheet.h"
@@ -198,14 +199,14 @@ Timing throughAutomation(const Options& options, const std::string& hive, const 
 
 Timing direct(const Options& options, const std::string& file) {
     Stopwatch started;
-    velloran::biff::QueuedWorkbook workbook;
+    velloran::workbook::QueuedWorkbook workbook;
     CellTexts<std::string> texts(options);
     for (int row = 0; row < options.rows; ++row)
         for (int column = 0; column < options.columns; ++column)
             workbook.setText(static_cast<std::uint32_t>(row), static_cast<std::uint32_t>(column),
                              texts.at(row + 1, column + 1));
     Stopwatch save;
-    workbook.save(file);
+    velloran::workbook::biff::saveWorkbook(workbook.applied(), file);
     return {started.read(), save.read()};
 }
 

@@ -10,6 +10,7 @@
 #include "registry/RegistryHive.h"
 
 #include <gmock/gmock.h>
+#include <cmath>
 #include <gtest/gtest.h>
 
 using namespace velloran::component;
@@ -146,12 +147,16 @@ TEST_F(Automation, MisuseIsReportedClearly) {
     EXPECT_THAT(errorOf([&] { get(app, "Cells", {1, -3}); }), HasSubstr("column -3 is below 1"));
     EXPECT_THAT(errorOf([&] { get(get(app, "ActiveSheet"), "Columns", {0}); }), HasSubstr("column 0 is below 1"));
     DispatchPtr cell = get(app, "Cells", {1, 1});
-    EXPECT_THAT(errorOf([&] { put(cell, "Value", 12); }), HasSubstr("value must be text, not a whole number"));
+    EXPECT_THAT(errorOf([&] { put(cell, "Value", true); }), HasSubstr("value must be a number, not a true/false"));
+    EXPECT_THAT(errorOf([&] { put(cell, "Value", std::nan("")); }), HasSubstr("must be finite"));
     EXPECT_THAT(errorOf([&] { get(cell, "Value"); }), HasSubstr("can only be assigned"));
     EXPECT_THAT(errorOf([&] { put(cell, "NumberFormatLocal", std::string("0.00")); }), HasSubstr("\"0.00\""));
     EXPECT_THAT(errorOf([&] { put(cell, "Value", std::string(32768, 'x')); }), HasSubstr("32767"));
     EXPECT_THAT(errorOf([&] { put(app, "Workbooks", 1); }), HasSubstr("cannot be assigned"));
     EXPECT_THAT(errorOf([&] { method(get(app, "ActiveWorkbook"), "SaveAs"); }), HasSubstr("takes 1 (file name)"));
+    EXPECT_THAT(errorOf([&] { method(get(app, "ActiveWorkbook"), "SaveAs", {dir.file("a.xls"), 57}); }),
+                HasSubstr("file format 57 is not supported"));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("a.xls")));
     EXPECT_THAT(errorOf([&] { method(get(app, "ActiveWorkbook"), "SaveAs", {dir.file("no/such/folder/a.xls")}); }),
                 HasSubstr(dir.file("no/such/folder/a.xls")));
 }

@@ -14,7 +14,7 @@ void Session::quit() {
 }
 
 WorkbookPtr Session::addWorkbook() {
-    active_ = std::make_shared<biff::QueuedWorkbook>();
+    active_ = std::make_shared<workbook::QueuedWorkbook>();
     return active_;
 }
 

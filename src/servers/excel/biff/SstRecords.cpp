@@ -4,10 +4,10 @@
 #include "WorkbookError.h"
 
 #include <algorithm>
-#include <array>
+#include <functional>
 #include <limits>
 
-namespace velloran::biff {
+namespace velloran::workbook::biff {
 
 namespace {
 
@@ -21,9 +21,6 @@ constexpr std::uint32_t kWidestKeptEvery = 8192;
 constexpr std::uint32_t kTargetBuckets = 128;
 // EXTSST must fit one record: a 2-byte count, then 8 bytes a bucket.
 constexpr std::size_t kMaxBuckets = (RecordStream::kMaxBody - 2) / 8;
-// The SST body starts with the number of cells using the table and the
-// number of strings in it, known only when saving.
-constexpr std::size_t kCountsSize = 8;
 
 // Strings per EXTSST bucket: about kTargetBuckets buckets, each at least
 // `keptEvery` strings and a multiple of it.
@@ -31,21 +28,6 @@ std::uint32_t stringsPerBucket(std::uint32_t count, std::uint32_t keptEvery) {
     std::uint32_t wanted = (count + kTargetBuckets - 1) / kTargetBuckets;
     wanted = (wanted + keptEvery - 1) / keptEvery * keptEvery;
     return std::clamp<std::uint32_t>(wanted, keptEvery, 0xFFFF / keptEvery * keptEvery);
-}
-
-// Writes `piece`, which starts at `offset` in the records, with the bytes
-// that hold the SST counts replaced by `counts`.
-void writeWithCounts(ByteSink& sink, std::string_view piece, std::uint64_t offset, std::string_view counts) {
-    constexpr std::uint64_t kFrom = RecordStream::kHeaderSize, kTo = kFrom + kCountsSize;
-    auto write = [&](const char* data, std::size_t size) {
-        if (size > 0) sink.write(data, size);
-    };
-    if (offset >= kTo || offset + piece.size() <= kFrom) return write(piece.data(), piece.size());
-    std::size_t before = offset < kFrom ? static_cast<std::size_t>(kFrom - offset) : 0;
-    auto countsEnd = static_cast<std::size_t>(std::min<std::uint64_t>(piece.size(), kTo - offset));
-    write(piece.data(), before);
-    write(counts.data() + (offset + before - kFrom), countsEnd - before);
-    write(piece.data() + countsEnd, piece.size() - countsEnd);
 }
 
 // How many of `characters` fit in `room` bytes without splitting a unit or
@@ -65,78 +47,88 @@ std::size_t firstCharacterBytes(std::string_view characters, bool wide) {
 
 }  // namespace
 
-SstRecords::SstRecords() : keptEvery_(kFirstKeptEvery) {
-    records_.begin(record::kSst);
-    records_.u32(0);  // the counts: given when the records are written
-    records_.u32(0);
-    records_.end();
+// Lays the strings into records: a string's header is never split from its
+// first character, a string continued in the next record starts it with
+// the flags byte again, and a UTF-16 surrogate pair is never split. The
+// same steps measure (into a stream without a sink) and write.
+class SstRecords::Layout {
+public:
+    using Kept = std::function<void(std::uint32_t index, const Position&)>;
+
+    Layout(RecordStream& out, std::uint32_t references, std::uint32_t count) : out_(out) {
+        out_.begin(record::kSst);
+        out_.u32(references);
+        out_.u32(count);
+    }
+
+    void add(const CompactText& text, const Kept& keep) {
+        const StringHeader header = stringHeader(text.encoding);
+        if (out_.roomLeft() < header.size() + firstCharacterBytes(text.bytes, text.encoding.wide)) continueRecord();
+        if (out_.position() > std::numeric_limits<std::uint32_t>::max())
+            throw WorkbookError("The workbook holds more text than one .xls file can take (4 GB)");
+        auto position = static_cast<std::uint32_t>(out_.position());
+        if (keep) keep(index_, {position, position - recordStart_});
+        ++index_;
+        out_.bytes({header.data(), header.size()});
+        appendCharacters(text.bytes, text.encoding.wide);
+    }
+
+    void finish() { out_.end(); }
+
+private:
+    void continueRecord() {
+        out_.end();
+        recordStart_ = static_cast<std::uint32_t>(out_.position());
+        out_.begin(record::kContinue);
+    }
+
+    void appendCharacters(std::string_view characters, bool wide) {
+        while (!characters.empty()) {
+            std::size_t bytes = fittingBytes(characters, out_.roomLeft(), wide);
+            if (bytes == 0) {
+                continueRecord();
+                out_.u8(characterFlags(wide));
+                continue;
+            }
+            out_.bytes(characters.substr(0, bytes));
+            characters.remove_prefix(bytes);
+        }
+    }
+
+    RecordStream& out_;
+    std::uint32_t recordStart_ = 0;
+    std::uint32_t index_ = 0;
+};
+
+SstRecords::SstRecords(const TextTable& texts) : texts_(texts), keptEvery_(kFirstKeptEvery) {
+    RecordStream counter(nullptr);
+    Layout layout(counter, 0, texts.size());
+    Layout::Kept keep = [this](std::uint32_t index, const Position& position) { keepPosition(index, position); };
+    texts.forEach([&](const CompactText& text) { layout.add(text, keep); });
+    layout.finish();
+    counter.flush();
+    byteSize_ = counter.position();
 }
 
-void SstRecords::continueRecord() {
-    records_.end();
-    recordStart_ = static_cast<std::uint32_t>(records_.position());
-    records_.begin(record::kContinue);
-}
-
-void SstRecords::keepPosition(std::uint32_t position) {
-    if (size_ % keptEvery_ != 0) return;
-    positions_.push_back({position, position - recordStart_});
+void SstRecords::keepPosition(std::uint32_t index, const Position& position) {
+    if (index % keptEvery_ != 0) return;
+    positions_.push_back(position);
     if (positions_.size() < kMostKept || keptEvery_ >= kWidestKeptEvery) return;
     for (std::size_t i = 0; 2 * i < positions_.size(); ++i) positions_[i] = positions_[2 * i];
     positions_.resize((positions_.size() + 1) / 2);
     keptEvery_ *= 2;
 }
 
-std::size_t SstRecords::heldBytes() const {
-    return records_.buffered().size() + positions_.capacity() * sizeof(Position);
-}
-
-std::uint32_t SstRecords::append(const BiffCharacters& text) {
-    const StringHeader header = stringHeader(text.encoding);
-    if (records_.roomLeft() < header.size() + firstCharacterBytes(text.bytes, text.encoding.wide)) continueRecord();
-    // Every record piece of the string adds at most a record header and a flags byte.
-    std::size_t size = header.size() + text.bytes.size();
-    std::uint64_t position = records_.position();
-    std::uint64_t furthestEnd = position + size + (size / RecordStream::kMaxBody + 1) * (RecordStream::kHeaderSize + 1);
-    if (furthestEnd > std::numeric_limits<std::uint32_t>::max())
-        throw WorkbookError("The workbook holds more text than one file can take (4 GB)");
-    keepPosition(static_cast<std::uint32_t>(position));
-    ++size_;
-    records_.bytes({header.data(), header.size()});
-    bool whole = appendCharacters(text.bytes, text.encoding.wide);
-    records_.end();
-    return whole ? static_cast<std::uint32_t>(position) : kSplit;
-}
-
-bool SstRecords::appendCharacters(std::string_view characters, bool wide) {
-    bool whole = true;
-    while (!characters.empty()) {
-        std::size_t bytes = fittingBytes(characters, records_.roomLeft(), wide);
-        if (bytes == 0) {
-            continueRecord();
-            records_.u8(characterFlags(wide));
-            whole = false;
-            continue;
-        }
-        records_.bytes(characters.substr(0, bytes));
-        characters.remove_prefix(bytes);
-    }
-    return whole;
-}
-
 void SstRecords::write(RecordStream& out, std::uint32_t references) const {
     std::uint64_t start = out.position();
-    out.passThrough(byteSize(), [&](ByteSink& sink) { writeRecords(sink, references); });
+    out.passThrough(byteSize(), [&](ByteSink& sink) {
+        RecordStream records(&sink);
+        Layout layout(records, references, size());
+        texts_.forEach([&](const CompactText& text) { layout.add(text, nullptr); });
+        layout.finish();
+        records.flush();
+    });
     writeExtSst(out, start);
-}
-
-// The records from the file, then those still in memory.
-void SstRecords::writeRecords(ByteSink& sink, std::uint32_t references) const {
-    const std::array<std::uint32_t, 2> counts = {references, size()};
-    const std::string_view countBytes(reinterpret_cast<const char*>(counts.data()), kCountsSize);
-    spilled_.forEachPiece(
-        [&](std::string_view piece, std::uint64_t offset) { writeWithCounts(sink, piece, offset, countBytes); });
-    writeWithCounts(sink, records_.buffered(), records_.bufferStart(), countBytes);
 }
 
 // Where every n-th string starts: its position in the stream and its offset
@@ -154,4 +146,4 @@ void SstRecords::writeExtSst(RecordStream& out, std::uint64_t start) const {
     out.end();
 }
 
-}  // namespace velloran::biff
+}  // namespace velloran::workbook::biff
