@@ -18,6 +18,7 @@
 // only the --csv and --sample files are written. The processor
 // time of setting and saving is given too.
 #include "QueuedWorkbook.h"
+#include "SstPlacement.h"
 #include "WorkbookWriter.h"
 
 #include "component/ComponentRuntime.h"
@@ -199,7 +200,7 @@ Timing throughAutomation(const Options& options, const std::string& hive, const 
 
 Timing direct(const Options& options, const std::string& file) {
     Stopwatch started;
-    velloran::workbook::QueuedWorkbook workbook;
+    velloran::workbook::QueuedWorkbook workbook(std::make_unique<velloran::workbook::biff::SstPlacement>());
     CellTexts<std::string> texts(options);
     for (int row = 0; row < options.rows; ++row)
         for (int column = 0; column < options.columns; ++column)

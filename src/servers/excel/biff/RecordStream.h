@@ -84,11 +84,11 @@ public:
     // Hands everything buffered to the sink.
     void flush();
 
-private:
     // Buffers are handed over once they hold this much; a record never
     // straddles two buffers.
     static constexpr std::size_t kFlushAt = 256 * 1024;
 
+private:
     void put(const void* value, std::size_t size) {
         if (bodySize() + size > kMaxBody) failTooLong();
         std::memcpy(buffer_.get() + used_, value, size);  // the machine is little-endian, like BIFF

@@ -47,7 +47,8 @@ std::uint32_t u32At(const char* at) {
 
 }  // namespace
 
-QueuedWorkbook::QueuedWorkbook() : channel_(kBatches, kBatchBytes), worker_([this] { work(); }) {}
+QueuedWorkbook::QueuedWorkbook(std::unique_ptr<TextPlacement> placement)
+    : workbook_(CellGrid::kHeldCells, std::move(placement)), channel_(kBatches, kBatchBytes), worker_([this] { work(); }) {}
 
 // Writes still queued are dropped with the workbook.
 QueuedWorkbook::~QueuedWorkbook() {

@@ -20,7 +20,8 @@ namespace velloran::workbook {
 
 class QueuedWorkbook {
 public:
-    QueuedWorkbook();
+    // `placement` as for Workbook.
+    explicit QueuedWorkbook(std::unique_ptr<TextPlacement> placement = nullptr);
     ~QueuedWorkbook();
     QueuedWorkbook(const QueuedWorkbook&) = delete;
     QueuedWorkbook& operator=(const QueuedWorkbook&) = delete;

@@ -44,10 +44,10 @@ public:
     // Copies `size` bytes from `position` (within size()) into `into`.
     void read(std::uint64_t position, char* into, std::size_t size) const;
     std::size_t heldBytes() const { return capacity_; }
-
-private:
+    // Moves everything appended so far to the spill file.
     void spill();
 
+private:
     SpillFile spilled_;
     std::size_t capacity_;
     std::unique_ptr<char[]> buffer_;

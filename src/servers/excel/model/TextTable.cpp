@@ -2,6 +2,7 @@
 
 #include "WorkbookError.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace velloran::workbook {
@@ -10,8 +11,9 @@ namespace {
 
 // The most UTF-8 bytes that kMaxUnits code units can take.
 constexpr std::size_t kMaxUtf8Bytes = TextTable::kMaxUnits * 3;
-// Texts are kept in memory in pieces of this size before they are spilled.
-constexpr std::size_t kHeldTextBytes = 256 * 1024;
+// Texts are kept in memory up to this many bytes before they are spilled;
+// a placement that holds texts longer has them let go earlier.
+constexpr std::size_t kHeldTextBytes = 384 * 1024;
 // A reader's windows onto the texts: the one it goes through in order, and
 // the one for texts asked for again.
 constexpr std::size_t kInOrderWindow = 1024 * 1024;
@@ -66,7 +68,8 @@ bool isStored(const char* stored, const CompactText& text) {
 
 }  // namespace
 
-TextTable::TextTable() : log_(kHeldTextBytes), kept_(kHeldPositionBytes) {}
+TextTable::TextTable(std::unique_ptr<TextPlacement> placement)
+    : placement_(std::move(placement)), log_(kHeldTextBytes), kept_(kHeldPositionBytes) {}
 
 void TextTable::checkThoroughly(std::string_view utf8) {
     if (utf8.size() > kMaxUtf8Bytes) throwTooLong(utf8.size());
@@ -96,31 +99,74 @@ std::uint32_t TextTable::add(const HashedText& hashedText) {
     std::uint64_t hash = hashedText.hash;  // equal texts encode alike
     Recent& cached = recent_[hash & (kCacheSize - 1)];
     auto shortHash = static_cast<std::uint32_t>(hash >> 32);
-    if (cached.position != kNowhere && cached.hash == shortHash) {
-        const char* stored = log_.held(cached.position);
-        if (stored && isStored(stored, text)) return cached.index;
-    }
+    if (cached.hash == shortHash && isAtHand(cached, text)) return cached.index;
     if (size_ >= kMaxTexts) throw WorkbookError("The workbook holds more different texts than it can take");
     const StringHeader header = stringHeader(text.encoding);
+    const std::uint64_t placed = place(text, log_.size());
     char* at = log_.reserve(header.size() + text.bytes.size());
     std::uint64_t position = log_.size();
     std::memcpy(at, header.data(), header.size());
     std::memcpy(at + header.size(), text.bytes.data(), text.bytes.size());
     log_.commit(header.size() + text.bytes.size());
     if (size_ % kKeptEvery == 0) kept_.append({reinterpret_cast<const char*>(&position), sizeof position});
-    cached = {position, shortHash, size_};
+    if (placed != TextPlacement::kUnshared) cached = {position, placed, shortHash, size_};
     return size_++;
 }
 
-void TextTable::forEach(const std::function<void(const CompactText&)>& visit) const {
-    LogWindow window(log_, kInOrderWindow);
-    std::uint64_t position = 0;
-    for (std::uint32_t index = 0; index < size_; ++index) {
-        CompactText text = storedText(window.at(position, sizeof(StringHeader)));
-        text = storedText(window.at(position, storedSize(text)));
-        visit(text);
-        position += storedSize(text);
+bool TextTable::isAtHand(const Recent& cached, const CompactText& text) const {
+    if (cached.place == TextPlacement::kUnshared || (placement_ && !placement_->isAtHand(cached.place))) return false;
+    const char* stored = log_.held(cached.position);
+    return stored && isStored(stored, text);
+}
+
+// Where the placement puts the text; when it let go of the texts at hand,
+// the log lets go of its copies too, so that it holds every text the
+// placement may still share.
+std::uint64_t TextTable::place(const CompactText& text, std::uint64_t position) {
+    if (!placement_) return position;
+    const std::uint64_t placed = placement_->place(text);
+    if (placement_->releases() != releases_) {
+        releases_ = placement_->releases();
+        log_.spill();
     }
+    return placed;
+}
+
+// Where the last whole text of a buffer ends is found from the last kept
+// position in it, not by a walk through every text.
+void TextTable::forEachStretch(const std::function<void(std::string_view stored)>& visit) const {
+    std::vector<char> buffer(kInOrderWindow);
+    LogWindow kept(kept_, kHeldPositionBytes);
+    const std::uint64_t keptCount = kept_.size() / sizeof(std::uint64_t);
+    auto keptAt = [&](std::uint64_t index) {
+        std::uint64_t position;
+        std::memcpy(&position, kept.at(index * sizeof position, sizeof position), sizeof position);
+        return position;
+    };
+    std::uint64_t lastKept = 0;
+    for (std::uint64_t position = 0; position < log_.size();) {
+        auto size = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), log_.size() - position));
+        log_.read(position, buffer.data(), size);
+        while (lastKept + 1 < keptCount && keptAt(lastKept + 1) <= position + size) ++lastKept;
+        std::size_t whole = static_cast<std::size_t>(std::max(keptAt(lastKept), position) - position);
+        while (whole + sizeof(StringHeader) <= size) {
+            std::size_t next = whole + storedSize(storedText(buffer.data() + whole));
+            if (next > size) break;
+            whole = next;
+        }
+        visit({buffer.data(), whole});
+        position += whole;
+    }
+}
+
+void TextTable::forEach(const std::function<void(const CompactText&)>& visit) const {
+    forEachStretch([&](std::string_view stored) {
+        for (std::size_t at = 0; at < stored.size();) {
+            CompactText text = storedText(stored.data() + at);
+            visit(text);
+            at += storedSize(text);
+        }
+    });
 }
 
 TextReader::TextReader(const TextTable& table)

@@ -9,9 +9,11 @@
 // the same however many texts are added.
 #include "CompactText.h"
 #include "SpilledLog.h"
+#include "TextPlacement.h"
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,7 +27,12 @@ public:
     // Most different texts a workbook holds (see Cell).
     static constexpr std::uint32_t kMaxTexts = (1u << 29) - 1;
 
-    TextTable();
+    // `placement` null: texts are shared while this table holds them in
+    // memory.
+    explicit TextTable(std::unique_ptr<TextPlacement> placement = nullptr);
+
+    // What the texts were placed by, or null.
+    const TextPlacement* placement() const { return placement_.get(); }
 
     // Throws WorkbookError for text that add() would refuse as a cell text:
     // not UTF-8 or longer than kMaxUnits. Short ASCII texts pass at once.
@@ -58,24 +65,33 @@ public:
 
     // Calls `visit` with every text in order, each valid until it returns.
     void forEach(const std::function<void(const CompactText&)>& visit) const;
+    // Calls `visit` with the stored texts in order, header and characters
+    // (see storedText), as stretches of whole texts that live until it
+    // returns: for writers that copy many texts at a time.
+    void forEachStretch(const std::function<void(std::string_view stored)>& visit) const;
 
 private:
     friend class TextReader;
     // Texts between two kept positions.
     static constexpr std::uint32_t kKeptEvery = 64;
     static constexpr std::size_t kCacheSize = 16384;  // a power of two
-    static constexpr std::uint64_t kNowhere = UINT64_MAX;
 
     static void checkThoroughly(std::string_view utf8);
     // `utf8` in the compact form (in buffer_ unless it is ASCII).
     CompactText encode(std::string_view utf8);
+    struct Recent;
+    bool isAtHand(const Recent& cached, const CompactText& text) const;
+    std::uint64_t place(const CompactText& text, std::uint64_t position);
 
+    std::unique_ptr<TextPlacement> placement_;
+    std::uint64_t releases_ = 0;
     SpilledLog log_;
     std::uint32_t size_ = 0;
     SpilledLog kept_;  // where texts 0, kKeptEvery, 2 kKeptEvery, ... start, 8 bytes each
     std::string buffer_;
     struct Recent {
-        std::uint64_t position = kNowhere;
+        std::uint64_t position = 0;                         // in log_
+        std::uint64_t place = TextPlacement::kUnshared;  // from the placement
         std::uint32_t hash = 0;
         std::uint32_t index = 0;
     };

@@ -24,7 +24,10 @@ public:
 
     // `heldCells`: cells held in memory before settled rows go to a
     // temporary file (see CellGrid).
-    explicit Workbook(std::size_t heldCells = CellGrid::kHeldCells) : cells_(heldCells) {}
+    // `placement`: how the texts are placed as they are added (see
+    // TextPlacement), null for no file format's way.
+    explicit Workbook(std::size_t heldCells = CellGrid::kHeldCells, std::unique_ptr<TextPlacement> placement = nullptr)
+        : texts_(std::move(placement)), cells_(heldCells) {}
 
     // Stores `utf8` in the cell; empty text empties the cell but keeps its
     // format. Throws WorkbookError for text a cell cannot hold.
