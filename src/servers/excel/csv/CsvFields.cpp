@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 namespace velloran::workbook::csv {
 
@@ -33,10 +34,33 @@ CivilDate civilFromDays(std::int64_t days) {
     return {static_cast<std::int64_t>(yearOfEra) + era * 400 + (month <= 2 ? 1 : 0), month, day};
 }
 
+constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+
+// Whether any byte of `word` is zero.
+constexpr bool hasZeroByte(std::uint64_t word) { return ((word - kOnes) & ~word & (kOnes << 7)) != 0; }
+
+bool isSpecial(char c) { return c == ',' || c == '"' || c == '\r' || c == '\n'; }
+
+// Whether `text` holds a character that makes a field quoted, eight bytes
+// at a time: every text cell passes through here.
+bool needsQuotes(std::string_view text) {
+    std::size_t at = 0;
+    for (; at + 8 <= text.size(); at += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + at, sizeof word);
+        if (hasZeroByte(word ^ (kOnes * ',')) || hasZeroByte(word ^ (kOnes * '"')) ||
+            hasZeroByte(word ^ (kOnes * '\r')) || hasZeroByte(word ^ (kOnes * '\n')))
+            return true;
+    }
+    for (; at < text.size(); ++at)
+        if (isSpecial(text[at])) return true;
+    return false;
+}
+
 }  // namespace
 
 void appendText(std::string& out, std::string_view utf8) {
-    if (utf8.find_first_of(",\"\r\n") == std::string_view::npos) {
+    if (!needsQuotes(utf8)) {
         out.append(utf8);
         return;
     }
