@@ -38,7 +38,6 @@ public:
         position_ += RecordStream::kHeaderSize;
     }
     std::uint64_t recordStart() const { return recordStart_; }
-    std::uint64_t handedOver() const { return handedOver_; }
     std::uint64_t handOvers() const { return handOvers_; }
 
 private:

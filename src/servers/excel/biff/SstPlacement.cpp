@@ -20,11 +20,11 @@ constexpr std::uint64_t kMaxBytes = std::numeric_limits<std::uint32_t>::max();
 
 SstPlacement::SstPlacement() : keptEvery_(kFirstKeptEvery) {}
 
-std::uint64_t SstPlacement::place(const CompactText& text) {
+bool SstPlacement::place(const CompactText& text) {
     const std::uint32_t index = size_++;
     LaidString laid = layString(records_, text);
     if (index % keptEvery_ == 0) keepPosition(laid);
-    return laid.whole ? laid.position : kUnshared;
+    return laid.whole;
 }
 
 void SstPlacement::keepPosition(const LaidString& laid) {

@@ -18,8 +18,7 @@ class SstPlacement : public TextPlacement {
 public:
     SstPlacement();
 
-    std::uint64_t place(const CompactText& text) override;
-    bool isAtHand(std::uint64_t place) const override { return place >= records_.handedOver(); }
+    bool place(const CompactText& text) override;
     std::uint64_t releases() const override { return records_.handOvers(); }
 
     // Bytes the SST and CONTINUE records take. Throws WorkbookError when

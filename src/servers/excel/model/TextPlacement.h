@@ -10,18 +10,16 @@ namespace velloran::workbook {
 // its latest texts at hand shares only those, and a workbook that follows it
 // while it is filled saves in that format exactly as the format's writer
 // lays it out, with no second pass over the texts.
+//
+// The table shares a text while it holds it in memory; a placement tells it
+// when to let go of the texts it holds (and so stop sharing them), and
+// which texts are never shared.
 class TextPlacement {
 public:
-    static constexpr std::uint64_t kUnshared = UINT64_MAX;
-
     virtual ~TextPlacement() = default;
-    // Places the next text; returns its place, or kUnshared when it can
-    // never be shared.
-    virtual std::uint64_t place(const CompactText& text) = 0;
-    // Whether the text placed at `place` may still be shared.
-    virtual bool isAtHand(std::uint64_t place) const = 0;
-    // Counts the times the texts at hand were let go, so that the table can
-    // let go of its own copies with them.
+    // Places the next text; returns whether it may be shared.
+    virtual bool place(const CompactText& text) = 0;
+    // Counts the times the texts placed so far were let go.
     virtual std::uint64_t releases() const = 0;
 };
 

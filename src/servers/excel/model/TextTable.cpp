@@ -99,43 +99,41 @@ std::uint32_t TextTable::add(const HashedText& hashedText) {
     std::uint64_t hash = hashedText.hash;  // equal texts encode alike
     Recent& cached = recent_[hash & (kCacheSize - 1)];
     auto shortHash = static_cast<std::uint32_t>(hash >> 32);
-    if (cached.hash == shortHash && isAtHand(cached, text)) return cached.index;
+    if (cached.hash == shortHash) {
+        const char* stored = log_.held(cached.position);
+        if (stored && isStored(stored, text)) return cached.index;
+    }
     if (size_ >= kMaxTexts) throw WorkbookError("The workbook holds more different texts than it can take");
     const StringHeader header = stringHeader(text.encoding);
-    const std::uint64_t placed = place(text, log_.size());
+    const bool shared = place(text);
     char* at = log_.reserve(header.size() + text.bytes.size());
     std::uint64_t position = log_.size();
     std::memcpy(at, header.data(), header.size());
     std::memcpy(at + header.size(), text.bytes.data(), text.bytes.size());
     log_.commit(header.size() + text.bytes.size());
     if (size_ % kKeptEvery == 0) kept_.append({reinterpret_cast<const char*>(&position), sizeof position});
-    if (placed != TextPlacement::kUnshared) cached = {position, placed, shortHash, size_};
+    if (shared) cached = {position, shortHash, size_};
     return size_++;
 }
 
-bool TextTable::isAtHand(const Recent& cached, const CompactText& text) const {
-    if (cached.place == TextPlacement::kUnshared || (placement_ && !placement_->isAtHand(cached.place))) return false;
-    const char* stored = log_.held(cached.position);
-    return stored && isStored(stored, text);
-}
-
-// Where the placement puts the text; when it let go of the texts at hand,
-// the log lets go of its copies too, so that it holds every text the
-// placement may still share.
-std::uint64_t TextTable::place(const CompactText& text, std::uint64_t position) {
-    if (!placement_) return position;
-    const std::uint64_t placed = placement_->place(text);
+// Whether the placement lets the text be shared; when it let go of the
+// texts placed before, the log spills its copies of them, so that the log
+// holds just the texts the placement still shares.
+bool TextTable::place(const CompactText& text) {
+    if (!placement_) return true;
+    const bool shared = placement_->place(text);
     if (placement_->releases() != releases_) {
         releases_ = placement_->releases();
         log_.spill();
     }
-    return placed;
+    return shared;
 }
 
 // Where the last whole text of a buffer ends is found from the last kept
 // position in it, not by a walk through every text.
 void TextTable::forEachStretch(const std::function<void(std::string_view stored)>& visit) const {
-    std::vector<char> buffer(kInOrderWindow);
+    // Left uninitialised: every byte used is read into it first.
+    std::unique_ptr<char[]> buffer(new char[kInOrderWindow]);
     LogWindow kept(kept_, kHeldPositionBytes);
     const std::uint64_t keptCount = kept_.size() / sizeof(std::uint64_t);
     auto keptAt = [&](std::uint64_t index) {
@@ -145,16 +143,16 @@ void TextTable::forEachStretch(const std::function<void(std::string_view stored)
     };
     std::uint64_t lastKept = 0;
     for (std::uint64_t position = 0; position < log_.size();) {
-        auto size = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), log_.size() - position));
-        log_.read(position, buffer.data(), size);
+        auto size = static_cast<std::size_t>(std::min<std::uint64_t>(kInOrderWindow, log_.size() - position));
+        log_.read(position, buffer.get(), size);
         while (lastKept + 1 < keptCount && keptAt(lastKept + 1) <= position + size) ++lastKept;
         std::size_t whole = static_cast<std::size_t>(std::max(keptAt(lastKept), position) - position);
         while (whole + sizeof(StringHeader) <= size) {
-            std::size_t next = whole + storedSize(storedText(buffer.data() + whole));
+            std::size_t next = whole + storedSize(storedText(buffer.get() + whole));
             if (next > size) break;
             whole = next;
         }
-        visit({buffer.data(), whole});
+        visit({buffer.get(), whole});
         position += whole;
     }
 }

@@ -79,9 +79,7 @@ private:
     static void checkThoroughly(std::string_view utf8);
     // `utf8` in the compact form (in buffer_ unless it is ASCII).
     CompactText encode(std::string_view utf8);
-    struct Recent;
-    bool isAtHand(const Recent& cached, const CompactText& text) const;
-    std::uint64_t place(const CompactText& text, std::uint64_t position);
+    bool place(const CompactText& text);
 
     std::unique_ptr<TextPlacement> placement_;
     std::uint64_t releases_ = 0;
@@ -90,8 +88,7 @@ private:
     SpilledLog kept_;  // where texts 0, kKeptEvery, 2 kKeptEvery, ... start, 8 bytes each
     std::string buffer_;
     struct Recent {
-        std::uint64_t position = 0;                         // in log_
-        std::uint64_t place = TextPlacement::kUnshared;  // from the placement
+        std::uint64_t position = UINT64_MAX;  // in log_
         std::uint32_t hash = 0;
         std::uint32_t index = 0;
     };
