@@ -10,7 +10,9 @@ PACKAGES=(
   qt6-translations-l10n
   libsqlite3-dev sqlite3 libsodium-dev nlohmann-json3-dev libgsf-1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  python3 python3-xlrd
+  python3 python3-xlrd python3-openpyxl
+  # the .xlsx writer
+  libxlsxwriter-dev
   fonts-wqy-microhei
   xvfb xauth imagemagick x11-utils
   # clang and its runtime libraries for the libFuzzer targets (scripts/fuzz.sh)

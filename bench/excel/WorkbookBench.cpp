@@ -1,13 +1,16 @@
 // Sets and saves a grid of text cells and compares the time with writing
 // the same number of bytes to a plain file.
 //
-//   excel_bench FOLDER [--direct] [--rows N] [--columns N] [--empty PERCENT] [--rounds N] [--csv FILE]
-//               [--sample FILE]
+//   excel_bench FOLDER [--direct | --libxlsxwriter] [--format xls|xlsx|csv] [--typed] [--rows N]
+//               [--columns N] [--empty PERCENT] [--rounds N] [--csv FILE] [--sample FILE]
 //
 // By default the cells go through the export's own spreadsheet driver and
 // so through the automation object, one late-bound call chain per cell;
 // --direct fills the workbook model itself (on its own thread, as the
-// automation object does). --empty writes that share of the cells, spread
+// automation object does); --libxlsxwriter writes the same texts into an
+// .xlsx with libxlsxwriter alone (constant-memory mode), for comparison.
+// --format chooses the file saved (by its name's extension; default xls);
+// --typed (with --direct) gives every cell a number instead of a text. --empty writes that share of the cells, spread
 // over the grid, as empty texts, as the export does for the items a
 // document lacks. --csv writes the same cells as CSV (for other programs to
 // convert), --sample writes a small workbook for looking at.
@@ -18,6 +21,8 @@
 // only the --csv and --sample files are written. The processor
 // time of setting and saving is given too.
 #include "QueuedWorkbook.h"
+#include "SstPlacement.h"
+#include "WorkbookFiles.h"
 
 #include "component/ComponentRuntime.h"
 #include "workbook/Spreadsheet.h"
@@ -35,16 +40,19 @@
 #include <time.h>
 #include <unistd.h>
 #include <vector>
+#include <xlsxwriter.h>
 
 using Clock = std::chrono::steady_clock;
 
 namespace {
 
-enum class Path { Automation, Direct };
+enum class Path { Automation, Direct, Libxlsxwriter };
 
 struct Options {
     std::string folder;
     Path path = Path::Automation;
+    std::string format = "xls";
+    bool typed = false;
     int rows = 50000;
     int columns = 20;
     int emptyPercent = 0;
@@ -55,8 +63,9 @@ struct Options {
 
 Options parse(int argc, char** argv) {
     if (argc < 2)
-        throw std::runtime_error("usage: excel_bench FOLDER [--direct] [--rows N] [--columns N] [--empty PERCENT] "
-                                 "[--rounds N] [--csv FILE] [--sample FILE]");
+        throw std::runtime_error("usage: excel_bench FOLDER [--direct | --libxlsxwriter] [--format xls|xlsx|csv] "
+                                 "[--typed] [--rows N] [--columns N] [--empty PERCENT] [--rounds N] [--csv FILE] "
+                                 "[--sample FILE]");
     Options options;
     options.folder = argv[1];
     for (int i = 2; i < argc; ++i) {
@@ -66,6 +75,9 @@ Options parse(int argc, char** argv) {
             return argv[++i];
         };
         if (flag == "--direct") options.path = Path::Direct;
+        else if (flag == "--libxlsxwriter") options.path = Path::Libxlsxwriter, options.format = "xlsx";
+        else if (flag == "--format") options.format = next();
+        else if (flag == "--typed") options.typed = true;
         else if (flag == "--rows") options.rows = std::stoi(next());
         else if (flag == "--columns") options.columns = std::stoi(next());
         else if (flag == "--empty") options.emptyPercent = std::clamp(std::stoi(next()), 0, 100);
@@ -196,16 +208,44 @@ Timing throughAutomation(const Options& options, const std::string& hive, const 
     return timing;
 }
 
+// The number a typed cell gets: as many different values as texts.
+double cellNumber(int row, int column) { return row * 100.0 + column + 0.25; }
+
 Timing direct(const Options& options, const std::string& file) {
     Stopwatch started;
-    velloran::biff::QueuedWorkbook workbook;
+    velloran::workbook::QueuedWorkbook workbook(std::make_unique<velloran::workbook::biff::SstPlacement>());
     CellTexts<std::string> texts(options);
     for (int row = 0; row < options.rows; ++row)
-        for (int column = 0; column < options.columns; ++column)
-            workbook.setText(static_cast<std::uint32_t>(row), static_cast<std::uint32_t>(column),
-                             texts.at(row + 1, column + 1));
+        for (int column = 0; column < options.columns; ++column) {
+            auto r = static_cast<std::uint32_t>(row), c = static_cast<std::uint32_t>(column);
+            if (options.typed)
+                workbook.setNumber(r, c, cellNumber(row, column));
+            else
+                workbook.setText(r, c, texts.at(row + 1, column + 1));
+        }
     Stopwatch save;
-    workbook.save(file);
+    velloran::workbook::saveWorkbook(workbook.applied(), file, velloran::workbook::formatOfName(file));
+    return {started.read(), save.read()};
+}
+
+// The same texts written by libxlsxwriter alone, row by row.
+Timing throughLibxlsxwriter(const Options& options, const std::string& file) {
+    Stopwatch started;
+    lxw_workbook_options lxwOptions{};
+    lxwOptions.constant_memory = LXW_TRUE;
+    lxw_workbook* book = workbook_new_opt(file.c_str(), &lxwOptions);
+    if (!book) throw std::runtime_error("libxlsxwriter cannot start " + file);
+    lxw_worksheet* sheet = workbook_add_worksheet(book, nullptr);
+    CellTexts<std::string> texts(options);
+    for (int row = 0; row < options.rows; ++row)
+        for (int column = 0; column < options.columns; ++column) {
+            const std::string& text = texts.at(row + 1, column + 1);
+            if (!text.empty())
+                worksheet_write_string(sheet, static_cast<lxw_row_t>(row), static_cast<lxw_col_t>(column),
+                                       text.c_str(), nullptr);
+        }
+    Stopwatch save;
+    if (workbook_close(book) != LXW_NO_ERROR) throw std::runtime_error("libxlsxwriter cannot write " + file);
     return {started.read(), save.read()};
 }
 
@@ -265,10 +305,12 @@ struct Round {
 };
 
 Round runRound(const Options& options, const std::string& hive) {
-    std::string file = (std::filesystem::path(options.folder) / "bench.xls").string();
+    std::string file = (std::filesystem::path(options.folder) / ("bench." + options.format)).string();
     std::filesystem::remove(file);  // replacing an older file would add its removal to the save
     Round round{};
-    Timing timing = options.path == Path::Direct ? direct(options, file) : throughAutomation(options, hive, file);
+    Timing timing = options.path == Path::Direct          ? direct(options, file)
+                    : options.path == Path::Libxlsxwriter ? throughLibxlsxwriter(options, file)
+                                                          : throughAutomation(options, hive, file);
     round.ours = timing.setAndSave;
     round.save = timing.save;
     round.fileBytes = std::filesystem::file_size(file);
@@ -295,8 +337,10 @@ void report(const Options& options, const std::vector<Round>& rounds) {
     double textBytes = textCells(options) * kTextLength;
     double ours = median(rounds, [](const Round& r) { return r.ours.elapsed; });
     double limit = 3.0 * textBytes / 1e6 + 30;
-    static constexpr const char* kPaths[] = {"the export's driver, through the automation object", "workbook model"};
-    std::printf("path            %s\n", kPaths[static_cast<int>(options.path)]);
+    static constexpr const char* kPaths[] = {"the export's driver, through the automation object", "workbook model",
+                                             "libxlsxwriter alone"};
+    std::printf("path            %s, into .%s%s\n", kPaths[static_cast<int>(options.path)], options.format.c_str(),
+                options.typed ? ", number cells" : "");
     std::printf("cells           %.0f (%d rows x %d columns, %d%% empty texts), text %.1f MB, file %.1f MB\n", cells,
                 options.rows, options.columns, options.emptyPercent, textBytes / 1e6, rounds.front().fileBytes / 1e6);
     std::printf("rounds          %zu (medians below)\n", rounds.size());

@@ -10,7 +10,10 @@
 #include "registry/RegistryHive.h"
 
 #include <gmock/gmock.h>
+#include <cmath>
 #include <gtest/gtest.h>
+
+#include <fstream>
 
 using namespace velloran::component;
 using velloran::platform::ComponentError;
@@ -146,14 +149,59 @@ TEST_F(Automation, MisuseIsReportedClearly) {
     EXPECT_THAT(errorOf([&] { get(app, "Cells", {1, -3}); }), HasSubstr("column -3 is below 1"));
     EXPECT_THAT(errorOf([&] { get(get(app, "ActiveSheet"), "Columns", {0}); }), HasSubstr("column 0 is below 1"));
     DispatchPtr cell = get(app, "Cells", {1, 1});
-    EXPECT_THAT(errorOf([&] { put(cell, "Value", 12); }), HasSubstr("value must be text, not a whole number"));
+    EXPECT_THAT(errorOf([&] { put(cell, "Value", true); }), HasSubstr("value must be a number, not a true/false"));
+    EXPECT_THAT(errorOf([&] { put(cell, "Value", std::nan("")); }), HasSubstr("must be finite"));
     EXPECT_THAT(errorOf([&] { get(cell, "Value"); }), HasSubstr("can only be assigned"));
     EXPECT_THAT(errorOf([&] { put(cell, "NumberFormatLocal", std::string("0.00")); }), HasSubstr("\"0.00\""));
     EXPECT_THAT(errorOf([&] { put(cell, "Value", std::string(32768, 'x')); }), HasSubstr("32767"));
     EXPECT_THAT(errorOf([&] { put(app, "Workbooks", 1); }), HasSubstr("cannot be assigned"));
     EXPECT_THAT(errorOf([&] { method(get(app, "ActiveWorkbook"), "SaveAs"); }), HasSubstr("takes 1 (file name)"));
+    EXPECT_THAT(errorOf([&] { method(get(app, "ActiveWorkbook"), "SaveAs", {dir.file("a.xls"), 57}); }),
+                HasSubstr("file format 57 is not supported"));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("a.xls")));
     EXPECT_THAT(errorOf([&] { method(get(app, "ActiveWorkbook"), "SaveAs", {dir.file("no/such/folder/a.xls")}); }),
                 HasSubstr(dir.file("no/such/folder/a.xls")));
+}
+
+// The file's first bytes tell the formats apart: a compound file, a zip
+// container, a UTF-8 byte order mark.
+std::string formatOf(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::string head(4, '\0');
+    in.read(head.data(), 4);
+    if (head == "\xD0\xCF\x11\xE0") return "xls";
+    if (head.substr(0, 2) == "PK") return "xlsx";
+    if (head.substr(0, 3) == "\xEF\xBB\xBF") return "csv";
+    return "unknown";
+}
+
+TEST_F(Automation, SaveAsTakesAFormatCodeOrTheNamesExtension) {
+    addWorkbook();
+    put(get(app, "Cells", {1, 1}), "Value", std::string("cell"));
+    DispatchPtr workbook = get(app, "ActiveWorkbook");
+    const std::vector<std::pair<std::vector<Variant>, std::string>> saves = {
+        {{dir.file("a.xls")}, "xls"},       {{dir.file("b.XLSX")}, "xlsx"},     {{dir.file("c.csv")}, "csv"},
+        {{dir.file("d.data")}, "xls"},      {{dir.file("e.data"), 51}, "xlsx"}, {{dir.file("f.xlsx"), 56.0}, "xls"},
+        {{dir.file("g.txt"), 6}, "csv"},    {{dir.file("h.txt"), 62}, "csv"}};
+    for (const auto& [arguments, format] : saves) {
+        method(workbook, "SaveAs", arguments);
+        EXPECT_EQ(formatOf(std::get<std::string>(arguments[0])), format) << std::get<std::string>(arguments[0]);
+    }
+    Variant saved = workbook->invoke("SaveAsNew", CallKind::Method, {dir.file("c.csv")});
+    EXPECT_EQ(std::get<std::string>(saved), dir.file("c (2).csv"));
+    EXPECT_EQ(formatOf(dir.file("c (2).csv")), "csv");
+}
+
+TEST_F(Automation, CellsTakeNumbersAndDateTimes) {
+    addWorkbook();
+    put(get(app, "Cells", {1, 1}), "Value", 7);
+    put(get(app, "Cells", {1, 2}), "Value", 2.5);
+    DispatchPtr date = get(app, "Cells", {1, 3});
+    put(date, "NumberFormat", std::string("yyyy-mm-dd hh:mm:ss"));
+    put(date, "Value", 45322.5);
+    method(get(app, "ActiveWorkbook"), "SaveAs", {dir.file("typed.xls")});
+    EXPECT_EQ(readWithXlrd(dir.file("typed.xls"))["sheets"][0]["cells"], nlohmann::json::parse(R"([
+        [0, 0, 7, "General"], [0, 1, 2.5, "General"], [0, 2, "2024-01-31T12:00:00", "yyyy-mm-dd hh:mm:ss"]])"));
 }
 
 TEST_F(Automation, NothingAnswersAfterQuit) {

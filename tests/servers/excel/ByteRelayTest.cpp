@@ -8,8 +8,8 @@
 #include <string>
 #include <thread>
 
-using velloran::biff::ByteRelay;
-using velloran::biff::ByteSink;
+using velloran::workbook::biff::ByteRelay;
+using velloran::workbook::ByteSink;
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <map>
 #include <random>
 
-using velloran::biff::Cell;
-using velloran::biff::CellStore;
+using velloran::workbook::Cell;
+using velloran::workbook::CellStore;
 
 namespace {
 
@@ -25,7 +25,7 @@ void writeBoth(CellStore& store, Reference& reference, std::uint32_t row, std::u
         case 0:
         case 1: {
             std::uint32_t value = random() % 1000;
-            store.setValue(row, column, value);
+            store.setValue(Cell::text(row, column, value));
             expected.value = value;
             break;
         }
@@ -35,7 +35,7 @@ void writeBoth(CellStore& store, Reference& reference, std::uint32_t row, std::u
             break;
         default: {
             bool text = random() % 2 == 0;
-            store.setTextFormat(row, column, text);
+            store.setFormat(row, column, text ? Cell::Format::Text : Cell::Format::General);
             expected.textFormat = text;
         }
     }
@@ -89,11 +89,11 @@ TEST(CellStore, WritesInRowOrderSettleAsTheyCame) {
             for (std::uint32_t column = 0; column < 5; ++column) {
                 Expected& expected = reference[{row, column}];
                 if (random() % 5 == 0) {
-                    store.setTextFormat(row, column, true);
+                    store.setFormat(row, column, Cell::Format::Text);
                     expected.textFormat = true;
                 } else {
                     expected.value = random() % 1000;
-                    store.setValue(row, column, expected.value);
+                    store.setValue(Cell::text(row, column, expected.value));
                 }
             }
             if (row == 20) expectSame(store, reference);
@@ -102,7 +102,7 @@ TEST(CellStore, WritesInRowOrderSettleAsTheyCame) {
         // In order still, but neither shows in the file: an emptied cell
         // and one given the general format only.
         store.clearValue(40, 0);
-        store.setTextFormat(40, 1, false);
+        store.setFormat(40, 1, Cell::Format::General);
         expectSame(store, reference);
         for (int i = 0; i < 3; ++i) writeBoth(store, reference, random() % 41, random() % 5, random);
         expectSame(store, reference);
@@ -116,9 +116,9 @@ TEST(CellStore, WritesThatShowNothingAreNotHeld) {
     for (std::uint32_t row = 0; row < 2000; ++row) {
         for (std::uint32_t column = 0; column < 60; ++column) {
             if (column == row % 60)
-                store.setValue(row, column, row);
+                store.setValue(Cell::text(row, column, row));
             else if (column % 7 == 0)
-                store.setTextFormat(row, column, false);
+                store.setFormat(row, column, Cell::Format::General);
             else
                 store.clearValue(row, column);
         }
@@ -135,10 +135,10 @@ TEST(CellStore, EmptyingOutOfOrderStaysBoundedAndClearsText) {
     Reference reference;
     constexpr std::uint32_t kRows = 10000, kColumns = 100;
     for (std::uint32_t column = 0; column < kColumns; ++column) {
-        store.setValue(kRows - 1, column, column);
+        store.setValue(Cell::text(kRows - 1, column, column));
         reference[{kRows - 1, column}].value = column;
     }
-    store.setTextFormat(kRows - 1, 4, true);
+    store.setFormat(kRows - 1, 4, Cell::Format::Text);
     reference[{kRows - 1, 4}].textFormat = true;
     for (std::uint32_t row = kRows; row-- > 0;) {
         for (std::uint32_t column = kColumns; column-- > 0;) {

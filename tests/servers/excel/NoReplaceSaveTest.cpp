@@ -14,10 +14,10 @@
 #include <filesystem>
 #include <unistd.h>
 
-using velloran::biff::AtomicFile;
-using velloran::biff::Existing;
-using velloran::biff::Workbook;
-using velloran::biff::saveWorkbook;
+using velloran::workbook::AtomicFile;
+using velloran::workbook::Existing;
+using velloran::workbook::Workbook;
+using velloran::workbook::biff::saveWorkbook;
 using velloran::testing::TempDir;
 using velloran::testing::readWithXlrd;
 

@@ -2,6 +2,7 @@
 // batches land in the order they were made, and bad texts are refused by
 // the call that makes them.
 #include "QueuedWorkbook.h"
+#include "WorkbookWriter.h"
 #include "TempDir.h"
 #include "WorkbookError.h"
 #include "XlrdReader.h"
@@ -10,8 +11,10 @@
 
 #include <map>
 
-using velloran::biff::QueuedWorkbook;
-using velloran::biff::WorkbookError;
+using velloran::workbook::CellFormat;
+using velloran::workbook::QueuedWorkbook;
+using velloran::workbook::biff::saveWorkbook;
+using velloran::workbook::WorkbookError;
 using velloran::testing::TempDir;
 using velloran::testing::findCell;
 using velloran::testing::readWithXlrd;
@@ -45,11 +48,11 @@ TEST(QueuedWorkbook, WritesOverManyBatchesLandInOrder) {
         for (std::uint32_t column = 0; column < kColumns; ++column)
             workbook.setText(row, column, textOf(row, column, "second"));
     for (std::uint32_t row = 0; row < kRows; row += 7) workbook.setText(row, 5, "");
-    workbook.setTextFormat(0, 2, true);
+    workbook.setFormat(0, 2, CellFormat::Text);
     workbook.setColumnWidth(1, 30);
 
     TempDir dir;
-    workbook.save(dir.file("book.xls"));
+    saveWorkbook(workbook.applied(), dir.file("book.xls"));
     json sheet = readWithXlrd(dir.file("book.xls"))["sheets"][0];
     auto cells = cellsOf(sheet);
     for (std::uint32_t row = 0; row < kRows; ++row) {
@@ -76,7 +79,7 @@ TEST(QueuedWorkbook, BadTextsAreRefusedByTheirOwnCall) {
     workbook.setText(0, 2, "also kept");
 
     TempDir dir;
-    workbook.save(dir.file("book.xls"));
+    saveWorkbook(workbook.applied(), dir.file("book.xls"));
     json sheet = readWithXlrd(dir.file("book.xls"))["sheets"][0];
     EXPECT_EQ((*findCell(sheet, 0, 0))[2], "kept");
     EXPECT_EQ(findCell(sheet, 0, 1), nullptr);

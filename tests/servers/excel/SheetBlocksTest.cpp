@@ -10,9 +10,10 @@
 
 #include <filesystem>
 
-using velloran::biff::Workbook;
-using velloran::biff::WorkbookError;
-using velloran::biff::saveWorkbook;
+using velloran::workbook::CellFormat;
+using velloran::workbook::Workbook;
+using velloran::workbook::WorkbookError;
+using velloran::workbook::biff::saveWorkbook;
 using velloran::testing::TempDir;
 using velloran::testing::findCell;
 using velloran::testing::readWithXlrd;
@@ -72,7 +73,7 @@ TEST(SheetBlocks, ColumnsPastTheFirstSheetContinueWithColumnOneRepeated) {
         workbook.setText(0, column, labelled("h", column + 1));
         workbook.setText(1, column, labelled("v", column + 1));
     }
-    workbook.setTextFormat(0, 300, true);
+    workbook.setFormat(0, 300, CellFormat::Text);
     workbook.setColumnWidth(0, 40);
     workbook.setColumnWidth(300, 20);
     workbook.setText(70000, 300, "far corner");

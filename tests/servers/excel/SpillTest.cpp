@@ -18,12 +18,13 @@
 #include <optional>
 #include <sys/resource.h>
 
-using velloran::biff::Cell;
-using velloran::biff::CellGrid;
-using velloran::biff::QueuedWorkbook;
-using velloran::biff::Workbook;
-using velloran::biff::WorkbookError;
-using velloran::biff::saveWorkbook;
+using velloran::workbook::CellFormat;
+using velloran::workbook::Cell;
+using velloran::workbook::CellGrid;
+using velloran::workbook::QueuedWorkbook;
+using velloran::workbook::Workbook;
+using velloran::workbook::WorkbookError;
+using velloran::workbook::biff::saveWorkbook;
 using velloran::testing::TempDir;
 using velloran::testing::findCell;
 using velloran::testing::readWithXlrd;
@@ -53,8 +54,8 @@ void writeOutOfOrder(Workbook& workbook) {
     workbook.setText(5, 1, "rewritten once");
     workbook.setText(5, 1, "rewritten twice");
     workbook.setText(9, 0, "");
-    workbook.setTextFormat(12, 3, true);
-    workbook.setTextFormat(14, 7, true);  // a cell never given a text
+    workbook.setFormat(12, 3, CellFormat::Text);
+    workbook.setFormat(14, 7, CellFormat::Text);  // a cell never given a text
     workbook.setText(70000, 1, "past the first sheet");
 }
 
@@ -135,7 +136,7 @@ TEST(WorkbookSpill, RunsHoldWholeRowsEvenWhenARowOutgrowsTheBuffer) {
     for (std::uint32_t row = 0; row < 400; ++row) {
         std::uint32_t columns = row == 150 ? 100000 : 3;
         for (std::uint32_t column = 0; column < columns; ++column) {
-            grid.setValue(row, column, row);
+            grid.setValue(Cell::text(row, column, row));
             written.emplace_back(row, column);
         }
     }
@@ -162,7 +163,7 @@ TEST(WorkbookSpill, AMissingTemporaryFolderFailsTheSaveAndLeavesNothing) {
     // of the next write or of the save, whichever comes first.
     try {
         for (std::uint32_t row = 0; row < 40000; ++row) workbook.setText(row, 0, "Document " + std::to_string(row));
-        workbook.save(dir.file("book.xls"));
+        saveWorkbook(workbook.applied(), dir.file("book.xls"));
         FAIL() << "saved without its temporary files";
     } catch (const WorkbookError& e) {
         EXPECT_NE(std::string(e.what()).find("no such folder"), std::string::npos) << e.what();

@@ -7,9 +7,10 @@
 
 #include <gtest/gtest.h>
 
-using velloran::biff::Workbook;
-using velloran::biff::WorkbookError;
-using velloran::biff::saveWorkbook;
+using velloran::workbook::CellFormat;
+using velloran::workbook::Workbook;
+using velloran::workbook::WorkbookError;
+using velloran::workbook::biff::saveWorkbook;
 using velloran::testing::TempDir;
 using velloran::testing::findCell;
 using velloran::testing::readWithXlrd;
@@ -97,12 +98,12 @@ TEST(WorkbookFile, TheStringIndexPointsAtItsStrings) {
 
 TEST(WorkbookFile, TextFormatOnlyOnTheCellsThatGotIt) {
     Workbook workbook;
-    workbook.setTextFormat(0, 3, true);
+    workbook.setFormat(0, 3, CellFormat::Text);
     workbook.setText(0, 3, "2019");
     workbook.setText(0, 2, "Body");
-    workbook.setTextFormat(4, 4, true);  // formatted but never given a value
-    workbook.setTextFormat(5, 0, true);
-    workbook.setTextFormat(5, 0, false);
+    workbook.setFormat(4, 4, CellFormat::Text);  // formatted but never given a value
+    workbook.setFormat(5, 0, CellFormat::Text);
+    workbook.setFormat(5, 0, CellFormat::General);
     workbook.setText(5, 0, "general again");
     json sheet = savedAndRead(workbook)["sheets"][0];
     EXPECT_EQ((*findCell(sheet, 0, 3))[3], "@");

@@ -4,10 +4,11 @@
 Usage: dump_workbook.py FILE [--brief]
 
 {"sheets": [{"name", "rows", "columns",
-             "cells": [[row, column, text or null for a blank cell, number format]],
+             "cells": [[row, column, value, number format]],
              "widths": {"column": width in 1/256 of a character}}]}
-Rows and columns count from 0. With --brief a text is given as
-[length, first 16 characters, last 16 characters].
+Rows and columns count from 0. A value is the text, the number, a date-time
+in ISO 8601 ("2024-01-31T08:05:00"), or null for a blank cell. With --brief
+a text is given as [length, first 16 characters, last 16 characters].
 """
 import json
 import sys
@@ -20,10 +21,14 @@ def cell_entry(book, sheet, row, column, brief):
     if cell.ctype == xlrd.XL_CELL_EMPTY:
         return None
     number_format = book.format_map[book.xf_list[cell.xf_index].format_key].format_str
-    text = cell.value if cell.ctype == xlrd.XL_CELL_TEXT else None
-    if brief and text is not None:
-        text = [len(text), text[:16], text[-16:]]
-    return [row, column, text, number_format]
+    value = None
+    if cell.ctype == xlrd.XL_CELL_TEXT:
+        value = [len(cell.value), cell.value[:16], cell.value[-16:]] if brief else cell.value
+    elif cell.ctype == xlrd.XL_CELL_NUMBER:
+        value = cell.value
+    elif cell.ctype == xlrd.XL_CELL_DATE:
+        value = xlrd.xldate_as_datetime(cell.value, book.datemode).isoformat(timespec="auto")
+    return [row, column, value, number_format]
 
 
 def dump_sheet(book, sheet, brief):

@@ -1,5 +1,7 @@
 #include "ApplicationObjects.h"
 
+#include "WorkbookFiles.h"
+
 namespace velloran::excel {
 
 using component::Variant;
@@ -37,15 +39,29 @@ Variant WorkbookObject::dispatch(const Call& call) {
         return std::make_shared<WorksheetObject>(session_, workbook_);
     }
     if (call.is("SaveAs")) {
-        call.expectRead({"file name"});
-        workbook_->save(call.text(0, "file name"));
+        save(call, workbook::Existing::Replace);
         return {};
     }
-    if (call.is("SaveAsNew")) {
-        call.expectRead({"file name"});
-        return workbook_->save(call.text(0, "file name"), biff::Existing::KeepAndNumber);
-    }
+    if (call.is("SaveAsNew")) return save(call, workbook::Existing::KeepAndNumber);
     call.failUnknown();
+}
+
+std::string WorkbookObject::save(const Call& call, workbook::Existing existing) {
+    if (call.count() == 2)
+        call.expectRead({"file name", "format"});
+    else
+        call.expectRead({"file name"});
+    const std::string& name = call.text(0, "file name");
+    workbook::FileFormat format = workbook::formatOfName(name);
+    if (call.count() == 2) {
+        std::int32_t code = call.whole(1, "format");
+        std::optional<workbook::FileFormat> chosen = workbook::formatOfCode(code);
+        if (!chosen)
+            call.fail("file format " + std::to_string(code) +
+                      " is not supported; 56 (.xls), 51 (.xlsx), 6 and 62 (CSV) are");
+        format = *chosen;
+    }
+    return workbook::saveWorkbook(workbook_->applied(), name, format, existing);
 }
 
 }  // namespace velloran::excel

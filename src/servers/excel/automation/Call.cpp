@@ -63,6 +63,14 @@ std::uint32_t Call::otherPosition(std::size_t index, const char* what) const {
     return static_cast<std::uint32_t>(number) - 1;
 }
 
+std::int32_t Call::whole(std::size_t index, const char* what) const {
+    double value = number(index, what);
+    if (value != std::floor(value) || value < std::numeric_limits<std::int32_t>::min() ||
+        value > std::numeric_limits<std::int32_t>::max())
+        fail(std::string("the ") + what + " must be a whole number, not " + std::to_string(value));
+    return static_cast<std::int32_t>(value);
+}
+
 double Call::number(std::size_t index, const char* what) const {
     const Variant& value = args_[index];
     if (const auto* whole = std::get_if<std::int32_t>(&value)) return *whole;

@@ -39,6 +39,8 @@ public:
         : object_(object), member_(member), kind_(kind), args_(args) {}
 
     bool is(std::string_view name) const { return sameName(member_, name); }
+    std::size_t count() const { return args_.size(); }
+    const component::Variant& argument(std::size_t index) const { return args_[index]; }
 
     // A member read or called for its result: a method call or a property
     // read, as late binding issues either; `names` describe the arguments.
@@ -58,6 +60,8 @@ public:
         return otherPosition(index, what);
     }
     double number(std::size_t index, const char* what) const;
+    // Argument `index` as a whole number (int32, or a whole double).
+    std::int32_t whole(std::size_t index, const char* what) const;
     const std::string& text(std::size_t index, const char* what) const {
         if (const auto* text = std::get_if<std::string>(&args_[index])) return *text;
         failType(index, what, "text");

@@ -1,6 +1,7 @@
 #include "Session.h"
 
 #include "Call.h"
+#include "SstPlacement.h"
 
 namespace velloran::excel {
 
@@ -14,7 +15,9 @@ void Session::quit() {
 }
 
 WorkbookPtr Session::addWorkbook() {
-    active_ = std::make_shared<biff::QueuedWorkbook>();
+    // Texts are placed as .xls, the format saved by default, lays them out,
+    // so that saving as .xls needs no second pass over them.
+    active_ = std::make_shared<workbook::QueuedWorkbook>(std::make_unique<workbook::biff::SstPlacement>());
     return active_;
 }
 

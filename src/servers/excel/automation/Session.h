@@ -7,7 +7,7 @@
 
 namespace velloran::excel {
 
-using WorkbookPtr = std::shared_ptr<biff::QueuedWorkbook>;
+using WorkbookPtr = std::shared_ptr<workbook::QueuedWorkbook>;
 
 class Session {
 public:

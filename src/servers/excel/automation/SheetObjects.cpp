@@ -6,12 +6,22 @@ using component::Variant;
 
 namespace {
 
-// The number formats a cell takes: text, or back to the general format
-// (under its English and Chinese names).
-bool isTextFormat(const Call& call, const std::string& format) {
-    if (format == "@") return true;
-    if (sameName(format, "General") || format == "G/通用格式") return false;
-    call.fail("only the formats \"@\" (text) and \"General\" are supported, not \"" + format + "\"");
+// The number formats a cell takes: text, a date-time, or back to the
+// general format (under its English and Chinese names).
+workbook::CellFormat cellFormat(const Call& call, const std::string& format) {
+    if (format == "@") return workbook::CellFormat::Text;
+    if (sameName(format, "General") || format == "G/通用格式") return workbook::CellFormat::General;
+    if (sameName(format, "yyyy-mm-dd hh:mm:ss")) return workbook::CellFormat::DateTime;
+    call.fail("only the formats \"@\" (text), \"General\" and \"yyyy-mm-dd hh:mm:ss\" (a date-time) are "
+              "supported, not \"" + format + "\"");
+}
+
+// A text, or a number (whole or not).
+void setValue(workbook::QueuedWorkbook& workbook, std::uint32_t row, std::uint32_t column, const Call& call) {
+    if (std::holds_alternative<std::string>(call.argument(0)))
+        workbook.setText(row, column, call.text(0, "value"));
+    else
+        workbook.setNumber(row, column, call.number(0, "value"));
 }
 
 }  // namespace
@@ -46,12 +56,12 @@ CellObject::CellObject(SessionPtr session, WorkbookPtr workbook, std::uint32_t r
 Variant CellObject::dispatch(const Call& call) {
     if (call.is("Value")) {
         call.expectAssignment();
-        workbook_->setText(row_, column_, call.text(0, "value"));
+        setValue(*workbook_, row_, column_, call);
         return {};
     }
-    if (call.is("NumberFormatLocal")) {
+    if (call.is("NumberFormatLocal") || call.is("NumberFormat")) {
         call.expectAssignment();
-        workbook_->setTextFormat(row_, column_, isTextFormat(call, call.text(0, "format")));
+        workbook_->setFormat(row_, column_, cellFormat(call, call.text(0, "format")));
         return {};
     }
     call.failUnknown();

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <utility>
 
-namespace velloran::biff {
+namespace velloran::workbook::biff {
 
 namespace {
 
@@ -42,4 +42,4 @@ void ByteRelay::drainInto(ByteSink& sink) {
     }
 }
 
-}  // namespace velloran::biff
+}  // namespace velloran::workbook::biff

@@ -7,7 +7,7 @@
 
 #include <exception>
 
-namespace velloran::biff {
+namespace velloran::workbook::biff {
 
 class ByteRelay : public ByteSink {
 public:
@@ -31,4 +31,4 @@ private:
     BufferChannel::Buffer filling_;
 };
 
-}  // namespace velloran::biff
+}  // namespace velloran::workbook::biff

@@ -1,11 +1,11 @@
 #include "CommonRecords.h"
 
-#include "BiffText.h"
+#include "CompactText.h"
 #include "RecordTypes.h"
 
 #include <string>
 
-namespace velloran::biff {
+namespace velloran::workbook::biff {
 
 void writeBof(RecordStream& out, Substream kind) {
     out.begin(record::kBof);
@@ -22,10 +22,10 @@ void writeEof(RecordStream& out) { out.emptyRecord(record::kEof); }
 
 void writeShortString(RecordStream& out, std::string_view utf8) {
     std::string buffer;
-    BiffCharacters characters = biffCharacters(utf8, buffer);
+    CompactText characters = compactCharacters(utf8, buffer);
     out.u8(static_cast<std::uint8_t>(characters.encoding.units));
     out.u8(characterFlags(characters.encoding.wide));
     out.bytes(characters.bytes);
 }
 
-}  // namespace velloran::biff
+}  // namespace velloran::workbook::biff

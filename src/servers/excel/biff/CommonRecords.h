@@ -5,14 +5,19 @@
 #include <cstdint>
 #include <string_view>
 
-namespace velloran::biff {
+namespace velloran::workbook::biff {
 
 // Cell formats (XF records): 0-14 are the built-in style formats, 15 the
-// default cell format, 16 ours for text.
+// default cell format, 16 ours for text, 17 ours for date-times (only in a
+// workbook that has them).
 constexpr std::uint16_t kGeneralXf = 15;
 constexpr std::uint16_t kTextXf = 16;
+constexpr std::uint16_t kDateTimeXf = 17;
 // Built-in number format "@".
 constexpr std::uint16_t kTextNumberFormat = 49;
+// Our number format for date-times, the first index free for workbook formats.
+constexpr std::uint16_t kDateTimeNumberFormat = 164;
+constexpr const char* kDateTimeFormatCode = "yyyy-mm-dd hh:mm:ss";
 
 enum class Substream : std::uint16_t { Globals = 0x0005, Worksheet = 0x0010 };
 
@@ -21,4 +26,4 @@ void writeEof(RecordStream& out);
 // A string with a one-byte character count, as sheet and font names are kept.
 void writeShortString(RecordStream& out, std::string_view utf8);
 
-}  // namespace velloran::biff
+}  // namespace velloran::workbook::biff

@@ -8,7 +8,7 @@
 #include <gsf/gsf-utils.h>
 #include <mutex>
 
-namespace velloran::biff {
+namespace velloran::workbook::biff {
 
 namespace {
 
@@ -60,4 +60,4 @@ void CompoundFile::fail(GsfOutput* failed) const {
     throw WorkbookError("Cannot write " + name_ + ": " + (error ? error->message : "the data could not be written"));
 }
 
-}  // namespace velloran::biff
+}  // namespace velloran::workbook::biff

@@ -12,7 +12,7 @@
 struct _GsfOutput;
 struct _GsfOutfile;
 
-namespace velloran::biff {
+namespace velloran::workbook::biff {
 
 class CompoundFile : public ByteSink {
 public:
@@ -36,4 +36,4 @@ private:
     _GsfOutput* stream_ = nullptr;
 };
 
-}  // namespace velloran::biff
+}  // namespace velloran::workbook::biff

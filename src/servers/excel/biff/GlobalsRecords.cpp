@@ -3,7 +3,9 @@
 #include "CommonRecords.h"
 #include "RecordTypes.h"
 
-namespace velloran::biff {
+#include <string_view>
+
+namespace velloran::workbook::biff {
 
 namespace {
 
@@ -57,7 +59,17 @@ void writeXf(RecordStream& out, std::uint16_t font, std::uint16_t numberFormat, 
     out.end();
 }
 
-void writeCellFormats(RecordStream& out) {
+void writeDateTimeFormat(RecordStream& out) {
+    std::string_view code = kDateTimeFormatCode;
+    out.begin(record::kFormat);
+    out.u16(kDateTimeNumberFormat);
+    out.u16(static_cast<std::uint16_t>(code.size()));
+    out.u8(characterFlags(false));
+    out.bytes(code);
+    out.end();
+}
+
+void writeCellFormats(RecordStream& out, bool dateTimes) {
     constexpr std::uint16_t kStyleXf = 0xFFF5;  // a style format, locked, no parent
     constexpr std::uint16_t kCellXf = 0x0001;   // a cell format, locked, parent style 0
     constexpr std::uint8_t kStyleUsesNothing = 0xF4;
@@ -69,6 +81,7 @@ void writeCellFormats(RecordStream& out) {
     }
     writeXf(out, 0, 0, kCellXf, 0);                                    // kGeneralXf
     writeXf(out, 0, kTextNumberFormat, kCellXf, kUsesNumberFormat);  // kTextXf
+    if (dateTimes) writeXf(out, 0, kDateTimeNumberFormat, kCellXf, kUsesNumberFormat);  // kDateTimeXf
 }
 
 void writeNormalStyle(RecordStream& out) {
@@ -90,19 +103,20 @@ void writeBoundSheet(RecordStream& out, const SheetEntry& sheet) {
 
 }  // namespace
 
-void writeGlobals(RecordStream& out, const std::vector<SheetEntry>& sheets, const SharedStrings& strings,
-                  std::uint32_t stringReferences) {
+void writeGlobals(RecordStream& out, const std::vector<SheetEntry>& sheets, const SstRecords& strings,
+                  std::uint32_t stringReferences, bool dateTimes) {
     writeBof(out, Substream::Globals);
     out.begin(record::kCodePage);
     out.u16(kUnicodeCodePage);
     out.end();
     writeWindow1(out);
     for (int font = 0; font < kFontCount; ++font) writeFont(out);
-    writeCellFormats(out);
+    if (dateTimes) writeDateTimeFormat(out);
+    writeCellFormats(out, dateTimes);
     writeNormalStyle(out);
     for (const SheetEntry& sheet : sheets) writeBoundSheet(out, sheet);
     strings.write(out, stringReferences);
     writeEof(out);
 }
 
-}  // namespace velloran::biff
+}  // namespace velloran::workbook::biff

@@ -3,20 +3,22 @@
 // the list of sheets with the offsets of their substreams, and the
 // shared-string table.
 #include "RecordStream.h"
-#include "SharedStrings.h"
+#include "SstRecords.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-namespace velloran::biff {
+namespace velloran::workbook::biff {
 
 struct SheetEntry {
     std::string name;
     std::uint32_t offset;  // stream offset of the sheet's BOF record
 };
 
-void writeGlobals(RecordStream& out, const std::vector<SheetEntry>& sheets, const SharedStrings& strings,
-                  std::uint32_t stringReferences);
+// `dateTimes`: whether any cell has the date-time format, which then gets
+// its FORMAT and XF records.
+void writeGlobals(RecordStream& out, const std::vector<SheetEntry>& sheets, const SstRecords& strings,
+                  std::uint32_t stringReferences, bool dateTimes);
 
-}  // namespace velloran::biff
+}  // namespace velloran::workbook::biff

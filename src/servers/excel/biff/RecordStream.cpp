@@ -3,7 +3,7 @@
 #include <bit>
 #include <stdexcept>
 
-namespace velloran::biff {
+namespace velloran::workbook::biff {
 
 static_assert(std::endian::native == std::endian::little, "BIFF records are written in memory order");
 
@@ -38,4 +38,4 @@ void RecordStream::passThrough(std::uint64_t size, const std::function<void(Byte
     flushed_ += size;
 }
 
-}  // namespace velloran::biff
+}  // namespace velloran::workbook::biff

@@ -4,6 +4,8 @@
 // code measures a part of the stream before writing it. A stream can also
 // keep its records in memory, for a part that is built long before it is
 // written (the shared-string table).
+#include "ByteSink.h"
+
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -11,13 +13,7 @@
 #include <memory>
 #include <string_view>
 
-namespace velloran::biff {
-
-class ByteSink {
-public:
-    virtual ~ByteSink() = default;
-    virtual void write(const char* data, std::size_t size) = 0;
-};
+namespace velloran::workbook::biff {
 
 class RecordStream {
 public:
@@ -88,11 +84,11 @@ public:
     // Hands everything buffered to the sink.
     void flush();
 
-private:
     // Buffers are handed over once they hold this much; a record never
     // straddles two buffers.
     static constexpr std::size_t kFlushAt = 256 * 1024;
 
+private:
     void put(const void* value, std::size_t size) {
         if (bodySize() + size > kMaxBody) failTooLong();
         std::memcpy(buffer_.get() + used_, value, size);  // the machine is little-endian, like BIFF
@@ -108,4 +104,4 @@ private:
     std::uint64_t flushed_ = 0;
 };
 
-}  // namespace velloran::biff
+}  // namespace velloran::workbook::biff

@@ -2,7 +2,7 @@
 #include <cstdint>
 
 // Record type numbers of the BIFF8 records the writer produces.
-namespace velloran::biff::record {
+namespace velloran::workbook::biff::record {
 
 constexpr std::uint16_t kBof = 0x0809;
 constexpr std::uint16_t kEof = 0x000A;
@@ -21,6 +21,8 @@ constexpr std::uint16_t kDimensions = 0x0200;
 constexpr std::uint16_t kRow = 0x0208;
 constexpr std::uint16_t kLabelSst = 0x00FD;
 constexpr std::uint16_t kBlank = 0x0201;
+constexpr std::uint16_t kNumber = 0x0203;
+constexpr std::uint16_t kFormat = 0x041E;
 constexpr std::uint16_t kWindow2 = 0x023E;
 
-}  // namespace velloran::biff::record
+}  // namespace velloran::workbook::biff::record

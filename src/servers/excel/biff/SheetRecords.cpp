@@ -6,10 +6,11 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <optional>
 #include <vector>
 
-namespace velloran::biff {
+namespace velloran::workbook::biff {
 
 namespace {
 
@@ -94,7 +95,9 @@ private:
 template <typename Records>
 class CellWriter {
 public:
-    CellWriter(Records& out, const Stretch& columns) : out_(out), columns_(columns) {}
+    // `numbers` null: the cells are only counted, their numbers not needed.
+    CellWriter(Records& out, const Stretch& columns, NumberReader* numbers)
+        : out_(out), columns_(columns), numbers_(numbers) {}
 
     void add(const RowSlice& row) {
         if (count_ > 0 && row.sheetRow / kRowsPerGroup != group_[0].sheetRow / kRowsPerGroup) flush();
@@ -154,11 +157,25 @@ private:
             writeCell(row.sheetRow, sheetColumn(groupCells_[i]), groupCells_[i]);
     }
 
+    static std::uint16_t xfOf(const Cell& cell) {
+        return cell.hasTextFormat() ? kTextXf : cell.hasDateTimeFormat() ? kDateTimeXf : kGeneralXf;
+    }
+
+    void writeNumber(std::uint16_t row, std::uint16_t column, std::uint16_t xf, const Cell& cell) {
+        std::array<std::uint16_t, 4> bits{};
+        if (numbers_) {
+            double value = numbers_->at(cell.numberIndex());
+            std::memcpy(bits.data(), &value, sizeof value);
+        }
+        out_.record(record::kNumber, std::array<std::uint16_t, 7>{row, column, xf, bits[0], bits[1], bits[2], bits[3]});
+    }
+
     void writeCell(std::uint32_t row, std::uint16_t column, const Cell& cell) {
         auto sheetRow = static_cast<std::uint16_t>(row);
-        std::uint16_t xf = cell.hasTextFormat() ? kTextXf : kGeneralXf;
+        std::uint16_t xf = xfOf(cell);
+        if (cell.hasNumber()) return writeNumber(sheetRow, column, xf, cell);
         if (!cell.hasText()) return out_.record(record::kBlank, std::array<std::uint16_t, 3>{sheetRow, column, xf});
-        std::uint32_t index = cell.value();
+        std::uint32_t index = cell.textIndex();
         out_.record(record::kLabelSst, std::array<std::uint16_t, 5>{sheetRow, column, xf, static_cast<std::uint16_t>(index),
                                                                     static_cast<std::uint16_t>(index >> 16)});
         ++stats_.textCells;
@@ -166,6 +183,7 @@ private:
 
     Records& out_;
     const Stretch& columns_;
+    NumberReader* numbers_;
     std::array<HeldRow, kRowsPerGroup> group_{};
     std::size_t count_ = 0;
     std::vector<Cell> groupCells_;
@@ -173,8 +191,8 @@ private:
 };
 
 template <typename Records>
-SheetStats writeCells(Records& out, const SheetContent& content, const SheetBlock& block) {
-    CellWriter<Records> cells(out, block.columns);
+SheetStats writeCells(Records& out, const SheetContent& content, const SheetBlock& block, NumberReader* numbers) {
+    CellWriter<Records> cells(out, block.columns, numbers);
     forEachRow(*content.cells, block, [&](const RowSlice& row) { cells.add(row); });
     cells.flush();
     return cells.stats();
@@ -202,15 +220,16 @@ SheetMeasure measureSheet(const SheetContent& content, const SheetBlock& block, 
     writeSheetHead(others, content, block, {});
     writeSheetTail(others, active);
     RecordCounter cells;
-    SheetStats stats = writeCells(cells, content, block);
+    SheetStats stats = writeCells(cells, content, block, nullptr);
     return {stats, others.position() + cells.bytes()};
 }
 
 void writeSheet(RecordStream& out, const SheetContent& content, const SheetBlock& block, const SheetExtent& extent,
                 bool active) {
     writeSheetHead(out, content, block, extent);
-    writeCells(out, content, block);
+    NumberReader numbers(*content.numbers);
+    writeCells(out, content, block, &numbers);
     writeSheetTail(out, active);
 }
 
-}  // namespace velloran::biff
+}  // namespace velloran::workbook::biff

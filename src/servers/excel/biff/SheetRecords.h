@@ -1,13 +1,17 @@
 #pragma once
 // One worksheet substream: the cells and column widths of one sheet block.
 #include "CellGrid.h"
+#include "NumberTable.h"
 #include "RecordStream.h"
 #include "SheetBlocks.h"
 
 #include <cstdint>
 #include <map>
 
-namespace velloran::biff {
+namespace velloran::workbook::biff {
+
+// What one .xls sheet holds.
+constexpr SheetLimits kSheetLimits{65536, 256};
 
 // The used area of a sheet, in sheet rows and columns; "end" is one past.
 struct SheetExtent {
@@ -22,6 +26,7 @@ struct SheetStats {
 
 struct SheetContent {
     const CellGrid* cells;                                     // settled
+    const NumberTable* numbers;
     const std::map<std::uint32_t, std::uint16_t>* columnWidths;  // by logical column
 };
 
@@ -39,4 +44,4 @@ SheetMeasure measureSheet(const SheetContent& content, const SheetBlock& block, 
 void writeSheet(RecordStream& out, const SheetContent& content, const SheetBlock& block, const SheetExtent& extent,
                 bool active);
 
-}  // namespace velloran::biff
+}  // namespace velloran::workbook::biff

@@ -12,7 +12,7 @@
 #include <stdexcept>
 #include <thread>
 
-namespace velloran::biff {
+namespace velloran::workbook::biff {
 
 namespace {
 
@@ -24,7 +24,8 @@ struct StreamPlan {
     std::uint32_t stringReferences = 0;
 };
 
-StreamPlan planStream(const Workbook& workbook, const SheetContent& content, const std::vector<SheetBlock>& blocks) {
+StreamPlan planStream(const Workbook& workbook, const SstRecords& strings, const SheetContent& content,
+                      const std::vector<SheetBlock>& blocks) {
     StreamPlan plan;
     std::vector<std::uint64_t> sizes;
     std::uint64_t references = 0;
@@ -40,7 +41,7 @@ StreamPlan planStream(const Workbook& workbook, const SheetContent& content, con
     plan.stringReferences = static_cast<std::uint32_t>(references);
 
     RecordStream globalsCounter(nullptr);
-    writeGlobals(globalsCounter, plan.sheets, workbook.strings(), plan.stringReferences);
+    writeGlobals(globalsCounter, plan.sheets, strings, plan.stringReferences, workbook.usesDateTime());
     std::uint64_t offset = globalsCounter.position();
     for (std::size_t i = 0; i < blocks.size(); ++i) {
         if (offset > kMaxStream) throw WorkbookError("The workbook is larger than one file can take (4 GB)");
@@ -90,12 +91,12 @@ private:
 
 // The globals, mostly the shared strings, are written while the sheets
 // that follow them are made beside.
-void writeStream(ByteSink& sink, const Workbook& workbook, const SheetContent& content,
+void writeStream(ByteSink& sink, const Workbook& workbook, const SstRecords& strings, const SheetContent& content,
                  const std::vector<SheetBlock>& blocks, const StreamPlan& plan) {
     ByteRelay relay;
     SheetMaker maker(relay, content, blocks, plan);
     RecordStream globals(&sink);
-    writeGlobals(globals, plan.sheets, workbook.strings(), plan.stringReferences);
+    writeGlobals(globals, plan.sheets, strings, plan.stringReferences, workbook.usesDateTime());
     globals.flush();
     relay.drainInto(sink);
 }
@@ -125,16 +126,17 @@ private:
 }  // namespace
 
 std::string saveWorkbook(Workbook& workbook, const std::string& path, Existing existing) {
-    SheetContent content{&workbook.settledCells(), &workbook.columnWidths()};
-    std::vector<SheetBlock> blocks = planSheets(*content.cells);
-    StreamPlan plan = planStream(workbook, content, blocks);
+    SheetContent content{&workbook.settledCells(), &workbook.numbers(), &workbook.columnWidths()};
+    std::vector<SheetBlock> blocks = planSheets(*content.cells, kSheetLimits);
+    SstRecords strings(workbook.texts());
+    StreamPlan plan = planStream(workbook, strings, content, blocks);
 
     AtomicFile file(path, existing);
     CompoundFile container(file.stream(), path);
     WritingBehind sink(container, file);
-    writeStream(sink, workbook, content, blocks, plan);
+    writeStream(sink, workbook, strings, content, blocks, plan);
     container.finish();
     return file.commit();
 }
 
-}  // namespace velloran::biff
+}  // namespace velloran::workbook::biff

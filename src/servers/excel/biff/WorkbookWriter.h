@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace velloran::biff {
+namespace velloran::workbook::biff {
 
 // Saves `workbook` as an Excel 97-2003 workbook (BIFF8 in a compound file)
 // at `path`: written beside it under a temporary name, then renamed, so the
@@ -14,4 +14,4 @@ namespace velloran::biff {
 // file when it cannot be written or the workbook does not fit the format.
 std::string saveWorkbook(Workbook& workbook, const std::string& path, Existing existing = Existing::Replace);
 
-}  // namespace velloran::biff
+}  // namespace velloran::workbook::biff

@@ -1,0 +1,213 @@
+#include "TextTable.h"
+
+#include "WorkbookError.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace velloran::workbook {
+
+namespace {
+
+// The most UTF-8 bytes that kMaxUnits code units can take.
+constexpr std::size_t kMaxUtf8Bytes = TextTable::kMaxUnits * 3;
+// Texts are kept in memory up to this many bytes before they are spilled;
+// a placement that holds texts longer has them let go earlier.
+constexpr std::size_t kHeldTextBytes = 384 * 1024;
+// A reader's windows onto the texts: the one it goes through in order, and
+// the one for texts asked for again.
+constexpr std::size_t kInOrderWindow = 1024 * 1024;
+constexpr std::size_t kAsideWindow = 16 * 1024;
+// Kept positions are held in memory, and read back, this much at a time.
+constexpr std::size_t kHeldPositionBytes = 64 * 1024;
+
+static_assert(sizeof(StringHeader) + 2 * TextTable::kMaxUnits <= kHeldTextBytes);
+
+[[noreturn]] void throwTooLong(std::size_t units) {
+    throw WorkbookError("A cell text of " + std::to_string(units) +
+                        " characters is longer than a cell holds (32767 characters)");
+}
+
+std::uint64_t mixed(std::uint64_t value) {
+    value ^= value >> 33;
+    value *= 0xFF51AFD7ED558CCDull;
+    value ^= value >> 33;
+    value *= 0xC4CEB9FE1A85EC53ull;
+    return value ^ (value >> 33);
+}
+
+std::uint64_t wordAt(const char* at) {
+    std::uint64_t word;
+    std::memcpy(&word, at, sizeof word);
+    return word;
+}
+
+// A hash of `bytes` for the cache, eight bytes at a time; the last word
+// overlaps the one before it when the size is not a multiple of eight. The
+// steps only multiply, the final mix spreads the result: the cache needs a
+// fast hash more than a perfect one, as equal hashes are compared anyway.
+std::uint64_t hashOf(std::string_view bytes) {
+    std::uint64_t hash = bytes.size();
+    auto add = [&](std::uint64_t word) { hash = (hash ^ word) * 0x9E3779B97F4A7C15ull; };
+    if (bytes.size() < 8) {
+        for (char c : bytes) add(static_cast<unsigned char>(c));
+        return mixed(hash);
+    }
+    for (std::size_t at = 0; at + 8 < bytes.size(); at += 8) add(wordAt(bytes.data() + at));
+    add(wordAt(bytes.data() + bytes.size() - 8));
+    return mixed(hash);
+}
+
+// Whether the text stored at `stored` is `text`; equal headers mean equal
+// lengths.
+bool isStored(const char* stored, const CompactText& text) {
+    const StringHeader header = stringHeader(text.encoding);
+    return std::memcmp(stored, header.data(), header.size()) == 0 &&
+           std::memcmp(stored + header.size(), text.bytes.data(), text.bytes.size()) == 0;
+}
+
+}  // namespace
+
+TextTable::TextTable(std::unique_ptr<TextPlacement> placement)
+    : placement_(std::move(placement)), log_(kHeldTextBytes), kept_(kHeldPositionBytes) {}
+
+void TextTable::checkThoroughly(std::string_view utf8) {
+    if (utf8.size() > kMaxUtf8Bytes) throwTooLong(utf8.size());
+    EncodedText text = measureText(utf8);
+    if (text.units > kMaxUnits) throwTooLong(text.units);
+}
+
+CompactText TextTable::encode(std::string_view utf8) {
+    if (utf8.size() > kMaxUtf8Bytes) throwTooLong(utf8.size());
+    CompactText text = compactCharacters(utf8, buffer_);
+    if (text.encoding.units > kMaxUnits) throwTooLong(text.encoding.units);
+    return text;
+}
+
+void TextTable::prefetch(const HashedText& text) const {
+    __builtin_prefetch(&recent_[text.hash & (kCacheSize - 1)]);
+}
+
+TextTable::HashedText TextTable::hashed(std::string_view utf8) { return {utf8, hashOf(utf8)}; }
+
+std::size_t TextTable::heldBytes() const {
+    return log_.heldBytes() + kept_.heldBytes() + recent_.size() * sizeof(Recent) + buffer_.capacity();
+}
+
+std::uint32_t TextTable::add(const HashedText& hashedText) {
+    CompactText text = encode(hashedText.utf8);
+    std::uint64_t hash = hashedText.hash;  // equal texts encode alike
+    Recent& cached = recent_[hash & (kCacheSize - 1)];
+    auto shortHash = static_cast<std::uint32_t>(hash >> 32);
+    if (cached.hash == shortHash) {
+        const char* stored = log_.held(cached.position);
+        if (stored && isStored(stored, text)) return cached.index;
+    }
+    if (size_ >= kMaxTexts) throw WorkbookError("The workbook holds more different texts than it can take");
+    const StringHeader header = stringHeader(text.encoding);
+    const bool shared = place(text);
+    char* at = log_.reserve(header.size() + text.bytes.size());
+    std::uint64_t position = log_.size();
+    std::memcpy(at, header.data(), header.size());
+    std::memcpy(at + header.size(), text.bytes.data(), text.bytes.size());
+    log_.commit(header.size() + text.bytes.size());
+    if (size_ % kKeptEvery == 0) kept_.append({reinterpret_cast<const char*>(&position), sizeof position});
+    if (shared) cached = {position, shortHash, size_};
+    return size_++;
+}
+
+// Whether the placement lets the text be shared; when it let go of the
+// texts placed before, the log spills its copies of them, so that the log
+// holds just the texts the placement still shares.
+bool TextTable::place(const CompactText& text) {
+    if (!placement_) return true;
+    const bool shared = placement_->place(text);
+    if (placement_->releases() != releases_) {
+        releases_ = placement_->releases();
+        log_.spill();
+    }
+    return shared;
+}
+
+// Where the last whole text of a buffer ends is found from the last kept
+// position in it, not by a walk through every text.
+void TextTable::forEachStretch(const std::function<void(std::string_view stored)>& visit) const {
+    // Left uninitialised: every byte used is read into it first.
+    std::unique_ptr<char[]> buffer(new char[kInOrderWindow]);
+    LogWindow kept(kept_, kHeldPositionBytes);
+    const std::uint64_t keptCount = kept_.size() / sizeof(std::uint64_t);
+    auto keptAt = [&](std::uint64_t index) {
+        std::uint64_t position;
+        std::memcpy(&position, kept.at(index * sizeof position, sizeof position), sizeof position);
+        return position;
+    };
+    std::uint64_t lastKept = 0;
+    for (std::uint64_t position = 0; position < log_.size();) {
+        auto size = static_cast<std::size_t>(std::min<std::uint64_t>(kInOrderWindow, log_.size() - position));
+        log_.read(position, buffer.get(), size);
+        while (lastKept + 1 < keptCount && keptAt(lastKept + 1) <= position + size) ++lastKept;
+        std::size_t whole = static_cast<std::size_t>(std::max(keptAt(lastKept), position) - position);
+        while (whole + sizeof(StringHeader) <= size) {
+            std::size_t next = whole + storedSize(storedText(buffer.get() + whole));
+            if (next > size) break;
+            whole = next;
+        }
+        visit({buffer.get(), whole});
+        position += whole;
+    }
+}
+
+void TextTable::forEach(const std::function<void(const CompactText&)>& visit) const {
+    forEachStretch([&](std::string_view stored) {
+        for (std::size_t at = 0; at < stored.size();) {
+            CompactText text = storedText(stored.data() + at);
+            visit(text);
+            at += storedSize(text);
+        }
+    });
+}
+
+TextReader::TextReader(const TextTable& table)
+    : table_(table),
+      inOrder_(table.log_, kInOrderWindow),
+      aside_(table.log_, kAsideWindow),
+      kept_(table.kept_, kHeldPositionBytes),
+      again_(kAgainTexts) {}
+
+std::string_view TextReader::utf8(std::uint32_t index) {
+    if (index == nextIndex_) {
+        CompactText text = storedText(inOrder_.at(nextPosition_, sizeof(StringHeader)));
+        text = storedText(inOrder_.at(nextPosition_, storedSize(text)));
+        ++nextIndex_;
+        nextPosition_ += storedSize(text);
+        return decoded(text);
+    }
+    Again& again = again_[index & (kAgainTexts - 1)];
+    if (again.index != index) {
+        again.utf8.clear();
+        appendUtf8(again.utf8, jumpTo(index));
+        again.index = index;
+    }
+    return again.utf8;
+}
+
+std::string_view TextReader::decoded(const CompactText& text) {
+    if (!text.encoding.wide && isAscii(text.bytes)) return text.bytes;
+    scratch_.clear();
+    appendUtf8(scratch_, text);
+    return scratch_;
+}
+
+// From the kept position at or before `index`, through the texts between.
+CompactText TextReader::jumpTo(std::uint32_t index) {
+    std::uint64_t position;
+    std::memcpy(&position, kept_.at(std::uint64_t{index / TextTable::kKeptEvery} * sizeof position, sizeof position),
+                sizeof position);
+    for (std::uint32_t at = index / TextTable::kKeptEvery * TextTable::kKeptEvery;; ++at) {
+        CompactText text = storedText(aside_.at(position, sizeof(StringHeader)));
+        if (at == index) return storedText(aside_.at(position, storedSize(text)));
+        position += storedSize(text);
+    }
+}
+
+}  // namespace velloran::workbook
