@@ -199,15 +199,15 @@ TEST_F(BatchToolTest, ListsTheViewsAndNamesTheNearOnesForAWrongName) {
 
 TEST_F(BatchToolTest, ExactNameAndOverwriteDecideWhatHappensToAnExistingFile) {
     const std::string database = dir.file("data.nsf");
-    const std::string exact = dir.file("out/c.csv");
+    const std::string exact = dir.file("out/c.xls");
     const std::vector<std::string> run = {"--database", database, "--view", "V", "--out", exact, "--exact-name",
                                           "--log-folder", dir.file("logs"), "--quiet"};
     ASSERT_EQ(runTool(hive, run).status, 0);
-    EXPECT_THAT(relativeFiles(dir.path() / "out"), ::testing::Contains("c.csv"));
+    EXPECT_THAT(relativeFiles(dir.path() / "out"), ::testing::Contains("c.xls"));
     EXPECT_THAT(relativeFiles(dir.path() / "out"), ::testing::Not(::testing::Contains(::testing::HasSubstr("开始为第"))));
     EXPECT_EQ(sheet(QString::fromStdString(exact))["rows"], 3);
 
-    dir.write("out/c.csv", "last week");
+    dir.write("out/c.xls", "last week");
     const ToolRun refused = runTool(hive, run);
     EXPECT_EQ(refused.status, 1);
     EXPECT_THAT(refused.output, ::testing::HasSubstr(exact + "文件已存在!"));
