@@ -96,5 +96,17 @@ TEST(DateTimeText, MomentsOutsideTheYearsOneTo9999ShowTheirMilliseconds) {
     EXPECT_EQ(dateTimeText(std::numeric_limits<std::int64_t>::min(), false), "-9.22337203685478e+18");
 }
 
+// A typed date cell shows the moment the text shows, to the second.
+TEST(SpreadsheetSerial, CountsDaysFrom1899_12_30InTheTextsZoneFrom1900_03_01On) {
+    ScopedTimeZone zone("Asia/Shanghai");
+    EXPECT_EQ(spreadsheetSerial(kDate, false), 46362.0);
+    EXPECT_EQ(spreadsheetSerial(kMoment + 999, true), 46363.0 + 1805.0 / 86'400) << "2026-12-07 00:30:05 local";
+    EXPECT_EQ(spreadsheetSerial(kMoment, true, TimeZone::Utc), 46362.0 + 59'405.0 / 86'400);
+    constexpr std::int64_t kMarch1900 = -2'203'891'200'000;
+    EXPECT_EQ(spreadsheetSerial(kMarch1900, false), 61.0);
+    EXPECT_EQ(spreadsheetSerial(kMarch1900 - 1, true, TimeZone::Utc), std::nullopt) << "1900-02-28 23:59:59";
+    EXPECT_EQ(spreadsheetSerial(kYear10000, false), std::nullopt);
+}
+
 }  // namespace
 }  // namespace velloran::platform

@@ -87,6 +87,18 @@ void Spreadsheet::setCellText(int row, int column, const QString& text) {
     cell(row, column)->invoke(kValue, CallKind::PropertyPut, text_);
 }
 
+void Spreadsheet::setCellNumber(int row, int column, double number) {
+    number_[0] = number;
+    static const std::string kValue = "value";
+    cell(row, column)->invoke(kValue, CallKind::PropertyPut, number_);
+}
+
+void Spreadsheet::setCellDateTime(int row, int column, double serialDays) {
+    static const Variant kDateFormat = std::string("yyyy-mm-dd hh:mm:ss");
+    writeProperty(cell(row, column), "NumberFormat", kDateFormat);
+    setCellNumber(row, column, serialDays);
+}
+
 void Spreadsheet::saveAs(const QString& fileName) {
     callMethod(application(), "activeworkbook")->invoke("SaveAs", CallKind::Method, {fileName.toStdString()});
 }

@@ -25,6 +25,11 @@ public:
     void setColumnWidth(int column, int width);
     void setTextFormat(int row, int column);
     void setCellText(int row, int column, const QString& text);
+    // A number the spreadsheet can sum.
+    void setCellNumber(int row, int column, double number);
+    // A moment as a date number (days since 1899-12-30), shown in the
+    // spreadsheet's date format.
+    void setCellDateTime(int row, int column, double serialDays);
     // Saves over a file of that name.
     void saveAs(const QString& fileName);
     // Saves without ever replacing a file: when the name is taken by the
@@ -47,6 +52,7 @@ private:
     component::DispatchPtr application_;
     std::vector<component::Variant> position_{0, 0};
     std::vector<component::Variant> text_{std::string()};
+    std::vector<component::Variant> number_{0.0};
     QStringEncoder utf8_{QStringEncoder::Utf8, QStringConverter::Flag::Stateless};
     QByteArray encoded_;
 };

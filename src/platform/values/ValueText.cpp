@@ -109,7 +109,27 @@ std::string calendarText(const CalendarTime& time, bool hasTime) {
     return buffer;
 }
 
+// The moment's calendar form as dateTimeText shows it.
+std::optional<CalendarTime> calendarTime(std::int64_t msecsSinceEpoch, bool hasTime, TimeZone zone) {
+    const std::int64_t seconds = floorDiv(msecsSinceEpoch, 1000);
+    return hasTime && zone == TimeZone::Local ? localTime(seconds) : utcTime(seconds);
+}
+
 }  // namespace
+
+std::optional<double> spreadsheetSerial(std::int64_t msecsSinceEpoch, bool hasTime, TimeZone zone) {
+    // Spreadsheets count 1900-02-29, a day that never was: their numbers
+    // agree with the calendar only from 1900-03-01 on.
+    constexpr std::int64_t kDayZero = sys_days{year{1899} / December / 30}.time_since_epoch().count();
+    constexpr std::int64_t kFirstAgreeingDay = sys_days{year{1900} / March / 1}.time_since_epoch().count();
+    const std::optional<CalendarTime> time = calendarTime(msecsSinceEpoch, hasTime, zone);
+    if (!time) return std::nullopt;
+    const std::int64_t day =
+        sys_days{year{time->year} / month{time->month} / ::std::chrono::day{time->day}}.time_since_epoch().count();
+    if (day < kFirstAgreeingDay) return std::nullopt;
+    const int secondOfDay = time->hour * 3600 + time->minute * 60 + time->second;
+    return static_cast<double>(day - kDayZero) + static_cast<double>(secondOfDay) / kSecondsPerDay;
+}
 
 std::string numberText(double number) {
     if (std::isnan(number)) return "NaN";
@@ -123,9 +143,7 @@ std::string numberText(double number) {
 }
 
 std::string dateTimeText(std::int64_t msecsSinceEpoch, bool hasTime, TimeZone zone) {
-    const std::int64_t seconds = floorDiv(msecsSinceEpoch, 1000);
-    const bool local = hasTime && zone == TimeZone::Local;
-    const std::optional<CalendarTime> time = local ? localTime(seconds) : utcTime(seconds);
+    const std::optional<CalendarTime> time = calendarTime(msecsSinceEpoch, hasTime, zone);
     if (!time) return numberText(static_cast<double>(msecsSinceEpoch));
     return calendarText(*time, hasTime);
 }

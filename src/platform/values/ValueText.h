@@ -12,6 +12,7 @@
 //             calendar form here and shows its milliseconds since 1970 as a
 //             number instead.
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace velloran::platform {
@@ -20,5 +21,10 @@ enum class TimeZone { Local, Utc };
 
 std::string numberText(double number);
 std::string dateTimeText(std::int64_t msecsSinceEpoch, bool hasTime, TimeZone zone = TimeZone::Local);
+// The moment dateTimeText shows, to the second, as a spreadsheet's date
+// number: days since 1899-12-30 with the time of day as the fraction.
+// Nothing for a moment before 1900-03-01 (where spreadsheets count a day
+// that never was) or without a calendar form.
+std::optional<double> spreadsheetSerial(std::int64_t msecsSinceEpoch, bool hasTime, TimeZone zone = TimeZone::Local);
 
 }  // namespace velloran::platform
