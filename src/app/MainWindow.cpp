@@ -296,6 +296,8 @@ void TfrmMain::FormShow() {
     if (started_) return;
     started_ = true;
     ExeFolder = context_.exeFolder;
+    exportFolders_ = {loadExportFolder(ExeFolder),
+                      [this](const QString& folder) { rememberExportFolder(ExeFolder, folder); }};
     DominoEnvironment environment(platform::ComponentRuntime(context_.hivePath), prompts());
     if (!environment.RequireInstallation()) {
         refusedToStart_ = true;
@@ -334,7 +336,7 @@ void TfrmMain::exportExecute() {
     const QString logFolder =
         context_.logFolder.isEmpty() ? exporting::ExportLog::defaultFolder() : context_.logFolder;
     const exporting::ExportLog log(logFolder);
-    exporting::exportExecute({context_.hivePath, prompts(), *wait_, log}, *this);
+    exporting::exportExecute({context_.hivePath, prompts(), *wait_, log}, *this, exportFolders_);
 }
 
 void TfrmMain::aboutExecute() {

@@ -5,6 +5,7 @@
 #include "AppContext.h"
 #include "BrowseContext.h"
 #include "BrowseState.h"
+#include "run/ExportCommand.h"
 
 #include <QAction>
 #include <QMainWindow>
@@ -117,6 +118,8 @@ private:
     std::unique_ptr<browse::DatabaseTree> databaseTree_;
     std::unique_ptr<browse::ServerConnection> serverConnection_;
     std::unique_ptr<browse::DocumentDetails> details_;
+    // Where the next export's save dialog opens.
+    exporting::ExportFolderMemory exportFolders_;
     QVector<QIcon> commandIcons_;
     QLabel* statusPanels_[2];
     bool shown_ = false;

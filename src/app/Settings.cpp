@@ -25,6 +25,8 @@ const QString kSection = QStringLiteral("domino");
 const QString kServerKey = QStringLiteral("server");
 const QString kUserKey = QStringLiteral("username");
 const QString kPasswordKey = QStringLiteral("pwd");
+const QString kExportSection = QStringLiteral("export");
+const QString kFolderKey = QStringLiteral("folder");
 
 // The file and its folder hold a password: only their owner may read them.
 constexpr mode_t kOwnerOnly = 0600;
@@ -52,6 +54,14 @@ void makeUserFolder() {
     if (!QDir().mkpath(parent)) throw std::runtime_error("Cannot create the folder " + parent.toStdString());
     if (::mkdir(name.c_str(), kOwnerOnlyFolder) != 0 && errno != EEXIST)
         throw std::runtime_error("Cannot create the folder " + name + ": " + std::strerror(errno));
+}
+
+// Writes keys of one section into the file that takes the user's values,
+// kept for its owner alone (it holds the password).
+void writeSettings(const QString& path, const QString& section,
+                   const std::vector<std::pair<QString, QString>>& values) {
+    if (path == usersFile()) makeUserFolder();
+    platform::IniFile(path, kOwnerOnly).writeStrings(section, values);
 }
 
 [[noreturn]] void failToSave(const QString& message, const std::exception& reason) {
@@ -83,13 +93,30 @@ LoginValues loadLoginValues(const QString& exeFolder, const std::function<QStrin
 void saveLoginValues(const QString& exeFolder, const LoginValues& values) {
     const QString path = settingsFileForWriting(exeFolder);
     try {
-        if (path == usersFile()) makeUserFolder();
-        platform::IniFile(path, kOwnerOnly)
-            .writeStrings(kSection, {{kServerKey, values.server}, {kUserKey, values.user}, {kPasswordKey, values.password}});
+        writeSettings(path, kSection,
+                      {{kServerKey, values.server}, {kUserKey, values.user}, {kPasswordKey, values.password}});
     } catch (const platform::IniError& e) {
         failToSave(QStringLiteral("登录设置未保存: 服务器名、用户名或密码中含有换行符，无法写入设置文件 %1。").arg(path), e);
     } catch (const std::exception& e) {
         failToSave(QStringLiteral("登录设置未保存: 无法写入设置文件 %1。").arg(path), e);
+    }
+}
+
+QString loadExportFolder(const QString& exeFolder) {
+    return platform::IniFile(settingsFileForReading(exeFolder)).readString(kExportSection, kFolderKey, QString());
+}
+
+void rememberExportFolder(const QString& exeFolder, const QString& folder) {
+    const QString path = settingsFileForWriting(exeFolder);
+    const QString read = settingsFileForReading(exeFolder);
+    // A user's file made for the folder alone would hide the login values
+    // shipped beside the program.
+    if (path != read && QFileInfo::exists(read)) return;
+    try {
+        writeSettings(path, kExportSection, {{kFolderKey, folder}});
+    } catch (const std::exception& e) {
+        qCWarning(settingsDiagnostics).noquote()
+            << "the export folder" << folder << "was not kept in" << path << "-" << e.what();
     }
 }
 

@@ -46,6 +46,18 @@ LoginValues loadLoginValues(const QString& exeFolder, const std::function<QStrin
 // the reason goes to the diagnostics channel "velloran.settings".
 void saveLoginValues(const QString& exeFolder, const LoginValues& values);
 
+// The folder the save dialog of the last export opened in, kept in the
+// same file (section "export", key "folder"); empty when none was kept.
+QString loadExportFolder(const QString& exeFolder);
+
+// Keeps `folder` for loadExportFolder, in the file saveLoginValues writes,
+// unless that is the user's file while the login values are still read
+// from the one beside the program: writing it would hide them, and the
+// window keeps the folder for the session alone. A failure to write is
+// told on the diagnostics channel "velloran.settings" only: the export it
+// follows goes on.
+void rememberExportFolder(const QString& exeFolder, const QString& folder);
+
 // saveLoginValues for a login that has already succeeded: a failure is
 // shown to the user and the session goes on. Returns whether they were saved.
 bool rememberLoginValues(const QString& exeFolder, const LoginValues& values, platform::Prompts& prompts);

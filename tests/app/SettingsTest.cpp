@@ -144,3 +144,22 @@ TEST_F(UserSettings, AWritableProgramFolderKeepsThemBesideTheProgram) {
     EXPECT_EQ(TempDir::read(usersFile()), "[domino]\r\nusername=elsewhere\r\n");
     EXPECT_EQ(loadLoginValues(folderOf(exe_), hostName).user, "u");
 }
+
+TEST_F(UserSettings, TheLastExportFolderIsKeptWithTheLoginValuesWhereverTheyAreWritten) {
+    EXPECT_EQ(loadExportFolder(folderOf(exe_)), QString()) << "none before the first export";
+    saveLoginValues(folderOf(exe_), {QStringLiteral("S"), QStringLiteral("u"), QStringLiteral("p")});
+    rememberExportFolder(folderOf(exe_), QStringLiteral("/srv/导出"));
+    EXPECT_EQ(loadExportFolder(folderOf(exe_)), QStringLiteral("/srv/导出"));
+    EXPECT_EQ(loadLoginValues(folderOf(exe_), hostName).password, "p");
+    EXPECT_EQ(permissionsOf(exe_.file("system.ini")), 0600u);
+
+    const QString installed = QString::fromStdString(exe_.file("usr/bin/"));
+    rememberExportFolder(installed, QStringLiteral("/home/u/out"));
+    EXPECT_EQ(loadExportFolder(installed), QStringLiteral("/home/u/out"));
+    EXPECT_EQ(permissionsOf(usersFile()), 0600u);
+
+    // A folder the file cannot hold on one line is not kept; the export
+    // that chose it is not disturbed.
+    rememberExportFolder(folderOf(exe_), QStringLiteral("/a\nb"));
+    EXPECT_EQ(loadExportFolder(folderOf(exe_)), QStringLiteral("/srv/导出"));
+}

@@ -182,6 +182,58 @@ TEST_F(BatchToolTest, UsageErrorsEndWithStatusTwoAndOptionsTakeTheirValueAfterAn
     EXPECT_THAT(version.output, ::testing::MatchesRegex("velloran-export [0-9]+\\.[0-9]+(\\.[0-9]+)*\n"));
 }
 
+TEST_F(BatchToolTest, FormatSetsTheWorkbooksEndingAndColumnsChoosesItemsOrTheViewsColumns) {
+    const std::string database = dir.file("columns.nsf");
+    tools::buildFromJson(json::parse(R"json({
+      "views": [ {"name": "C", "columns": [ {"title": "Form", "formula": "Form"},
+                                            {"title": "Len", "formula": "@Length(Form) * 10"} ]} ],
+      "documents": [ {"items": [ {"name": "Form", "value": "abc"}, {"name": "Other", "value": "x"} ]} ]})json"),
+                         dir.path().string(), database);
+    const auto exported = [&](std::vector<std::string> more) {
+        std::vector<std::string> args = {"--database", database, "--view", "C", "--log-folder", dir.file("logs"), "--quiet"};
+        args.insert(args.end(), more.begin(), more.end());
+        const ToolRun run = runTool(hive, args);
+        EXPECT_EQ(run.status, 0) << run.output;
+        return run;
+    };
+    exported({"--out", dir.file("out/view.xls"), "--columns", "view"});
+    const json view = sheet(QString::fromStdString(dir.file("out/view_开始为第1个文档.xls")));
+    EXPECT_EQ(view["rows"], 2);
+    EXPECT_EQ(view["cells"][1][2], "Form");
+    EXPECT_EQ(view["cells"][2][2], "Len");
+    EXPECT_EQ(view["cells"][5][2], "30") << "the column's value, not an item";
+    exported({"--out", dir.file("out/items.xls"), "--columns=items"});
+    EXPECT_EQ(sheet(QString::fromStdString(dir.file("out/items_开始为第1个文档.xls")))["cells"][2][2], "Other");
+
+    exported({"--out", dir.file("out/f"), "--format", "xlsx"});
+    exported({"--out", dir.file("out/g.CSV")});
+    exported({"--out", dir.file("out/h.xlsx"), "--format=xls"});
+    exported({"--out", dir.file("out/e"), "--format", "xls", "--exact-name"});
+    EXPECT_THAT(relativeFiles(dir.path() / "out"),
+                ::testing::IsSupersetOf({"f_开始为第1个文档.xlsx", "g_开始为第1个文档.csv", "h.xlsx_开始为第1个文档.xls", "e"}));
+
+    const auto refused = [&](std::vector<std::string> args, const std::string& complaint) {
+        const ToolRun run = runTool(hive, args);
+        EXPECT_EQ(run.status, 2) << run.output;
+        EXPECT_THAT(run.output, ::testing::HasSubstr(complaint));
+    };
+    const std::vector<std::string> base = {"--database", database, "--view", "C"};
+    const auto with = [&](std::vector<std::string> more) {
+        std::vector<std::string> args = base;
+        args.insert(args.end(), more.begin(), more.end());
+        return args;
+    };
+    refused(with({"--out", dir.file("out/x"), "--format", "XLSX"}), "--format 只能是 xls、xlsx 或 csv，而不是 'XLSX'");
+    refused(with({"--out", dir.file("out/x"), "--columns", "all"}), "--columns 只能是 items 或 view，而不是 'all'");
+    refused(with({"--out", dir.file("out/x"), "--columns"}), "选项 --columns 需要一个值");
+    refused(with({"--out", dir.file("out/x.xls"), "--format", "xlsx", "--exact-name"}),
+            "'" + dir.file("out/x.xls") + "' 的扩展名与 --format xlsx 不符（应以 .xlsx 结尾）");
+    refused(with({"--out", dir.file("out/x"), "--format", "csv", "--exact-name"}), "不符（应以 .csv 结尾）");
+    refused({"--list", "--database", database, "--format", "csv"}, "选项 --format 不能与 --list 一起使用");
+    refused({"--list", "--database", database, "--columns", "view"}, "选项 --columns 不能与 --list 一起使用");
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "out" / "x"));
+}
+
 TEST_F(BatchToolTest, ListsTheViewsAndNamesTheNearOnesForAWrongName) {
     const std::string database = dir.file("data.nsf");
     const ToolRun views = runTool(hive, {"--list", "--database", database});

@@ -176,12 +176,16 @@ TEST_F(ExportTest, AStartThatIsNotANumberEndsTheCommandBeforeAnythingIsCreated) 
 }
 
 TEST_F(ExportTest, TheCommandAsksForTheFileAndTheStartAndEitherCancelEndsIt) {
+    ExportFolderMemory folders{QStringLiteral("/last"), {}};
     prompts.answerSaveFile(out() + QStringLiteral("x.XLS"));
     prompts.answerInput(QStringLiteral("1"));
     state.ExportStart = QStringLiteral("2");
-    exportExecute({hive, prompts, wait, log}, state);
+    exportExecute({hive, prompts, wait, log}, state, folders);
     ASSERT_GE(prompts.calls().size(), 2u);
-    EXPECT_EQ(prompts.calls()[0].filter, QStringLiteral("Excel文件|*.xls"));
+    EXPECT_EQ(prompts.calls()[0].filter,
+              QStringLiteral("Excel 97-2003 工作簿|*.xls|Excel 工作簿|*.xlsx|CSV UTF-8|*.csv"));
+    EXPECT_EQ(prompts.calls()[0].folder, QStringLiteral("/last"));
+    EXPECT_EQ(folders.lastFolder + QLatin1Char('/'), out()) << "the next dialog opens where this export went";
     EXPECT_EQ(prompts.calls()[1].caption, QStringLiteral("请输入从第几个文档开始导出!"));
     EXPECT_EQ(prompts.calls()[1].prompt, QStringLiteral("从第几个文档开始导："));
     EXPECT_EQ(prompts.calls()[1].initial, QStringLiteral("1")) << "every export offers the first document";
@@ -190,23 +194,25 @@ TEST_F(ExportTest, TheCommandAsksForTheFileAndTheStartAndEitherCancelEndsIt) {
     prompts.clear();
     prompts.answerSaveFile(out() + QStringLiteral("y"));
     prompts.answerInput(QStringLiteral("2"));
-    exportExecute({hive, prompts, wait, log}, state);
+    exportExecute({hive, prompts, wait, log}, state, folders);
     EXPECT_EQ(this->sheet(out() + QStringLiteral("y_开始为第2个文档.xls"))["rows"], 3);
 
     prompts.clear();
     wait.calls.clear();
     const QStringList linesBefore = logLines();
-    prompts.answerSaveFile(out() + QStringLiteral("z"));
+    prompts.answerSaveFile(out() + QStringLiteral("elsewhere/z"));
     prompts.cancelInput();
-    exportExecute({hive, prompts, wait, log}, state);
+    exportExecute({hive, prompts, wait, log}, state, folders);
     EXPECT_EQ(prompts.calls().size(), 2u) << "a cancelled start prompt ends the command without a message";
-    EXPECT_TRUE(QDir(out()).entryList({QStringLiteral("z*")}).isEmpty()) << "no workbook, no attachment folder";
+    EXPECT_EQ(folders.lastFolder + QLatin1Char('/'), out()) << "no export went elsewhere";
+    EXPECT_TRUE(QDir(out()).entryList({QStringLiteral("elsewhere*"), QStringLiteral("z*")}).isEmpty())
+        << "no workbook, no attachment folder";
     EXPECT_EQ(logLines(), linesBefore);
     EXPECT_TRUE(wait.calls.isEmpty());
     EXPECT_EQ(state.ExportStart, QStringLiteral("2"));
 
     prompts.clear();
-    exportExecute({hive, prompts, wait, log}, state);
+    exportExecute({hive, prompts, wait, log}, state, folders);
     EXPECT_EQ(prompts.calls().size(), 1u) << "a cancelled save dialog ends the command";
 }
 

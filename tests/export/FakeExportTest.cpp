@@ -274,6 +274,25 @@ TEST_F(FakeExportTest, AValueThatCannotBeReadLosesOnlyItsCell) {
     EXPECT_EQ((*findCell(written, 2, 2))[2], "D2 subject");
 }
 
+TEST_F(FakeExportTest, UnderTheViewRuleUnreadableColumnValuesLoseTheirRowsCellsEachNamedByItsTitle) {
+    database->view->columnTitles = {"Who", "Sum"};
+    add("D1")->damagedColumns = true;
+    add("D2")->columnValues = {std::string("b"), 2.5};
+    ExportRequest request = requestFrom(state, out() + QStringLiteral("导出"));
+    request.columns = ColumnRule::View;
+    const ExportOutcome outcome = exporter().ExportToWorkbook(request);
+
+    EXPECT_EQ(outcome.result, ExportOutcome::Result::Incomplete);
+    EXPECT_EQ(outcome.losses.cells, 2);
+    EXPECT_EQ(failureLines(), QStringList({QStringLiteral("导出第1个文档出错:Who,the view entry of D1 is damaged;"),
+                                           QStringLiteral("导出第1个文档出错:Sum,the view entry of D1 is damaged;")}));
+    const nlohmann::json written = sheet(workbook("1"));
+    EXPECT_EQ((*findCell(written, 0, 2))[2], "Sum");
+    EXPECT_EQ((*findCell(written, 1, 0))[2], "D1") << "the row keeps its universal ID";
+    EXPECT_EQ((*findCell(written, 2, 1))[2], "b");
+    EXPECT_EQ((*findCell(written, 2, 2))[2], "2.5");
+}
+
 TEST_F(FakeExportTest, ANextDocumentThatCannotBeReachedIsFoundByItsPositionAndNeverWrittenTwice) {
     add("D1");
     add("D2");

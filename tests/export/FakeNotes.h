@@ -75,12 +75,17 @@ public:
     std::map<std::string, std::shared_ptr<FakeObject>> attachments;
     std::shared_ptr<FakeRichText> body;        // the item "Body", when set
     std::string damagedItem;                   // an item whose value cannot be read
+    notes::ValueList columnValues;
+    bool damagedColumns = false;               // the column values cannot be read
 
     std::string UniversalID() override { return universalId_; }
     std::int32_t NoteID() override { return 1; }
     notes::DateTime Created() override { return {}; }
     notes::DateTime LastModified() override { return {}; }
-    notes::ValueList ColumnValues() override { return {}; }
+    notes::ValueList ColumnValues() override {
+        if (damagedColumns) throw std::runtime_error("the view entry of " + universalId_ + " is damaged");
+        return columnValues;
+    }
     notes::StringList Items() override { return {"Body", "Subject"}; }
     notes::ValueList GetItemValue(const std::string& name) override {
         if (name == damagedItem) throw std::runtime_error("the value of " + name + " is damaged");
@@ -105,8 +110,10 @@ public:
 
     std::string Name() const override { return "V"; }
     notes::StringList Aliases() const override { return {}; }
-    int ColumnCount() override { return 0; }
-    notes::StringList ColumnNames() override { return {}; }
+    notes::StringList columnTitles;
+
+    int ColumnCount() override { return static_cast<int>(columnTitles.size()); }
+    notes::StringList ColumnNames() override { return columnTitles; }
     int AllEntriesCount() override { return static_cast<int>(documents.size()); }
     notes::DocumentPtr GetNthDocument(int position) override {
         if (failNthFrom > 0 && position >= failNthFrom) throw std::runtime_error("the view's index is unreadable");

@@ -39,12 +39,27 @@ TEST(IntegerText, RefusesEverythingElse) {
     }
 }
 
-TEST(WorkbookFile, TheNamingRule) {
-    EXPECT_EQ(workbookFileName(QStringLiteral("/out/x"), QStringLiteral("3")), QStringLiteral("/out/x_开始为第3个文档.xls"));
-    EXPECT_EQ(workbookFileName(QStringLiteral("/out/a.xls"), QStringLiteral("1")), QStringLiteral("/out/a_开始为第1个文档.xls"));
-    EXPECT_EQ(workbookFileName(QStringLiteral("/out/a.XlS"), QStringLiteral("1")), QStringLiteral("/out/a_开始为第1个文档.xls"));
-    EXPECT_EQ(workbookFileName(QStringLiteral("/out/a.xlsx"), QStringLiteral("1")),
-              QStringLiteral("/out/a.xlsx_开始为第1个文档.xls"));
+TEST(WorkbookFile, TheNamingRuleKeepsTheFormatTheNameEndsIn) {
+    // The chosen name's ending, as the window passes it: .xlsx and .csv keep
+    // their format, any other name is an Excel 97-2003 workbook as before.
+    const std::vector<std::pair<QString, QString>> named = {
+        {"/out/x", "/out/x_开始为第3个文档.xls"},         {"/out/a.xls", "/out/a_开始为第3个文档.xls"},
+        {"/out/a.XlS", "/out/a_开始为第3个文档.xls"},     {"/out/c.xlsx", "/out/c_开始为第3个文档.xlsx"},
+        {"/out/c.XLSX", "/out/c_开始为第3个文档.xlsx"},   {"/out/d.csv", "/out/d_开始为第3个文档.csv"},
+        {"/out/d.CsV", "/out/d_开始为第3个文档.csv"},     {"/out/e.txt", "/out/e.txt_开始为第3个文档.xls"},
+        {"/out/f.xlsm", "/out/f.xlsm_开始为第3个文档.xls"}, {"/out/.csv.x", "/out/.csv.x_开始为第3个文档.xls"}};
+    for (const auto& [chosen, expected] : named)
+        EXPECT_EQ(workbookFileName(chosen, QStringLiteral("3"), formatOfName(chosen)), expected) << chosen.toStdString();
+}
+
+TEST(WorkbookFile, AGivenFormatDropsOnlyItsOwnEnding) {
+    EXPECT_EQ(workbookFileName("/out/c", "1", WorkbookFormat::Xlsx), "/out/c_开始为第1个文档.xlsx");
+    EXPECT_EQ(workbookFileName("/out/c.Csv", "1", WorkbookFormat::Csv), "/out/c_开始为第1个文档.csv");
+    EXPECT_EQ(workbookFileName("/out/c.xls", "1", WorkbookFormat::Csv), "/out/c.xls_开始为第1个文档.csv");
+    EXPECT_EQ(workbookFileName("/out/c.xlsx", "1", WorkbookFormat::Xls), "/out/c.xlsx_开始为第1个文档.xls");
+}
+
+TEST(WorkbookFile, NamesAndFolders) {
     EXPECT_TRUE(isBlankFileName(QStringLiteral(" \t\r\n")));
     EXPECT_FALSE(isBlankFileName(QStringLiteral(" a ")));
     EXPECT_EQ(folderOf(QStringLiteral("/out/sub/a.xls")), QStringLiteral("/out/sub/"));

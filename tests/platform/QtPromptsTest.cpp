@@ -5,6 +5,7 @@
 #include "QtTestEnvironment.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -23,6 +24,20 @@ TEST(FileFilter, PairsBecomeQtFilters) {
     EXPECT_EQ(toQtFileFilter(QString::fromUtf8("数据库|*.nsf|All|*.*")), QString::fromUtf8("数据库 (*.nsf);;All (*.*)"));
     EXPECT_EQ(toQtFileFilter("Docs|*.doc;*.txt"), "Docs (*.doc *.txt)");
     EXPECT_EQ(toQtFileFilter("Anything"), "Anything");
+    EXPECT_EQ(qtFilterEntries("A|*.a||| B|*.b"), QStringList({"A (*.a)", " B (*.b)"})) << "an empty pair is left out";
+}
+
+TEST(FileFilter, ANameWithoutOneOfTheFiltersExtensionsGetsTheChosenOnes) {
+    const QString filter = "Old|*.xls|New|*.xlsx|Text|*.csv|All|*.*";
+    EXPECT_EQ(withFilterExtension("/o/c", filter, 0), "/o/c.xls");
+    EXPECT_EQ(withFilterExtension("/o/c", filter, 1), "/o/c.xlsx");
+    EXPECT_EQ(withFilterExtension("/o/c", filter, 2), "/o/c.csv");
+    EXPECT_EQ(withFilterExtension("/o/v1.2", filter, 1), "/o/v1.2.xlsx") << "an extension the filter does not name";
+    EXPECT_EQ(withFilterExtension("/o/c.XLS", filter, 1), "/o/c.XLS") << "a name typed with an offered extension";
+    EXPECT_EQ(withFilterExtension("/o/c.Csv", filter, 0), "/o/c.Csv");
+    EXPECT_EQ(withFilterExtension("/o/c", filter, 3), "/o/c") << "no one extension to add";
+    EXPECT_EQ(withFilterExtension("/o/c", filter, 4), "/o/c") << "out of range";
+    EXPECT_EQ(withFilterExtension("/o/c", "Docs|*.doc;*.txt", 0), "/o/c.doc") << "the pair's first pattern";
 }
 
 namespace {
@@ -85,5 +100,20 @@ TEST(QtPrompts, TheSaveDialogFiltersAndDoesNotAskBeforeOverwriting) {
         EXPECT_EQ(files->nameFilters(), QStringList{"Excel (*.xls)"});
         files->reject();
     });
-    EXPECT_EQ(prompts.saveFileName("Excel|*.xls"), QString());
+    EXPECT_EQ(prompts.saveFileName("Excel|*.xls", {}).fileName, QString());
+}
+
+TEST(QtPrompts, TheSaveDialogOpensInTheFolderAndTellsWhichFilterWasChosen) {
+    QtPrompts prompts;
+    const QString folder = QDir::tempPath();
+    whenModalShows<QFileDialog>([folder](QFileDialog* files) {
+        EXPECT_EQ(files->directory().absolutePath(), QDir(folder).absolutePath());
+        EXPECT_EQ(files->selectedNameFilter(), "Old (*.xls)") << "the first filter is chosen at first";
+        files->selectNameFilter("New (*.xlsx)");
+        files->selectFile("book");
+        static_cast<QDialog*>(files)->accept();  // QFileDialog hides it
+    });
+    const SaveFileChoice choice = prompts.saveFileName("Old|*.xls|New|*.xlsx|Text|*.csv", folder);
+    EXPECT_EQ(choice.fileName, QDir(folder).absoluteFilePath("book")) << "the name as typed";
+    EXPECT_EQ(choice.filterIndex, 1);
 }

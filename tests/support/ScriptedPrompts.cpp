@@ -33,20 +33,22 @@ MessageAnswer ScriptedPrompts::message(const QString& text, const QString& capti
     return takeOr(messageAnswers_, safe);
 }
 
-QString ScriptedPrompts::fileName(PromptCall::Kind kind, const QString& filter, std::deque<QString>& answers) {
+void ScriptedPrompts::recordFileDialog(PromptCall::Kind kind, const QString& filter, const QString& folder) {
     PromptCall call;
     call.kind = kind;
     call.filter = filter;
+    call.folder = folder;
     calls_.push_back(call);
-    return takeOr(answers, QString());
 }
 
 QString ScriptedPrompts::openFileName(const QString& filter) {
-    return fileName(PromptCall::Kind::OpenFile, filter, openFileNames_);
+    recordFileDialog(PromptCall::Kind::OpenFile, filter);
+    return takeOr(openFileNames_, QString());
 }
 
-QString ScriptedPrompts::saveFileName(const QString& filter) {
-    return fileName(PromptCall::Kind::SaveFile, filter, saveFileNames_);
+SaveFileChoice ScriptedPrompts::saveFileName(const QString& filter, const QString& folder) {
+    recordFileDialog(PromptCall::Kind::SaveFile, filter, folder);
+    return takeOr(saveChoices_, SaveFileChoice{});
 }
 
 InputResult ScriptedPrompts::input(const QString& caption, const QString& prompt, const QString& initial) {

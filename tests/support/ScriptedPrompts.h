@@ -15,6 +15,7 @@ using platform::InputResult;
 using platform::MessageAnswer;
 using platform::MessageButtons;
 using platform::MessageIcon;
+using platform::SaveFileChoice;
 
 struct PromptCall {
     enum class Kind { Message, OpenFile, SaveFile, Input };
@@ -24,6 +25,7 @@ struct PromptCall {
     MessageIcon icon = MessageIcon::None;
     MessageButtons buttons = MessageButtons::Ok;
     QString filter;   // file dialogs
+    QString folder;   // save dialog: the folder it opens in
     QString prompt;   // input
     QString initial;  // input
 };
@@ -33,7 +35,10 @@ public:
     // Answers for the next calls of each kind, used in the order queued.
     void answerMessage(MessageAnswer answer) { messageAnswers_.push_back(answer); }
     void answerOpenFile(const QString& fileName) { openFileNames_.push_back(fileName); }
-    void answerSaveFile(const QString& fileName) { saveFileNames_.push_back(fileName); }
+    // The name as typed, and the filter pair chosen (from 0).
+    void answerSaveFile(const QString& fileName, qsizetype filterIndex = 0) {
+        saveChoices_.push_back({fileName, filterIndex});
+    }
     void answerInput(const QString& text) { inputs_.push_back({true, text}); }
     void cancelInput() { inputs_.push_back({false, {}}); }
 
@@ -45,16 +50,16 @@ public:
     MessageAnswer message(const QString& text, const QString& caption, MessageIcon icon,
                           MessageButtons buttons) override;
     QString openFileName(const QString& filter) override;
-    QString saveFileName(const QString& filter) override;
+    SaveFileChoice saveFileName(const QString& filter, const QString& folder) override;
     InputResult input(const QString& caption, const QString& prompt, const QString& initial) override;
 
 private:
-    QString fileName(PromptCall::Kind kind, const QString& filter, std::deque<QString>& answers);
+    void recordFileDialog(PromptCall::Kind kind, const QString& filter, const QString& folder = {});
 
     std::vector<PromptCall> calls_;
     std::deque<MessageAnswer> messageAnswers_;
     std::deque<QString> openFileNames_;
-    std::deque<QString> saveFileNames_;
+    std::deque<SaveFileChoice> saveChoices_;
     std::deque<InputResult> inputs_;
 };
 

@@ -81,6 +81,8 @@ ExitStatus runBatchExport(const BatchOptions& options, const std::string& hivePa
                                      text(options.start), workbook, executableFolder()};
     request.exactName = options.exactName;
     request.replaceExisting = options.overwrite;
+    request.columns = options.columns;
+    request.format = options.format;
     const exporting::ExportLog log(options.logFolder ? QFileInfo(text(*options.logFolder)).absoluteFilePath()
                                                      : exporting::ExportLog::defaultFolder());
     const ExportOutcome outcome =

@@ -11,6 +11,7 @@
 namespace velloran::batch {
 
 const char* const kBatchUsage = R"(用法: velloran-export --database 路径 --view 视图 --out 文件.xls [--start N]
+                      [--format xls|xlsx|csv] [--columns items|view]
                       [--exact-name] [--overwrite] [--quiet]
                       [--server 服务器 --user 用户名 --password-file 文件|-]
                       [--log-folder 目录]
@@ -18,9 +19,10 @@ const char* const kBatchUsage = R"(用法: velloran-export --database 路径 --v
       velloran-export --list --server 服务器 --user 用户名 --password-file 文件|-
       velloran-export --help | --version
 
-把一个视图从第N个文档（默认第1个）起到视图末尾的文档导出到Excel 97-2003工作簿，
+把一个视图从第N个文档（默认第1个）起到视图末尾的文档导出到工作簿（默认Excel 97-2003），
 与程序的"导出数据"命令完全相同：工作簿名为 文件 + "_开始为第" + N + "个文档.xls"
-（文件名末尾的".xls"先去掉），每个文档的附件和每个RichText域的第一个对象保存在
+（文件名末尾的".xls"先去掉；格式为 xlsx 或 csv 时换成其扩展名），每行为一个文档，
+第一列为文档ID，每个文档的附件和每个RichText域的第一个对象保存在
 <文件所在目录>/<视图>附件/<文档ID>/ 下，每一步都追加到当天的日志文件 log<yyyyMMdd>.txt。
 
   --database 路径       本地数据库文件；与 --server 一起时为数据库在服务器数据
@@ -32,7 +34,13 @@ const char* const kBatchUsage = R"(用法: velloran-export --database 路径 --v
   --view 视图           要导出的视图（名称或别名）
   --out 文件            工作簿的文件名；所在目录必须存在，不能是目录
   --start N             开始导出的文档序号（默认1）
-  --exact-name          工作簿就以 --out 的名字保存，不加"_开始为第N个文档.xls"
+  --format xls|xlsx|csv 工作簿的格式，即工作簿名的扩展名（默认按 --out 的扩展名：
+                        .xlsx 或 .csv 为该格式，其他为 xls）
+  --columns items|view  items（默认）：列为开始文档的各个域，单元格为域值；
+                        view：列为视图自己的列，单元格为列值，与程序文档列表
+                        显示的完全相同
+  --exact-name          工作簿就以 --out 的名字保存，不加"_开始为第N个文档.xls"；
+                        与 --format 一起时 --out 的扩展名须与之相符
   --overwrite           导出完成时替换已有的同名工作簿（新文件写完之前旧文件保持
                         不变）；导出出错或中断时旧文件保留，工作簿另存在旁边
   --quiet               不显示进度
@@ -53,8 +61,8 @@ const char* const kBatchUsage = R"(用法: velloran-export --database 路径 --v
 
 namespace {
 
-const std::vector<std::string> kValued = {"database", "server", "user", "password-file", "view",
-                                          "out",      "start",  "log-folder"};
+const std::vector<std::string> kValued = {"database", "server",     "user",   "password-file", "view",
+                                          "out",      "start",      "format", "columns",       "log-folder"};
 const std::vector<std::string> kFlags = {"list", "exact-name", "overwrite", "quiet", "version"};
 
 QString optionName(const std::string& name) { return QStringLiteral("--") + QString::fromStdString(name); }
@@ -81,8 +89,33 @@ void requireStartNumber(const std::string& start) {
         throw usageFailure(QStringLiteral("--start 需要一个不小于1的整数，而不是 '%1'").arg(QString::fromStdString(start)));
 }
 
+exporting::ColumnRule columnRuleNamed(const std::string& name) {
+    if (name == "items") return exporting::ColumnRule::Items;
+    if (name == "view") return exporting::ColumnRule::View;
+    throw usageFailure(QStringLiteral("--columns 只能是 items 或 view，而不是 '%1'").arg(QString::fromStdString(name)));
+}
+
+exporting::WorkbookFormat formatNamed(const std::string& name) {
+    using exporting::WorkbookFormat;
+    for (const WorkbookFormat format : {WorkbookFormat::Xls, WorkbookFormat::Xlsx, WorkbookFormat::Csv})
+        if (exporting::extensionOf(format).mid(1) == QString::fromStdString(name)) return format;
+    throw usageFailure(QStringLiteral("--format 只能是 xls、xlsx 或 csv，而不是 '%1'").arg(QString::fromStdString(name)));
+}
+
+// With --exact-name the workbook keeps the --out name, whose ending is what
+// the spreadsheet application saves by: it must be the --format one.
+void requireNameOfFormat(const BatchOptions& batch) {
+    if (!batch.exactName || !batch.format) return;
+    const QString out = QString::fromStdString(batch.workbook);
+    if (exporting::formatOfName(out) == *batch.format) return;
+    const QString extension = exporting::extensionOf(*batch.format);
+    throw usageFailure(QStringLiteral("--exact-name 时工作簿就以 --out 的名字保存，格式由扩展名决定：'%1' 的扩展名与 "
+                                      "--format %2 不符（应以 %3 结尾）")
+                           .arg(out, extension.mid(1), extension));
+}
+
 void refuseWithList(const tools::CommandLine& line) {
-    for (const char* name : {"view", "out", "start", "log-folder", "exact-name", "overwrite"})
+    for (const char* name : {"view", "out", "start", "format", "columns", "log-folder", "exact-name", "overwrite"})
         if (line.has(name)) throw usageFailure(QStringLiteral("选项 %1 不能与 --list 一起使用").arg(optionName(name)));
     if (!line.has("database") && !line.has("server"))
         throw usageFailure(QStringLiteral("--list 需要 --database 或 --server"));
@@ -97,6 +130,9 @@ void readExport(const tools::CommandLine& line, BatchOptions& batch) {
     batch.logFolder = line.optional("log-folder");
     batch.exactName = line.has("exact-name");
     batch.overwrite = line.has("overwrite");
+    if (const std::optional<std::string> columns = line.optional("columns")) batch.columns = columnRuleNamed(*columns);
+    if (const std::optional<std::string> format = line.optional("format")) batch.format = formatNamed(*format);
+    requireNameOfFormat(batch);
 }
 
 void readLogin(const tools::CommandLine& line, BatchOptions& batch) {

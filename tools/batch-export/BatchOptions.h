@@ -3,6 +3,7 @@
 // password never comes from the command line: it is read from a file, or
 // from standard input when the file is "-".
 #include "common/Secrets.h"
+#include "run/ExportRequest.h"
 
 #include <optional>
 #include <string>
@@ -35,6 +36,9 @@ struct BatchOptions {
     bool overwrite = false;
     // No progress on standard error.
     bool quiet = false;
+    exporting::ColumnRule columns = exporting::ColumnRule::Items;
+    // --format; none: the one the --out name's ending says.
+    std::optional<exporting::WorkbookFormat> format;
 };
 
 // Throws BatchFailure with status kUsageError, in Chinese, naming the

@@ -4,12 +4,20 @@
 // builds it from what it is browsing, the batch tool from its options; the
 // export knows nothing else of either.
 #include "DominoWrappers.h"
+#include "run/WorkbookFile.h"
 
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 
 namespace velloran::exporting {
+
+// What the workbook's columns are. Items: the items of the start document,
+// each cell the item's value (rich text as its formatted text). View: the
+// view's own columns, each cell the column's value as the document list
+// shows it. Either way the universal ID comes first.
+enum class ColumnRule { Items, View };
 
 struct ExportRequest {
     // The session and the open database; either may be missing when the
@@ -34,6 +42,10 @@ struct ExportRequest {
     // (the old one stays until the new one is complete); a run that stops
     // or is interrupted never does, and saves beside it.
     bool replaceExisting = false;
+    ColumnRule columns = ColumnRule::Items;
+    // The format whose ending the naming rule uses; none: the one the
+    // chosen name's ending says (formatOfName).
+    std::optional<WorkbookFormat> format = std::nullopt;
 
     // The session or database, or a DominoError saying that start-up could
     // not prepare them.

@@ -68,7 +68,8 @@ void ExportRun::openView() { view_.ConnectTo(request_.requireDatabase().GetView(
 
 void ExportRun::readHeader() {
     document_.ConnectTo(view_.GetNthDocument(plan_.start));
-    headerNames_ = document_.Items();
+    itemNames_ = document_.Items();
+    headerNames_ = request_.columns == ColumnRule::View ? view_.ColumnNames() : itemNames_;
 }
 
 void ExportRun::writeHeader() {
@@ -100,12 +101,49 @@ void ExportRun::exportDocument(std::int64_t k) {
     services_.wait.SetWaitProgress(plan_.count, static_cast<int>(k + 1));
     pump_.poll();
     steps_.picture(folder.path());
-    for (qsizetype i = 0; i < headerNames_.size(); ++i) {
-        fillCell(row, static_cast<int>(i) + 2, headerNames_[i], n, folder);
-        pump_.poll();
-    }
+    if (request_.columns == ColumnRule::View) fillColumnRow(row, n, folder);
+    else fillItemRow(row, n, folder);
     moveToNext(n);
     log_.flush();
+}
+
+void ExportRun::fillItemRow(int row, int n, DocumentFolder& folder) {
+    for (qsizetype i = 0; i < itemNames_.size(); ++i) {
+        fillCell(row, static_cast<int>(i) + 2, itemNames_[i], n, folder);
+        pump_.poll();
+    }
+}
+
+// The rich-text items of the start document's item names give up their
+// first objects as under the items rule, so that both rules save the same
+// files; then the column values are read once and written cell by cell.
+void ExportRun::fillColumnRow(int row, int n, DocumentFolder& folder) {
+    for (const QString& itemName : itemNames_) {
+        if (!guard_.run(n, itemName, [&] { richTextStep(itemName, n, folder); })) ++losses_.objects;
+        pump_.poll();
+    }
+    ColumnTexts texts(document_);
+    for (qsizetype i = 0; i < headerNames_.size(); ++i) {
+        fillColumnCell(row, static_cast<int>(i) + 2, texts, i, n);
+        pump_.poll();
+    }
+}
+
+// As an item's cell without the item step: the value step and the write
+// step run guarded under the column's title, the value's log line follows
+// the write, and a cell with a failed step counts as not exported.
+void ExportRun::fillColumnCell(int row, int column, const ColumnTexts& texts, qsizetype index, int n) {
+    const QString& title = headerNames_[index];
+    QString cellText;
+    QString value;
+    const bool valueRead = guard_.run(n, title, [&] {
+        value = texts.at(index);
+        appendItemValue(cellText, value);
+    });
+    const bool written = guard_.run(n, title, [&] { spreadsheet_.setCellText(row, column, cellText); });
+    if (valueRead) log_.write(lines::itemValue(value));
+    if (written) log_.write(lines::cellWritten());
+    if (!(valueRead && written)) ++losses_.cells;
 }
 
 // The item step, the value step and the write step each run guarded; the
@@ -130,10 +168,21 @@ void ExportRun::fillCell(int row, int column, const QString& itemName, int n, Do
 
 void ExportRun::itemStep(const QString& itemName, int n, DocumentFolder& folder, QString& cellText) {
     log_.write(lines::itemStarted(n));
+    // A document without the item leaves its cell empty.
+    if (isRichText(itemName)) steps_.richText(document_, itemName, n, folder, cellText);
+}
+
+void ExportRun::richTextStep(const QString& itemName, int n, DocumentFolder& folder) {
+    if (!isRichText(itemName)) return;
+    log_.write(lines::itemStarted(n));
+    QString formattedText;
+    steps_.richText(document_, itemName, n, folder, formattedText);
+}
+
+bool ExportRun::isRichText(const QString& itemName) {
     domino::TNotesItem item;
     item.ConnectTo(document_.GetFirstItem(itemName));
-    // A document without the item leaves its cell empty.
-    if (item.IsConnected() && item.Type() == notes::kRichText) steps_.richText(document_, itemName, n, folder, cellText);
+    return item.IsConnected() && item.Type() == notes::kRichText;
 }
 
 // A failed move is logged, then the walk re-points at the next document by

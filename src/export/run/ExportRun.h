@@ -1,7 +1,8 @@
 #pragma once
 // One export run once the spreadsheet application has started and the
 // wait window shows: open the view, write the header row from the items of
-// the start document, walk the documents to the count taken at the start,
+// the start document or from the view's columns, walk the documents to the
+// count taken at the start,
 // and end with the workbook saved and the application quit, whether the
 // run completes, loses some of what it should write, or stops.
 #include "log/RunLog.h"
@@ -9,6 +10,7 @@
 #include "paths/ExportFolders.h"
 #include "paths/ExportPaths.h"
 #include "run/ExportRequest.h"
+#include "run/ColumnTexts.h"
 #include "run/ExportServices.h"
 #include "run/MessagePump.h"
 #include "steps/AttachmentSteps.h"
@@ -38,8 +40,16 @@ private:
     void readHeader();
     void writeHeader();
     void exportDocument(std::int64_t k);
+    // One row under the items rule.
+    void fillItemRow(int row, int n, DocumentFolder& folder);
     void fillCell(int row, int column, const QString& itemName, int n, DocumentFolder& folder);
     void itemStep(const QString& itemName, int n, DocumentFolder& folder, QString& cellText);
+    // One row under the view rule.
+    void fillColumnRow(int row, int n, DocumentFolder& folder);
+    void fillColumnCell(int row, int column, const ColumnTexts& texts, qsizetype index, int n);
+    // Saves a rich-text item's first object, and logs only for rich text.
+    void richTextStep(const QString& itemName, int n, DocumentFolder& folder);
+    bool isRichText(const QString& itemName);
     void moveToNext(int n);
     QString progressText(std::int64_t done) const;
 
@@ -74,6 +84,9 @@ private:
     MessagePump pump_;
     domino::TNotesView view_;
     domino::TNotesDocument document_;
+    // The start document's items, and the header's names: those items or
+    // the view's column titles.
+    QStringList itemNames_;
     QStringList headerNames_;
     QString savedAs_;  // where the workbook was saved; empty until it is
     std::int32_t interruptedAt_ = 0;

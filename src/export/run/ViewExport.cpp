@@ -32,7 +32,9 @@ ExportOutcome ViewExport::ExportToWorkbook(const ExportRequest& request) {
     // A relative name is taken from the current folder, so that the
     // attachment folder lies beside the workbook, never at the root.
     const QString chosen = QFileInfo(request.chosenName).absoluteFilePath();
-    const QString fileName = request.exactName ? chosen : workbookFileName(chosen, request.startText);
+    const QString fileName = request.exactName ? chosen
+                                               : workbookFileName(chosen, request.startText,
+                                                                  request.format.value_or(formatOfName(chosen)));
     if (QFileInfo::exists(fileName) && !request.replaceExisting) return stopWith(fileName + messages::kFileExists);
     const std::int32_t start = StrToInt(request.startText);
     if (start < 1) return stopWith(messages::kStartBelowOne + request.startText);

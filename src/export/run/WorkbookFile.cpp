@@ -6,16 +6,34 @@ namespace velloran::exporting {
 
 namespace {
 
-const QString kExtension = QStringLiteral(".XLS");
+bool endsWithExtension(const QString& fileName, WorkbookFormat format) {
+    return fileName.endsWith(extensionOf(format), Qt::CaseInsensitive);
+}
 
 }  // namespace
 
+QString extensionOf(WorkbookFormat format) {
+    switch (format) {
+        case WorkbookFormat::Xlsx: return QStringLiteral(".xlsx");
+        case WorkbookFormat::Csv: return QStringLiteral(".csv");
+        case WorkbookFormat::Xls: break;
+    }
+    return QStringLiteral(".xls");
+}
+
+WorkbookFormat formatOfName(const QString& fileName) {
+    for (const WorkbookFormat format : {WorkbookFormat::Xlsx, WorkbookFormat::Csv})
+        if (endsWithExtension(fileName, format)) return format;
+    return WorkbookFormat::Xls;
+}
+
 bool isBlankFileName(const QString& name) { return platform::trimControl(name).isEmpty(); }
 
-QString workbookFileName(const QString& chosenName, const QString& startText) {
+QString workbookFileName(const QString& chosenName, const QString& startText, WorkbookFormat format) {
     QString stem = chosenName;
-    if (stem.right(kExtension.size()).toUpper() == kExtension) stem.chop(kExtension.size());
-    return stem + QStringLiteral("_开始为第") + startText + QStringLiteral("个文档.xls");
+    const QString extension = extensionOf(format);
+    if (endsWithExtension(stem, format)) stem.chop(extension.size());
+    return stem + QStringLiteral("_开始为第") + startText + QStringLiteral("个文档") + extension;
 }
 
 QString folderOf(const QString& fileName) {

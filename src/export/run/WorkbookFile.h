@@ -1,14 +1,25 @@
 #pragma once
-// The workbook's file name: the chosen name, its ".xls" ending (any letter
-// case) dropped, then "_开始为第" + start text + "个文档.xls".
+// The workbook's file name: the chosen name, the ending of its format
+// (".xls", ".xlsx" or ".csv", any letter case) dropped, then "_开始为第" +
+// start text + "个文档" + that ending. The spreadsheet application saves in
+// the format the name's ending says.
 #include <QString>
 
 namespace velloran::exporting {
 
+enum class WorkbookFormat { Xls, Xlsx, Csv };
+
+// ".xls", ".xlsx" or ".csv".
+QString extensionOf(WorkbookFormat format);
+
+// The format a file name asks for: a name ending in ".xlsx" or ".csv" (any
+// letter case) is in that format, any other an Excel 97-2003 workbook.
+WorkbookFormat formatOfName(const QString& fileName);
+
 // True when nothing but blanks and control characters is left.
 bool isBlankFileName(const QString& name);
 
-QString workbookFileName(const QString& chosenName, const QString& startText);
+QString workbookFileName(const QString& chosenName, const QString& startText, WorkbookFormat format);
 
 // The folder part (up to and including the last "/"); "./" for a name
 // without one, never the file system's root.

@@ -14,6 +14,14 @@ struct InputResult {
     QString text;
 };
 
+// The answer of a "save file" dialog.
+struct SaveFileChoice {
+    // Empty when cancelled; otherwise as typed or picked.
+    QString fileName;
+    // The pair of the filter chosen when the dialog closed, from 0.
+    qsizetype filterIndex = 0;
+};
+
 class Prompts {
 public:
     virtual ~Prompts() = default;
@@ -25,9 +33,11 @@ public:
     // A modal "open file" dialog; an empty text when cancelled. `filter` is
     // in the "Description|*.ext" form.
     virtual QString openFileName(const QString& filter) = 0;
-    // A modal "save file" dialog without an overwrite question; an empty
-    // text when cancelled.
-    virtual QString saveFileName(const QString& filter) = 0;
+    // A modal "save file" dialog without an overwrite question, opening in
+    // `folder` (wherever the dialog likes when empty) with the filter's
+    // first pair chosen. The name is returned as typed: adding the chosen
+    // pair's extension is the caller's (withFilterExtension).
+    virtual SaveFileChoice saveFileName(const QString& filter, const QString& folder) = 0;
     // A modal one-line input box pre-filled with `initial`.
     virtual InputResult input(const QString& caption, const QString& prompt, const QString& initial) = 0;
 };

@@ -7,6 +7,8 @@
 #include <QInputDialog>
 #include <QMessageBox>
 
+#include <algorithm>
+
 namespace velloran::platform {
 
 namespace {
@@ -49,9 +51,12 @@ QString QtPrompts::openFileName(const QString& filter) {
     return QFileDialog::getOpenFileName(dialogParent(), {}, {}, toQtFileFilter(filter));
 }
 
-QString QtPrompts::saveFileName(const QString& filter) {
-    return QFileDialog::getSaveFileName(dialogParent(), {}, {}, toQtFileFilter(filter), nullptr,
-                                        QFileDialog::DontConfirmOverwrite);
+SaveFileChoice QtPrompts::saveFileName(const QString& filter, const QString& folder) {
+    const QStringList entries = qtFilterEntries(filter);
+    QString chosen = entries.value(0);
+    const QString fileName = QFileDialog::getSaveFileName(dialogParent(), {}, folder, entries.join(QStringLiteral(";;")),
+                                                          &chosen, QFileDialog::DontConfirmOverwrite);
+    return {fileName, std::max<qsizetype>(entries.indexOf(chosen), 0)};
 }
 
 InputResult QtPrompts::input(const QString& caption, const QString& prompt, const QString& initial) {
