@@ -63,6 +63,10 @@ public:
     std::uint32_t size() const { return size_; }
     // Bytes of all texts as stored: header and characters.
     std::uint64_t storedBytes() const { return log_.size(); }
+    // Copies `size` bytes of the stored texts from `position` (within
+    // storedBytes()) into `into`. Throws WorkbookError when the temporary
+    // file cannot be read.
+    void readStored(std::uint64_t position, char* into, std::size_t size) const { log_.read(position, into, size); }
     // Bytes held in memory.
     std::size_t heldBytes() const;
 
