@@ -25,7 +25,7 @@ void writeBoth(CellStore& store, Reference& reference, std::uint32_t row, std::u
         case 0:
         case 1: {
             std::uint32_t value = random() % 1000;
-            store.setValue(Cell::text(row, column, value));
+            store.setValue(row, column, value);
             expected.value = value;
             break;
         }
@@ -93,7 +93,7 @@ TEST(CellStore, WritesInRowOrderSettleAsTheyCame) {
                     expected.textFormat = true;
                 } else {
                     expected.value = random() % 1000;
-                    store.setValue(Cell::text(row, column, expected.value));
+                    store.setValue(row, column, expected.value);
                 }
             }
             if (row == 20) expectSame(store, reference);
@@ -116,7 +116,7 @@ TEST(CellStore, WritesThatShowNothingAreNotHeld) {
     for (std::uint32_t row = 0; row < 2000; ++row) {
         for (std::uint32_t column = 0; column < 60; ++column) {
             if (column == row % 60)
-                store.setValue(Cell::text(row, column, row));
+                store.setValue(row, column, row);
             else if (column % 7 == 0)
                 store.setFormat(row, column, Cell::Format::General);
             else
@@ -135,7 +135,7 @@ TEST(CellStore, EmptyingOutOfOrderStaysBoundedAndClearsText) {
     Reference reference;
     constexpr std::uint32_t kRows = 10000, kColumns = 100;
     for (std::uint32_t column = 0; column < kColumns; ++column) {
-        store.setValue(Cell::text(kRows - 1, column, column));
+        store.setValue(kRows - 1, column, column);
         reference[{kRows - 1, column}].value = column;
     }
     store.setFormat(kRows - 1, 4, Cell::Format::Text);

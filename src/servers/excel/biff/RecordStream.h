@@ -58,6 +58,14 @@ public:
     void u16(std::uint16_t value) { put(&value, 2); }
     void u32(std::uint32_t value) { put(&value, 4); }
     void bytes(std::string_view data) { put(data.data(), data.size()); }
+    // Adds `size` bytes to the open record's body and returns where they
+    // go, for the caller to fill in place.
+    char* extend(std::size_t size) {
+        if (bodySize() + size > kMaxBody) failTooLong();
+        char* at = buffer_.get() + used_;
+        used_ += size;
+        return at;
+    }
 
     // A whole record whose body is the given 16-bit values, stored straight
     // into the buffer.
@@ -90,9 +98,7 @@ public:
 
 private:
     void put(const void* value, std::size_t size) {
-        if (bodySize() + size > kMaxBody) failTooLong();
-        std::memcpy(buffer_.get() + used_, value, size);  // the machine is little-endian, like BIFF
-        used_ += size;
+        std::memcpy(extend(size), value, size);  // the machine is little-endian, like BIFF
     }
     static void store16(char* at, std::uint16_t value) { std::memcpy(at, &value, 2); }
     [[noreturn]] static void failTooLong();

@@ -2,15 +2,17 @@
 // How strings are laid into the SST record and its CONTINUE records: a
 // string's header is never split from its first character, a string
 // continued in the next record starts it with the flags byte again, and a
-// UTF-16 surrogate pair is never split. The same steps place the strings
-// while a workbook is filled (counting positions only) and write them when
-// it is saved.
+// UTF-16 surrogate pair is never split. The strings are placed while a
+// workbook is filled, counting positions and noting where each record
+// starts; saving then copies the stored texts between those places as they
+// are, with no second walk over the strings.
 #include "CompactText.h"
 #include "RecordStream.h"
-#include "RecordTypes.h"
+#include "SpilledLog.h"
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <string_view>
 
 namespace velloran::workbook::biff {
@@ -18,58 +20,56 @@ namespace velloran::workbook::biff {
 // The SST record's header and its two counts come before the first string.
 constexpr std::uint64_t kSstStart = RecordStream::kHeaderSize + 8;
 
+// Where a CONTINUE record starts, as a position in the table's stored
+// texts (see TextTable::storedBytes): the texts before it fill the records
+// before. A record that goes on with a string split over two records
+// starts with the string's flags byte, which the stored texts lack.
+struct RecordBreak {
+    std::uint64_t textPosition;
+    bool splitsString;
+    bool wide;
+};
+
 // Records that are only counted, with the buffer that RecordStream would
 // hand on every quarter megabyte: strings before the last hand-over are no
-// longer at hand (see SstPlacement).
+// longer at hand (see SstPlacement). Where each record starts is noted, so
+// that saving copies the stored texts between those places as they are.
 class CountedRecords {
 public:
+    CountedRecords();
+
     std::uint64_t position() const { return position_; }
     std::size_t roomLeft() const {
         return RecordStream::kMaxBody - static_cast<std::size_t>(position_ - recordStart_ - RecordStream::kHeaderSize);
     }
-    void bytes(std::string_view data) { position_ += data.size(); }
-    void u8(std::uint8_t) { ++position_; }
-    void continueRecord() {
-        recordStart_ = position_;
-        if (position_ - handedOver_ >= RecordStream::kFlushAt) {
-            handedOver_ = position_;
-            ++handOvers_;
-        }
-        position_ += RecordStream::kHeaderSize;
+    // Bytes of a stored text: its header or characters.
+    void bytes(std::string_view data) {
+        position_ += data.size();
+        textPosition_ += data.size();
+    }
+    // A record that starts with a string's header.
+    void continueRecord() { startRecord({textPosition_, false, false}); }
+    // A record that goes on with the characters of a split string.
+    void continueString(bool wide) {
+        startRecord({textPosition_, true, wide});
+        ++position_;
     }
     std::uint64_t recordStart() const { return recordStart_; }
     std::uint64_t handOvers() const { return handOvers_; }
 
+    // Calls `visit` with every record break in order. Throws WorkbookError
+    // when the breaks cannot be read back from their temporary file.
+    void forEachBreak(const std::function<void(const RecordBreak&)>& visit) const;
+
 private:
+    void startRecord(const RecordBreak& at);
+
     std::uint64_t position_ = kSstStart;
+    std::uint64_t textPosition_ = 0;
     std::uint64_t recordStart_ = 0;
     std::uint64_t handedOver_ = 0;
     std::uint64_t handOvers_ = 0;
-};
-
-// Records written into a RecordStream that starts at the SST record.
-class WrittenRecords {
-public:
-    WrittenRecords(RecordStream& out, std::uint32_t references, std::uint32_t count) : out_(out) {
-        out_.begin(record::kSst);
-        out_.u32(references);
-        out_.u32(count);
-    }
-    std::uint64_t position() const { return out_.position(); }
-    std::size_t roomLeft() const { return out_.roomLeft(); }
-    void bytes(std::string_view data) { out_.bytes(data); }
-    void u8(std::uint8_t value) { out_.u8(value); }
-    void continueRecord() {
-        out_.end();
-        recordStart_ = out_.position();
-        out_.begin(record::kContinue);
-    }
-    std::uint64_t recordStart() const { return recordStart_; }
-    void finish() { out_.end(); }
-
-private:
-    RecordStream& out_;
-    std::uint64_t recordStart_ = 0;
+    SpilledLog breaks_;  // 8 bytes a break, see startRecord
 };
 
 // How many of `characters` fit in `room` bytes without splitting a unit or
@@ -93,9 +93,8 @@ struct LaidString {
     bool whole;              // not split over two records
 };
 
-// Lays one string into `out` (CountedRecords or WrittenRecords).
-template <typename Records>
-LaidString layString(Records& out, const CompactText& text) {
+// Lays one string into `out`.
+inline LaidString layString(CountedRecords& out, const CompactText& text) {
     const StringHeader header = stringHeader(text.encoding);
     const bool wide = text.encoding.wide;
     if (out.roomLeft() < header.size() + firstCharacterBytes(text.bytes, wide)) out.continueRecord();
@@ -104,8 +103,7 @@ LaidString layString(Records& out, const CompactText& text) {
     for (std::string_view characters = text.bytes; !characters.empty();) {
         std::size_t bytes = fittingBytes(characters, out.roomLeft(), wide);
         if (bytes == 0) {
-            out.continueRecord();
-            out.u8(characterFlags(wide));
+            out.continueString(wide);
             laid.whole = false;
             continue;
         }

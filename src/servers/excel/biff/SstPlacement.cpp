@@ -10,7 +10,7 @@ namespace {
 
 // Positions are first kept for every 8th string; past kMostKept of them
 // every other one is dropped, up to a spacing that still lets an EXTSST
-// bucket's size fit its 16 bits.
+// bucket's size fit its 16 bits. The spacing stays a power of two.
 constexpr std::uint32_t kFirstKeptEvery = 8;
 constexpr std::size_t kMostKept = 8192;
 constexpr std::uint32_t kWidestKeptEvery = 8192;
@@ -23,7 +23,7 @@ SstPlacement::SstPlacement() : keptEvery_(kFirstKeptEvery) {}
 bool SstPlacement::place(const CompactText& text) {
     const std::uint32_t index = size_++;
     LaidString laid = layString(records_, text);
-    if (index % keptEvery_ == 0) keepPosition(laid);
+    if ((index & (keptEvery_ - 1)) == 0) keepPosition(laid);  // a power of two: no division for every text
     return laid.whole;
 }
 

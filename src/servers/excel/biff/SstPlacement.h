@@ -10,6 +10,7 @@
 #include "TextPlacement.h"
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace velloran::workbook::biff {
@@ -36,6 +37,8 @@ public:
     const std::vector<Position>& positions() const { return positions_; }
     std::uint32_t keptEvery() const { return keptEvery_; }
     std::uint32_t size() const { return size_; }
+    // Calls `visit` with where every CONTINUE record starts, in order.
+    void forEachBreak(const std::function<void(const RecordBreak&)>& visit) const { records_.forEachBreak(visit); }
 
 private:
     void keepPosition(const LaidString& laid);

@@ -20,27 +20,6 @@ std::uint32_t stringsPerBucket(std::uint32_t count, std::uint32_t keptEvery) {
     return std::clamp<std::uint32_t>(wanted, keptEvery, 0xFFFF / keptEvery * keptEvery);
 }
 
-// Lays the stored texts of `stored`, copying those that fit the record
-// they start in many at a time.
-void layStretch(WrittenRecords& records, std::string_view stored) {
-    std::size_t runStart = 0, room = records.roomLeft();
-    for (std::size_t at = 0; at < stored.size();) {
-        CompactText text = storedText(stored.data() + at);
-        std::size_t size = storedSize(text);
-        if (size <= room) {
-            room -= size;
-            at += size;
-            continue;
-        }
-        records.bytes(stored.substr(runStart, at - runStart));
-        layString(records, text);
-        at += size;
-        runStart = at;
-        room = records.roomLeft();
-    }
-    records.bytes(stored.substr(runStart));
-}
-
 const SstPlacement* placedWhileFilled(const TextTable& texts) {
     const auto* placement = dynamic_cast<const SstPlacement*>(texts.placement());
     return placement && placement->size() == texts.size() ? placement : nullptr;
@@ -59,12 +38,33 @@ void SstRecords::write(RecordStream& out, std::uint32_t references) const {
     std::uint64_t start = out.position();
     out.passThrough(byteSize(), [&](ByteSink& sink) {
         RecordStream stream(&sink);
-        WrittenRecords records(stream, references, size());
-        texts_.forEachStretch([&](std::string_view stored) { layStretch(records, stored); });
-        records.finish();
+        writeRecords(stream, references);
         stream.flush();
     });
     writeExtSst(out, start);
+}
+
+// The stored texts are the strings as SST holds them, header and
+// characters; they are read straight into the records, cut where the
+// placement started each CONTINUE record.
+void SstRecords::writeRecords(RecordStream& stream, std::uint32_t references) const {
+    std::uint64_t copied = 0;
+    auto copyUpTo = [&](std::uint64_t textPosition) {
+        auto size = static_cast<std::size_t>(textPosition - copied);
+        texts_.readStored(copied, stream.extend(size), size);
+        copied = textPosition;
+    };
+    stream.begin(record::kSst);
+    stream.u32(references);
+    stream.u32(size());
+    placement_->forEachBreak([&](const RecordBreak& at) {
+        copyUpTo(at.textPosition);
+        stream.end();
+        stream.begin(record::kContinue);
+        if (at.splitsString) stream.u8(characterFlags(at.wide));
+    });
+    copyUpTo(texts_.storedBytes());
+    stream.end();
 }
 
 // Where every n-th string starts: its position in the stream and its offset

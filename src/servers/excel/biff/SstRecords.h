@@ -27,6 +27,7 @@ public:
     void write(RecordStream& out, std::uint32_t references) const;
 
 private:
+    void writeRecords(RecordStream& stream, std::uint32_t references) const;
     void writeExtSst(RecordStream& out, std::uint64_t start) const;
 
     const TextTable& texts_;

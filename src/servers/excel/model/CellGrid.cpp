@@ -68,8 +68,8 @@ void CellGrid::route(std::uint32_t row, const Write& write) {
     if (recent_.size() >= nextSpillAt_) spillBehindWindow();
 }
 
-void CellGrid::setValue(const Cell& write) {
-    route(write.row(), [&](CellStore& store) { store.setValue(write); });
+void CellGrid::setValue(std::uint32_t row, std::uint32_t column, std::uint32_t value) {
+    route(row, [&](CellStore& store) { store.setValue(row, column, value); });
 }
 
 void CellGrid::clearValue(std::uint32_t row, std::uint32_t column) {

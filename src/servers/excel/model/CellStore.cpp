@@ -30,6 +30,10 @@ void CellStore::append(const Cell& cell) {
     if (cells_.size() - settled_ > std::max(settled_, kUnsettledAtLeast)) settle();
 }
 
+void CellStore::setValue(std::uint32_t row, std::uint32_t column, std::uint32_t value) {
+    append(Cell(row, column, value, Cell::Format::Untouched));
+}
+
 void CellStore::clearValue(std::uint32_t row, std::uint32_t column) {
     append(Cell(row, column, Cell::kValueCleared, Cell::Format::Untouched));
 }

@@ -35,12 +35,6 @@ public:
     Cell() = default;
     Cell(std::uint32_t row, std::uint32_t column, std::uint32_t value, Format format)
         : row_(row), column_(column), payload_(value | (static_cast<std::uint32_t>(format) << 30)) {}
-    static Cell text(std::uint32_t row, std::uint32_t column, std::uint32_t textIndex) {
-        return Cell(row, column, textIndex, Format::Untouched);
-    }
-    static Cell number(std::uint32_t row, std::uint32_t column, std::uint32_t numberIndex) {
-        return Cell(row, column, kNumberBit | numberIndex, Format::Untouched);
-    }
 
     std::uint32_t row() const { return row_; }
     std::uint32_t column() const { return column_; }
@@ -81,9 +75,12 @@ public:
     enum class Empties { Dropped, Kept };
     explicit CellStore(Empties empties = Empties::Dropped) : keepsEmpties_(empties == Empties::Kept) {}
 
-    // Rows and columns count from 0 here. `write` is a value write (from
-    // Cell::text or Cell::number).
-    void setValue(const Cell& write) { append(write); }
+    // Rows and columns count from 0 here. `value` is a text's number, or a
+    // number's with Cell::kNumberBit. Positions and values come as plain
+    // numbers, not as a Cell: a Cell made in one function and handed to
+    // another is put together in memory and read back at once, which stalls
+    // the processor on every cell.
+    void setValue(std::uint32_t row, std::uint32_t column, std::uint32_t value);
     void clearValue(std::uint32_t row, std::uint32_t column);
     void setFormat(std::uint32_t row, std::uint32_t column, Cell::Format format);
 

@@ -42,11 +42,21 @@ std::uint64_t wordAt(const char* at) {
     return word;
 }
 
+// Whether the text stored at `stored` is `text`; equal headers mean equal
+// lengths.
+bool isStored(const char* stored, const CompactText& text) {
+    const StringHeader header = stringHeader(text.encoding);
+    return std::memcmp(stored, header.data(), header.size()) == 0 &&
+           std::memcmp(stored + header.size(), text.bytes.data(), text.bytes.size()) == 0;
+}
+
+}  // namespace
+
 // A hash of `bytes` for the cache, eight bytes at a time; the last word
 // overlaps the one before it when the size is not a multiple of eight. The
 // steps only multiply, the final mix spreads the result: the cache needs a
 // fast hash more than a perfect one, as equal hashes are compared anyway.
-std::uint64_t hashOf(std::string_view bytes) {
+std::uint64_t TextTable::hashOf(std::string_view bytes) {
     std::uint64_t hash = bytes.size();
     auto add = [&](std::uint64_t word) { hash = (hash ^ word) * 0x9E3779B97F4A7C15ull; };
     if (bytes.size() < 8) {
@@ -57,16 +67,6 @@ std::uint64_t hashOf(std::string_view bytes) {
     add(wordAt(bytes.data() + bytes.size() - 8));
     return mixed(hash);
 }
-
-// Whether the text stored at `stored` is `text`; equal headers mean equal
-// lengths.
-bool isStored(const char* stored, const CompactText& text) {
-    const StringHeader header = stringHeader(text.encoding);
-    return std::memcmp(stored, header.data(), header.size()) == 0 &&
-           std::memcmp(stored + header.size(), text.bytes.data(), text.bytes.size()) == 0;
-}
-
-}  // namespace
 
 TextTable::TextTable(std::unique_ptr<TextPlacement> placement)
     : placement_(std::move(placement)), log_(kHeldTextBytes), kept_(kHeldPositionBytes) {}
@@ -83,12 +83,6 @@ CompactText TextTable::encode(std::string_view utf8) {
     if (text.encoding.units > kMaxUnits) throwTooLong(text.encoding.units);
     return text;
 }
-
-void TextTable::prefetch(const HashedText& text) const {
-    __builtin_prefetch(&recent_[text.hash & (kCacheSize - 1)]);
-}
-
-TextTable::HashedText TextTable::hashed(std::string_view utf8) { return {utf8, hashOf(utf8)}; }
 
 std::size_t TextTable::heldBytes() const {
     return log_.heldBytes() + kept_.heldBytes() + recent_.size() * sizeof(Recent) + buffer_.capacity();

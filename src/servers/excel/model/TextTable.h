@@ -45,7 +45,10 @@ public:
         std::string_view utf8;
         std::uint64_t hash = 0;
     };
-    static HashedText hashed(std::string_view utf8);
+    // Made where it is used, so that the text and its hash stay in
+    // registers instead of going through memory for every cell.
+    static HashedText hashed(std::string_view utf8) { return {utf8, hashOf(utf8)}; }
+    static std::uint64_t hashOf(std::string_view utf8);
 
     // Number of the text in the table, added unless the cache knows it.
     // Throws WorkbookError for text that is not UTF-8, longer than
@@ -55,11 +58,15 @@ public:
     // Starts fetching the cache entry of `text` into the processor's cache,
     // for a caller that knows the texts it adds a few texts ahead: the cache
     // is too large to stay there while millions of texts stream past.
-    void prefetch(const HashedText& text) const;
+    void prefetch(const HashedText& text) const { __builtin_prefetch(&recent_[text.hash & (kCacheSize - 1)]); }
 
     std::uint32_t size() const { return size_; }
     // Bytes of all texts as stored: header and characters.
     std::uint64_t storedBytes() const { return log_.size(); }
+    // Copies `size` bytes of the stored texts from `position` (within
+    // storedBytes()) into `into`. Throws WorkbookError when the temporary
+    // file cannot be read.
+    void readStored(std::uint64_t position, char* into, std::size_t size) const { log_.read(position, into, size); }
     // Bytes held in memory.
     std::size_t heldBytes() const;
 

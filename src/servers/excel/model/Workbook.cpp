@@ -11,11 +11,11 @@ void Workbook::setText(std::uint32_t row, std::uint32_t column, const TextTable:
     if (text.utf8.empty())
         cells_.clearValue(row, column);
     else
-        cells_.setValue(Cell::text(row, column, texts_.add(text)));
+        cells_.setValue(row, column, texts_.add(text));
 }
 
 void Workbook::setNumber(std::uint32_t row, std::uint32_t column, double value) {
-    cells_.setValue(Cell::number(row, column, numbers_.add(value)));
+    cells_.setValue(row, column, Cell::kNumberBit | numbers_.add(value));
 }
 
 void Workbook::setFormat(std::uint32_t row, std::uint32_t column, CellFormat format) {
