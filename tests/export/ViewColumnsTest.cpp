@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QFileInfo>
 #include <QTreeWidget>
 
 #include <gmock/gmock.h>
@@ -17,6 +18,8 @@ using namespace velloran;
 using namespace velloran::exporting;
 using velloran::testing::ExportFixture;
 using velloran::testing::findCell;
+using velloran::testing::readWithXlrd;
+using velloran::testing::runPythonOn;
 using nlohmann::json;
 
 namespace {
@@ -111,6 +114,42 @@ TEST_F(ViewColumnsTest, TheCellsAreTheColumnTitlesAndTheTextsTheListShows) {
     EXPECT_EQ(listed[0][4], "2024-03-05");
     EXPECT_EQ(listed[1][4], "") << "no Due, an empty cell";
     EXPECT_EQ(listed[2].mid(1, 2), QStringList({"北方!", "0.3"}));
+}
+
+// Typed cells: numbers and dates as the spreadsheet's own, read back by
+// readers we did not write; texts, and values given as text by a formula,
+// stay text.
+TEST_F(ViewColumnsTest, TypedCellsAreNumbersAndDatesInEveryFormat) {
+    const auto exported = [&](ColumnRule rule, const QString& name) {
+        ExportRequest request = requestFrom(state, out() + name);
+        request.columns = rule;
+        request.typedCells = true;
+        EXPECT_TRUE(exporter().ExportToWorkbook(request).completed());
+        return (out() + QFileInfo(name).completeBaseName() + QStringLiteral("_开始为第1个文档.") +
+                QFileInfo(name).suffix()).toStdString();
+    };
+    // Row 1 is C1: ACME!, 100000, its creation, 2024-03-05, 16666.6666666667.
+    const std::string xls = exported(ColumnRule::View, QStringLiteral("typed.xls"));
+    const json fromXls = readWithXlrd(xls)["sheets"][0];
+    EXPECT_EQ((*findCell(fromXls, 1, 1))[2], "ACME!");
+    EXPECT_EQ((*findCell(fromXls, 1, 2))[2], 100000.0);
+    EXPECT_EQ((*findCell(fromXls, 1, 4))[2], "2024-03-05T00:00:00");
+    EXPECT_EQ((*findCell(fromXls, 1, 5))[2], "16666.6666666667") << "@Text gives text";
+    EXPECT_EQ(findCell(fromXls, 2, 4), nullptr) << "no Due, no cell";
+
+    const json fromXlsx = runPythonOn(VELLORAN_XLSX_DUMP, exported(ColumnRule::View, QStringLiteral("typed.xlsx")));
+    EXPECT_EQ((*findCell(fromXlsx["sheets"][0], 1, 2))[2], 100000);
+    EXPECT_EQ((*findCell(fromXlsx["sheets"][0], 1, 4))[2], "2024-03-05T00:00:00");
+
+    const json fromCsv = runPythonOn(VELLORAN_CSV_DUMP, exported(ColumnRule::View, QStringLiteral("typed.csv")));
+    EXPECT_THAT(fromCsv["cells"], ::testing::Contains(json::array({1, 2, "100000"})));
+    EXPECT_THAT(fromCsv["cells"], ::testing::Contains(json::array({1, 4, "2024-03-05T00:00:00"})));
+
+    // The items rule: the Amount item is a number; the customer stays text.
+    const json items = readWithXlrd(exported(ColumnRule::Items, QStringLiteral("items.xls")))["sheets"][0];
+    EXPECT_EQ((*findCell(items, 0, 2))[2], "Amount");
+    EXPECT_EQ((*findCell(items, 1, 2))[2], 50000.0);
+    EXPECT_EQ((*findCell(items, 1, 1))[2], "acme");
 }
 
 TEST_F(ViewColumnsTest, AttachmentsAndObjectsAreSavedAsUnderTheItemsRuleAndEachCellIsLogged) {

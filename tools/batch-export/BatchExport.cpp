@@ -82,6 +82,7 @@ ExitStatus runBatchExport(const BatchOptions& options, const std::string& hivePa
     request.exactName = options.exactName;
     request.replaceExisting = options.overwrite;
     request.columns = options.columns;
+    request.typedCells = options.typed;
     request.format = options.format;
     const exporting::ExportLog log(options.logFolder ? QFileInfo(text(*options.logFolder)).absoluteFilePath()
                                                      : exporting::ExportLog::defaultFolder());

@@ -11,8 +11,8 @@
 namespace velloran::batch {
 
 const char* const kBatchUsage = R"(用法: velloran-export --database 路径 --view 视图 --out 文件.xls [--start N]
-                      [--format xls|xlsx|csv] [--columns items|view]
-                      [--exact-name] [--overwrite] [--quiet]
+                      [--format xls|xlsx|csv] [--columns items|view] [--typed]
+                      [--exact-name] [--overwrite] [--quiet] [--verbose]
                       [--server 服务器 --user 用户名 --password-file 文件|-]
                       [--log-folder 目录]
       velloran-export --list --database 路径 [--server ...]
@@ -39,11 +39,14 @@ const char* const kBatchUsage = R"(用法: velloran-export --database 路径 --v
   --columns items|view  items（默认）：列为开始文档的各个域，单元格为域值；
                         view：列为视图自己的列，单元格为列值，与程序文档列表
                         显示的完全相同
+  --typed               数字写为可求和的数字，日期时间写为日期（工作簿中为日期格式，
+                        CSV 中为 ISO 8601），而不是文本；1900-03-01 之前的日期仍为文本
   --exact-name          工作簿就以 --out 的名字保存，不加"_开始为第N个文档.xls"；
                         与 --format 一起时 --out 的扩展名须与之相符
   --overwrite           导出完成时替换已有的同名工作簿（新文件写完之前旧文件保持
                         不变）；导出出错或中断时旧文件保留，工作簿另存在旁边
   --quiet               不显示进度
+  --verbose             同时在标准错误上显示各组件的诊断信息（英文，供查找故障）
   --log-folder 目录     日志文件的目录（默认 ~/.local/share/velloran/）
   --list                不导出，列出视图（名称、别名、文档数，以制表符分隔）；
                         只有 --server 时列出服务器数据目录中的数据库（路径、标题）
@@ -63,7 +66,7 @@ namespace {
 
 const std::vector<std::string> kValued = {"database", "server",     "user",   "password-file", "view",
                                           "out",      "start",      "format", "columns",       "log-folder"};
-const std::vector<std::string> kFlags = {"list", "exact-name", "overwrite", "quiet", "version"};
+const std::vector<std::string> kFlags = {"list", "exact-name", "overwrite", "quiet", "verbose", "version", "typed"};
 
 QString optionName(const std::string& name) { return QStringLiteral("--") + QString::fromStdString(name); }
 
@@ -115,7 +118,7 @@ void requireNameOfFormat(const BatchOptions& batch) {
 }
 
 void refuseWithList(const tools::CommandLine& line) {
-    for (const char* name : {"view", "out", "start", "format", "columns", "log-folder", "exact-name", "overwrite"})
+    for (const char* name : {"view", "out", "start", "format", "columns", "typed", "log-folder", "exact-name", "overwrite"})
         if (line.has(name)) throw usageFailure(QStringLiteral("选项 %1 不能与 --list 一起使用").arg(optionName(name)));
     if (!line.has("database") && !line.has("server"))
         throw usageFailure(QStringLiteral("--list 需要 --database 或 --server"));
@@ -130,6 +133,7 @@ void readExport(const tools::CommandLine& line, BatchOptions& batch) {
     batch.logFolder = line.optional("log-folder");
     batch.exactName = line.has("exact-name");
     batch.overwrite = line.has("overwrite");
+    batch.typed = line.has("typed");
     if (const std::optional<std::string> columns = line.optional("columns")) batch.columns = columnRuleNamed(*columns);
     if (const std::optional<std::string> format = line.optional("format")) batch.format = formatNamed(*format);
     requireNameOfFormat(batch);
@@ -152,6 +156,7 @@ BatchOptions parseBatchOptions(int argc, char** argv) {
         const tools::CommandLine line(argc, argv, kValued, kFlags);
         batch.list = line.has("list");
         batch.quiet = line.has("quiet");
+        batch.verbose = line.has("verbose");
         if (batch.list) {
             refuseWithList(line);
             batch.database = line.optional("database").value_or(std::string());

@@ -36,9 +36,14 @@ struct BatchOptions {
     bool overwrite = false;
     // No progress on standard error.
     bool quiet = false;
+    // The libraries' diagnostics (in English, for finding a fault) on
+    // standard error too.
+    bool verbose = false;
     exporting::ColumnRule columns = exporting::ColumnRule::Items;
     // --format; none: the one the --out name's ending says.
     std::optional<exporting::WorkbookFormat> format;
+    // Numbers and moments as typed cells.
+    bool typed = false;
 };
 
 // Throws BatchFailure with status kUsageError, in Chinese, naming the

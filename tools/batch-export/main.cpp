@@ -12,6 +12,7 @@
 
 #include <QtGlobal>
 
+#include <atomic>
 #include <iostream>
 #include <sys/prctl.h>
 #include <unistd.h>
@@ -20,10 +21,23 @@ namespace {
 
 using namespace velloran::batch;
 
-// The diagnostics of the libraries reach standard error as the tool's own
-// lines.
+// The libraries' diagnostics are in English, for finding a fault; standard
+// error is the user's, in Chinese. They reach it with --verbose; otherwise
+// the user is told at the end how many there were and how to see them.
+std::atomic<bool> showDiagnostics{false};
+std::atomic<int> heldDiagnostics{0};
+
 void printDiagnostic(QtMsgType, const QMessageLogContext&, const QString& message) {
+    if (!showDiagnostics.load()) {
+        ++heldDiagnostics;
+        return;
+    }
     std::cerr << prefixedLines(message) << std::flush;
+}
+
+void tellOfHeldDiagnostics() {
+    if (const int held = heldDiagnostics.load())
+        std::cerr << prefixedLines(QStringLiteral("有 %1 条诊断信息未显示（加 --verbose 可看到）").arg(held)) << std::flush;
 }
 
 Terminal::Progress progressKind(const BatchOptions& options) {
@@ -41,6 +55,7 @@ ExitStatus run(int argc, char** argv) {
         return kExported;
     }
     const BatchOptions options = parseBatchOptions(argc, argv);
+    showDiagnostics = options.verbose;
     const std::string hive = velloran::platform::RegistryHive::defaultPath();
     if (options.list) {
         printList(options, hive, std::cout);
@@ -62,13 +77,15 @@ int main(int argc, char** argv) {
     }
     qInstallMessageHandler(printDiagnostic);
     velloran::platform::settleLocalTimeZone();
+    ExitStatus status = kNotExported;
     try {
-        return run(argc, argv);
+        status = run(argc, argv);
     } catch (const BatchFailure& failure) {
         std::cerr << prefixedLines(QStringLiteral("错误: ") + QString::fromUtf8(failure.what())) << std::flush;
-        return failure.status();
+        status = failure.status();
     } catch (const std::exception& error) {
         std::cerr << prefixedLines(QStringLiteral("错误: ") + QString::fromUtf8(error.what())) << std::flush;
-        return kNotExported;
     }
+    tellOfHeldDiagnostics();
+    return status;
 }

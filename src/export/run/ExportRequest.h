@@ -43,6 +43,9 @@ struct ExportRequest {
     // or is interrupted never does, and saves beside it.
     bool replaceExisting = false;
     ColumnRule columns = ColumnRule::Items;
+    // Typed cells: a value that is a number or a moment is written as a
+    // number or a date rather than as its text.
+    bool typedCells = false;
     // The format whose ending the naming rule uses; none: the one the
     // chosen name's ending says (formatOfName).
     std::optional<WorkbookFormat> format = std::nullopt;

@@ -122,48 +122,62 @@ void ExportRun::fillColumnRow(int row, int n, DocumentFolder& folder) {
         if (!guard_.run(n, itemName, [&] { richTextStep(itemName, n, folder); })) ++losses_.objects;
         pump_.poll();
     }
-    ColumnTexts texts(document_);
+    const RowColumnValues values(document_);
     for (qsizetype i = 0; i < headerNames_.size(); ++i) {
-        fillColumnCell(row, static_cast<int>(i) + 2, texts, i, n);
+        fillColumnCell(row, static_cast<int>(i) + 2, values, i, n);
         pump_.poll();
     }
 }
 
-// As an item's cell without the item step: the value step and the write
-// step run guarded under the column's title, the value's log line follows
-// the write, and a cell with a failed step counts as not exported.
-void ExportRun::fillColumnCell(int row, int column, const ColumnTexts& texts, qsizetype index, int n) {
-    const QString& title = headerNames_[index];
+// As an item's cell without the item step, under the column's title.
+void ExportRun::fillColumnCell(int row, int column, const RowColumnValues& values, qsizetype index, int n) {
     QString cellText;
-    QString value;
-    const bool valueRead = guard_.run(n, title, [&] {
-        value = texts.at(index);
-        appendItemValue(cellText, value);
-    });
-    const bool written = guard_.run(n, title, [&] { spreadsheet_.setCellText(row, column, cellText); });
-    if (valueRead) log_.write(lines::itemValue(value));
-    if (written) log_.write(lines::cellWritten());
-    if (!(valueRead && written)) ++losses_.cells;
+    if (!valueAndWriteSteps(row, column, headerNames_[index], n, cellText, [&] { return cellValueOf(values.at(index)); }))
+        ++losses_.cells;
 }
 
-// The item step, the value step and the write step each run guarded; the
-// cell is written before the value's log line, so a log that fails never
-// leaves the cell without its text. A cell with any failed step counts as
-// not exported.
+// The item step, the value step and the write step each run guarded. A
+// cell with any failed step counts as not exported.
 void ExportRun::fillCell(int row, int column, const QString& itemName, int n, DocumentFolder& folder) {
     QString cellText;
-    QString value;
     const bool itemRead = guard_.run(n, itemName, [&] { itemStep(itemName, n, folder, cellText); });
-    const bool valueRead = guard_.run(n, itemName, [&] {
+    const bool valueWritten = valueAndWriteSteps(row, column, itemName, n, cellText, [&] {
         const notes::ValueList values = document_.GetItemValue(itemName);
         // An item with no values at all leaves its cell empty.
-        value = values.empty() ? QString() : domino::valueToText(values.front());
-        appendItemValue(cellText, value);
+        return cellValueOf(values.empty() ? nullptr : &values.front());
     });
-    const bool written = guard_.run(n, itemName, [&] { spreadsheet_.setCellText(row, column, cellText); });
-    if (valueRead) log_.write(lines::itemValue(value));
+    if (!(itemRead && valueWritten)) ++losses_.cells;
+}
+
+ExportRun::CellValue ExportRun::cellValueOf(const notes::Value* value) const {
+    if (!value) return {};
+    return {domino::valueToText(*value), request_.typedCells ? typedCellOf(*value) : TypedCell{}};
+}
+
+template <class Read>
+bool ExportRun::valueAndWriteSteps(int row, int column, const QString& name, int n, QString& cellText, Read read) {
+    CellValue value;
+    const bool valueRead = guard_.run(n, name, [&] {
+        value = read();
+        appendItemValue(cellText, value.text);
+    });
+    const bool written = guard_.run(n, name, [&] { writeCell(row, column, cellText, value); });
+    if (valueRead) log_.write(lines::itemValue(value.text));
     if (written) log_.write(lines::cellWritten());
-    if (!(itemRead && valueRead && written)) ++losses_.cells;
+    return valueRead && written;
+}
+
+// A typed value stands for the cell only when the cell's text is the
+// value's text alone (no rich text before it, nothing cut off).
+void ExportRun::writeCell(int row, int column, const QString& cellText, const CellValue& value) {
+    const TypedCell::Kind kind = value.typed.kind != TypedCell::Kind::Text && cellText == value.text
+                                     ? value.typed.kind
+                                     : TypedCell::Kind::Text;
+    switch (kind) {
+    case TypedCell::Kind::Number: spreadsheet_.setCellNumber(row, column, value.typed.number); return;
+    case TypedCell::Kind::DateTime: spreadsheet_.setCellDateTime(row, column, value.typed.number); return;
+    case TypedCell::Kind::Text: spreadsheet_.setCellText(row, column, cellText); return;
+    }
 }
 
 void ExportRun::itemStep(const QString& itemName, int n, DocumentFolder& folder, QString& cellText) {

@@ -2,20 +2,21 @@
 // One export run once the spreadsheet application has started and the
 // wait window shows: open the view, write the header row from the items of
 // the start document or from the view's columns, walk the documents to the
-// count taken at the start,
-// and end with the workbook saved and the application quit, whether the
-// run completes, loses some of what it should write, or stops.
+// count taken at the start, and end with the workbook saved and the
+// application quit, whether the run completes, loses some of what it should
+// write, or stops.
 #include "log/RunLog.h"
 #include "paths/DocumentFolder.h"
 #include "paths/ExportFolders.h"
 #include "paths/ExportPaths.h"
 #include "run/ExportRequest.h"
-#include "run/ColumnTexts.h"
 #include "run/ExportServices.h"
 #include "run/MessagePump.h"
+#include "run/RowColumnValues.h"
 #include "steps/AttachmentSteps.h"
 #include "steps/Guarded.h"
 #include "workbook/Spreadsheet.h"
+#include "workbook/TypedCell.h"
 
 #include <cstdint>
 
@@ -46,7 +47,21 @@ private:
     void itemStep(const QString& itemName, int n, DocumentFolder& folder, QString& cellText);
     // One row under the view rule.
     void fillColumnRow(int row, int n, DocumentFolder& folder);
-    void fillColumnCell(int row, int column, const ColumnTexts& texts, qsizetype index, int n);
+    void fillColumnCell(int row, int column, const RowColumnValues& values, qsizetype index, int n);
+    // A cell's value as read: its text and, under the typed rule, the value
+    // the cell takes when its text is that text alone.
+    struct CellValue {
+        QString text;
+        TypedCell typed;
+    };
+    CellValue cellValueOf(const notes::Value* value) const;
+    // The value step (`read`) and the write step of a cell, each guarded
+    // under `name`, appending the value to `cellText`; the cell is written
+    // before the value's log line, so a log that fails never leaves the cell
+    // without its text. Returns whether both steps succeeded.
+    template <class Read>
+    bool valueAndWriteSteps(int row, int column, const QString& name, int n, QString& cellText, Read read);
+    void writeCell(int row, int column, const QString& cellText, const CellValue& value);
     // Saves a rich-text item's first object, and logs only for rich text.
     void richTextStep(const QString& itemName, int n, DocumentFolder& folder);
     bool isRichText(const QString& itemName);

@@ -72,10 +72,15 @@ void appendText(std::string& out, std::string_view utf8) {
     out.push_back('"');
 }
 
+// The shortest digits that read back as the same number, written out in
+// full from 0.00001 up to 10^15 (100000, not 1e+05, as a spreadsheet shows
+// it), with an exponent outside that range.
 void appendNumber(std::string& out, double value) {
-    char digits[32];
-    // 32 characters hold the shortest form of every double.
-    char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    char digits[64];
+    const double size = std::fabs(value);
+    const bool plain = size == 0 || (size >= 1e-5 && size < 1e15);
+    char* end = plain ? std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed).ptr
+                      : std::to_chars(digits, digits + sizeof digits, value).ptr;
     out.append(digits, static_cast<std::size_t>(end - digits));
 }
 

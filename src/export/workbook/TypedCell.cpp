@@ -1,0 +1,18 @@
+#include "workbook/TypedCell.h"
+
+#include "values/ValueText.h"
+
+#include <cmath>
+
+namespace velloran::exporting {
+
+TypedCell typedCellOf(const notes::Value& value) {
+    if (const auto* number = std::get_if<double>(&value))
+        return std::isfinite(*number) ? TypedCell{TypedCell::Kind::Number, *number} : TypedCell{};
+    if (const auto* moment = std::get_if<notes::DateTime>(&value))
+        if (const std::optional<double> serial = platform::spreadsheetSerial(moment->msecsSinceEpoch, moment->hasTime))
+            return {TypedCell::Kind::DateTime, *serial};
+    return {};
+}
+
+}  // namespace velloran::exporting
