@@ -41,60 +41,93 @@ constexpr bool hasZeroByte(std::uint64_t word) { return ((word - kOnes) & ~word 
 
 bool isSpecial(char c) { return c == ',' || c == '"' || c == '\r' || c == '\n'; }
 
+std::uint64_t wordAt(const char* at) {
+    std::uint64_t word;
+    std::memcpy(&word, at, sizeof word);
+    return word;
+}
+
+bool hasSpecial(std::uint64_t word) {
+    return hasZeroByte(word ^ (kOnes * ',')) || hasZeroByte(word ^ (kOnes * '"')) ||
+           hasZeroByte(word ^ (kOnes * '\r')) || hasZeroByte(word ^ (kOnes * '\n'));
+}
+
 // Whether `text` holds a character that makes a field quoted, eight bytes
-// at a time: every text cell passes through here.
+// at a time.
 bool needsQuotes(std::string_view text) {
     std::size_t at = 0;
-    for (; at + 8 <= text.size(); at += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, text.data() + at, sizeof word);
-        if (hasZeroByte(word ^ (kOnes * ',')) || hasZeroByte(word ^ (kOnes * '"')) ||
-            hasZeroByte(word ^ (kOnes * '\r')) || hasZeroByte(word ^ (kOnes * '\n')))
-            return true;
-    }
+    for (; at + 8 <= text.size(); at += 8)
+        if (hasSpecial(wordAt(text.data() + at))) return true;
     for (; at < text.size(); ++at)
         if (isSpecial(text[at])) return true;
     return false;
 }
 
+// Whether `bytes` are ASCII with nothing to quote, in one pass eight bytes
+// at a time: every text cell passes through here. The last word overlaps
+// the one before it when the size is not a multiple of eight.
+bool isPlainAscii(std::string_view bytes) {
+    if (bytes.size() < 8) {
+        for (char c : bytes)
+            if (static_cast<unsigned char>(c) >= 0x80 || isSpecial(c)) return false;
+        return true;
+    }
+    std::uint64_t seen = 0;
+    bool special = false;
+    auto look = [&](std::uint64_t word) {
+        seen |= word;
+        special |= hasSpecial(word);
+    };
+    for (std::size_t at = 0; at + 8 < bytes.size(); at += 8) look(wordAt(bytes.data() + at));
+    look(wordAt(bytes.data() + bytes.size() - 8));
+    return !special && (seen & (kOnes << 7)) == 0;
+}
+
+char* put(char* at, std::string_view bytes) {
+    std::memcpy(at, bytes.data(), bytes.size());
+    return at + bytes.size();
+}
+
 }  // namespace
 
-void appendText(std::string& out, std::string_view utf8) {
-    if (!needsQuotes(utf8)) {
-        out.append(utf8);
-        return;
-    }
-    out.push_back('"');
+char* putText(char* at, std::string_view utf8) {
+    if (!needsQuotes(utf8)) return put(at, utf8);
+    *at++ = '"';
     for (char c : utf8) {
-        if (c == '"') out.push_back('"');
-        out.push_back(c);
+        if (c == '"') *at++ = '"';
+        *at++ = c;
     }
-    out.push_back('"');
+    *at++ = '"';
+    return at;
 }
 
-void appendNumber(std::string& out, double value) {
-    char digits[32];
-    // 32 characters hold the shortest form of every double.
-    char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-    out.append(digits, static_cast<std::size_t>(end - digits));
+char* putStored(char* at, const CompactText& text, std::string& scratch) {
+    if (!text.encoding.wide && isPlainAscii(text.bytes)) return put(at, text.bytes);
+    scratch.clear();
+    appendUtf8(scratch, text);
+    return putText(at, scratch);
 }
 
-void appendDateTime(std::string& out, double days) {
-    if (!(days >= kFirstDay && days < kLastDay)) return appendNumber(out, days);
+char* putNumber(char* at, double value) {
+    // kMostNumberBytes hold the shortest form of every double.
+    return std::to_chars(at, at + kMostNumberBytes, value).ptr;
+}
+
+char* putDateTime(char* at, double days) {
+    if (!(days >= kFirstDay && days < kLastDay)) return putNumber(at, days);
     const auto milliseconds = static_cast<std::int64_t>(std::llround(days * kMillisecondsADay));
     std::int64_t day = milliseconds / kMillisecondsADay, inDay = milliseconds % kMillisecondsADay;
     if (inDay < 0) --day, inDay += kMillisecondsADay;
     const CivilDate date = civilFromDays(day - kUnixEpochDay);
-    char text[40];
+    char text[kMostNumberBytes];
     int length = std::snprintf(text, sizeof text, "%04lld-%02u-%02uT%02lld:%02lld:%02lld",
                                static_cast<long long>(date.year), date.month, date.day,
                                static_cast<long long>(inDay / 3'600'000), static_cast<long long>(inDay / 60'000 % 60),
                                static_cast<long long>(inDay / 1000 % 60));
-    out.append(text, static_cast<std::size_t>(length));
-    if (inDay % 1000 != 0) {
-        length = std::snprintf(text, sizeof text, ".%03lld", static_cast<long long>(inDay % 1000));
-        out.append(text, static_cast<std::size_t>(length));
-    }
+    at = put(at, {text, static_cast<std::size_t>(length)});
+    if (inDay % 1000 == 0) return at;
+    length = std::snprintf(text, sizeof text, ".%03lld", static_cast<long long>(inDay % 1000));
+    return put(at, {text, static_cast<std::size_t>(length)});
 }
 
 }  // namespace velloran::workbook::csv

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 #include <cstdio>
+#include <memory>
 #include <span>
 
 namespace velloran::workbook::csv {
@@ -15,28 +16,21 @@ namespace {
 
 // Text is handed to the file this much at a time, and the file asked to go
 // to disk every few of those, so that the disk works while rows are made.
-constexpr std::size_t kFlushBytes = 1024 * 1024;
+// A buffer holds the longest field (see mostStoredBytes).
+constexpr std::size_t kBufferBytes = 1024 * 1024;
 constexpr std::size_t kWritebackEvery = 2;
 
-// The number of fields a row has: one past the furthest column of any cell.
-std::uint32_t fieldsOf(const CellGrid& cells) {
-    std::uint32_t fields = 0;
-    cells.forEachRun(0, UINT32_MAX, [&](std::span<const Cell> run) {
-        for (const Cell& cell : run) fields = std::max(fields, cell.column() + 1);
-    });
-    return fields;
-}
+static_assert(mostTextBytes(3 * TextTable::kMaxUnits) <= kBufferBytes);
 
 class TableWriter {
 public:
     TableWriter(AtomicFile& file, Workbook& workbook)
-        : file_(file), texts_(workbook.texts()), numbers_(workbook.numbers()) {
-        out_.reserve(kFlushBytes + 64 * 1024);
-        out_.append("\xEF\xBB\xBF");
+        : file_(file), texts_(workbook.texts()), numbers_(workbook.numbers()), buffer_(new char[kBufferBytes]) {
+        at_ = put(at_, "\xEF\xBB\xBF");
     }
 
     void write(const CellGrid& cells) {
-        fields_ = fieldsOf(cells);
+        fields_ = cells.columns();
         cells.forEachRun(0, UINT32_MAX, [&](std::span<const Cell> run) {
             for (const Cell& cell : run) add(cell);
         });
@@ -45,39 +39,67 @@ public:
     }
 
 private:
+    static char* put(char* at, std::string_view bytes) {
+        std::memcpy(at, bytes.data(), bytes.size());
+        return at + bytes.size();
+    }
+
     // Moves to the cell's row and column, ending the rows before it.
     void add(const Cell& cell) {
         while (row_ < cell.row()) {
             endRow();
             ++row_;
         }
-        for (; column_ < cell.column(); ++column_) out_.push_back(',');
-        if (cell.hasText())
-            appendText(out_, texts_.utf8(cell.textIndex()));
-        else if (cell.hasNumber() && cell.hasDateTimeFormat())
-            appendDateTime(out_, numbers_.at(cell.numberIndex()));
-        else if (cell.hasNumber())
-            appendNumber(out_, numbers_.at(cell.numberIndex()));
+        commas(cell.column() - column_);
+        column_ = cell.column();
+        if (cell.hasText()) {
+            CompactText text = texts_.stored(cell.textIndex());
+            makeRoom(mostStoredBytes(text));
+            at_ = putStored(at_, text, scratch_);
+        } else if (cell.hasNumber()) {
+            makeRoom(kMostNumberBytes);
+            double value = numbers_.at(cell.numberIndex());
+            at_ = cell.hasDateTimeFormat() ? putDateTime(at_, value) : putNumber(at_, value);
+        }
     }
 
     void endRow() {
-        for (; column_ + 1 < fields_; ++column_) out_.push_back(',');
-        out_.append("\r\n");
+        if (column_ + 1 < fields_) commas(fields_ - 1 - column_);
+        makeRoom(2);
+        at_ = put(at_, "\r\n");
         column_ = 0;
-        if (out_.size() >= kFlushBytes) flush();
+    }
+
+    // Separators for `count` fields, a buffer at a time.
+    void commas(std::uint64_t count) {
+        while (count > 0) {
+            makeRoom(1);
+            auto now = static_cast<std::size_t>(std::min<std::uint64_t>(count, room()));
+            std::memset(at_, ',', now);
+            at_ += now;
+            count -= now;
+        }
+    }
+
+    std::size_t room() const { return static_cast<std::size_t>(buffer_.get() + kBufferBytes - at_); }
+    void makeRoom(std::size_t bytes) {
+        if (room() < bytes) flush();
     }
 
     void flush() {
-        if (std::fwrite(out_.data(), 1, out_.size(), file_.stream()) != out_.size())
+        const auto size = static_cast<std::size_t>(at_ - buffer_.get());
+        if (std::fwrite(buffer_.get(), 1, size, file_.stream()) != size)
             throw WorkbookError("Cannot save the workbook as " + file_.target() + ": " + std::strerror(errno));
-        out_.clear();
+        at_ = buffer_.get();
         if (++flushes_ % kWritebackEvery == 0) file_.startWriteback();
     }
 
     AtomicFile& file_;
     TextReader texts_;
     NumberReader numbers_;
-    std::string out_;
+    std::unique_ptr<char[]> buffer_;  // left uninitialised: written before it is read
+    char* at_ = buffer_.get();
+    std::string scratch_;
     std::uint32_t fields_ = 0;
     std::uint32_t row_ = 0, column_ = 0;
     std::size_t flushes_ = 0;

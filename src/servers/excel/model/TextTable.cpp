@@ -169,37 +169,32 @@ TextReader::TextReader(const TextTable& table)
       again_(kAgainTexts) {}
 
 std::string_view TextReader::utf8(std::uint32_t index) {
-    if (index == nextIndex_) {
-        CompactText text = storedText(inOrder_.at(nextPosition_, sizeof(StringHeader)));
-        text = storedText(inOrder_.at(nextPosition_, storedSize(text)));
-        ++nextIndex_;
-        nextPosition_ += storedSize(text);
-        return decoded(text);
-    }
-    Again& again = again_[index & (kAgainTexts - 1)];
-    if (again.index != index) {
-        again.utf8.clear();
-        appendUtf8(again.utf8, jumpTo(index));
-        again.index = index;
-    }
-    return again.utf8;
-}
-
-std::string_view TextReader::decoded(const CompactText& text) {
+    CompactText text = stored(index);
     if (!text.encoding.wide && isAscii(text.bytes)) return text.bytes;
     scratch_.clear();
     appendUtf8(scratch_, text);
     return scratch_;
 }
 
-// From the kept position at or before `index`, through the texts between.
-CompactText TextReader::jumpTo(std::uint32_t index) {
+CompactText TextReader::storedAgain(std::uint32_t index) {
+    Again& again = again_[index & (kAgainTexts - 1)];
+    if (again.index != index) {
+        const char* at = jumpTo(index);
+        again.stored.assign(at, storedSize(storedText(at)));
+        again.index = index;
+    }
+    return storedText(again.stored.data());
+}
+
+// From the kept position at or before `index`, through the texts between;
+// the stored text there, valid until the next jump.
+const char* TextReader::jumpTo(std::uint32_t index) {
     std::uint64_t position;
     std::memcpy(&position, kept_.at(std::uint64_t{index / TextTable::kKeptEvery} * sizeof position, sizeof position),
                 sizeof position);
     for (std::uint32_t at = index / TextTable::kKeptEvery * TextTable::kKeptEvery;; ++at) {
         CompactText text = storedText(aside_.at(position, sizeof(StringHeader)));
-        if (at == index) return storedText(aside_.at(position, storedSize(text)));
+        if (at == index) return aside_.at(position, storedSize(text));
         position += storedSize(text);
     }
 }

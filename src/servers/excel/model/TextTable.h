@@ -102,26 +102,36 @@ private:
     std::vector<Recent> recent_ = std::vector<Recent>(kCacheSize);  // by hash
 };
 
-// Reads the texts of a table by number as UTF-8, for writers that go
-// through the cells in order: numbers that follow one another cost a step
-// through the log, a text asked for again (a repeated value, a header
-// written late) is kept for the next time.
+// Reads the texts of a table by number, for writers that go through the
+// cells in order: numbers that follow one another cost a step through the
+// log, a text asked for again (a repeated value, a header written late) is
+// kept for the next time.
 class TextReader {
 public:
     explicit TextReader(const TextTable& table);
 
-    // The text numbered `index`, valid until the next call.
+    // The text numbered `index` as it is stored, valid until the next call:
+    // for writers that turn the compact form into their own.
+    CompactText stored(std::uint32_t index) {
+        if (index != nextIndex_) return storedAgain(index);
+        CompactText text = storedText(inOrder_.at(nextPosition_, sizeof(StringHeader)));
+        text = storedText(inOrder_.at(nextPosition_, storedSize(text)));
+        ++nextIndex_;
+        nextPosition_ += storedSize(text);
+        return text;
+    }
+    // The text numbered `index` as UTF-8, valid until the next call.
     std::string_view utf8(std::uint32_t index);
 
 private:
     struct Again {
         std::uint32_t index = UINT32_MAX;
-        std::string utf8;
+        std::string stored;  // header and characters
     };
     static constexpr std::size_t kAgainTexts = 4096;  // a power of two
 
-    std::string_view decoded(const CompactText& text);
-    CompactText jumpTo(std::uint32_t index);
+    CompactText storedAgain(std::uint32_t index);
+    const char* jumpTo(std::uint32_t index);
 
     const TextTable& table_;
     LogWindow inOrder_, aside_, kept_;
