@@ -16,9 +16,10 @@ namespace {
 
 // Text is handed to the file this much at a time, and the file asked to go
 // to disk every few of those, so that the disk works while rows are made.
-// A buffer holds the longest field (see mostStoredBytes).
-constexpr std::size_t kBufferBytes = 1024 * 1024;
-constexpr std::size_t kWritebackEvery = 2;
+// A buffer holds the longest field (see mostStoredBytes), and stays in the
+// processor's cache beside the texts and cells being read.
+constexpr std::size_t kBufferBytes = 256 * 1024;
+constexpr std::size_t kWritebackEvery = 4;
 
 static_assert(mostTextBytes(3 * TextTable::kMaxUnits) <= kBufferBytes);
 
@@ -50,7 +51,10 @@ private:
             endRow();
             ++row_;
         }
-        commas(cell.column() - column_);
+        if (cell.column() == column_ + 1 && room() > 0)
+            *at_++ = ',';  // the next field of the row, as most are
+        else
+            commas(cell.column() - column_);
         column_ = cell.column();
         if (cell.hasText()) {
             CompactText text = texts_.stored(cell.textIndex());

@@ -40,15 +40,16 @@ public:
         if (utf8.size() > kMaxUnits || !isAscii(utf8)) checkThoroughly(utf8);
     }
 
-    // A text with the hash the cache knows it by.
+    // A text with the hash the cache knows it by, and whether it is all
+    // ASCII, learnt in the same pass, so that storing it reads it once less.
     struct HashedText {
         std::string_view utf8;
         std::uint64_t hash = 0;
+        bool ascii = false;
     };
     // Made where it is used, so that the text and its hash stay in
     // registers instead of going through memory for every cell.
-    static HashedText hashed(std::string_view utf8) { return {utf8, hashOf(utf8)}; }
-    static std::uint64_t hashOf(std::string_view utf8);
+    static HashedText hashed(std::string_view utf8);
 
     // Number of the text in the table, added unless the cache knows it.
     // Throws WorkbookError for text that is not UTF-8, longer than
@@ -84,8 +85,8 @@ private:
     static constexpr std::size_t kCacheSize = 16384;  // a power of two
 
     static void checkThoroughly(std::string_view utf8);
-    // `utf8` in the compact form (in buffer_ unless it is ASCII).
-    CompactText encode(std::string_view utf8);
+    // The text in the compact form (in buffer_ unless it is ASCII).
+    CompactText encode(const HashedText& text);
     bool place(const CompactText& text);
 
     std::unique_ptr<TextPlacement> placement_;
