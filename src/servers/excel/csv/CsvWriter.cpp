@@ -1,33 +1,22 @@
 #include "CsvWriter.h"
 
 #include "CsvFields.h"
-#include "WorkbookError.h"
-
+#include "CsvOutput.h"
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <cstdio>
-#include <memory>
 #include <span>
 
 namespace velloran::workbook::csv {
 
 namespace {
 
-// Text is handed to the file this much at a time, and the file asked to go
-// to disk every few of those, so that the disk works while rows are made.
-// A buffer holds the longest field (see mostStoredBytes), and stays in the
-// processor's cache beside the texts and cells being read.
-constexpr std::size_t kBufferBytes = 256 * 1024;
-constexpr std::size_t kWritebackEvery = 4;
-
-static_assert(mostTextBytes(3 * TextTable::kMaxUnits) <= kBufferBytes);
+static_assert(mostTextBytes(3 * TextTable::kMaxUnits) <= CsvOutput::kBufferBytes, "a buffer holds any field");
 
 class TableWriter {
 public:
     TableWriter(AtomicFile& file, Workbook& workbook)
-        : file_(file), texts_(workbook.texts()), numbers_(workbook.numbers()), buffer_(new char[kBufferBytes]) {
-        at_ = put(at_, "\xEF\xBB\xBF");
+        : texts_(workbook.texts()), numbers_(workbook.numbers()), output_(file), room_(output_.start()) {
+        room_.at = put(room_.at, "\xEF\xBB\xBF");
     }
 
     void write(const CellGrid& cells) {
@@ -36,7 +25,7 @@ public:
             for (const Cell& cell : run) add(cell);
         });
         if (fields_ > 0) endRow();
-        flush();
+        output_.finish(room_.at);
     }
 
 private:
@@ -52,25 +41,25 @@ private:
             ++row_;
         }
         if (cell.column() == column_ + 1 && room() > 0)
-            *at_++ = ',';  // the next field of the row, as most are
+            *room_.at++ = ',';  // the next field of the row, as most are
         else
             commas(cell.column() - column_);
         column_ = cell.column();
         if (cell.hasText()) {
             CompactText text = texts_.stored(cell.textIndex());
             makeRoom(mostStoredBytes(text));
-            at_ = putStored(at_, text, scratch_);
+            room_.at = putStored(room_.at, text, scratch_);
         } else if (cell.hasNumber()) {
             makeRoom(kMostNumberBytes);
             double value = numbers_.at(cell.numberIndex());
-            at_ = cell.hasDateTimeFormat() ? putDateTime(at_, value) : putNumber(at_, value);
+            room_.at = cell.hasDateTimeFormat() ? putDateTime(room_.at, value) : putNumber(room_.at, value);
         }
     }
 
     void endRow() {
         if (column_ + 1 < fields_) commas(fields_ - 1 - column_);
         makeRoom(2);
-        at_ = put(at_, "\r\n");
+        room_.at = put(room_.at, "\r\n");
         column_ = 0;
     }
 
@@ -79,34 +68,24 @@ private:
         while (count > 0) {
             makeRoom(1);
             auto now = static_cast<std::size_t>(std::min<std::uint64_t>(count, room()));
-            std::memset(at_, ',', now);
-            at_ += now;
+            std::memset(room_.at, ',', now);
+            room_.at += now;
             count -= now;
         }
     }
 
-    std::size_t room() const { return static_cast<std::size_t>(buffer_.get() + kBufferBytes - at_); }
+    std::size_t room() const { return static_cast<std::size_t>(room_.end - room_.at); }
     void makeRoom(std::size_t bytes) {
-        if (room() < bytes) flush();
+        if (room() < bytes) room_ = output_.handOver(room_.at);
     }
 
-    void flush() {
-        const auto size = static_cast<std::size_t>(at_ - buffer_.get());
-        if (std::fwrite(buffer_.get(), 1, size, file_.stream()) != size)
-            throw WorkbookError("Cannot save the workbook as " + file_.target() + ": " + std::strerror(errno));
-        at_ = buffer_.get();
-        if (++flushes_ % kWritebackEvery == 0) file_.startWriteback();
-    }
-
-    AtomicFile& file_;
     TextReader texts_;
     NumberReader numbers_;
-    std::unique_ptr<char[]> buffer_;  // left uninitialised: written before it is read
-    char* at_ = buffer_.get();
+    CsvOutput output_;
+    CsvOutput::Room room_;
     std::string scratch_;
     std::uint32_t fields_ = 0;
     std::uint32_t row_ = 0, column_ = 0;
-    std::size_t flushes_ = 0;
 };
 
 }  // namespace
