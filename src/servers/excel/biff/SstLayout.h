@@ -43,9 +43,9 @@ public:
         return RecordStream::kMaxBody - static_cast<std::size_t>(position_ - recordStart_ - RecordStream::kHeaderSize);
     }
     // Bytes of a stored text: its header or characters.
-    void bytes(std::string_view data) {
-        position_ += data.size();
-        textPosition_ += data.size();
+    void bytes(std::size_t size) {
+        position_ += size;
+        textPosition_ += size;
     }
     // A record that starts with a string's header.
     void continueRecord() { startRecord({textPosition_, false, false}); }
@@ -99,7 +99,11 @@ inline LaidString layString(CountedRecords& out, const CompactText& text) {
     const bool wide = text.encoding.wide;
     if (out.roomLeft() < header.size() + firstCharacterBytes(text.bytes, wide)) out.continueRecord();
     LaidString laid{out.position(), out.position() - out.recordStart(), true};
-    out.bytes({header.data(), header.size()});
+    if (out.roomLeft() >= header.size() + text.bytes.size()) {  // the string fits whole, as most do
+        out.bytes(header.size() + text.bytes.size());
+        return laid;
+    }
+    out.bytes(header.size());
     for (std::string_view characters = text.bytes; !characters.empty();) {
         std::size_t bytes = fittingBytes(characters, out.roomLeft(), wide);
         if (bytes == 0) {
@@ -107,7 +111,7 @@ inline LaidString layString(CountedRecords& out, const CompactText& text) {
             laid.whole = false;
             continue;
         }
-        out.bytes(characters.substr(0, bytes));
+        out.bytes(bytes);
         characters.remove_prefix(bytes);
     }
     return laid;

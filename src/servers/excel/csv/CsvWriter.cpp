@@ -1,86 +1,91 @@
 #include "CsvWriter.h"
 
 #include "CsvFields.h"
-#include "WorkbookError.h"
-
+#include "CsvOutput.h"
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <cstdio>
 #include <span>
 
 namespace velloran::workbook::csv {
 
 namespace {
 
-// Text is handed to the file this much at a time, and the file asked to go
-// to disk every few of those, so that the disk works while rows are made.
-constexpr std::size_t kFlushBytes = 1024 * 1024;
-constexpr std::size_t kWritebackEvery = 2;
-
-// The number of fields a row has: one past the furthest column of any cell.
-std::uint32_t fieldsOf(const CellGrid& cells) {
-    std::uint32_t fields = 0;
-    cells.forEachRun(0, UINT32_MAX, [&](std::span<const Cell> run) {
-        for (const Cell& cell : run) fields = std::max(fields, cell.column() + 1);
-    });
-    return fields;
-}
+static_assert(mostTextBytes(3 * TextTable::kMaxUnits) <= CsvOutput::kBufferBytes, "a buffer holds any field");
 
 class TableWriter {
 public:
     TableWriter(AtomicFile& file, Workbook& workbook)
-        : file_(file), texts_(workbook.texts()), numbers_(workbook.numbers()) {
-        out_.reserve(kFlushBytes + 64 * 1024);
-        out_.append("\xEF\xBB\xBF");
+        : texts_(workbook.texts()), numbers_(workbook.numbers()), output_(file), room_(output_.start()) {
+        room_.at = put(room_.at, "\xEF\xBB\xBF");
     }
 
     void write(const CellGrid& cells) {
-        fields_ = fieldsOf(cells);
+        fields_ = cells.columns();
         cells.forEachRun(0, UINT32_MAX, [&](std::span<const Cell> run) {
             for (const Cell& cell : run) add(cell);
         });
         if (fields_ > 0) endRow();
-        flush();
+        output_.finish(room_.at);
     }
 
 private:
+    static char* put(char* at, std::string_view bytes) {
+        std::memcpy(at, bytes.data(), bytes.size());
+        return at + bytes.size();
+    }
+
     // Moves to the cell's row and column, ending the rows before it.
     void add(const Cell& cell) {
         while (row_ < cell.row()) {
             endRow();
             ++row_;
         }
-        for (; column_ < cell.column(); ++column_) out_.push_back(',');
-        if (cell.hasText())
-            appendText(out_, texts_.utf8(cell.textIndex()));
-        else if (cell.hasNumber() && cell.hasDateTimeFormat())
-            appendDateTime(out_, numbers_.at(cell.numberIndex()));
-        else if (cell.hasNumber())
-            appendNumber(out_, numbers_.at(cell.numberIndex()));
+        if (cell.column() == column_ + 1 && room() > 0)
+            *room_.at++ = ',';  // the next field of the row, as most are
+        else
+            commas(cell.column() - column_);
+        column_ = cell.column();
+        if (cell.hasText()) {
+            CompactText text = texts_.stored(cell.textIndex());
+            makeRoom(mostStoredBytes(text));
+            room_.at = putStored(room_.at, text, scratch_);
+        } else if (cell.hasNumber()) {
+            makeRoom(kMostNumberBytes);
+            double value = numbers_.at(cell.numberIndex());
+            room_.at = cell.hasDateTimeFormat() ? putDateTime(room_.at, value) : putNumber(room_.at, value);
+        }
     }
 
     void endRow() {
-        for (; column_ + 1 < fields_; ++column_) out_.push_back(',');
-        out_.append("\r\n");
+        if (column_ + 1 < fields_) commas(fields_ - 1 - column_);
+        makeRoom(2);
+        room_.at = put(room_.at, "\r\n");
         column_ = 0;
-        if (out_.size() >= kFlushBytes) flush();
     }
 
-    void flush() {
-        if (std::fwrite(out_.data(), 1, out_.size(), file_.stream()) != out_.size())
-            throw WorkbookError("Cannot save the workbook as " + file_.target() + ": " + std::strerror(errno));
-        out_.clear();
-        if (++flushes_ % kWritebackEvery == 0) file_.startWriteback();
+    // Separators for `count` fields, a buffer at a time.
+    void commas(std::uint64_t count) {
+        while (count > 0) {
+            makeRoom(1);
+            auto now = static_cast<std::size_t>(std::min<std::uint64_t>(count, room()));
+            std::memset(room_.at, ',', now);
+            room_.at += now;
+            count -= now;
+        }
     }
 
-    AtomicFile& file_;
+    std::size_t room() const { return static_cast<std::size_t>(room_.end - room_.at); }
+    void makeRoom(std::size_t bytes) {
+        if (room() < bytes) room_ = output_.handOver(room_.at);
+    }
+
     TextReader texts_;
     NumberReader numbers_;
-    std::string out_;
+    CsvOutput output_;
+    CsvOutput::Room room_;
+    std::string scratch_;
     std::uint32_t fields_ = 0;
     std::uint32_t row_ = 0, column_ = 0;
-    std::size_t flushes_ = 0;
 };
 
 }  // namespace

@@ -30,11 +30,18 @@ std::size_t wholeRows(Cells cells) {
                                     cells.begin());
 }
 
-// Appends whole rows of settled cells to a spill file and marks where they
-// start.
+// One past the furthest column of `cells`, or `columns` when that is more.
+std::uint32_t columnsOf(Cells cells, std::uint32_t columns) {
+    for (const Cell& cell : cells) columns = std::max(columns, cell.column() + 1);
+    return columns;
+}
+
+// Appends whole rows of settled cells to a spill file, marks where they
+// start and counts their columns into `columns`.
 template <typename Marks>
-void spillRows(SpillFile& file, Marks& marks, Cells rows) {
+void spillRows(SpillFile& file, Marks& marks, std::uint32_t& columns, Cells rows) {
     if (rows.empty()) return;
+    columns = columnsOf(rows, columns);
     marks.push_back({rows.front().row(), file.size() / sizeof(Cell)});
     file.write(reinterpret_cast<const char*>(rows.data()), rows.size_bytes());
 }
@@ -88,7 +95,7 @@ void CellGrid::spillBehindWindow() {
         Cells cells = recent_.settle();
         auto cut = static_cast<std::size_t>(std::lower_bound(cells.begin(), cells.end(), boundary, rowBefore) -
                                             cells.begin());
-        spillRows(spilled_, marks_, cells.first(cut));
+        spillRows(spilled_, marks_, spilledColumns_, cells.first(cut));
         recent_.dropSettled(cut);
         spilledRows_ = boundary;
     }
@@ -98,6 +105,7 @@ void CellGrid::spillBehindWindow() {
 void CellGrid::settle() {
     mergeLateWrites();
     settledRecent_ = recent_.settle();
+    columns_ = columnsOf(settledRecent_, spilledColumns_);
 }
 
 // The slow path for writes into spilled rows: the file is copied into a new
@@ -107,11 +115,12 @@ void CellGrid::mergeLateWrites() {
     if (late.empty()) return;
     SpillFile merged;
     std::vector<Mark> marks;
+    std::uint32_t columns = 0;
     std::vector<Cell> out;
     out.reserve(kRunCells);
     std::size_t next = 0;
     auto flush = [&] {
-        spillRows(merged, marks, out);
+        spillRows(merged, marks, columns, out);
         out.clear();
     };
     readSpilled(0, spilledRows_ - 1, [&](Cells run) {
@@ -125,6 +134,7 @@ void CellGrid::mergeLateWrites() {
     flush();
     spilled_ = std::move(merged);
     marks_ = std::move(marks);
+    spilledColumns_ = columns;
     late_ = CellStore(CellStore::Empties::Kept);
 }
 

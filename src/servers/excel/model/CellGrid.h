@@ -39,6 +39,10 @@ public:
     // write.
     using RunVisitor = std::function<void(std::span<const Cell>)>;
     void forEachRun(std::uint32_t firstRow, std::uint32_t lastRow, const RunVisitor& visit) const;
+    // One past the furthest column of any settled cell, 0 when there is
+    // none; valid after settle(). Counted as rows are spilled, so that no
+    // writer has to read the cells twice to learn it.
+    std::uint32_t columns() const { return columns_; }
 
     // Bytes held in memory: what the grid's memory grows with.
     std::size_t heldBytes() const;
@@ -65,6 +69,8 @@ private:
     std::vector<Mark> marks_;
     std::uint32_t spilledRows_ = 0;
     std::uint32_t furthestRow_ = 0;
+    std::uint32_t spilledColumns_ = 0;  // columns() of the spilled cells
+    std::uint32_t columns_ = 0;
     std::span<const Cell> settledRecent_;
 };
 

@@ -14,9 +14,12 @@ constexpr std::size_t kMaxUtf8Bytes = TextTable::kMaxUnits * 3;
 // Texts are kept in memory up to this many bytes before they are spilled;
 // a placement that holds texts longer has them let go earlier.
 constexpr std::size_t kHeldTextBytes = 384 * 1024;
-// A reader's windows onto the texts: the one it goes through in order, and
-// the one for texts asked for again.
-constexpr std::size_t kInOrderWindow = 1024 * 1024;
+// Stored texts are passed on in stretches of this many bytes at most.
+constexpr std::size_t kStretchBytes = 1024 * 1024;
+// A reader's windows onto the texts: the one it goes through in order,
+// small enough to stay in the processor's cache beside what the writer
+// makes of the texts, and the one for texts asked for again.
+constexpr std::size_t kInOrderWindow = 256 * 1024;
 constexpr std::size_t kAsideWindow = 16 * 1024;
 // Kept positions are held in memory, and read back, this much at a time.
 constexpr std::size_t kHeldPositionBytes = 64 * 1024;
@@ -56,16 +59,20 @@ bool isStored(const char* stored, const CompactText& text) {
 // overlaps the one before it when the size is not a multiple of eight. The
 // steps only multiply, the final mix spreads the result: the cache needs a
 // fast hash more than a perfect one, as equal hashes are compared anyway.
-std::uint64_t TextTable::hashOf(std::string_view bytes) {
-    std::uint64_t hash = bytes.size();
-    auto add = [&](std::uint64_t word) { hash = (hash ^ word) * 0x9E3779B97F4A7C15ull; };
+// The words hashed also tell whether the text is ASCII.
+TextTable::HashedText TextTable::hashed(std::string_view bytes) {
+    std::uint64_t hash = bytes.size(), seen = 0;
+    auto add = [&](std::uint64_t word) {
+        hash = (hash ^ word) * 0x9E3779B97F4A7C15ull;
+        seen |= word;
+    };
     if (bytes.size() < 8) {
         for (char c : bytes) add(static_cast<unsigned char>(c));
-        return mixed(hash);
+    } else {
+        for (std::size_t at = 0; at + 8 < bytes.size(); at += 8) add(wordAt(bytes.data() + at));
+        add(wordAt(bytes.data() + bytes.size() - 8));
     }
-    for (std::size_t at = 0; at + 8 < bytes.size(); at += 8) add(wordAt(bytes.data() + at));
-    add(wordAt(bytes.data() + bytes.size() - 8));
-    return mixed(hash);
+    return {bytes, mixed(hash), (seen & 0x8080808080808080ull) == 0};
 }
 
 TextTable::TextTable(std::unique_ptr<TextPlacement> placement)
@@ -77,7 +84,9 @@ void TextTable::checkThoroughly(std::string_view utf8) {
     if (text.units > kMaxUnits) throwTooLong(text.units);
 }
 
-CompactText TextTable::encode(std::string_view utf8) {
+CompactText TextTable::encode(const HashedText& hashed) {
+    const std::string_view utf8 = hashed.utf8;
+    if (hashed.ascii && utf8.size() <= kMaxUnits) return {{static_cast<std::uint32_t>(utf8.size()), false}, utf8};
     if (utf8.size() > kMaxUtf8Bytes) throwTooLong(utf8.size());
     CompactText text = compactCharacters(utf8, buffer_);
     if (text.encoding.units > kMaxUnits) throwTooLong(text.encoding.units);
@@ -89,7 +98,7 @@ std::size_t TextTable::heldBytes() const {
 }
 
 std::uint32_t TextTable::add(const HashedText& hashedText) {
-    CompactText text = encode(hashedText.utf8);
+    CompactText text = encode(hashedText);
     std::uint64_t hash = hashedText.hash;  // equal texts encode alike
     Recent& cached = recent_[hash & (kCacheSize - 1)];
     auto shortHash = static_cast<std::uint32_t>(hash >> 32);
@@ -127,7 +136,7 @@ bool TextTable::place(const CompactText& text) {
 // position in it, not by a walk through every text.
 void TextTable::forEachStretch(const std::function<void(std::string_view stored)>& visit) const {
     // Left uninitialised: every byte used is read into it first.
-    std::unique_ptr<char[]> buffer(new char[kInOrderWindow]);
+    std::unique_ptr<char[]> buffer(new char[kStretchBytes]);
     LogWindow kept(kept_, kHeldPositionBytes);
     const std::uint64_t keptCount = kept_.size() / sizeof(std::uint64_t);
     auto keptAt = [&](std::uint64_t index) {
@@ -137,7 +146,7 @@ void TextTable::forEachStretch(const std::function<void(std::string_view stored)
     };
     std::uint64_t lastKept = 0;
     for (std::uint64_t position = 0; position < log_.size();) {
-        auto size = static_cast<std::size_t>(std::min<std::uint64_t>(kInOrderWindow, log_.size() - position));
+        auto size = static_cast<std::size_t>(std::min<std::uint64_t>(kStretchBytes, log_.size() - position));
         log_.read(position, buffer.get(), size);
         while (lastKept + 1 < keptCount && keptAt(lastKept + 1) <= position + size) ++lastKept;
         std::size_t whole = static_cast<std::size_t>(std::max(keptAt(lastKept), position) - position);
@@ -169,37 +178,32 @@ TextReader::TextReader(const TextTable& table)
       again_(kAgainTexts) {}
 
 std::string_view TextReader::utf8(std::uint32_t index) {
-    if (index == nextIndex_) {
-        CompactText text = storedText(inOrder_.at(nextPosition_, sizeof(StringHeader)));
-        text = storedText(inOrder_.at(nextPosition_, storedSize(text)));
-        ++nextIndex_;
-        nextPosition_ += storedSize(text);
-        return decoded(text);
-    }
-    Again& again = again_[index & (kAgainTexts - 1)];
-    if (again.index != index) {
-        again.utf8.clear();
-        appendUtf8(again.utf8, jumpTo(index));
-        again.index = index;
-    }
-    return again.utf8;
-}
-
-std::string_view TextReader::decoded(const CompactText& text) {
+    CompactText text = stored(index);
     if (!text.encoding.wide && isAscii(text.bytes)) return text.bytes;
     scratch_.clear();
     appendUtf8(scratch_, text);
     return scratch_;
 }
 
-// From the kept position at or before `index`, through the texts between.
-CompactText TextReader::jumpTo(std::uint32_t index) {
+CompactText TextReader::storedAgain(std::uint32_t index) {
+    Again& again = again_[index & (kAgainTexts - 1)];
+    if (again.index != index) {
+        const char* at = jumpTo(index);
+        again.stored.assign(at, storedSize(storedText(at)));
+        again.index = index;
+    }
+    return storedText(again.stored.data());
+}
+
+// From the kept position at or before `index`, through the texts between;
+// the stored text there, valid until the next jump.
+const char* TextReader::jumpTo(std::uint32_t index) {
     std::uint64_t position;
     std::memcpy(&position, kept_.at(std::uint64_t{index / TextTable::kKeptEvery} * sizeof position, sizeof position),
                 sizeof position);
     for (std::uint32_t at = index / TextTable::kKeptEvery * TextTable::kKeptEvery;; ++at) {
         CompactText text = storedText(aside_.at(position, sizeof(StringHeader)));
-        if (at == index) return storedText(aside_.at(position, storedSize(text)));
+        if (at == index) return aside_.at(position, storedSize(text));
         position += storedSize(text);
     }
 }

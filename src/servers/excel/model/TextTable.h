@@ -40,15 +40,16 @@ public:
         if (utf8.size() > kMaxUnits || !isAscii(utf8)) checkThoroughly(utf8);
     }
 
-    // A text with the hash the cache knows it by.
+    // A text with the hash the cache knows it by, and whether it is all
+    // ASCII, learnt in the same pass, so that storing it reads it once less.
     struct HashedText {
         std::string_view utf8;
         std::uint64_t hash = 0;
+        bool ascii = false;
     };
     // Made where it is used, so that the text and its hash stay in
     // registers instead of going through memory for every cell.
-    static HashedText hashed(std::string_view utf8) { return {utf8, hashOf(utf8)}; }
-    static std::uint64_t hashOf(std::string_view utf8);
+    static HashedText hashed(std::string_view utf8);
 
     // Number of the text in the table, added unless the cache knows it.
     // Throws WorkbookError for text that is not UTF-8, longer than
@@ -84,8 +85,8 @@ private:
     static constexpr std::size_t kCacheSize = 16384;  // a power of two
 
     static void checkThoroughly(std::string_view utf8);
-    // `utf8` in the compact form (in buffer_ unless it is ASCII).
-    CompactText encode(std::string_view utf8);
+    // The text in the compact form (in buffer_ unless it is ASCII).
+    CompactText encode(const HashedText& text);
     bool place(const CompactText& text);
 
     std::unique_ptr<TextPlacement> placement_;
@@ -102,26 +103,36 @@ private:
     std::vector<Recent> recent_ = std::vector<Recent>(kCacheSize);  // by hash
 };
 
-// Reads the texts of a table by number as UTF-8, for writers that go
-// through the cells in order: numbers that follow one another cost a step
-// through the log, a text asked for again (a repeated value, a header
-// written late) is kept for the next time.
+// Reads the texts of a table by number, for writers that go through the
+// cells in order: numbers that follow one another cost a step through the
+// log, a text asked for again (a repeated value, a header written late) is
+// kept for the next time.
 class TextReader {
 public:
     explicit TextReader(const TextTable& table);
 
-    // The text numbered `index`, valid until the next call.
+    // The text numbered `index` as it is stored, valid until the next call:
+    // for writers that turn the compact form into their own.
+    CompactText stored(std::uint32_t index) {
+        if (index != nextIndex_) return storedAgain(index);
+        CompactText text = storedText(inOrder_.at(nextPosition_, sizeof(StringHeader)));
+        text = storedText(inOrder_.at(nextPosition_, storedSize(text)));
+        ++nextIndex_;
+        nextPosition_ += storedSize(text);
+        return text;
+    }
+    // The text numbered `index` as UTF-8, valid until the next call.
     std::string_view utf8(std::uint32_t index);
 
 private:
     struct Again {
         std::uint32_t index = UINT32_MAX;
-        std::string utf8;
+        std::string stored;  // header and characters
     };
     static constexpr std::size_t kAgainTexts = 4096;  // a power of two
 
-    std::string_view decoded(const CompactText& text);
-    CompactText jumpTo(std::uint32_t index);
+    CompactText storedAgain(std::uint32_t index);
+    const char* jumpTo(std::uint32_t index);
 
     const TextTable& table_;
     LogWindow inOrder_, aside_, kept_;
