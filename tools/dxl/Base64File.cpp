@@ -5,6 +5,7 @@
 #include <array>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 namespace velloran::tools::dxl {
 
@@ -12,15 +13,16 @@ namespace {
 
 constexpr std::size_t kWriteBlock = 64 * 1024;  // decoded bytes written at a time
 
-constexpr unsigned char kBlank = 64, kPad = 65, kInvalid = 255;
+constexpr unsigned char kBlank = 64, kPad = 65, kLineEnd = 66, kInvalid = 255;
 
-// Each ASCII character's six bits, or what else it is.
-constexpr std::array<unsigned char, 128> kValues = [] {
-    std::array<unsigned char, 128> values{};
+// Each 8-bit character's six bits, or what else it is.
+constexpr std::array<unsigned char, 256> kValues = [] {
+    std::array<unsigned char, 256> values{};
     values.fill(kInvalid);
     const char* alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
     for (unsigned char i = 0; i < 64; ++i) values[static_cast<unsigned char>(alphabet[i])] = i;
-    for (char blank : {' ', '\t', '\r', '\n'}) values[static_cast<unsigned char>(blank)] = kBlank;
+    values[' '] = values['\t'] = kBlank;
+    values['\r'] = values['\n'] = kLineEnd;
     values['='] = kPad;
     return values;
 }();
@@ -40,29 +42,36 @@ Base64File::~Base64File() {
     if (file_) std::fclose(file_);
 }
 
-template <typename Char>
-void Base64File::decode(const Char* text, std::size_t size) {
-    for (std::size_t i = 0; i < size; ++i) {
+// Decodes `text`; with kStopAtOther it stops before a line end or a
+// character that is not base64, which otherwise are a blank and an error.
+template <bool kStopAtOther, typename Char>
+std::size_t Base64File::decode(const Char* text, std::size_t size) {
+    std::size_t i = 0;
+    for (; i < size; ++i) {
         auto code = static_cast<std::make_unsigned_t<Char>>(text[i]);
         unsigned value = code < kValues.size() ? kValues[code] : kInvalid;
         if (value < 64 && padding_ == 0) {
             // The common case, kept short: a character inside unpadded data.
             group_ = group_ << 6 | value;
             if (++count_ == 4) emitGroup();
+        } else if (value == kLineEnd || value == kInvalid) {
+            if (kStopAtOther) break;
+            if (value == kInvalid) notBase64();
         } else if (value != kBlank) {
             take(value);
         }
     }
     if (bytes_.size() >= kWriteBlock) flush();
+    return i;
 }
 
-template void Base64File::decode<char>(const char*, std::size_t);
-template void Base64File::decode<char16_t>(const char16_t*, std::size_t);
+template std::size_t Base64File::decode<false, char>(const char*, std::size_t);
+template std::size_t Base64File::decode<false, char16_t>(const char16_t*, std::size_t);
+template std::size_t Base64File::decode<true, char>(const char*, std::size_t);
 
 // Takes one character's value; a full group of four gives its bytes. '='
 // may only end a group, in its third or fourth place, and ends the data.
 void Base64File::take(unsigned value) {
-    if (value == kInvalid) notBase64();
     if (value == kPad) {
         if (count_ < 2) notBase64();
         ++padding_;
@@ -84,17 +93,29 @@ void Base64File::emitGroup() {
 }
 
 void Base64File::flush() {
-    if (std::fwrite(bytes_.data(), 1, bytes_.size(), file_) != bytes_.size())
+    if (bytes_.empty()) return;
+    if (!file_) file_ = std::fopen(path_.c_str(), "ab");
+    if (!file_ || std::fwrite(bytes_.data(), 1, bytes_.size(), file_) != bytes_.size())
         throw ToolError("Cannot write the temporary file " + path_ + ": " + std::strerror(errno));
     bytes_.clear();
+}
+
+void Base64File::close() {
+    std::FILE* file = std::exchange(file_, nullptr);
+    if (file && std::fclose(file) != 0)
+        throw ToolError("Cannot write the temporary file " + path_ + ": " + std::strerror(errno));
+}
+
+void Base64File::pause() {
+    flush();
+    close();
+    std::vector<unsigned char>().swap(bytes_);
 }
 
 void Base64File::finish() {
     if (count_ != 0) throw ToolError("the base64 data ends in the middle of a group of four characters");
     flush();
-    std::FILE* file = file_;
-    file_ = nullptr;
-    if (std::fclose(file) != 0) throw ToolError("Cannot write the temporary file " + path_ + ": " + std::strerror(errno));
+    close();
 }
 
 }  // namespace velloran::tools::dxl

@@ -2,6 +2,7 @@
 // Decodes base64 text handed over in pieces of any size into a file, so
 // that an attachment's bytes never have to be held in memory at once. The
 // text may come as bytes or straight from the XML reader's UTF-16 text.
+// Decoding may pause between pieces with the file closed, and go on later.
 #include <QStringView>
 
 #include <cstdint>
@@ -22,18 +23,26 @@ public:
 
     // Decodes the text; blanks and line breaks are ignored. Throws
     // ToolError when it is not base64.
-    void feed(std::string_view text) { decode(text.data(), text.size()); }
-    void feed(QStringView text) { decode(text.utf16(), static_cast<std::size_t>(text.size())); }
+    void feed(std::string_view text) { decode<false>(text.data(), text.size()); }
+    void feed(QStringView text) { decode<false>(text.utf16(), static_cast<std::size_t>(text.size())); }
+    // Decodes the base64 characters, blanks and tabs at the start of `text`
+    // and stops before a line end or any other character; returns how many
+    // it took. Throws ToolError when '=' is misplaced.
+    std::size_t feedWhileBase64(std::string_view text) { return decode<true>(text.data(), text.size()); }
+    // Writes what is decoded so far and closes the file, letting go of the
+    // write buffer; feeding more text opens it again and appends.
+    void pause();
     // Writes what is left and closes the file; throws when the text ended
     // in the middle of a group of four characters.
     void finish();
 
 private:
-    template <typename Char>
-    void decode(const Char* text, std::size_t size);
+    template <bool kStopAtOther, typename Char>
+    std::size_t decode(const Char* text, std::size_t size);
     void take(unsigned value);
     void emitGroup();
     void flush();
+    void close();
 
     std::string path_;
     std::FILE* file_ = nullptr;
