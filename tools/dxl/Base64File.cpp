@@ -11,7 +11,7 @@ namespace velloran::tools::dxl {
 
 namespace {
 
-constexpr std::size_t kWriteBlock = 64 * 1024;  // decoded bytes written at a time
+constexpr std::size_t kWriteBlock = 64 * 1024;  // decoded bytes written at a time, at most
 
 constexpr unsigned char kBlank = 64, kPad = 65, kLineEnd = 66, kInvalid = 255;
 
@@ -31,11 +31,16 @@ constexpr std::array<unsigned char, 256> kValues = [] {
     throw ToolError("the data is not valid base64");
 }
 
+template <typename Char>
+unsigned valueOf(Char c) {
+    auto code = static_cast<std::make_unsigned_t<Char>>(c);
+    return code < kValues.size() ? kValues[code] : kInvalid;
+}
+
 }  // namespace
 
 Base64File::Base64File(const std::string& path) : path_(path), file_(std::fopen(path.c_str(), "wb")) {
     if (!file_) throw ToolError("Cannot write the temporary file " + path + ": " + std::strerror(errno));
-    bytes_.reserve(kWriteBlock + 3);
 }
 
 Base64File::~Base64File() {
@@ -47,21 +52,25 @@ Base64File::~Base64File() {
 template <bool kStopAtOther, typename Char>
 std::size_t Base64File::decode(const Char* text, std::size_t size) {
     std::size_t i = 0;
-    for (; i < size; ++i) {
-        auto code = static_cast<std::make_unsigned_t<Char>>(text[i]);
-        unsigned value = code < kValues.size() ? kValues[code] : kInvalid;
-        if (value < 64 && padding_ == 0) {
-            // The common case, kept short: a character inside unpadded data.
-            group_ = group_ << 6 | value;
-            if (++count_ == 4) emitGroup();
-        } else if (value == kLineEnd || value == kInvalid) {
+    while (i < size) {
+        if (count_ == 0 && padding_ == 0) {
+            // The bulk of any data, kept short: whole groups of four.
+            for (; i + 4 <= size; i += 4) {
+                unsigned a = valueOf(text[i]), b = valueOf(text[i + 1]), c = valueOf(text[i + 2]), d = valueOf(text[i + 3]);
+                if ((a | b | c | d) >= 64) break;
+                put(a << 18 | b << 12 | c << 6 | d, 3);
+            }
+            if (i == size) break;
+        }
+        unsigned value = valueOf(text[i]);
+        if (value == kLineEnd || value == kInvalid) {
             if (kStopAtOther) break;
             if (value == kInvalid) notBase64();
         } else if (value != kBlank) {
             take(value);
         }
+        ++i;
     }
-    if (bytes_.size() >= kWriteBlock) flush();
     return i;
 }
 
@@ -80,24 +89,33 @@ void Base64File::take(unsigned value) {
         notBase64();
     }
     group_ = group_ << 6 | value;
-    if (++count_ == 4) emitGroup();
-}
-
-// The bytes of a full group of four, fewer when it was padded.
-void Base64File::emitGroup() {
-    bytes_.push_back(static_cast<unsigned char>(group_ >> 16));
-    if (padding_ < 2) bytes_.push_back(static_cast<unsigned char>(group_ >> 8));
-    if (padding_ < 1) bytes_.push_back(static_cast<unsigned char>(group_));
+    if (++count_ < 4) return;
+    put(group_, 3 - padding_);
     group_ = 0;
     count_ = 0;
 }
 
+// Keeps the first `size` of the three bytes of `group`.
+void Base64File::put(std::uint32_t group, int size) {
+    if (filled_ + 3 > bytes_.size()) makeRoom();
+    unsigned char* out = bytes_.data() + filled_;
+    out[0] = static_cast<unsigned char>(group >> 16);
+    out[1] = static_cast<unsigned char>(group >> 8);
+    out[2] = static_cast<unsigned char>(group);
+    filled_ += static_cast<std::size_t>(size);
+}
+
+void Base64File::makeRoom() {
+    flush();
+    bytes_.resize(kWriteBlock);
+}
+
 void Base64File::flush() {
-    if (bytes_.empty()) return;
+    if (filled_ == 0) return;
     if (!file_) file_ = std::fopen(path_.c_str(), "ab");
-    if (!file_ || std::fwrite(bytes_.data(), 1, bytes_.size(), file_) != bytes_.size())
+    if (!file_ || std::fwrite(bytes_.data(), 1, filled_, file_) != filled_)
         throw ToolError("Cannot write the temporary file " + path_ + ": " + std::strerror(errno));
-    bytes_.clear();
+    filled_ = 0;
 }
 
 void Base64File::close() {

@@ -40,7 +40,8 @@ private:
     template <bool kStopAtOther, typename Char>
     std::size_t decode(const Char* text, std::size_t size);
     void take(unsigned value);
-    void emitGroup();
+    void put(std::uint32_t group, int size);
+    void makeRoom();
     void flush();
     void close();
 
@@ -49,7 +50,8 @@ private:
     std::uint32_t group_ = 0;  // the bits of the group of four being read
     int count_ = 0;            // characters of that group read so far
     int padding_ = 0;          // '=' characters read: a padded group ends the data
-    std::vector<unsigned char> bytes_;  // decoded bytes not yet written
+    std::vector<unsigned char> bytes_;  // room for decoded bytes: the first filled_ are not yet written
+    std::size_t filled_ = 0;
 };
 
 }  // namespace velloran::tools::dxl
