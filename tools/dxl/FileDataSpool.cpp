@@ -21,9 +21,7 @@ bool isBlank(QChar c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\
 
 FileDataSpool::FileDataSpool() : mark_(QStringLiteral("#%1:").arg(QRandomGenerator::global()->generate64()).toStdString()) {}
 
-FileDataSpool::~FileDataSpool() {
-    waiting_.clear();  // closes the files before their folder goes
-}
+FileDataSpool::~FileDataSpool() = default;
 
 std::string FileDataSpool::newPath() {
     if (!dir_) {
@@ -52,7 +50,6 @@ bool FileDataSpool::start() {
 
 std::size_t FileDataSpool::feed(const char* bytes, std::size_t size) {
     SpooledData& data = waiting_.back().data;
-    if (!data.error.empty()) return 0;
     try {
         return data.bytes->feedWhileBase64({bytes, size});
     } catch (const ToolError& e) {
@@ -95,7 +92,7 @@ std::optional<SpooledData> FileDataSpool::take(QStringView& text) {
 void FileDataSpool::dropFirst() {
     std::string path = waiting_.front().data.path;
     waiting_.pop_front();
-    std::remove(path.c_str());
+    std::remove(path.c_str());  // one left goes with the folder at the end
 }
 
 }  // namespace velloran::tools::dxl

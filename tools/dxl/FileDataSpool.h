@@ -56,7 +56,7 @@ private:
     std::string newPath();
     void dropFirst();
 
-    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<QTemporaryDir> dir_;  // goes after the files in it are closed, with them
     std::string mark_;  // "#<random>:" begins every stand-in, so that no text of the file passes for one
     std::uint64_t next_ = 0;
     bool decoding_ = false;  // between start() and end()
