@@ -96,6 +96,31 @@ TEST_F(DxlContentTest, SectionsComputedTextAndEmbeddedObjectsFlatten) {
     EXPECT_TRUE(notes.attachments(noteId).empty());
 }
 
+// The base64 text of <filedata> decodes the same however it is written:
+// in lines, broken by a character reference, a comment or a CDATA section
+// even inside a group of four, empty, or an element of its own.
+TEST_F(DxlContentTest, FileDataDecodesHoweverItsTextIsWritten) {
+    const std::vector<std::pair<std::string, std::string>> forms = {
+        {"<filedata>YWJj\r\nZGVm\nZ2g=\n</filedata>", "abcdefgh"},
+        {"<filedata>\n  YWJjZGVm Z2g=\t\n</filedata>", "abcdefgh"},
+        {"<filedata>YW&#74;jZGVmZ2g=</filedata>", "abcdefgh"},
+        {"<filedata>&#x59;WJjZGVmZ2g=</filedata>", "abcdefgh"},
+        {"<filedata>YWJjZ<!-- x -->GVmZ2g=</filedata>", "abcdefgh"},
+        {"<filedata>YWJj<![CDATA[ZGVm]]>Z2g=</filedata>", "abcdefgh"},
+        {"<dxl:filedata xmlns:dxl='http://www.lotus.com/dxl'>YWJjZGVmZ2g=</dxl:filedata>", "abcdefgh"},
+        {"<filedata></filedata>", ""},
+        {"<filedata/>", ""},
+    };
+    std::string items;
+    for (std::size_t i = 0; i < forms.size(); ++i)
+        items += "<item name='$FILE'><object><file name='f" + std::to_string(i) + "'>" + forms[i].first +
+                 "</file></object></item>";
+    importXml(documentXml("<item name='T'><text>before</text></item>" + items));
+    auto attachments = store::NoteStore(db()).attachments(noteIdOf(kUnid));
+    ASSERT_EQ(attachments.size(), forms.size());
+    for (std::size_t i = 0; i < forms.size(); ++i) EXPECT_EQ(extracted(attachments[i]), forms[i].second) << forms[i].first;
+}
+
 // Over a megabyte of text, with characters of every width, entities and
 // line ends, in a text, a CDATA section and a rich-text paragraph.
 TEST_F(DxlContentTest, TextsLongerThanAMegabyteArriveWhole) {

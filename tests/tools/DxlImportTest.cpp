@@ -4,6 +4,8 @@
 #include "store/ObjectFile.h"
 #include "write/DatabaseWriter.h"
 
+#include <QByteArray>
+#include <QtGlobal>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sodium.h>
@@ -164,6 +166,48 @@ TEST_F(DxlImportTest, BadInputNamesLineAndColumnAndLeavesNoDatabase) {
     EXPECT_FALSE(std::filesystem::exists(database_));
     for (const auto& entry : std::filesystem::directory_iterator(dir_.path()))
         EXPECT_EQ(entry.path().filename(), "in.xml");
+}
+
+// Attachment data that ends early or is not base64 is refused, naming the
+// file and the position in the file where the reader found out.
+TEST_F(DxlImportTest, CutOrBrokenFileDataIsRefusedWithItsPosition) {
+    const std::string file = "<?xml version='1.0'?>\n<database><document><item name='$FILE'><object><file name='a'>";
+    EXPECT_THAT(errorOf(file + "<filedata>\nYWJj\nZG"), AllOf(HasSubstr("line 4, column 2"), HasSubstr("ends before")));
+    EXPECT_THAT(errorOf(file + "<filedata>\nYWJjZG</filedata></file></object></item></document></database>"),
+                AllOf(HasSubstr("line 3, column 24"), HasSubstr("the file a: the base64 data ends in the middle")));
+    EXPECT_THAT(errorOf(file + "<filedata>YQ==YQ==\n</filedata></file></object></item></document></database>"),
+                AllOf(HasSubstr("line 3, column 1"), HasSubstr("the file a: the data is not valid base64")));
+    EXPECT_THAT(errorOf(file + "<filedata>YQ==</filedata><filedata>YQ==</filedata></file></object></item></document>"
+                               "</database>"),
+                HasSubstr("the file a holds more than one <filedata>"));
+}
+
+// Attachment data is spooled in the temporary folder and removed from it,
+// whether the import is refused or not, and data in a note that is skipped
+// is dropped.
+TEST_F(DxlImportTest, SpooledDataLeavesNothingBehind) {
+    const std::string temporary = dir_.file("tmp");
+    std::filesystem::create_directory(temporary);
+    std::optional<QByteArray> previous;
+    if (qEnvironmentVariableIsSet("TMPDIR")) previous = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QByteArray::fromStdString(temporary));
+    const std::string file = "<item name='$FILE'><object><file name='a'><filedata>\nYWJj\n</filedata></file></object></item>";
+    const std::string xml = "<database><form><item name='$FILE'><object><file name='f'><filedata>Zm9ybQ==</filedata>"
+                            "</file></object></item></form><document>" + file + "</document><document>" + file + file;
+    std::vector<std::string> left;
+    for (const std::string& input : {xml, xml + "</document><bad></database>", xml + "</document></database>"}) {
+        std::filesystem::remove(database_);
+        errorOf(input);
+        for (const auto& entry : std::filesystem::directory_iterator(temporary)) left.push_back(entry.path().string());
+    }
+    if (previous) qputenv("TMPDIR", *previous);
+    else qunsetenv("TMPDIR");
+    EXPECT_TRUE(left.empty()) << left.front();
+    store::NoteStore notes(db());
+    ASSERT_EQ(notes.noteIds().size(), 2u);
+    auto attachments = notes.attachments(notes.noteIds().at(1));
+    ASSERT_EQ(attachments.size(), 2u);
+    EXPECT_EQ(attachments[1].size, 3);
 }
 
 TEST_F(DxlImportTest, AnExistingDatabaseIsNotOverwritten) {

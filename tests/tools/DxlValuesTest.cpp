@@ -72,6 +72,20 @@ TEST_F(Base64FileTest, TheReadersUtf16TextDecodesLikeBytes) {
     EXPECT_EQ(testing::TempDir::read(path_), "hello world");
 }
 
+// As the splitting device feeds it: up to a line end or markup, with the
+// file closed between elements.
+TEST_F(Base64FileTest, FeedingStopsBeforeOtherCharactersAndGoesOnAfterAPause) {
+    Base64File file(path_);
+    EXPECT_EQ(file.feedWhileBase64("aGVs bG8\r\ng"), 8u);
+    EXPECT_EQ(file.feedWhileBase64("\ng"), 0u);
+    file.pause();
+    EXPECT_EQ(testing::TempDir::read(path_), "hel");
+    EXPECT_EQ(file.feedWhileBase64("g&#100;"), 1u);
+    file.feed("d29ybGQ=");
+    file.finish();
+    EXPECT_EQ(testing::TempDir::read(path_), "hello world");
+}
+
 TEST_F(Base64FileTest, BadOrCutDataIsRefused) {
     for (std::u16string_view bad : {u"aGVs*G8=", u"aGVs=G8=", u"=GVs", u"a===", u"aGU=aGU=", u"aGVs\u00E9G8=", u"aGVs\u4E2DG8="}) {
         Base64File file(path_);

@@ -3,6 +3,7 @@
 #include "dxl/XmlCursor.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -75,20 +76,87 @@ TEST(SplitTextDeviceTest, MarkupIsNeverSplit) {
     EXPECT_EQ(text, std::string(150000, ']') + "x" + "tail");
 }
 
+// Where Qt's reader, given the file as it is, stops on its error.
+std::string plainPosition(const QByteArray& xml) {
+    QXmlStreamReader plain(xml);
+    while (!plain.atEnd()) plain.readNext();
+    return "line " + std::to_string(plain.lineNumber()) + ", column " + std::to_string(plain.columnNumber()) + ":";
+}
+
+// The error of reading `xml` through the cursor, which names a position.
+std::string cursorError(const QByteArray& xml) {
+    QBuffer buffer;
+    buffer.setData(xml);
+    buffer.open(QIODevice::ReadOnly);
+    XmlCursor cursor(buffer);
+    try {
+        while (!cursor.xml().atEnd()) {
+            cursor.xml().readNext();
+            cursor.checkWellFormed();
+        }
+    } catch (const ToolError& e) {
+        return e.what();
+    }
+    return "no error";
+}
+
 TEST(SplitTextDeviceTest, ErrorsNameTheColumnOfTheFile) {
     for (std::string lead : {std::string(), std::string("line\n")}) {
         QByteArray xml = QByteArray::fromStdString(lead.append("<r><a>").append(300000, 'x').append("é</b></r>"));
-        QXmlStreamReader plain(xml);
-        while (!plain.atEnd()) plain.readNext();
-        std::string expected = std::string("line ").append(std::to_string(plain.lineNumber())).append(", column ");
-        expected += std::to_string(plain.columnNumber());
-        try {
-            readFirstChild(xml);
-            ADD_FAILURE() << "no error";
-        } catch (const ToolError& e) {
-            EXPECT_THAT(e.what(), HasSubstr(expected));
-        }
+        EXPECT_THAT(cursorError(xml), HasSubstr(plainPosition(xml)));
     }
+}
+
+// The reader gets line ends and a stand-in for the base64 text; an error
+// after it still names the file's line and column.
+TEST(SplitTextDeviceTest, ErrorsAfterFileDataNameTheFilesPosition) {
+    std::string manyLines;
+    for (int i = 0; i < 70000; ++i) manyLines += "QUJD\n";
+    const std::string longLine(100000, 'A');
+    for (const std::string& xml : std::vector<std::string>{
+             "<r><filedata>QUJD\r\nQUJD\nQQ==</filedata><b></c></r>",
+             "<r><filedata>\nQUJD\rQUJD\n</filedata>\n<b> é</c></r>",
+             "<r><filedata>" + longLine + "</filedata><b></c></r>",
+             "<r><filedata>" + manyLines + "QQ==</filedata><b></c></r>",
+             "<r><filedata a='>'>QUJD</filedata><filedata>\nQU&#74;D</filedata><d:filedata xmlns:d='u'>QUJD\n"
+             "QUJD</d:filedata><filedata/>QUJD<b></c></r>",
+             "<r><filedata>QU<!-- x -->JD\nQUJD</filedata>\n\n</r></r>",
+             "<r>\n<filedata>QUJD\nQU",
+         }) {
+        QByteArray bytes = QByteArray::fromStdString(xml);
+        EXPECT_THAT(cursorError(bytes), HasSubstr(plainPosition(bytes))) << xml.substr(0, 80); 
+    }
+}
+
+// Line ends are all that the reader gets of the base64 text, in pieces no
+// longer than other texts, and the data is the decoded text.
+TEST(SplitTextDeviceTest, FileDataGoesAroundTheReader) {
+    std::string text;
+    for (int i = 0; i < 100000; ++i) text += "QUJD\r\n";
+    ReadText read = readFirstChild(QByteArray::fromStdString("<r><filedata>" + text + "RA==</filedata></r>"));
+    EXPECT_EQ(read.text.find_first_not_of('\n'), 100000u);
+    EXPECT_EQ(read.text.find('Q'), std::string::npos);
+    EXPECT_LE(read.longestPiece, SplitTextDevice::kRunLength + 64);
+
+    QBuffer buffer;
+    buffer.setData("<r><filedata>\nQUJD\nRA==</filedata></r>");
+    buffer.open(QIODevice::ReadOnly);
+    XmlCursor cursor(buffer);
+    cursor.toRoot();
+    cursor.nextChild();
+    cursor.xml().readNext();
+    QStringView standIn = cursor.xml().text();
+    std::optional<SpooledData> data = cursor.takeSpooled(standIn);
+    ASSERT_TRUE(data);
+    EXPECT_TRUE(standIn.isEmpty());
+    data->bytes->finish();
+    QFile file(QString::fromStdString(data->path));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), "ABCD");
+    QStringView again = cursor.xml().text();
+    EXPECT_FALSE(cursor.takeSpooled(again));
+    QStringView forged = u"#1:0#";
+    EXPECT_FALSE(cursor.takeSpooled(forged));
 }
 
 }  // namespace

@@ -5,22 +5,24 @@
 #include <array>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 namespace velloran::tools::dxl {
 
 namespace {
 
-constexpr std::size_t kWriteBlock = 64 * 1024;  // decoded bytes written at a time
+constexpr std::size_t kWriteBlock = 64 * 1024;  // decoded bytes written at a time, at most
 
-constexpr unsigned char kBlank = 64, kPad = 65, kInvalid = 255;
+constexpr unsigned char kBlank = 64, kPad = 65, kLineEnd = 66, kInvalid = 255;
 
-// Each ASCII character's six bits, or what else it is.
-constexpr std::array<unsigned char, 128> kValues = [] {
-    std::array<unsigned char, 128> values{};
+// Each 8-bit character's six bits, or what else it is.
+constexpr std::array<unsigned char, 256> kValues = [] {
+    std::array<unsigned char, 256> values{};
     values.fill(kInvalid);
     const char* alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
     for (unsigned char i = 0; i < 64; ++i) values[static_cast<unsigned char>(alphabet[i])] = i;
-    for (char blank : {' ', '\t', '\r', '\n'}) values[static_cast<unsigned char>(blank)] = kBlank;
+    values[' '] = values['\t'] = kBlank;
+    values['\r'] = values['\n'] = kLineEnd;
     values['='] = kPad;
     return values;
 }();
@@ -29,40 +31,56 @@ constexpr std::array<unsigned char, 128> kValues = [] {
     throw ToolError("the data is not valid base64");
 }
 
+template <typename Char>
+unsigned valueOf(Char c) {
+    auto code = static_cast<std::make_unsigned_t<Char>>(c);
+    return code < kValues.size() ? kValues[code] : kInvalid;
+}
+
 }  // namespace
 
 Base64File::Base64File(const std::string& path) : path_(path), file_(std::fopen(path.c_str(), "wb")) {
     if (!file_) throw ToolError("Cannot write the temporary file " + path + ": " + std::strerror(errno));
-    bytes_.reserve(kWriteBlock + 3);
 }
 
 Base64File::~Base64File() {
     if (file_) std::fclose(file_);
 }
 
-template <typename Char>
-void Base64File::decode(const Char* text, std::size_t size) {
-    for (std::size_t i = 0; i < size; ++i) {
-        auto code = static_cast<std::make_unsigned_t<Char>>(text[i]);
-        unsigned value = code < kValues.size() ? kValues[code] : kInvalid;
-        if (value < 64 && padding_ == 0) {
-            // The common case, kept short: a character inside unpadded data.
-            group_ = group_ << 6 | value;
-            if (++count_ == 4) emitGroup();
+// Decodes `text`; with kStopAtOther it stops before a line end or a
+// character that is not base64, which otherwise are a blank and an error.
+template <bool kStopAtOther, typename Char>
+std::size_t Base64File::decode(const Char* text, std::size_t size) {
+    std::size_t i = 0;
+    while (i < size) {
+        if (count_ == 0 && padding_ == 0) {
+            // The bulk of any data, kept short: whole groups of four.
+            for (; i + 4 <= size; i += 4) {
+                unsigned a = valueOf(text[i]), b = valueOf(text[i + 1]), c = valueOf(text[i + 2]), d = valueOf(text[i + 3]);
+                if ((a | b | c | d) >= 64) break;
+                put(a << 18 | b << 12 | c << 6 | d, 3);
+            }
+            if (i == size) break;
+        }
+        unsigned value = valueOf(text[i]);
+        if (value == kLineEnd || value == kInvalid) {
+            if (kStopAtOther) break;
+            if (value == kInvalid) notBase64();
         } else if (value != kBlank) {
             take(value);
         }
+        ++i;
     }
-    if (bytes_.size() >= kWriteBlock) flush();
+    return i;
 }
 
-template void Base64File::decode<char>(const char*, std::size_t);
-template void Base64File::decode<char16_t>(const char16_t*, std::size_t);
+template std::size_t Base64File::decode<false, char>(const char*, std::size_t);
+template std::size_t Base64File::decode<false, char16_t>(const char16_t*, std::size_t);
+template std::size_t Base64File::decode<true, char>(const char*, std::size_t);
 
 // Takes one character's value; a full group of four gives its bytes. '='
 // may only end a group, in its third or fourth place, and ends the data.
 void Base64File::take(unsigned value) {
-    if (value == kInvalid) notBase64();
     if (value == kPad) {
         if (count_ < 2) notBase64();
         ++padding_;
@@ -71,30 +89,51 @@ void Base64File::take(unsigned value) {
         notBase64();
     }
     group_ = group_ << 6 | value;
-    if (++count_ == 4) emitGroup();
-}
-
-// The bytes of a full group of four, fewer when it was padded.
-void Base64File::emitGroup() {
-    bytes_.push_back(static_cast<unsigned char>(group_ >> 16));
-    if (padding_ < 2) bytes_.push_back(static_cast<unsigned char>(group_ >> 8));
-    if (padding_ < 1) bytes_.push_back(static_cast<unsigned char>(group_));
+    if (++count_ < 4) return;
+    put(group_, 3 - padding_);
     group_ = 0;
     count_ = 0;
 }
 
+// Keeps the first `size` of the three bytes of `group`.
+void Base64File::put(std::uint32_t group, int size) {
+    if (filled_ + 3 > bytes_.size()) makeRoom();
+    unsigned char* out = bytes_.data() + filled_;
+    out[0] = static_cast<unsigned char>(group >> 16);
+    out[1] = static_cast<unsigned char>(group >> 8);
+    out[2] = static_cast<unsigned char>(group);
+    filled_ += static_cast<std::size_t>(size);
+}
+
+void Base64File::makeRoom() {
+    flush();
+    bytes_.resize(kWriteBlock);
+}
+
 void Base64File::flush() {
-    if (std::fwrite(bytes_.data(), 1, bytes_.size(), file_) != bytes_.size())
+    if (filled_ == 0) return;
+    if (!file_) file_ = std::fopen(path_.c_str(), "ab");
+    if (!file_ || std::fwrite(bytes_.data(), 1, filled_, file_) != filled_)
         throw ToolError("Cannot write the temporary file " + path_ + ": " + std::strerror(errno));
-    bytes_.clear();
+    filled_ = 0;
+}
+
+void Base64File::close() {
+    std::FILE* file = std::exchange(file_, nullptr);
+    if (file && std::fclose(file) != 0)
+        throw ToolError("Cannot write the temporary file " + path_ + ": " + std::strerror(errno));
+}
+
+void Base64File::pause() {
+    flush();
+    close();
+    std::vector<unsigned char>().swap(bytes_);
 }
 
 void Base64File::finish() {
     if (count_ != 0) throw ToolError("the base64 data ends in the middle of a group of four characters");
     flush();
-    std::FILE* file = file_;
-    file_ = nullptr;
-    if (std::fclose(file) != 0) throw ToolError("Cannot write the temporary file " + path_ + ": " + std::strerror(errno));
+    close();
 }
 
 }  // namespace velloran::tools::dxl

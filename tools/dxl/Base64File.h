@@ -2,6 +2,7 @@
 // Decodes base64 text handed over in pieces of any size into a file, so
 // that an attachment's bytes never have to be held in memory at once. The
 // text may come as bytes or straight from the XML reader's UTF-16 text.
+// Decoding may pause between pieces with the file closed, and go on later.
 #include <QStringView>
 
 #include <cstdint>
@@ -22,25 +23,35 @@ public:
 
     // Decodes the text; blanks and line breaks are ignored. Throws
     // ToolError when it is not base64.
-    void feed(std::string_view text) { decode(text.data(), text.size()); }
-    void feed(QStringView text) { decode(text.utf16(), static_cast<std::size_t>(text.size())); }
+    void feed(std::string_view text) { decode<false>(text.data(), text.size()); }
+    void feed(QStringView text) { decode<false>(text.utf16(), static_cast<std::size_t>(text.size())); }
+    // Decodes the base64 characters, blanks and tabs at the start of `text`
+    // and stops before a line end or any other character; returns how many
+    // it took. Throws ToolError when '=' is misplaced.
+    std::size_t feedWhileBase64(std::string_view text) { return decode<true>(text.data(), text.size()); }
+    // Writes what is decoded so far and closes the file, letting go of the
+    // write buffer; feeding more text opens it again and appends.
+    void pause();
     // Writes what is left and closes the file; throws when the text ended
     // in the middle of a group of four characters.
     void finish();
 
 private:
-    template <typename Char>
-    void decode(const Char* text, std::size_t size);
+    template <bool kStopAtOther, typename Char>
+    std::size_t decode(const Char* text, std::size_t size);
     void take(unsigned value);
-    void emitGroup();
+    void put(std::uint32_t group, int size);
+    void makeRoom();
     void flush();
+    void close();
 
     std::string path_;
     std::FILE* file_ = nullptr;
     std::uint32_t group_ = 0;  // the bits of the group of four being read
     int count_ = 0;            // characters of that group read so far
     int padding_ = 0;          // '=' characters read: a padded group ends the data
-    std::vector<unsigned char> bytes_;  // decoded bytes not yet written
+    std::vector<unsigned char> bytes_;  // room for decoded bytes: the first filled_ are not yet written
+    std::size_t filled_ = 0;
 };
 
 }  // namespace velloran::tools::dxl

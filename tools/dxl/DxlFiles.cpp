@@ -4,6 +4,9 @@
 
 #include "common/ToolError.h"
 
+#include <filesystem>
+#include <system_error>
+
 namespace velloran::tools::dxl {
 
 namespace {
@@ -18,14 +21,39 @@ void decoding(XmlCursor& cursor, const std::string& name, Work work) {
     }
 }
 
-// Feeds the text of the <filedata> element at the cursor to `bytes`, piece
-// by piece as the reader hands it over.
-void decodeFileData(XmlCursor& cursor, const std::string& name, Base64File& bytes) {
+SpooledData newData(const std::string& path) { return {std::make_unique<Base64File>(path), path, {}}; }
+
+// The data that the first text of a <filedata> stands in for, taken over
+// from the device, or else new data to decode the text into.
+SpooledData startData(XmlCursor& cursor, const std::string& name, QStringView& text, const std::string& path) {
+    std::optional<SpooledData> spooled = cursor.takeSpooled(text);
+    if (!spooled) return newData(path);
+    if (!spooled->error.empty()) cursor.fail("the file " + name + ": " + spooled->error);
+    return std::move(*spooled);
+}
+
+// Reads the <filedata> element at the cursor: the data the device decoded
+// around the reader, and any text the reader hands over after it (after a
+// character reference or a comment, say), decoded piece by piece; `path`
+// is the file for data that the reader hands over whole.
+SpooledData readFileData(XmlCursor& cursor, const std::string& name, const std::string& path) {
+    SpooledData data;
     for (QXmlStreamReader::TokenType token; (token = cursor.xml().readNext()) != QXmlStreamReader::EndElement;) {
         cursor.checkWellFormed();
-        if (token == QXmlStreamReader::Characters) decoding(cursor, name, [&] { bytes.feed(cursor.xml().text()); });
-        else if (token == QXmlStreamReader::StartElement) cursor.fail("file data holds no elements");
+        if (token == QXmlStreamReader::StartElement) cursor.fail("file data holds no elements");
+        // The line ends of diverted text come before its stand-in.
+        if (token != QXmlStreamReader::Characters || (!data.bytes && cursor.xml().isWhitespace())) continue;
+        QStringView text = cursor.xml().text();
+        if (!data.bytes) data = startData(cursor, name, text, path);
+        decoding(cursor, name, [&] { data.bytes->feed(text); });
     }
+    return data;
+}
+
+void moveFile(const std::string& from, const std::string& to) {
+    std::error_code error;
+    std::filesystem::rename(from, to, error);
+    if (error) throw ToolError("Cannot move the temporary file " + from + " to " + to + ": " + error.message());
 }
 
 }  // namespace
@@ -35,16 +63,20 @@ FileRead readFile(XmlCursor& cursor, const ItemContext& context) {
     read.object.name = cursor.attribute("name");
     if (read.object.name.empty()) cursor.fail("an attached file needs a name");
     read.object.source = {notes::write::ObjectSource::Kind::File, context.spoolFile(), {}, 0};
-    Base64File bytes(read.object.source.file);
+    const std::string& path = read.object.source.file;
+    SpooledData data;
     while (cursor.nextChild()) {
         if (!cursor.is("filedata")) {
             cursor.skip();
             continue;
         }
+        if (read.hasData) cursor.fail("the file " + read.object.name + " holds more than one <filedata>");
         read.hasData = true;
-        decodeFileData(cursor, read.object.name, bytes);
+        data = readFileData(cursor, read.object.name, path);
     }
-    decoding(cursor, read.object.name, [&] { bytes.finish(); });
+    if (!data.bytes) data = newData(path);
+    decoding(cursor, read.object.name, [&] { data.bytes->finish(); });
+    if (data.path != path) moveFile(data.path, path);
     return read;
 }
 

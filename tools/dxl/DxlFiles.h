@@ -1,6 +1,7 @@
 #pragma once
 // Files in the XML export: the <file> elements of attachments and embedded
-// objects, whose base64 data is decoded into spool files as it streams by.
+// objects, whose base64 data is decoded into spool files as it streams by
+// (mostly by the splitting device, around the XML reader).
 #include "dxl/XmlCursor.h"
 #include "write/Inputs.h"
 
@@ -24,7 +25,8 @@ struct FileRead {
 };
 
 // Reads the <file> element at the cursor up to its end. Throws ToolError
-// naming the position when it has no name or its data is not base64.
+// naming the position when it has no name, more than one <filedata>, or
+// data that is not base64.
 FileRead readFile(XmlCursor& cursor, const ItemContext& context);
 
 }  // namespace velloran::tools::dxl

@@ -37,6 +37,9 @@ public:
     [[noreturn]] void fail(const std::string& message) const;
     // Throws when the reader has met malformed XML.
     void checkWellFormed() const;
+    // The data of the <filedata> element whose first text is `text`, when
+    // it went around the reader; `text` then goes on after its stand-in.
+    std::optional<SpooledData> takeSpooled(QStringView& text) { return device_.takeSpooled(text); }
 
 private:
     SplitTextDevice device_;
