@@ -2,6 +2,7 @@
 // the stamp under several locales, names and values that could break a
 // line, a run over midnight, a torn last line, and writes that fail.
 #include "QStringPrinter.h"
+#include "FileSizeLimit.h"
 #include "TempDir.h"
 
 #include "log/ExportLog.h"
@@ -13,11 +14,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <filesystem>
-#include <sys/resource.h>
 
 using namespace velloran::exporting;
+using velloran::testing::FileSizeLimit;
 using velloran::testing::TempDir;
 using ::testing::HasSubstr;
 using ::testing::ThrowsMessage;
@@ -31,26 +31,6 @@ QDateTime at(int year, int month, int day, int hour, int minute, int second, int
 }
 
 QString folderOf(const TempDir& dir, const char* name) { return QString::fromStdString(dir.file(name)); }
-
-// Lets this process write files no larger than `bytes`, as a full disk
-// would; a write that reaches the limit is cut short.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) : previousHandler_(std::signal(SIGXFSZ, SIG_IGN)) {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        rlimit lowered = saved_;
-        lowered.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &lowered);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, previousHandler_);
-    }
-
-private:
-    rlimit saved_{};
-    void (*previousHandler_)(int);
-};
 
 }  // namespace
 

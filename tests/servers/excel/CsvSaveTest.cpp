@@ -2,6 +2,7 @@
 // length and place of the character that asks for it; rows as wide as the
 // cells left after late writes; and a file that cannot be written.
 #include "CsvWriter.h"
+#include "FileSizeLimit.h"
 #include "TempDir.h"
 #include "Workbook.h"
 #include "WorkbookError.h"
@@ -11,13 +12,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <csignal>
 #include <fstream>
 #include <iterator>
-#include <sys/resource.h>
 
 namespace {
 
+using velloran::testing::FileSizeLimit;
 using velloran::testing::TempDir;
 using velloran::testing::runPythonOn;
 using velloran::workbook::CellFormat;
@@ -88,20 +88,13 @@ TEST(CsvSave, AFileThatCannotBeWrittenFailsTheSaveAndKeepsTheOldOne) {
     Workbook workbook;
     for (std::uint32_t row = 0; row < 100000; ++row) workbook.setText(row, 0, "Document " + std::to_string(row));
     workbook.settledCells();
-    auto* previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit previous{};
-    ::getrlimit(RLIMIT_FSIZE, &previous);
-    rlimit small = previous;
-    small.rlim_cur = 256 * 1024;
-    ::setrlimit(RLIMIT_FSIZE, &small);
     std::string failure;
     try {
+        const FileSizeLimit limit(256 * 1024);
         saveWorkbook(workbook, path);
     } catch (const WorkbookError& e) {
         failure = e.what();
     }
-    ::setrlimit(RLIMIT_FSIZE, &previous);
-    std::signal(SIGXFSZ, previousHandler);
     EXPECT_THAT(failure, testing::HasSubstr("Cannot save the workbook as " + path));
     EXPECT_EQ(fileBytes(path), "the old file");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);

@@ -4,6 +4,7 @@
 // a temporary store that fails.
 #include "CellGrid.h"
 #include "QueuedWorkbook.h"
+#include "FileSizeLimit.h"
 #include "TempDir.h"
 #include "Workbook.h"
 #include "WorkbookError.h"
@@ -12,11 +13,9 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
-#include <sys/resource.h>
 
 using velloran::workbook::CellFormat;
 using velloran::workbook::Cell;
@@ -25,6 +24,7 @@ using velloran::workbook::QueuedWorkbook;
 using velloran::workbook::Workbook;
 using velloran::workbook::WorkbookError;
 using velloran::workbook::biff::saveWorkbook;
+using velloran::testing::FileSizeLimit;
 using velloran::testing::TempDir;
 using velloran::testing::findCell;
 using velloran::testing::readWithXlrd;
@@ -176,22 +176,15 @@ TEST(WorkbookSpill, AFullTemporaryStoreIsReportedByTheWrite) {
     // fails with the reason, and the workbook is not saved.
     TempDir dir;
     ScopedEnv tmpdir("TMPDIR", dir.path().string());
-    auto* previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit previous{};
-    ::getrlimit(RLIMIT_FSIZE, &previous);
-    rlimit small = previous;
-    small.rlim_cur = 512 * 1024;
-    ::setrlimit(RLIMIT_FSIZE, &small);
     std::string failure;
     Workbook workbook;
     try {
+        const FileSizeLimit limit(512 * 1024);
         for (std::uint32_t row = 0; row < 100000 && failure.empty(); ++row)
             workbook.setText(row, 0, "Document " + std::to_string(row) + " item 0");
     } catch (const WorkbookError& e) {
         failure = e.what();
     }
-    ::setrlimit(RLIMIT_FSIZE, &previous);
-    std::signal(SIGXFSZ, previousHandler);
     EXPECT_NE(failure.find("temporary folder"), std::string::npos) << failure;
     EXPECT_NE(failure.find("too large"), std::string::npos) << failure;
     EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
