@@ -31,6 +31,9 @@ enum ItemType : int {
     // Bytes kept as they came (as base64 text), not readable as values.
     kRawData = 0,
     kRichText = 1,
+    // A response's link to its parent: the parent's universal ID as text,
+    // in the item "$REF".
+    kNoteRefs = 4,
     kNumber = 768,
     kDateTime = 1024,
     kAttachment = 1084,
