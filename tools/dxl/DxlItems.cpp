@@ -36,27 +36,22 @@ int textType(int flags) {
     return kText;
 }
 
-DateTime readDateTime(XmlCursor& cursor) {
-    std::string text = cursor.text();
-    std::optional<DateTime> moment = parseDateTime(text);
-    if (!moment) cursor.fail("'" + text + "' is not a date-time (such as 20010522T103636,81-04)");
-    return *moment;
-}
-
 // A range of two date-times. Our values have no range type, so the pair
 // becomes its start and its end, two date-times in the item's list, where a
-// view column or an export shows both.
+// view column or an export shows both. An empty end adds nothing.
 void readDateTimePair(XmlCursor& cursor, ValueList& values) {
-    std::size_t before = values.size();
+    int ends = 0;
     while (cursor.nextChild()) {
         if (!cursor.is("datetime")) cursor.fail("a date-time pair holds <" + cursor.name() + ">");
-        values.emplace_back(readDateTime(cursor));
+        ++ends;
+        if (std::optional<DateTime> moment = readDateTime(cursor)) values.emplace_back(*moment);
     }
-    if (values.size() - before != 2) cursor.fail("a date-time pair needs two date-times");
+    if (ends != 2) cursor.fail("a date-time pair needs two date-times");
 }
 
 // One value element, or the values of a list or pair, appended to `values`.
 void readValue(XmlCursor& cursor, ValueList& values) {
+    XmlCursor::Nesting nesting(cursor);
     if (cursor.is("text")) {
         values.emplace_back(cursor.text());
     } else if (cursor.is("number")) {
@@ -65,7 +60,7 @@ void readValue(XmlCursor& cursor, ValueList& values) {
         if (!number) cursor.fail("'" + text + "' is not a number");
         values.emplace_back(*number);
     } else if (cursor.is("datetime")) {
-        values.emplace_back(readDateTime(cursor));
+        if (std::optional<DateTime> moment = readDateTime(cursor)) values.emplace_back(*moment);
     } else if (cursor.is("datetimepair")) {
         readDateTimePair(cursor, values);
     } else {
@@ -118,6 +113,14 @@ write::ItemInput rawItem(XmlCursor& cursor, write::ItemInput item) {
 }
 
 }  // namespace
+
+std::optional<DateTime> readDateTime(XmlCursor& cursor) {
+    std::string text = cursor.text();
+    if (text.find_first_not_of(" \t\r\n") == std::string::npos) return std::nullopt;
+    std::optional<DateTime> moment = parseDateTime(text);
+    if (!moment) cursor.fail("'" + text + "' is not a date-time (such as 20010522T103636,81-04)");
+    return moment;
+}
 
 void readItem(XmlCursor& cursor, write::NoteInput& note, const ItemContext& context) {
     write::ItemInput item{cursor.attribute("name"), kText, flagsOf(cursor), {}, {}};

@@ -12,4 +12,9 @@ namespace velloran::tools::dxl {
 // a value is malformed.
 void readItem(XmlCursor& cursor, notes::write::NoteInput& note, const ItemContext& context);
 
+// Reads the <datetime> element at the cursor up to its end: nothing when
+// it is empty, as the export writes an empty value. Throws ToolError naming
+// the position when its text is not a date-time.
+std::optional<notes::DateTime> readDateTime(XmlCursor& cursor);
+
 }  // namespace velloran::tools::dxl

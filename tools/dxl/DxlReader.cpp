@@ -130,10 +130,9 @@ std::int64_t DxlReader::readMoment() {
             cursor_.skip();
             continue;
         }
-        std::string text = cursor_.text();
-        std::optional<DateTime> parsed = parseDateTime(text);
-        if (!parsed) cursor_.fail("'" + text + "' is not a date-time (such as 20010522T103636,81-04)");
-        moment = parsed->msecsSinceEpoch;
+        // An empty date-time, or a time without a date, leaves the moment unknown.
+        std::optional<DateTime> parsed = readDateTime(cursor_);
+        moment = parsed && parsed->hasDate ? parsed->msecsSinceEpoch : 0;
     }
     return moment;
 }

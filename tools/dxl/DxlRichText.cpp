@@ -3,6 +3,7 @@
 #include "write/RichTextRuns.h"
 
 #include <array>
+#include <utility>
 
 namespace velloran::tools::dxl {
 
@@ -28,14 +29,44 @@ private:
     // Reads up to the end of the current element. Text counts only inside
     // a paragraph: between paragraphs it is the file's own indentation.
     void walk(bool inParagraph) {
+        XmlCursor::Nesting nesting(cursor_);
         while (true) {
             QXmlStreamReader::TokenType token = cursor_.xml().readNext();
             cursor_.checkWellFormed();
-            if (token == QXmlStreamReader::EndElement || token == QXmlStreamReader::EndDocument) return;
-            if (token == QXmlStreamReader::Characters && inParagraph)
-                append(cursor_.xml().text().toString().toStdString());
-            if (token == QXmlStreamReader::StartElement) element(inParagraph);
+            switch (token) {
+            case QXmlStreamReader::Characters:
+                if (inParagraph) text();
+                break;
+            case QXmlStreamReader::StartElement:
+                endBlanks();
+                element(inParagraph);
+                break;
+            case QXmlStreamReader::EndElement:
+            case QXmlStreamReader::EndDocument:
+                endBlanks();
+                return;
+            default: break;
+            }
         }
+    }
+
+    // Blanks between two tags are held back until the next tag: a
+    // pretty-printed file indents the elements of a paragraph with blanks
+    // that start on a new line, while the document's own line breaks are
+    // elements (<break/>), so blanks with a line end are not text.
+    void text() {
+        const QXmlStreamReader& xml = cursor_.xml();
+        if (xml.isWhitespace() && !xml.isCDATA()) {
+            blanks_ += xml.text().toString().toStdString();
+            return;
+        }
+        append(std::exchange(blanks_, {}));
+        append(xml.text().toString().toStdString());
+    }
+
+    void endBlanks() {
+        if (blanks_.find('\n') == std::string::npos) append(blanks_);
+        blanks_.clear();
     }
 
     void element(bool inParagraph) {
@@ -154,6 +185,7 @@ private:
     bool open_ = false;
     bool inTable_ = false;
     bool cellHasText_ = false;
+    std::string blanks_;  // blanks of a paragraph not yet known to be text
 };
 
 }  // namespace

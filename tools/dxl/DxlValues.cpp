@@ -59,20 +59,36 @@ std::optional<std::int64_t> timeOfDay(std::string_view text, std::size_t& at) {
     return ((*hour * 60 + *minute) * 60 + *second) * std::int64_t{1000} + hundredths * 10;
 }
 
+struct ZonedTime {
+    std::int64_t ms;  // into the day
+    int zoneMinutes;  // east of UTC
+};
+
+// "HHMMSS[,hh]" and its zone, from `at` to the end of the text.
+std::optional<ZonedTime> zonedTime(std::string_view text, std::size_t at) {
+    std::optional<std::int64_t> time = timeOfDay(text, at);
+    std::optional<int> zone = time ? zoneMinutes(text, at) : std::nullopt;
+    if (!zone) return std::nullopt;
+    return ZonedTime{*time, *zone};
+}
+
 }  // namespace
 
 std::optional<notes::DateTime> parseDateTime(std::string_view text) {
+    if (text.starts_with('T')) {
+        // Without a date a zone names no moment: the time stays as written.
+        std::optional<ZonedTime> time = zonedTime(text, 1);
+        if (!time) return std::nullopt;
+        return notes::DateTime{time->ms, true, false};
+    }
     std::size_t at = 0;
     std::optional<std::chrono::sys_days> day = date(text, at);
     if (!day) return std::nullopt;
     std::int64_t dayMs = std::chrono::duration_cast<std::chrono::milliseconds>(day->time_since_epoch()).count();
     if (at == text.size()) return notes::DateTime{dayMs, false};
-    if (text[at] != 'T') return std::nullopt;
-    ++at;
-    std::optional<std::int64_t> time = timeOfDay(text, at);
-    std::optional<int> zone = time ? zoneMinutes(text, at) : std::nullopt;
-    if (!zone) return std::nullopt;
-    return notes::DateTime{dayMs + *time - std::int64_t{*zone} * 60000, true};
+    std::optional<ZonedTime> time = text[at] == 'T' ? zonedTime(text, at + 1) : std::nullopt;
+    if (!time) return std::nullopt;
+    return notes::DateTime{dayMs + time->ms - std::int64_t{time->zoneMinutes} * 60000, true};
 }
 
 std::optional<double> parseNumber(std::string_view text) {

@@ -15,9 +15,10 @@ inline constexpr int kFlagAuthors = 0x0020;
 inline constexpr int kFlagNames = 0x0040;
 inline constexpr int kFlagReaders = 0x0400;
 
-// Reads "YYYYMMDD", "YYYYMMDDTHHMMSS[,hh]" with an optional zone ("Z",
-// "+HH", "-HHMM"). A moment without a zone is taken as UTC; a date alone
-// has no time. Nothing when the text is none of these.
+// Reads "YYYYMMDD", "YYYYMMDDTHHMMSS[,hh]" or "THHMMSS[,hh]", the last two
+// with an optional zone ("Z", "+HH", "-HHMM"). A moment without a zone is
+// taken as UTC; a date alone has no time; a time alone has no date and
+// keeps the time as written. Nothing when the text is none of these.
 std::optional<notes::DateTime> parseDateTime(std::string_view text);
 
 // A decimal number, surrounding blanks allowed; nothing otherwise.

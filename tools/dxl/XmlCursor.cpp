@@ -4,6 +4,12 @@
 
 namespace velloran::tools::dxl {
 
+XmlCursor::Nesting::Nesting(XmlCursor& cursor) : cursor_(cursor) {
+    if (cursor.nesting_ >= kMaxNesting)
+        cursor.fail("the elements nest more than " + std::to_string(kMaxNesting) + " deep, deeper than the import reads");
+    ++cursor.nesting_;
+}
+
 std::string XmlCursor::attribute(const char* name) const {
     return xml_.attributes().value(QLatin1StringView(name)).toString().toStdString();
 }

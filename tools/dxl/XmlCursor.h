@@ -11,6 +11,25 @@ namespace velloran::tools::dxl {
 
 class XmlCursor {
 public:
+    // How many elements, one inside another, the recursive walks of the
+    // reader may be in at once: far more than the export ever nests, and
+    // few enough that a hostile file cannot exhaust the stack.
+    static constexpr int kMaxNesting = 1000;
+
+    // Taken by a recursive walk for the element it reads, for as long as it
+    // reads it. Throws ToolError naming the position when the walks would
+    // be in more than kMaxNesting elements.
+    class Nesting {
+    public:
+        explicit Nesting(XmlCursor& cursor);
+        ~Nesting() { --cursor_.nesting_; }
+        Nesting(const Nesting&) = delete;
+        Nesting& operator=(const Nesting&) = delete;
+
+    private:
+        XmlCursor& cursor_;
+    };
+
     // Reads `input`, which must be open, handing long texts over in pieces.
     explicit XmlCursor(QIODevice& input) : device_(input), xml_(&device_) {}
 
@@ -44,6 +63,7 @@ public:
 private:
     SplitTextDevice device_;
     QXmlStreamReader xml_;
+    int nesting_ = 0;
 };
 
 }  // namespace velloran::tools::dxl

@@ -142,6 +142,14 @@ std::string numberText(double number) {
     return text;
 }
 
+std::string timeOfDayText(std::int64_t msecsIntoDay) {
+    const std::int64_t seconds = floorDiv(msecsIntoDay, 1000);
+    const auto secondOfDay = static_cast<int>(seconds - floorDiv(seconds, kSecondsPerDay) * kSecondsPerDay);
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%02d:%02d:%02d", secondOfDay / 3600, secondOfDay / 60 % 60, secondOfDay % 60);
+    return buffer;
+}
+
 std::string dateTimeText(std::int64_t msecsSinceEpoch, bool hasTime, TimeZone zone) {
     const std::optional<CalendarTime> time = calendarTime(msecsSinceEpoch, hasTime, zone);
     if (!time) return numberText(static_cast<double>(msecsSinceEpoch));

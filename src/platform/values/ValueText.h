@@ -11,6 +11,7 @@
 //             midnight in UTC). A moment outside the years 1 to 9999 has no
 //             calendar form here and shows its milliseconds since 1970 as a
 //             number instead.
+//   times     HH:mm:ss of a time of day without a date, in no zone.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -21,6 +22,9 @@ enum class TimeZone { Local, Utc };
 
 std::string numberText(double number);
 std::string dateTimeText(std::int64_t msecsSinceEpoch, bool hasTime, TimeZone zone = TimeZone::Local);
+// The time of day `msecsIntoDay` after midnight (a whole day is taken off
+// any more, and added to any less).
+std::string timeOfDayText(std::int64_t msecsIntoDay);
 // The moment dateTimeText shows, to the second, as a spreadsheet's date
 // number: days since 1899-12-30 with the time of day as the fraction.
 // Nothing for a moment before 1900-03-01 (where spreadsheets count a day

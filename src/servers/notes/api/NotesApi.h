@@ -44,10 +44,13 @@ enum ItemType : int {
 };
 
 // A moment in time. Date-only values carry the date's midnight in UTC and
-// hasTime = false.
+// hasTime = false. A time of day without a date (hasDate = false) carries
+// that time, as written, on 1970-01-01 in UTC: it has no zone, as without a
+// date it names no moment.
 struct DateTime {
     std::int64_t msecsSinceEpoch = 0;  // UTC
     bool hasTime = true;
+    bool hasDate = true;
     friend bool operator==(const DateTime&, const DateTime&) = default;
 };
 

@@ -75,7 +75,9 @@ std::int64_t localToUtc(std::int64_t wall) {
 
 CalendarFields calendarFields(const DateTime& moment, platform::TimeZone zone, std::size_t position, const std::string& who) {
     std::int64_t ms = calendarMoment(moment, position, who).msecsSinceEpoch;
-    CalendarFields fields = moment.hasTime && zone == platform::TimeZone::Local ? fieldsOfLocal(ms) : fieldsOfUtc(ms);
+    // A date alone, or a time alone, is shown as written, in no zone.
+    bool zoned = moment.hasTime && moment.hasDate && zone == platform::TimeZone::Local;
+    CalendarFields fields = zoned ? fieldsOfLocal(ms) : fieldsOfUtc(ms);
     if (fields.year < 1 || fields.year > 9999) beyondCalendar(position, who);
     return fields;
 }

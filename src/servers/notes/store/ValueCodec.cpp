@@ -71,7 +71,7 @@ struct Encoder {
         putFixed(out, std::bit_cast<std::uint64_t>(number));
     }
     void operator()(const DateTime& moment) const {
-        out.push_back(moment.hasTime ? 'D' : 'd');
+        out.push_back(!moment.hasDate ? 't' : moment.hasTime ? 'D' : 'd');
         putFixed(out, static_cast<std::uint64_t>(moment.msecsSinceEpoch));
     }
 };
@@ -100,6 +100,7 @@ ValueList decodeValues(std::span<const std::uint8_t> bytes) {
         case 'N': values.emplace_back(std::bit_cast<double>(reader.fixed())); break;
         case 'D': values.emplace_back(DateTime{static_cast<std::int64_t>(reader.fixed()), true}); break;
         case 'd': values.emplace_back(DateTime{static_cast<std::int64_t>(reader.fixed()), false}); break;
+        case 't': values.emplace_back(DateTime{static_cast<std::int64_t>(reader.fixed()), true, false}); break;
         default: throw DamagedValue("unknown kind");
         }
     }

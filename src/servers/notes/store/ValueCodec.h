@@ -5,6 +5,7 @@
 //   'N' number:    8 bytes, IEEE 754 double, little-endian
 //   'D' date-time: 8 bytes, signed milliseconds since 1970 UTC, little-endian
 //   'd' date only: as 'D'
+//   't' time only: as 'D' (the time of day on 1970-01-01)
 #include "api/NotesApi.h"
 #include "store/EngineError.h"
 

@@ -17,6 +17,7 @@ std::string valueText(const Value& value, platform::TimeZone zone) {
     if (auto* text = std::get_if<std::string>(&value)) return *text;
     if (auto* number = std::get_if<double>(&value)) return platform::numberText(*number);
     const auto& moment = std::get<DateTime>(value);
+    if (!moment.hasDate) return platform::timeOfDayText(moment.msecsSinceEpoch);
     return platform::dateTimeText(moment.msecsSinceEpoch, moment.hasTime, zone);
 }
 
