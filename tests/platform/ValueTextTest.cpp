@@ -83,6 +83,16 @@ TEST(DateTimeText, UtcZoneAndDatesWithoutTimeIgnoreTZ) {
     EXPECT_EQ(dateTimeText(-86'400'000, false), "1969-12-31");
 }
 
+TEST(DateTimeText, TimesWithoutADateShowTheirTimeOfDayInNoZone) {
+    ScopedTimeZone zone("Asia/Shanghai");
+    EXPECT_EQ(timeOfDayText(12 * 3'600'000), "12:00:00");
+    EXPECT_EQ(timeOfDayText(86'399'999), "23:59:59");
+    EXPECT_EQ(timeOfDayText(86'401'000), "00:00:01");
+    EXPECT_EQ(timeOfDayText(-1), "23:59:59");
+    EXPECT_EQ(timeOfDayText(std::numeric_limits<std::int64_t>::min()), "16:47:04");
+    EXPECT_EQ(timeOfDayText(std::numeric_limits<std::int64_t>::max()), "07:12:55");
+}
+
 TEST(DateTimeText, MomentsOutsideTheYearsOneTo9999ShowTheirMilliseconds) {
     ScopedTimeZone zone("Asia/Shanghai");
     EXPECT_EQ(dateTimeText(kYearOne, false), "0001-01-01");

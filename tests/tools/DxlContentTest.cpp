@@ -4,6 +4,7 @@
 #include "DxlImportFixture.h"
 #include "dxl/DxlValues.h"
 #include "store/ObjectFile.h"
+#include "text/ValueText.h"
 
 #include <gmock/gmock.h>
 
@@ -68,6 +69,82 @@ TEST_F(DxlContentTest, DateTimePairsAreTwoMomentsAndNeedBoth) {
     EXPECT_THAT(errorOf(documentXml("<item name='P'><datetimepair><text>x</text><datetime>20240102</datetime>"
                                     "</datetimepair></item>")),
                 HasSubstr("a date-time pair holds <text>"));
+}
+
+// Date-times as the platform writes them: with the daylight flag, a date
+// or a time alone, lists holding a pair, and the empty <datetime/> of an
+// empty value, which in <created> leaves the time unknown.
+TEST_F(DxlContentTest, EveryDateTimeFormImports) {
+    importXml("<?xml version='1.0'?>\n<database xmlns='http://www.lotus.com/dxl'><document form='Event'>"
+              "<noteinfo noteid='8fa' unid='" + kUnid + "' sequence='2'><created><datetime/></created>"
+              "<modified><datetime dst='true'>20260720T120000,00-04</datetime></modified></noteinfo>"
+              "<item name='Start'><datetime dst='true'>20260720T120000,00-04</datetime></item>"
+              "<item name='Day'><datetime>20260720</datetime></item>"
+              "<item name='At'><datetime>T083000,00</datetime></item>"
+              "<item name='Due'><datetime/></item>"
+              "<item name='Times'><datetimelist><datetime>T083000,00</datetime><datetime>20260720</datetime>"
+              "<datetimepair><datetime>20260721T090000,00+0530</datetime><datetime>20260721T170000,00+0530</datetime>"
+              "</datetimepair></datetimelist></item></document></database>");
+    const DateTime start = *parseDateTime("20260720T120000,00-04"), day = *parseDateTime("20260720"),
+                   at = *parseDateTime("T083000,00");
+    store::NoteHeader header = store::NoteStore(db()).headerByUnid(kUnid).value();
+    EXPECT_EQ(header.created, start.msecsSinceEpoch);
+    EXPECT_EQ(header.modified, start.msecsSinceEpoch);
+    auto items = itemsOf(kUnid);
+    EXPECT_EQ(item(items, "Start").values.list(), (ValueList{DateTime{1'784'563'200'000, true}}));
+    EXPECT_EQ(item(items, "Day").values.list(), ValueList{day});
+    EXPECT_EQ(item(items, "At").values.list(), ValueList{at});
+    EXPECT_EQ(text::valueText(at), "08:30:00");
+    EXPECT_EQ(item(items, "Due").type, kDateTime);
+    EXPECT_TRUE(item(items, "Due").values.list().empty());
+    EXPECT_EQ(item(items, "Times").values.list(),
+              (ValueList{at, day, *parseDateTime("20260721T033000Z"), *parseDateTime("20260721T113000Z")}));
+}
+
+// A pretty-printed file indents the runs of a paragraph on lines of their
+// own; blanks on the paragraph's line between runs are the document's.
+TEST_F(DxlContentTest, IndentationInsideParagraphsIsNotText) {
+    importXml(documentXml("<item name='Body'><richtext>\n  <pardef id='1'/>\n  <par def='1'>\n"
+                          "    <run><font style='bold'/>Hello</run>\n    <run>world</run>\n  </par>\n"
+                          "  <par def='1'><run>a</run> <run>b</run>\t<run>c</run></par>\n"
+                          "  <par def='1'>  lead <run>x</run>  <!-- note -->  <run>y</run>\n</par>\n"
+                          "  <par def='1'>\n    <run>\n      <font/>z</run>\n  </par>\n</richtext></item>"));
+    store::RichText body = store::NoteStore(db()).richText(noteIdOf(kUnid), item(itemsOf(kUnid), "Body").seq);
+    std::vector<std::string> lines;
+    for (const auto& paragraph : body) lines.push_back(textOf(paragraph));
+    EXPECT_THAT(lines, ElementsAre("Helloworld", "a b\tc", "  lead x    y", "z"));
+}
+
+// Elements nested tens of thousands deep are refused where they go too
+// deep, leaving nothing behind; a thousand levels still import.
+TEST_F(DxlContentTest, DeepNestingIsRefusedWithItsPosition) {
+    struct Nest {
+        std::string item, open, inner, close;
+    };
+    const std::vector<Nest> nests = {
+        {"<item name='Body'><richtext><par>%</par></richtext></item>", "<run>", "x", "</run>"},
+        {"<item name='List'>%</item>", "<textlist>", "<text>x</text>", "</textlist>"},
+        {"<item name='Body'><richtext>%</richtext></item>", "<table><tablerow><tablecell>", "x",
+         "</tablecell></tablerow></table>"},
+    };
+    auto nested = [](const Nest& nest, int depth) {
+        std::string inside;
+        for (int i = 0; i < depth; ++i) inside += nest.open;
+        inside += nest.inner;
+        for (int i = 0; i < depth; ++i) inside += nest.close;
+        std::string item = nest.item;
+        return item.replace(item.find('%'), 1, inside);
+    };
+    for (const Nest& nest : nests) {
+        std::filesystem::remove(database_);
+        connection_.reset();
+        EXPECT_THAT(errorOf(documentXml(nested(nest, 40'000))),
+                    AllOf(HasSubstr("line 2, column"), HasSubstr("nest more than 1000 deep")))
+            << nest.open;
+        for (const auto& entry : std::filesystem::directory_iterator(dir_.path()))
+            EXPECT_EQ(entry.path().filename(), "in.xml") << nest.open;
+        EXPECT_NO_THROW(importXml(documentXml(nested(nest, 990)))) << nest.open;
+    }
 }
 
 TEST_F(DxlContentTest, SectionsComputedTextAndEmbeddedObjectsFlatten) {

@@ -28,6 +28,35 @@ TEST(DxlValuesTest, MalformedDateTimesAreRefused) {
         EXPECT_FALSE(parseDateTime(text)) << text;
 }
 
+// Every form the export's <datetime> takes: a date, a time, or both, with
+// hundredths and a zone of two or four digits or "Z". A time alone keeps
+// the time as written, whatever its zone.
+TEST(DxlValuesTest, EveryDateTimeFormOfTheExport) {
+    constexpr std::int64_t kJuly20 = 1'784'505'600'000;  // 2026-07-20T00:00:00Z
+    constexpr std::int64_t kNoon = 12 * 3'600'000;
+    const std::vector<std::pair<const char*, std::optional<notes::DateTime>>> forms = {
+        {"20260720", notes::DateTime{kJuly20, false}},
+        {"20260720T120000,00", notes::DateTime{kJuly20 + kNoon, true}},
+        {"20260720T120000,00-04", notes::DateTime{kJuly20 + kNoon + 4 * 3'600'000, true}},
+        {"20260720T120000,00+0530", notes::DateTime{kJuly20 + kNoon - 330 * 60'000, true}},
+        {"20260720T120000,99Z", notes::DateTime{kJuly20 + kNoon + 990, true}},
+        {"T120000,00", notes::DateTime{kNoon, true, false}},
+        {"T120000", notes::DateTime{kNoon, true, false}},
+        {"T235959,99-04", notes::DateTime{kNoon * 2 - 10, true, false}},
+        {"T000000,00+0530", notes::DateTime{0, true, false}},
+        {"T120000Z", notes::DateTime{kNoon, true, false}},
+        {"T", std::nullopt},
+        {"T1200", std::nullopt},
+        {"T240000", std::nullopt},
+        {"T120000,0", std::nullopt},
+        {"T120000-4", std::nullopt},
+        {"TT120000", std::nullopt},
+        {"20260720T", std::nullopt},
+        {"120000", std::nullopt},
+    };
+    for (const auto& [text, expected] : forms) EXPECT_EQ(parseDateTime(text), expected) << text;
+}
+
 TEST(DxlValuesTest, NumbersAndLevels) {
     EXPECT_EQ(parseNumber(" 12.5 "), 12.5);
     EXPECT_EQ(parseNumber("-2e3"), -2000);

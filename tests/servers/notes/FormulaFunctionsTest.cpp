@@ -2,6 +2,7 @@
 // date-times, document functions, text and list functions and permuted
 // operators.
 #include "FormulaRun.h"
+#include "ScopedTimeZone.h"
 #include "formula/Evaluator.h"
 
 #include <gmock/gmock.h>
@@ -31,7 +32,14 @@ public:
 
     std::map<std::string, ValueList> items{{"From", {std::string("CN=Ann Lee/O=Acme")}},
                                            {"Form", {std::string("Memo")}},
-                                           {"Moment", {DateTime{kNow, true}}}};
+                                           {"Moment", {DateTime{kNow, true}}},
+                                           {"Clock", {DateTime{kNow % kDayMs, true, false}}}};
+};
+
+// The same document read in the local zone.
+class LocalClockedDocument : public ClockedDocument {
+public:
+    platform::TimeZone dateTextZone() const override { return platform::TimeZone::Local; }
 };
 
 ValueList run(const std::string& source) { return testing::run<ClockedDocument>(source); }
@@ -66,6 +74,15 @@ TEST(FormulaFunctionsTest, TextFormatsDateTimesInParts) {
     EXPECT_EQ(run("@Text(Moment; \"D0T1\") : @Text(Moment; \"S2\")"), texts({"2024-01-31 13:45", "2024-01-31 13:45:30"}));
     EXPECT_EQ(run("@Text(@Date(Moment); \"\") : @Text(Moment)"), texts({"2024-01-31", "2024-01-31 13:45:30"}));
     EXPECT_THAT(errorOf("@Text(Moment; \"F2\")"), HasSubstr("not a date-time format"));
+}
+
+// A time without a date is shown and taken apart as written, in no zone.
+TEST(FormulaFunctionsTest, TimesWithoutADateAreTheirTimeOfDayInAnyZone) {
+    velloran::testing::ScopedTimeZone zone("Asia/Shanghai");
+    EXPECT_EQ(testing::run<LocalClockedDocument>("@Text(Clock) : @Text(Clock; \"\") : @Text(Clock; \"T1\")"),
+              texts({"13:45:30", "13:45:30", "13:45"}));
+    EXPECT_EQ(testing::run<LocalClockedDocument>("@Hour(Clock) : @Minute(Clock)"), (ValueList{13.0, 45.0}));
+    EXPECT_EQ(testing::run<LocalClockedDocument>("@Hour(Moment)"), ValueList{21.0});
 }
 
 TEST(FormulaFunctionsTest, UnreadableNumbersAndDatesGiveTheErrorValue) {

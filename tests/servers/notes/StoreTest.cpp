@@ -15,7 +15,8 @@ namespace {
 
 TEST(ValueCodecTest, EveryKindOfValueSurvivesTheRoundTrip) {
     ValueList values{std::string(), std::string(300, 'x'), std::string("中文"), 0.0, -1.5,
-                     std::numeric_limits<double>::max(), DateTime{-86'400'000, false}, DateTime{1'700'000'000'123, true}};
+                     std::numeric_limits<double>::max(), DateTime{-86'400'000, false}, DateTime{1'700'000'000'123, true},
+                     DateTime{45'000'000, true, false}};
     EXPECT_EQ(store::decodeValues(store::encodeValues(values)), values);
     EXPECT_TRUE(store::decodeValues({}).empty());
 }
@@ -43,6 +44,7 @@ TEST(ValueTextTest, DefaultTextForms) {
     EXPECT_EQ(text::valueText(moment, platform::TimeZone::Utc), "2024-03-01 01:02:03");
     EXPECT_EQ(text::valueText(DateTime{1'709'251'200'000, false}), "2024-03-01");
     EXPECT_EQ(text::valueText(DateTime{-1000, true}, platform::TimeZone::Utc), "1969-12-31 23:59:59");
+    EXPECT_EQ(text::valueText(DateTime{45'000'000, true, false}), "12:30:00");
 }
 
 TEST(ValueTextTest, ParsesDatesAndRefusesImpossibleOnes) {
