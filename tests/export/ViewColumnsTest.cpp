@@ -3,6 +3,7 @@
 // beside the workbook stay those of the items rule.
 #include "ExportFixture.h"
 #include "XlrdReader.h"
+#include "workbook/TypedCell.h"
 
 #include "DocumentList.h"
 #include "ListView.h"
@@ -150,6 +151,13 @@ TEST_F(ViewColumnsTest, TypedCellsAreNumbersAndDatesInEveryFormat) {
     EXPECT_EQ((*findCell(items, 0, 2))[2], "Amount");
     EXPECT_EQ((*findCell(items, 1, 2))[2], 50000.0);
     EXPECT_EQ((*findCell(items, 1, 1))[2], "acme");
+}
+
+// A time without a date has no date number: its cell stays the text the
+// list shows, not a day of 1970.
+TEST(TypedCellTest, ATimeWithoutADateStaysText) {
+    EXPECT_EQ(typedCellOf(notes::DateTime{45'000'000, true, false}).kind, TypedCell::Kind::Text);
+    EXPECT_EQ(typedCellOf(notes::DateTime{1'709'251'200'000, false}).kind, TypedCell::Kind::DateTime);
 }
 
 TEST_F(ViewColumnsTest, AttachmentsAndObjectsAreSavedAsUnderTheItemsRuleAndEachCellIsLogged) {

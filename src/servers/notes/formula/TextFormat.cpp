@@ -137,7 +137,8 @@ std::string timeText(const CalendarFields& f, int style) {
 
 std::string momentWithFormat(const DateTime& moment, const DateFormat& format, platform::TimeZone zone, std::size_t position) {
     CalendarFields fields = calendarFields(moment, zone, position, "@Text");
-    bool showDate = format.date >= 0 || (format.time < 0 && moment.hasDate), showTime = format.time >= 0 || (format.date < 0 && moment.hasTime);
+    bool showDate = format.date >= 0 || (format.time < 0 && moment.hasDate);
+    bool showTime = format.time >= 0 || (format.date < 0 && moment.hasTime);
     if (format.show >= 0) {
         showDate = format.show != 1;
         showTime = format.show != 0;
