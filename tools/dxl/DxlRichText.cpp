@@ -35,7 +35,7 @@ private:
             cursor_.checkWellFormed();
             switch (token) {
             case QXmlStreamReader::Characters:
-                if (inParagraph) text();
+                if (inParagraph) characters();
                 break;
             case QXmlStreamReader::StartElement:
                 endBlanks();
@@ -54,7 +54,7 @@ private:
     // pretty-printed file indents the elements of a paragraph with blanks
     // that start on a new line, while the document's own line breaks are
     // elements (<break/>), so blanks with a line end are not text.
-    void text() {
+    void characters() {
         const QXmlStreamReader& xml = cursor_.xml();
         if (xml.isWhitespace() && !xml.isCDATA()) {
             blanks_ += xml.text().toString().toStdString();
