@@ -55,6 +55,9 @@ void XmlCursor::fail(const std::string& message) const {
 }
 
 void XmlCursor::checkWellFormed() const {
+    // The device ends the reader's text where the file's encoding fails, so
+    // the reader stops there.
+    if (xml_.atEnd() && !device_.inputError().empty()) fail(device_.inputError());
     if (!xml_.hasError()) return;
     if (xml_.error() == QXmlStreamReader::PrematureEndOfDocumentError) fail("the XML ends before its last element is closed");
     fail("malformed XML: " + xml_.errorString().toStdString());
