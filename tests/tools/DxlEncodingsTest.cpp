@@ -8,6 +8,7 @@
 #include <QStringEncoder>
 #include <QXmlStreamReader>
 #include <gmock/gmock.h>
+#include <utility>
 
 namespace velloran::tools::dxl {
 namespace {
@@ -73,9 +74,18 @@ class DxlEncodingsTest : public DxlImportFixture {
 protected:
     // Imports `file` into a new database, the `index`th of the test.
     void importInto(std::size_t index, const std::string& file) {
+        useDatabase(index);
+        importXml(file);
+    }
+
+    std::string errorOf(std::size_t index, const std::string& file) {
+        useDatabase(index);
+        return DxlImportFixture::errorOf(file);
+    }
+
+    void useDatabase(std::size_t index) {
         connection_.reset();
         database_ = dir_.file(std::to_string(index) + ".nsf");
-        importXml(file);
     }
 
     std::string attachedBytes() {
@@ -128,10 +138,12 @@ std::string positionIn(const QString& xml) {
 }
 
 TEST_F(DxlEncodingsTest, ErrorsNameTheLineAndColumnOfTheFile) {
-    for (const Encoding& encoding : {kGb18030, kUtf16}) {
+    const std::vector<Encoding> encodings = {kGb18030, kUtf16};
+    for (std::size_t i = 0; i < encodings.size(); ++i) {
+        const Encoding& encoding = encodings[i];
         QString xml = documentStart(encoding) + "<item name='Body'><text>" +
                       longText(encoding.sample).replace('\n', ' ') + "</txt></item>" + kDocumentEnd;
-        EXPECT_THAT(errorOf(fileOf(encoded(xml, encoding))), AllOf(HasSubstr(positionIn(xml)), HasSubstr("malformed")))
+        EXPECT_THAT(errorOf(i, fileOf(encoded(xml, encoding))), AllOf(HasSubstr(positionIn(xml)), HasSubstr("malformed")))
             << encoding.name;
     }
 }
@@ -145,29 +157,25 @@ TEST_F(DxlEncodingsTest, BytesTheEncodingCannotReadAreRefusedWhereTheyAre) {
         QByteArray invalid;
         bool afterTheEnd;
     };
-    for (const Case& bad : std::vector<Case>{{kGb18030, "\xff", false},
-                                             {kGb18030, "\x81\x20", false},
-                                             {shiftJis, "\xa0", false},
-                                             {kUtf16, QByteArray("\x00\xdc", 2), false},
-                                             {kUtf16, QByteArray("\x3d\xd8", 2), true},
-                                             {kGb18030, "\xff", true}}) {
-        const Encoding& encoding = bad.encoding;
-        QString lastLine = "<item name='Body'><text>" + longText(encoding.sample).replace('\n', ' ');
-        QString before = documentStart(encoding) + lastLine;
+    const std::vector<Case> cases = {{kGb18030, "\xff", false},
+                                     {kGb18030, "\x81\x20", false},
+                                     {shiftJis, "\xa0", false},
+                                     {kUtf16, QByteArray("\x00\xdc", 2), false},
+                                     {kUtf16, QByteArray("\x3d\xd8", 2), true},
+                                     {kGb18030, "\xff", true}};
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const Encoding& encoding = cases[i].encoding;
+        QString before = documentStart(encoding) + "<item name='Body'><text>" + longText(encoding.sample).replace('\n', ' ');
         QString after = "</text></item>" + kDocumentEnd;
-        if (bad.afterTheEnd) {
-            before += after;
-            lastLine = QString();
-            after = QString();
-        }
+        if (cases[i].afterTheEnd) before += std::exchange(after, QString());
         Encoding unmarked = encoding;
         unmarked.byteOrderMark = false;
-        QByteArray file = encoded(before, encoding) + bad.invalid + encoded(after, unmarked);
+        QByteArray file = encoded(before, encoding) + cases[i].invalid + encoded(after, unmarked);
         std::string position = "line " + std::to_string(before.count('\n') + 1) + ", column " +
                                std::to_string(before.size() - before.lastIndexOf('\n') - 1) + ": ";
-        EXPECT_THAT(errorOf(fileOf(file)),
+        EXPECT_THAT(errorOf(i, fileOf(file)),
                     HasSubstr(position + "the bytes here are not valid text in " + encoding.name + ", the file's encoding"))
-            << encoding.name << " " << bad.invalid.toHex().toStdString();
+            << encoding.name << " " << cases[i].invalid.toHex().toStdString();
     }
 }
 
@@ -182,9 +190,10 @@ TEST_F(DxlEncodingsTest, AnEncodingThatCannotBeReadIsRefusedByName) {
         {"<?xml version='1.0' encoding='GBK'" + std::string(20000, ' ') + "?>",
          "the XML declaration does not end within the first 16384 bytes"},
     };
-    for (const auto& [head, message] : cases)
-        EXPECT_THAT(errorOf(head + "\n" + items), AllOf(HasSubstr("line 1, column 0: " + message), Not(HasSubstr("malformed"))))
-            << head.substr(0, 60);
+    for (std::size_t i = 0; i < cases.size(); ++i)
+        EXPECT_THAT(errorOf(i, cases[i].first + "\n" + items),
+                    AllOf(HasSubstr("line 1, column 0: " + cases[i].second), Not(HasSubstr("malformed"))))
+            << cases[i].first.substr(0, 60);
 }
 
 }  // namespace
