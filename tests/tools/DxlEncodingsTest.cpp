@@ -185,6 +185,7 @@ TEST_F(DxlEncodingsTest, AnEncodingThatCannotBeReadIsRefusedByName) {
         {"<?xml version='1.0' encoding='x-velloran-unknown'?>",
          "the file is in the encoding \"x-velloran-unknown\", which this program does not know"},
         {"<?xml version='1.0' encoding=\"GB 18030\"?>", "the file is in the encoding \"GB 18030\""},
+        {"<?xml version='1.0' encoding=''?>", "the file is in the encoding \"\""},
         {"<?xml version='1.0' encoding='UTF-16'?>", "the XML declaration names the encoding \"UTF-16\" but is not written in it"},
         {"<?xml version='1.0' encoding='IBM037'?>", "the XML declaration names the encoding \"IBM037\" but is not written in it"},
         {"<?xml version='1.0' encoding='GBK'" + std::string(20000, ' ') + "?>",

@@ -78,7 +78,8 @@ bool isEncodingName(std::string_view name) {
 
 // The length of `text` before its first lone surrogate or, when the
 // decoder met bytes it could not read, before the first character it put
-// in their place.
+// in their place (a U+FFFD that the file itself holds before them in the
+// same piece is taken for it: the file is refused all the same).
 qsizetype soundLength(QStringView text, bool decoderFailed) {
     for (qsizetype at = 0; at < text.size(); ++at) {
         QChar c = text[at];
@@ -141,7 +142,8 @@ QByteArray Utf8Input::begin() {
 void Utf8Input::useDeclaredEncoding() {
     XmlDeclaration declaration = readDeclaration(viewOf(head_));
     const std::string& name = declaration.encoding;
-    if (name.empty() || QStringConverter::encodingForName(name.c_str()) == QStringConverter::Utf8) return;
+    bool named = declaration.encodingEnd > 0;
+    if (!named || QStringConverter::encodingForName(name.c_str()) == QStringConverter::Utf8) return;
     std::optional<QStringDecoder> check;
     if (isEncodingName(name)) check.emplace(name.c_str());
     if (!check || !check->isValid()) return stop("the file is in the encoding \"" + name + "\", which this program does not know");
