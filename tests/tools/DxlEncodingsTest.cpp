@@ -5,6 +5,7 @@
 #include "dxl/SplitTextDevice.h"
 #include "store/ObjectFile.h"
 
+#include <QRegularExpression>
 #include <QStringEncoder>
 #include <QXmlStreamReader>
 #include <gmock/gmock.h>
@@ -31,26 +32,20 @@ struct Encoding {
 const Encoding kGb18030{"GB18030", false, "GB18030", QString::fromUtf8("订单编号😀")};
 const Encoding kUtf16{"UTF-16LE", true, "UTF-16", QString::fromUtf8("订单编号😀")};
 
-QByteArray encoded(const QString& text, const Encoding& encoding) {
+std::string encoded(const QString& text, const Encoding& encoding) {
     QStringEncoder encoder(encoding.name, encoding.byteOrderMark ? QStringConverter::Flag::WriteBom
                                                                  : QStringConverter::Flag::Default);
     QByteArray bytes = encoder(text);
     EXPECT_TRUE(encoder.isValid() && !encoder.hasError()) << encoding.name;
-    return bytes;
-}
-
-std::string fileOf(const QByteArray& bytes) { return bytes.toStdString(); }
-
-QString declaration(const Encoding& encoding) {
-    if (!encoding.declared) return "<?xml version='1.0'?>\n";
-    return QStringLiteral("<?xml version='1.0' encoding='%1'?>\n").arg(QLatin1StringView(encoding.declared));
+    return bytes.toStdString();
 }
 
 // A document's start as the platform writes it; its items follow on the
 // third line.
 QString documentStart(const Encoding& encoding) {
-    return declaration(encoding) + "<database xmlns='http://www.lotus.com/dxl' version='9.0'>\n<document form='Memo'>"
-                                   "<noteinfo unid='" + QString::fromStdString(kUnid) + "'/>";
+    QString declared = encoding.declared ? QStringLiteral(" encoding='%1'").arg(encoding.declared) : QString();
+    return "<?xml version='1.0'" + declared + "?>\n<database xmlns='http://www.lotus.com/dxl' version='9.0'>\n"
+           "<document form='Memo'><noteinfo unid='" + QString::fromStdString(kUnid) + "'/>";
 }
 
 const QString kDocumentEnd = "</document>\n</database>\n";
@@ -63,26 +58,9 @@ QString longText(const QString& sample) {
     return text;
 }
 
-// Base64 in lines of 76 characters, as the platform writes it.
-QByteArray base64Lines(const QByteArray& data) {
-    QByteArray text = data.toBase64(), lines;
-    for (qsizetype at = 0; at < text.size(); at += 76) lines += text.mid(at, 76) + "\n";
-    return lines;
-}
-
 class DxlEncodingsTest : public DxlImportFixture {
 protected:
-    // Imports `file` into a new database, the `index`th of the test.
-    void importInto(std::size_t index, const std::string& file) {
-        useDatabase(index);
-        importXml(file);
-    }
-
-    std::string errorOf(std::size_t index, const std::string& file) {
-        useDatabase(index);
-        return DxlImportFixture::errorOf(file);
-    }
-
+    // The `index`th database of the test is the next to import into.
     void useDatabase(std::size_t index) {
         connection_.reset();
         database_ = dir_.file(std::to_string(index) + ".nsf");
@@ -100,6 +78,7 @@ protected:
 TEST_F(DxlEncodingsTest, LongTextsAndAttachmentsComeBackInEveryEncoding) {
     QByteArray data;
     for (int i = 0; i < 5000; ++i) data += static_cast<char>(i * 7);
+    QString base64 = QString::fromLatin1(data.toBase64(QByteArray::Base64Encoding)).replace(QRegularExpression("(.{76})"), "\\1\n");
     const std::vector<Encoding> encodings = {
         {"UTF-8", false, "utf-8", QString::fromUtf8("订单编号é😀")},
         {"UTF-8", true, nullptr, QString::fromUtf8("订单编号é😀")},
@@ -119,10 +98,11 @@ TEST_F(DxlEncodingsTest, LongTextsAndAttachmentsComeBackInEveryEncoding) {
         QString text = longText(encoding.sample);
         QString xml = documentStart(encoding) + "<item name='Body'><text>" + text + "</text></item>\n" +
                       "<item name='$FILE'><object><file name='a.bin'><filedata>\n" +
-                      QString::fromLatin1(base64Lines(data)) + "</filedata></file></object></item>\n" +
+                      base64 + "\n</filedata></file></object></item>\n" +
                       "<item name='After'><text>" + encoding.sample + " &amp;</text></item>" + kDocumentEnd;
         SCOPED_TRACE(std::string(encoding.name) + (encoding.byteOrderMark ? " with a byte order mark" : ""));
-        importInto(i, fileOf(encoded(xml, encoding)));
+        useDatabase(i);
+        importXml(encoded(xml, encoding));
         auto items = itemsOf(kUnid);
         EXPECT_EQ(item(items, "Body").values.list(), (ValueList{text.toStdString()}));
         EXPECT_EQ(item(items, "After").values.list(), (ValueList{(encoding.sample + " &").toStdString()}));
@@ -143,7 +123,8 @@ TEST_F(DxlEncodingsTest, ErrorsNameTheLineAndColumnOfTheFile) {
         const Encoding& encoding = encodings[i];
         QString xml = documentStart(encoding) + "<item name='Body'><text>" +
                       longText(encoding.sample).replace('\n', ' ') + "</txt></item>" + kDocumentEnd;
-        EXPECT_THAT(errorOf(i, fileOf(encoded(xml, encoding))), AllOf(HasSubstr(positionIn(xml)), HasSubstr("malformed")))
+        useDatabase(i);
+        EXPECT_THAT(errorOf(encoded(xml, encoding)), AllOf(HasSubstr(positionIn(xml)), HasSubstr("malformed")))
             << encoding.name;
     }
 }
@@ -154,14 +135,14 @@ TEST_F(DxlEncodingsTest, BytesTheEncodingCannotReadAreRefusedWhereTheyAre) {
     const Encoding shiftJis{"Shift_JIS", false, "Shift_JIS", QString::fromUtf8("注文番号")};
     struct Case {
         Encoding encoding;
-        QByteArray invalid;
+        std::string invalid;
         bool afterTheEnd;
     };
     const std::vector<Case> cases = {{kGb18030, "\xff", false},
                                      {kGb18030, "\x81\x20", false},
                                      {shiftJis, "\xa0", false},
-                                     {kUtf16, QByteArray("\x00\xdc", 2), false},
-                                     {kUtf16, QByteArray("\x3d\xd8", 2), true},
+                                     {kUtf16, std::string("\x00\xdc", 2), false},
+                                     {kUtf16, "\x3d\xd8", true},
                                      {kGb18030, "\xff", true}};
     for (std::size_t i = 0; i < cases.size(); ++i) {
         const Encoding& encoding = cases[i].encoding;
@@ -170,12 +151,13 @@ TEST_F(DxlEncodingsTest, BytesTheEncodingCannotReadAreRefusedWhereTheyAre) {
         if (cases[i].afterTheEnd) before += std::exchange(after, QString());
         Encoding unmarked = encoding;
         unmarked.byteOrderMark = false;
-        QByteArray file = encoded(before, encoding) + cases[i].invalid + encoded(after, unmarked);
+        std::string file = encoded(before, encoding) + cases[i].invalid + encoded(after, unmarked);
         std::string position = "line " + std::to_string(before.count('\n') + 1) + ", column " +
                                std::to_string(before.size() - before.lastIndexOf('\n') - 1) + ": ";
-        EXPECT_THAT(errorOf(i, fileOf(file)),
+        useDatabase(i);
+        EXPECT_THAT(errorOf(file),
                     HasSubstr(position + "the bytes here are not valid text in " + encoding.name + ", the file's encoding"))
-            << encoding.name << " " << cases[i].invalid.toHex().toStdString();
+            << encoding.name << " " << QByteArray::fromStdString(cases[i].invalid).toHex().toStdString();
     }
 }
 
@@ -191,10 +173,12 @@ TEST_F(DxlEncodingsTest, AnEncodingThatCannotBeReadIsRefusedByName) {
         {"<?xml version='1.0' encoding='GBK'" + std::string(20000, ' ') + "?>",
          "the XML declaration does not end within the first 16384 bytes"},
     };
-    for (std::size_t i = 0; i < cases.size(); ++i)
-        EXPECT_THAT(errorOf(i, cases[i].first + "\n" + items),
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        useDatabase(i);
+        EXPECT_THAT(errorOf(cases[i].first + "\n" + items),
                     AllOf(HasSubstr("line 1, column 0: " + cases[i].second), Not(HasSubstr("malformed"))))
             << cases[i].first.substr(0, 60);
+    }
 }
 
 }  // namespace
