@@ -146,7 +146,8 @@ void Utf8Input::useDeclaredEncoding() {
     if (!named || QStringConverter::encodingForName(name.c_str()) == QStringConverter::Utf8) return;
     std::optional<QStringDecoder> check;
     if (isEncodingName(name)) check.emplace(name.c_str());
-    if (!check || !check->isValid()) return stop("the file is in the encoding \"" + name + "\", which this program does not know");
+    if (!check || !check->isValid())
+        return stop("the file is in the encoding \"" + name + "\", which this program does not know");
     QByteArrayView declared = QByteArrayView(head_).first(static_cast<qsizetype>(declaration.length));
     if (QString(check->decode(declared)) != QLatin1StringView(declared))
         return stop("the XML declaration names the encoding \"" + name + "\" but is not written in it");
