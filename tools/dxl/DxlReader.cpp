@@ -2,6 +2,7 @@
 
 #include "dxl/DxlItems.h"
 #include "dxl/DxlValues.h"
+#include "dxl/MailItems.h"
 
 #include "common/ToolError.h"
 
@@ -110,6 +111,7 @@ void DxlReader::readDocument() {
     }
     if (note.created == 0) note.created = note.modified != 0 ? note.modified : nowMs();
     if (note.modified == 0) note.modified = note.created;
+    decodeMimeBody(note, context);
     handler_.document(note, where);
     removeSpooled();
 }
