@@ -28,7 +28,7 @@ std::string fromQString(const QString& text) {
 
 // Bytes that claim no character set we can read: UTF-8 when they are, else Latin-1.
 std::string utf8OrLatin1(std::string_view bytes) {
-    QStringDecoder utf8(QStringDecoder::Utf8);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
     if (!utf8.hasError()) return std::string(bytes);
     return fromQString(QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size())));
@@ -98,7 +98,7 @@ std::string lowerAscii(std::string_view text) {
 std::string toUtf8(std::string_view bytes, std::string_view charset, UnknownCharsets& unknown) {
     std::string name = lowerAscii(charset);
     if (isAscii(name)) return utf8OrLatin1(bytes);
-    QStringDecoder decoder(decoderName(name).c_str());
+    QStringDecoder decoder(decoderName(name).c_str(), QStringDecoder::Flag::Stateless);
     if (!decoder.isValid()) {
         unknown.insert(name);
         return utf8OrLatin1(bytes);
