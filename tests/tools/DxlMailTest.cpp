@@ -119,6 +119,28 @@ TEST_F(DxlMailTest, AReceivedMailImportsWithItsHeadersBodyAndAttachment) {
     EXPECT_EQ(testing::TempDir::read(extracted), kAttached);
 }
 
+// With its MIME option the export writes the whole mail as one MIME text
+// in a <mime> element, beside the document's other items.
+TEST_F(DxlMailTest, AMailExportedAsMimeTextImportsTheSame) {
+    ImportSummary summary = importXml(mailXml(
+        "<item name='Subject'><text>kept</text></item>\n<mime><![CDATA[MIME-Version: 1.0\r\n"
+        "Subject: replaced?\r\nFrom: =?UTF-8?B?5byg5LiJ?= <zhang@example.com>\r\nTo: a@example.com\r\n"
+        "Date: Mon, 20 Jul 2026 10:20:30 +0800\r\nContent-Type: multipart/mixed; boundary=\"b\"\r\n\r\n"
+        "--b\r\nContent-Type: text/html; charset=UTF-8\r\n\r\n<p>Hello <b>world</b></p><p>again</p>\r\n"
+        "--b\r\nContent-Type: text/plain; name=\"a.txt\"\r\nContent-Transfer-Encoding: base64\r\n\r\nYWJj\r\n"
+        "--b--\r\n]]></mime>\n"));
+    EXPECT_TRUE(summary.problems.empty()) << summary.report();
+    std::vector<store::StoredItem> items = itemsOf(kUnid);
+    EXPECT_EQ(item(items, "Subject").values.list(), ValueList{std::string("kept")});
+    EXPECT_EQ(item(items, "From").values.list(), ValueList{std::string("张三 <zhang@example.com>")});
+    EXPECT_EQ(item(items, "SendTo").values.list(), ValueList{std::string("a@example.com")});
+    EXPECT_EQ(item(items, "PostedDate").values.list(), ValueList{*parseDateTime("20260720T022030Z")});
+    EXPECT_THAT(bodyLines(item(items, "Body")), ElementsAre("Hello world", "", "again"));
+    auto attachments = store::NoteStore(db()).attachments(noteIdOf(kUnid));
+    ASSERT_EQ(attachments.size(), 1u);
+    EXPECT_EQ(attachments[0].name, "a.txt");
+}
+
 // Mail items whose lengths lie stay raw data, as before, and each is
 // counted with where it is; the rest of the document imports.
 TEST_F(DxlMailTest, MalformedMailItemsStayRawAndAreCounted) {

@@ -107,6 +107,7 @@ void DxlReader::readDocument() {
     while (cursor_.nextChild()) {
         if (cursor_.is("noteinfo")) readNoteInfo(note);
         else if (cursor_.is("item")) readItem(cursor_, note, context);
+        else if (cursor_.is("mime")) readMimeElement(cursor_, note, context);
         else cursor_.skip();
     }
     if (note.created == 0) note.created = note.modified != 0 ? note.modified : nowMs();

@@ -2,6 +2,7 @@
 
 #include "dxl/MimeMessage.h"
 #include "dxl/MimeParts.h"
+#include "dxl/DxlValues.h"
 #include "dxl/Rfc822Items.h"
 
 #include "common/ToolError.h"
@@ -11,6 +12,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <optional>
 #include <set>
@@ -66,6 +68,25 @@ write::RichTextInput paragraphsOf(const std::string& text) {
     return richText;
 }
 
+void reportBody(const MailBody& body, const std::string& where, const std::string& name, const ItemContext& context) {
+    reportCharsets(body.unknownCharsets, where, name, context);
+    for (const std::string& problem : body.problems)
+        context.unreadable(where + ": the mail body " + name + ": " + problem);
+}
+
+// The attachment's bytes go into a spool file; the document gets the
+// attachment and its $FILE item.
+void attach(write::NoteInput& note, const MailAttachment& attachment, const ItemContext& context) {
+    std::string path = context.spoolFile();
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(attachment.bytes.data(), static_cast<qint64>(attachment.bytes.size())) !=
+            static_cast<qint64>(attachment.bytes.size()))
+        throw ToolError("Cannot write the temporary file " + path + ": " + file.errorString().toStdString());
+    note.items.push_back({"$FILE", kAttachment, 0, {attachment.name}, {}});
+    note.attachments.push_back({attachment.name, {write::ObjectSource::Kind::File, path, {}, 0}});
+}
+
 // The bytes of the attachment `name`; nothing when the document has none
 // of that name or it holds more than `room` bytes.
 std::optional<std::string> attachmentBytes(const write::NoteInput& note, const std::string& name, std::size_t room) {
@@ -100,7 +121,7 @@ public:
         }
         for (const std::string& name : names) decodeItem(name);
         rebuildItems();
-        for (MailAttachment& attachment : attachments_) attach(std::move(attachment));
+        for (const MailAttachment& attachment : attachments_) attach(note_, attachment, context_);
     }
 
 private:
@@ -111,9 +132,7 @@ private:
         std::optional<JoinedParts> joined = join(places);
         if (!joined) return;
         MailBody body = readMimeEntity(joined->text);
-        reportCharsets(body.unknownCharsets, places[0].where, name, context_);
-        for (const std::string& problem : body.problems)
-            context_.unreadable(places[0].where + ": the mail body " + name + ": " + problem);
+        reportBody(body, places[0].where, name, context_);
         write::ItemInput& first = note_.items[places[0].item];
         first = {name, kRichText, first.flags, {}, paragraphsOf(body.text)};
         for (std::size_t i = 1; i < places.size(); ++i) dropped_.insert(places[i].item);
@@ -165,17 +184,6 @@ private:
         std::erase_if(note_.attachments, [&](const write::ObjectInput& object) { return usedFiles_.count(object.name) > 0; });
     }
 
-    void attach(MailAttachment attachment) {
-        std::string path = context_.spoolFile();
-        QFile file(QString::fromStdString(path));
-        if (!file.open(QIODevice::WriteOnly) ||
-            file.write(attachment.bytes.data(), static_cast<qint64>(attachment.bytes.size())) !=
-                static_cast<qint64>(attachment.bytes.size()))
-            throw ToolError("Cannot write the temporary file " + path + ": " + file.errorString().toStdString());
-        note_.items.push_back({"$FILE", kAttachment, 0, {attachment.name}, {}});
-        note_.attachments.push_back({attachment.name, {write::ObjectSource::Kind::File, path, {}, 0}});
-    }
-
     write::NoteInput& note_;
     const ItemContext& context_;
     std::set<std::size_t> dropped_;
@@ -183,7 +191,72 @@ private:
     std::vector<MailAttachment> attachments_;
 };
 
+// The items a mail's headers become, by header name in lower case.
+struct HeaderItem {
+    std::string_view header;
+    std::string_view item;
+};
+constexpr std::array<HeaderItem, 8> kHeaderItems = {{{"subject", "Subject"},
+                                                     {"from", "From"},
+                                                     {"to", "SendTo"},
+                                                     {"cc", "CopyTo"},
+                                                     {"bcc", "BlindCopyTo"},
+                                                     {"reply-to", "ReplyTo"},
+                                                     {"date", "PostedDate"},
+                                                     {"message-id", "$MessageID"}}};
+
+bool hasItem(const write::NoteInput& note, std::string_view name) {
+    return std::any_of(note.items.begin(), note.items.end(), [&](const write::ItemInput& item) { return item.name == name; });
+}
+
+// The mail's headers as the items the platform keeps them in, those the
+// document does not have already.
+void addHeaderItems(std::string_view mail, write::NoteInput& note, const std::string& where, const ItemContext& context) {
+    UnknownCharsets unknown;
+    for (const MailHeader& header : parseMailHeaders(mail)) {
+        std::string name = lowerAscii(header.name);
+        auto known = std::find_if(kHeaderItems.begin(), kHeaderItems.end(), [&](const HeaderItem& h) { return h.header == name; });
+        if (known == kHeaderItems.end() || hasItem(note, known->item)) continue;
+        std::string text = decodeHeaderText(header.value, unknown);
+        std::optional<DateTime> date = name == "date" ? parseMailDate(text) : std::nullopt;
+        if (date) note.items.push_back({std::string(known->item), kDateTime, kFlagSummary, {*date}, {}});
+        else note.items.push_back({std::string(known->item), kText, kFlagSummary, {text}, {}});
+    }
+    reportCharsets(unknown, where, "mail headers", context);
+}
+
+// The text of the element at the cursor, up to `limit` bytes; nothing,
+// with the rest skipped, when it is longer.
+std::optional<std::string> boundedText(XmlCursor& cursor, std::size_t limit) {
+    std::string text;
+    bool tooLong = false;
+    for (QXmlStreamReader::TokenType token; (token = cursor.xml().readNext()) != QXmlStreamReader::EndElement;) {
+        cursor.checkWellFormed();
+        if (token == QXmlStreamReader::StartElement) cursor.skip();
+        if (token != QXmlStreamReader::Characters || tooLong) continue;
+        text += cursor.xml().text().toString().toStdString();
+        tooLong = text.size() > limit;
+        if (tooLong) text = {};
+    }
+    if (tooLong) return std::nullopt;
+    return text;
+}
+
 }  // namespace
+
+void readMimeElement(XmlCursor& cursor, write::NoteInput& note, const ItemContext& context) {
+    std::string where = cursor.where();
+    std::optional<std::string> mail = boundedText(cursor, kMaxMailBytes);
+    if (!mail) {
+        context.unreadable(where + ": the mail in <mime> is larger than 256 MB and is not imported");
+        return;
+    }
+    addHeaderItems(*mail, note, where, context);
+    MailBody body = readMimeEntity(*mail);
+    reportBody(body, where, "Body", context);
+    note.items.push_back({"Body", kRichText, 0, {}, paragraphsOf(body.text)});
+    for (const MailAttachment& attachment : body.attachments) attach(note, attachment, context);
+}
 
 write::ItemInput decodeMailItem(const std::string& rawType, write::ItemInput item, std::size_t place,
                                 const std::string& where, const ItemContext& context) {

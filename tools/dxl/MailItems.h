@@ -27,4 +27,12 @@ notes::write::ItemInput decodeMailItem(const std::string& rawType, notes::write:
 // does not know.
 void decodeMimeBody(notes::write::NoteInput& note, const ItemContext& context);
 
+// The <mime> element at the cursor: a whole mail in MIME form, as the
+// export writes a mail with its MIME option set so. Its headers become the
+// items the platform keeps them in (Subject, From, SendTo, CopyTo,
+// BlindCopyTo, ReplyTo, PostedDate, $MessageID) unless the document has
+// them already, its body the rich text item Body and its attachments the
+// document's.
+void readMimeElement(XmlCursor& cursor, notes::write::NoteInput& note, const ItemContext& context);
+
 }  // namespace velloran::tools::dxl
