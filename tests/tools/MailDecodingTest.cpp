@@ -3,6 +3,7 @@
 // and whole MIME bodies.
 #include "MailBytes.h"
 #include "dxl/DxlValues.h"
+#include "dxl/HtmlText.h"
 #include "dxl/MimeMessage.h"
 #include "dxl/MimeParts.h"
 #include "dxl/Rfc822Items.h"
@@ -158,6 +159,20 @@ TEST(MailDecodingTest, MimeBodiesGiveTheirTextAndAttachments) {
         EXPECT_EQ(attachments, c.attachments) << c.what;
         EXPECT_THAT(body.unknownCharsets, IsEmpty()) << c.what;
     }
+}
+
+TEST(MailDecodingTest, HtmlBodiesBecomeTheirReadableText) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"<table><tr><td>a</td><td>b</td></tr><tr><td>c</td></tr></table>", "a b\nc"},
+        {"<pre>one\n  two</pre>after", "one\ntwo\nafter"},
+        {"&lt;tag&gt; &#x4E2D;&#20013; &bogus; &#99999999; &", "<tag> 中中 &bogus; \xEF\xBF\xBD &"},
+        {"<STYLE>p { }</STYLE><SCRIPT>x()</SCRIPT>shown", "shown"},
+        {"a<script>never closed", "anever closed"},
+        {"a<!-- never closed", "a"},
+        {"<p>\n  spaced\n   out  </p>\n\n\n<p>next</p><br><br><br>", "spaced out\n\nnext"},
+        {"unclosed <b", "unclosed"},
+    };
+    for (const auto& [html, text] : cases) EXPECT_EQ(htmlToText(html), text) << html;
 }
 
 // Parts nested past the bound are kept whole and said; a body of many tiny

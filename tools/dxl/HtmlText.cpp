@@ -14,10 +14,10 @@ namespace velloran::tools::dxl {
 
 namespace {
 
-// Tags that end a line where they open or close.
-constexpr std::array<std::string_view, 20> kLineTags = {"br", "p",  "div", "tr", "li", "h1", "h2",
-                                                        "h3", "h4", "h5",  "h6", "table", "blockquote",
-                                                        "hr", "ul", "ol",  "pre", "title", "dt", "dd"};
+// Tags of blocks, which start and end on lines of their own.
+constexpr std::array<std::string_view, 18> kLineTags = {"div", "tr", "li", "h1", "h2", "h3", "h4", "h5", "h6",
+                                                        "table", "blockquote", "hr", "ul", "ol", "pre", "title",
+                                                        "dt", "dd"};
 
 bool isLineTag(std::string_view name) {
     for (std::string_view tag : kLineTags)
@@ -87,7 +87,9 @@ private:
         }
         if (name == "pre") pre_ = !closing;
         if (name == "td" || name == "th") blank();
-        else if (isLineTag(name)) lineEnd();
+        else if (name == "br") lineEnd();
+        else if (name == "p") endLines(2);
+        else if (isLineTag(name)) endLines(1);
     }
 
     void characterReference() {
@@ -113,6 +115,15 @@ private:
     void lineEnd() {
         while (!text_.empty() && text_.back() == ' ') text_.pop_back();
         text_ += '\n';
+    }
+
+    // Unless there is no text yet, makes it end with `count` line ends
+    // (a paragraph's end leaves an empty line).
+    void endLines(std::size_t count) {
+        while (!text_.empty() && text_.back() == ' ') text_.pop_back();
+        std::size_t have = 0;
+        while (have < count && have < text_.size() && text_[text_.size() - 1 - have] == '\n') ++have;
+        if (!text_.empty()) text_.append(count - have, '\n');
     }
 
     // Moves past the next `end` (lower case), letter case ignored; false,
@@ -143,6 +154,7 @@ private:
             lineEnds = 0;
             out += c;
         }
+        while (!out.empty() && out.back() == ' ') out.pop_back();
         return out;
     }
 

@@ -7,8 +7,8 @@ namespace velloran::tools::dxl {
 
 // The readable text of `html` (UTF-8): tags dropped, scripts, styles and
 // comments left out, line breaks where a block or <br> ends a line,
-// character references decoded and blanks collapsed outside <pre>. Lines
-// end with '\n'.
+// character references decoded, blanks collapsed, and line ends kept inside
+// <pre>. Lines end with '\n'.
 std::string htmlToText(std::string_view html);
 
 }  // namespace velloran::tools::dxl
