@@ -176,8 +176,16 @@ TEST(MailDecodingTest, HtmlBodiesBecomeTheirReadableText) {
 }
 
 // Parts nested past the bound are kept whole and said; a body of many tiny
-// parts stops at the bound. Neither recurses without end.
-TEST(MailDecodingTest, HostileNestingAndPartCountsAreBounded) {
+// parts stops at the bound; unclosed words, references and scripts do not
+// make the work grow with the square of the text.
+TEST(MailDecodingTest, HostileInputsAreBounded) {
+    std::string openWords, openHtml;
+    for (int i = 0; i < 100000; ++i) openWords += "=?a?Q?x";
+    for (int i = 0; i < 50000; ++i) openHtml += "&<script>&#";
+    UnknownCharsets unknown;
+    EXPECT_EQ(decodeHeaderText(openWords, unknown), openWords);
+    EXPECT_EQ(htmlToText(openHtml).size(), 50000u * 3);
+
     std::string nested = "x";
     for (int depth = 0; depth < 200; ++depth)
         nested = "Content-Type: multipart/mixed; boundary=b" + std::to_string(depth) + "\r\n\r\n--b" +

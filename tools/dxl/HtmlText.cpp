@@ -8,6 +8,7 @@
 #include <array>
 #include <cctype>
 #include <optional>
+#include <set>
 #include <charconv>
 
 namespace velloran::tools::dxl {
@@ -34,8 +35,9 @@ std::string utf8Of(char32_t code) {
 // The character reference at `at` ("&amp;", "&#20013;", "&#x4E2D;"): its
 // text and its length; nothing when there is none.
 std::optional<std::pair<std::string, std::size_t>> reference(std::string_view html, std::size_t at) {
-    std::size_t end = html.find(';', at);
-    if (end == std::string_view::npos || end - at > 10) return std::nullopt;
+    constexpr std::size_t kLongest = 12;  // "&#x10FFFF;" and the named ones fit
+    std::size_t end = html.substr(0, std::min(html.size(), at + kLongest)).find(';', at);
+    if (end == std::string_view::npos) return std::nullopt;
     std::string_view name = html.substr(at + 1, end - at - 1);
     std::size_t length = end - at + 1;
     if (name.size() > 1 && name[0] == '#') {
@@ -81,8 +83,9 @@ private:
         std::size_t nameEnd = inside.find_first_of(" \t\r\n/>");
         std::string name = lowerAscii(inside.substr(0, nameEnd));
         // A script's or style's content is never text; left unclosed, only its tag goes.
-        if (!closing && (name == "script" || name == "style")) {
+        if (!closing && (name == "script" || name == "style") && !unclosed_.count(name)) {
             if (skipPast("</" + name)) skipPast(">");
+            else unclosed_.insert(name);  // none later is closed either: no need to look again
             return;
         }
         if (name == "pre") pre_ = !closing;
@@ -161,6 +164,7 @@ private:
     std::string_view html_;
     std::size_t at_ = 0;
     bool pre_ = false;
+    std::set<std::string> unclosed_;  // script and style when the rest holds no end tag of theirs
     std::string text_;
 };
 

@@ -53,18 +53,45 @@ struct EncodedWord {
     std::size_t end = 0;  // just after its "?="
 };
 
+// Where the encoded words of a header may end and the blanks they cannot
+// hold. Asked with positions that only grow, as a header is read from its
+// start, each looks at a character once however often it is asked: a
+// header full of beginnings of encoded words takes linear time.
+class WordEnds {
+public:
+    explicit WordEnds(std::string_view text) : text_(text) {}
+    // The first "?=" at or after `at`.
+    std::size_t closeFrom(std::size_t at) { return cached(close_, at, [&] { return text_.find("?=", at); }); }
+    std::size_t blankFrom(std::size_t at) { return cached(blank_, at, [&] { return text_.find_first_of(" \t", at); }); }
+
+private:
+    struct Found {
+        std::size_t at = 0;
+        bool known = false;
+    };
+
+    template <typename Find>
+    static std::size_t cached(Found& found, std::size_t at, Find find) {
+        if (!found.known || (found.at != std::string_view::npos && found.at < at)) found = {find(), true};
+        return found.at;
+    }
+
+    std::string_view text_;
+    Found close_, blank_;
+};
+
 // The encoded word "=?charset[*lang]?B|Q?text?=" at `at`, if one is there.
-std::optional<EncodedWord> encodedWordAt(std::string_view text, std::size_t at) {
+std::optional<EncodedWord> encodedWordAt(std::string_view text, std::size_t at, WordEnds& ends) {
     if (text.substr(at, 2) != "=?") return std::nullopt;
     std::size_t charsetEnd = text.find('?', at + 2);
     if (charsetEnd == std::string_view::npos || charsetEnd + 2 >= text.size() || text[charsetEnd + 2] != '?')
         return std::nullopt;
     char encoding = static_cast<char>(std::toupper(static_cast<unsigned char>(text[charsetEnd + 1])));
     std::size_t textStart = charsetEnd + 3;
-    std::size_t close = text.find("?=", textStart);
-    if (close == std::string_view::npos || (encoding != 'B' && encoding != 'Q')) return std::nullopt;
+    std::size_t close = ends.closeFrom(textStart);
+    if (close == std::string_view::npos || ends.blankFrom(at) < close || (encoding != 'B' && encoding != 'Q'))
+        return std::nullopt;
     std::string_view encoded = text.substr(textStart, close - textStart);
-    if (encoded.find_first_of(" \t\r\n") != std::string_view::npos) return std::nullopt;
     std::string charset = lowerAscii(text.substr(at + 2, charsetEnd - at - 2));
     charset = charset.substr(0, charset.find('*'));  // RFC 2231 language suffix
     return EncodedWord{charset, encoding == 'B' ? decodeBase64(encoded) : decodeQuotedPrintable(encoded, true),
@@ -108,6 +135,7 @@ std::string toUtf8(std::string_view bytes, std::string_view charset, UnknownChar
 
 std::string decodeHeaderText(std::string_view folded, UnknownCharsets& unknown) {
     std::string text = unfold(folded);
+    WordEnds ends(text);
     std::string out, plain;  // plain: the text since the last encoded word
     std::string pendingCharset, pendingBytes;  // encoded words not yet decoded
     bool pending = false, afterWord = false;
@@ -117,7 +145,7 @@ std::string decodeHeaderText(std::string_view folded, UnknownCharsets& unknown) 
         pendingBytes.clear();
     };
     for (std::size_t at = 0; at < text.size();) {
-        std::optional<EncodedWord> word = encodedWordAt(text, at);
+        std::optional<EncodedWord> word = encodedWordAt(text, at, ends);
         if (!word) {
             plain += text[at++];
             continue;
