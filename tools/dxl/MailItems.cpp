@@ -146,7 +146,7 @@ private:
             const write::ItemInput& item = note_.items[place.item];
             std::optional<std::string> bytes = fromBase64(std::get<std::string>(item.values.at(0)));
             std::optional<MimePartItem> part = bytes ? parseMimePartItem(*bytes) : std::nullopt;
-            if (!part) return unreadable(place, "a MIME part of it is malformed (its lengths run past its data)");
+            if (!part) return unreadable(place, "a part of it is not base64, or its lengths run past its data");
             std::optional<std::string> body = part->body;
             if (part->bodyInObject()) {
                 std::string file(trimmedName(part->body));
@@ -269,7 +269,7 @@ write::ItemInput decodeMailItem(const std::string& rawType, write::ItemInput ite
     std::optional<Rfc822Item> header = bytes ? parseRfc822Item(*bytes) : std::nullopt;
     if (header) return headerItem(*header, std::move(item), where, context);
     context.unreadable(where + ": the mail header " + item.name +
-                       " is kept as raw data: it is malformed (its lengths run past its data)");
+                       " is kept as raw data: it is not base64, or its lengths run past its data");
     return item;
 }
 

@@ -208,11 +208,10 @@ class MimeWalker {
 public:
     MailBody read(std::string_view entity) {
         walk(entity, 0, "text/plain");
-        std::vector<std::string>& texts = plain_.empty() ? html_ : plain_;
-        for (std::string& text : texts) {
-            if (&texts == &html_) text = htmlToText(text);
+        bool html = plain_.empty();
+        for (const std::string& text : html ? html_ : plain_) {
             if (!body_.text.empty()) body_.text += "\n\n";
-            body_.text += text;
+            body_.text += html ? htmlToText(text) : text;
         }
         return std::move(body_);
     }
