@@ -2,6 +2,7 @@
 
 #include "dxl/DxlItems.h"
 #include "dxl/DxlValues.h"
+#include "dxl/MailItems.h"
 
 #include "common/ToolError.h"
 
@@ -106,10 +107,12 @@ void DxlReader::readDocument() {
     while (cursor_.nextChild()) {
         if (cursor_.is("noteinfo")) readNoteInfo(note);
         else if (cursor_.is("item")) readItem(cursor_, note, context);
+        else if (cursor_.is("mime")) readMimeElement(cursor_, note, context);
         else cursor_.skip();
     }
     if (note.created == 0) note.created = note.modified != 0 ? note.modified : nowMs();
     if (note.modified == 0) note.modified = note.created;
+    decodeMimeBody(note, context);
     handler_.document(note, where);
     removeSpooled();
 }
