@@ -1,7 +1,10 @@
 #pragma once
-// Reads a database's XML export as a stream: each document, view and the
-// access list is handed over as soon as it is complete, so memory holds one
-// document at a time however large the file.
+// Reads an XML export as a stream: each document, view and the access list
+// is handed over as soon as it is complete, so memory holds one document at
+// a time however large the file. The export is of a whole database (root
+// <database>) or of a single note or access list, the root then being that
+// note's element (<document>, <note>, <view>, <acl>, <form> ...).
+#include "dxl/DxlNotes.h"
 #include "dxl/XmlCursor.h"
 #include "write/Inputs.h"
 
@@ -50,7 +53,12 @@ public:
     void read();
 
 private:
-    void readDocument();
+    void readDatabase();
+    void readNote();
+    void readNoteFormat();
+    void readToEnd();
+    void reportUnresolvedEntities();
+    void readDocument(const DocumentAttributes& attributes);
     void readNoteInfo(notes::write::NoteInput& note);
     std::int64_t readMoment();
     void readView(bool folder);

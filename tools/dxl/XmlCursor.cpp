@@ -54,7 +54,11 @@ void XmlCursor::fail(const std::string& message) const {
     throw ToolError(where() + ": " + message);
 }
 
-void XmlCursor::checkWellFormed() const {
+void XmlCursor::checkWellFormed() {
+    if (xml_.tokenType() == QXmlStreamReader::EntityReference) {
+        UnresolvedEntity& entity = unresolved_[xml_.name().toString().toStdString()];
+        if (entity.references++ == 0) entity.where = where();
+    }
     if (!xml_.hasError()) return;
     if (xml_.error() == QXmlStreamReader::PrematureEndOfDocumentError) fail("the XML ends before its last element is closed");
     fail("malformed XML: " + xml_.errorString().toStdString());

@@ -5,6 +5,7 @@
 
 #include <QXmlStreamReader>
 
+#include <map>
 #include <string>
 
 namespace velloran::tools::dxl {
@@ -35,8 +36,18 @@ public:
     // "line L, column C" of the current position.
     std::string where() const;
     [[noreturn]] void fail(const std::string& message) const;
-    // Throws when the reader has met malformed XML.
-    void checkWellFormed() const;
+    // Throws when the reader has met malformed XML. An entity reference it
+    // could not resolve (an external entity, which is never read) leaves
+    // nothing in the text: it is noted here so that the import can say so.
+    void checkWellFormed();
+
+    // The entities whose references were left out, by name: where the
+    // first one is and how many there are.
+    struct UnresolvedEntity {
+        std::string where;
+        int references = 0;
+    };
+    const std::map<std::string, UnresolvedEntity>& unresolvedEntities() const { return unresolved_; }
     // The data of the <filedata> element whose first text is `text`, when
     // it went around the reader; `text` then goes on after its stand-in.
     std::optional<SpooledData> takeSpooled(QStringView& text) { return device_.takeSpooled(text); }
@@ -44,6 +55,7 @@ public:
 private:
     SplitTextDevice device_;
     QXmlStreamReader xml_;
+    std::map<std::string, UnresolvedEntity> unresolved_;
 };
 
 }  // namespace velloran::tools::dxl
