@@ -69,9 +69,10 @@ XmlInputs listXmlInputs(const std::vector<std::string>& paths) {
 }
 
 std::string titleFromName(const std::string& path) {
-    fs::path name = fs::path(path).lexically_normal();
+    std::error_code error;
+    fs::path name = fs::absolute(path, error).lexically_normal();
     if (!name.has_filename()) name = name.parent_path();
-    return fs::is_directory(name) ? name.filename().string() : name.stem().string();
+    return fs::is_directory(name, error) ? name.filename().string() : name.stem().string();
 }
 
 }  // namespace velloran::tools::dxl

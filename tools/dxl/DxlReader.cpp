@@ -67,7 +67,7 @@ void DxlReader::read() {
     else if (cursor_.is("acl") || isNoteElement(cursor_.name())) readNote();
     else cursor_.fail("the file is not an XML export of a database or of a note: its root is <" + cursor_.name() + ">");
     readToEnd();
-    reportUnresolvedEntities();
+    reportUnreadEntities();
 }
 
 void DxlReader::readDatabase() {
@@ -114,11 +114,14 @@ void DxlReader::readToEnd() {
 // An external entity is never read (it may name any file or address): its
 // references are left out of the text they stand in, and said so, once for
 // each entity.
-void DxlReader::reportUnresolvedEntities() {
-    for (const auto& [name, entity] : cursor_.unresolvedEntities())
-        handler_.unreadable("external entity", entity.where + ": the external entity &" + name + "; is not read: " +
-                                                   std::to_string(entity.references) +
-                                                   " reference(s) to it are left out of the text");
+void DxlReader::reportUnreadEntities() {
+    for (const auto& [name, entity] : cursor_.unreadEntities()) {
+        std::string what = entity.systemId.empty() ? "declared outside the file" : "external (" + entity.systemId + ")";
+        std::string references = entity.references > 0 ? std::to_string(entity.references) + " reference(s) to it are"
+                                                        : "its references are";
+        handler_.unreadable("external entity", entity.where + ": the entity &" + name + "; is " + what +
+                                                   " and not read: " + references + " left out of the text");
+    }
 }
 
 std::string DxlReader::spoolFile() {

@@ -57,7 +57,7 @@ private:
     void readNote();
     void readNoteFormat();
     void readToEnd();
-    void reportUnresolvedEntities();
+    void reportUnreadEntities();
     void readDocument(const DocumentAttributes& attributes);
     void readNoteInfo(notes::write::NoteInput& note);
     std::int64_t readMoment();

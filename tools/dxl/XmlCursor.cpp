@@ -54,11 +54,19 @@ void XmlCursor::fail(const std::string& message) const {
     throw ToolError(where() + ": " + message);
 }
 
-void XmlCursor::checkWellFormed() {
-    if (xml_.tokenType() == QXmlStreamReader::EntityReference) {
-        UnresolvedEntity& entity = unresolved_[xml_.name().toString().toStdString()];
-        if (entity.references++ == 0) entity.where = where();
+void XmlCursor::noteUnreadEntities() {
+    if (xml_.tokenType() == QXmlStreamReader::DTD) {
+        for (const QXmlStreamEntityDeclaration& declared : xml_.entityDeclarations())
+            if (!declared.systemId().isEmpty())
+                unread_[declared.name().toString().toStdString()] = {where(), declared.systemId().toString().toStdString(), 0};
+    } else if (xml_.tokenType() == QXmlStreamReader::EntityReference) {
+        UnreadEntity& entity = unread_[xml_.name().toString().toStdString()];
+        if (entity.references++ == 0 && entity.where.empty()) entity.where = where();
     }
+}
+
+void XmlCursor::checkWellFormed() {
+    noteUnreadEntities();
     if (!xml_.hasError()) return;
     if (xml_.error() == QXmlStreamReader::PrematureEndOfDocumentError) fail("the XML ends before its last element is closed");
     fail("malformed XML: " + xml_.errorString().toStdString());
