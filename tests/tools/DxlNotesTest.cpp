@@ -233,6 +233,13 @@ TEST_F(DxlNotesTest, OverwriteReplacesAnExistingDatabaseOnlyWhenComplete) {
     ::stat(database_.c_str(), &status);
     EXPECT_EQ(status.st_mode & 0777, 0640u);
     EXPECT_THAT(filesLeft(), ElementsAre("bad.xml", "good.xml", "imported.nsf", "other.xml"));
+
+    // Through a link, the link's target is replaced and the link stays.
+    std::filesystem::create_symlink(database_, dir_.file("link.nsf"));
+    connection_.reset();
+    EXPECT_EQ(run({"--xml", good, "--out", dir_.file("link.nsf"), "--overwrite"}).status, 0);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir_.file("link.nsf")));
+    EXPECT_EQ(store::NoteStore(db()).header(1).value().unid, kParent);
 }
 
 // Entities are never read from outside the file; what they leave out is

@@ -5,6 +5,7 @@
 
 #include "common/EnglishReason.h"
 #include "common/ToolError.h"
+#include "files/AtomicFile.h"
 #include "write/DatabaseWriter.h"
 
 #include <QFile>
@@ -141,8 +142,10 @@ ImportSummary importDxl(const ImportRequest& request) {
     if (request.xml.empty()) throw ToolError("No XML file to import");
     XmlInputs inputs = listXmlInputs(request.xml);
     ImportSummary summary;
+    // A link named as the database to replace stays a link: its target is replaced.
     using Existing = write::DatabaseWriter::Existing;
-    write::DatabaseWriter writer(request.database, 0600, request.overwrite ? Existing::Replace : Existing::Add);
+    write::DatabaseWriter writer(request.overwrite ? platform::linkTarget(request.database) : request.database, 0600,
+                                 request.overwrite ? Existing::Replace : Existing::Add);
     WritingHandler handler(writer, summary);
     for (const std::string& problem : inputs.notRead) handler.unreadable("file", problem);
     for (const std::string& file : inputs.files) {

@@ -34,7 +34,8 @@ public:
     virtual void document(const notes::write::NoteInput& note, const std::string& where) = 0;
     virtual void view(const ViewRead& view) = 0;
     virtual void acl(const std::vector<notes::store::AclEntry>& entries) = 0;
-    // A note the import does not take (a form, an agent ...), by element name.
+    // A note the import does not take: a design note by its element name
+    // ("form", "agent" ...), a note in note format by its class.
     virtual void skipped(const std::string& kind) = 0;
     // A part that could not be read: its kind ("item", "acl entry" ...) and
     // why, naming where it is.
