@@ -28,6 +28,11 @@ std::string noteInfo(const std::string& unid) {
            "20010522T103636,81-04</datetime></created></noteinfo>";
 }
 
+// A document of form Memo in document format, as the whole file.
+std::string memo(const std::string& unid, const std::string& items = {}) {
+    return kHead + "<document form='Memo'>" + noteInfo(unid) + items + "</document>";
+}
+
 std::vector<std::string> namesOf(const std::vector<store::StoredItem>& items) {
     std::vector<std::string> names;
     for (const store::StoredItem& stored : items) names.push_back(stored.name);
@@ -68,20 +73,21 @@ TEST_F(DxlNotesTest, EveryRootTheFormatAllowsIsRead) {
         std::map<std::string, int> imported;
         std::map<std::string, int> skipped;
     };
-    const std::string document = "<item name='Subject'><text>Hi</text></item>";
+    const std::string items = noteInfo(kParent) + "<item name='Subject'><text>Hi</text></item>";
     const std::vector<Case> cases = {
-        {"<document" + kNamespace + " form='Memo'>" + noteInfo(kParent) + document + "</document>", {{"documents", 1}}, {}},
-        {"<document form='Memo'>" + noteInfo(kParent) + document + "</document>", {{"documents", 1}}, {}},
-        {"<note class='document'" + kNamespace + ">" + noteInfo(kParent) + document + "</note>", {{"documents", 1}}, {}},
-        {"<view" + kNamespace + " name='Orders'><code event='selection'><formula>SELECT Form = \"Order\"</formula></code>"
-         "<column itemname='Customer'><columnheader title='Customer'/></column></view>", {{"views", 1}}, {}},
+        {"<document" + kNamespace + " form='Memo'>" + items + "</document>", {{"documents", 1}}, {}},
+        {"<document form='Memo'>" + items + "</document>", {{"documents", 1}}, {}},
+        {"<note class='document'" + kNamespace + ">" + items + "</note>", {{"documents", 1}}, {}},
+        {"<view" + kNamespace + " name='Orders'><code event='selection'><formula>SELECT Form = \"Order\"</formula>"
+         "</code><column itemname='Customer'><columnheader title='Customer'/></column></view>", {{"views", 1}}, {}},
         {"<folder" + kNamespace + " name='Kept'><column itemname='Customer'/></folder>", {{"folders", 1}}, {}},
         {"<acl" + kNamespace + " maxinternetaccess='editor'><aclentry name='-Default-' default='true' level='author'/>"
          "<aclentry name='Admin' level='manager'/></acl>", {{"acl entries", 2}}, {}},
-        {"<form" + kNamespace + " name='Order'><body><richtext><par>x</par></richtext></body></form>", {}, {{"form", 1}}},
+        {"<form" + kNamespace + " name='Order'><body><richtext><par>x</par></richtext></body></form>", {},
+         {{"form", 1}}},
         {"<agent" + kNamespace + " name='Run'><trigger type='scheduled'/></agent>", {}, {{"agent", 1}}},
-        {"<helpaboutdocument" + kNamespace + "><body><richtext><par>About</par></richtext></body></helpaboutdocument>", {},
-         {{"helpaboutdocument", 1}}},
+        {"<helpaboutdocument" + kNamespace + "><body><richtext><par>About</par></richtext></body>"
+         "</helpaboutdocument>", {}, {{"helpaboutdocument", 1}}},
         {"<note class='view'" + kNamespace + "><item name='$TITLE'><text>V</text></item></note>", {},
          {{"note of class view", 1}}},
     };
@@ -163,7 +169,7 @@ TEST_F(DxlNotesTest, FormAndResponseAttributesBecomeItems) {
 // into one database titled after the first name unless the XML names one.
 TEST_F(DxlNotesTest, SeveralFilesAndFoldersMakeOneDatabase) {
     auto documentFile = [&](const std::string& name, const std::string& unid) {
-        return dir_.write(name, kHead + "<document form='Memo'>" + noteInfo(unid) + "</document>");
+        return dir_.write(name, memo(unid));
     };
     const std::string outside = documentFile("outside.xml", "00000000000000000000000000000009");
     documentFile("notes/b.xml", "00000000000000000000000000000002");
@@ -190,9 +196,8 @@ TEST_F(DxlNotesTest, SeveralFilesAndFoldersMakeOneDatabase) {
 // with exit status 1; a second run is refused before reading anything,
 // naming --overwrite.
 TEST_F(DxlNotesTest, APartialImportIsWrittenAndSaidSo) {
-    const std::string xml = dir_.write(
-        "part.xml", kHead + "<document form='Memo'>" + noteInfo(kParent) +
-                        "<item name='Odd'><unknownvalue/></item><item name='Kept'><text>k</text></item></document>");
+    const std::string items = "<item name='Odd'><unknownvalue/></item><item name='Kept'><text>k</text></item>";
+    const std::string xml = dir_.write("part.xml", memo(kParent, items));
     CommandRun partial = run({"--xml", xml, "--out", database_});
     EXPECT_EQ(partial.status, 1);
     EXPECT_THAT(partial.out, AllOf(HasSubstr("item: 1"), HasSubstr("Wrote " + database_ + ", without the parts")));
@@ -202,8 +207,7 @@ TEST_F(DxlNotesTest, APartialImportIsWrittenAndSaidSo) {
     EXPECT_EQ(again.status, 1);
     EXPECT_THAT(again.err, AllOf(HasSubstr("exists already"), HasSubstr("--overwrite")));
 
-    CommandRun complete = run({"--xml", dir_.write("whole.xml", kHead + "<document form='Memo'/>"), "--out",
-                               dir_.file("whole.nsf")});
+    CommandRun complete = run({"--xml", dir_.write("whole.xml", memo(kChild)), "--out", dir_.file("whole.nsf")});
     EXPECT_EQ(complete.status, 0);
     EXPECT_THAT(complete.out, HasSubstr("Wrote " + dir_.file("whole.nsf") + "\n"));
 }
@@ -211,7 +215,7 @@ TEST_F(DxlNotesTest, APartialImportIsWrittenAndSaidSo) {
 // --overwrite builds the new database beside the old one and replaces it
 // only when complete: a failed import leaves the old one as it was.
 TEST_F(DxlNotesTest, OverwriteReplacesAnExistingDatabaseOnlyWhenComplete) {
-    const std::string good = dir_.write("good.xml", kHead + "<document form='Memo'>" + noteInfo(kParent) + "</document>");
+    const std::string good = dir_.write("good.xml", memo(kParent));
     const std::string bad = dir_.write("bad.xml", kHead + "<document form='Memo'>" + noteInfo(kChild) + "<item");
     ASSERT_EQ(run({"--xml", good, "--out", database_}).status, 0);
     ::chmod(database_.c_str(), 0640);
@@ -223,7 +227,7 @@ TEST_F(DxlNotesTest, OverwriteReplacesAnExistingDatabaseOnlyWhenComplete) {
     EXPECT_TRUE(TempDir::read(database_) == before);
     EXPECT_THAT(filesLeft(), ElementsAre("bad.xml", "good.xml", "imported.nsf"));
 
-    const std::string other = dir_.write("other.xml", kHead + "<document form='Memo'>" + noteInfo(kChild) + "</document>");
+    const std::string other = dir_.write("other.xml", memo(kChild));
     CommandRun replaced = run({"--xml", other, "--out", database_, "--overwrite"});
     EXPECT_EQ(replaced.status, 0) << replaced.err;
     store::NoteStore notes(db());

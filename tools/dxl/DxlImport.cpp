@@ -59,8 +59,8 @@ public:
         ++summary_.imported[view.folder ? "folders" : "views"];
         if (view.emptyFolder) summary_.emptyFolders.push_back(view.design.name);
         if (notIndexed)
-            summary_.unindexed.push_back(source_ + view.where + ": " + kind + " '" + view.design.name + "': " + *notIndexed +
-                                         " (selection: " + view.design.selection + ")");
+            summary_.unindexed.push_back(source_ + view.where + ": " + kind + " '" + view.design.name +
+                                         "': " + *notIndexed + " (selection: " + view.design.selection + ")");
     }
 
     void acl(const std::vector<store::AclEntry>& entries) override {

@@ -61,7 +61,8 @@ XmlInputs listXmlInputs(const std::vector<std::string>& paths) {
     for (const std::string& path : paths) {
         std::error_code error;
         fs::file_status status = fs::status(path, error);
-        if (!fs::exists(status)) throw ToolError("Cannot read the XML file " + path + ": there is no such file or folder");
+        if (!fs::exists(status))
+            throw ToolError("Cannot read the XML file " + path + ": there is no such file or folder");
         if (fs::is_directory(status)) addFolder(path, inputs);
         else inputs.files.push_back(path);
     }

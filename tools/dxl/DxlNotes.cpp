@@ -62,8 +62,8 @@ std::optional<ValueList> decodeNoteRefs(const std::string& base64) {
     ValueList unids;
     for (qsizetype at = 2; at < bytes.size(); at += 16) {
         char unid[33];
-        std::snprintf(unid, sizeof unid, "%08X%08X%08X%08X", littleEndianWord(bytes, at + 4), littleEndianWord(bytes, at),
-                      littleEndianWord(bytes, at + 12), littleEndianWord(bytes, at + 8));
+        std::snprintf(unid, sizeof unid, "%08X%08X%08X%08X", littleEndianWord(bytes, at + 4),
+                      littleEndianWord(bytes, at), littleEndianWord(bytes, at + 12), littleEndianWord(bytes, at + 8));
         unids.emplace_back(std::string(unid));
     }
     return unids;

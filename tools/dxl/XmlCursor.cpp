@@ -56,9 +56,11 @@ void XmlCursor::fail(const std::string& message) const {
 
 void XmlCursor::noteUnreadEntities() {
     if (xml_.tokenType() == QXmlStreamReader::DTD) {
-        for (const QXmlStreamEntityDeclaration& declared : xml_.entityDeclarations())
-            if (!declared.systemId().isEmpty())
-                unread_[declared.name().toString().toStdString()] = {where(), declared.systemId().toString().toStdString(), 0};
+        for (const QXmlStreamEntityDeclaration& declared : xml_.entityDeclarations()) {
+            if (declared.systemId().isEmpty()) continue;
+            std::string systemId = declared.systemId().toString().toStdString();
+            unread_[declared.name().toString().toStdString()] = {where(), systemId, 0};
+        }
     } else if (xml_.tokenType() == QXmlStreamReader::EntityReference) {
         UnreadEntity& entity = unread_[xml_.name().toString().toStdString()];
         if (entity.references++ == 0 && entity.where.empty()) entity.where = where();
