@@ -1,11 +1,11 @@
 #include "dxl/DxlNotes.h"
 
 #include "dxl/DxlValues.h"
+#include "text/Utf8.h"
 
 #include <QByteArray>
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <cstdio>
 
 namespace velloran::tools::dxl {
@@ -17,24 +17,18 @@ using namespace notes;
 // The elements a database export holds its notes as, and that a file may
 // have as its root: documents, notes in note format, and the design notes
 // of every version of the format.
-constexpr std::array<std::string_view, 27> kNoteElements = {
-    "document",      "note",          "profiledocument",    "form",       "subform",         "page",
-    "frameset",      "view",          "folder",             "sharedfield", "sharedactions",  "imageresource",
-    "appletresource", "agent",        "agentdata",          "scriptlibrary", "databasescript", "helpusingdocument",
-    "helpaboutdocument", "dataconnection", "outline",       "navigator",  "fileresource",    "stylesheetresource",
-    "sharedcolumn",  "filter",        "replicationformula"};
+constexpr std::array<std::string_view, 25> kNoteElements = {
+    "document",       "note",          "profiledocument",   "form",              "subform",
+    "page",           "frameset",      "view",              "folder",            "sharedfield",
+    "sharedactions",  "imageresource", "appletresource",    "agent",             "agentdata",
+    "scriptlibrary",  "databasescript", "helpusingdocument", "helpaboutdocument", "dataconnection",
+    "outline",        "navigator",     "fileresource",      "stylesheetresource", "sharedcolumn"};
 
 constexpr const char* kResponseLink = "$REF";
 
-bool sameName(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](char x, char y) { return std::tolower(static_cast<unsigned char>(x)) ==
-                                                  std::tolower(static_cast<unsigned char>(y)); });
-}
-
 write::ItemInput* findItem(write::NoteInput& note, std::string_view name) {
     auto found = std::find_if(note.items.begin(), note.items.end(),
-                              [&](const write::ItemInput& item) { return sameName(item.name, name); });
+                              [&](const write::ItemInput& item) { return text::equalsIgnoringCase(item.name, name); });
     return found == note.items.end() ? nullptr : &*found;
 }
 
