@@ -161,7 +161,7 @@ TEST_F(DxlImportTest, BadInputNamesLineAndColumnAndLeavesNoDatabase) {
     EXPECT_THAT(errorOf(head + "<document><noteinfo unid='XYZ'/></document></database>"),
                 AllOf(HasSubstr("line 3"), HasSubstr("XYZ")));
     EXPECT_THAT(errorOf(head + "<document>"), HasSubstr("ends before"));
-    EXPECT_THAT(errorOf("<form/>"), HasSubstr("not a database export"));
+    EXPECT_THAT(errorOf("<html/>"), HasSubstr("not an XML export of a database or of a note"));
     EXPECT_THAT(errorOf(""), HasSubstr("line 1"));
     EXPECT_FALSE(std::filesystem::exists(database_));
     for (const auto& entry : std::filesystem::directory_iterator(dir_.path()))

@@ -52,13 +52,13 @@ CommandLine::CommandLine(int argc, char** argv, const std::vector<std::string>& 
         const bool inlineValue = equals != std::string::npos;
         if (listed(flags, name)) {
             if (inlineValue) throw UsageError(UsageError::Kind::UnwantedValue, name);
-            values_.insert_or_assign(name, std::string("1"));
+            values_.insert_or_assign(name, std::vector<std::string>{"1"});
         } else if (listed(valued, name)) {
             if (inlineValue) {
-                values_[name] = argument.substr(equals + 1);
+                values_[name].push_back(argument.substr(equals + 1));
             } else {
                 if (i + 1 >= argc) throw UsageError(UsageError::Kind::MissingValue, name);
-                values_[name] = argv[++i];
+                values_[name].push_back(argv[++i]);
             }
         } else {
             throw UsageError(UsageError::Kind::UnknownOption, name);
@@ -69,26 +69,32 @@ CommandLine::CommandLine(int argc, char** argv, const std::vector<std::string>& 
 std::string CommandLine::required(const std::string& name) const {
     auto it = values_.find(name);
     if (it == values_.end()) throw UsageError(UsageError::Kind::MissingOption, name);
-    return it->second;
+    return it->second.back();
 }
 
 std::optional<std::string> CommandLine::optional(const std::string& name) const {
     auto it = values_.find(name);
     if (it == values_.end()) return std::nullopt;
-    return it->second;
+    return it->second.back();
+}
+
+std::vector<std::string> CommandLine::all(const std::string& name) const {
+    auto it = values_.find(name);
+    return it == values_.end() ? std::vector<std::string>{} : it->second;
 }
 
 long long CommandLine::number(const std::string& name, long long fallback, long long max) const {
     auto it = values_.find(name);
     if (it == values_.end()) return fallback;
+    const std::string& text = it->second.back();
     std::size_t used = 0;
     try {
-        long long value = std::stoll(it->second, &used);
-        if (used == it->second.size() && value >= 0 && value <= max) return value;
+        long long value = std::stoll(text, &used);
+        if (used == text.size() && value >= 0 && value <= max) return value;
     } catch (const std::exception&) {
         // Not a number, or one beyond 64 bits: refused below like any other.
     }
-    throw UsageError(UsageError::Kind::NotANumber, name, it->second, max);
+    throw UsageError(UsageError::Kind::NotANumber, name, text, max);
 }
 
 bool asksForHelp(int argc, char** argv) {

@@ -50,11 +50,14 @@ public:
     // Throws UsageError naming the option when it is missing.
     std::string required(const std::string& name) const;
     std::optional<std::string> optional(const std::string& name) const;
+    // Every value of an option that may be given more than once, in the
+    // order given; required() and optional() answer the last one.
+    std::vector<std::string> all(const std::string& name) const;
     // A whole number option from 0 to `max`; throws UsageError when it is not one.
     long long number(const std::string& name, long long fallback, long long max = LLONG_MAX) const;
 
 private:
-    std::map<std::string, std::string> values_;
+    std::map<std::string, std::vector<std::string>> values_;
 };
 
 // Runs a tool's body: prints `usage` for --help, reports any exception on

@@ -6,9 +6,18 @@
 #include "write/Inputs.h"
 
 #include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace velloran::tools::dxl {
+
+// A MIME part item of a document: its place among the document's items and
+// where it is in the file.
+struct MimePartPlace {
+    std::size_t item;
+    std::string where;
+};
 
 // What reading an item needs from the document around it.
 struct ItemContext {
@@ -17,6 +26,9 @@ struct ItemContext {
     std::function<std::string()> spoolFile;
     // An item that could not be read, and why.
     std::function<void(const std::string& reason)> unreadable;
+    // The document's MIME part items as they are read, joined into its
+    // body once all its items are (see decodeMimeBody).
+    std::shared_ptr<std::vector<MimePartPlace>> mimeParts = std::make_shared<std::vector<MimePartPlace>>();
 };
 
 struct FileRead {

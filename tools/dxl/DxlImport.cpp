@@ -1,9 +1,11 @@
 #include "dxl/DxlImport.h"
 
+#include "dxl/DxlInputs.h"
 #include "dxl/DxlReader.h"
 
 #include "common/EnglishReason.h"
 #include "common/ToolError.h"
+#include "files/AtomicFile.h"
 #include "write/DatabaseWriter.h"
 
 #include <QFile>
@@ -20,7 +22,17 @@ class WritingHandler : public DxlHandler {
 public:
     WritingHandler(write::DatabaseWriter& writer, ImportSummary& summary) : writer_(writer), summary_(summary) {}
 
-    void title(const std::string& title) override { writer_.setTitle(title); }
+    // The lines of the summary name the file they are about when there are
+    // several: `source` is "FILE, " then, or empty.
+    void startFile(std::string source) { source_ = std::move(source); }
+
+    // The first title the XML names is the database's.
+    void title(const std::string& title) override {
+        if (titled_) return;
+        writer_.setTitle(title);
+        titled_ = true;
+    }
+    bool titled() const { return titled_; }
 
     void document(const write::NoteInput& note, const std::string& where) override {
         try {
@@ -47,8 +59,8 @@ public:
         ++summary_.imported[view.folder ? "folders" : "views"];
         if (view.emptyFolder) summary_.emptyFolders.push_back(view.design.name);
         if (notIndexed)
-            summary_.unindexed.push_back(view.where + ": " + kind + " '" + view.design.name + "': " + *notIndexed +
-                                         " (selection: " + view.design.selection + ")");
+            summary_.unindexed.push_back(source_ + view.where + ": " + kind + " '" + view.design.name +
+                                         "': " + *notIndexed + " (selection: " + view.design.selection + ")");
     }
 
     void acl(const std::vector<store::AclEntry>& entries) override {
@@ -60,12 +72,14 @@ public:
 
     void unreadable(const std::string& kind, const std::string& reason) override {
         ++summary_.unreadable[kind];
-        summary_.problems.push_back(reason);
+        summary_.problems.push_back(source_ + reason);
     }
 
 private:
     write::DatabaseWriter& writer_;
     ImportSummary& summary_;
+    std::string source_;
+    bool titled_ = false;
 };
 
 void appendCounts(std::string& out, const char* heading, const std::map<std::string, int>& counts) {
@@ -80,6 +94,31 @@ void appendLines(std::string& out, const char* heading, const std::vector<std::s
     out += heading;
     out += "\n";
     for (const std::string& line : lines) out += "  " + line + "\n";
+}
+
+// Refuses, before anything is read, a target that cannot be written or
+// that exists when it is not to be replaced.
+void checkTarget(const ImportRequest& request) {
+    if (request.database.empty()) throw ToolError("The database to write needs a name");
+    std::error_code error;
+    std::filesystem::file_status status = std::filesystem::status(request.database, error);
+    if (!std::filesystem::exists(status)) return;
+    if (!request.overwrite)
+        throw ToolError("The database " + request.database +
+                        " exists already; the import makes a new one (--overwrite replaces it)");
+    if (!std::filesystem::is_regular_file(status))
+        throw ToolError("Cannot replace " + request.database + ": it is not a database file");
+}
+
+void readFile(const std::string& path, DxlHandler& handler) {
+    QFile input(QString::fromStdString(path));
+    if (!input.open(QIODevice::ReadOnly))
+        throw ToolError("Cannot read the XML file " + path + ": " + input.errorString().toStdString());
+    try {
+        DxlReader(input, handler).read();
+    } catch (const ToolError& e) {
+        throw ToolError(path + ", " + e.what());
+    }
 }
 
 }  // namespace
@@ -98,23 +137,29 @@ std::string ImportSummary::report() const {
     return out;
 }
 
-ImportSummary importDxlFile(const std::string& xmlPath, const std::string& databasePath) {
-    QFile input(QString::fromStdString(xmlPath));
-    if (!input.open(QIODevice::ReadOnly))
-        throw ToolError("Cannot read the XML file " + xmlPath + ": " + input.errorString().toStdString());
-    if (std::filesystem::exists(databasePath))
-        throw ToolError("The database " + databasePath + " exists already; the import makes a new one");
+ImportSummary importDxl(const ImportRequest& request) {
+    checkTarget(request);
+    if (request.xml.empty()) throw ToolError("No XML file to import");
+    XmlInputs inputs = listXmlInputs(request.xml);
     ImportSummary summary;
-    write::DatabaseWriter writer(databasePath);
+    // A link named as the database to replace stays a link: its target is replaced.
+    using Existing = write::DatabaseWriter::Existing;
+    write::DatabaseWriter writer(request.overwrite ? platform::linkTarget(request.database) : request.database, 0600,
+                                 request.overwrite ? Existing::Replace : Existing::Add);
     WritingHandler handler(writer, summary);
-    try {
-        DxlReader(input, handler).read();
-    } catch (const ToolError& e) {
-        throw ToolError(xmlPath + ", " + e.what());
+    for (const std::string& problem : inputs.notRead) handler.unreadable("file", problem);
+    for (const std::string& file : inputs.files) {
+        handler.startFile(inputs.files.size() > 1 ? file + ", " : std::string());
+        readFile(file, handler);
     }
+    if (!handler.titled()) writer.setTitle(titleFromName(request.xml.front()));
     summary.index = writer.commit();
     summary.index.unindexedViews.clear();
     return summary;
+}
+
+ImportSummary importDxlFile(const std::string& xmlPath, const std::string& databasePath) {
+    return importDxl({{xmlPath}, databasePath, false});
 }
 
 }  // namespace velloran::tools::dxl

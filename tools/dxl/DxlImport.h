@@ -25,12 +25,27 @@ struct ImportSummary {
     // What was imported, kept without an index, skipped and not read, one
     // kind a line; `index` is told apart (see printIndexReport).
     std::string report() const;
+    // Whether everything read is in the database: nothing lost and nothing
+    // that could not be read. Notes skipped on purpose do not count.
+    bool complete() const { return lost == 0 && unreadable.empty(); }
 };
 
-// Reads the XML file and writes a new database `databasePath` in one
-// transaction, built under a hidden name and renamed once complete. Throws
-// ToolError naming the line and column of malformed input; the target name
-// is then left untouched.
+struct ImportRequest {
+    std::vector<std::string> xml;  // XML files and folders of them, read in this order into one database
+    std::string database;
+    bool overwrite = false;        // replace an existing database; otherwise one is refused
+};
+
+// Reads the XML files and writes the new database in one transaction, built
+// under a hidden name and renamed once complete: what could be read is
+// written and the summary says what could not. An existing database is
+// refused before anything is read, unless `overwrite`, when it is replaced
+// at that rename. The database takes the title the XML names, else the name
+// of the first file or folder. Throws ToolError naming the file, line and
+// column of malformed input; the target is then left as it was.
+ImportSummary importDxl(const ImportRequest& request);
+
+// The same for one file into a new database.
 ImportSummary importDxlFile(const std::string& xmlPath, const std::string& databasePath);
 
 }  // namespace velloran::tools::dxl

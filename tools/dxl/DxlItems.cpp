@@ -2,6 +2,7 @@
 
 #include "dxl/DxlRichText.h"
 #include "dxl/DxlValues.h"
+#include "dxl/MailItems.h"
 
 #include "common/ToolError.h"
 
@@ -103,13 +104,15 @@ void readAttachments(XmlCursor& cursor, const write::ItemInput& item, write::Not
 }
 
 // Raw item data: its base64 text, which the engine keeps as it is and the
-// browser shows as binary data.
-write::ItemInput rawItem(XmlCursor& cursor, write::ItemInput item) {
+// browser shows as binary data, unless it is a mail's header or body part
+// (see decodeMailItem); `place` is the item's place among the document's.
+write::ItemInput rawItem(XmlCursor& cursor, write::ItemInput item, std::size_t place, const ItemContext& context) {
+    std::string where = cursor.where(), type = cursor.attribute("type");
     item.type = notes::kRawData;
     std::string text = cursor.text();
     std::erase_if(text, [](char c) { return c == ' ' || c == '\n' || c == '\r' || c == '\t'; });
     item.values = {text};
-    return item;
+    return decodeMailItem(type, std::move(item), place, where, context);
 }
 
 }  // namespace
@@ -133,7 +136,7 @@ void readItem(XmlCursor& cursor, write::NoteInput& note, const ItemContext& cont
             continue;
         }
         if (cursor.is("rawitemdata")) {
-            note.items.push_back(rawItem(cursor, item));
+            note.items.push_back(rawItem(cursor, item, note.items.size(), context));
             continue;
         }
         if (!isValueElement(cursor) || hasValue) {

@@ -2,6 +2,7 @@
 
 #include "dxl/DxlItems.h"
 #include "dxl/DxlValues.h"
+#include "dxl/MailItems.h"
 
 #include "common/ToolError.h"
 
@@ -63,23 +64,64 @@ DxlReader::~DxlReader() = default;
 
 void DxlReader::read() {
     cursor_.toRoot();
-    if (!cursor_.is("database")) cursor_.fail("the file is not a database export: its root is <" + cursor_.name() + ">");
+    if (cursor_.is("database")) readDatabase();
+    else if (cursor_.is("acl") || isNoteElement(cursor_.name())) readNote();
+    else cursor_.fail("the file is not an XML export of a database or of a note: its root is <" + cursor_.name() + ">");
+    readToEnd();
+    reportUnreadEntities();
+}
+
+void DxlReader::readDatabase() {
     std::string title = cursor_.attribute("title");
     if (!title.empty()) handler_.title(title);
     while (cursor_.nextChild()) {
-        if (cursor_.is("document")) readDocument();
-        else if (cursor_.is("view")) readView(false);
-        else if (cursor_.is("folder")) readView(true);
-        else if (cursor_.is("acl")) readAcl();
-        else if (cursor_.is("databaseinfo")) cursor_.skip();
-        else {
-            handler_.skipped(cursor_.name());
-            cursor_.skip();
-        }
+        if (cursor_.is("databaseinfo")) cursor_.skip();
+        else readNote();
     }
+}
+
+// The note, access list or other part of a database at the cursor.
+void DxlReader::readNote() {
+    if (cursor_.is("document")) readDocument(documentAttributes(cursor_));
+    else if (cursor_.is("note")) readNoteFormat();
+    else if (cursor_.is("view")) readView(false);
+    else if (cursor_.is("folder")) readView(true);
+    else if (cursor_.is("acl")) readAcl();
+    else {
+        handler_.skipped(cursor_.name());
+        cursor_.skip();
+    }
+}
+
+// A note in note format: its items as they are stored. A document is read
+// like one in document format, whose form and response link are then among
+// its items. A design note is skipped: its selection and columns are
+// compiled formulas in binary items.
+void DxlReader::readNoteFormat() {
+    std::string noteClass = cursor_.attribute("class");
+    if (noteClass == "document") return readDocument({});
+    handler_.skipped("note of class " + (noteClass.empty() ? std::string("(none)") : noteClass));
+    cursor_.skip();
+}
+
+// Past the root's end: only comments and processing instructions may follow.
+void DxlReader::readToEnd() {
     while (!cursor_.xml().atEnd()) {
         cursor_.xml().readNext();
         cursor_.checkWellFormed();
+    }
+}
+
+// An external entity is never read (it may name any file or address): its
+// references are left out of the text they stand in, and said so, once for
+// each entity.
+void DxlReader::reportUnreadEntities() {
+    for (const auto& [name, entity] : cursor_.unreadEntities()) {
+        std::string what = entity.systemId.empty() ? "declared outside the file" : "external (" + entity.systemId + ")";
+        std::string references = entity.references > 0 ? std::to_string(entity.references) + " reference(s) to it are"
+                                                        : "its references are";
+        handler_.unreadable("external entity", entity.where + ": the entity &" + name + "; is " + what +
+                                                   " and not read: " + references + " left out of the text");
     }
 }
 
@@ -98,7 +140,7 @@ void DxlReader::removeSpooled() {
     documentFiles_.clear();
 }
 
-void DxlReader::readDocument() {
+void DxlReader::readDocument(const DocumentAttributes& attributes) {
     std::string where = cursor_.where();
     write::NoteInput note;
     ItemContext context{[this] { return spoolFile(); },
@@ -106,10 +148,15 @@ void DxlReader::readDocument() {
     while (cursor_.nextChild()) {
         if (cursor_.is("noteinfo")) readNoteInfo(note);
         else if (cursor_.is("item")) readItem(cursor_, note, context);
+        else if (cursor_.is("mime")) readMimeElement(cursor_, note, context);
         else cursor_.skip();
     }
+    auto linkProblem = [&](const std::string& reason) { handler_.unreadable("response link", where + ": " + reason); };
+    addDocumentAttributes(attributes, note, linkProblem);
+    typeResponseLink(note, linkProblem);
     if (note.created == 0) note.created = note.modified != 0 ? note.modified : nowMs();
     if (note.modified == 0) note.modified = note.created;
+    decodeMimeBody(note, context);
     handler_.document(note, where);
     removeSpooled();
 }

@@ -1,7 +1,10 @@
 #pragma once
-// Reads a database's XML export as a stream: each document, view and the
-// access list is handed over as soon as it is complete, so memory holds one
-// document at a time however large the file.
+// Reads an XML export as a stream: each document, view and the access list
+// is handed over as soon as it is complete, so memory holds one document at
+// a time however large the file. The export is of a whole database (root
+// <database>) or of a single note or access list, the root then being that
+// note's element (<document>, <note>, <view>, <acl>, <form> ...).
+#include "dxl/DxlNotes.h"
 #include "dxl/XmlCursor.h"
 #include "write/Inputs.h"
 
@@ -31,7 +34,8 @@ public:
     virtual void document(const notes::write::NoteInput& note, const std::string& where) = 0;
     virtual void view(const ViewRead& view) = 0;
     virtual void acl(const std::vector<notes::store::AclEntry>& entries) = 0;
-    // A note the import does not take (a form, an agent ...), by element name.
+    // A note the import does not take: a design note by its element name
+    // ("form", "agent" ...), a note in note format by its class.
     virtual void skipped(const std::string& kind) = 0;
     // A part that could not be read: its kind ("item", "acl entry" ...) and
     // why, naming where it is.
@@ -50,7 +54,12 @@ public:
     void read();
 
 private:
-    void readDocument();
+    void readDatabase();
+    void readNote();
+    void readNoteFormat();
+    void readToEnd();
+    void reportUnreadEntities();
+    void readDocument(const DocumentAttributes& attributes);
     void readNoteInfo(notes::write::NoteInput& note);
     std::int64_t readMoment();
     void readView(bool folder);

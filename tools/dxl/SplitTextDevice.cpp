@@ -35,15 +35,15 @@ bool namesFileData(const std::string& name) {
 
 }  // namespace
 
-SplitTextDevice::SplitTextDevice(QIODevice& source) : source_(source) {
+SplitTextDevice::SplitTextDevice(QIODevice& source) : input_(source) {
     open(QIODevice::ReadOnly);
 }
 
 qint64 SplitTextDevice::readData(char* data, qint64 maxSize) {
     while (pending_.isEmpty()) {
-        QByteArray block = source_.read(kReadBlock);
+        QByteArray block = input_.read(kReadBlock);
         if (block.isEmpty()) {
-            if (!source_.atEnd()) return 0;
+            if (!input_.atEnd()) return 0;
             if (state_ != State::FileData) return -1;
             endDiversion();  // the file ends inside <filedata>: the reader tells
             continue;

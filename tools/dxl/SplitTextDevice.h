@@ -9,7 +9,10 @@
 // text instead (see FileDataSpool), keeping only its line ends. The lines
 // stay as they are; columns after an inserted comment or stand-in are given
 // back as they are in the file.
+// The device reads the file as UTF-8 (see Utf8Input), whatever encoding it
+// is written in.
 #include "dxl/FileDataSpool.h"
+#include "dxl/Utf8Input.h"
 
 #include <QIODevice>
 
@@ -32,6 +35,10 @@ public:
     // The data of the <filedata> whose text begins with `text`, when the
     // device decoded it; `text` then goes on after the stand-in.
     std::optional<SpooledData> takeSpooled(QStringView& text) { return spool_.take(text); }
+    // Why the text ended before the file did (an encoding that is unknown,
+    // or bytes it cannot read), once the reader has all there is; empty
+    // otherwise.
+    const std::string& inputError() const { return input_.error(); }
 
 protected:
     qint64 readData(char* data, qint64 maxSize) override;
@@ -67,7 +74,7 @@ private:
         std::int64_t shift;
     };
 
-    QIODevice& source_;
+    Utf8Input input_;
     FileDataSpool spool_;
     QByteArray pending_;  // filtered bytes not yet handed to the reader
     State state_ = State::Content;

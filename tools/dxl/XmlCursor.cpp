@@ -60,7 +60,24 @@ void XmlCursor::fail(const std::string& message) const {
     throw ToolError(where() + ": " + message);
 }
 
-void XmlCursor::checkWellFormed() const {
+void XmlCursor::noteUnreadEntities() {
+    if (xml_.tokenType() == QXmlStreamReader::DTD) {
+        for (const QXmlStreamEntityDeclaration& declared : xml_.entityDeclarations()) {
+            if (declared.systemId().isEmpty()) continue;
+            std::string systemId = declared.systemId().toString().toStdString();
+            unread_[declared.name().toString().toStdString()] = {where(), systemId, 0};
+        }
+    } else if (xml_.tokenType() == QXmlStreamReader::EntityReference) {
+        UnreadEntity& entity = unread_[xml_.name().toString().toStdString()];
+        if (entity.references++ == 0 && entity.where.empty()) entity.where = where();
+    }
+}
+
+void XmlCursor::checkWellFormed() {
+    noteUnreadEntities();
+    // The device ends the reader's text where the file's encoding fails, so
+    // the reader stops there.
+    if (xml_.atEnd() && !device_.inputError().empty()) fail(device_.inputError());
     if (!xml_.hasError()) return;
     if (xml_.error() == QXmlStreamReader::PrematureEndOfDocumentError) fail("the XML ends before its last element is closed");
     fail("malformed XML: " + xml_.errorString().toStdString());

@@ -5,6 +5,7 @@
 
 #include <QXmlStreamReader>
 
+#include <map>
 #include <string>
 
 namespace velloran::tools::dxl {
@@ -54,15 +55,32 @@ public:
     // "line L, column C" of the current position.
     std::string where() const;
     [[noreturn]] void fail(const std::string& message) const;
-    // Throws when the reader has met malformed XML.
-    void checkWellFormed() const;
+    // Throws when the reader has met malformed XML. Notes the entities that
+    // are not read (see unreadEntities).
+    void checkWellFormed();
+
+    // The entities whose text is left out, by name: those the file declares
+    // as external (a file or address, which is never read), and those
+    // referred to but declared only in an external DTD (which is not read
+    // either). The reader leaves out the references to the former without
+    // a trace, so that only the latter's are counted.
+    struct UnreadEntity {
+        std::string where;       // of its declaration or its first reference
+        std::string systemId;    // for an external entity
+        int references = 0;      // counted references
+    };
+    const std::map<std::string, UnreadEntity>& unreadEntities() const { return unread_; }
+
     // The data of the <filedata> element whose first text is `text`, when
     // it went around the reader; `text` then goes on after its stand-in.
     std::optional<SpooledData> takeSpooled(QStringView& text) { return device_.takeSpooled(text); }
 
 private:
+    void noteUnreadEntities();
+
     SplitTextDevice device_;
     QXmlStreamReader xml_;
+    std::map<std::string, UnreadEntity> unread_;
     int nesting_ = 0;
 };
 

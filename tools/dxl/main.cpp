@@ -1,41 +1,61 @@
-// velloran-dxl-import: builds a database from a database's XML export.
+// velloran-dxl-import: builds a database from XML exports of a database or
+// of single notes.
 #include "common/CommandLine.h"
-#include "common/IndexReport.h"
-#include "dxl/DxlImport.h"
+#include "dxl/ImportCommand.h"
 
 #include <iostream>
 
 namespace {
 
-const char* kUsage = R"(Usage: velloran-dxl-import --xml FILE --out DATABASE.nsf
+const char* kUsage = R"(Usage: velloran-dxl-import --xml FILE|FOLDER [--xml ...] --out DATABASE.nsf [--overwrite]
 
-Builds the new database DATABASE.nsf from the XML export FILE (root
-<database>): its documents with their items, rich text flattened to text
-with its embedded objects, and attached files, its views and folders with
-their selection formulas and columns, and its access list. A view whose
-formula this program cannot evaluate is kept with its formulas but lists no
+Builds the database DATABASE.nsf from XML exports. Each --xml names an XML
+file, or a folder whose *.xml files (not those of its sub-folders) are read
+in the order of their names; --xml may be given more than once, and all
+the files go into the one database.
+
+A file's root may be
+  <database>   a whole database
+  <document>   one document (document format)
+  <note>       one note in note format; class='document' is read as a
+               document, form and response link then being its items
+  <view>, <folder>
+               one view or folder
+  <acl>        the database's access list
+  <form>, <subform>, <page>, <agent>, <scriptlibrary>, <sharedfield>,
+  <helpaboutdocument> and the other design notes, which are skipped
+A database takes the title its <database> element names, else the name of
+the first file or folder.
+
+Imported are documents with their items (a document's form and its parent,
+for a response, become its Form and $REF items), rich text flattened to
+text with its embedded objects, and attached files; views and folders with
+their selection formulas and columns; the access list. A view whose formula
+this program cannot evaluate is kept with its formulas but lists no
 documents; folders are imported empty, as the export does not say which
-documents they hold; both are listed. Other design notes (forms, agents ...) are
-skipped and counted. The file is read as a stream, so its size does not
-matter.
+documents they hold; both are listed. Other design notes (forms, agents ...)
+and notes in note format other than documents are skipped and counted by
+kind. External entities are never read; their references are reported. The
+files are read as a stream, so their size does not matter.
 
-Prints what was imported, skipped and could not be read. Exits with 1 when a
-document or view could not be imported, or on an error, which names the line
-and column of the XML; a failed import leaves no database behind.
+  --overwrite  replace DATABASE.nsf if it exists: the new database is built
+               beside it and takes its place only once complete. Without
+               it an existing DATABASE.nsf is refused before anything is read.
+
+Prints what was imported, skipped and could not be read, then where the
+database was written. Exit status: 0 when everything was imported; 1 when a
+part was lost or could not be read (the database then holds the rest and
+the summary lists what is missing), or on an error, which names the file,
+line and column of the XML and leaves no database behind (nor changes an
+existing one); 2 when the command line is wrong.
 )";
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    int status = 0;
-    int ran = velloran::tools::runTool("velloran-dxl-import", kUsage, argc, argv, [&](int count, char** args) {
-        velloran::tools::CommandLine options(count, args, {"xml", "out"});
-        velloran::tools::dxl::ImportSummary summary =
-            velloran::tools::dxl::importDxlFile(options.required("xml"), options.required("out"));
-        std::cout << summary.report();
-        velloran::tools::printIndexReport(std::cerr, "velloran-dxl-import", summary.index);
-        if (summary.lost > 0) status = 1;
-        else std::cout << "Wrote " << options.required("out") << "\n";
-    });
-    return ran != 0 ? ran : status;
+    if (velloran::tools::asksForHelp(argc, argv)) {
+        std::cout << kUsage;
+        return 0;
+    }
+    return velloran::tools::dxl::runImport(argc, argv, std::cout, std::cerr);
 }

@@ -1,5 +1,6 @@
 #include "write/DatabaseWriter.h"
 
+#include "files/AtomicFile.h"
 #include "formula/Evaluator.h"
 #include "store/NsfFile.h"
 #include "store/Schema.h"
@@ -91,11 +92,17 @@ std::unique_ptr<store::Connection> openNewDatabase(const std::string& file) {
 
 }  // namespace
 
-DatabaseWriter::DatabaseWriter(const std::string& path, mode_t newFileMode) : path_(path), unidSeed_(nameSeed(path)) {
-    if (std::filesystem::exists(path)) {
-        connection_ = store::openForWriting(path);
-        transaction_.emplace(*connection_);
-        return;
+DatabaseWriter::DatabaseWriter(const std::string& path, mode_t newFileMode, Existing existing)
+    : path_(path), unidSeed_(nameSeed(path)) {
+    struct stat current {};
+    if (::stat(path.c_str(), &current) == 0) {
+        if (existing == Existing::Add) {
+            connection_ = store::openForWriting(path);
+            transaction_.emplace(*connection_);
+            return;
+        }
+        replacing_ = true;
+        newFileMode = current.st_mode & 07777;
     }
     building_ = createBuildFile(path, newFileMode);
     try {
@@ -248,8 +255,9 @@ ViewIndexReport DatabaseWriter::commit() {
     transaction_.reset();
     connection_.reset();
     if (building_.empty()) return report;
-    if (std::rename(building_.c_str(), path_.c_str()) != 0)
-        throw EngineError(msg::kCannotRename, {path_, std::strerror(errno)});
+    const int error = replacing_ ? (std::rename(building_.c_str(), path_.c_str()) == 0 ? 0 : errno)
+                                 : platform::renameWithoutReplacing(building_, path_);
+    if (error != 0) throw EngineError(msg::kCannotRename, {path_, std::strerror(error)});
     building_.clear();
     return report;
 }

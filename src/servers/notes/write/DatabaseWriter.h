@@ -14,12 +14,19 @@ namespace velloran::notes::write {
 
 class DatabaseWriter {
 public:
+    // What the writer does with a database file that exists already: add
+    // to it, or build a new one that replaces it.
+    enum class Existing { Add, Replace };
+
     // Opens the database and starts the transaction. When the file does not
-    // exist, a new database (with "-Default-" reader access) is built in a
-    // hidden file beside it with the permissions `newFileMode`, and only
-    // commit() gives it the name `path`: a failed or interrupted build never
-    // leaves a half-made database under that name.
-    explicit DatabaseWriter(const std::string& path, mode_t newFileMode = 0600);
+    // exist, or is to be replaced, a new database (with "-Default-" reader
+    // access) is built in a hidden file beside it with the permissions
+    // `newFileMode` (those of the file it replaces), and only commit() gives
+    // it the name `path`: a failed or interrupted build never leaves a
+    // half-made database under that name, and a replaced one stays as it
+    // was until then. A new database never takes the place of a file that
+    // appeared under its name meanwhile.
+    explicit DatabaseWriter(const std::string& path, mode_t newFileMode = 0600, Existing existing = Existing::Add);
     ~DatabaseWriter();
     DatabaseWriter(const DatabaseWriter&) = delete;
     DatabaseWriter& operator=(const DatabaseWriter&) = delete;
@@ -63,6 +70,7 @@ private:
 
     std::string path_;
     std::string building_;  // the hidden file a new database is built in; empty when adding
+    bool replacing_ = false;  // whether building_ takes the place of an existing file
     std::unique_ptr<store::Connection> connection_;
     std::optional<store::Transaction> transaction_;
     std::uint64_t unidSeed_ = 0;
