@@ -151,12 +151,14 @@ void DxlReader::readDocument(const DocumentAttributes& attributes) {
         else if (cursor_.is("mime")) readMimeElement(cursor_, note, context);
         else cursor_.skip();
     }
+    // The MIME parts are known by their places among the items: joined
+    // before the form's item is put in front of them.
+    decodeMimeBody(note, context);
     auto linkProblem = [&](const std::string& reason) { handler_.unreadable("response link", where + ": " + reason); };
     addDocumentAttributes(attributes, note, linkProblem);
     typeResponseLink(note, linkProblem);
     if (note.created == 0) note.created = note.modified != 0 ? note.modified : nowMs();
     if (note.modified == 0) note.modified = note.created;
-    decodeMimeBody(note, context);
     handler_.document(note, where);
     removeSpooled();
 }
