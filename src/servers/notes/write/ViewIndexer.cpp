@@ -19,7 +19,13 @@ namespace {
 struct Entry {
     std::int64_t noteId;
     ValueList values;
-    // Its column formulas' failures, reported once the entry is in the view.
+};
+
+// An entry as its column formulas made it, with their failures, which are
+// reported once it is in the view: a response kept as a candidate (see
+// ResponseExpansion) may never be.
+struct Evaluated {
+    Entry entry;
     std::vector<ColumnFailure> failures;
 };
 
@@ -70,10 +76,10 @@ public:
     void consider(formula::NoteContext& note) {
         if (selected(note)) {
             if (reach_ != ResponseReach::None) expansion_.selected(note.header().unid);
-            Entry entry = entryFor(note, hasResponseColumns_ && parentOf(note));
-            report(entry);
-            if (buffered()) entries_.push_back(std::move(entry));
-            else insert(entry);
+            Evaluated selected = entryFor(note, hasResponseColumns_ && parentOf(note));
+            report(selected.failures);
+            if (buffered()) entries_.push_back(std::move(selected.entry));
+            else insert(selected.entry);
         } else if (reach_ != ResponseReach::None) {
             std::optional<std::string> parent = parentOf(note);
             if (!parent) return;
@@ -102,40 +108,40 @@ private:
         }
     }
 
-    Entry entryFor(formula::NoteContext& note, bool isResponse) {
-        Entry entry{note.header().noteId, {}, {}};
+    Evaluated entryFor(formula::NoteContext& note, bool isResponse) {
+        Evaluated made{{note.header().noteId, {}}, {}};
         for (std::size_t i = 0; i < columns_.size(); ++i)
-            entry.values.push_back(design_.columns[i].responsesOnly && !isResponse ? Value(std::string())
-                                                                                   : columnValueFor(note, i, entry));
-        return entry;
+            made.entry.values.push_back(design_.columns[i].responsesOnly && !isResponse
+                                            ? Value(std::string())
+                                            : columnValueFor(note, i, made.failures));
+        return made;
     }
 
     // A column formula that fails for one document gives that entry an
     // empty text, which every reader of the index already shows as empty.
-    Value columnValueFor(formula::NoteContext& note, std::size_t index, Entry& entry) {
+    Value columnValueFor(formula::NoteContext& note, std::size_t index, std::vector<ColumnFailure>& failures) {
         try {
             return columnValue(columns_[index]->evaluate(note));
         } catch (const EngineError& e) {
-            entry.failures.push_back({design_.name, columnName(index), note.header().unid, e.original()});
+            failures.push_back({design_.name, columnName(index), note.header().unid, e.original()});
             return std::string();
         }
     }
 
-    void report(Entry& entry) {
-        for (ColumnFailure& failure : entry.failures) {
+    void report(std::vector<ColumnFailure>& failures) {
+        for (ColumnFailure& failure : failures) {
             ++report_.columnFailureCount;
             if (report_.columnFailures.size() < ViewIndexReport::kMaxKept)
                 report_.columnFailures.push_back(std::move(failure));
         }
-        entry.failures.clear();
     }
 
     // The responses the selection reaches join the view, which then holds
     // its entries in note order until the sorted columns order them.
     void addReachedResponses() {
         for (std::size_t index : expansion_.reached()) {
-            report(candidates_[index]);
-            entries_.push_back(std::move(candidates_[index]));
+            report(candidates_[index].failures);
+            entries_.push_back(std::move(candidates_[index].entry));
         }
         candidates_.clear();
         std::sort(entries_.begin(), entries_.end(), [](const Entry& a, const Entry& b) { return a.noteId < b.noteId; });
@@ -187,7 +193,7 @@ private:
     ResponseExpansion expansion_{ResponseReach::None};
     bool hasResponseColumns_ = false;
     // Responses the selection left out, which it may still reach.
-    std::vector<Entry> candidates_;
+    std::vector<Evaluated> candidates_;
     std::int64_t count_ = 0;
 };
 
