@@ -42,6 +42,12 @@ void splitNames(const std::string& names, bool aliasesOnly, write::ViewInput& vi
     }
 }
 
+// The name of the `count`th view without a name or alias: "(Untitled)",
+// "(Untitled 2)" ...
+std::string untitledName(int count) {
+    return count == 1 ? "(Untitled)" : "(Untitled " + std::to_string(count) + ")";
+}
+
 // A categorized column is sorted even when the export gives no order, as
 // its categories are.
 store::SortOrder sortOf(const XmlCursor& cursor) {
@@ -151,9 +157,8 @@ void DxlReader::readView(bool folder) {
     // A view without a name (a new database's default view) goes by its
     // first alias, else by the name the platform's designer shows for it.
     view.unnamed = view.design.name.empty();
-    if (view.unnamed && !view.design.aliases.empty()) view.design.name = view.design.aliases.front();
-    else if (view.unnamed && ++unnamedViews_ == 1) view.design.name = "(Untitled)";
-    else if (view.unnamed) view.design.name = "(Untitled " + std::to_string(unnamedViews_) + ")";
+    if (view.unnamed)
+        view.design.name = view.design.aliases.empty() ? untitledName(++unnamedViews_) : view.design.aliases.front();
     while (cursor_.nextChild()) {
         if (cursor_.is("code") && cursor_.attribute("event") == "selection") view.design.selection = codeFormula(cursor_);
         else if (cursor_.is("column")) readColumn(view.design);

@@ -6,8 +6,8 @@
 #include "store/ValueCodec.h"
 #include "store/ViewStore.h"
 #include "text/Utf8.h"
-#include "write/ResponseExpansion.h"
 #include "text/ValueText.h"
+#include "write/ResponseExpansion.h"
 
 #include <algorithm>
 #include <memory>
