@@ -55,21 +55,6 @@ TEST_F(ViewIndexTest, SortedColumnsOrderTheViewIgnoringCaseAndTiesKeepTheirOrder
     EXPECT_EQ(column("By City", 2), (std::vector<std::string>{"bob", "carol", "Alice", "Dave"}));
 }
 
-// A hidden column orders the view but is in neither the names nor the
-// values a reader of the view gets.
-TEST_F(ViewIndexTest, HiddenColumnsOrderTheViewUnseen) {
-    write({{"By Age", {}, "", {{"Age", "Age", store::SortOrder::Descending, true},
-                               {"Name", "Name", store::SortOrder::None},
-                               {"Password", "Name", store::SortOrder::None, true},
-                               {"City", "City", store::SortOrder::None}}}});
-    session_.Initialize("");
-    ViewPtr view = session_.GetDatabase("", file_, false)->GetView("By Age");
-    EXPECT_EQ(view->ColumnCount(), 2);
-    EXPECT_EQ(view->ColumnNames(), (StringList{"Name", "City"}));
-    EXPECT_EQ(view->GetNthDocument(1)->ColumnValues(), (ValueList{std::string("carol"), std::string("Beijing")}));
-    EXPECT_EQ(column("By Age", 0), (std::vector<std::string>{"carol", "Alice", "bob", "Dave"}));
-}
-
 TEST_F(ViewIndexTest, SelectionAndListColumns) {
     write({{"Thirty", {}, "SELECT Age = 30 & City != \"anyang\"", {{"Name", "@UpperCase(Name)", {}},
                                                                    {"Langs", "Langs", {}}}}});
