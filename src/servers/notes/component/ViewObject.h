@@ -11,8 +11,6 @@ public:
 
     std::string Name() const override { return design_.name; }
     StringList Aliases() const override { return design_.aliases; }
-    // The columns a user of the view sees: hidden columns, which only order
-    // the view, are left out here and in the documents' ColumnValues.
     int ColumnCount() override { return static_cast<int>(shownColumns_.size()); }
     StringList ColumnNames() override;
     int AllEntriesCount() override;
