@@ -58,6 +58,8 @@ public:
         }
         ++summary_.imported[view.folder ? "folders" : "views"];
         if (view.emptyFolder) summary_.emptyFolders.push_back(view.design.name);
+        if (view.unnamed)
+            summary_.unnamedViews.push_back(view.where + ": " + kind + " imported as '" + view.design.name + "'");
         if (notIndexed)
             summary_.unindexed.push_back(source_ + view.where + ": " + kind + " '" + view.design.name +
                                          "': " + *notIndexed + " (selection: " + view.design.selection + ")");
@@ -130,6 +132,7 @@ std::string ImportSummary::report() const {
     appendLines(out, "Kept without an index, listing no documents, as the engine cannot evaluate a formula of theirs:",
                 unindexed);
     appendLines(out, "Folders imported empty, as the export does not say which documents a folder holds:", emptyFolders);
+    appendLines(out, "Views without a name, imported under the name given here:", unnamedViews);
     appendCounts(out, "Skipped:", skipped);
     appendCounts(out, "Could not read:", unreadable);
     for (const std::string& problem : problems) out += "  " + problem + "\n";

@@ -18,6 +18,7 @@ struct ImportSummary {
     // the engine cannot evaluate a formula of theirs: where, which and why.
     std::vector<std::string> unindexed;
     std::vector<std::string> emptyFolders; // folders imported without documents
+    std::vector<std::string> unnamedViews; // views the export names not: where, and the name given
     // What the views could not take from single documents. Its unindexed
     // views are those above, so it does not list them again.
     notes::write::ViewIndexReport index;
