@@ -66,21 +66,23 @@ protected:
 };
 
 // A new database's default view has no name; each such view keeps one of
-// its own, and the summary says which.
-TEST_F(DxlViewsTest, ViewsWithoutANameAreImportedUnderOneAndReported) {
+// its own, as does a view whose name an earlier one has (a database keeps
+// one view of a name), and the summary says which.
+TEST_F(DxlViewsTest, ViewsWithoutANameOrWithATakenOneAreImportedUnderOneAndReported) {
     const std::string numberColumn = column("sort='ascending'", "#", "$0", "@DocNumber");
     ImportSummary summary = importXml(databaseXml(
         view("default='true'", numberColumn) + view("name=''", numberColumn) +
         view("name='' alias='Main'", numberColumn) + view("name=' ' alias='|Plain'", numberColumn) +
-        view("name='Named'", numberColumn)));
-    EXPECT_EQ(summary.imported["views"], 5);
+        view("name='Named'", numberColumn) + view("name='main '", numberColumn) + view("name='NAMED'", numberColumn)));
+    EXPECT_EQ(summary.imported["views"], 7);
     EXPECT_EQ(summary.lost, 0);
     std::vector<std::string> names;
     for (const store::ViewDesign& design : store::ViewStore(db()).views()) names.push_back(design.name);
-    EXPECT_THAT(names, ElementsAre("(Untitled)", "(Untitled 2)", "Main", "Plain", "Named"));
-    ASSERT_EQ(summary.unnamedViews.size(), 4u);
-    EXPECT_THAT(summary.unnamedViews[0], HasSubstr("line 4"));
-    EXPECT_THAT(summary.unnamedViews[0], HasSubstr("view imported as '(Untitled)'"));
+    EXPECT_THAT(names, ElementsAre("(Untitled)", "(Untitled 2)", "Main", "Plain", "Named", "main (2)", "NAMED (2)"));
+    ASSERT_EQ(summary.renamedViews.size(), 6u);
+    EXPECT_THAT(summary.renamedViews[5], HasSubstr("an earlier one is named 'NAMED'"));
+    EXPECT_THAT(summary.renamedViews[0], HasSubstr("line 4"));
+    EXPECT_THAT(summary.renamedViews[0], HasSubstr("view imported as '(Untitled)'"));
     EXPECT_THAT(summary.report(), HasSubstr("view imported as 'Main'"));
 }
 
