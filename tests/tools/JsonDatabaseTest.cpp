@@ -54,7 +54,8 @@ json sample() {
             "objects": [{"name": "pic.txt", "base64": "cGljdHVyZQ=="}]} ],
          "attachments": [ {"name": "notes.txt", "file": "files/notes.txt"}, {"name": "blob.bin", "size": 3000000} ]},
         {"unid": "00112233445566778899AABBCCDDEEFF", "items": [ {"name": "Subject", "value": "beta"},
-                                                              {"name": "Amount", "type": "number", "value": 1} ]}
+                                                              {"name": "Amount", "type": "number", "value": 1},
+           {"name": "$REF", "type": "noterefs", "value": "FFEEDDCCBBAA99887766554433221100"} ]}
       ]})json");
 }
 
@@ -65,7 +66,10 @@ TEST_F(JsonDatabaseTest, BuildsEveryKindOfItemViewAndAttachment) {
     EXPECT_EQ(database->Title(), "Built");
     notes::ViewPtr view = database->GetView("all");
     ASSERT_EQ(view->AllEntriesCount(), 2);
-    EXPECT_EQ(view->GetNthDocument(1)->UniversalID(), "00112233445566778899AABBCCDDEEFF") << "sorted descending";
+    notes::DocumentPtr beta = view->GetNthDocument(1);
+    EXPECT_EQ(beta->UniversalID(), "00112233445566778899AABBCCDDEEFF") << "sorted descending";
+    EXPECT_EQ(beta->GetFirstItem("$REF")->Type(), notes::kNoteRefs);
+    EXPECT_EQ(beta->GetItemValue("$REF"), (notes::ValueList{std::string("FFEEDDCCBBAA99887766554433221100")}));
     notes::DocumentPtr alpha = view->GetNthDocument(2);
     EXPECT_EQ(alpha->ColumnValues(), (notes::ValueList{std::string("alpha"), 2.0}));
     EXPECT_EQ(alpha->Created(), (notes::DateTime{1'706'693'400'000, true}));
@@ -98,7 +102,7 @@ TEST_F(JsonDatabaseTest, ErrorsNameTheJsonPathAndWriteNothing) {
     json badType = json::parse(R"({"documents": [{"items": []}, {"items": [{"name": "a", "value": "b"},
                                   {"name": "n", "type": "txt", "value": 1}]}]})");
     EXPECT_EQ(errorOf(badType), "documents[1].items[1].type: unknown type 'txt' (text, number, datetime, richtext, names, "
-                                "readers or authors)");
+                                "readers, authors or noterefs)");
     EXPECT_FALSE(std::filesystem::exists(database_)) << "a failed build leaves no file behind";
     EXPECT_THAT(errorOf(json::parse(R"({"documents": [{"items": [{"value": "b"}]}]})")),
                 HasSubstr("documents[0].items[0]: \"name\" is missing"));

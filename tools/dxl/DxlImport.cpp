@@ -9,7 +9,9 @@
 #include "write/DatabaseWriter.h"
 
 #include <QFile>
+#include <cctype>
 #include <filesystem>
+#include <set>
 
 namespace velloran::tools::dxl {
 
@@ -46,21 +48,26 @@ public:
     // A view whose formulas the engine cannot evaluate is kept unindexed and
     // reported with its formula; only a view that cannot be stored at all
     // is lost.
-    void view(const ViewRead& view) override {
-        const char* kind = view.folder ? "folder" : "view";
+    void view(const ViewRead& read) override {
+        const char* kind = read.folder ? "folder" : "view";
+        write::ViewInput design = read.design;
+        design.name = claimViewName(read.design.name);
         std::optional<std::string> notIndexed;
         try {
-            notIndexed = writer_.keepView(view.design);
+            notIndexed = writer_.keepView(design);
         } catch (const std::exception& e) {
             ++summary_.lost;
-            unreadable(kind, view.where + ": " + englishReason(e));
+            unreadable(kind, read.where + ": " + englishReason(e));
             return;
         }
-        ++summary_.imported[view.folder ? "folders" : "views"];
-        if (view.emptyFolder) summary_.emptyFolders.push_back(view.design.name);
+        ++summary_.imported[read.folder ? "folders" : "views"];
+        if (read.emptyFolder) summary_.emptyFolders.push_back(design.name);
+        if (read.unnamed || design.name != read.design.name)
+            summary_.renamedViews.push_back(source_ + read.where + ": " + kind + " imported as '" + design.name + "'" +
+                                            (read.unnamed ? "" : " (an earlier one is named '" + read.design.name + "')"));
         if (notIndexed)
-            summary_.unindexed.push_back(source_ + view.where + ": " + kind + " '" + view.design.name +
-                                         "': " + *notIndexed + " (selection: " + view.design.selection + ")");
+            summary_.unindexed.push_back(source_ + read.where + ": " + kind + " '" + design.name +
+                                         "': " + *notIndexed + " (selection: " + design.selection + ")");
     }
 
     void acl(const std::vector<store::AclEntry>& entries) override {
@@ -76,10 +83,27 @@ public:
     }
 
 private:
+    // The database keeps one view of a name (letter case and trailing
+    // blanks aside, as views are looked up): a view whose name an earlier
+    // view or folder has is numbered rather than put in its place.
+    std::string claimViewName(const std::string& name) {
+        std::string unique = name, base = name.substr(0, name.find_last_not_of(' ') + 1);
+        for (int number = 2; !viewNames_.insert(viewKey(unique)).second; ++number)
+            unique = base + " (" + std::to_string(number) + ")";
+        return unique;
+    }
+
+    static std::string viewKey(std::string name) {
+        while (!name.empty() && name.back() == ' ') name.pop_back();
+        for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return name;
+    }
+
     write::DatabaseWriter& writer_;
     ImportSummary& summary_;
     std::string source_;
     bool titled_ = false;
+    std::set<std::string> viewNames_;
 };
 
 void appendCounts(std::string& out, const char* heading, const std::map<std::string, int>& counts) {
@@ -130,6 +154,8 @@ std::string ImportSummary::report() const {
     appendLines(out, "Kept without an index, listing no documents, as the engine cannot evaluate a formula of theirs:",
                 unindexed);
     appendLines(out, "Folders imported empty, as the export does not say which documents a folder holds:", emptyFolders);
+    appendLines(out, "Views without a name, or with one an earlier view has, imported under the name given here:",
+                renamedViews);
     appendCounts(out, "Skipped:", skipped);
     appendCounts(out, "Could not read:", unreadable);
     for (const std::string& problem : problems) out += "  " + problem + "\n";

@@ -18,6 +18,9 @@ struct ImportSummary {
     // the engine cannot evaluate a formula of theirs: where, which and why.
     std::vector<std::string> unindexed;
     std::vector<std::string> emptyFolders; // folders imported without documents
+    // Views imported under a name of their own, where the export gives them
+    // none or one an earlier view or folder has: where, and the name given.
+    std::vector<std::string> renamedViews;
     // What the views could not take from single documents. Its unindexed
     // views are those above, so it does not list them again.
     notes::write::ViewIndexReport index;

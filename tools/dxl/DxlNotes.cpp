@@ -24,8 +24,6 @@ constexpr std::array<std::string_view, 25> kNoteElements = {
     "scriptlibrary",  "databasescript", "helpusingdocument", "helpaboutdocument", "dataconnection",
     "outline",        "navigator",     "fileresource",      "stylesheetresource", "sharedcolumn"};
 
-constexpr const char* kResponseLink = "$REF";
-
 write::ItemInput* findItem(write::NoteInput& note, std::string_view name) {
     auto found = std::find_if(note.items.begin(), note.items.end(),
                               [&](const write::ItemInput& item) { return text::equalsIgnoringCase(item.name, name); });
@@ -81,16 +79,16 @@ void addDocumentAttributes(const DocumentAttributes& attributes, write::NoteInpu
     auto front = note.items.begin();
     if (!attributes.form.empty() && !findItem(note, "Form"))
         front = note.items.insert(front, summaryText("Form", attributes.form)) + 1;
-    if (!attributes.parent.empty() && !findItem(note, kResponseLink))
-        note.items.insert(front, summaryText(kResponseLink, attributes.parent));
+    if (!attributes.parent.empty() && !findItem(note, notes::store::kParentLinkItem))
+        note.items.insert(front, summaryText(notes::store::kParentLinkItem, attributes.parent));
     if (attributes.conflict && !findItem(note, "$Conflict")) note.items.push_back(summaryText("$Conflict", ""));
-    if ((attributes.response || attributes.conflict) && !findItem(note, kResponseLink))
+    if ((attributes.response || attributes.conflict) && !findItem(note, notes::store::kParentLinkItem))
         problem(std::string(attributes.conflict ? "a conflict" : "a response") +
                 " document names no parent: it is imported as a main document");
 }
 
 void typeResponseLink(write::NoteInput& note, const NoteProblem& problem) {
-    write::ItemInput* link = findItem(note, kResponseLink);
+    write::ItemInput* link = findItem(note, notes::store::kParentLinkItem);
     if (!link || link->type == kNoteRefs) return;
     std::optional<ValueList> unids;
     const auto* raw = link->values.size() == 1 ? std::get_if<std::string>(&link->values[0]) : nullptr;

@@ -5,6 +5,7 @@
 #include "dxl/MailItems.h"
 
 #include "common/ToolError.h"
+#include "text/Utf8.h"
 
 #include <QFile>
 #include <QIODevice>
@@ -27,22 +28,33 @@ std::int64_t nowMs() {
 }
 
 // "Name|Alias1|Alias2" split into the name and its aliases; `aliasesOnly`
-// takes every part as an alias.
+// takes every part as an alias. Names are kept as written, trailing blanks
+// and all (the engine finds a view by its name without them), so that two
+// views the platform tells apart stay two. A name of blanks only is none.
 void splitNames(const std::string& names, bool aliasesOnly, write::ViewInput& view) {
     std::size_t start = 0;
     for (std::size_t bar; start <= names.size(); start = bar + 1) {
         bar = names.find('|', start);
         if (bar == std::string::npos) bar = names.size();
         std::string part = names.substr(start, bar - start);
+        if (text::trimmed(part).empty()) continue;
         if (start == 0 && !aliasesOnly) view.name = part;
-        else if (!part.empty()) view.aliases.push_back(part);
+        else view.aliases.push_back(part);
     }
 }
 
+// The name of the `count`th view without a name or alias: "(Untitled)",
+// "(Untitled 2)" ...
+std::string untitledName(int count) {
+    return count == 1 ? "(Untitled)" : "(Untitled " + std::to_string(count) + ")";
+}
+
+// A categorized column is sorted even when the export gives no order, as
+// its categories are.
 store::SortOrder sortOf(const XmlCursor& cursor) {
     std::string sort = cursor.attribute("sort");
     if (sort == "descending" || (sort == "true" && cursor.flag("sortdescending"))) return store::SortOrder::Descending;
-    if (sort == "ascending" || sort == "true") return store::SortOrder::Ascending;
+    if (sort == "ascending" || sort == "true" || cursor.flag("categorized")) return store::SortOrder::Ascending;
     return store::SortOrder::None;
 }
 
@@ -151,12 +163,14 @@ void DxlReader::readDocument(const DocumentAttributes& attributes) {
         else if (cursor_.is("mime")) readMimeElement(cursor_, note, context);
         else cursor_.skip();
     }
+    // The MIME parts are known by their places among the items: joined
+    // before the form's item is put in front of them.
+    decodeMimeBody(note, context);
     auto linkProblem = [&](const std::string& reason) { handler_.unreadable("response link", where + ": " + reason); };
     addDocumentAttributes(attributes, note, linkProblem);
     typeResponseLink(note, linkProblem);
     if (note.created == 0) note.created = note.modified != 0 ? note.modified : nowMs();
     if (note.modified == 0) note.modified = note.created;
-    decodeMimeBody(note, context);
     handler_.document(note, where);
     removeSpooled();
 }
@@ -188,6 +202,11 @@ void DxlReader::readView(bool folder) {
     ViewRead view{{}, folder, false, cursor_.where()};
     splitNames(cursor_.attribute("name"), false, view.design);
     splitNames(cursor_.attribute("alias"), true, view.design);
+    // A view without a name (a new database's default view) goes by its
+    // first alias, else by the name the platform's designer shows for it.
+    view.unnamed = view.design.name.empty();
+    if (view.unnamed)
+        view.design.name = view.design.aliases.empty() ? untitledName(++unnamedViews_) : view.design.aliases.front();
     while (cursor_.nextChild()) {
         if (cursor_.is("code") && cursor_.attribute("event") == "selection") view.design.selection = codeFormula(cursor_);
         else if (cursor_.is("column")) readColumn(view.design);
@@ -199,7 +218,8 @@ void DxlReader::readView(bool folder) {
 }
 
 void DxlReader::readColumn(write::ViewInput& view) {
-    store::ViewColumn column{{}, cursor_.attribute("itemname"), sortOf(cursor_)};
+    store::ViewColumn column{{}, cursor_.attribute("itemname"), sortOf(cursor_), cursor_.flag("hidden"),
+                             cursor_.flag("responsesonly")};
     while (cursor_.nextChild()) {
         if (cursor_.is("columnheader")) column.title = cursor_.attribute("title");
         if (cursor_.is("code") && cursor_.attribute("event") == "value") column.formula = codeFormula(cursor_);

@@ -23,6 +23,7 @@ struct ViewRead {
     bool folder = false;
     bool emptyFolder = false;  // a folder imported without documents: the export does not list them
     std::string where;         // "line L, column C"
+    bool unnamed = false;      // the export gives it no name: design.name is the one given here
 };
 
 // Receives what the reader finds, in file order.
@@ -74,6 +75,7 @@ private:
     std::unique_ptr<QTemporaryDir> spool_;
     int spooled_ = 0;
     std::vector<std::string> documentFiles_;  // spool files of the document being read
+    int unnamedViews_ = 0;                     // views without name or alias so far, each named apart
 };
 
 }  // namespace velloran::tools::dxl

@@ -24,13 +24,14 @@ struct TypeName {
     int code;
 };
 
-constexpr std::array<TypeName, 7> kTypes = {{{"text", kText},
+constexpr std::array<TypeName, 8> kTypes = {{{"text", kText},
                                              {"number", kNumber},
                                              {"datetime", kDateTime},
                                              {"richtext", kRichText},
                                              {"names", kNames},
                                              {"readers", kReaders},
-                                             {"authors", kAuthors}}};
+                                             {"authors", kAuthors},
+                                             {"noterefs", kNoteRefs}}};
 
 // The most bytes a generated attachment may have (1 TiB): more than any
 // test or benchmark needs, and far below what the size fields can hold.
@@ -43,7 +44,8 @@ int typeCode(const JsonAt& type) {
     std::string name = text::lower(type.text());
     for (const TypeName& known : kTypes)
         if (name == known.name) return known.code;
-    type.fail("unknown type '" + type.text() + "' (text, number, datetime, richtext, names, readers or authors)");
+    type.fail("unknown type '" + type.text() +
+              "' (text, number, datetime, richtext, names, readers, authors or noterefs)");
 }
 
 std::int64_t nowMs() {

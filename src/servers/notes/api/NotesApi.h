@@ -110,6 +110,8 @@ class VELLORAN_INTERFACE View : public component::Object {
 public:
     virtual std::string Name() const = 0;
     virtual StringList Aliases() const = 0;
+    // The columns shown, in design order: hidden columns, which only order
+    // the view, are not counted, named or given values.
     virtual int ColumnCount() = 0;
     virtual StringList ColumnNames() = 0;
     // Number of documents in the view (its AllEntries collection's Count).
@@ -127,8 +129,8 @@ public:
     virtual std::int32_t NoteID() = 0;
     virtual DateTime Created() = 0;
     virtual DateTime LastModified() = 0;
-    // One value per column of the view the document was reached through;
-    // empty for a document not reached through a view.
+    // One value per shown column of the view the document was reached
+    // through; empty for a document not reached through a view.
     virtual ValueList ColumnValues() = 0;
     // Item names in document order (a name may repeat).
     virtual StringList Items() = 0;

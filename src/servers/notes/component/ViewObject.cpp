@@ -18,24 +18,34 @@ std::vector<bool> columnsReadingPassword(const store::ViewDesign& design, bool i
     return withheld;
 }
 
+std::vector<std::size_t> notHidden(const std::vector<store::ViewColumn>& columns) {
+    std::vector<std::size_t> shown;
+    for (std::size_t i = 0; i < columns.size(); ++i)
+        if (!columns[i].hidden) shown.push_back(i);
+    return shown;
+}
+
 }  // namespace
 
 ViewObject::ViewObject(OpenDatabasePtr database, store::ViewDesign design)
     : database_(std::move(database)),
       design_(std::move(design)),
-      withheldColumns_(columnsReadingPassword(design_, database_->isDirectory)) {}
+      withheldColumns_(columnsReadingPassword(design_, database_->isDirectory)),
+      shownColumns_(notHidden(design_.columns)) {}
 
-ValueList ViewObject::visibleColumnValues(ValueList values) const {
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        const bool withheld = i < withheldColumns_.size() && withheldColumns_[i];
-        if (withheld || isPasswordHash(values[i])) values[i] = std::string();
+ValueList ViewObject::visibleColumnValues(const ValueList& values) const {
+    ValueList shown;
+    for (std::size_t i : shownColumns_) {
+        if (i >= values.size()) break;
+        const bool withheld = withheldColumns_[i] || isPasswordHash(values[i]);
+        shown.push_back(withheld ? Value(std::string()) : values[i]);
     }
-    return values;
+    return shown;
 }
 
 StringList ViewObject::ColumnNames() {
     StringList names;
-    for (const store::ViewColumn& column : design_.columns) names.push_back(column.title);
+    for (std::size_t i : shownColumns_) names.push_back(design_.columns[i].title);
     return names;
 }
 

@@ -11,7 +11,7 @@ public:
 
     std::string Name() const override { return design_.name; }
     StringList Aliases() const override { return design_.aliases; }
-    int ColumnCount() override { return static_cast<int>(design_.columns.size()); }
+    int ColumnCount() override { return static_cast<int>(shownColumns_.size()); }
     StringList ColumnNames() override;
     int AllEntriesCount() override;
     DocumentPtr GetNthDocument(int position) override;
@@ -25,9 +25,10 @@ private:
 
     DocumentPtr documentAt(std::int64_t position, Reading reading);
     const store::ListedEntry& listedAt(std::int64_t position, Reading reading);
-    // An entry's column values without password hashes; in the directory
-    // also without the values of columns whose formula reads the password.
-    ValueList visibleColumnValues(ValueList values) const;
+    // An entry's values of the shown columns, without password hashes; in
+    // the directory also without the values of columns whose formula reads
+    // the password.
+    ValueList visibleColumnValues(const ValueList& values) const;
     std::int64_t positionOf(const DocumentPtr& document);
 
     OpenDatabasePtr database_;
@@ -35,6 +36,8 @@ private:
     // Per column: whether its values are withheld (a directory column whose
     // formula reads the password), decided once when the view is opened.
     std::vector<bool> withheldColumns_;
+    // Indexes of the columns that are not hidden, in design order.
+    std::vector<std::size_t> shownColumns_;
     // The stretch read last, in position order without gaps.
     std::vector<store::ListedEntry> stretch_;
 };

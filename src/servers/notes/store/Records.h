@@ -10,6 +10,10 @@
 
 namespace velloran::notes::store {
 
+// The item a response document keeps its parent's universal id in (type
+// kNoteRefs); a document with it is a response.
+inline constexpr const char* kParentLinkItem = "$REF";
+
 struct NoteHeader {
     std::int64_t noteId = 0;
     std::string unid;
@@ -78,6 +82,10 @@ struct ViewColumn {
     std::string title;
     std::string formula;
     SortOrder sort = SortOrder::None;
+    // Not shown in the view: its values only order the entries.
+    bool hidden = false;
+    // Shows its value on response documents only, empty on the others.
+    bool responsesOnly = false;
 };
 
 struct ViewDesign {

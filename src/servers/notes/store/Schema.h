@@ -29,7 +29,8 @@
 //   views(view_id, name, aliases, selection, entry_count)
 //       view_id is the design order; aliases a ValueCodec list of texts
 //   view_columns(view_id, position, title, formula, sort)
-//       sort 0 none, 1 ascending, 2 descending
+//       sort: the two low bits 0 none, 1 ascending, 2 descending; bit 2
+//       (4) a hidden column, bit 3 (8) a column shown on responses only
 //   view_entries(view_id, position, note_id, column_values)
 //       the materialised index: position is 1-based view order,
 //       column_values one value per column (ValueCodec)

@@ -21,11 +21,23 @@ std::vector<std::string> aliases(const Statement& row, const std::string& path) 
     }
 }
 
+constexpr std::int64_t kSortBits = 3, kHiddenBit = 4, kResponsesOnlyBit = 8;
+
 SortOrder sortOrder(std::int64_t code) {
     return code == 1 ? SortOrder::Ascending : code == 2 ? SortOrder::Descending : SortOrder::None;
 }
 
 }  // namespace
+
+std::int64_t columnCode(const ViewColumn& column) {
+    return static_cast<int>(column.sort) | (column.hidden ? kHiddenBit : 0) |
+           (column.responsesOnly ? kResponsesOnlyBit : 0);
+}
+
+ViewColumn columnOf(std::string title, std::string formula, std::int64_t code) {
+    return {std::move(title), std::move(formula), sortOrder(code & kSortBits), (code & kHiddenBit) != 0,
+            (code & kResponsesOnlyBit) != 0};
+}
 
 std::vector<ViewDesign> ViewStore::views() {
     std::vector<ViewDesign> designs;
@@ -45,7 +57,7 @@ std::vector<ViewColumn> ViewStore::columns(std::int64_t viewId) {
         "SELECT title, formula, sort FROM view_columns WHERE view_id = ? ORDER BY position");
     statement.bind(1, viewId);
     std::vector<ViewColumn> columns;
-    while (statement.step()) columns.push_back({statement.text(0), statement.text(1), sortOrder(statement.integer(2))});
+    while (statement.step()) columns.push_back(columnOf(statement.text(0), statement.text(1), statement.integer(2)));
     return columns;
 }
 

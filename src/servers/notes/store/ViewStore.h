@@ -9,6 +9,11 @@
 
 namespace velloran::notes::store {
 
+// A column's sort order and flags as view_columns.sort keeps them (see
+// Schema.h): files written before the flags hold the sort order alone.
+std::int64_t columnCode(const ViewColumn& column);
+ViewColumn columnOf(std::string title, std::string formula, std::int64_t code);
+
 class ViewStore {
 public:
     explicit ViewStore(Connection& connection) : connection_(connection) {}

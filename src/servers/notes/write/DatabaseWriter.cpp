@@ -5,6 +5,7 @@
 #include "store/NsfFile.h"
 #include "store/Schema.h"
 #include "store/ValueCodec.h"
+#include "store/ViewStore.h"
 #include "text/FormattedText.h"
 #include "write/ObjectWriter.h"
 #include "write/ViewIndexer.h"
@@ -239,7 +240,7 @@ void DatabaseWriter::storeView(const ViewInput& view) {
     for (std::size_t i = 0; i < view.columns.size(); ++i)
         open().cached("INSERT INTO view_columns (view_id, position, title, formula, sort) VALUES (?, ?, ?, ?, ?)")
             .bind(1, id).bind(2, static_cast<std::int64_t>(i)).bind(3, view.columns[i].title)
-            .bind(4, view.columns[i].formula).bind(5, std::int64_t{static_cast<int>(view.columns[i].sort)}).run();
+            .bind(4, view.columns[i].formula).bind(5, store::columnCode(view.columns[i])).run();
 }
 
 void DatabaseWriter::setAcl(const std::vector<store::AclEntry>& entries) {

@@ -7,6 +7,7 @@
 #include "store/ViewStore.h"
 #include "text/Utf8.h"
 #include "text/ValueText.h"
+#include "write/ResponseExpansion.h"
 
 #include <algorithm>
 #include <memory>
@@ -18,6 +19,14 @@ namespace {
 struct Entry {
     std::int64_t noteId;
     ValueList values;
+};
+
+// An entry as its column formulas made it, with their failures, which are
+// reported once it is in the view: a response kept as a candidate (see
+// ResponseExpansion) may never be.
+struct Evaluated {
+    Entry entry;
+    std::vector<ColumnFailure> failures;
 };
 
 // One column's value: a list result becomes one text, its values joined
@@ -55,19 +64,32 @@ public:
         selection_ = compile(design_.selection.empty() ? "SELECT @All" : design_.selection, "its selection formula");
         for (std::size_t i = 0; i < design_.columns.size(); ++i)
             columns_.push_back(compile(design_.columns[i].formula, columnName(i)));
+        reach_ = responseReach(design_.selection);
+        expansion_ = ResponseExpansion(reach_);
+        hasResponseColumns_ = std::any_of(design_.columns.begin(), design_.columns.end(),
+                                          [](const store::ViewColumn& c) { return c.responsesOnly; });
         clearIndex(connection_, design_.viewId);
     }
 
+    // Only a view that adds responses or shows columns on responses only
+    // reads the documents' links, so other views cost what they did.
     void consider(formula::NoteContext& note) {
-        if (!selected(note)) return;
-        Entry entry{note.header().noteId, {}};
-        for (std::size_t i = 0; i < columns_.size(); ++i)
-            entry.values.push_back(columnValueFor(note, i));
-        if (sorted()) entries_.push_back(std::move(entry));
-        else insert(entry);
+        if (selected(note)) {
+            if (reach_ != ResponseReach::None) expansion_.selected(note.header().unid);
+            Evaluated selected = entryFor(note, hasResponseColumns_ && parentOf(note));
+            report(selected.failures);
+            if (buffered()) entries_.push_back(std::move(selected.entry));
+            else insert(selected.entry);
+        } else if (reach_ != ResponseReach::None) {
+            std::optional<std::string> parent = parentOf(note);
+            if (!parent) return;
+            expansion_.candidate(candidates_.size(), note.header().unid, *parent);
+            candidates_.push_back(entryFor(note, true));
+        }
     }
 
     void finish() {
+        if (reach_ != ResponseReach::None) addReachedResponses();
         std::stable_sort(entries_.begin(), entries_.end(), [&](const Entry& a, const Entry& b) { return before(a, b); });
         for (const Entry& entry : entries_) insert(entry);
         connection_.cached("UPDATE views SET entry_count = ? WHERE view_id = ?").bind(1, count_).bind(2, design_.viewId).run();
@@ -86,17 +108,43 @@ private:
         }
     }
 
+    Evaluated entryFor(formula::NoteContext& note, bool isResponse) {
+        Evaluated made{{note.header().noteId, {}}, {}};
+        for (std::size_t i = 0; i < columns_.size(); ++i)
+            made.entry.values.push_back(design_.columns[i].responsesOnly && !isResponse
+                                            ? Value(std::string())
+                                            : columnValueFor(note, i, made.failures));
+        return made;
+    }
+
     // A column formula that fails for one document gives that entry an
     // empty text, which every reader of the index already shows as empty.
-    Value columnValueFor(formula::NoteContext& note, std::size_t index) {
+    Value columnValueFor(formula::NoteContext& note, std::size_t index, std::vector<ColumnFailure>& failures) {
         try {
             return columnValue(columns_[index]->evaluate(note));
         } catch (const EngineError& e) {
-            ++report_.columnFailureCount;
-            if (report_.columnFailures.size() < ViewIndexReport::kMaxKept)
-                report_.columnFailures.push_back({design_.name, columnName(index), note.header().unid, e.original()});
+            failures.push_back({design_.name, columnName(index), note.header().unid, e.original()});
             return std::string();
         }
+    }
+
+    void report(std::vector<ColumnFailure>& failures) {
+        for (ColumnFailure& failure : failures) {
+            ++report_.columnFailureCount;
+            if (report_.columnFailures.size() < ViewIndexReport::kMaxKept)
+                report_.columnFailures.push_back(std::move(failure));
+        }
+    }
+
+    // The responses the selection reaches join the view, which then holds
+    // its entries in note order until the sorted columns order them.
+    void addReachedResponses() {
+        for (std::size_t index : expansion_.reached()) {
+            report(candidates_[index].failures);
+            entries_.push_back(std::move(candidates_[index].entry));
+        }
+        candidates_.clear();
+        std::sort(entries_.begin(), entries_.end(), [](const Entry& a, const Entry& b) { return a.noteId < b.noteId; });
     }
 
     // A selection formula that fails for a document (say, comparing an item
@@ -114,6 +162,10 @@ private:
         return std::any_of(design_.columns.begin(), design_.columns.end(),
                            [](const store::ViewColumn& c) { return c.sort != store::SortOrder::None; });
     }
+
+    // Entries wait for the end of the pass when they must be ordered or
+    // responses may join them; the others go straight into the index.
+    bool buffered() const { return reach_ != ResponseReach::None || sorted(); }
 
     bool before(const Entry& a, const Entry& b) const {
         for (std::size_t i = 0; i < design_.columns.size(); ++i) {
@@ -137,6 +189,11 @@ private:
     std::unique_ptr<formula::Formula> selection_;
     std::vector<std::unique_ptr<formula::Formula>> columns_;
     std::vector<Entry> entries_;
+    ResponseReach reach_ = ResponseReach::None;
+    ResponseExpansion expansion_{ResponseReach::None};
+    bool hasResponseColumns_ = false;
+    // Responses the selection left out, which it may still reach.
+    std::vector<Evaluated> candidates_;
     std::int64_t count_ = 0;
 };
 

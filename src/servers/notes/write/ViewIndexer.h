@@ -1,7 +1,8 @@
 #pragma once
 // Builds the materialised index of every view: the selection formula picks
-// the documents, the column formulas give each entry's values, sorted
-// columns order the entries (the rest keep note order).
+// the documents (with @AllChildren or @AllDescendants also the responses of
+// those it picks), the column formulas give each entry's values, sorted
+// columns order the entries (the rest keep note order), hidden ones too.
 #include "store/Sqlite.h"
 
 #include <cstddef>
