@@ -35,8 +35,12 @@ this program cannot evaluate is kept with its formulas but lists no
 documents; folders are imported empty, as the export does not say which
 documents they hold; both are listed. Other design notes (forms, agents ...)
 and notes in note format other than documents are skipped and counted by
-kind. External entities are never read; their references are reported. The
-files are read as a stream, so their size does not matter.
+kind. A view without a name, or with one an earlier view has, is imported
+under a name of its own and listed. Received mail's header items (RFC 822
+text) become their text, its MIME parts the body's text and attachments.
+Each file is read in the encoding it declares or marks (UTF-8, UTF-16,
+GB18030, Big5 ...). External entities are never read; their references are
+reported. The files are read as a stream, so their size does not matter.
 
   --overwrite  replace DATABASE.nsf if it exists: the new database is built
                beside it and takes its place only once complete. Without
