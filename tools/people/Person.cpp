@@ -3,9 +3,9 @@
 #include "access/Directory.h"
 #include "access/UserNames.h"
 #include "common/ToolError.h"
-#include "text/Utf8.h"
 #include "store/NsfFile.h"
 #include "store/ViewStore.h"
+#include "text/Utf8.h"
 #include "write/DatabaseWriter.h"
 
 #include <chrono>
