@@ -1,7 +1,5 @@
 #include "formula/Limits.h"
 
-#include "formula/Syntax.h"
-
 namespace velloran::notes::formula {
 
 std::size_t bytesOf(const Value& value) {
