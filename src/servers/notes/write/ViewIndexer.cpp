@@ -227,7 +227,7 @@ private:
     // Responses the selection left out, which it may still reach.
     std::vector<Evaluated> candidates_;
     std::int64_t count_ = 0;
-    std::size_t stops_ = 0;  // documents a formula of this view ran out of its budget on
+    std::size_t stops_ = 0;  // times a formula of this view ran out of its budget
     bool givenUp_ = false;
 };
 
