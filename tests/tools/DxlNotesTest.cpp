@@ -212,6 +212,26 @@ TEST_F(DxlNotesTest, APartialImportIsWrittenAndSaidSo) {
     EXPECT_THAT(complete.out, HasSubstr("Wrote " + dir_.file("whole.nsf") + "\n"));
 }
 
+// A view formula that runs out of its work budget (here by comparing 256
+// texts of 32 KB with 256 others) leaves the view without the document:
+// the import names it and exits 1.
+TEST_F(DxlNotesTest, DocumentsAViewFormulaRanOutOfItsBudgetOnMakeTheImportIncomplete) {
+    std::string selection = "t := \"x\";";
+    for (int i = 0; i < 15; ++i) selection += "t := t + t;";
+    selection += "l := t;";
+    for (int i = 0; i < 8; ++i) selection += "l := l : l;";
+    selection += "SELECT l *= l + \"y\"";
+    const std::string xml = dir_.write(
+        "runaway.xml", kHead + "<database" + kNamespace + "><view name='Runaway'><code event='selection'><formula>" +
+                           selection + "</formula></code></view><document form='Memo'>" + noteInfo(kParent) +
+                           "</document></database>");
+    CommandRun result = run({"--xml", xml, "--out", database_});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_THAT(result.err, HasSubstr("view 'Runaway', its selection formula, document " + kParent +
+                                      ": the formula ran out of its budget"));
+    EXPECT_THAT(result.out, HasSubstr("Wrote " + database_ + ", without the parts"));
+}
+
 // --overwrite builds the new database beside the old one and replaces it
 // only when complete: a failed import leaves the old one as it was.
 TEST_F(DxlNotesTest, OverwriteReplacesAnExistingDatabaseOnlyWhenComplete) {

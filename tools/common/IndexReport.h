@@ -1,8 +1,8 @@
 #pragma once
 // What the tools that build databases say about the documents their views
 // could not fully take: each failed column value with the document's
-// universal id, the documents a selection formula failed for, and the views
-// kept without an index.
+// universal id, the documents a selection formula failed for, those a
+// formula ran out of its budget on, and the views kept without an index.
 #include "write/ViewIndexer.h"
 
 #include <ostream>

@@ -28,9 +28,10 @@ struct ImportSummary {
     // What was imported, kept without an index, skipped and not read, one
     // kind a line; `index` is told apart (see printIndexReport).
     std::string report() const;
-    // Whether everything read is in the database: nothing lost and nothing
-    // that could not be read. Notes skipped on purpose do not count.
-    bool complete() const { return lost == 0 && unreadable.empty(); }
+    // Whether everything read is in the database: nothing lost, nothing
+    // that could not be read, and every view's formulas decided for every
+    // document. Notes skipped on purpose do not count.
+    bool complete() const { return lost == 0 && unreadable.empty() && index.complete(); }
 };
 
 struct ImportRequest {

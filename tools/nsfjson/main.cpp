@@ -1,6 +1,7 @@
 // velloran-nsf-build: builds a database (or adds to one) from JSON.
 #include "common/CommandLine.h"
 #include "common/IndexReport.h"
+#include "common/ToolError.h"
 #include "nsfjson/JsonDatabase.h"
 
 #include <iostream>
@@ -14,7 +15,9 @@ it when it exists. Everything is written in one transaction, view indexes
 included; on any error nothing is written and the message names the JSON
 path at fault, e.g. "documents[3].items[1].type: unknown type 'txt'". A new
 database is built in a hidden file beside DATABASE.nsf, renamed once
-complete, and is readable by its owner only.
+complete, and is readable by its owner only. Documents a view's formula
+could not be decided for (it ran out of its work budget) are listed; the
+database is then written without them and the exit status is 1.
 
 JSON format (all keys optional unless marked *):
 {
@@ -53,6 +56,9 @@ int main(int argc, char** argv) {
         velloran::tools::CommandLine options(count, args, {"json", "out"});
         const auto report = velloran::tools::buildFromJsonFile(options.required("json"), options.required("out"));
         velloran::tools::printIndexReport(std::cerr, "velloran-nsf-build", report);
+        if (!report.complete())
+            throw velloran::tools::ToolError("wrote " + options.required("out") +
+                                             ", but its views lack the documents listed above");
         std::cout << "Wrote " << options.required("out") << "\n";
     });
 }

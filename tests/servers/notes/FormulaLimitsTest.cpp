@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <limits>
 #include <map>
+#include <vector>
 
 namespace velloran::notes::formula {
 namespace {
@@ -156,6 +157,76 @@ TEST(FormulaLimitsTest, PermutedOperatorsAndPatternsPayForTheirWork) {
               ValueList{0.0});
     const std::string text128k = text8k + repeated("t := t + t;", 4);
     EXPECT_THAT(errorOf(text128k + "@Matches(t : t; \"" + repeated("?", 1100) + "\")"), HasSubstr("256 MB"));
+}
+
+// What one evaluation spent of its budget, by the budget's own count, and
+// the value or error it ended in.
+struct Work {
+    std::size_t spent;
+    std::string error;
+    ValueList result;
+};
+
+Work workOf(const std::string& source) {
+    Items document;
+    Evaluator evaluator(document);
+    try {
+        ValueList result = evaluator.run(parse(source));
+        return {evaluator.budget().spent(), "no error", result};
+    } catch (const BudgetExhausted& e) {
+        return {evaluator.budget().spent(), velloran::testing::originalText(e), {}};
+    }
+}
+
+// `name` := a text of 2^doublings copies of `seed`.
+std::string doubled(const std::string& name, const std::string& seed, int doublings) {
+    return name + " := \"" + seed + "\";" + repeated(name + " := " + name + " + " + name + ";", doublings);
+}
+
+// Shapes that make little but read much: each ran for seconds (hours at
+// larger sizes) before it paid for what it reads, and now stops at the
+// budget; what they work on is made within it.
+TEST(FormulaLimitsTest, WorkThatMakesLittleStopsAtTheBudget) {
+    struct Shape {
+        std::string name, values, work;
+    };
+    const std::vector<Shape> shapes = {
+        {"permuted comparison of long texts", doubled("t", "x", 15) + "l := t;" + repeated("l := l : l;", 8),
+         "l *= l + \"y\""},
+        {"@ReplaceSubstring with a long near miss", doubled("t", "a", 18) + doubled("p", "a", 14),
+         "@ReplaceSubstring(t; p + \"b\"; \"x\")"},
+        {"@Matches with a large character set", doubled("t", "b", 15),
+         "@Matches(t; \"+{" + repeated("c", 32767) + "b}\")"},
+        {"@Sort of a long list", doubled("t", "x", 8) + "l := t;" + repeated("l := l : l;", 16), "@Sort(l)"},
+        {"@Text with a long format", "n := 1;" + repeated("n := n : n;", 16), "@Text(n; \"" + repeated("G", 8192) + "\")"},
+    };
+    for (const Shape& shape : shapes) {
+        EXPECT_EQ(workOf(shape.values + "1").error, "no error") << shape.name;
+        Work work = workOf(shape.values + shape.work);
+        EXPECT_THAT(work.error, HasSubstr("256 MB")) << shape.name;
+        EXPECT_LE(work.spent, kMaxWorkBytes) << shape.name;
+    }
+}
+
+// Searches that a hostile text and separator made quadratic (minutes at
+// these sizes) take one pass, and pay only for the values they read.
+TEST(FormulaLimitsTest, SearchesOverLongTextsTakeOnePass) {
+    const std::string nearMiss = doubled("t", "a", 22) + doubled("p", "a", 16) + "p := p + \"b\";";
+    const std::vector<std::pair<std::string, ValueList>> shapes = {
+        {"@Elements(@Explode(t; " + repeated("@Char(98) + ", 65535) + "\"b\"))", {1.0}},
+        {"@Length(@Word(t; p; 1))", {4194304.0}},
+        {"@Length(@Word(t; p; -1)) + @Length(@Word(t; p; 2))", {4194304.0}},
+        {"@LeftBack(t; p) + @RightBack(t; p)", {std::string()}},
+    };
+    for (const auto& [formula, expected] : shapes) {
+        Work work = workOf(nearMiss + formula);
+        EXPECT_EQ(work.result, expected) << formula;
+        EXPECT_LT(work.spent, std::size_t{32} * 4194304) << formula;
+    }
+    EXPECT_EQ(run("@Word(\"a--b--c\"; \"--\"; 2) : @Word(\"a--b--c\"; \"--\"; -1) : @Word(\"a--b\"; \"--\"; 3)"),
+              (ValueList{std::string("b"), std::string("c"), std::string()}));
+    EXPECT_EQ(run("@LeftBack(\"a=b=c\"; \"=\") : @RightBack(\"a=b=c\"; \"=\") : @RightBack(\"abc\"; \"\")"),
+              (ValueList{std::string("a=b"), std::string("c"), std::string()}));
 }
 
 // Numbers are read as written in the formula, whatever the locale; the C

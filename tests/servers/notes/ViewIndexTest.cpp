@@ -104,6 +104,52 @@ TEST_F(ViewIndexTest, DocumentsASelectionFailsForAreLeftOutAndCounted) {
     EXPECT_EQ(report.columnFailureCount, 0u);
 }
 
+// Compares 256 texts of 32 KB with 256 others, 2 GB of reading: more than
+// any formula's budget, but only 8 MB of values.
+const std::string kLongTexts = "t := \"x\";" + [] {
+    std::string steps;
+    for (int i = 0; i < 15; ++i) steps += "t := t + t;";
+    steps += "l := t;";
+    for (int i = 0; i < 8; ++i) steps += "l := l : l;";
+    return steps;
+}();
+const std::string kRunaway = "(l *= l + \"y\")";
+
+// Each document a formula runs out of its budget on is named; the view
+// lacks it, the other views and the other documents are built as usual.
+TEST_F(ViewIndexTest, DocumentsAFormulaRunsOutOfItsBudgetOnAreNamed) {
+    write::ViewIndexReport report = write({{"Runaway", {}, kLongTexts + "SELECT " + kRunaway + " | Age = 40", {{"Name", "Name", {}}}},
+                                           {"Thirty", {}, "SELECT Age = 30", {{"Name", "Name", {}}, {"Big", kLongTexts + kRunaway, {}}}}});
+    EXPECT_EQ(column("Runaway", 0), std::vector<std::string>{});
+    EXPECT_EQ(column("Thirty", 0), (std::vector<std::string>{"Alice", "bob", "Dave"}));
+    EXPECT_EQ(column("Thirty", 1), (std::vector<std::string>{"", "", ""}));
+    EXPECT_EQ(report.budgetStopCount, 7u);
+    ASSERT_EQ(report.budgetStops.size(), 7u);
+    EXPECT_EQ(report.budgetStops[0].view, "Runaway");
+    EXPECT_EQ(report.budgetStops[0].formula, "its selection formula");
+    EXPECT_EQ(report.budgetStops[1].view, "Runaway");
+    EXPECT_EQ(report.budgetStops[2].formula, "column 2 ('Big')");
+    EXPECT_EQ(report.budgetStops[1].unid, report.budgetStops[2].unid);
+    EXPECT_NE(report.budgetStops[0].unid, report.budgetStops[1].unid);
+    EXPECT_EQ(report.selectionFailureCount, 0u);
+    EXPECT_EQ(report.columnFailureCount, 0u);
+    EXPECT_TRUE(report.givenUpViews.empty());
+    EXPECT_FALSE(report.complete());
+}
+
+// A formula that runs away on every document would cost its whole budget
+// for each: the view is given up, empty, at the tenth time.
+TEST_F(ViewIndexTest, AViewIsGivenUpWhenItsFormulasRunOutOfTheirBudgetTenTimes) {
+    std::vector<store::ViewColumn> columns(5, {"Big", kLongTexts + kRunaway, {}});
+    write::ViewIndexReport report = write({{"Runaway", {}, "", columns}, {"All", {}, "", {{"Name", "Name", {}}}}});
+    EXPECT_EQ(report.budgetStopCount, 10u) << "the third and fourth documents are not evaluated";
+    ASSERT_EQ(report.givenUpViews.size(), 1u);
+    EXPECT_EQ(report.givenUpViews[0].view, "Runaway");
+    EXPECT_THAT(report.givenUpViews[0].reason, ::testing::HasSubstr("10 times"));
+    EXPECT_EQ(column("Runaway", 0), std::vector<std::string>{});
+    EXPECT_EQ(column("All", 0), (std::vector<std::string>{"carol", "Alice", "bob", "Dave"}));
+}
+
 TEST_F(ViewIndexTest, AFormulaThatCannotBeReadStopsTheBuild) {
     EXPECT_THROW(write({{"Bad", {}, "SELECT (", {}}}), std::exception);
     EXPECT_THROW(write({{"Bad", {}, "", {{"Unknown", "@NoSuchFunction(1)", {}}}}}), std::exception);

@@ -20,8 +20,10 @@ ValueList textOf(Evaluator& ev, const Node& call) {
     platform::TimeZone zone = ev.context().dateTextZone();
     std::string format = call.children.size() > 1 ? textArgument(ev, call, 1).front() : "";
     ValueList out;
-    for (const Value& value : argument(ev, call, 0))
+    for (const Value& value : argument(ev, call, 0)) {
+        ev.budget().spend(format.size(), call.position);  // read again for every value
         out.emplace_back(call.children.size() > 1 ? formattedText(value, format, zone, call.position) : text::valueText(value, zone));
+    }
     return out;
 }
 

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bitset>
 #include <cmath>
 #include <cstdio>
 
@@ -63,7 +64,7 @@ std::string leftBackPart(const std::string& value, const Value& how, const Node&
         std::size_t drop = clampedCount(*count, length, call.position, call.text);
         return value.substr(0, characterStart(value, length - drop));
     }
-    std::size_t at = value.rfind(std::get<std::string>(how));
+    std::size_t at = findLastText(value, std::get<std::string>(how));
     return at == std::string::npos ? std::string() : value.substr(0, at);
 }
 
@@ -73,7 +74,7 @@ std::string rightBackPart(const std::string& value, const Value& how, const Node
     if (auto* count = std::get_if<double>(&how))
         return value.substr(characterStart(value, clampedCount(*count, text::characterCount(value), call.position, call.text)));
     const std::string& marker = std::get<std::string>(how);
-    std::size_t at = value.rfind(marker);
+    std::size_t at = findLastText(value, marker);
     return at == std::string::npos ? std::string() : value.substr(at + marker.size());
 }
 
@@ -144,13 +145,17 @@ ValueList implode(Evaluator& ev, const Node& call) {
     return {out};
 }
 
+// Each byte of the separators argument separates; a table of them keeps the
+// split linear in the texts however many separators there are.
 ValueList explode(Evaluator& ev, const Node& call) {
     std::string separators = call.children.size() > 1 ? textArgument(ev, call, 1).front() : " ,;";
+    std::bitset<256> separates;
+    for (char c : separators) separates.set(static_cast<unsigned char>(c));
     std::vector<std::string> out;
     for (const std::string& value : textArgument(ev, call, 0)) {
         std::size_t start = 0;
         for (std::size_t at = 0; at <= value.size(); ++at) {
-            if (at < value.size() && separators.find(value[at]) == std::string::npos) continue;
+            if (at < value.size() && !separates.test(static_cast<unsigned char>(value[at]))) continue;
             if (at > start) {
                 ev.budget().spend(sizeof(Value) + at - start, call.position);
                 out.push_back(value.substr(start, at - start));

@@ -1,7 +1,5 @@
 #include "formula/Limits.h"
 
-#include "formula/Syntax.h"
-
 namespace velloran::notes::formula {
 
 std::size_t bytesOf(const Value& value) {
@@ -15,11 +13,15 @@ std::size_t bytesOf(const ValueList& values) {
     return total;
 }
 
-void Budget::spend(std::size_t bytes, std::size_t position) {
-    if (bytes > kMaxWorkBytes - spent_)
-        fail(position, "the formula makes or compares more than " + std::to_string(kMaxWorkBytes >> 20) +
-                           " MB of values; it must work on fewer or shorter values");
-    spent_ += bytes;
+void Budget::spend(std::size_t count, std::size_t each, std::size_t position) {
+    if (each != 0 && count > kMaxWorkBytes / each) exhausted(position);
+    spend(count * each, position);
+}
+
+void Budget::exhausted(std::size_t position) {
+    throw BudgetExhausted(msg::kFormula, {std::to_string(position),
+                                          "the formula makes or compares more than " + std::to_string(kMaxWorkBytes >> 20) +
+                                              " MB of values; it must work on fewer or shorter values"});
 }
 
 }  // namespace velloran::notes::formula

@@ -4,6 +4,7 @@
 #include "formula/Names.h"
 #include "formula/Operators.h"
 #include "formula/Ranges.h"
+#include "formula/TextSearch.h"
 
 #include <algorithm>
 #include <array>
@@ -90,24 +91,44 @@ ValueList doAll(Evaluator& ev, const Node& call) {
     return result;
 }
 
-// @Word(text; separator; n): the n-th piece (from 1) of each text split at
-// the separator; negative n counts from the end; none there gives "".
+// Where the piece of `value` after the one starting at `start` starts, or
+// npos after the last piece.
+std::size_t nextPiece(std::string_view value, std::size_t start, std::string_view separator) {
+    std::size_t at = findText(value.substr(start), separator);
+    return at == std::string::npos ? at : start + at + separator.size();
+}
+
+// The n-th piece (from 1) of `value` split at the separator; negative n
+// counts from the end; none there gives "". The pieces are counted, then
+// walked to, in time linear in the text whatever the separator.
+std::string wordOf(std::string_view value, std::string_view separator, double wanted) {
+    std::size_t count = 1;
+    for (std::size_t start = nextPiece(value, 0, separator); start != std::string::npos;
+         start = nextPiece(value, start, separator))
+        ++count;
+    double index = wanted < 0 ? static_cast<double>(count) + wanted : wanted - 1;
+    if (std::isnan(index) || index < 0 || index >= static_cast<double>(count)) return {};
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < static_cast<std::size_t>(index); ++i) start = nextPiece(value, start, separator);
+    return std::string(value.substr(start, findText(value.substr(start), separator)));
+}
+
+// @Word(text; separator; n): the n-th piece of each text (see wordOf).
 ValueList word(Evaluator& ev, const Node& call) {
     std::string separator = textArgument(ev, call, 1).front();
     double wanted = numberArgument(ev, call, 2);
     if (separator.empty()) fail(call.children[1].position, "@Word needs a separator");
-    return eachText(ev, call, [&](const std::string& value) {
-        std::vector<std::string_view> pieces;
-        std::size_t start = 0;
-        for (std::size_t at = value.find(separator); at != std::string::npos; at = value.find(separator, start)) {
-            pieces.push_back(std::string_view(value).substr(start, at - start));
-            start = at + separator.size();
-        }
-        pieces.push_back(std::string_view(value).substr(start));
-        double index = wanted < 0 ? static_cast<double>(pieces.size()) + wanted : wanted - 1;
-        if (std::isnan(index) || index < 0 || index >= static_cast<double>(pieces.size())) return std::string();
-        return std::string(pieces[static_cast<std::size_t>(index)]);
-    });
+    return eachText(ev, call, [&](const std::string& value) { return wordOf(value, separator, wanted); });
+}
+
+// Whether the non-empty `part` stands in `value` at `at`. Every try pays for
+// the bytes it compared, so many long parts over a long text end in the
+// budget's error rather than in hours of comparing.
+bool startsHere(const std::string& value, std::size_t at, const std::string& part, Budget& budget, std::size_t position) {
+    std::size_t same = 0, most = std::min(part.size(), value.size() - at);
+    while (same < most && value[at + same] == part[same]) ++same;
+    budget.spend(1 + same, position);
+    return !part.empty() && same == part.size();
 }
 
 // @ReplaceSubstring(texts; from; to): read left to right, each place where
@@ -119,7 +140,7 @@ ValueList replaceSubstring(Evaluator& ev, const Node& call) {
         std::string out;
         for (std::size_t at = 0; at < value.size();) {
             std::size_t match = 0;
-            while (match < from.size() && (from[match].empty() || value.compare(at, from[match].size(), from[match]) != 0)) ++match;
+            while (match < from.size() && !startsHere(value, at, from[match], ev.budget(), call.position)) ++match;
             if (match == from.size()) {
                 out += value[at++];
                 continue;

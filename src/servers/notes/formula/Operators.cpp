@@ -74,6 +74,13 @@ bool compares(const std::string& op, std::partial_ordering o) {
     return o >= 0;
 }
 
+// What comparing two values may read: a slot each, and the shorter text.
+std::size_t comparedBytes(const Value& a, const Value& b) {
+    auto* s = std::get_if<std::string>(&a);
+    auto* t = std::get_if<std::string>(&b);
+    return sizeof(Value) + (s && t ? std::min(s->size(), t->size()) : 0);
+}
+
 template <typename Combine>
 void pairwise(const ValueList& left, const ValueList& right, Combine combine) {
     std::size_t count = std::max(left.size(), right.size());
@@ -96,12 +103,13 @@ ValueList permutedSum(const ValueList& left, const ValueList& right, std::size_t
 }
 
 // a *= b and the other permuted comparisons (`op` with its "*"): true when any value of `left`
-// compares so with any value of `right`. Every pair compared is paid for.
+// compares so with any value of `right`. Every pair compared is paid for,
+// with the bytes of text it may read.
 bool anyPermutedPair(const std::string& op, const ValueList& left, const ValueList& right, std::size_t position,
                      Budget& budget) {
     for (const Value& a : left)
         for (const Value& b : right) {
-            budget.spend(sizeof(Value), position);
+            budget.spend(comparedBytes(a, b), position);
             if (compares(op.substr(1), order(a, b, op, position))) return true;
         }
     return false;

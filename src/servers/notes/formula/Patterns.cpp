@@ -68,6 +68,7 @@ Pattern Pattern::matches(std::string_view source, std::size_t position) {
             piece = literal(codes[at++]);
         }
         piece.repeated = repeated || piece.kind == Piece::Kind::AnyRun;
+        pattern.stepCost_ += 1 + piece.ranges.size();
         pattern.pieces_.push_back(std::move(piece));
     }
     return pattern;
@@ -83,6 +84,7 @@ Pattern Pattern::like(std::string_view source, std::string_view escape, std::siz
         else if (codes[at] == '%') pattern.pieces_.push_back({Piece::Kind::AnyRun, {}, false, true});
         else pattern.pieces_.push_back(literal(codes[at]));
     }
+    pattern.stepCost_ += 2 * pattern.pieces_.size();
     return pattern;
 }
 
@@ -93,7 +95,7 @@ void Pattern::skipOptional(std::vector<bool>& states) const {
 
 bool Pattern::fits(std::string_view text, Budget& budget, std::size_t position) const {
     std::vector<char32_t> codes = codesOf(text);
-    budget.spend(codes.size() * (pieces_.size() + 1), position);
+    budget.spend(codes.size(), stepCost_, position);
     // states[i]: the text read so far fits the first i pieces.
     std::vector<bool> states(pieces_.size() + 1, false), next(states.size());
     states[0] = true;

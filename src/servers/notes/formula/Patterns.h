@@ -2,8 +2,8 @@
 // The patterns of @Matches and @Like, matched character by character
 // (UTF-8) and letter case counting. Matching follows every way through the
 // pattern at once, so it takes time proportional to the text's length
-// times the pattern's, whatever the pattern, and pays for it in the
-// evaluation's budget.
+// times the pattern's (its pieces and the ranges of its sets), whatever the
+// pattern, and pays for it in the evaluation's budget.
 //
 // @Matches:  ?  any one character       *  any run of characters
 //            {abc}  one of a, b, c      {a-z}  one from a to z
@@ -46,6 +46,8 @@ private:
     void skipOptional(std::vector<bool>& states) const;
 
     std::vector<Piece> pieces_;
+    // What reading one character costs: a step per piece and per range.
+    std::size_t stepCost_ = 1;
 };
 
 }  // namespace velloran::notes::formula

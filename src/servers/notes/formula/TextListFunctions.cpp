@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <unordered_map>
 
@@ -120,6 +121,9 @@ ValueList sort(Evaluator& ev, const Node& call) {
         else ignoreCase = keyword.text == "caseinsensitive";
     }
     ValueList values = argument(ev, call, 0);
+    // A value takes part in a comparison or two at each of the sort's
+    // log2(n) levels, and each comparison may read its text.
+    ev.budget().spend(bytesOf(values), std::bit_width(values.size()), call.position);
     // Each text is folded once, not at every comparison.
     std::vector<std::string> keys;
     if (ignoreCase) {

@@ -8,6 +8,8 @@ namespace velloran::notes::formula {
 
 // Where `part` first occurs in `text`, or npos; 0 for an empty part.
 std::size_t findText(std::string_view text, std::string_view part);
+// Where `part` last occurs in `text`, or npos; the end for an empty part.
+std::size_t findLastText(std::string_view text, std::string_view part);
 // The byte where character `index` starts, counting characters as
 // text::characterCount does; the end of the text when there are fewer.
 std::size_t characterStart(std::string_view text, std::size_t index);

@@ -71,9 +71,26 @@ public:
         clearIndex(connection_, design_.viewId);
     }
 
+    // A view given up (see ViewIndexReport::kMaxBudgetStops) takes no more
+    // documents.
+    void consider(formula::NoteContext& note) {
+        if (givenUp_) return;
+        take(note);
+        if (stops_ >= ViewIndexReport::kMaxBudgetStops) giveUp();
+    }
+
+    void finish() {
+        if (givenUp_) return;
+        if (reach_ != ResponseReach::None) addReachedResponses();
+        std::stable_sort(entries_.begin(), entries_.end(), [&](const Entry& a, const Entry& b) { return before(a, b); });
+        for (const Entry& entry : entries_) insert(entry);
+        connection_.cached("UPDATE views SET entry_count = ? WHERE view_id = ?").bind(1, count_).bind(2, design_.viewId).run();
+    }
+
+private:
     // Only a view that adds responses or shows columns on responses only
     // reads the documents' links, so other views cost what they did.
-    void consider(formula::NoteContext& note) {
+    void take(formula::NoteContext& note) {
         if (selected(note)) {
             if (reach_ != ResponseReach::None) expansion_.selected(note.header().unid);
             Evaluated selected = entryFor(note, hasResponseColumns_ && parentOf(note));
@@ -88,14 +105,6 @@ public:
         }
     }
 
-    void finish() {
-        if (reach_ != ResponseReach::None) addReachedResponses();
-        std::stable_sort(entries_.begin(), entries_.end(), [&](const Entry& a, const Entry& b) { return before(a, b); });
-        for (const Entry& entry : entries_) insert(entry);
-        connection_.cached("UPDATE views SET entry_count = ? WHERE view_id = ?").bind(1, count_).bind(2, design_.viewId).run();
-    }
-
-private:
     std::string columnName(std::size_t index) const {
         return "column " + std::to_string(index + 1) + " ('" + design_.columns[index].title + "')";
     }
@@ -122,6 +131,9 @@ private:
     Value columnValueFor(formula::NoteContext& note, std::size_t index, std::vector<ColumnFailure>& failures) {
         try {
             return columnValue(columns_[index]->evaluate(note));
+        } catch (const formula::BudgetExhausted&) {
+            stopped(columnName(index), note);
+            return std::string();
         } catch (const EngineError& e) {
             failures.push_back({design_.name, columnName(index), note.header().unid, e.original()});
             return std::string();
@@ -152,10 +164,30 @@ private:
     bool selected(formula::NoteContext& note) {
         try {
             return selection_->selects(note);
+        } catch (const formula::BudgetExhausted&) {
+            stopped("its selection formula", note);
+            return false;
         } catch (const EngineError&) {
             ++report_.selectionFailureCount;
             return false;
         }
+    }
+
+    void stopped(const std::string& formula, formula::NoteContext& note) {
+        ++stops_;
+        if (report_.budgetStopCount++ < ViewIndexReport::kMaxKept)
+            report_.budgetStops.push_back({design_.name, formula, note.header().unid});
+    }
+
+    // What the view holds so far is dropped: it would lack documents no one
+    // could name.
+    void giveUp() {
+        givenUp_ = true;
+        entries_.clear();
+        candidates_.clear();
+        clearIndex(connection_, design_.viewId);
+        report_.givenUpViews.push_back({design_.name, "its formulas ran out of their budget " + std::to_string(stops_) +
+                                                          " times; the other documents were not evaluated"});
     }
 
     bool sorted() const {
@@ -195,6 +227,8 @@ private:
     // Responses the selection left out, which it may still reach.
     std::vector<Evaluated> candidates_;
     std::int64_t count_ = 0;
+    std::size_t stops_ = 0;  // times a formula of this view ran out of its budget
+    bool givenUp_ = false;
 };
 
 }  // namespace

@@ -25,6 +25,14 @@ struct UnindexedView {
     std::string reason;
 };
 
+// A formula that ran out of its work budget (see formula::Budget) for one
+// document: undecided, so the view lacks the document or the entry the value.
+struct BudgetStop {
+    std::string view;
+    std::string formula;  // "its selection formula", "column 2 ('Year')"
+    std::string unid;     // the document's universal id
+};
+
 // What went wrong for single documents while the views were built; the
 // reasons are in English, for the data tools that print the report.
 struct ViewIndexReport {
@@ -36,6 +44,18 @@ struct ViewIndexReport {
     std::size_t selectionFailureCount = 0;
     // Views left without entries because a formula of theirs cannot be read.
     std::vector<UnindexedView> unindexedViews;
+    // Documents a formula ran out of its budget on; the first kMaxKept kept.
+    std::vector<BudgetStop> budgetStops;
+    std::size_t budgetStopCount = 0;
+    // A view whose formulas ran out of their budget kMaxBudgetStops times
+    // is given up and left without entries: a formula that runs
+    // away on every document would otherwise cost its whole budget for each.
+    static constexpr std::size_t kMaxBudgetStops = 10;
+    std::vector<UnindexedView> givenUpViews;
+
+    // False when a formula could not be decided for some document, so that
+    // a view lacks what it should hold.
+    bool complete() const { return budgetStopCount == 0; }
 };
 
 // Replaces every view's entries and count. A document for which the
@@ -43,7 +63,8 @@ struct ViewIndexReport {
 // for a document (an older document lacking a newer item, say) gives that
 // entry an empty text in the column, shown empty everywhere, and the build
 // goes on. A view with a formula that cannot be read (a view kept from
-// another system, say) is left with no entries and reported.
+// another system, say) is left with no entries and reported. A formula that
+// runs out of its budget is reported with the document (see BudgetStop).
 ViewIndexReport rebuildViewIndexes(store::Connection& connection);
 
 }  // namespace velloran::notes::write
