@@ -69,6 +69,9 @@ protected:
                                                      std::filesystem::perms::group_exec |
                                                      std::filesystem::perms::others_read |
                                                      std::filesystem::perms::others_exec);
+        // The log is the one place it may write: a run that is not refused gets as far as it can.
+        std::filesystem::create_directories(dir.path() / "logs");
+        std::filesystem::permissions(dir.path() / "logs", std::filesystem::perms::all);
     }
 
     // The export of the view into `file` itself; what the user is told,
