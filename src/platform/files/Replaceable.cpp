@@ -80,4 +80,9 @@ WriteRefusal writeRefusalAt(const std::string& path, bool replacing) {
     return writeRefusal(facts, Identity::current());
 }
 
+bool canReplaceFile(const std::string& path) {
+    const WriteRefusal refusal = writeRefusalAt(path, true);
+    return refusal == WriteRefusal::None || refusal == WriteRefusal::FolderInTheWay;
+}
+
 }  // namespace velloran::platform

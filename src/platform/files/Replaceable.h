@@ -55,7 +55,9 @@ TargetFacts targetFacts(const std::string& path);
 // is kept and only the folder matters.
 WriteRefusal writeRefusalAt(const std::string& path, bool replacing);
 
-// Whether a file could be created or replaced at `path`.
-inline bool canReplaceFile(const std::string& path) { return writeRefusalAt(path, true) == WriteRefusal::None; }
+// Whether the calling process's permissions let it create or replace a
+// file at `path`. A folder of that name is no matter of permission: it is
+// left for the write to report, naming the file, rather than passed over.
+bool canReplaceFile(const std::string& path);
 
 }  // namespace velloran::platform
