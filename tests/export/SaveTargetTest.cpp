@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 #include <grp.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -93,65 +92,37 @@ protected:
 };
 
 TEST_F(SaveTargetTest, ATargetThatCannotBeWrittenIsRefusedBeforeTheFirstDocument) {
+    enum class AtTheName { Nothing, Folder, UsersFile, OthersFile };
     struct Case {
         const char* what;
+        mode_t folderMode;
+        AtTheName atTheName;
+        mode_t fileMode;
         bool replacing;
-        bool needsAnotherOwner;  // another user's file: made by root only
-        std::function<std::string()> prepare;  // makes the case; returns the workbook's path
         const char* reason;
     };
-    namespace fs = std::filesystem;
     const std::vector<Case> cases = {
-        {"a folder of that name", true, false,
-         [&] {
-             fs::create_directories(dir.path() / "in-the-way" / "w.xls");
-             return dir.file("in-the-way/w.xls");
-         },
-         "已有同名的目录"},
-        {"a read-only folder", false, false,
-         [&] {
-             fs::create_directories(dir.path() / "read-only");
-             fs::permissions(dir.path() / "read-only", fs::perms::owner_read | fs::perms::owner_exec |
-                                                           fs::perms::group_read | fs::perms::group_exec |
-                                                           fs::perms::others_read | fs::perms::others_exec);
-             return dir.file("read-only/w.xls");
-         },
-         "您没有在所在目录中写入文件的权限"},
-        {"another user's file in a sticky folder", true, true,
-         [&] {
-             fs::create_directories(dir.path() / "sticky");
-             fs::permissions(dir.path() / "sticky", fs::perms::all | fs::perms::sticky_bit);
-             const std::string file = dir.write("sticky/w.xls", "theirs");
-             fs::permissions(file, fs::perms::all);
-             return file;
-         },
+        {"a folder of that name", 0777, AtTheName::Folder, 0755, true, "已有同名的目录"},
+        {"a read-only folder", 0555, AtTheName::Nothing, 0, false, "您没有在所在目录中写入文件的权限"},
+        {"another user's file in a sticky folder", 01777, AtTheName::OthersFile, 0666, true,
          "同名文件属于其他用户，所在目录只允许文件的所有者替换它"},
-        {"a read-only file", true, false,
-         [&] {
-             fs::create_directories(dir.path() / "shared");
-             fs::permissions(dir.path() / "shared", fs::perms::all);
-             const std::string file = dir.write("shared/w.xls", "kept");
-             fs::permissions(file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-             if (isRoot() && ::chown(file.c_str(), kNobody, kNobody) != 0) ADD_FAILURE() << "chown " << file;
-             return file;
-         },
-         "同名文件是只读的"}};
+        {"a read-only file", 0777, AtTheName::UsersFile, 0444, true, "同名文件是只读的"}};
     for (const Case& c : cases) {
-        if (c.needsAnotherOwner && !isRoot()) continue;  // no other user's file can be made
-        const std::string file = c.prepare();
+        // Another user's file can be made by root only.
+        if (c.atTheName == AtTheName::OthersFile && !isRoot()) continue;
+        const std::filesystem::path folder = dir.path() / c.what;
+        const std::string file = (folder / "w.xls").string();
+        std::filesystem::create_directories(c.atTheName == AtTheName::Folder ? file : folder.string());
+        if (c.atTheName == AtTheName::UsersFile || c.atTheName == AtTheName::OthersFile) dir.write(file, "old");
+        if (c.atTheName == AtTheName::UsersFile && isRoot()) {
+            ASSERT_EQ(::chown(file.c_str(), kNobody, kNobody), 0);
+        }
+        if (c.atTheName != AtTheName::Nothing) {
+            ASSERT_EQ(::chmod(file.c_str(), c.fileMode), 0);
+        }
+        ASSERT_EQ(::chmod(folder.c_str(), c.folderMode), 0);
+
         const std::string told = asOrdinaryUser([&] { return exportAs(file, c.replacing); });
         EXPECT_EQ(told, "无法保存为 " + file + "：" + c.reason + "，导出没有开始\n") << c.what;
     }
-}
-
-// Root may replace a read-only file, or another's in a sticky folder: the
-// run goes on and the new workbook takes the name.
-TEST_F(SaveTargetTest, RootReplacesWhatOnlyPermissionsProtect) {
-    if (!isRoot()) GTEST_SKIP() << "runs as root only";
-    const std::string file = dir.write("out/w.xls", "old");
-    std::filesystem::permissions(dir.path() / "out", std::filesystem::perms::all | std::filesystem::perms::sticky_bit);
-    std::filesystem::permissions(file, std::filesystem::perms::owner_read);
-    ASSERT_EQ(::chown(file.c_str(), kNobody, kNobody), 0);
-    EXPECT_EQ(exportAs(file, true), "您好，数据导出完成，导出的附件文档存放在Excel文件的同一目录下，文件夹名为：" +
-                                        dir.file("out/V附件") + "\nlogged\nwaited\nsaved\n");
 }
