@@ -1,6 +1,7 @@
 #include "Settings.h"
 
 #include "files/AtomicFile.h"
+#include "files/Replaceable.h"
 #include "ini/IniFile.h"
 #include "ui/PlainMessage.h"
 

@@ -393,3 +393,13 @@ TEST(BatchToolServerTest, ListsTheDataFolderAndNamesTheNearDatabasesForAWrongPat
     EXPECT_EQ(wrong.status, 1);
     EXPECT_THAT(wrong.output, ::testing::HasSubstr("velloran-export: 您是不是要找: apps\\sales.nsf\n"));
 }
+
+TEST_F(BatchToolTest, OverwriteOverAFolderOfTheWorkbooksNameStopsBeforeTheExport) {
+    std::filesystem::create_directories(dir.path() / "out" / "c_开始为第1个文档.xls");
+    const ToolRun refused = runTool(hive, {"--database", dir.file("data.nsf"), "--view", "V", "--out", dir.file("out/c.xls"),
+                                           "--overwrite", "--log-folder", dir.file("logs")});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_THAT(refused.output, ::testing::HasSubstr("：已有同名的目录，导出没有开始"));
+    EXPECT_THAT(refused.output, ::testing::HasSubstr("结果:   未导出"));
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "logs")) << "nothing was exported, so nothing logged";
+}

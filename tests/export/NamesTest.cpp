@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace velloran::exporting;
 using velloran::platform::gb18030Length;
 
@@ -135,4 +137,33 @@ TEST(DocumentFiles, EveryNameHandedOutIsSafeAndDistinctAndFitsTheFileSystem) {
     EXPECT_NE(first, second);
     EXPECT_LE(second.toUtf8().size(), kMaxNameBytes);
     EXPECT_TRUE(second.endsWith(QStringLiteral(" (2).pdf"))) << second.toStdString();
+}
+
+// Thousands of names that collide once made safe: the same numbered names
+// as ever, each claim trying about one name instead of all those before it.
+TEST(DocumentFiles, CollidingNamesKeepTheirNumbersAndEachClaimTriesAboutOneName) {
+    constexpr int kClaims = 1000;
+    struct Case {
+        const char* what;
+        QStringList taken;  // claimed first, as an attachment named so
+        QString name;       // then claimed kClaims times
+        std::function<QString(int)> expected;  // the i-th claim's name, from 0
+    };
+    const std::vector<Case> cases = {
+        {"one name again and again", {}, QStringLiteral("a/b.txt"),
+         [](int i) { return i == 0 ? QStringLiteral("a_b.txt") : QStringLiteral("a_b (%1).txt").arg(i + 1); }},
+        {"numbered names already taken are skipped", {QStringLiteral("a_b (3).txt"), QStringLiteral("a_b (5).txt")},
+         QStringLiteral("a:b.txt"),
+         [](int i) {
+             const int number = i + 1 + (i >= 2) + (i >= 3);
+             return number == 1 ? QStringLiteral("a_b.txt") : QStringLiteral("a_b (%1).txt").arg(number);
+         }}};
+    for (const Case& c : cases) {
+        DocumentFiles files(QStringLiteral("/out/V附件/1/"));
+        for (const QString& taken : c.taken) files.claim(taken);
+        const std::int64_t before = files.namesTried();
+        for (int i = 0; i < kClaims; ++i)
+            ASSERT_EQ(files.claim(c.name), files.folder() + c.expected(i)) << c.what << ", claim " << i;
+        EXPECT_LE(files.namesTried() - before, 2 * kClaims) << c.what;
+    }
 }

@@ -36,6 +36,8 @@ ExportOutcome ViewExport::ExportToWorkbook(const ExportRequest& request) {
                                                : workbookFileName(chosen, request.startText,
                                                                   request.format.value_or(formatOfName(chosen)));
     if (QFileInfo::exists(fileName) && !request.replaceExisting) return stopWith(fileName + messages::kFileExists);
+    if (const QString refusal = whyCannotSaveAs(fileName, request.replaceExisting); !refusal.isEmpty())
+        return stopWith(refusal);
     const std::int32_t start = StrToInt(request.startText);
     if (start < 1) return stopWith(messages::kStartBelowOne + request.startText);
     const std::int32_t count = request.documentCount;

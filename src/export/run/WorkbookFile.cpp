@@ -1,6 +1,9 @@
 #include "run/WorkbookFile.h"
 
+#include "files/Replaceable.h"
 #include "text/Trim.h"
+
+#include <QFile>
 
 namespace velloran::exporting {
 
@@ -8,6 +11,20 @@ namespace {
 
 bool endsWithExtension(const QString& fileName, WorkbookFormat format) {
     return fileName.endsWith(extensionOf(format), Qt::CaseInsensitive);
+}
+
+QString refusalText(platform::WriteRefusal refusal) {
+    using platform::WriteRefusal;
+    switch (refusal) {
+        case WriteRefusal::NoFolder: return QStringLiteral("所在的目录不存在");
+        case WriteRefusal::ReadOnlyFileSystem: return QStringLiteral("所在的磁盘是只读的");
+        case WriteRefusal::FolderInTheWay: return QStringLiteral("已有同名的目录");
+        case WriteRefusal::FolderNotWritable: return QStringLiteral("您没有在所在目录中写入文件的权限");
+        case WriteRefusal::OwnedByAnother: return QStringLiteral("同名文件属于其他用户，所在目录只允许文件的所有者替换它");
+        case WriteRefusal::ReadOnlyFile: return QStringLiteral("同名文件是只读的");
+        case WriteRefusal::None: break;
+    }
+    return {};
 }
 
 }  // namespace
@@ -42,5 +59,12 @@ QString folderOf(const QString& fileName) {
 }
 
 QString withoutFolder(const QString& fileName) { return fileName.mid(fileName.lastIndexOf(QLatin1Char('/')) + 1); }
+
+QString whyCannotSaveAs(const QString& fileName, bool replacing) {
+    const QString reason =
+        refusalText(platform::writeRefusalAt(QFile::encodeName(fileName).toStdString(), replacing));
+    if (reason.isEmpty()) return {};
+    return QStringLiteral("无法保存为 %1：%2，导出没有开始").arg(fileName, reason);
+}
 
 }  // namespace velloran::exporting

@@ -28,4 +28,9 @@ QString folderOf(const QString& fileName);
 // The text after the last "/".
 QString withoutFolder(const QString& fileName);
 
+// Why the workbook could not be saved as `fileName` (absolute), told before
+// the run so that no export is done for nothing; empty when it can.
+// Replacing: a file of that name is to be replaced, else kept.
+QString whyCannotSaveAs(const QString& fileName, bool replacing);
+
 }  // namespace velloran::exporting

@@ -63,10 +63,4 @@ int renameWithoutReplacing(const std::string& from, const std::string& to) {
     return 0;
 }
 
-bool canReplaceFile(const std::string& path) {
-    if (path.empty()) return false;
-    if (::access(folderOf(path).c_str(), W_OK | X_OK) != 0) return false;
-    return ::access(path.c_str(), F_OK) != 0 || ::access(path.c_str(), W_OK) == 0;
-}
-
 }  // namespace velloran::platform

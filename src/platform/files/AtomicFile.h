@@ -25,8 +25,4 @@ std::string linkTarget(const std::string& path);
 // EEXIST when the name is taken.
 int renameWithoutReplacing(const std::string& from, const std::string& to);
 
-// Whether a file could be created or replaced at `path`: its folder is
-// writable and, when the file exists, the file too.
-bool canReplaceFile(const std::string& path);
-
 }  // namespace velloran::platform

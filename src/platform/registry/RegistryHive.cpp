@@ -1,6 +1,7 @@
 #include "registry/RegistryHive.h"
 
 #include "files/AtomicFile.h"
+#include "files/Replaceable.h"
 
 #include <cctype>
 #include <cstdio>
