@@ -78,7 +78,7 @@ TEST(GeneratorTest, WritesTheRequestedDocumentsItemsAndAttachments) {
 
 // A walk reads its entries a stretch at a time: across the stretches every
 // document comes once, in order, with its own header and attachments; a
-// walk started anew sees what was written since.
+// walk started anew, once the first has ended, sees what was written since.
 TEST(GeneratorTest, AWalkAcrossStretchesGivesEachDocumentOnceAndANewWalkReadsAfresh) {
     GeneratedView generated(GenerateOptions{600, 3, 10, 7, "All"});
     notes::ViewPtr view = generated.view;
@@ -91,7 +91,6 @@ TEST(GeneratorTest, AWalkAcrossStretchesGivesEachDocumentOnceAndANewWalkReadsAfr
     }
     EXPECT_EQ(position, 600);
 
-    ASSERT_TRUE(view->GetNthDocument(1)->HasEmbedded());
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(generated.file.c_str(), &db), SQLITE_OK);
     EXPECT_EQ(sqlite3_exec(db, "DELETE FROM objects", nullptr, nullptr, nullptr), SQLITE_OK);

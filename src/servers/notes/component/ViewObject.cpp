@@ -49,7 +49,23 @@ StringList ViewObject::ColumnNames() {
     return names;
 }
 
+void ViewObject::beginWalk() {
+    if (snapshot_) return;
+    std::shared_ptr<store::ReadSnapshot> snapshot = database_->connection->holdSnapshot();
+    std::optional<std::int64_t> count = database_->views.entryCount(design_.viewId);
+    if (!count) throw EngineError(msg::kViewGone, {design_.name, database_->connection->path()});
+    design_.entryCount = *count;
+    stretch_.clear();
+    snapshot_ = std::move(snapshot);
+}
+
+void ViewObject::endWalk() {
+    snapshot_.reset();
+    stretch_.clear();
+}
+
 int ViewObject::AllEntriesCount() {
+    beginWalk();
     if (design_.entryCount > std::numeric_limits<int>::max())
         throw EngineError(msg::kViewTooLarge, {design_.name});
     return static_cast<int>(design_.entryCount);
@@ -65,7 +81,12 @@ const store::ListedEntry& ViewObject::listedAt(std::int64_t position, Reading re
 }
 
 DocumentPtr ViewObject::documentAt(std::int64_t position, Reading reading) {
-    if (position < 1 || position > design_.entryCount) return nullptr;
+    beginWalk();
+    database_->connection->checkUnchanged();
+    if (position < 1 || position > design_.entryCount) {
+        if (reading == Reading::Continuing) endWalk();
+        return nullptr;
+    }
     const store::ListedEntry& entry = listedAt(position, reading);
     if (!entry.header)
         throw EngineError(msg::kMissingViewDocument, {design_.name, database_->connection->path()});
@@ -87,6 +108,7 @@ std::int64_t ViewObject::positionOf(const DocumentPtr& document) {
 
 DocumentPtr ViewObject::GetNextDocument(const DocumentPtr& document) {
     if (!document) throw EngineError(msg::kNoDocumentGiven);
+    beginWalk();
     return documentAt(positionOf(document) + 1, Reading::Continuing);
 }
 

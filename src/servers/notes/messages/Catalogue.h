@@ -42,6 +42,10 @@ inline constexpr Message kDamagedFile{"数据库文件已损坏或不是数据�
                                       "The database file {1} is damaged or is not a database ({2})"};
 inline constexpr Message kLocked{"数据库文件 {1} 正被其它程序锁定，请稍后再试",
                                  "The database file {1} is locked by another program; try again later"};
+inline constexpr Message kChangedWhileReading{
+    "数据库文件 {1} 在读取期间被其它程序修改，已读出的内容可能前后不一致，读取已停止；请在修改结束后重新读取",
+    "The database file {1} was changed by another program while it was being read; reading stopped, as what was "
+    "read could mix two states"};
 inline constexpr Message kCannotWrite{"无法写入数据库文件: {1}", "The database file {1} cannot be written: {2}"};
 inline constexpr Message kDiskFull{"存放 {1} 的磁盘已满", "The disk holding {1} is full"};
 inline constexpr Message kNoMemory{"内存不足，无法处理数据库文件: {1}",
@@ -76,6 +80,8 @@ inline constexpr Message kDamagedAttachment{"数据库 {2} 中的附件 {1} 已�
                                             "The attachment {1} in {2} is damaged: its stored size does not match its bytes"};
 inline constexpr Message kDamagedViewIndex{"数据库 {2} 中视图 {1} 的索引已损坏",
                                            "The index of view {1} in {2} is damaged"};
+inline constexpr Message kViewGone{"数据库 {2} 中的视图 {1} 已被其它程序删除",
+                                   "The view {1} in {2} was removed by another program"};
 inline constexpr Message kMissingViewDocument{"数据库 {2} 中视图 {1} 列出的文档已不存在",
                                               "The view {1} lists a document that no longer exists in {2}"};
 

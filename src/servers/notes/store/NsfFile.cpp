@@ -2,6 +2,7 @@
 
 #include "store/Schema.h"
 
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -46,16 +47,18 @@ void checkFileKind(const std::string& path) {
 }  // namespace
 
 ReadingSurroundings readingSurroundings(const std::string& path) {
+    struct statvfs media {};
     fs::path folder = fs::path(path).parent_path();
     std::string header = headerOf(path);
-    return {::access(folder.empty() ? "." : folder.c_str(), W_OK) == 0,
+    return {::statvfs(path.c_str(), &media) == 0 && (media.f_flag & ST_RDONLY) != 0,
+            ::access(folder.empty() ? "." : folder.c_str(), W_OK) == 0,
             header.size() > kReadVersionAt && header[kReadVersionAt] == 2,
             fs::exists(path + "-wal") && fs::exists(path + "-shm")};
 }
 
 Connection::Mode readingMode(const ReadingSurroundings& surroundings) {
-    bool wouldCreateFiles = surroundings.walMode && !surroundings.walFilesPresent;
-    return !surroundings.folderWritable || wouldCreateFiles ? Connection::Mode::Immutable
+    bool filesMissing = surroundings.walMode && !surroundings.walFilesPresent && !surroundings.folderWritable;
+    return surroundings.readOnlyMedia || filesMissing ? Connection::Mode::Immutable
                                                             : Connection::Mode::ReadOnly;
 }
 

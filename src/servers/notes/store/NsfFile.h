@@ -9,7 +9,8 @@
 namespace velloran::notes::store {
 
 // Throws EngineError for a missing, empty, foreign, newer or damaged file.
-// Creates nothing beside the file (see readingMode).
+// Creates nothing beside the file but the -wal and -shm files a
+// write-ahead-log database is read with (see readingMode).
 std::unique_ptr<Connection> openForReading(const std::string& path);
 
 // Opens an existing database for writing, or creates a new one when the
@@ -18,6 +19,7 @@ std::unique_ptr<Connection> openForWriting(const std::string& path);
 
 // What decides how a database file is opened for reading.
 struct ReadingSurroundings {
+    bool readOnlyMedia = false;   // the file system holding it is mounted read-only
     bool folderWritable = true;   // files can be created beside the database
     bool walMode = false;         // the file is in write-ahead-log mode
     bool walFilesPresent = false; // its -wal and -shm files both exist
@@ -25,10 +27,13 @@ struct ReadingSurroundings {
 
 ReadingSurroundings readingSurroundings(const std::string& path);
 
-// Immutable where a plain read-only open would fail or create files beside
-// the database: in a folder that cannot be written (read-only media), and for
-// a write-ahead-log database without its -wal and -shm files (no process has
-// it open, so nothing is pending). ReadOnly, with the usual locks, otherwise.
+// Immutable, without locks, only where nothing can change the file or a
+// locked read cannot be had: on read-only media, and for a write-ahead-log
+// database without its -wal and -shm files in a folder where they cannot be
+// created (no process has it open, so nothing is pending; should one start
+// writing, the connection's checkUnchanged tells). ReadOnly, with SQLite's
+// locks, otherwise: a rollback-journal read needs no write access to the
+// folder, and a file the reader cannot write may still change.
 Connection::Mode readingMode(const ReadingSurroundings& surroundings);
 
 }  // namespace velloran::notes::store

@@ -1,6 +1,7 @@
 #include "store/Sqlite.h"
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <mutex>
@@ -63,6 +64,16 @@ std::string immutableUri(const std::string& path) {
     return uri + "?mode=ro&immutable=1";
 }
 
+std::int64_t nanoseconds(const timespec& time) { return std::int64_t{time.tv_sec} * 1'000'000'000 + time.tv_nsec; }
+
+// The file's state now; an empty one when it cannot be looked at (removed),
+// which differs from every state of a file that exists.
+Connection::FileState stateOf(const std::string& path) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0) return {};
+    return {status.st_dev, status.st_ino, status.st_size, nanoseconds(status.st_mtim), nanoseconds(status.st_ctim)};
+}
+
 void limitSqliteHeap() {
     static std::once_flag once;
     std::call_once(once, [] {
@@ -78,6 +89,7 @@ EngineError unusableDatabase(const std::string& path) {
 
 Connection::Connection(const std::string& path, Mode mode) : path_(path) {
     limitSqliteHeap();
+    if (mode == Mode::Immutable) openedState_ = stateOf(path);
     std::string name = mode == Mode::Immutable ? immutableUri(path) : path;
     int rc = sqlite3_open_v2(name.c_str(), &db_, openFlags(mode) | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
@@ -128,6 +140,9 @@ void Connection::fail(int resultCode, std::string_view doing) const {
     switch (resultCode & 0xff) {
     case SQLITE_CORRUPT:
     case SQLITE_NOTADB:
+        // An immutable reader sees a file that another program rewrites as
+        // damaged: that is a change, not damage.
+        checkUnchanged();
         throw EngineError(msg::kDamagedFile, {path_, detail});
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
@@ -159,6 +174,21 @@ Statement Connection::cached(const char* sql) {
     auto& slot = statements_[sql];
     if (!slot) slot = std::make_unique<PreparedStatement>(*this, sql);
     return Statement(*slot);
+}
+
+std::shared_ptr<ReadSnapshot> Connection::holdSnapshot() {
+    std::shared_ptr<ReadSnapshot> snapshot = snapshot_.lock();
+    if (!snapshot) {
+        snapshot = std::make_shared<ReadSnapshot>(*this);
+        snapshot_ = snapshot;
+    }
+    return snapshot;
+}
+
+bool Connection::changedSinceOpen() const { return openedState_ && stateOf(path_) != *openedState_; }
+
+void Connection::checkUnchanged() const {
+    if (changedSinceOpen()) throw EngineError(msg::kChangedWhileReading, {path_});
 }
 
 std::int64_t Connection::lastInsertId() const { return sqlite3_last_insert_rowid(db_); }
@@ -247,6 +277,29 @@ Transaction::Transaction(Connection& connection) : connection_(connection) {
 
 Transaction::~Transaction() {
     if (!open_) return;
+    connection_.startBoundedWork();
+    sqlite3_exec(connection_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+// The schema version is read from the file, which begins the read: the
+// state is fixed here, not at the first statement that happens to follow.
+ReadSnapshot::ReadSnapshot(Connection& connection) : connection_(connection) {
+    if (sqlite3_get_autocommit(connection_.handle()) == 0) return;
+    connection_.execute("BEGIN");
+    began_ = true;
+    try {
+        Statement(connection_, "PRAGMA schema_version").step();
+        connection_.checkUnchanged();
+    } catch (...) {
+        sqlite3_exec(connection_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
+}
+
+// Ending a transaction that only read cannot lose anything; the statements
+// of the connection are reset by then, so nothing keeps the lock.
+ReadSnapshot::~ReadSnapshot() {
+    if (!began_) return;
     connection_.startBoundedWork();
     sqlite3_exec(connection_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
 }

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <memory>
 #include <span>
 #include <string>
@@ -22,6 +23,7 @@ struct sqlite3_stmt;
 namespace velloran::notes::store {
 
 class Connection;
+class ReadSnapshot;
 
 // The error for a file whose design is not ours or whose content makes SQLite
 // work without end.
@@ -108,16 +110,57 @@ public:
     // Gives the next prepare, step or command the full work budget again;
     // the budget bounds each call, not the life of the connection.
     void startBoundedWork() { workDone_ = 0; }
+    // The read transaction every holder shares: begun by the first holder,
+    // ended when the last lets it go (see ReadSnapshot).
+    std::shared_ptr<ReadSnapshot> holdSnapshot();
+    // Throws when the file of an immutable connection is no longer the one
+    // it opened: another program changed or replaced it, so what is read
+    // from now on may mix two states. Locked connections need no check.
+    void checkUnchanged() const;
+
+    // What tells one state of a file from another: its place, size and times.
+    struct FileState {
+        std::uint64_t device = 0, inode = 0;
+        std::int64_t size = 0, modified = 0, changed = 0;
+        friend bool operator==(const FileState&, const FileState&) = default;
+    };
 
 private:
     void limitWork(Mode mode);
     static int countWork(void* connection);
+    bool changedSinceOpen() const;
 
     std::string path_;
     sqlite3* db_ = nullptr;
     std::int64_t workBudget_ = 0;
     std::int64_t workDone_ = 0;
     std::map<const char*, std::unique_ptr<PreparedStatement>> statements_;
+    std::weak_ptr<ReadSnapshot> snapshot_;
+    // The file's state when an immutable connection opened it; nothing for
+    // connections that read under SQLite's locks.
+    std::optional<FileState> openedState_;
+};
+
+// One read transaction held across many statements, so that everything read
+// on the connection while it lives comes from one committed state of the
+// file. With a rollback journal it holds the shared lock: a writer waits for
+// it to end, up to its busy timeout, and then fails with kLocked; with a
+// write-ahead log writers go on and this reader keeps its state. Immutable
+// connections have no locks: there checkUnchanged tells when the file
+// changed. Joins a transaction already open on the connection without
+// ending it.
+class ReadSnapshot {
+public:
+    explicit ReadSnapshot(Connection& connection);
+    ~ReadSnapshot();
+    ReadSnapshot(const ReadSnapshot&) = delete;
+    ReadSnapshot& operator=(const ReadSnapshot&) = delete;
+
+    Connection& connection() const { return connection_; }
+
+private:
+    Connection& connection_;
+    bool began_ = false;
 };
 
 // Commits on commit(); rolls back when left without commit.

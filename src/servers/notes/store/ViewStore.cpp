@@ -61,6 +61,13 @@ std::vector<ViewColumn> ViewStore::columns(std::int64_t viewId) {
     return columns;
 }
 
+std::optional<std::int64_t> ViewStore::entryCount(std::int64_t viewId) {
+    Statement statement = connection_.cached("SELECT entry_count FROM views WHERE view_id = ?");
+    statement.bind(1, viewId);
+    if (!statement.step()) return std::nullopt;
+    return statement.integer(0);
+}
+
 std::vector<ListedEntry> ViewStore::entriesFrom(std::int64_t viewId, std::int64_t first, std::int64_t count) {
     Statement statement = connection_.cached(
         "SELECT e.position, e.note_id, e.column_values, n.note_id, n.unid, n.created, n.modified, "

@@ -20,6 +20,9 @@ public:
 
     // Every view with its columns, in design order.
     std::vector<ViewDesign> views();
+    // The view's number of entries as the file holds it now; nothing when
+    // the view is no longer there.
+    std::optional<std::int64_t> entryCount(std::int64_t viewId);
     // The entries from `first` on, at most `count`, with their notes: one
     // read for a stretch of a walk. Stops before a gap in the positions.
     std::vector<ListedEntry> entriesFrom(std::int64_t viewId, std::int64_t first, std::int64_t count);
