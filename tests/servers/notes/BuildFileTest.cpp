@@ -3,6 +3,7 @@
 // not replace the first, a signal that ends the builder removes it and its
 // journal, and a replaced database keeps its permissions.
 #include "TempDir.h"
+#include "files/FileCalls.h"
 #include "files/LiveTemporaries.h"
 #include "files/TemporaryFiles.h"
 #include "store/EngineError.h"
@@ -13,7 +14,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
@@ -93,6 +96,42 @@ TEST(BuildFileTest, AReplacedDatabaseKeepsItsPermissions) {
     ASSERT_EQ(::stat(target.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0604u);
     EXPECT_EQ(titleOf(target), "replaced");
+}
+
+int failWithEio() {
+    errno = EIO;
+    return -1;
+}
+
+struct Step {
+    const char* name;
+    void (*inject)(platform::FileCalls&);
+};
+
+TEST(BuildFileTest, AFailingStepNamesTheDatabaseAndLeavesNothingBehind) {
+    const Step steps[] = {
+        {"create", [](platform::FileCalls& c) { c.open = [](const char*, int, mode_t) { return failWithEio(); }; }},
+        {"flush", [](platform::FileCalls& c) { c.fsync = [](int) { return failWithEio(); }; }},
+        {"name", [](platform::FileCalls& c) { c.renameNoReplace = [](const char*, const char*) { return failWithEio(); }; }},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        TempDir dir;
+        const std::string target = dir.file("imported.nsf");
+        platform::FileCalls calls = platform::systemFileCalls();
+        step.inject(calls);
+        platform::ScopedFileCalls failing(calls);
+        try {
+            DatabaseWriter writer(target);
+            writer.addNote(noteSaying("lost"));
+            writer.commit();
+            ADD_FAILURE() << "the failure went unreported";
+        } catch (const EngineError& e) {
+            EXPECT_THAT(e.original(), ::testing::HasSubstr(target));
+            EXPECT_THAT(e.original(), ::testing::HasSubstr(std::strerror(EIO)));
+        }
+        EXPECT_THAT(namesIn(dir.path()), ::testing::IsEmpty());
+    }
 }
 
 // A child process that builds a database, says so through a pipe, and
