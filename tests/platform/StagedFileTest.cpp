@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -173,6 +174,124 @@ TEST_F(StagedFileTest, AFailingCallNamesTheFileAndReasonAndLeavesTheOldFile) {
         EXPECT_THAT(error, HasSubstr(std::strerror(fault.error)));
         EXPECT_EQ(TempDir::read(target), "the old contents");
         EXPECT_EQ(folderContents(), std::vector<std::string>{"kept.txt"});
+    }
+}
+
+// Fails for folders only: the flush of the folder after the rename.
+int failFolderSync(int fd) {
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+        errno = injectedError;
+        return -1;
+    }
+    return ::fsync(fd);
+}
+
+// Fails the open of the folder for its flush, and nothing else.
+int failFolderOpen(const char* path, int flags, mode_t mode) {
+    if (flags & O_DIRECTORY) {
+        errno = injectedError;
+        return -1;
+    }
+    return ::open(path, flags, mode);
+}
+
+struct StepFault {
+    const char* step;
+    AtTarget atTarget;
+    void (*inject)(FileCalls&);
+};
+
+TEST_F(StagedFileTest, AFailureAtEveryStepLeavesNoTemporaryAndNamesTheFile) {
+    const StepFault faults[] = {
+        {"open", AtTarget::Keep, [](FileCalls& c) { makeFail(c.open); }},
+        {"write", AtTarget::Keep, [](FileCalls& c) { makeFail(c.write); }},
+        {"fsync", AtTarget::Keep, [](FileCalls& c) { makeFail(c.fsync); }},
+        {"rename over", AtTarget::Replace, [](FileCalls& c) { makeFail(c.rename); }},
+        {"rename to a new name", AtTarget::Keep, [](FileCalls& c) { makeFail(c.renameNoReplace); }},
+        {"open the folder", AtTarget::Replace, [](FileCalls& c) { c.open = failFolderOpen; }},
+        {"fsync the folder", AtTarget::Keep, [](FileCalls& c) { c.fsync = failFolderSync; }},
+    };
+    injectedError = EIO;
+    for (const StepFault& fault : faults) {
+        SCOPED_TRACE(fault.step);
+        const std::string target = dir_.file(std::string(fault.step) + ".txt");
+        FileCalls calls = systemFileCalls();
+        fault.inject(calls);
+        std::string error = "no error";
+        try {
+            ScopedFileCalls failing(calls);
+            StagedFile file(target, std::nullopt, fault.atTarget);
+            file.write("x", 1);
+            file.commit(SyncToDisk::Yes);
+        } catch (const FileWriteError& e) {
+            error = e.what();
+        }
+        EXPECT_THAT(error, HasSubstr(target));
+        EXPECT_THAT(error, HasSubstr(std::strerror(EIO)));
+        for (const std::string& name : folderContents()) EXPECT_FALSE(name.starts_with(".velloran-")) << name;
+    }
+}
+
+TEST_F(StagedFileTest, ANewNameIsNeverTakenFromAFileThatGotItMeanwhile) {
+    const std::string target = dir_.file("names.nsf");
+    StagedFile earlier(target, std::nullopt, AtTarget::Keep);
+    StagedFile later(target, std::nullopt, AtTarget::Keep);
+    earlier.write("earlier", 7);
+    later.write("later", 5);
+    earlier.commit(SyncToDisk::Yes);
+    try {
+        later.commit(SyncToDisk::Yes);
+        ADD_FAILURE() << "the later file replaced the earlier";
+    } catch (const FileWriteError& e) {
+        EXPECT_EQ(e.error(), EEXIST);
+        EXPECT_THAT(e.what(), HasSubstr(target + ": a file of that name was made meanwhile, and is kept"));
+    }
+    EXPECT_EQ(TempDir::read(target), "earlier");
+    EXPECT_EQ(folderContents(), std::vector<std::string>{"names.nsf"});
+}
+
+// The owner and group the staged file was given, as root.
+uid_t givenOwner = 0;
+gid_t givenGroup = 0;
+int fchownCalls = 0;
+
+TEST_F(StagedFileTest, ReplacingKeepsThePermissionsAndAsRootTheOwner) {
+    struct Case {
+        const char* who;
+        uid_t (*euid)();
+        int fchowns;
+    };
+    const Case cases[] = {
+        {"a user", [] { return uid_t{1000}; }, 0},
+        {"root", [] { return uid_t{0}; }, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.who);
+        const std::string target = dir_.write("hive.reg", "old");
+        ASSERT_EQ(::chmod(target.c_str(), 0604), 0);
+        struct stat old {};
+        ASSERT_EQ(::stat(target.c_str(), &old), 0);
+        fchownCalls = 0;
+        FileCalls calls = systemFileCalls();
+        calls.geteuid = c.euid;
+        calls.fchown = [](int, uid_t owner, gid_t group) {
+            ++fchownCalls;
+            givenOwner = owner;
+            givenGroup = group;
+            return 0;
+        };
+        ScopedFileCalls recording(calls);
+        StagedFile file(target, 0600);
+        file.write("new", 3);
+        file.commit(SyncToDisk::Yes);
+        EXPECT_EQ(TempDir::read(target), "new");
+        EXPECT_EQ(permissionsOf(target), 0604u);
+        EXPECT_EQ(fchownCalls, c.fchowns);
+        if (c.fchowns == 1) {
+            EXPECT_EQ(givenOwner, old.st_uid);
+            EXPECT_EQ(givenGroup, old.st_gid);
+        }
     }
 }
 

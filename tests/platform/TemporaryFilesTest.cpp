@@ -48,8 +48,11 @@ TEST(TemporaryNames, OnlyOurPatternIsOurs) {
 TEST_F(TemporaryFilesTest, LeftoversAreRemovedAndEverythingElseStays) {
     dir_.write(".velloran-dead01", "left by a killed run");
     dir_.write(".velloran-dead02", "");
+    dir_.write(".velloran-dead01-journal", "the killed build's journal");
+    dir_.write(".velloran-gone01-wal", "its database swept before");
     dir_.write(".velloran-long123", "not our pattern");
     dir_.write("book.xls", "the user's");
+    dir_.write("book.xls-journal", "not ours");
     std::filesystem::create_directory(dir_.file(".velloran-folder"));
     std::filesystem::create_directory(dir_.file(".velloran-fold01"));
     const std::string precious = victim_.write("precious", "keep");
@@ -57,16 +60,17 @@ TEST_F(TemporaryFilesTest, LeftoversAreRemovedAndEverythingElseStays) {
 
     EXPECT_THAT(sweep(), ::testing::IsEmpty());
     EXPECT_EQ(names(), (std::vector<std::string>{".velloran-fold01", ".velloran-folder", ".velloran-link01",
-                                                 ".velloran-long123", "book.xls"}));
+                                                 ".velloran-long123", "book.xls", "book.xls-journal"}));
     EXPECT_EQ(TempDir::read(precious), "keep");
 }
 
 TEST_F(TemporaryFilesTest, AFileLockedByALiveWriterStays) {
     const std::string held = dir_.write(".velloran-live01", "being written");
+    dir_.write(".velloran-live01-journal", "its journal");
     const int fd = ::open(held.c_str(), O_RDONLY | O_CLOEXEC);
     ASSERT_EQ(::flock(fd, LOCK_EX), 0);
     sweep();
-    EXPECT_EQ(names(), std::vector<std::string>{".velloran-live01"});
+    EXPECT_EQ(names(), (std::vector<std::string>{".velloran-live01", ".velloran-live01-journal"}));
     ::close(fd);
     sweep();
     EXPECT_TRUE(names().empty()) << "once its writer is gone";

@@ -1,5 +1,7 @@
 #include "common/CommandLine.h"
 
+#include "files/LiveTemporaries.h"
+
 #include <algorithm>
 #include <cstring>
 #include <iostream>
@@ -109,6 +111,7 @@ int runTool(const char* tool, const char* usage, int argc, char** argv, const st
             std::cout << usage;
             return 0;
         }
+        platform::removeTemporariesOnTermination();
         body(argc, argv);
         return 0;
     } catch (const std::exception& e) {

@@ -2,6 +2,7 @@
 // of single notes.
 #include "common/CommandLine.h"
 #include "dxl/ImportCommand.h"
+#include "files/LiveTemporaries.h"
 
 #include <iostream>
 
@@ -60,6 +61,13 @@ int main(int argc, char** argv) {
     if (velloran::tools::asksForHelp(argc, argv)) {
         std::cout << kUsage;
         return 0;
+    }
+    try {
+        // A signal that ends the import first removes the database it was building.
+        velloran::platform::removeTemporariesOnTermination();
+    } catch (const std::exception& e) {
+        std::cerr << "velloran-dxl-import: error: " << e.what() << "\n";
+        return 1;
     }
     return velloran::tools::dxl::runImport(argc, argv, std::cout, std::cerr);
 }

@@ -3,8 +3,6 @@
 #include "files/StagedFile.h"
 
 #include <cerrno>
-#include <cstdio>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,14 +14,6 @@ std::string folderOf(const std::string& path) {
     std::size_t slash = path.find_last_of('/');
     if (slash == std::string::npos) return ".";
     return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-// The permissions of the file being replaced; for a new file the ones asked
-// for, else none, so it gets the usual ones for its user.
-std::optional<mode_t> permissionsFor(const std::string& path, std::optional<mode_t> newFileMode) {
-    struct stat existing {};
-    if (::stat(path.c_str(), &existing) == 0) return existing.st_mode & 07777;
-    return newFileMode;
 }
 
 }  // namespace
@@ -47,20 +37,9 @@ std::string linkTarget(const std::string& path) {
 }
 
 void writeFileAtomically(const std::string& path, std::string_view contents, std::optional<mode_t> newFileMode) {
-    StagedFile file(path, permissionsFor(path, newFileMode));
+    StagedFile file(path, newFileMode);
     file.write(contents.data(), contents.size());
     file.commit(SyncToDisk::Yes);
-}
-
-int renameWithoutReplacing(const std::string& from, const std::string& to) {
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
-    if (errno != EINVAL && errno != ENOSYS) return errno;
-    // A file system without the no-replace rename: a hard link is never
-    // made over an existing name either. Should the old name stay, it is
-    // an unlocked temporary file that the next sweep removes.
-    if (::link(from.c_str(), to.c_str()) != 0) return errno;
-    ::unlink(from.c_str());
-    return 0;
 }
 
 }  // namespace velloran::platform

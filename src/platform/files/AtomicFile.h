@@ -8,8 +8,9 @@ namespace velloran::platform {
 
 // Writes `contents` to a temporary file beside `path`, flushes it to disk and
 // renames it over `path`, so readers see either the old or the new file,
-// never a half-written one. A file being replaced keeps its permissions; a
-// new file gets `newFileMode` when given, else the usual ones for its user.
+// never a half-written one. A file being replaced keeps its permissions
+// (and, when run as root, its owner); a new file gets `newFileMode` when
+// given, else the usual ones for its user.
 // Throws FileWriteError (a std::runtime_error) naming the file.
 void writeFileAtomically(const std::string& path, std::string_view contents,
                          std::optional<mode_t> newFileMode = std::nullopt);
@@ -19,10 +20,5 @@ void writeFileAtomically(const std::string& path, std::string_view contents,
 // `path` itself when it is no link. Replacing the link instead would turn
 // it into a plain file and leave its target as it was.
 std::string linkTarget(const std::string& path);
-
-// Renames `from` to `to` unless a name `to` exists, which is then left as
-// it is, whatever it is (a link too). Returns 0, or the system's error:
-// EEXIST when the name is taken.
-int renameWithoutReplacing(const std::string& from, const std::string& to);
 
 }  // namespace velloran::platform

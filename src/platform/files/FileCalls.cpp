@@ -13,7 +13,19 @@ namespace {
 // open takes its mode as a variadic argument; the others are taken as they are.
 int openFile(const char* path, int flags, mode_t mode) { return ::open(path, flags, mode); }
 
-const FileCalls kSystemCalls{openFile, ::write, ::fchmod, ::fsync, ::close, ::rename, ::unlink};
+int renameNoReplace(const char* from, const char* to) {
+    if (::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE) == 0) return 0;
+    if (errno != EINVAL && errno != ENOSYS) return -1;
+    // A file system without the no-replace rename: a hard link is never
+    // made over an existing name either. Should the old name stay, it is
+    // an unlocked temporary file that the next sweep removes.
+    if (::link(from, to) != 0) return -1;
+    ::unlink(from);
+    return 0;
+}
+
+const FileCalls kSystemCalls{openFile, ::write,          ::fchmod,  ::fchown, ::fsync,
+                             ::close,  ::rename, renameNoReplace, ::unlink, ::geteuid};
 
 // Read by any thread that writes a file, so swapped atomically.
 std::atomic<const FileCalls*> current{&kSystemCalls};

@@ -10,10 +10,15 @@ struct FileCalls {
     int (*open)(const char* path, int flags, mode_t mode);
     ssize_t (*write)(int fd, const void* data, std::size_t size);
     int (*fchmod)(int fd, mode_t mode);
+    int (*fchown)(int fd, uid_t owner, gid_t group);
     int (*fsync)(int fd);
     int (*close)(int fd);
     int (*rename)(const char* from, const char* to);
+    // Renames only when no file of the name `to` exists, failing with EEXIST
+    // when one does.
+    int (*renameNoReplace)(const char* from, const char* to);
     int (*unlink)(const char* path);
+    uid_t (*geteuid)();
 };
 
 // Writes all `size` bytes through `calls`, going on after short and

@@ -17,6 +17,8 @@ constexpr std::string_view kPrefix = ".velloran-";
 constexpr std::size_t kSuffixLength = 6;
 constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
 constexpr int kCreateAttempts = 100;
+// What a database built in a temporary file keeps beside it.
+constexpr std::string_view kDatabaseSideFiles[] = {"-journal", "-wal", "-shm"};
 
 std::string randomName() {
     thread_local std::mt19937 generator{std::random_device{}()};
@@ -60,6 +62,23 @@ void removeIfLeftover(int folder, const std::string& name, std::vector<std::stri
     ::close(fd);
 }
 
+// Whether `name` is a side file of a database built under a temporary name.
+bool isDatabaseSideName(std::string_view name) {
+    for (std::string_view suffix : kDatabaseSideFiles)
+        if (name.ends_with(suffix) && isTemporaryName(name.substr(0, name.size() - suffix.size()))) return true;
+    return false;
+}
+
+// Removes a side file whose database is gone: no process builds that
+// database any more, as the database is only renamed once it is closed.
+void removeIfOrphaned(int folder, const std::string& name, std::vector<std::string>& problems) {
+    struct stat info {};
+    const std::string database = name.substr(0, name.rfind('-'));
+    if (::fstatat(folder, database.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 || errno != ENOENT) return;
+    if (::fstatat(folder, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(info.st_mode)) return;
+    if (::unlinkat(folder, name.c_str(), 0) != 0 && errno != ENOENT) problems.push_back(reason("remove", name, errno));
+}
+
 }  // namespace
 
 bool isTemporaryName(std::string_view name) {
@@ -99,9 +118,14 @@ std::vector<std::string> removeLeftoverTemporaries(int folder) {
         if (listed >= 0) ::close(listed);
         return problems;
     }
-    while (const dirent* entry = ::readdir(entries))
+    std::vector<std::string> sideFiles;
+    while (const dirent* entry = ::readdir(entries)) {
         if (isTemporaryName(entry->d_name)) removeIfLeftover(folder, entry->d_name, problems);
+        if (isDatabaseSideName(entry->d_name)) sideFiles.emplace_back(entry->d_name);
+    }
     ::closedir(entries);
+    // Once the leftover databases are gone, so that their side files go too.
+    for (const std::string& name : sideFiles) removeIfOrphaned(folder, name, problems);
     return problems;
 }
 

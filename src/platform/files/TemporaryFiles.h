@@ -28,8 +28,10 @@ TemporaryFile createTemporaryFile(const FileCalls& calls, const std::string& fol
 
 // Removes from the folder open as `folder` every regular file named as a
 // temporary file that no process holds locked, never following a link and
-// leaving every other name alone. Returns what it could not remove or
-// check, one message each, for the caller to report.
+// leaving every other name alone, and then the side files of databases
+// built under such names ("-journal", "-wal", "-shm") whose database is
+// gone. Returns what it could not remove or check, one message each, for
+// the caller to report.
 std::vector<std::string> removeLeftoverTemporaries(int folder);
 
 }  // namespace velloran::platform

@@ -1,14 +1,11 @@
 #include "AtomicFile.h"
 
 #include "WorkbookError.h"
-#include "files/AtomicFile.h"
-#include "files/TemporaryFiles.h"
 
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace velloran::workbook {
@@ -29,50 +26,41 @@ std::string folderOf(const std::string& path) {
     return folder.empty() ? "." : folder;
 }
 
-// The target's folder as written in it, with its final slash.
-std::string folderPrefix(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
 // "folder/name (2).xls" for "folder/name.xls" and 2.
 std::string numbered(const std::string& target, int number) {
     const std::filesystem::path path(target);
     const std::string leaf = path.stem().string() + " (" + std::to_string(number) + ")" + path.extension().string();
-    return folderPrefix(target) + leaf;
+    const std::size_t slash = target.find_last_of('/');
+    return (slash == std::string::npos ? std::string() : target.substr(0, slash + 1)) + leaf;
+}
+
+platform::AtTarget atTarget(Existing existing) {
+    return existing == Existing::Replace ? platform::AtTarget::Replace : platform::AtTarget::Keep;
 }
 
 }  // namespace
 
 AtomicFile::AtomicFile(std::string target, Existing existing) : target_(std::move(target)), existing_(existing) {
     if (target_.empty()) throw WorkbookError("Cannot save a workbook without a file name");
-    platform::TemporaryFile created =
-        platform::createTemporaryFile(platform::systemFileCalls(), folderPrefix(target_), 0666);
-    if (created.fd < 0) fail(describe(errno, folderOf(target_)));
-    temporary_ = std::move(created.path);
-    lock_ = created.lock;
-    struct stat found {};
-    if (existing_ == Existing::Replace && ::stat(target_.c_str(), &found) == 0 && S_ISREG(found.st_mode))
-        ::fchmod(created.fd, found.st_mode & 07777);  // replacing a file keeps its permissions
-    stream_ = ::fdopen(created.fd, "wb");
+    try {
+        file_.emplace(target_, std::nullopt, atTarget(existing_));
+    } catch (const platform::FileWriteError& e) {
+        fail(describe(e.error(), folderOf(target_)));
+    }
+    // The stream has a descriptor of its own: the staged file keeps its own
+    // to sync and close, and its lock, until it is in place.
+    const int fd = ::fcntl(file_->descriptor(), F_DUPFD_CLOEXEC, 0);
+    stream_ = fd < 0 ? nullptr : ::fdopen(fd, "wb");
     if (!stream_) {
-        int error = errno;
-        ::close(created.fd);
-        discardTemporary();
+        const int error = errno;
+        if (fd >= 0) ::close(fd);
+        file_.reset();
         fail(std::strerror(error));
     }
 }
 
 AtomicFile::~AtomicFile() {
-    if (!stream_) return;
-    std::fclose(stream_);
-    discardTemporary();
-}
-
-void AtomicFile::discardTemporary() {
-    ::unlink(temporary_.c_str());
-    if (lock_ >= 0) ::close(lock_);
-    lock_ = -1;
+    if (stream_) std::fclose(stream_);
 }
 
 void AtomicFile::fail(const std::string& why) const {
@@ -85,10 +73,9 @@ void AtomicFile::closeStream() {
     int error = 0;
     bool written = std::fflush(stream) == 0 && !std::ferror(stream);
     if (!written) error = errno;
-    if (written && ::fsync(::fileno(stream)) != 0) error = errno, written = false;
     if (std::fclose(stream) != 0 && written) error = errno, written = false;
     if (!written) {
-        discardTemporary();
+        file_.reset();
         fail(error != 0 ? std::strerror(error) : "the data could not be written");
     }
 }
@@ -105,17 +92,16 @@ void AtomicFile::startWriteback() {
 
 std::string AtomicFile::commit() {
     closeStream();
-    std::string written = existing_ == Existing::Replace ? publish() : publishBeside();
-    ::close(lock_);
-    lock_ = -1;
-    return written;
+    try {
+        return existing_ == Existing::Replace ? publish() : publishBeside();
+    } catch (const platform::FileWriteError& e) {
+        fail(e.reason());
+    }
 }
 
 std::string AtomicFile::publish() {
-    if (::rename(temporary_.c_str(), target_.c_str()) == 0) return target_;
-    const int error = errno;
-    discardTemporary();
-    fail(error == EISDIR ? "a folder of that name is in the way" : std::strerror(error));
+    file_->commit(platform::SyncToDisk::Yes);
+    return target_;
 }
 
 // Never over an existing file: one that appeared since the caller checked
@@ -123,13 +109,9 @@ std::string AtomicFile::publish() {
 std::string AtomicFile::publishBeside() {
     for (int number = 1; number <= kMaxNumber; ++number) {
         const std::string name = number == 1 ? target_ : numbered(target_, number);
-        const int error = platform::renameWithoutReplacing(temporary_, name);
-        if (error == 0) return name;
-        if (error == EEXIST) continue;
-        discardTemporary();
-        fail(std::strerror(error));
+        if (file_->commitAs(name, platform::SyncToDisk::Yes)) return name;
     }
-    discardTemporary();
+    file_.reset();
     fail("that name and the numbered names beside it up to (" + std::to_string(kMaxNumber) + ") are all taken");
 }
 

@@ -1,10 +1,12 @@
 #pragma once
-// A file written under a temporary name beside its target (a locked
-// ".velloran-XXXXXX" file, see files/TemporaryFiles.h) and renamed to the
-// target only once it is complete and on disk, so the target name never
-// shows a half-written file. Dropped without commit(), the temporary file
-// is removed.
+// A workbook file written the program's one way (files/StagedFile.h): under
+// a locked temporary name beside its target, renamed to the target only
+// once it is complete and on disk, so the target name never shows a
+// half-written file. Dropped without commit(), the temporary file is removed.
+#include "files/StagedFile.h"
+
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <sys/types.h>
 
@@ -12,7 +14,7 @@ namespace velloran::workbook {
 
 // What a save does when a file of the target's name exists at its end.
 enum class Existing {
-    Replace,        // the saved file takes its place
+    Replace,        // the saved file takes its place, with its permissions (and, as root, its owner)
     KeepAndNumber,  // it stays; the save takes the first free "name (2).xls", "name (3).xls", ...
 };
 
@@ -41,14 +43,12 @@ private:
     void closeStream();
     std::string publish();
     std::string publishBeside();
-    void discardTemporary();
 
     std::string target_;
     Existing existing_;
-    std::string temporary_;
-    FILE* stream_ = nullptr;
-    int lock_ = -1;          // holds the temporary file's lock until it is renamed or removed
-    off_t writtenBack_ = 0;  // where the next writeback starts
+    std::optional<platform::StagedFile> file_;
+    FILE* stream_ = nullptr;  // writes to the staged file through a descriptor of its own
+    off_t writtenBack_ = 0;   // where the next writeback starts
 };
 
 }  // namespace velloran::workbook

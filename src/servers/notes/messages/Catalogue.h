@@ -150,8 +150,6 @@ inline constexpr Message kMissingObject{"多信息文本域 {1} 引用的嵌入�
 inline constexpr Message kSelectionFormula{"视图“{1}”的选择公式: {2}", "View '{1}', selection formula: {2}"};
 inline constexpr Message kColumnFormula{"视图“{1}”的列“{2}”: {3}", "View '{1}', column '{2}': {3}"};
 inline constexpr Message kCannotCreateFile{"无法创建数据库: {1}", "Cannot create the database {1}: {2}"};
-inline constexpr Message kCannotSetMode{"无法设置新数据库的权限: {1}",
-                                        "Cannot set the permissions of the new database {1}: {2}"};
 inline constexpr Message kAlreadyWritten{"数据库 {1} 已经写完，请用新的写入器继续添加",
                                          "The database {1} is already written; start a new writer to add to it"};
 inline constexpr Message kNoSuchNote{"数据库中没有编号为 {1} 的文档", "The database has no document with note id {1}"};

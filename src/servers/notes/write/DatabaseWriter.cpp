@@ -1,6 +1,5 @@
 #include "write/DatabaseWriter.h"
 
-#include "files/AtomicFile.h"
 #include "formula/Evaluator.h"
 #include "store/NsfFile.h"
 #include "store/Schema.h"
@@ -10,10 +9,7 @@
 #include "write/ObjectWriter.h"
 #include "write/ViewIndexer.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <set>
 #include <sqlite3.h>
@@ -68,22 +64,6 @@ void checkFormula(const std::string& source, const Message& message, std::vector
     }
 }
 
-// Creates an empty hidden file (".velloran-XXXXXX") in the folder of
-// `target`, with exactly the permissions `mode`, and returns its name.
-std::string createBuildFile(const std::string& target, mode_t mode) {
-    std::string name = (std::filesystem::path(target).parent_path() / ".velloran-XXXXXX").string();
-    int fd = ::mkstemp(name.data());
-    if (fd < 0) throw EngineError(msg::kCannotCreateFile, {target, std::strerror(errno)});
-    bool modeSet = ::fchmod(fd, mode & 07777) == 0;
-    int error = errno;
-    ::close(fd);
-    if (!modeSet) {
-        std::remove(name.c_str());
-        throw EngineError(msg::kCannotSetMode, {target, std::strerror(error)});
-    }
-    return name;
-}
-
 // Opens the empty file as a new database and lays out its tables.
 std::unique_ptr<store::Connection> openNewDatabase(const std::string& file) {
     auto connection = std::make_unique<store::Connection>(file, store::Connection::Mode::ReadWrite);
@@ -96,32 +76,36 @@ std::unique_ptr<store::Connection> openNewDatabase(const std::string& file) {
 DatabaseWriter::DatabaseWriter(const std::string& path, mode_t newFileMode, Existing existing)
     : path_(path), unidSeed_(nameSeed(path)) {
     struct stat current {};
-    if (::stat(path.c_str(), &current) == 0) {
-        if (existing == Existing::Add) {
-            connection_ = store::openForWriting(path);
-            transaction_.emplace(*connection_);
-            return;
-        }
-        replacing_ = true;
-        newFileMode = current.st_mode & 07777;
+    const bool exists = ::stat(path.c_str(), &current) == 0;
+    if (exists && existing == Existing::Add) {
+        connection_ = store::openForWriting(path);
+        transaction_.emplace(*connection_);
+        return;
     }
-    building_ = createBuildFile(path, newFileMode);
     try {
-        connection_ = openNewDatabase(building_);
+        building_.emplace(path, newFileMode, exists ? platform::AtTarget::Replace : platform::AtTarget::Keep);
+    } catch (const platform::FileWriteError& e) {
+        throw EngineError(msg::kCannotCreateFile, {path, e.reason()});
+    }
+    building_->holdsDatabase();
+    try {
+        connection_ = openNewDatabase(building_->temporaryPath());
         transaction_.emplace(*connection_);
         setAcl({{"-Default-", store::AccessLevel::Reader}});
     } catch (...) {
-        transaction_.reset();
-        connection_.reset();
-        std::remove(building_.c_str());
+        close();
         throw;
     }
 }
 
-DatabaseWriter::~DatabaseWriter() {
+DatabaseWriter::~DatabaseWriter() { close(); }
+
+void DatabaseWriter::close() {
     transaction_.reset();
     connection_.reset();
-    if (!building_.empty()) std::remove(building_.c_str());
+    // Only now, with the database closed: closing the build file's lock
+    // would also drop the database's own record locks on it.
+    building_.reset();
 }
 
 store::Connection& DatabaseWriter::open() {
@@ -255,11 +239,14 @@ ViewIndexReport DatabaseWriter::commit() {
     transaction_->commit();
     transaction_.reset();
     connection_.reset();
-    if (building_.empty()) return report;
-    const int error = replacing_ ? (std::rename(building_.c_str(), path_.c_str()) == 0 ? 0 : errno)
-                                 : platform::renameWithoutReplacing(building_, path_);
-    if (error != 0) throw EngineError(msg::kCannotRename, {path_, std::strerror(error)});
-    building_.clear();
+    if (!building_) return report;
+    try {
+        building_->commit(platform::SyncToDisk::Yes);
+    } catch (const platform::FileWriteError& e) {
+        building_.reset();
+        throw EngineError(msg::kCannotRename, {path_, e.reason()});
+    }
+    building_.reset();
     return report;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // Writes a database file: everything added through one writer lands in one
 // transaction, together with the rebuilt view indexes, or not at all.
+#include "files/StagedFile.h"
 #include "store/Sqlite.h"
 #include "write/Inputs.h"
 #include "write/ViewIndexer.h"
@@ -20,12 +21,14 @@ public:
 
     // Opens the database and starts the transaction. When the file does not
     // exist, or is to be replaced, a new database (with "-Default-" reader
-    // access) is built in a hidden file beside it with the permissions
-    // `newFileMode` (those of the file it replaces), and only commit() gives
-    // it the name `path`: a failed or interrupted build never leaves a
-    // half-made database under that name, and a replaced one stays as it
-    // was until then. A new database never takes the place of a file that
-    // appeared under its name meanwhile.
+    // access) is built in a hidden file beside it (a files/StagedFile, locked
+    // so that no sweep of leftovers removes it) with the permissions
+    // `newFileMode` (those of the file it replaces, and as root its owner),
+    // and only commit() gives it the name `path`: a failed or interrupted
+    // build never leaves a half-made database under that name, and a
+    // replaced one stays as it was until then. A new database never takes
+    // the place of a file that appeared under its name meanwhile: commit()
+    // then fails and that file is kept.
     explicit DatabaseWriter(const std::string& path, mode_t newFileMode = 0600, Existing existing = Existing::Add);
     ~DatabaseWriter();
     DatabaseWriter(const DatabaseWriter&) = delete;
@@ -68,9 +71,11 @@ private:
     void checkViewFormulas(const ViewInput& view);
     void storeView(const ViewInput& view);
 
+    // Closes the database, then removes a build file not yet in place.
+    void close();
+
     std::string path_;
-    std::string building_;  // the hidden file a new database is built in; empty when adding
-    bool replacing_ = false;  // whether building_ takes the place of an existing file
+    std::optional<platform::StagedFile> building_;  // the file a new database is built in; none when adding
     std::unique_ptr<store::Connection> connection_;
     std::optional<store::Transaction> transaction_;
     std::uint64_t unidSeed_ = 0;
