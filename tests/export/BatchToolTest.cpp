@@ -256,6 +256,17 @@ TEST_F(BatchToolTest, ListsTheViewsAndNamesTheNearOnesForAWrongName) {
     EXPECT_THAT(wrongFile.output, ::testing::HasSubstr("velloran-export: 您是不是要找: " + database + "\n"));
 }
 
+TEST_F(BatchToolTest, ViewNamesReachTheTerminalWithTheirControlCharactersWrittenOut) {
+    const std::string database = dir.file("escapes.nsf");
+    tools::buildFromJson(json::parse(R"({"views": [{"name": "Red\u001b]0;owned\u0007", "aliases": ["A\nfake line"]}]})"),
+                         dir.path().string(), database);
+    const ToolRun views = runTool(hive, {"--list", "--database", database});
+    EXPECT_EQ(views.output, "Red\\x1B]0;owned\\x07\tA\\nfake line\t0\n");
+
+    const ToolRun wrongView = runTool(hive, {"--database", database, "--view", "red", "--out", dir.file("out/e")});
+    EXPECT_THAT(wrongView.output, ::testing::HasSubstr("velloran-export: 您是不是要找: Red\\x1B]0;owned\\x07\n"));
+}
+
 TEST_F(BatchToolTest, ExactNameAndOverwriteDecideWhatHappensToAnExistingFile) {
     const std::string database = dir.file("data.nsf");
     const std::string exact = dir.file("out/c.xls");

@@ -86,8 +86,8 @@ TEST(ExportLog, StampTimeHasOnlyWhatQtFormatsUnderEveryLocale) {
 }
 
 TEST(ExportLog, NamesInALineHaveTheirControlCharactersWrittenOut) {
-    const QString name = QStringLiteral("a\r\n2026/12/6 09:05:03\tb\x01\x1f\x7f\\c");
-    const QString written = QStringLiteral("a\\r\\n2026/12/6 09:05:03\\tb\\x01\\x1F\\x7F\\c");
+    const QString name = QStringLiteral("a\r\n2026/12/6 09:05:03\tb\x01\x1f\x7f\\c") + QChar(0x9B) + QChar(0xA0);
+    const QString written = QStringLiteral("a\\r\\n2026/12/6 09:05:03\\tb\\x01\\x1F\\x7F\\c\\x9B") + QChar(0xA0);
     EXPECT_EQ(lines::attachmentFound(1, 2, name).toString(), QStringLiteral("获取第1个文档第2个附件:") + written + ";");
     EXPECT_EQ(lines::documentStepFailed(3, name, QStringLiteral("disk\nfull")).toString(),
               QStringLiteral("导出第3个文档出错:") + written + QStringLiteral(",disk\\nfull;"));

@@ -1,8 +1,8 @@
 // A password typed on a terminal is read without being shown, and the
-// terminal gets its echo back afterwards.
+// terminal gets its echo back afterwards; a new one is asked for twice.
 #include "common/PasswordInput.h"
 
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <stdexcept>
 #include <string>
@@ -71,6 +71,34 @@ TEST(PasswordPromptTest, ATypedPasswordIsNotShownAndTheEchoComesBack) {
     EXPECT_EQ(password, "typed secret");
     EXPECT_TRUE(terminal.echoes()) << "the terminal echoes again after the prompt";
     EXPECT_EQ(terminal.shown().find("secret"), std::string::npos) << "the password was shown as it was typed";
+}
+
+TEST(PasswordPromptTest, ANewPasswordIsTypedTwiceTheSameAndNotEmpty) {
+    const struct {
+        const char* typed;
+        const char* refusal;  // nullptr: taken
+    } cases[] = {
+        {"new secret\nnew secret\n", nullptr},
+        {"new secret\nnew secrets\n", "the two passwords typed differ"},
+        {"\n\n", "is empty"},
+    };
+    for (const auto& typing : cases) {
+        TerminalInput terminal;
+        std::thread user([&] { terminal.typeWhenHidden(typing.typed); });
+        std::string password;
+        std::string refusal;
+        try {
+            readNewPassword("-", password);
+        } catch (const std::exception& error) {
+            refusal = error.what();
+        }
+        user.join();
+        if (typing.refusal)
+            EXPECT_THAT(refusal, ::testing::HasSubstr(typing.refusal)) << typing.typed;
+        else
+            EXPECT_EQ(password, "new secret") << refusal;
+        EXPECT_TRUE(terminal.echoes()) << typing.typed;
+    }
 }
 
 }  // namespace

@@ -43,6 +43,14 @@ TEST(PersonTest, AddedPeopleCanBeFoundAreNotAddedTwiceAndCanChangeTheirPassword)
     EXPECT_THROW(changePassword(dir.file("missing.nsf"), "zs", "x", true), std::exception);
 }
 
+TEST(PersonTest, AnEmptyPasswordNeverLogsInEvenWhereItsHashWouldMatch) {
+    TempDir dir;
+    addPerson(dir.file("names.nsf"), {"Zhang San/Velloran", "zs", "pw"}, true);
+    const auto anyPassword = [](const std::string&, const std::string&) { return true; };
+    EXPECT_EQ(notes::access::authenticate(dir.path().string(), "zs", "x", anyPassword), "CN=Zhang San/O=Velloran");
+    EXPECT_THROW(notes::access::authenticate(dir.path().string(), "zs", "", anyPassword), std::exception);
+}
+
 // A database generated into a temporary folder, opened through a session.
 struct GeneratedView {
     explicit GeneratedView(const GenerateOptions& options) {

@@ -2,17 +2,16 @@
 
 #include "BatchSession.h"
 
+#include "log/LogLine.h"
+
 namespace velloran::batch {
 
 namespace {
 
-// A field never holds the tab or line break that would split its line.
-std::string field(const QString& text) {
-    QString flat = text;
-    flat.replace(QLatin1Char('\t'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
-    flat.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    return flat.toStdString();
-}
+// A field never holds the tab or line break that would split its line, nor
+// an escape sequence for the terminal: its control characters are written
+// out as the export log writes them.
+std::string field(const QString& text) { return exporting::writtenOut(text).toStdString(); }
 
 void printViews(BatchSession& session, const QString& path, std::ostream& out) {
     domino::TNotesDatabase database;

@@ -1,5 +1,7 @@
 #include "NearNames.h"
 
+#include "log/LogLine.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -59,7 +61,9 @@ QStringList nearNames(const QString& wanted, const QStringList& candidates, int 
 
 QString suggestionOf(const QStringList& near) {
     if (near.isEmpty()) return {};
-    return QStringLiteral("\n您是不是要找: ") + near.join(QStringLiteral("、"));
+    QStringList shown;
+    for (const QString& name : near) shown << exporting::writtenOut(name);
+    return QStringLiteral("\n您是不是要找: ") + shown.join(QStringLiteral("、"));
 }
 
 QString suggestionFor(const QString& wanted, const QStringList& candidates) {

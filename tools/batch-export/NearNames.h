@@ -13,7 +13,8 @@ int editDistance(const QString& a, const QString& b);
 // At most `most` of `candidates`, nearest first; never `wanted` itself.
 QStringList nearNames(const QString& wanted, const QStringList& candidates, int most = 5);
 
-// "\n您是不是要找: a、b" for the names `near`, or empty when there are none.
+// "\n您是不是要找: a、b" for the names `near`, their control characters written
+// out as the export log writes them; empty when there are none.
 QString suggestionOf(const QStringList& near);
 
 // The suggestion of the names of `candidates` near `wanted`.

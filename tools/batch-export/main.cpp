@@ -9,12 +9,12 @@
 #include "registry/RegistryHive.h"
 #include "time/LocalTimeZone.h"
 #include "common/CommandLine.h"
+#include "common/Secrets.h"
 
 #include <QtGlobal>
 
 #include <atomic>
 #include <iostream>
-#include <sys/prctl.h>
 #include <unistd.h>
 
 namespace {
@@ -69,9 +69,7 @@ ExitStatus run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // The process holds a password: it never leaves a core dump, and other
-    // processes of the same user cannot attach to it.
-    if (::prctl(PR_SET_DUMPABLE, 0) != 0) {
+    if (!velloran::tools::keepOutOfCoreDumps()) {
         std::cerr << kToolPrefix << "错误: 无法禁止进程的核心转储\n";
         return kNotExported;
     }

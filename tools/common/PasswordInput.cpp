@@ -1,11 +1,11 @@
 #include "common/PasswordInput.h"
 
+#include "common/Secrets.h"
 #include "common/ToolError.h"
 
 #include <sodium.h>
 
 #include <cerrno>
-#include <optional>
 #include <cstring>
 #include <fcntl.h>
 #include <termios.h>
@@ -46,8 +46,7 @@ void readFirstLine(int fd, const std::string& where, std::string& line) {
     sodium_memzero(&byte, sizeof byte);
 }
 
-// While it lives, what is typed on the terminal `fd` is not shown; the
-// prompt goes to standard error, so that standard output stays the tool's.
+// While it lives, what is typed on the terminal `fd` is not shown.
 class HiddenTyping {
 public:
     explicit HiddenTyping(int fd) : fd_(fd) {
@@ -58,8 +57,6 @@ public:
         hidden.c_lflag |= ECHONL;
         if (::tcsetattr(fd_, TCSAFLUSH, &hidden) != 0)
             throw ToolError(std::string("cannot hide the password as it is typed: ") + std::strerror(errno));
-        static constexpr char kPrompt[] = "Password: ";
-        [[maybe_unused]] ssize_t written = ::write(STDERR_FILENO, kPrompt, sizeof kPrompt - 1);
     }
     ~HiddenTyping() { ::tcsetattr(fd_, TCSAFLUSH, &saved_); }
     HiddenTyping(const HiddenTyping&) = delete;
@@ -70,18 +67,51 @@ private:
     termios saved_{};
 };
 
-}  // namespace
+// The source as messages name it.
+std::string sourceName(const std::string& source) {
+    return source == "-" ? std::string("standard input") : "the password file '" + source + "'";
+}
 
-void readPassword(const std::string& source, std::string& password) {
+// A prompt goes to standard error, so that standard output stays the tool's.
+template <std::size_t size>
+void prompt(const char (&text)[size]) {
+    [[maybe_unused]] ssize_t written = ::write(STDERR_FILENO, text, size - 1);
+}
+
+// The first line of `fd` into `line`, without a CR at its end.
+void readLine(int fd, const std::string& where, std::string& line) {
+    line.reserve(kMaxPasswordBytes);
+    readFirstLine(fd, where, line);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+}
+
+// Reads the password from `source`; on a terminal, hidden, after a prompt,
+// and a second time when `confirmed` (refused when the two differ).
+void readFrom(const std::string& source, std::string& password, bool confirmed) {
     const bool standardInput = source == "-";
-    const std::string where = standardInput ? std::string("standard input") : "the password file '" + source + "'";
+    const std::string where = sourceName(source);
     PasswordSource input{standardInput ? STDIN_FILENO : ::open(source.c_str(), O_RDONLY | O_CLOEXEC), !standardInput};
     if (input.fd < 0) throw ToolError("cannot read " + where + ": " + std::strerror(errno));
-    password.reserve(kMaxPasswordBytes);
-    std::optional<HiddenTyping> hidden;
-    if (standardInput && ::isatty(input.fd)) hidden.emplace(input.fd);
-    readFirstLine(input.fd, where, password);
-    if (!password.empty() && password.back() == '\r') password.pop_back();
+    if (!standardInput || !::isatty(input.fd)) return readLine(input.fd, where, password);
+    const HiddenTyping hidden(input.fd);
+    prompt("Password: ");
+    readLine(input.fd, where, password);
+    if (!confirmed || password.empty()) return;
+    std::string again;
+    const WipedOnExit wiped(again);
+    prompt("Password again: ");
+    readLine(input.fd, where, again);
+    if (again != password) throw ToolError("the two passwords typed differ; nothing was changed");
+}
+
+}  // namespace
+
+void readPassword(const std::string& source, std::string& password) { readFrom(source, password, false); }
+
+void readNewPassword(const std::string& source, std::string& password) {
+    readFrom(source, password, true);
+    if (password.empty())
+        throw ToolError("the password from " + sourceName(source) + " is empty; a person needs a password");
 }
 
 }  // namespace velloran::tools

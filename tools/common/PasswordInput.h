@@ -12,4 +12,8 @@ namespace velloran::tools {
 // keeps a copy. Throws ToolError naming the source.
 void readPassword(const std::string& source, std::string& password);
 
+// Reads a password to be set, as readPassword does, but refuses an empty
+// one; on a terminal it asks twice and refuses when the two differ.
+void readNewPassword(const std::string& source, std::string& password);
+
 }  // namespace velloran::tools

@@ -4,7 +4,14 @@
 
 #include <string>
 
+#include <sys/prctl.h>
+
 namespace velloran::tools {
+
+// Keeps a process that holds a password from leaving a core dump, and other
+// processes of the same user from attaching to it. False (errno set) when
+// the system refuses.
+inline bool keepOutOfCoreDumps() { return ::prctl(PR_SET_DUMPABLE, 0) == 0; }
 
 // Overwrites the text's bytes with zeros (in a way the compiler keeps) and
 // empties it.

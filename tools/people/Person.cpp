@@ -3,6 +3,8 @@
 #include "access/Directory.h"
 #include "access/UserNames.h"
 #include "common/ToolError.h"
+#include "store/NsfFile.h"
+#include "store/ViewStore.h"
 #include "text/Utf8.h"
 #include "write/DatabaseWriter.h"
 
@@ -23,6 +25,29 @@ const std::vector<write::ViewInput>& directoryViews() {
          {{"Name", "@Subset(FullName; -1)", store::SortOrder::Ascending}, {"Short name", "ShortName", store::SortOrder::None}}},
     };
     return views;
+}
+
+bool hasUsersView(const std::string& file) {
+    auto connection = store::openForReading(file);
+    for (const store::ViewDesign& view : store::ViewStore(*connection).views())
+        if (view.name == "($Users)") return true;
+    return false;
+}
+
+// Logins read names.nsf alone, so a file of another name is never a
+// directory: a person added there could not log in, and a database such as
+// sales.nsf would get a Person document among its own. An existing names.nsf
+// is a directory when it has the people view every directory is made with.
+void checkDirectoryFile(const std::string& file, bool exists) {
+    if (std::filesystem::path(file).filename() != access::kDirectoryFile)
+        throw ToolError("'" + file + "' is not a directory: logins read only " + access::kDirectoryFile +
+                        " in the data folder");
+    if (exists && !hasUsersView(file))
+        throw ToolError("'" + file + "' is not a directory: it has no ($Users) view");
+}
+
+void checkPassword(const std::string& password) {
+    if (password.empty()) throw ToolError("A person needs a password: an empty one is refused");
 }
 
 std::int64_t nowMSecs() {
@@ -60,9 +85,11 @@ std::string canonicalName(const std::string& name) {
     return out;
 }
 
-void addPerson(const std::string& directoryFile, const PersonEntry& person, bool fastHash) {
+bool addPerson(const std::string& directoryFile, const PersonEntry& person, bool fastHash) {
     if (text::trimmed(person.name).empty()) throw ToolError("A person needs a name");
-    bool exists = std::filesystem::exists(directoryFile);
+    checkPassword(person.password);
+    const bool exists = std::filesystem::exists(directoryFile);
+    checkDirectoryFile(directoryFile, exists);
     for (const std::string& name : {person.name, person.shortName})
         if (exists && !name.empty() && access::findUser(directoryFile, name))
             throw ToolError("'" + name + "' is already in the directory " + directoryFile);
@@ -73,11 +100,14 @@ void addPerson(const std::string& directoryFile, const PersonEntry& person, bool
     }
     writer.addNote(personNote(person, fastHash));
     writer.commit();
+    return !exists;
 }
 
 std::string changePassword(const std::string& directoryFile, const std::string& name, const std::string& password,
                            bool fastHash) {
+    checkPassword(password);
     if (!std::filesystem::exists(directoryFile)) throw ToolError("The directory " + directoryFile + " does not exist");
+    checkDirectoryFile(directoryFile, true);
     const std::optional<access::DirectoryEntry> entry = access::findUser(directoryFile, name);
     if (!entry) throw ToolError("'" + name + "' is not in the directory " + directoryFile);
     write::DatabaseWriter writer(directoryFile);

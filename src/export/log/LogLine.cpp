@@ -9,7 +9,9 @@ namespace {
 
 constexpr char kHexDigits[] = "0123456789ABCDEF";
 
-bool isControl(QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F; }
+// C0, DEL and C1: a terminal may read any of them (U+009B as well as ESC)
+// as the start of an escape sequence.
+bool isControl(QChar c) { return c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() <= 0x9F); }
 
 // Where a line's text goes: a QString as it is, or bytes in GB18030.
 struct TextSink {

@@ -69,4 +69,9 @@ private:
     std::size_t count_ = 0;
 };
 
+// A name with its control characters written out as a log line writes them,
+// for any text that goes to a terminal: there a raw escape sequence could
+// retitle the window or fake a line.
+inline QString writtenOut(QStringView name) { return LogLine().name(name).toString(); }
+
 }  // namespace velloran::exporting

@@ -123,7 +123,8 @@ std::string authenticate(const std::string& dataPath, const std::string& userNam
     bool hasPassword = found.person && !found.person->passwordHash.empty();
     // Every attempt pays for exactly one verification.
     bool matches = verify(hasPassword ? found.person->passwordHash : unmatchableHash(found.sampleHash), password);
-    if (!hasPassword || !matches) throw EngineError(msg::kWrongCredentials, {});
+    // An empty password never logs in, whatever hash a directory stored for it.
+    if (!hasPassword || !matches || password.empty()) throw EngineError(msg::kWrongCredentials, {});
     return found.person->canonicalName;
 }
 
