@@ -127,8 +127,9 @@ bool DominoEnvironment::CheckDominoObjectsRegistration(const QString& folder) co
         // Only a path to a component file that is really there is worth
         // registering, and only a hive this user may write is rewritten.
         if (registered != expected && QFileInfo(expected).isFile() && hive.writable()) {
-            hive.setString(key, "", expected.toStdString());
-            hive.save();
+            // Loaded again under the hive's lock: a setup run meanwhile keeps its changes.
+            RegistryHive::update(runtime_.hivePath(),
+                                 [&](RegistryHive& locked) { locked.setString(key, "", expected.toStdString()); });
         }
         return true;
     }

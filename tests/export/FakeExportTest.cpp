@@ -76,7 +76,7 @@ TEST_F(FakeExportTest, HostileNamesAreSavedInsideTheDocumentsFolderAndLoggedAsWr
     EXPECT_EQ(files(), (std::vector<std::string>{"logs/log20261206.txt", folder + "C__boot.ini", folder + "__",
                                                  folder + "___.._evil.sh", folder + "_bashrc",
                                                  folder + "_etc_cron.d_job", "out/导出_开始为第1个文档.xls",
-                                                 "registry.reg"}));
+                                                 "registry.reg", "registry.reg.lock"}));
     EXPECT_EQ(TempDir::read(dir.file(folder + "__")), "object") << "the rich-text object";
     const QString written = out() + QStringLiteral("V附件/___.._.._escaped/");
     EXPECT_THAT(logLines(), Contains(QStringLiteral("保存第1个文档第2个附件到:") + written + QStringLiteral("_etc_cron.d_job;")));
@@ -256,7 +256,7 @@ TEST_F(FakeExportTest, LeftoversOfAKilledRunAreRemovedFromTheFoldersItOpens) {
 
     EXPECT_EQ(files(), (std::vector<std::string>{"logs/log20261206.txt", "out/.velloran-link01", "out/.velloran-live01", "out/.velloran-other",
                                                  "out/V附件/D1/a.txt", "out/V附件/D2/.velloran-att002",
-                                                 "out/导出_开始为第1个文档.xls", "registry.reg"}));
+                                                 "out/导出_开始为第1个文档.xls", "registry.reg", "registry.reg.lock"}));
     EXPECT_EQ(TempDir::read(precious), "keep");
     EXPECT_TRUE(std::filesystem::is_symlink(dir.file("out/.velloran-link01")));
 }

@@ -7,7 +7,10 @@
 
 #include <gmock/gmock.h>
 
+#include <fcntl.h>
 #include <filesystem>
+#include <sys/file.h>
+#include <unistd.h>
 
 using namespace velloran;
 using namespace velloran::testing;
@@ -19,11 +22,44 @@ namespace fs = std::filesystem;
 
 // Runs `program` with only HOME (and the hive variable when given) from
 // the test, so that the tool finds its hive as a user's program would.
-ToolRun run(const std::string& home, const std::string& hiveVariable, const std::string& program,
-            const std::vector<std::string>& args) {
+std::string environment(const std::string& home, const std::string& hiveVariable) {
     std::string prefix = std::string("env -u VELLORAN_REGISTRY LC_ALL=C HOME=").append(shellQuoted(home));
     if (!hiveVariable.empty()) prefix.append(" VELLORAN_REGISTRY=").append(shellQuoted(hiveVariable));
-    return runProcess(prefix, program, args);
+    return prefix;
+}
+
+ToolRun run(const std::string& home, const std::string& hiveVariable, const std::string& program,
+            const std::vector<std::string>& args) {
+    return runProcess(environment(home, hiveVariable), program, args);
+}
+
+// Holds the exclusive lock on `path` while it lives, as a run of
+// velloran-setup holds the lock file beside the hive.
+class HeldLock {
+public:
+    explicit HeldLock(const std::string& path) : fd_(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600)) {
+        if (fd_ < 0 || ::flock(fd_, LOCK_EX) != 0) throw std::runtime_error("cannot lock " + path);
+    }
+    ~HeldLock() { release(); }
+    HeldLock(const HeldLock&) = delete;
+    HeldLock& operator=(const HeldLock&) = delete;
+    void release() {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = -1;
+    }
+
+private:
+    int fd_;
+};
+
+// Reads `from` line by line until a line holds `until` (when given) or the
+// output ends; returns what was read.
+std::string readLines(FILE* from, const std::string& until = {}) {
+    std::string read;
+    std::array<char, 4096> line{};
+    while ((until.empty() || read.find(until) == std::string::npos) && std::fgets(line.data(), line.size(), from))
+        read += line.data();
+    return read;
 }
 
 }  // namespace
@@ -40,10 +76,13 @@ protected:
         fs::create_directories(home);
     }
 
-    ToolRun setup(const std::vector<std::string>& args) {
+    std::vector<std::string> setupArguments(const std::vector<std::string>& args) const {
         std::vector<std::string> all{"--components", components.string(), "--user"};
         all.insert(all.end(), args.begin(), args.end());
-        return run(home.string(), "", VELLORAN_SETUP_TOOL, all);
+        return all;
+    }
+    ToolRun setup(const std::vector<std::string>& args, const std::string& inHome = "") {
+        return run(inHome.empty() ? home.string() : inHome, "", VELLORAN_SETUP_TOOL, setupArguments(args));
     }
     ToolRun exportView(const std::string& hiveVariable = "") {
         return run(home.string(), hiveVariable, VELLORAN_EXPORT_TOOL,
@@ -98,4 +137,69 @@ TEST_F(SetupToolTest, WithoutAHiveTheToolNamesTheFileItLookedForAndTheSetupComma
     EXPECT_EQ(exported.status, 1);
     EXPECT_THAT(exported.output, HasSubstr("looked for " + dir.file("none/registry.reg")));
     EXPECT_THAT(exported.output, HasSubstr("velloran-setup --data DATA_FOLDER"));
+}
+
+TEST_F(SetupToolTest, ARunThatFindsTheHiveLockedWaitsAndKeepsWhatTheHolderSaved) {
+    fs::create_directories(home / ".config/velloran");
+    HeldLock held(userHive() + ".lock");
+    const std::string command =
+        commandLine(environment(home.string(), ""), VELLORAN_SETUP_TOOL, setupArguments({"--data", dir.file("")}));
+    FILE* tool = ::popen(command.c_str(), "r");
+    ASSERT_NE(tool, nullptr);
+    std::string output = readLines(tool, "Waiting for another program to finish with the registry file");
+    if (output.find("Waiting for") == std::string::npos) {
+        ::pclose(tool);
+        FAIL() << "the run did not wait for the lock: " << output;
+    }
+
+    // The holder's update, made while the run waits: the run must start from it.
+    platform::RegistryHive holder = platform::RegistryHive::load(userHive());
+    holder.setString("Software\\Holder", "Kept", "yes");
+    holder.save();
+    held.release();
+    output += readLines(tool);
+    ASSERT_EQ(WEXITSTATUS(::pclose(tool)), 0) << output;
+
+    const platform::RegistryHive hive = platform::RegistryHive::load(userHive());
+    EXPECT_EQ(hive.readString("Software\\Holder", "Kept"), "yes");
+    EXPECT_EQ(hive.readString("Software\\Lotus\\Domino", "Path"), fs::canonical(components).string());
+    EXPECT_EQ(exportView().status, 0) << "the components are registered";
+}
+
+TEST_F(SetupToolTest, ALinkOnTheWayToTheUsersHiveIsRefusedAndNothingIsWrittenThroughIt) {
+    struct Case {
+        const char* link;    // below HOME
+        const char* target;  // in the folder "elsewhere", which holds only victim.reg
+        const char* said;
+    };
+    const Case cases[] = {
+        {".config", "", "The folder "},
+        {".config/velloran", "", "The folder "},
+        {".config/velloran/registry.reg", "victim.reg", "The registry file "},
+    };
+    for (const Case& c : cases) {
+        const std::string number = std::to_string(&c - cases);
+        const fs::path caseHome = dir.path() / ("home-" + number);
+        const fs::path elsewhere = dir.path() / ("elsewhere-" + number);
+        const std::string victim = dir.write("elsewhere-" + number + "/victim.reg", "REGEDIT4\n");
+        fs::create_directories((caseHome / c.link).parent_path());
+        fs::create_symlink(elsewhere / c.target, caseHome / c.link);
+
+        const ToolRun refused = setup({"--data", dir.file("")}, caseHome.string());
+        EXPECT_EQ(refused.status, 1) << c.link;
+        EXPECT_THAT(refused.output, HasSubstr(c.said + (caseHome / c.link).string() + " is a symbolic link"));
+        EXPECT_EQ(std::distance(fs::directory_iterator(elsewhere), fs::directory_iterator()), 1)
+            << c.link << ": a file was made through the link";
+        EXPECT_EQ(TempDir::read(victim), "REGEDIT4\n") << c.link;
+    }
+}
+
+TEST_F(SetupToolTest, AsRootItRefusesTheHomeOfAnotherUser) {
+    if (::geteuid() != 0) GTEST_SKIP() << "only root can own a HOME of another user's";
+    ASSERT_EQ(::chown(home.c_str(), 1000, 1000), 0);
+    const ToolRun refused = setup({"--data", dir.file("")});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_THAT(refused.output, HasSubstr("belongs to another user"));
+    EXPECT_THAT(refused.output, HasSubstr("run the command as that user"));
+    EXPECT_FALSE(fs::exists(home / ".config"));
 }

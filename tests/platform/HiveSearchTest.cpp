@@ -93,3 +93,20 @@ TEST_F(HiveSearchTest, AdviceNamesTheFilesLookedForAndTheSetupCommand) {
                                              "; run velloran-setup --data DATA_FOLDER to register the components");
     }
 }
+
+TEST(UserHiveOwner, RootWritesAUserHiveOnlyIntoAHomeRootOwns) {
+    struct Case {
+        uid_t process;
+        uid_t homeOwner;
+        bool allowed;
+    };
+    const Case cases[] = {
+        {0, 0, true},         // root in its own HOME
+        {0, 1000, false},     // sudo keeping another user's HOME, or --user there
+        {1000, 1000, true},   // a user in their own HOME
+        {1000, 1001, true},   // left to the file permissions, which refuse what the user may not do
+        {1000, 0, true},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(mayWriteUserHive(c.process, c.homeOwner), c.allowed) << c.process << " in a HOME of " << c.homeOwner;
+}

@@ -25,13 +25,19 @@ inline std::string shellQuoted(const std::string& text) {
     return result + "'";
 }
 
-// Runs `prefix program args...` (prefix: environment settings) with no
-// input, standard error joined to standard output.
-inline ToolRun runProcess(const std::string& prefix, const std::string& program, const std::vector<std::string>& args) {
+// The shell command `prefix program args...` (prefix: environment
+// settings) with no input, standard error joined to standard output.
+inline std::string commandLine(const std::string& prefix, const std::string& program,
+                               const std::vector<std::string>& args) {
     std::string command = prefix;
     command.append(" ").append(shellQuoted(program));
     for (const std::string& arg : args) command.append(" ").append(shellQuoted(arg));
-    FILE* pipe = ::popen(command.append(" 2>&1 </dev/null").c_str(), "r");
+    return command.append(" 2>&1 </dev/null");
+}
+
+// Runs commandLine(prefix, program, args) and collects what it prints.
+inline ToolRun runProcess(const std::string& prefix, const std::string& program, const std::vector<std::string>& args) {
+    FILE* pipe = ::popen(commandLine(prefix, program, args).c_str(), "r");
     ToolRun run;
     std::array<char, 4096> chunk{};
     for (std::size_t got; (got = std::fread(chunk.data(), 1, chunk.size(), pipe)) > 0;) run.output.append(chunk.data(), got);

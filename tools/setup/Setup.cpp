@@ -2,6 +2,7 @@
 
 #include "common/ToolError.h"
 #include "component/ComponentRuntime.h"
+#include "files/OpenFolder.h"
 #include "host/HostName.h"
 #include "registry/HiveSearch.h"
 #include "registry/RegistryHive.h"
@@ -25,34 +26,41 @@ std::string existingFolder(const std::string& folder, const char* what) {
     return fs::canonical(folder).string();
 }
 
-void writeInstallationKey(const SetupOptions& options, const std::string& componentFolder,
-                          const std::string& dataFolder) {
-    fs::path hiveFile(options.hivePath);
+void createFolderOf(const std::string& hivePath) {
+    const fs::path hiveFile(hivePath);
     std::error_code error;
     if (hiveFile.has_parent_path()) fs::create_directories(hiveFile.parent_path(), error);
     if (error)
         throw ToolError("Cannot create the folder " + hiveFile.parent_path().string() + ": " + error.message());
-    try {
-        platform::RegistryHive hive = platform::RegistryHive::load(options.hivePath);
-        hive.setString(kDominoKey, "Path", componentFolder);
-        hive.setString(kDominoKey, "DataPath", dataFolder);
-        hive.setString(kDominoKey, "ServerName",
-                       options.serverName.empty() ? platform::localHostName() : options.serverName);
-        hive.saveAs(options.hivePath);
-    } catch (const platform::HiveError& e) {
-        throw ToolError(e.what());
+}
+
+void updateHive(const SetupHive& hive, const std::function<void(platform::RegistryHive&)>& change,
+                const std::function<void()>& waiting) {
+    if (hive.inHome) {
+        platform::RegistryHive::update(platform::openUserHiveFolder(), platform::kHiveFileName, change, waiting);
+        return;
     }
+    createFolderOf(hive.path);
+    platform::RegistryHive::update(hive.path, change, waiting);
+}
+
+void writeInstallationKey(platform::RegistryHive& hive, const SetupOptions& options,
+                          const std::string& componentFolder, const std::string& dataFolder) {
+    hive.setString(kDominoKey, "Path", componentFolder);
+    hive.setString(kDominoKey, "DataPath", dataFolder);
+    hive.setString(kDominoKey, "ServerName",
+                   options.serverName.empty() ? platform::localHostName() : options.serverName);
 }
 
 }  // namespace
 
-std::string setupHivePath(bool forUser) {
+SetupHive setupHive(bool forUser) {
     const char* chosen = std::getenv(platform::kHivePathVariable);
-    if (chosen && *chosen) return chosen;
-    if (::geteuid() == 0 && !forUser) return platform::kMachineHivePath;
+    if (chosen && *chosen) return {chosen, false};
+    if (::geteuid() == 0 && !forUser) return {platform::kMachineHivePath, false};
     std::string user = platform::userHivePath();
     if (user.empty()) throw ToolError("HOME is not set, so there is no user hive to write; run as root or set HOME");
-    return user;
+    return {user, true};
 }
 
 std::string installedComponentFolder() {
@@ -62,24 +70,28 @@ std::string installedComponentFolder() {
     return (executable.parent_path().parent_path() / "lib" / "velloran").string();
 }
 
-std::vector<std::string> writeSetup(const SetupOptions& options) {
+std::vector<std::string> writeSetup(const SetupOptions& options, const std::function<void()>& waiting) {
     const std::string dataFolder = existingFolder(options.dataFolder, "data folder");
     const std::string componentFolder = existingFolder(options.componentFolder, "component folder");
     const fs::path notes = fs::path(componentFolder) / kNotesComponentName;
     if (!fs::is_regular_file(notes))
         throw ToolError("The component folder " + componentFolder + " holds no " + kNotesComponentName);
-    writeInstallationKey(options, componentFolder, dataFolder);
-
     std::vector<std::string> registered{notes.string()};
     if (const fs::path excel = fs::path(componentFolder) / kExcelComponentName; fs::is_regular_file(excel))
         registered.push_back(excel.string());
-    platform::ComponentRuntime runtime(options.hivePath);
-    for (const std::string& component : registered) {
-        try {
-            runtime.registerServer(component);
-        } catch (const platform::ComponentError& e) {
-            throw ToolError(e.what());
-        }
+    try {
+        updateHive(
+            options.hive,
+            [&](platform::RegistryHive& hive) {
+                writeInstallationKey(hive, options, componentFolder, dataFolder);
+                for (const std::string& component : registered)
+                    platform::ComponentRuntime::registerServerInto(component, hive);
+            },
+            waiting);
+    } catch (const platform::HiveError& e) {
+        throw ToolError(e.what());
+    } catch (const platform::ComponentError& e) {
+        throw ToolError(e.what());
     }
     return registered;
 }

@@ -17,7 +17,10 @@ The hive written is /etc/velloran/registry.reg when run as root, otherwise
 ~/.config/velloran/registry.reg (also with --user as root); the file named
 by the environment variable VELLORAN_REGISTRY when that is set. The program
 looks for VELLORAN_REGISTRY, then ~/.config/velloran/registry.reg, then
-/etc/velloran/registry.reg.
+/etc/velloran/registry.reg. As root, --user writes only into a HOME that
+root owns; run it as the user to write that user's hive. No folder below
+HOME is followed when it is a symbolic link. Runs at the same time take
+turns through the lock file beside the hive (registry.reg.lock).
 
   --components DIR   the folder of nlsxbe.dll and velloran-excel.so
                      (default: the installed PREFIX/lib/velloran)
@@ -31,9 +34,11 @@ int main(int argc, char** argv) {
         CommandLine options(count, args, {"data", "server", "components"}, {"user"});
         const SetupOptions setup{options.required("data"), options.optional("server").value_or(""),
                                  options.optional("components").value_or(installedComponentFolder()),
-                                 setupHivePath(options.has("user"))};
-        const std::vector<std::string> registered = writeSetup(setup);
-        std::cout << "Registry written: " << setup.hivePath << "\n";
+                                 setupHive(options.has("user"))};
+        const std::vector<std::string> registered = writeSetup(setup, [&] {
+            std::cerr << "Waiting for another program to finish with the registry file " << setup.hive.path << "\n";
+        });
+        std::cout << "Registry written: " << setup.hive.path << "\n";
         for (const std::string& component : registered) std::cout << "Registered: " << component << "\n";
         if (registered.size() < 2)
             std::cout << "No " << kExcelComponentName << " in the component folder: exporting to workbooks will "

@@ -56,12 +56,10 @@ private:
 };
 
 // Look-ups read the keys around damaged lines, which start-up reports to
-// the user; a rewrite needs the whole file readable.
-enum class HiveUse { LookUp, Rewrite };
-
-RegistryHive loadHive(const std::string& path, HiveUse use) {
+// the user; a rewrite (RegistryHive::update) needs the whole file readable.
+RegistryHive loadHive(const std::string& path) {
     try {
-        return use == HiveUse::LookUp ? RegistryHive::loadReadable(path) : RegistryHive::load(path);
+        return RegistryHive::loadReadable(path);
     } catch (const HiveError& e) {
         throw ComponentError(e.what());
     }
@@ -76,7 +74,7 @@ std::string ComponentRuntime::inprocServerKey(const std::string& classId) {
 }
 
 component::ObjectPtr ComponentRuntime::createObject(const std::string& classId) const {
-    RegistryHive hive = loadHive(hivePath_, HiveUse::LookUp);
+    RegistryHive hive = loadHive(hivePath_);
     std::string module;
     try {
         module = hive.readString(inprocServerKey(classId), "");
@@ -97,7 +95,7 @@ component::ObjectPtr ComponentRuntime::createObject(const std::string& classId) 
 }
 
 component::ObjectPtr ComponentRuntime::createObjectByProgId(const std::string& progId) const {
-    RegistryHive hive = loadHive(hivePath_, HiveUse::LookUp);
+    RegistryHive hive = loadHive(hivePath_);
     std::string classId;
     try {
         classId = hive.readString("HKEY_CLASSES_ROOT\\" + progId + "\\CLSID", "");
@@ -108,15 +106,24 @@ component::ObjectPtr ComponentRuntime::createObjectByProgId(const std::string& p
     return createObject(classId);
 }
 
-void ComponentRuntime::registerServer(const std::string& modulePath) const {
+void ComponentRuntime::registerServerInto(const std::string& modulePath, RegistryHive& hive) {
     auto registerServer =
         reinterpret_cast<VelloranRegisterServerFn>(entryPoint(modulePath, VELLORAN_REGISTER_SERVER_SYMBOL));
-    RegistryHive hive = loadHive(hivePath_, HiveUse::Rewrite);
     HiveRegistrar registrar(hive);
     try {
         registerServer(registrar, modulePath.c_str());
-        hive.save();
     } catch (const std::exception& e) {
+        throw ComponentError("Registering " + modulePath + " failed: " + e.what());
+    }
+}
+
+void ComponentRuntime::registerServer(const std::string& modulePath) const {
+    // The library is loaded before the hive is locked: a file that is no
+    // component leaves no hive behind.
+    entryPoint(modulePath, VELLORAN_REGISTER_SERVER_SYMBOL);
+    try {
+        RegistryHive::update(hivePath_, [&](RegistryHive& hive) { registerServerInto(modulePath, hive); });
+    } catch (const HiveError& e) {
         throw ComponentError("Registering " + modulePath + " failed: " + e.what());
     }
 }

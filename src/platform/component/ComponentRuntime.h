@@ -15,6 +15,8 @@
 
 namespace velloran::platform {
 
+class RegistryHive;
+
 class ComponentError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
@@ -33,8 +35,12 @@ public:
     component::ObjectPtr createObjectByProgId(const std::string& progId) const;
 
     // Loads the library and lets it write its class registration into the
-    // hive, which is then saved. Throws ComponentError on any failure.
+    // hive, which is then saved, all under the hive's lock (see
+    // RegistryHive::update). Throws ComponentError on any failure.
     void registerServer(const std::string& modulePath) const;
+    // The same into `hive`, which the caller saves: for a caller that makes
+    // several changes in one update.
+    static void registerServerInto(const std::string& modulePath, RegistryHive& hive);
 
     static std::string inprocServerKey(const std::string& classId);
 

@@ -9,6 +9,7 @@
 //   3. /etc/velloran/registry.reg, the hive of the machine.
 // velloran-setup writes the second as a user and the third as root.
 #include <string>
+#include <sys/types.h>
 #include <vector>
 
 namespace velloran::platform {
@@ -20,8 +21,26 @@ inline constexpr const char* kMachineHivePath = "/etc/velloran/registry.reg";
 // The command that writes a hive, as the user types it.
 inline constexpr const char* kSetupCommand = "velloran-setup --data DATA_FOLDER";
 
+// The hive's file name, in the user's folder and the machine's.
+inline constexpr const char* kHiveFileName = "registry.reg";
+
 // ~/.config/velloran/registry.reg; empty when HOME is not set.
 std::string userHivePath();
+
+// Whether a process running as `processUser` may write a user hive into a
+// HOME that `homeOwner` owns. Root may only write into a HOME of its own:
+// in another user's it would make files that user cannot change, through
+// links that user planted.
+bool mayWriteUserHive(uid_t processUser, uid_t homeOwner);
+
+class OpenFolder;
+// The folder of the user's hive, ~/.config/velloran, each folder below HOME
+// created when missing and opened without following a symbolic link, so
+// that nothing is written through a link planted on the way. Throws
+// HiveError when HOME is not set, belongs to another user while this
+// process runs as root (see mayWriteUserHive), or a folder on the way is a
+// link or cannot be created.
+OpenFolder openUserHiveFolder();
 
 // The hive files looked for, in order (see above).
 std::vector<std::string> hiveSearchPaths();

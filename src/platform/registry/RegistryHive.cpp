@@ -1,11 +1,16 @@
 #include "registry/RegistryHive.h"
 
 #include "files/AtomicFile.h"
+#include "files/OpenFolder.h"
 #include "files/Replaceable.h"
+#include "registry/HiveLock.h"
 
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
 #include <fstream>
 #include <sstream>
 #include <sys/stat.h>
@@ -134,6 +139,39 @@ bool isFolderOrDevice(const std::string& path) {
     return ::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode);
 }
 
+// The bytes of the file `name` in `folder`, opened without following a
+// link; nothing when there is no such file. `shown` names it in messages.
+std::optional<std::string> readInFolder(const OpenFolder& folder, const std::string& name, const std::string& shown) {
+    // Not blocking: a pipe planted in the hive's place must not hang the open.
+    const int fd = ::openat(folder.descriptor(), name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0 && errno == ENOENT) return std::nullopt;
+    if (fd < 0 && errno == ELOOP)
+        throw HiveError("The registry file " + shown + " is a symbolic link; nothing is written through a link");
+    if (fd < 0) throw HiveError("Cannot read the registry file " + shown + ": " + std::strerror(errno));
+    struct stat info {};
+    std::string text;
+    bool readable = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    char chunk[65536];
+    for (ssize_t got = 0; readable && (got = ::read(fd, chunk, sizeof chunk)) != 0;) {
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) readable = false;
+        else text.append(chunk, static_cast<std::size_t>(got));
+    }
+    ::close(fd);
+    if (!readable) throw HiveError("Cannot read the registry file " + shown + ": it is not a file that can be read");
+    return text;
+}
+
+OpenFolder openFolderOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    try {
+        return OpenFolder::open(folder);
+    } catch (const FolderError& e) {
+        throw HiveError("Cannot update the registry file " + path + ": " + e.what());
+    }
+}
+
 }  // namespace
 
 std::string RegistryHive::folded(const std::string& text) {
@@ -179,18 +217,50 @@ RegistryHive RegistryHive::read(const std::string& path) {
     }
     std::stringstream text;
     text << in.rdbuf();
-    hive.parse(text.str());
+    return parsed(path, text.str());
+}
+
+RegistryHive RegistryHive::parsed(const std::string& path, const std::string& text) {
+    RegistryHive hive;
+    hive.path_ = path;
+    hive.parse(text);
     return hive;
+}
+
+void RegistryHive::requireUndamaged() const {
+    if (damage_.empty()) return;
+    const HiveDamage& first = damage_.front();
+    throw HiveError("The registry file " + path_ + " is damaged: line " + std::to_string(first.line) + ": " +
+                    first.reason);
 }
 
 RegistryHive RegistryHive::load(const std::string& path) {
     RegistryHive hive = read(path);
-    if (!hive.damage_.empty()) {
-        const HiveDamage& first = hive.damage_.front();
-        throw HiveError("The registry file " + path + " is damaged: line " + std::to_string(first.line) + ": " +
-                        first.reason);
-    }
+    hive.requireUndamaged();
     return hive;
+}
+
+void RegistryHive::update(const OpenFolder& folder, const std::string& fileName,
+                          const std::function<void(RegistryHive&)>& change, const std::function<void()>& waiting) {
+    const HiveLock lock(folder, fileName, waiting);
+    const std::string shown = folder.pathOf(fileName);
+    const std::optional<std::string> text = readInFolder(folder, fileName, shown);
+    RegistryHive hive = text ? parsed(shown, *text) : RegistryHive();
+    hive.path_ = shown;
+    hive.requireUndamaged();
+    change(hive);
+    try {
+        // Through the folder's descriptor: no name above the hive is looked up again.
+        writeFileAtomically(folder.throughDescriptor(fileName), hive.toText());
+    } catch (const std::exception& e) {
+        throw HiveError("Cannot save the registry file " + shown + ": " + e.what());
+    }
+}
+
+void RegistryHive::update(const std::string& path, const std::function<void(RegistryHive&)>& change,
+                          const std::function<void()>& waiting) {
+    const std::string target = linkTarget(path);
+    update(openFolderOf(target), target.substr(target.find_last_of('/') + 1), change, waiting);
 }
 
 RegistryHive RegistryHive::loadReadable(const std::string& path) { return read(path); }

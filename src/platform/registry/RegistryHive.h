@@ -17,6 +17,7 @@
 #include "registry/HiveText.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <stdexcept>
@@ -24,6 +25,8 @@
 #include <vector>
 
 namespace velloran::platform {
+
+class OpenFolder;
 
 class HiveError : public std::runtime_error {
 public:
@@ -68,6 +71,21 @@ public:
     // that cannot be read. A file that cannot be read at all throws
     // HiveError.
     static RegistryHive loadReadable(const std::string& path);
+
+    // Loads the hive `fileName` in `folder`, lets `change` change it and
+    // saves it, under the hive's lock (see HiveLock.h) from before the load
+    // to after the save: updates by several processes each start from the
+    // one before, and none is lost. Neither the hive nor its lock file is
+    // read or written through a symbolic link. When another process holds
+    // the lock, `waiting` is called once before waiting for it. Throws
+    // HiveError as load() and save() do, and when the lock cannot be taken;
+    // what `change` throws goes through, and nothing is saved.
+    static void update(const OpenFolder& folder, const std::string& fileName,
+                       const std::function<void(RegistryHive&)>& change, const std::function<void()>& waiting = {});
+    // The same for the hive at `path`; a symbolic link there is followed to
+    // its target, which is locked and rewritten beside it, as save() does.
+    static void update(const std::string& path, const std::function<void(RegistryHive&)>& change,
+                       const std::function<void()>& waiting = {});
 
     // The lines loadReadable() skipped, in file order.
     const std::vector<HiveDamage>& damage() const { return damage_; }
@@ -115,6 +133,9 @@ private:
     static std::string canonical(const std::string& keyPath);
     static std::string folded(const std::string& text);
     static RegistryHive read(const std::string& path);
+    static RegistryHive parsed(const std::string& path, const std::string& text);
+    // Throws HiveError naming the first line that cannot be read.
+    void requireUndamaged() const;
     Key* findKey(const std::string& keyPath);
     const Key* findKey(const std::string& keyPath) const;
     void parse(const std::string& text);
