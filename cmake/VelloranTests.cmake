@@ -21,9 +21,13 @@ function(velloran_add_test name)
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
   target_compile_definitions(${name} PRIVATE VELLORAN_STAGE_DIR="${VELLORAN_STAGE_DIR}")
+  # The environment goes in through `cmake -E env`, which runs the listing
+  # of the tests and each test: an ENVIRONMENT list given to the discovery
+  # is passed on as separate arguments, and all but its first variable are
+  # lost.
+  set_property(TARGET ${name} PROPERTY CROSSCOMPILING_EMULATOR ${CMAKE_COMMAND} -E env
+    QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=${VELLORAN_TEST_RUNTIME_DIR} ${VELLORAN_SANITIZER_ENVIRONMENT})
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
-    DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT
-      "QT_QPA_PLATFORM=offscreen;XDG_RUNTIME_DIR=${VELLORAN_TEST_RUNTIME_DIR};${VELLORAN_SANITIZER_ENVIRONMENT}")
+    DISCOVERY_TIMEOUT 60)
 endfunction()
