@@ -216,6 +216,14 @@ TEST_F(DxlImportTest, AnExistingDatabaseIsNotOverwritten) {
     EXPECT_EQ(TempDir::read(database_), "keep");
 }
 
+TEST_F(DxlImportTest, ANewDatabaseInAGroupSharedFolderIsGroupReadable) {
+    const std::string shared = dir_.file("shared");
+    std::filesystem::create_directory(shared);
+    std::filesystem::permissions(shared, std::filesystem::perms(02750));
+    importDxlFile(kExamples + "/sample.xml", shared + "/sales.nsf");
+    EXPECT_EQ(std::filesystem::status(shared + "/sales.nsf").permissions(), std::filesystem::perms(0640));
+}
+
 TEST_F(DxlImportTest, LargeAttachmentsAreDecodedWhole) {
     std::string bytes(3 * 1024 * 1024 + 5, '\0');
     for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 31 % 256);

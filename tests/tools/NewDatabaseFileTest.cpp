@@ -1,5 +1,6 @@
 // How the data tools create database files: built under a hidden name in
-// the target's folder, named once complete, readable by their owner only.
+// the target's folder, named once complete, readable by their owner only,
+// or also by the group of a folder that group shares.
 #include "TempDir.h"
 #include "generate/Generator.h"
 #include "nsfjson/JsonDatabase.h"
@@ -61,13 +62,23 @@ TEST(NewDatabaseFileTest, AddingToADatabaseKeepsItsPermissions) {
     EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"shared.nsf"});
 }
 
-TEST(NewDatabaseFileTest, EveryToolCreatesOwnerOnlyDatabases) {
-    TempDir dir;
-    generateDatabase(dir.file("generated.nsf"), {3, 3, -1, 1, "All"});
-    addPerson(dir.file("names.nsf"), {"Zhang San/Velloran", "zs", "pw"}, true);
-    buildFromJson(nlohmann::json::parse(R"({"title": "T"})"), dir.path().string(), dir.file("built.nsf"));
-    for (const char* file : {"generated.nsf", "names.nsf", "built.nsf"})
-        EXPECT_EQ(permissionsOf(dir.file(file)), fs::perms(0600)) << file;
+TEST(NewDatabaseFileTest, EveryToolCreatesOwnerOnlyDatabasesButInAGroupSharedFolder) {
+    struct Case {
+        mode_t folder;
+        mode_t database;
+    };
+    // The set-group-ID bit marks a folder a group shares; its other bits
+    // never widen a database beyond its owner.
+    for (const Case& c : {Case{0755, 0600}, Case{0770, 0600}, Case{02750, 0640}, Case{02700, 0640}}) {
+        TempDir dir;
+        fs::permissions(dir.path(), fs::perms(c.folder));
+        generateDatabase(dir.file("generated.nsf"), {3, 3, -1, 1, "All"});
+        addPerson(dir.file("names.nsf"), {"Zhang San/Velloran", "zs", "pw"}, true);
+        buildFromJson(nlohmann::json::parse(R"({"title": "T"})"), dir.path().string(), dir.file("built.nsf"));
+        for (const char* file : {"generated.nsf", "names.nsf", "built.nsf"})
+            EXPECT_EQ(permissionsOf(dir.file(file)), fs::perms(c.database)) << file << " in a folder " << std::oct
+                                                                              << c.folder;
+    }
 }
 
 }  // namespace

@@ -170,7 +170,7 @@ ImportSummary importDxl(const ImportRequest& request) {
     ImportSummary summary;
     // A link named as the database to replace stays a link: its target is replaced.
     using Existing = write::DatabaseWriter::Existing;
-    write::DatabaseWriter writer(request.overwrite ? platform::linkTarget(request.database) : request.database, 0600,
+    write::DatabaseWriter writer(request.overwrite ? platform::linkTarget(request.database) : request.database, std::nullopt,
                                  request.overwrite ? Existing::Replace : Existing::Add);
     WritingHandler handler(writer, summary);
     for (const std::string& problem : inputs.notRead) handler.unreadable("file", problem);

@@ -73,7 +73,14 @@ std::unique_ptr<store::Connection> openNewDatabase(const std::string& file) {
 
 }  // namespace
 
-DatabaseWriter::DatabaseWriter(const std::string& path, mode_t newFileMode, Existing existing)
+mode_t newDatabaseMode(const std::string& path) {
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    struct stat info {};
+    const bool groupShared = ::stat(folder.empty() ? "." : folder.c_str(), &info) == 0 && (info.st_mode & S_ISGID);
+    return groupShared ? 0640 : 0600;
+}
+
+DatabaseWriter::DatabaseWriter(const std::string& path, std::optional<mode_t> newFileMode, Existing existing)
     : path_(path), unidSeed_(nameSeed(path)) {
     struct stat current {};
     const bool exists = ::stat(path.c_str(), &current) == 0;
@@ -83,7 +90,7 @@ DatabaseWriter::DatabaseWriter(const std::string& path, mode_t newFileMode, Exis
         return;
     }
     try {
-        building_.emplace(path, newFileMode, exists ? platform::AtTarget::Replace : platform::AtTarget::Keep);
+        building_.emplace(path, newFileMode ? *newFileMode : newDatabaseMode(path), exists ? platform::AtTarget::Replace : platform::AtTarget::Keep);
     } catch (const platform::FileWriteError& e) {
         throw EngineError(msg::kCannotCreateFile, {path, e.reason()});
     }

@@ -13,6 +13,12 @@
 
 namespace velloran::notes::write {
 
+// The permissions of a new database at `path`: its owner's alone (0600), or
+// also its group's read (0640) when its folder has the set-group-ID bit, the
+// mark of a folder a group shares (new files take the folder's group), so
+// that the group's members can browse and export what the data tools made.
+mode_t newDatabaseMode(const std::string& path);
+
 class DatabaseWriter {
 public:
     // What the writer does with a database file that exists already: add
@@ -23,13 +29,15 @@ public:
     // exist, or is to be replaced, a new database (with "-Default-" reader
     // access) is built in a hidden file beside it (a files/StagedFile, locked
     // so that no sweep of leftovers removes it) with the permissions
-    // `newFileMode` (those of the file it replaces, and as root its owner),
-    // and only commit() gives it the name `path`: a failed or interrupted
+    // `newFileMode` (those of the file it replaces, and as root its owner;
+    // without one, those of newDatabaseMode), and only commit() gives it
+    // the name `path`: a failed or interrupted
     // build never leaves a half-made database under that name, and a
     // replaced one stays as it was until then. A new database never takes
     // the place of a file that appeared under its name meanwhile: commit()
     // then fails and that file is kept.
-    explicit DatabaseWriter(const std::string& path, mode_t newFileMode = 0600, Existing existing = Existing::Add);
+    explicit DatabaseWriter(const std::string& path, std::optional<mode_t> newFileMode = std::nullopt,
+                            Existing existing = Existing::Add);
     ~DatabaseWriter();
     DatabaseWriter(const DatabaseWriter&) = delete;
     DatabaseWriter& operator=(const DatabaseWriter&) = delete;
