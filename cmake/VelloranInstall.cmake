@@ -14,3 +14,8 @@ install(TARGETS ${VELLORAN_INSTALL_COMPONENTS} LIBRARY DESTINATION lib/velloran)
 
 install(FILES ${PROJECT_SOURCE_DIR}/src/app/desktop/velloran.desktop DESTINATION share/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/src/app/desktop/velloran.svg DESTINATION share/icons/hicolor/scalable/apps)
+
+# `cmake --build build --target programs` builds what is installed, without
+# the tests and benchmarks that a plain build makes too.
+add_custom_target(programs)
+add_dependencies(programs ${VELLORAN_INSTALL_PROGRAMS} ${VELLORAN_INSTALL_COMPONENTS})

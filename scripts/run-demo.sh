@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, makes the demo installation and starts
+# Installs what is missing, builds what the demo needs (the program, the
+# batch export tool, and the demo installation with its components and the
+# tool that makes it; the tests are left to scripts/test.sh), and starts
 # Velloran on it. Without a display it exports a demo view with the batch
 # export tool instead, and says where everything went.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
-bash scripts/build.sh build Release
-cmake --build build --target demo
+bash scripts/build.sh build Release -- velloran velloran-export demo
 export VELLORAN_REGISTRY="$PWD/build/demo/registry.reg"
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
   exec build/src/app/velloran
