@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs every Debian package that building, running and testing Velloran
-# needs. Safe to run again: packages already present are left as they are.
+# needs, through sudo when not run as root. Safe to run again: packages
+# already present are left as they are.
 set -euo pipefail
 
 PACKAGES=(
@@ -26,7 +27,14 @@ done
 
 if [ "${#missing[@]}" -gt 0 ]; then
   SUDO=""
-  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
+  if [ "$(id -u)" -ne 0 ]; then
+    if ! command -v sudo >/dev/null; then
+      echo "These Debian packages are missing: ${missing[*]}" >&2
+      echo "Run this script as root to install them (sudo, which it would use, is not installed)." >&2
+      exit 1
+    fi
+    SUDO="sudo"
+  fi
   export DEBIAN_FRONTEND=noninteractive
   $SUDO apt-get -o DPkg::Lock::Timeout=600 update
   $SUDO apt-get -o DPkg::Lock::Timeout=600 install -y --no-install-recommends "${missing[@]}"
