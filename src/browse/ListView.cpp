@@ -3,8 +3,11 @@
 #include <QHeaderView>
 #include <QListWidget>
 #include <QPainter>
+#include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTreeWidget>
+
+#include <algorithm>
 
 namespace velloran::browse {
 
@@ -92,6 +95,11 @@ int ListView::columnCount() const { return report_->columnCount(); }
 QString ListView::columnCaption(int column) const { return report_->headerItem()->text(column); }
 
 int ListView::columnWidth(int column) const { return report_->columnWidth(column); }
+
+int ListView::rowRoomWidth() const {
+    const int scrollBar = report_->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, report_);
+    return std::max(width() - 2 * report_->frameWidth() - scrollBar, 0);
+}
 
 void ListView::clearItems() {
     report_->clear();

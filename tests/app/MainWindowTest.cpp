@@ -4,6 +4,7 @@
 #include "Splitter.h"
 #include "TempDir.h"
 #include "ListView.h"
+#include "AboutBox.h"
 
 #include <gtest/gtest.h>
 
@@ -220,9 +221,11 @@ TEST_F(MainWindowTest, TheWindowHasEveryCommandAndControl) {
     QStringList buttons;
     for (QAction* action : window->ToolBar1->actions()) {
         auto* button = qobject_cast<QToolButton*>(window->ToolBar1->widgetForAction(action));
-        buttons << button->objectName() + ":" + action->text() + ":" + button->toolTip();
+        buttons << button->objectName() + ":" + button->text() + ":" + button->toolTip();
         EXPECT_EQ(button->size(), QSize(67, 36));
-        EXPECT_TRUE(action->isEnabled());
+        const bool paging = QStringList{"ToolButton7", "ToolButton8", "ToolButton9", "ToolButton10"}.contains(
+            button->objectName());
+        EXPECT_EQ(action->isEnabled(), !paging) << "no view, no page to go to";
     }
     EXPECT_EQ(buttons, (QStringList{
                            QStringLiteral("ToolButton1:连接服务器:连接到Domino服务器"),
@@ -244,6 +247,33 @@ TEST_F(MainWindowTest, TheWindowHasEveryCommandAndControl) {
         for (QAction* item : entry->menu()->actions()) items << item->objectName();
         menus << entry->text() + "=" + items.join(",");
     }
-    EXPECT_EQ(menus, (QStringList{QStringLiteral("文   件=openfile,openserver,exitsystem"),
-                                  QStringLiteral("工   具=export,inportdata"), QStringLiteral("关  于=about")}));
+    EXPECT_EQ(menus, (QStringList{QStringLiteral("文   件(&F)=openfile,openserver,exitsystem"),
+                                  QStringLiteral("工   具(&T)=export,inportdata"), QStringLiteral("关  于(&H)=about")}));
+}
+
+TEST_F(MainWindowTest, MenusAndCommandsHaveTheirKeys) {
+    install(true, false);
+    auto window = startWindow();
+    const struct {
+        QAction* action;
+        QKeySequence key;
+    } keys[] = {
+        {window->menuBar()->actions().value(0), QKeySequence(Qt::ALT | Qt::Key_F)},
+        {window->menuBar()->actions().value(1), QKeySequence(Qt::ALT | Qt::Key_T)},
+        {window->menuBar()->actions().value(2), QKeySequence(Qt::ALT | Qt::Key_H)},
+        {window->openfile, QKeySequence(Qt::ALT | Qt::Key_O)},
+        {window->openserver, QKeySequence(Qt::ALT | Qt::Key_S)},
+        {window->exitsystem, QKeySequence(Qt::ALT | Qt::Key_X)},
+        {window->exportAction, QKeySequence(Qt::ALT | Qt::Key_E)},
+    };
+    for (const auto& [action, key] : keys) EXPECT_EQ(QKeySequence::mnemonic(action->text()), key) << action->text().toStdString();
+    EXPECT_EQ(window->openfile->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+}
+
+TEST_F(MainWindowTest, TheWindowCarriesTheProgramIcon) {
+    install(true, false);
+    auto window = startWindow();
+    EXPECT_FALSE(window->windowIcon().isNull());
+    app::TfrmAbout box({}, window.get());
+    EXPECT_EQ(box.windowIcon().cacheKey(), window->windowIcon().cacheKey()) << "a dialog shows its window's icon";
 }

@@ -5,6 +5,8 @@
 #include "QStringPrinter.h"
 
 #include <QLoggingCategory>
+#include <QStyle>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -121,11 +123,35 @@ TEST_F(DocumentListTest, EmptyViewShowsHeadersOnlyAndItsOwnStatus) {
     EXPECT_TRUE(prompts_.messages().empty());
 }
 
+TEST_F(DocumentListTest, PagingButtonsAreEnabledOnlyWhereTheyShowAnotherPage) {
+    const std::string file = installation_.generateDatabase("g250.nsf", 250);
+    openView(file, "All");
+    // The page moved to, and whether 首页, 上一页, 下一页, 尾页 are enabled there.
+    const struct {
+        std::optional<PageButton> press;
+        std::vector<bool> enabled;
+    } steps[] = {
+        {std::nullopt, {false, false, true, true}},
+        {PageButton::Next, {true, true, true, true}},
+        {PageButton::Last, {true, true, false, false}},
+        {PageButton::First, {false, false, true, true}},
+    };
+    for (const auto& step : steps) {
+        if (step.press) press(*step.press);
+        const std::vector<bool> enabled = {window().ToolButton7->isEnabled(), window().ToolButton8->isEnabled(),
+                                           window().ToolButton9->isEnabled(), window().ToolButton10->isEnabled()};
+        EXPECT_EQ(enabled, step.enabled) << window().statusPanelText(1).toStdString();
+    }
+}
+
 TEST_F(DocumentListTest, ColumnsShareTheListWidth) {
     const std::string file = installation_.buildDatabase("five.nsf", fiveColumnDatabase());
     openView(file, "Five");
     ASSERT_EQ(window().ListView1->columnCount(), 6);
-    for (int column = 0; column < 6; ++column) EXPECT_EQ(window().ListView1->columnWidth(column), 100);
+    const int room = window().ListView1->rowRoomWidth();
+    const int scrollBar = window().ListView1->reportWidget()->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    EXPECT_LE(room + scrollBar, 600) << "the vertical scroll bar fits beside the columns";
+    for (int column = 0; column < 6; ++column) EXPECT_EQ(window().ListView1->columnWidth(column), room / 6);
     EXPECT_EQ(window().ListView1->itemSubItems(0), QStringList(5, QStringLiteral("一")));
 }
 
@@ -138,7 +164,9 @@ TEST_F(DocumentListTest, AViewThatVanishedIsReported) {
     EXPECT_TRUE(prompts_.messages()[0].text.startsWith(QStringLiteral("读取数据出错:无法打开视图“Gone”：数据库 ")));
     EXPECT_TRUE(prompts_.messages()[0].text.endsWith(QStringLiteral("中没有名为“Gone”的视图")));
     EXPECT_EQ(window().ListView1->itemCount(), 0);
-    EXPECT_EQ(window().statusPanelText(1), QStringLiteral("视图：Gone(Gone) 无法读取"));
+    EXPECT_TRUE(window().statusPanelText(1).isEmpty());
+    EXPECT_TRUE(window().CurrentViewName.isEmpty()) << "export and paging no longer act on it";
+    EXPECT_FALSE(window().ToolButton7->isEnabled());
 }
 
 TEST_F(DocumentListTest, AnUnreadableFirstEntryIsReportedWithItsReason) {

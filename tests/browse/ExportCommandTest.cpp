@@ -78,6 +78,6 @@ TEST_F(ExportCommandTest, WithoutAViewThereIsNothingToExport) {
     prompts_.answerSaveFile(QString::fromStdString(installation_.file("x.xls")));
     prompts_.answerInput(QStringLiteral("1"));
     window().exportAction->trigger();
-    ASSERT_EQ(prompts_.messages().size(), 1u);
-    EXPECT_EQ(prompts_.messages()[0].text, QStringLiteral("当前没有可导出的内容"));
+    ASSERT_EQ(prompts_.calls().size(), 1u) << "said before any dialog";
+    EXPECT_EQ(prompts_.calls()[0].text, QStringLiteral("当前没有可导出的内容"));
 }

@@ -126,7 +126,7 @@ TEST_F(ServerConnectionTest, CancellingChangesNothing) {
     answerDialog([](QDialog& dialog) { dialog.reject(); });  // the frame's close
     window().openserver->trigger();
     EXPECT_EQ(window().TreeMode, 2);
-    EXPECT_EQ(window().TreeView1->topLevelItem(0)->text(0).toStdString(), file);
+    EXPECT_EQ(window().TreeView1->topLevelItem(0)->toolTip(0).toStdString(), file);
     click({QStringLiteral("All")});
     ASSERT_TRUE(prompts_.messages().empty()) << prompts_.messages()[0].text.toStdString();
     EXPECT_EQ(window().ListView1->itemCount(), 3);
