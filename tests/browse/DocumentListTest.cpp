@@ -4,6 +4,8 @@
 #include "ListView.h"
 #include "QStringPrinter.h"
 
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLoggingCategory>
 #include <QStyle>
 #include <QTreeWidget>
@@ -142,6 +144,18 @@ TEST_F(DocumentListTest, PagingButtonsAreEnabledOnlyWhereTheyShowAnotherPage) {
                                            window().ToolButton9->isEnabled(), window().ToolButton10->isEnabled()};
         EXPECT_EQ(enabled, step.enabled) << window().statusPanelText(1).toStdString();
     }
+}
+
+TEST_F(DocumentListTest, EnterOnARowOpensItsDetails) {
+    const std::string file = installation_.buildDatabase("five.nsf", fiveColumnDatabase());
+    openView(file, "Five");
+    window().ListView1->selectItem(0);
+    int shown = 0;
+    answerDialog([&](QDialog&) { ++shown; });
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QCoreApplication::sendEvent(window().ListView1->reportWidget(), &enter);
+    EXPECT_EQ(shown, 1);
+    EXPECT_TRUE(prompts_.messages().empty());
 }
 
 TEST_F(DocumentListTest, ColumnsShareTheListWidth) {
