@@ -109,8 +109,9 @@ void DatabaseTree::openfileExecute() {
                                    QStringLiteral("文件") + file + QStringLiteral("正在被其它程序锁定，无法打开!"));
         return;
     }
-    // The session is about to change: what the list shows came through it.
-    documents_.clearShownView();
+    // The session is about to change: the tree and list came through it, and
+    // a file that cannot be opened must not leave them behind.
+    clearAll();
     domino::TNotesDatabase database;
     domino::TNotesSession& session = c_.state.requireSession();
     session.Disconnect();

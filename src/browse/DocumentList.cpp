@@ -58,8 +58,7 @@ QStringList columnTexts(domino::TNotesDocument& document, const QString& unid, i
 
 QString DocumentList::summaryText(const ShownPage& page) {
     QString text = QStringLiteral("视图：") + page.viewName + "(" + page.viewName + ") ";
-    if (!page.documentCount) return text + QStringLiteral("无法读取");
-    text += QStringLiteral("共有文档:") + QString::number(*page.documentCount);
+    text += QStringLiteral("共有文档:") + QString::number(page.documentCount.value_or(0));
     if (page.last >= page.first)
         text += QStringLiteral("  显示:%1-%2").arg(page.first).arg(page.last);
     return text;

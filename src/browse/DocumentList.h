@@ -41,7 +41,8 @@ public:
     // position, or do nothing when no document list is shown.
     void pageButtonClick(PageButton button);
 
-    // "视图：Orders(Orders) 共有文档:250  显示:201-250".
+    // "视图：Orders(Orders) 共有文档:250  显示:201-250", for a view whose
+    // count was read.
     static QString summaryText(const ShownPage& page);
 
 private:

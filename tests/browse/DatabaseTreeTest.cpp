@@ -11,6 +11,8 @@
 #include <QLineEdit>
 #include <QTreeWidget>
 
+#include <fstream>
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -147,6 +149,15 @@ TEST_F(DatabaseTreeTest, WhatReplacesTheTreeLeavesNoViewBehind) {
              window().openfile->trigger();
          },
          QStringLiteral("VelloranV3.4 - 客户管理.nsf")},
+        {"a file that is no database",
+         [&] {
+             std::ofstream(installation_.file("notes.txt")) << "plain text";
+             prompts_.answerOpenFile(QString::fromStdString(installation_.file("notes.txt")));
+             window().openfile->trigger();
+             EXPECT_EQ(prompts_.messages().size(), 1u) << "the failure is reported";
+             EXPECT_EQ(window().TreeView1->topLevelItemCount(), 0) << "the old file's views are gone with its session";
+         },
+         QStringLiteral("VelloranV3.4")},
         {"a server", [&] { connect(); }, QStringLiteral("VelloranV3.4 - TestServer/Velloran")},
         {"a failed login",
          [&] {
