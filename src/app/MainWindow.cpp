@@ -19,12 +19,12 @@
 #include "ListView.h"
 
 #include <QHBoxLayout>
-#include <QKeyEvent>
-#include <QRegularExpression>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
