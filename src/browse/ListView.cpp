@@ -1,5 +1,6 @@
 #include "ListView.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QListWidget>
 #include <QPainter>
@@ -74,7 +75,13 @@ void ListView::beginUpdate() {
 }
 
 void ListView::endUpdate() {
-    if (updateDepth_ > 0 && --updateDepth_ == 0) setUpdatesEnabled(true);
+    if (updateDepth_ == 0 || --updateDepth_ > 0) return;
+    setUpdatesEnabled(true);
+    // The report missed the scroll bar changes its new rows asked for while
+    // updates were off: lay its rows out and let it show the bars they need.
+    report_->doItemsLayout();
+    QEvent layout(QEvent::LayoutRequest);
+    QCoreApplication::sendEvent(report_, &layout);
 }
 
 void ListView::clearColumns() {

@@ -4,7 +4,9 @@
 #include "ListView.h"
 #include "QStringPrinter.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QScrollBar>
 #include <QKeyEvent>
 #include <QLoggingCategory>
 #include <QStyle>
@@ -156,6 +158,16 @@ TEST_F(DocumentListTest, EnterOnARowOpensItsDetails) {
     QCoreApplication::sendEvent(window().ListView1->reportWidget(), &enter);
     EXPECT_EQ(shown, 1);
     EXPECT_TRUE(prompts_.messages().empty());
+}
+
+TEST_F(DocumentListTest, AFullPageScrollsDownOnly) {
+    const std::string file = installation_.generateDatabase("g250.nsf", 250);
+    window().show();
+    openView(file, "All");
+    QApplication::processEvents();
+    QTreeWidget& list = *window().ListView1->reportWidget();
+    EXPECT_TRUE(list.verticalScrollBar()->isVisible());
+    EXPECT_FALSE(list.horizontalScrollBar()->isVisible()) << "the columns leave room for the vertical scroll bar";
 }
 
 TEST_F(DocumentListTest, ColumnsShareTheListWidth) {
