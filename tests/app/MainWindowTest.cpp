@@ -4,6 +4,7 @@
 #include "Splitter.h"
 #include "TempDir.h"
 #include "ListView.h"
+#include "WaitMsg.h"
 
 #include <gtest/gtest.h>
 
@@ -246,4 +247,23 @@ TEST_F(MainWindowTest, TheWindowHasEveryCommandAndControl) {
     }
     EXPECT_EQ(menus, (QStringList{QStringLiteral("文   件=openfile,openserver,exitsystem"),
                                   QStringLiteral("工   具=export,inportdata"), QStringLiteral("关  于=about")}));
+}
+
+TEST_F(MainWindowTest, ClosingDuringAnExportAsksWhetherToStopItAndKeepsTheWindow) {
+    install(true, false);
+    auto window = startWindow();
+    for (const auto answer : {platform::MessageAnswer::Cancel, platform::MessageAnswer::Ok}) {
+        prompts_.clear();
+        prompts_.answerMessage(answer);
+        std::atomic<bool> stop{false};
+        const app::CancellableWait cancellable(stop);
+        app::ShowWait();
+        EXPECT_FALSE(window->close());
+        ASSERT_EQ(prompts_.messages().size(), 1u);
+        EXPECT_EQ(prompts_.messages()[0].text, QStringLiteral("正在导出数据，是否停止导出？"));
+        EXPECT_EQ(prompts_.messages()[0].buttons, platform::MessageButtons::OkCancel);
+        EXPECT_EQ(stop, answer == platform::MessageAnswer::Ok);
+        EXPECT_EQ(quits_, 0);
+        app::CloseWait();
+    }
 }

@@ -212,7 +212,7 @@ TEST_F(FakeExportTest, AWorkbookCreatedDuringTheRunIsKeptAndOursSavedBesideIt) {
     EXPECT_EQ(outcome.workbook, beside);
     EXPECT_EQ(TempDir::read(workbook("1").toStdString()), "theirs");
     EXPECT_THAT(writtenIdsIn(beside), ElementsAre("D1"));
-    EXPECT_THAT(messageTexts(), ElementsAre(messages::kCompleted + out() + QStringLiteral("V附件\n") +
+    EXPECT_THAT(messageTexts(), ElementsAre(messages::completed(beside, out() + QStringLiteral("V附件")) + QLatin1Char('\n') +
                                             messages::savedBeside(workbook("1"), beside)));
 }
 
@@ -352,4 +352,47 @@ TEST_F(FakeExportTest, ARunStoppedMidDocumentHasThatDocumentsLinesInTheLogBefore
     EXPECT_THAT(lines.mid(lines.size() - 2),
                 ElementsAre(QStringLiteral("链接第1个文档出错;"),
                             QStringLiteral("导出第1个文档出错:下一个文档,the view's index is damaged;")));
+}
+
+// A stop asked for while document k is under way (the cancel button pressed
+// at progress step k) takes effect once that document is written.
+TEST_F(FakeExportTest, AStopAskedForDuringADocumentEndsTheRunAfterItWithWhatWasWritten) {
+    for (const char* id : {"D1", "D2", "D3", "D4"}) add(id);
+    wait.onProgress = [&](int position) {
+        if (position == 2) stopRequested = true;
+    };
+    const ExportOutcome outcome = exportFrom(QStringLiteral("1"));
+
+    EXPECT_EQ(outcome.result, ExportOutcome::Result::Interrupted);
+    EXPECT_EQ(outcome.interruptedAt, 3);
+    EXPECT_TRUE(outcome.saved);
+    EXPECT_THAT(writtenIds(), ElementsAre("D1", "D2"));
+    EXPECT_EQ(logLines().last(), QStringLiteral("导出在第3个文档前被中断，该文档起未导出;"));
+    EXPECT_THAT(messageTexts(), ElementsAre(QStringLiteral("导出已中断：第3个文档起未导出（共4个文档），已导出的内容已保存。")));
+    EXPECT_EQ(wait.calls.last(), QStringLiteral("CloseWait"));
+}
+
+TEST_F(FakeExportTest, TheCompletionMessageNamesTheWorkbookAndTheAttachmentFolderOnlyWhenUsed) {
+    struct Case {
+        const char* name;
+        bool attachment;
+        bool folderNamed;
+    };
+    for (const Case& c : {Case{"without attachments", false, false}, Case{"with an attachment", true, true}}) {
+        SCOPED_TRACE(c.name);
+        database->view->documents.clear();
+        prompts.clear();
+        auto document = add("D1");
+        if (c.attachment) {
+            document->attachmentNames = {"a.txt"};
+            document->attachments["a.txt"] = std::make_shared<FakeObject>("a.txt", "a");
+        }
+        const QString name = QString::fromUtf8(c.name);
+        ASSERT_TRUE(exportFrom(QStringLiteral("1"), name).completed());
+        const QString expected = QStringLiteral("您好，数据导出完成，Excel文件：") + workbook("1", name);
+        EXPECT_THAT(messageTexts(),
+                    ElementsAre(c.folderNamed ? expected + QStringLiteral("\n导出的附件文档存放在Excel文件的同一目录下，"
+                                                                         "文件夹名为：") + out() + QStringLiteral("V附件")
+                                              : expected));
+    }
 }

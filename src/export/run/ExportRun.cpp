@@ -241,8 +241,9 @@ ExportOutcome ExportRun::finish() {
     }
     const ExportOutcome ended =
         outcome(losses_.any() ? ExportOutcome::Result::Incomplete : ExportOutcome::Result::Completed);
+    const QString usedFolder = folders_.filesSaved() > 0 ? ended.attachmentFolder : QString();
     QString message = losses_.any() ? messages::incomplete(losses_, ended.attachmentFolder, ended.logFile)
-                                    : messages::kCompleted + ended.attachmentFolder;
+                                    : messages::completed(ended.workbook, usedFolder);
     if (savedElsewhere()) message += QLatin1Char('\n') + messages::savedBeside(plan_.fileName, savedAs_);
     services_.message(message);
     return ended;

@@ -69,12 +69,14 @@ inline const QString kDocumentFailed = QStringLiteral("连接文档出错:");
 inline const QString kLogFailed = QStringLiteral("写入导出日志出错，导出已停止:");
 inline const QString kSaveFailed = QStringLiteral("保存Excel文件出错:");
 inline const QString kExporting = QStringLiteral("正在导出数据到");
-inline const QString kCompleted =
-    QStringLiteral("您好，数据导出完成，导出的附件文档存放在Excel文件的同一目录下，文件夹名为：");
 
 // A file took the workbook's name during the run: it was kept, and the
 // workbook saved beside it.
 QString savedBeside(const QString& planned, const QString& saved);
+
+// The end of a complete run: the workbook as saved, and the attachment
+// folder when the run saved something in it (else empty).
+QString completed(const QString& workbook, const QString& attachmentFolder);
 
 // The end of a run asked to stop before document `n` of `count`.
 QString interrupted(std::int32_t n, std::int32_t count);
