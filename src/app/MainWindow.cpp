@@ -342,11 +342,12 @@ void TfrmMain::exportExecute() {
     exporting::exportExecute({context_.hivePath, prompts(), *wait_, log, &stop}, *this, exportFolders_);
 }
 
-// Closing during an export asks whether to stop it; the window stays, and
-// the export ends as its cancel button ends it.
+// Closing during an export asks whether to stop it (once); the window
+// stays, and the export ends as its cancel button ends it.
 void TfrmMain::closeEvent(QCloseEvent* event) {
     if (!cancellableWorkShown()) return QMainWindow::closeEvent(event);
     event->ignore();
+    if (cancelRequested()) return;
     const platform::MessageAnswer answer =
         prompts().message(QStringLiteral("正在导出数据，是否停止导出？"), QStringLiteral("确认"),
                           platform::MessageIcon::Question, platform::MessageButtons::OkCancel);

@@ -237,6 +237,8 @@ void requestCancel() {
     if (waitWindow) waitWindow->BtnCancel->setEnabled(false);
 }
 
+bool cancelRequested() { return cancelFlag && cancelFlag->load(std::memory_order_relaxed); }
+
 void ShowWait() {
     if (waitWindow) return;
     showCentred(createWaitWindow());

@@ -94,6 +94,8 @@ public:
 bool cancellableWorkShown();
 // Asks that work to stop (the cancel button, Esc, the main window's close).
 void requestCancel();
+// Whether that work was asked to stop.
+bool cancelRequested();
 
 void ShowWait();
 void ShowWaitMsg(const QString& text);

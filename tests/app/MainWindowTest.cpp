@@ -263,6 +263,10 @@ TEST_F(MainWindowTest, ClosingDuringAnExportAsksWhetherToStopItAndKeepsTheWindow
         EXPECT_EQ(prompts_.messages()[0].text, QStringLiteral("正在导出数据，是否停止导出？"));
         EXPECT_EQ(prompts_.messages()[0].buttons, platform::MessageButtons::OkCancel);
         EXPECT_EQ(stop, answer == platform::MessageAnswer::Ok);
+        // Once the export is stopping, a second close neither asks again
+        // nor closes the window under it.
+        EXPECT_FALSE(window->close());
+        EXPECT_EQ(prompts_.messages().size(), answer == platform::MessageAnswer::Ok ? 1u : 2u);
         EXPECT_EQ(quits_, 0);
         app::CloseWait();
     }
