@@ -18,6 +18,7 @@
 #include "ui/PlainMessage.h"
 #include "ListView.h"
 
+#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -396,7 +397,21 @@ void TfrmMain::exportExecute() {
     const QString logFolder =
         context_.logFolder.isEmpty() ? exporting::ExportLog::defaultFolder() : context_.logFolder;
     const exporting::ExportLog log(logFolder);
-    exporting::exportExecute({context_.hivePath, prompts(), *wait_, log}, *this, exportFolders_);
+    std::atomic<bool> stop{false};
+    const CancellableWait cancellable(stop);
+    exporting::exportExecute({context_.hivePath, prompts(), *wait_, log, &stop}, *this, exportFolders_);
+}
+
+// Closing during an export asks whether to stop it (once); the window
+// stays, and the export ends as its cancel button ends it.
+void TfrmMain::closeEvent(QCloseEvent* event) {
+    if (!cancellableWorkShown()) return QMainWindow::closeEvent(event);
+    event->ignore();
+    if (cancelRequested()) return;
+    const platform::MessageAnswer answer =
+        prompts().message(QStringLiteral("正在导出数据，是否停止导出？"), QStringLiteral("确认"),
+                          platform::MessageIcon::Question, platform::MessageButtons::OkCancel);
+    if (answer == platform::MessageAnswer::Ok) requestCancel();
 }
 
 void TfrmMain::aboutExecute() {

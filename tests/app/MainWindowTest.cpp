@@ -5,6 +5,7 @@
 #include "TempDir.h"
 #include "ListView.h"
 #include "AboutBox.h"
+#include "WaitMsg.h"
 
 #include <gtest/gtest.h>
 
@@ -276,4 +277,27 @@ TEST_F(MainWindowTest, TheWindowCarriesTheProgramIcon) {
     EXPECT_FALSE(window->windowIcon().isNull());
     app::TfrmAbout box({}, window.get());
     EXPECT_EQ(box.windowIcon().cacheKey(), window->windowIcon().cacheKey()) << "a dialog shows its window's icon";
+}
+
+TEST_F(MainWindowTest, ClosingDuringAnExportAsksWhetherToStopItAndKeepsTheWindow) {
+    install(true, false);
+    auto window = startWindow();
+    for (const auto answer : {platform::MessageAnswer::Cancel, platform::MessageAnswer::Ok}) {
+        prompts_.clear();
+        prompts_.answerMessage(answer);
+        std::atomic<bool> stop{false};
+        const app::CancellableWait cancellable(stop);
+        app::ShowWait();
+        EXPECT_FALSE(window->close());
+        ASSERT_EQ(prompts_.messages().size(), 1u);
+        EXPECT_EQ(prompts_.messages()[0].text, QStringLiteral("正在导出数据，是否停止导出？"));
+        EXPECT_EQ(prompts_.messages()[0].buttons, platform::MessageButtons::OkCancel);
+        EXPECT_EQ(stop, answer == platform::MessageAnswer::Ok);
+        // Once the export is stopping, a second close neither asks again
+        // nor closes the window under it.
+        EXPECT_FALSE(window->close());
+        EXPECT_EQ(prompts_.messages().size(), answer == platform::MessageAnswer::Ok ? 1u : 2u);
+        EXPECT_EQ(quits_, 0);
+        app::CloseWait();
+    }
 }

@@ -135,7 +135,8 @@ TEST_F(ExportTest, WritesTheWorkbookTheAttachmentTreeAndTheLogOfAWholeView) {
                                        progress + QStringLiteral("2/3"), QStringLiteral("SetWaitProgress 3 2"),
                                        progress + QStringLiteral("3/3"), QStringLiteral("SetWaitProgress 3 3"),
                                        QStringLiteral("CloseWait")}));
-    EXPECT_THAT(messageTexts(), ElementsAre(messages::kCompleted + out() + QStringLiteral("V附件")));
+    EXPECT_THAT(messageTexts(), ElementsAre(messages::kCompleted + QLatin1Char('\n') +
+                                            messages::savedFiles(workbook("1"), out() + QStringLiteral("V附件"))));
     EXPECT_EQ(prompts.messages()[0].caption, QStringLiteral("VelloranV3.4"));
 }
 
@@ -314,7 +315,9 @@ TEST_F(ExportTest, AViewNameNeverLeadsOutsideTheExportFolder) {
     const QString folder = out() + QStringLiteral("__/__/Escape附件/000000000000000000000000000000E1/");
     EXPECT_EQ(TempDir::read((folder + QStringLiteral("a.txt")).toStdString()), "a");
     EXPECT_THAT(logLines(), ::testing::Contains(QStringLiteral("保存第1个文档第1个附件到:") + folder + QStringLiteral("a.txt;")));
-    EXPECT_THAT(messageTexts(), ElementsAre(messages::kCompleted + out() + QStringLiteral("__/__/Escape附件")));
+    EXPECT_THAT(messageTexts(),
+                ElementsAre(messages::kCompleted + QLatin1Char('\n') +
+                            messages::savedFiles(workbook("1"), out() + QStringLiteral("__/__/Escape附件"))));
 }
 
 TEST_F(ExportTest, PlantedLinksNeverLeadTheEnginesFilesOutOfTheExportFolder) {

@@ -45,11 +45,7 @@ ExportOutcome ExportRun::execute() {
         for (std::int64_t k = 0; k <= std::int64_t{plan_.count} - plan_.start; ++k) {
             // The cancel point: a stop asked for during a document takes
             // effect once that document is written.
-            if (stopRequested()) {
-                interruptedAt_ = static_cast<std::int32_t>(plan_.start + k);
-                log_.write(lines::exportInterrupted(interruptedAt_));
-                return stop(messages::interrupted(interruptedAt_, plan_.count), ExportOutcome::Result::Interrupted);
-            }
+            if (stopRequested()) return interrupt(static_cast<std::int32_t>(plan_.start + k));
             exportDocument(k);
         }
     } catch (const ExportLogError& error) {
@@ -241,11 +237,30 @@ ExportOutcome ExportRun::finish() {
     }
     const ExportOutcome ended =
         outcome(losses_.any() ? ExportOutcome::Result::Incomplete : ExportOutcome::Result::Completed);
-    QString message = losses_.any() ? messages::incomplete(losses_, ended.attachmentFolder, ended.logFile)
-                                    : messages::kCompleted + ended.attachmentFolder;
-    if (savedElsewhere()) message += QLatin1Char('\n') + messages::savedBeside(plan_.fileName, savedAs_);
-    services_.message(message);
+    const QString ending = losses_.any() ? messages::incomplete(losses_, ended.logFile) : messages::kCompleted;
+    services_.message(ending + QLatin1Char('\n') + savedReport(ended));
     return ended;
+}
+
+// Asked to stop before document `n`: the workbook keeps what was written
+// and never replaces a file; only then is the user told where the run
+// stopped and what became of the workbook.
+ExportOutcome ExportRun::interrupt(std::int32_t n) {
+    interruptedAt_ = n;
+    log_.write(lines::exportInterrupted(n));
+    const QString saveFailure = saveAndQuit(SaveMode::KeepExisting);
+    services_.wait.CloseWait();
+    const ExportOutcome ended = outcome(ExportOutcome::Result::Interrupted);
+    const QString workbookLine = saveFailure.isEmpty() ? savedReport(ended) : saveFailure;
+    services_.message(afterFlushingLog(messages::interrupted(n, plan_.count) + QLatin1Char('\n') + workbookLine));
+    return ended;
+}
+
+QString ExportRun::savedReport(const ExportOutcome& ended) const {
+    const QString usedFolder = folders_.filesSaved() > 0 ? ended.attachmentFolder : QString();
+    QString report = messages::savedFiles(ended.workbook, usedFolder);
+    if (savedElsewhere()) report += QLatin1Char('\n') + messages::savedBeside(plan_.fileName, savedAs_);
+    return report;
 }
 
 QString ExportRun::saveAndQuit(SaveMode mode) {

@@ -76,6 +76,11 @@ private:
     // Save, quit, close the wait window, then the message that tells how
     // the run ended.
     ExportOutcome finish();
+    // The same for a run asked to stop before document `n`.
+    ExportOutcome interrupt(std::int32_t n);
+    // The saved workbook and, when the run saved anything in it, the
+    // attachment folder; also that a file took the workbook's name.
+    QString savedReport(const ExportOutcome& ended) const;
     enum class SaveMode { KeepExisting, ReplaceExisting };
     // Saves and quits; the save's failure message, or empty. KeepExisting
     // never writes over a file and saves beside one that has the name.

@@ -69,18 +69,24 @@ inline const QString kDocumentFailed = QStringLiteral("连接文档出错:");
 inline const QString kLogFailed = QStringLiteral("写入导出日志出错，导出已停止:");
 inline const QString kSaveFailed = QStringLiteral("保存Excel文件出错:");
 inline const QString kExporting = QStringLiteral("正在导出数据到");
-inline const QString kCompleted =
-    QStringLiteral("您好，数据导出完成，导出的附件文档存放在Excel文件的同一目录下，文件夹名为：");
+inline const QString kCompleted = QStringLiteral("您好，数据导出完成");
 
 // A file took the workbook's name during the run: it was kept, and the
 // workbook saved beside it.
 QString savedBeside(const QString& planned, const QString& saved);
 
-// The end of a run asked to stop before document `n` of `count`.
+// Where a run saved: the workbook as saved, and the attachment folder when
+// the run saved something in it (else empty). The end of the message of a
+// run that saved its workbook.
+QString savedFiles(const QString& workbook, const QString& attachmentFolder);
+
+// The first line of the message of a run asked to stop before document `n`
+// of `count`.
 QString interrupted(std::int32_t n, std::int32_t count);
 
-// The end of a run that went to the end but could not write everything.
-QString incomplete(const ExportLosses& losses, const QString& attachmentFolder, const QString& logFile);
+// The first line of the message of a run that went to the end but could
+// not write everything.
+QString incomplete(const ExportLosses& losses, const QString& logFile);
 }  // namespace messages
 
 }  // namespace velloran::exporting
