@@ -1,6 +1,7 @@
 // Each file format read back by a reader we did not write: xlrd for .xls,
 // openpyxl for .xlsx, Python's csv module for CSV.
 #include "PinnedCalls.h"
+#include "ScopedEnv.h"
 #include "SstPlacement.h"
 #include "TempDir.h"
 #include "Workbook.h"
@@ -18,6 +19,7 @@
 
 namespace {
 
+using velloran::testing::ScopedEnv;
 using velloran::testing::TempDir;
 using velloran::testing::readWithXlrd;
 using velloran::testing::runPythonOn;
@@ -249,10 +251,39 @@ TEST(FileFormats, AnXlsxSaveThatFailsLeavesTheOldFile) {
     const std::string path = dir.file("old.xlsx");
     { std::ofstream(path) << "the old file"; }
     Workbook workbook;
-    workbook.setText(0, 0, std::string(20000, '\x01'));  // each written as "_x0001_": past a cell's length
+    workbook.setText(0, 0, "text");
+    // The sheet library writes its parts in the temporary folder first.
+    const ScopedEnv tmpdir("TMPDIR", dir.file("no such folder"));
     EXPECT_THROW(saveWorkbook(workbook, path, FileFormat::Xlsx), WorkbookError);
     EXPECT_EQ(fileBytes(path), "the old file");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
+// A cell holds 32767 characters; the sheet library takes 32767 as written,
+// escapes included. Every text a cell holds is written, the cells after it
+// too: CR LF line ends come back as LF when their escapes would not fit,
+// and a text of other control characters keeps the start that fits.
+TEST(FileFormats, XlsxWritesEveryTextACellHolds) {
+    std::string crlf;
+    for (int i = 0; i < 5200; ++i) crlf += "line\r\n";  // 31200 characters, 67600 with "_x000D_"
+    std::string lf = crlf;
+    std::erase(lf, '\r');
+    const std::string flood(20000, '\x01');
+    const std::pair<std::string, std::string> cases[] = {
+        {"line\r\n", "line\r\n"},
+        {crlf, lf},
+        {flood, std::string(32767 / 7, '\x01')},
+        {"after", "after"},
+    };
+    TempDir dir;
+    Workbook workbook;
+    for (std::size_t row = 0; row < std::size(cases); ++row)
+        workbook.setText(static_cast<std::uint32_t>(row), 0, cases[row].first);
+    const std::string path = dir.file("book.xlsx");
+    saveWorkbook(workbook, path, FileFormat::Xlsx);
+    auto values = valuesOf(cellsOf(FileFormat::Xlsx, readBack(FileFormat::Xlsx, path)));
+    for (std::size_t row = 0; row < std::size(cases); ++row)
+        EXPECT_EQ(values[at(static_cast<int>(row), 0)], cases[row].second) << "row " << row;
 }
 
 TEST(FileFormats, XlsFilesOfTheExportsCallsAreByteForByteAsBefore) {
