@@ -84,17 +84,17 @@ TEST(CellText, EachFormatKeepsWhatItsCellHoldsAndTellsWhatItLeftOut) {
         bool whole;
     };
     const Case cases[] = {
-        {"32001 to 32100 bytes stay whole", WorkbookFormat::Xls, QString(31999, 'a'), "bc", 32001, true},
-        {"nothing is appended at 32000 bytes", WorkbookFormat::Xls, QString(32000, 'a'), "more", 32000, false},
-        {"a long value keeps 32100 bytes", WorkbookFormat::Xls, {}, QString(40000, 'x'), 32100, false},
+        {"32001 to 32100 bytes stay whole", WorkbookFormat::Xls, QString(31999, QLatin1Char('a')), QStringLiteral("bc"), 32001, true},
+        {"nothing is appended at 32000 bytes", WorkbookFormat::Xls, QString(32000, QLatin1Char('a')), QStringLiteral("more"), 32000, false},
+        {"a long value keeps 32100 bytes", WorkbookFormat::Xls, {}, QString(40000, QLatin1Char('x')), 32100, false},
         // 1 + 2 x 20000 bytes: the cut at 32100 would split a two-byte character.
         {"the .xls cut keeps whole characters", WorkbookFormat::Xls, {}, a + han, 1 + 16049, false},
-        {"an .xlsx cell takes 32767 characters", WorkbookFormat::Xlsx, {}, QString(32767, 'x'), 32767, true},
+        {"an .xlsx cell takes 32767 characters", WorkbookFormat::Xlsx, {}, QString(32767, QLatin1Char('x')), 32767, true},
         {"an .xlsx cell counts characters, not bytes", WorkbookFormat::Xlsx, {}, a + han, 20001, true},
-        {"an .xlsx cell keeps its first 32767", WorkbookFormat::Xlsx, QString(32000, 'a'), QString(800, 'x'), 32767,
+        {"an .xlsx cell keeps its first 32767", WorkbookFormat::Xlsx, QString(32000, QLatin1Char('a')), QString(800, QLatin1Char('x')), 32767,
          false},
-        {"a CSV cell alike", WorkbookFormat::Csv, {}, QString(40000, 'x'), 32767, false},
-        {"never half a surrogate pair", WorkbookFormat::Xlsx, QString(32766, 'a'), QStringLiteral("😀"), 32766, false},
+        {"a CSV cell alike", WorkbookFormat::Csv, {}, QString(40000, QLatin1Char('x')), 32767, false},
+        {"never half a surrogate pair", WorkbookFormat::Xlsx, QString(32766, QLatin1Char('a')), QStringLiteral("😀"), 32766, false},
     };
     for (const Case& c : cases) {
         QString text = c.before;
