@@ -1,25 +1,28 @@
 // Each file format read back by a reader we did not write: xlrd for .xls,
 // openpyxl for .xlsx, Python's csv module for CSV.
 #include "PinnedCalls.h"
-#include "ScopedEnv.h"
 #include "SstPlacement.h"
 #include "TempDir.h"
 #include "Workbook.h"
 #include "WorkbookError.h"
 #include "WorkbookFiles.h"
 #include "XlrdReader.h"
+#include "files/FileCalls.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sodium.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
 namespace {
 
-using velloran::testing::ScopedEnv;
+using velloran::platform::FileCalls;
+using velloran::platform::ScopedFileCalls;
+using velloran::platform::systemFileCalls;
 using velloran::testing::TempDir;
 using velloran::testing::readWithXlrd;
 using velloran::testing::runPythonOn;
@@ -252,27 +255,35 @@ TEST(FileFormats, AnXlsxSaveThatFailsLeavesTheOldFile) {
     { std::ofstream(path) << "the old file"; }
     Workbook workbook;
     workbook.setText(0, 0, "text");
-    // The sheet library writes its parts in the temporary folder first.
-    const ScopedEnv tmpdir("TMPDIR", dir.file("no such folder"));
-    EXPECT_THROW(saveWorkbook(workbook, path, FileFormat::Xlsx), WorkbookError);
+    {
+        FileCalls calls = systemFileCalls();
+        calls.fsync = [](int) {
+            errno = EIO;
+            return -1;
+        };
+        const ScopedFileCalls failing(calls);
+        EXPECT_THROW(saveWorkbook(workbook, path, FileFormat::Xlsx), WorkbookError);
+    }
     EXPECT_EQ(fileBytes(path), "the old file");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
-// A cell holds 32767 characters; the sheet library takes 32767 as written,
-// escapes included. Every text a cell holds is written, the cells after it
-// too: CR LF line ends come back as LF when their escapes would not fit,
-// and a text of other control characters keeps the start that fits.
+// A cell holds 32767 characters, counted before control characters are
+// escaped: every text a cell holds is written whole, and the cells after
+// it too. Only a text that escaped underscores push past the limit loses
+// its end. "_xHHHH" before anything written as an escape reads back as
+// written.
 TEST(FileFormats, XlsxWritesEveryTextACellHolds) {
     std::string crlf;
     for (int i = 0; i < 5200; ++i) crlf += "line\r\n";  // 31200 characters, 67600 with "_x000D_"
-    std::string lf = crlf;
-    std::erase(lf, '\r');
     const std::string flood(20000, '\x01');
+    const std::string nearTheLimit = std::string(32760, 'a') + "_x0041_";
     const std::pair<std::string, std::string> cases[] = {
         {"line\r\n", "line\r\n"},
-        {crlf, lf},
-        {flood, std::string(32767 / 7, '\x01')},
+        {crlf, crlf},
+        {flood, flood},
+        {nearTheLimit, std::string(32760, 'a') + "_"},
+        {"_x00DD\r_x00DD\x01_x00DD\xEF\xBF\xBE", "_x00DD\r_x00DD\x01_x00DD\xEF\xBF\xBE"},
         {"after", "after"},
     };
     TempDir dir;
