@@ -5,7 +5,8 @@
 // 32000 bytes keeps its first 32100, cut on a character boundary.
 // .xlsx and CSV: a text keeps its first 32767 characters (UTF-16 code
 // units, never half a surrogate pair), the most the spreadsheet
-// application takes for one cell.
+// application takes for one cell; the workbook holds no longer text in any
+// format, CSV included.
 // What a cell leaves out is a loss of the export: the caller logs it.
 #include "run/WorkbookFile.h"
 
