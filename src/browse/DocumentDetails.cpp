@@ -16,11 +16,12 @@ namespace {
 
 const QString kRawDataText = QStringLiteral("(二进制数据)");
 
-QString firstValueText(domino::TNotesDocument& document, const QString& name) {
+// The text of the first value of the `occurrence`-th item of this name.
+QString firstValueText(domino::TNotesDocument& document, const QString& name, int occurrence) {
     domino::TNotesItem item;
-    item.ConnectTo(document.GetFirstItem(name));
+    item.ConnectTo(document.GetNthItem(name, occurrence));
     if (item.IsConnected() && item.Type() == notes::kRawData) return kRawDataText;
-    const notes::ValueList values = document.GetItemValue(name);
+    const notes::ValueList values = document.GetNthItemValue(name, occurrence);
     if (values.empty())
         throw domino::DominoError(QStringLiteral("域 %1 没有值").arg(name).toStdString());
     return domino::valueToText(values.front());
@@ -109,7 +110,8 @@ void DocumentDetails::ShowDocumentDetails(domino::TNotesSession& session, const 
         domino::TNotesDocument document;
         document.ConnectTo(database.GetDocumentByUNID(universalId));
         names = document.Items();
-        for (const QString& name : names) values << firstValueText(document, name);
+        const QList<int> occurrences = domino::occurrencesOf(names);
+        for (qsizetype i = 0; i < names.size(); ++i) values << firstValueText(document, names[i], occurrences[i]);
     }
     TfrmdocDetail window(c_.tree.window());
     window.fill(names, values);

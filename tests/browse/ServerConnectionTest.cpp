@@ -34,6 +34,13 @@ protected:
 
 }  // namespace
 
+TEST_F(ServerConnectionTest, ThePasswordIsMaskedAndOnlyThePasswordIs) {
+    browse::Tfrmselserver form(window(), prompts_);
+    EXPECT_EQ(form.Edit3->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(form.Edit1->echoMode(), QLineEdit::Normal);
+    EXPECT_EQ(form.Edit2->echoMode(), QLineEdit::Normal);
+}
+
 TEST_F(ServerConnectionTest, TheDialogChecksTheServerFirstThenTheUser) {
     browse::Tfrmselserver form(window(), prompts_);
     form.Edit1->setText(QStringLiteral("   "));

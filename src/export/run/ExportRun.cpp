@@ -65,6 +65,7 @@ void ExportRun::openView() { view_.ConnectTo(request_.requireDatabase().GetView(
 void ExportRun::readHeader() {
     document_.ConnectTo(view_.GetNthDocument(plan_.start));
     itemNames_ = document_.Items();
+    itemOccurrences_ = domino::occurrencesOf(itemNames_);
     headerNames_ = request_.columns == ColumnRule::View ? view_.ColumnNames() : itemNames_;
 }
 
@@ -76,8 +77,9 @@ void ExportRun::writeHeader() {
         spreadsheet_.setColumnWidth(column, static_cast<int>(platform::gb18030Length(name)) + kNameWidthMargin);
         if (IsIntegerText(name)) spreadsheet_.setTextFormat(1, column);
         spreadsheet_.setCellText(1, column, name);
-        spreadsheet_.setCellText(1, 1, kUniversalIdTitle);
     }
+    // The universal IDs' column has its title even when there are no others.
+    spreadsheet_.setCellText(1, 1, kUniversalIdTitle);
 }
 
 void ExportRun::exportDocument(std::int64_t k) {
@@ -105,7 +107,7 @@ void ExportRun::exportDocument(std::int64_t k) {
 
 void ExportRun::fillItemRow(int row, int n, DocumentFolder& folder) {
     for (qsizetype i = 0; i < itemNames_.size(); ++i) {
-        fillCell(row, static_cast<int>(i) + 2, itemNames_[i], n, folder);
+        fillCell(row, static_cast<int>(i) + 2, itemNames_[i], itemOccurrences_[i], n, folder);
         pump_.poll();
     }
 }
@@ -114,8 +116,10 @@ void ExportRun::fillItemRow(int row, int n, DocumentFolder& folder) {
 // first objects as under the items rule, so that both rules save the same
 // files; then the column values are read once and written cell by cell.
 void ExportRun::fillColumnRow(int row, int n, DocumentFolder& folder) {
-    for (const QString& itemName : itemNames_) {
-        if (!guard_.run(n, itemName, [&] { richTextStep(itemName, n, folder); })) ++losses_.objects;
+    for (qsizetype i = 0; i < itemNames_.size(); ++i) {
+        const QString& itemName = itemNames_[i];
+        const int occurrence = itemOccurrences_[i];
+        if (!guard_.run(n, itemName, [&] { richTextStep(itemName, occurrence, n, folder); })) ++losses_.objects;
         pump_.poll();
     }
     const RowColumnValues values(document_);
@@ -134,11 +138,12 @@ void ExportRun::fillColumnCell(int row, int column, const RowColumnValues& value
 
 // The item step, the value step and the write step each run guarded. A
 // cell with any failed step counts as not exported.
-void ExportRun::fillCell(int row, int column, const QString& itemName, int n, DocumentFolder& folder) {
+void ExportRun::fillCell(int row, int column, const QString& itemName, int occurrence, int n,
+                         DocumentFolder& folder) {
     QString cellText;
-    const bool itemRead = guard_.run(n, itemName, [&] { itemStep(itemName, n, folder, cellText); });
+    const bool itemRead = guard_.run(n, itemName, [&] { itemStep(itemName, occurrence, n, folder, cellText); });
     const bool valueWritten = valueAndWriteSteps(row, column, itemName, n, cellText, [&] {
-        const notes::ValueList values = document_.GetItemValue(itemName);
+        const notes::ValueList values = document_.GetNthItemValue(itemName, occurrence);
         // An item with no values at all leaves its cell empty.
         return cellValueOf(values.empty() ? nullptr : &values.front());
     });
@@ -153,14 +158,18 @@ ExportRun::CellValue ExportRun::cellValueOf(const notes::Value* value) const {
 template <class Read>
 bool ExportRun::valueAndWriteSteps(int row, int column, const QString& name, int n, QString& cellText, Read read) {
     CellValue value;
+    const WorkbookFormat format = formatOfName(plan_.fileName);
+    bool whole = true;
     const bool valueRead = guard_.run(n, name, [&] {
         value = read();
-        appendItemValue(cellText, value.text);
+        whole = appendItemValue(cellText, value.text, format);
     });
     const bool written = guard_.run(n, name, [&] { writeCell(row, column, cellText, value); });
     if (valueRead) log_.write(lines::itemValue(value.text));
     if (written) log_.write(lines::cellWritten());
-    return valueRead && written;
+    // A text cut to what the cell holds is written, and its cut is a loss.
+    if (!whole) log_.write(lines::documentStepFailed(n, name, cutReason(format)));
+    return valueRead && written && whole;
 }
 
 // A typed value stands for the cell only when the cell's text is the
@@ -176,22 +185,23 @@ void ExportRun::writeCell(int row, int column, const QString& cellText, const Ce
     }
 }
 
-void ExportRun::itemStep(const QString& itemName, int n, DocumentFolder& folder, QString& cellText) {
+void ExportRun::itemStep(const QString& itemName, int occurrence, int n, DocumentFolder& folder,
+                         QString& cellText) {
     log_.write(lines::itemStarted(n));
     // A document without the item leaves its cell empty.
-    if (isRichText(itemName)) steps_.richText(document_, itemName, n, folder, cellText);
+    if (isRichText(itemName, occurrence)) steps_.richText(document_, itemName, occurrence, n, folder, cellText);
 }
 
-void ExportRun::richTextStep(const QString& itemName, int n, DocumentFolder& folder) {
-    if (!isRichText(itemName)) return;
+void ExportRun::richTextStep(const QString& itemName, int occurrence, int n, DocumentFolder& folder) {
+    if (!isRichText(itemName, occurrence)) return;
     log_.write(lines::itemStarted(n));
     QString formattedText;
-    steps_.richText(document_, itemName, n, folder, formattedText);
+    steps_.richText(document_, itemName, occurrence, n, folder, formattedText);
 }
 
-bool ExportRun::isRichText(const QString& itemName) {
+bool ExportRun::isRichText(const QString& itemName, int occurrence) {
     domino::TNotesItem item;
-    item.ConnectTo(document_.GetFirstItem(itemName));
+    item.ConnectTo(document_.GetNthItem(itemName, occurrence));
     return item.IsConnected() && item.Type() == notes::kRichText;
 }
 

@@ -43,8 +43,10 @@ private:
     void exportDocument(std::int64_t k);
     // One row under the items rule.
     void fillItemRow(int row, int n, DocumentFolder& folder);
-    void fillCell(int row, int column, const QString& itemName, int n, DocumentFolder& folder);
-    void itemStep(const QString& itemName, int n, DocumentFolder& folder, QString& cellText);
+    // A name that repeats among the items reads, at its k-th place, the
+    // document's k-th item of that name (its `occurrence`).
+    void fillCell(int row, int column, const QString& itemName, int occurrence, int n, DocumentFolder& folder);
+    void itemStep(const QString& itemName, int occurrence, int n, DocumentFolder& folder, QString& cellText);
     // One row under the view rule.
     void fillColumnRow(int row, int n, DocumentFolder& folder);
     void fillColumnCell(int row, int column, const RowColumnValues& values, qsizetype index, int n);
@@ -58,13 +60,14 @@ private:
     // The value step (`read`) and the write step of a cell, each guarded
     // under `name`, appending the value to `cellText`; the cell is written
     // before the value's log line, so a log that fails never leaves the cell
-    // without its text. Returns whether both steps succeeded.
+    // without its text. A text longer than the cell holds is written cut and
+    // logged as a failure. Returns whether both steps succeeded in full.
     template <class Read>
     bool valueAndWriteSteps(int row, int column, const QString& name, int n, QString& cellText, Read read);
     void writeCell(int row, int column, const QString& cellText, const CellValue& value);
     // Saves a rich-text item's first object, and logs only for rich text.
-    void richTextStep(const QString& itemName, int n, DocumentFolder& folder);
-    bool isRichText(const QString& itemName);
+    void richTextStep(const QString& itemName, int occurrence, int n, DocumentFolder& folder);
+    bool isRichText(const QString& itemName, int occurrence);
     void moveToNext(int n);
     QString progressText(std::int64_t done) const;
 
@@ -107,6 +110,7 @@ private:
     // The start document's items, and the header's names: those items or
     // the view's column titles.
     QStringList itemNames_;
+    QList<int> itemOccurrences_;  // of each of itemNames_ (see occurrencesOf)
     QStringList headerNames_;
     QString savedAs_;  // where the workbook was saved; empty until it is
     std::int32_t interruptedAt_ = 0;
