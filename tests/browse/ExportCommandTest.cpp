@@ -56,7 +56,7 @@ TEST_F(ExportCommandTest, EachFormatOfTheSaveDialogNamesTheWorkbookWithItsExtens
         EXPECT_TRUE(std::filesystem::exists(installation_.file("out/" + workbook))) << workbook;
         ASSERT_FALSE(prompts_.calls().empty());
         EXPECT_EQ(prompts_.calls()[0].filter,
-                  QStringLiteral("Excel 97-2003 工作簿|*.xls|Excel 工作簿|*.xlsx|CSV UTF-8|*.csv"));
+                  QStringLiteral("Excel文件|*.xls|Excel 工作簿|*.xlsx|CSV UTF-8|*.csv"));
     }
 }
 

@@ -183,7 +183,7 @@ TEST_F(ExportTest, TheCommandAsksForTheFileAndTheStartAndEitherCancelEndsIt) {
     exportExecute({hive, prompts, wait, log}, state, folders);
     ASSERT_GE(prompts.calls().size(), 2u);
     EXPECT_EQ(prompts.calls()[0].filter,
-              QStringLiteral("Excel 97-2003 工作簿|*.xls|Excel 工作簿|*.xlsx|CSV UTF-8|*.csv"));
+              QStringLiteral("Excel文件|*.xls|Excel 工作簿|*.xlsx|CSV UTF-8|*.csv"));
     EXPECT_EQ(prompts.calls()[0].folder, QStringLiteral("/last"));
     EXPECT_EQ(folders.lastFolder + QLatin1Char('/'), out()) << "the next dialog opens where this export went";
     EXPECT_EQ(prompts.calls()[1].caption, QStringLiteral("请输入从第几个文档开始导出!"));
