@@ -145,21 +145,32 @@ TEST_F(UserSettings, AWritableProgramFolderKeepsThemBesideTheProgram) {
     EXPECT_EQ(loadLoginValues(folderOf(exe_), hostName).user, "u");
 }
 
-TEST_F(UserSettings, TheLastExportFolderIsKeptWithTheLoginValuesWhereverTheyAreWritten) {
-    EXPECT_EQ(loadExportFolder(folderOf(exe_)), QString()) << "none before the first export";
-    saveLoginValues(folderOf(exe_), {QStringLiteral("S"), QStringLiteral("u"), QStringLiteral("p")});
-    rememberExportFolder(folderOf(exe_), QStringLiteral("/srv/导出"));
-    EXPECT_EQ(loadExportFolder(folderOf(exe_)), QStringLiteral("/srv/导出"));
-    EXPECT_EQ(loadLoginValues(folderOf(exe_), hostName).password, "p");
-    EXPECT_EQ(permissionsOf(exe_.file("system.ini")), 0600u);
-
+// The folder goes into a file of its own: "system.ini", beside the program or
+// the user's, is never written for it.
+TEST_F(UserSettings, TheLastExportFolderIsKeptInAFileOfItsOwn) {
+    EXPECT_EQ(loadExportFolder(), QString()) << "none before the first export";
+    const std::vector<QString> folders = {QStringLiteral("/srv/导出"), QStringLiteral("/a\nb"),
+                                          QStringLiteral("/a\nb")};
+    for (const QString& folder : folders) {
+        rememberExportFolder(folder);
+        EXPECT_EQ(loadExportFolder(), folder);
+    }
     const QString installed = QString::fromStdString(exe_.file("usr/bin/"));
-    rememberExportFolder(installed, QStringLiteral("/home/u/out"));
-    EXPECT_EQ(loadExportFolder(installed), QStringLiteral("/home/u/out"));
-    EXPECT_EQ(permissionsOf(usersFile()), 0600u);
+    rememberExportFolder(QStringLiteral("/home/u/out"));
+    EXPECT_EQ(loadExportFolder(), QStringLiteral("/home/u/out"));
+    EXPECT_EQ(TempDir::read(home_.file("velloran/export-folder")), "/home/u/out");
+    EXPECT_FALSE(std::filesystem::exists(exe_.file("system.ini")));
+    EXPECT_FALSE(std::filesystem::exists(usersFile()));
+    EXPECT_EQ(loadLoginValues(installed, hostName).user, QString());
+}
 
-    // A folder the file cannot hold on one line is not kept; the export
-    // that chose it is not disturbed.
-    rememberExportFolder(folderOf(exe_), QStringLiteral("/a\nb"));
-    EXPECT_EQ(loadExportFolder(folderOf(exe_)), QStringLiteral("/srv/导出"));
+// What is in the file is not trusted: a file longer than any path reads as
+// none, and a failure to write does not reach the export.
+TEST_F(UserSettings, AnExportFolderFileThatIsNotOursReadsAsNone) {
+    home_.write("velloran/export-folder", std::string(64 * 1024 + 1, 'a'));
+    EXPECT_EQ(loadExportFolder(), QString());
+    std::filesystem::remove(home_.file("velloran/export-folder"));
+    std::filesystem::create_directories(home_.file("velloran/export-folder/in-the-way"));
+    EXPECT_NO_THROW(rememberExportFolder(QStringLiteral("/srv")));
+    EXPECT_EQ(loadExportFolder(), QString());
 }

@@ -252,10 +252,10 @@ QString ExportRun::saveAndQuit(SaveMode mode) {
     QString failure;
     try {
         if (mode == SaveMode::ReplaceExisting) {
-            spreadsheet_.saveAs(plan_.fileName);
+            spreadsheet_.saveReplacing(plan_.fileName);
             savedAs_ = plan_.fileName;
         } else {
-            savedAs_ = spreadsheet_.saveAsNew(plan_.fileName);
+            savedAs_ = spreadsheet_.saveKeeping(plan_.fileName);
         }
     } catch (const std::exception& error) {
         failure = messages::kSaveFailed + errorText(error);
