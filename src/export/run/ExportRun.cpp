@@ -30,7 +30,11 @@ ExportRun::ExportRun(const ExportServices& services, const ExportRequest& reques
       folders_(plan_.paths),
       guard_(log),
       steps_(request, log, guard_, losses_),
-      pump_(services.wait) {}
+      pump_(services.wait) {
+    // A log line that cannot be written does not end the export: the lines
+    // lost are counted and told at its end.
+    log_.keepGoingOnFailure();
+}
 
 ExportOutcome ExportRun::execute() {
     folders_.prepare();
@@ -52,8 +56,6 @@ ExportOutcome ExportRun::execute() {
             }
             exportDocument(k);
         }
-    } catch (const ExportLogError& error) {
-        return stop(messages::kLogFailed + errorText(error));
     } catch (const std::exception& error) {
         return stop(messages::kDocumentFailed + errorText(error));
     }
@@ -223,7 +225,8 @@ QString ExportRun::progressText(std::int64_t done) const {
 }
 
 ExportOutcome ExportRun::stop(const QString& message, ExportOutcome::Result result) {
-    services_.message(afterFlushingLog(message));
+    flushLog();
+    services_.message(message + messages::lostLogLines(losses_.logLines, log_.firstLoss()));
     const QString saveFailure = saveAndQuit(SaveMode::KeepExisting);
     services_.wait.CloseWait();
     if (!saveFailure.isEmpty()) services_.message(saveFailure);
@@ -232,6 +235,7 @@ ExportOutcome ExportRun::stop(const QString& message, ExportOutcome::Result resu
 }
 
 ExportOutcome ExportRun::finish() {
+    flushLog();
     const QString saveFailure =
         saveAndQuit(request_.replaceExisting ? SaveMode::ReplaceExisting : SaveMode::KeepExisting);
     services_.wait.CloseWait();
@@ -241,8 +245,9 @@ ExportOutcome ExportRun::finish() {
     }
     const ExportOutcome ended =
         outcome(losses_.any() ? ExportOutcome::Result::Incomplete : ExportOutcome::Result::Completed);
-    QString message = losses_.any() ? messages::incomplete(losses_, ended.attachmentFolder, ended.logFile)
-                                    : messages::kCompleted + ended.attachmentFolder;
+    QString message = losses_.any()
+                          ? messages::incomplete(losses_, ended.attachmentFolder, ended.logFile, log_.firstLoss())
+                          : messages::kCompleted + ended.attachmentFolder;
     if (savedElsewhere()) message += QLatin1Char('\n') + messages::savedBeside(plan_.fileName, savedAs_);
     services_.message(message);
     return ended;
@@ -264,13 +269,9 @@ QString ExportRun::saveAndQuit(SaveMode mode) {
     return failure;
 }
 
-QString ExportRun::afterFlushingLog(const QString& message) const {
-    try {
-        log_.flush();
-        return message;
-    } catch (const ExportLogError& error) {
-        return message + QLatin1Char('\n') + messages::kLogFailed + errorText(error);
-    }
+void ExportRun::flushLog() {
+    log_.flush();
+    losses_.logLines = log_.lostLines();
 }
 
 bool ExportRun::savedElsewhere() const { return !savedAs_.isEmpty() && savedAs_ != plan_.fileName; }
