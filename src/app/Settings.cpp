@@ -106,7 +106,8 @@ void saveLoginValues(const QString& exeFolder, const LoginValues& values) {
 
 QString loadExportFolder() {
     QFile file(exportFolderFile());
-    if (!file.open(QIODevice::ReadOnly)) return {};
+    // Anything but a plain file (a pipe would block the start) is not ours.
+    if (!QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly)) return {};
     const QByteArray bytes = file.read(kMaxExportFolderBytes + 1);
     if (bytes.size() > kMaxExportFolderBytes) return {};
     return QString::fromUtf8(bytes);

@@ -49,7 +49,8 @@ void saveLoginValues(const QString& exeFolder, const LoginValues& values);
 // The folder of the last export, kept in a file of its own in the user's
 // configuration folder (~/.config/velloran/export-folder, the path's UTF-8
 // bytes), so that "system.ini" holds the login values alone; empty when
-// none was kept or the file is unreadable or longer than any path.
+// none was kept or the file is no plain file, unreadable or longer than
+// any path.
 QString loadExportFolder();
 
 // Keeps `folder` for loadExportFolder, the file written whole or not at all.

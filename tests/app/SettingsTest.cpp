@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <sys/stat.h>
 
@@ -150,28 +151,31 @@ TEST_F(UserSettings, AWritableProgramFolderKeepsThemBesideTheProgram) {
 // the user's, is never written for it.
 TEST_F(UserSettings, TheLastExportFolderIsKeptInAFileOfItsOwn) {
     EXPECT_EQ(loadExportFolder(), QString()) << "none before the first export";
-    const std::vector<QString> folders = {QStringLiteral("/srv/导出"), QStringLiteral("/a\nb"),
-                                          QStringLiteral("/a\nb")};
-    for (const QString& folder : folders) {
+    for (const QString& folder : {QStringLiteral("/srv/导出"), QStringLiteral("/a\nb"), QStringLiteral("/home/u/out")}) {
         rememberExportFolder(folder);
         EXPECT_EQ(loadExportFolder(), folder);
     }
-    const QString installed = QString::fromStdString(exe_.file("usr/bin/"));
-    rememberExportFolder(QStringLiteral("/home/u/out"));
-    EXPECT_EQ(loadExportFolder(), QStringLiteral("/home/u/out"));
     EXPECT_EQ(TempDir::read(home_.file("velloran/export-folder")), "/home/u/out");
+    EXPECT_EQ(permissionsOf(home_.file("velloran/export-folder")), 0600u);
     EXPECT_FALSE(std::filesystem::exists(exe_.file("system.ini")));
     EXPECT_FALSE(std::filesystem::exists(usersFile()));
-    EXPECT_EQ(loadLoginValues(installed, hostName).user, QString());
 }
 
-// What is in the file is not trusted: a file longer than any path reads as
-// none, and a failure to write does not reach the export.
+// What is at the file's place is not trusted: a file longer than any path,
+// a pipe (whose read would block the start) and a folder read as none, and
+// a failure to write does not reach the export.
 TEST_F(UserSettings, AnExportFolderFileThatIsNotOursReadsAsNone) {
-    home_.write("velloran/export-folder", std::string(64 * 1024 + 1, 'a'));
-    EXPECT_EQ(loadExportFolder(), QString());
-    std::filesystem::remove(home_.file("velloran/export-folder"));
-    std::filesystem::create_directories(home_.file("velloran/export-folder/in-the-way"));
+    const std::string path = home_.file("velloran/export-folder");
+    const std::vector<std::function<void()>> notOurs = {
+        [&] { home_.write("velloran/export-folder", std::string(64 * 1024 + 1, 'a')); },
+        [&] { ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0); },
+        [&] { std::filesystem::create_directories(path + "/in-the-way"); }};
+    for (const auto& make : notOurs) {
+        std::filesystem::create_directories(home_.file("velloran"));
+        std::filesystem::remove_all(path);
+        make();
+        EXPECT_EQ(loadExportFolder(), QString());
+    }
     EXPECT_NO_THROW(rememberExportFolder(QStringLiteral("/srv")));
     EXPECT_EQ(loadExportFolder(), QString());
 }

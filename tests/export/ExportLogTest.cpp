@@ -202,4 +202,16 @@ TEST(ExportLog, ALogThatKeepsGoingCountsTheLinesItLost) {
     EXPECT_EQ(run.lostLines(), 2);
     EXPECT_THAT(run.firstLoss().toStdString(), HasSubstr("File too large"));
     EXPECT_THAT(TempDir::read(dir.file("logs/log20261206.txt")), ::testing::EndsWith("fourth2026/12/6\r\n"));
+
+    // A day's file that cannot be opened loses each line as it comes.
+    dir.write("blocked", "a file where the folder should be");
+    const ExportLog blocked(folderOf(dir, "blocked/logs"), [] { return at(2026, 12, 6, 0, 0, 0).toMSecsSinceEpoch(); },
+                            kChina);
+    RunLog unopened(blocked, QString());
+    unopened.keepGoingOnFailure();
+    unopened.write(LogLine().text(u"first"));
+    unopened.write(LogLine().text(u"second"));
+    EXPECT_NO_THROW(unopened.flush());
+    EXPECT_EQ(unopened.lostLines(), 2);
+    EXPECT_THAT(unopened.firstLoss().toStdString(), HasSubstr("Not a directory"));
 }

@@ -47,10 +47,11 @@ void RunLog::write(const LogLine& line) const {
         flush();
         try {
             file_.use(current_.fileName);
-        } catch (const ExportLogError&) {
-            // The next flush opens the file again, and counts its lines
-            // when that fails too.
+        } catch (const ExportLogError& error) {
+            // No file takes the line; the next line tries to open it again.
             if (!keepGoing_) throw;
+            countLost(1, error);
+            return;
         }
     }
     line.encodeTo(waiting_, encoder_);
@@ -76,9 +77,13 @@ void RunLog::flush() const {
         file_.append(waiting_);
     } catch (const ExportLogError& error) {
         if (!keepGoing_) throw;
-        if (lostLines_ == 0) firstLoss_ = QString::fromUtf8(error.what());
-        lostLines_ += waitingLines_;
+        countLost(waitingLines_, error);
     }
+}
+
+void RunLog::countLost(int lines, const ExportLogError& error) const {
+    if (lostLines_ == 0) firstLoss_ = QString::fromUtf8(error.what());
+    lostLines_ += lines;
 }
 
 }  // namespace velloran::exporting

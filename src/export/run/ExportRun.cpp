@@ -245,10 +245,10 @@ ExportOutcome ExportRun::finish() {
     }
     const ExportOutcome ended =
         outcome(losses_.any() ? ExportOutcome::Result::Incomplete : ExportOutcome::Result::Completed);
-    QString message = losses_.any()
-                          ? messages::incomplete(losses_, ended.attachmentFolder, ended.logFile, log_.firstLoss())
-                          : messages::kCompleted + ended.attachmentFolder;
+    QString message = losses_.any() ? messages::incomplete(losses_, ended.attachmentFolder, ended.logFile)
+                                    : messages::kCompleted + ended.attachmentFolder;
     if (savedElsewhere()) message += QLatin1Char('\n') + messages::savedBeside(plan_.fileName, savedAs_);
+    message += messages::lostLogLines(losses_.logLines, log_.firstLoss());
     services_.message(message);
     return ended;
 }

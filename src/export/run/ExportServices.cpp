@@ -16,15 +16,13 @@ QString messages::interrupted(std::int32_t n, std::int32_t count) {
     return QStringLiteral("导出已中断：第%1个文档起未导出（共%2个文档），已导出的内容已保存。").arg(n).arg(count);
 }
 
-QString messages::incomplete(const ExportLosses& losses, const QString& attachmentFolder, const QString& logFile,
-                            const QString& logLoss) {
+QString messages::incomplete(const ExportLosses& losses, const QString& attachmentFolder, const QString& logFile) {
     return QStringLiteral("数据导出结束，但有内容未能导出：%1个附件、%2个RichText对象、%3个单元格。"
                           "每一项的原因记录在日志文件：%4\n已导出的附件文档存放在Excel文件的同一目录下，文件夹名为：%5")
         .arg(losses.attachments)
         .arg(losses.objects)
         .arg(losses.cells)
-        .arg(logFile, attachmentFolder) +
-           lostLogLines(losses.logLines, logLoss);
+        .arg(logFile, attachmentFolder);
 }
 
 QString messages::lostLogLines(int count, const QString& why) {

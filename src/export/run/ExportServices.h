@@ -80,10 +80,9 @@ QString savedBeside(const QString& planned, const QString& saved);
 QString interrupted(std::int32_t n, std::int32_t count);
 
 // The end of a run that went to the end but could not write everything.
-// `logLoss`: why the first lost log line was lost (when any was).
-QString incomplete(const ExportLosses& losses, const QString& attachmentFolder, const QString& logFile,
-                   const QString& logLoss = {});
-// A line that tells how many log lines were lost and why; empty for none.
+QString incomplete(const ExportLosses& losses, const QString& attachmentFolder, const QString& logFile);
+// A line that tells how many log lines were lost and why the first was;
+// empty for none.
 QString lostLogLines(int count, const QString& why);
 }  // namespace messages
 

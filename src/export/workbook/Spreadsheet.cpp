@@ -50,6 +50,12 @@ bool narrowedAscii(const QString& text, std::string& out) {
     return seen < 0x80;
 }
 
+// A file, or a link even when broken, has the name.
+bool isTaken(const QString& name) {
+    const QFileInfo file(name);
+    return file.exists() || file.isSymLink();
+}
+
 }  // namespace
 
 Spreadsheet Spreadsheet::start(const std::string& hivePath) {
@@ -114,18 +120,19 @@ void Spreadsheet::saveReplacing(const QString& fileName) {
 }
 
 // The application tells a refused replace from any other failure by no
-// more than its message, so a failed save counts as refused when a file of
-// that name (or a link, even a broken one) is there afterwards.
+// more than its message, so a failed save counts as refused when the name
+// is taken afterwards. Names taken already are passed over without writing
+// the workbook for them.
 QString Spreadsheet::saveKeeping(const QString& fileName) {
     setDisplayAlerts(true);
     for (int number = 1;; ++number) {
         const QString name = numberedFileName(fileName, number);
+        if (number < kMaxFileNumber && isTaken(name)) continue;
         try {
             saveAs(name);
             return name;
         } catch (const std::exception&) {
-            const QFileInfo taken(name);
-            if (number == kMaxFileNumber || !(taken.exists() || taken.isSymLink())) throw;
+            if (number == kMaxFileNumber || !isTaken(name)) throw;
         }
     }
 }
