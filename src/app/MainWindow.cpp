@@ -352,14 +352,13 @@ void TfrmMain::FormShow() {
     if (started_) return;
     started_ = true;
     ExeFolder = context_.exeFolder;
-    exportFolders_ = {loadExportFolder(ExeFolder),
-                      [this](const QString& folder) { rememberExportFolder(ExeFolder, folder); }};
     DominoEnvironment environment(platform::ComponentRuntime(context_.hivePath), prompts());
     if (!environment.RequireInstallation()) {
         refusedToStart_ = true;
         context_.quit();
         return;
     }
+    exportFolders_ = {loadExportFolder(), &rememberExportFolder};
     // An error in the remaining steps is reported and ends the sequence; the
     // commands that need the wrappers then refuse to run.
     runCommand([this] { prepareDominoObjects(); });

@@ -143,7 +143,7 @@ void DocumentList::readPage(domino::TNotesView& view, const QString& viewName, i
         const QString unid = reading(failure, [&] { return document.UniversalID(); });
         c_.list.addItem(unid, columnTexts(document, unid, columns));
         ++position;
-        c_.wait.SetWaitMsg(kReadingMessage + QString::number(listed) + "/" + QString::number(count));
+        c_.wait.SetWaitMsg(kReadingMessage + QString::number(listed + 1) + "/" + QString::number(count));
         c_.wait.SetWaitProgress(count, listed);
     }
 }

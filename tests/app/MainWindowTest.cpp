@@ -17,6 +17,13 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+#include <sys/inotify.h>
+#include <unistd.h>
+
 using namespace velloran;
 using app::TfrmMain;
 using velloran::testing::PromptCall;
@@ -25,9 +32,48 @@ using velloran::testing::TempDir;
 
 namespace {
 
+// The files opened in the folders watched since the watch began ("" for a
+// folder itself); read at once, nothing waited for.
+class OpenedFiles {
+public:
+    explicit OpenedFiles(const std::vector<std::string>& folders) : fd_(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
+        for (const std::string& folder : folders)
+            EXPECT_GE(::inotify_add_watch(fd_, folder.c_str(), IN_OPEN), 0) << folder;
+    }
+    ~OpenedFiles() { ::close(fd_); }
+    OpenedFiles(const OpenedFiles&) = delete;
+    OpenedFiles& operator=(const OpenedFiles&) = delete;
+
+    std::vector<std::string> names() const {
+        std::vector<std::string> names;
+        alignas(inotify_event) char buffer[4096];
+        ssize_t size = 0;
+        while ((size = ::read(fd_, buffer, sizeof buffer)) > 0) {
+            for (const char* at = buffer; at < buffer + size;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(at);
+                names.emplace_back(event->len > 0 ? event->name : "");
+                at += sizeof(inotify_event) + event->len;
+            }
+        }
+        return names;
+    }
+
+private:
+    int fd_;
+};
+
 class MainWindowTest : public ::testing::Test {
 protected:
-    void TearDown() override { QDir::setCurrent(startFolder_); }
+    // The user's configuration folder is one of the test's own.
+    void SetUp() override {
+        if (const char* old = std::getenv("XDG_CONFIG_HOME")) savedConfig_ = old;
+        ::setenv("XDG_CONFIG_HOME", dir_.file("config").c_str(), 1);
+    }
+    void TearDown() override {
+        QDir::setCurrent(startFolder_);
+        if (savedConfig_) ::setenv("XDG_CONFIG_HOME", savedConfig_->c_str(), 1);
+        else ::unsetenv("XDG_CONFIG_HOME");
+    }
 
     // Program folders for the products named; the hive records them.
     void install(bool notes, bool domino, const std::string& extra = {}) {
@@ -58,6 +104,7 @@ protected:
     ScriptedPrompts prompts_;
     int quits_ = 0;
     QString startFolder_ = QDir::currentPath();
+    std::optional<std::string> savedConfig_;
 };
 
 }  // namespace
@@ -65,8 +112,11 @@ protected:
 TEST_F(MainWindowTest, WithoutNotesOrDominoTheProgramEndsWithoutReadingSettings) {
     install(false, false);
     dir_.write("exe/system.ini", "[domino]\r\nserver=FROMFILE\r\n");
+    dir_.write("config/velloran/export-folder", "/srv/out");
     const std::string hive = TempDir::read(dir_.file("hive.reg"));
+    const OpenedFiles opened({dir_.file("exe"), dir_.file("config/velloran")});
     auto window = startWindow();
+    EXPECT_EQ(opened.names(), std::vector<std::string>()) << "nothing is read before the installation is checked";
     ASSERT_EQ(prompts_.messages().size(), 1u);
     const QStringList lines = prompts_.messages()[0].text.split(u'\n');
     EXPECT_EQ(lines[0], QStringLiteral("对不起，Velloran要求运行的电脑上已经安装过Domino客户端或服务器端软件!"

@@ -71,7 +71,30 @@ protected:
     }
 };
 
+// Keeps the texts the wait window is given.
+class WaitTexts : public platform::WaitIndicator {
+public:
+    void ShowWait() override {}
+    void ShowWaitMsg(const QString& text) override { texts << text; }
+    void SetWaitMsg(const QString& text) override { texts << text; }
+    void SetWaitProgress(int, int) override {}
+    void CloseWait() override {}
+    QStringList texts;
+};
+
 }  // namespace
+
+// While a page loads, the counter reads one more than the rows listed.
+TEST_F(DocumentListTest, ThePageLoadCounterReadsOneMoreThanTheRowsListed) {
+    const std::string file = installation_.generateDatabase("g3.nsf", 3);
+    openView(file, "All");
+    WaitTexts wait;
+    browse::DocumentList list({window(), *window().TreeView1, *window().ListView1, prompts_, wait, [](const QString&) {}});
+    window().ReadPosition = 0;
+    list.LoadViewPage(*window().CurrentDatabase, QStringLiteral("All"));
+    const QString reading = QStringLiteral("正在读入前100条文档数据...");
+    EXPECT_EQ(wait.texts, QStringList({reading, reading + "2/3", reading + "3/3", reading + "4/3"}));
+}
 
 TEST_F(DocumentListTest, PagesThroughTwoHundredAndFiftyDocuments) {
     const std::string file = installation_.generateDatabase("g250.nsf", 250);

@@ -218,6 +218,26 @@ TEST_F(FakeExportTest, AWorkbookCreatedDuringTheRunIsKeptAndOursSavedBesideIt) {
                                             QLatin1Char('\n') + messages::savedBeside(workbook("1"), beside)));
 }
 
+// Numbered names taken by a file or a link (even a broken one) are passed
+// over; each stays as it was.
+TEST_F(FakeExportTest, TheWorkbookSavedBesideTakesTheFirstFreeNumberedName) {
+    auto document = add("D1");
+    document->attachmentNames = {"a.txt"};
+    document->attachments["a.txt"] = std::make_shared<FakeObject>("a.txt", "a");
+    document->attachments["a.txt"]->whileExtracting = [&] { dir.write("out/导出_开始为第1个文档.xls", "theirs"); };
+    dir.write("out/导出_开始为第1个文档 (2).xls", "theirs too");
+    std::filesystem::create_symlink(dir.file("nowhere"), dir.file("out/导出_开始为第1个文档 (3).xls"));
+    const ExportOutcome outcome = exportFrom(QStringLiteral("1"));
+
+    const QString beside = out() + QStringLiteral("导出_开始为第1个文档 (4).xls");
+    EXPECT_TRUE(outcome.completed());
+    EXPECT_EQ(outcome.workbook, beside);
+    EXPECT_EQ(TempDir::read(dir.file("out/导出_开始为第1个文档 (2).xls")), "theirs too");
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("out/导出_开始为第1个文档 (3).xls")));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("nowhere")));
+    EXPECT_THAT(writtenIdsIn(beside), ElementsAre("D1"));
+}
+
 TEST_F(FakeExportTest, AStoppedRunSavesBesideAWorkbookCreatedMeanwhileAndSaysWhere) {
     auto document = add("D1");
     document->attachmentNames = {"a.txt"};

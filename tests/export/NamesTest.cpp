@@ -61,6 +61,16 @@ TEST(WorkbookFile, AGivenFormatDropsOnlyItsOwnEnding) {
     EXPECT_EQ(workbookFileName("/out/c.xlsx", "1", WorkbookFormat::Xls), "/out/c.xlsx_开始为第1个文档.xls");
 }
 
+// The number goes before the last part's extension, never into a folder's.
+TEST(WorkbookFile, ANumberedNameKeepsTheExtension) {
+    const std::vector<std::tuple<QString, int, QString>> numbered = {
+        {"/out/a.xls", 1, "/out/a.xls"},          {"/out/a.xls", 2, "/out/a (2).xls"},
+        {"/out/a.b.xlsx", 10, "/out/a.b (10).xlsx"}, {"/o.d/a", 3, "/o.d/a (3)"},
+        {"/out/.csv", 2, "/out/.csv (2)"},          {"a.csv", 999, "a (999).csv"}};
+    for (const auto& [name, number, expected] : numbered)
+        EXPECT_EQ(numberedFileName(name, number), expected) << name.toStdString() << " " << number;
+}
+
 TEST(WorkbookFile, NamesAndFolders) {
     EXPECT_TRUE(isBlankFileName(QStringLiteral(" \t\r\n")));
     EXPECT_FALSE(isBlankFileName(QStringLiteral(" a ")));

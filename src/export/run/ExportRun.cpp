@@ -30,7 +30,11 @@ ExportRun::ExportRun(const ExportServices& services, const ExportRequest& reques
       folders_(plan_.paths),
       guard_(log),
       steps_(request, log, guard_, losses_),
-      pump_(services.wait) {}
+      pump_(services.wait) {
+    // A log line that cannot be written does not end the export: the lines
+    // lost are counted and told at its end.
+    log_.keepGoingOnFailure();
+}
 
 ExportOutcome ExportRun::execute() {
     folders_.prepare();
@@ -48,8 +52,6 @@ ExportOutcome ExportRun::execute() {
             if (stopRequested()) return interrupt(static_cast<std::int32_t>(plan_.start + k));
             exportDocument(k);
         }
-    } catch (const ExportLogError& error) {
-        return stop(messages::kLogFailed + errorText(error));
     } catch (const std::exception& error) {
         return stop(messages::kDocumentFailed + errorText(error));
     }
@@ -228,16 +230,18 @@ QString ExportRun::progressText(std::int64_t done) const {
            QLatin1Char('/') + QString::number(plan_.count);
 }
 
-ExportOutcome ExportRun::stop(const QString& message, ExportOutcome::Result result) {
-    services_.message(afterFlushingLog(message));
+ExportOutcome ExportRun::stop(const QString& message) {
+    flushLog();
+    services_.message(message + messages::lostLogLines(losses_.logLines, log_.firstLoss()));
     const QString saveFailure = saveAndQuit(SaveMode::KeepExisting);
     services_.wait.CloseWait();
     if (!saveFailure.isEmpty()) services_.message(saveFailure);
     else if (savedElsewhere()) services_.message(messages::savedBeside(plan_.fileName, savedAs_));
-    return outcome(result);
+    return outcome(ExportOutcome::Result::Failed);
 }
 
 ExportOutcome ExportRun::finish() {
+    flushLog();
     const QString saveFailure =
         saveAndQuit(request_.replaceExisting ? SaveMode::ReplaceExisting : SaveMode::KeepExisting);
     services_.wait.CloseWait();
@@ -248,7 +252,8 @@ ExportOutcome ExportRun::finish() {
     const ExportOutcome ended =
         outcome(losses_.any() ? ExportOutcome::Result::Incomplete : ExportOutcome::Result::Completed);
     const QString ending = losses_.any() ? messages::incomplete(losses_, ended.logFile) : messages::kCompleted;
-    services_.message(ending + QLatin1Char('\n') + savedReport(ended));
+    services_.message(ending + QLatin1Char('\n') + savedReport(ended) +
+                      messages::lostLogLines(losses_.logLines, log_.firstLoss()));
     return ended;
 }
 
@@ -258,11 +263,13 @@ ExportOutcome ExportRun::finish() {
 ExportOutcome ExportRun::interrupt(std::int32_t n) {
     interruptedAt_ = n;
     log_.write(lines::exportInterrupted(n));
+    flushLog();
     const QString saveFailure = saveAndQuit(SaveMode::KeepExisting);
     services_.wait.CloseWait();
     const ExportOutcome ended = outcome(ExportOutcome::Result::Interrupted);
     const QString workbookLine = saveFailure.isEmpty() ? savedReport(ended) : saveFailure;
-    services_.message(afterFlushingLog(messages::interrupted(n, plan_.count) + QLatin1Char('\n') + workbookLine));
+    services_.message(messages::interrupted(n, plan_.count) + QLatin1Char('\n') + workbookLine +
+                      messages::lostLogLines(losses_.logLines, log_.firstLoss()));
     return ended;
 }
 
@@ -277,10 +284,10 @@ QString ExportRun::saveAndQuit(SaveMode mode) {
     QString failure;
     try {
         if (mode == SaveMode::ReplaceExisting) {
-            spreadsheet_.saveAs(plan_.fileName);
+            spreadsheet_.saveReplacing(plan_.fileName);
             savedAs_ = plan_.fileName;
         } else {
-            savedAs_ = spreadsheet_.saveAsNew(plan_.fileName);
+            savedAs_ = spreadsheet_.saveKeeping(plan_.fileName);
         }
     } catch (const std::exception& error) {
         failure = messages::kSaveFailed + errorText(error);
@@ -289,13 +296,9 @@ QString ExportRun::saveAndQuit(SaveMode mode) {
     return failure;
 }
 
-QString ExportRun::afterFlushingLog(const QString& message) const {
-    try {
-        log_.flush();
-        return message;
-    } catch (const ExportLogError& error) {
-        return message + QLatin1Char('\n') + messages::kLogFailed + errorText(error);
-    }
+void ExportRun::flushLog() {
+    log_.flush();
+    losses_.logLines = log_.lostLines();
 }
 
 bool ExportRun::savedElsewhere() const { return !savedAs_.isEmpty() && savedAs_ != plan_.fileName; }

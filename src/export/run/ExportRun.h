@@ -75,7 +75,7 @@ private:
     bool stopRequested() const;
     // The gathered log lines, then the message, then save (never over a
     // file), quit and close the wait window.
-    ExportOutcome stop(const QString& message, ExportOutcome::Result result = ExportOutcome::Result::Failed);
+    ExportOutcome stop(const QString& message);
     // Save, quit, close the wait window, then the message that tells how
     // the run ended.
     ExportOutcome finish();
@@ -88,9 +88,8 @@ private:
     // Saves and quits; the save's failure message, or empty. KeepExisting
     // never writes over a file and saves beside one that has the name.
     QString saveAndQuit(SaveMode mode);
-    // Writes the gathered log lines before the user is told `message`; a
-    // log that cannot take them is told of after it.
-    QString afterFlushingLog(const QString& message) const;
+    // Writes the gathered log lines and counts those lost so far.
+    void flushLog();
     // Whether the workbook went beside a file that took its name meanwhile.
     bool savedElsewhere() const;
     ExportOutcome outcome(ExportOutcome::Result result) const;

@@ -31,4 +31,8 @@ QString messages::incomplete(const ExportLosses& losses, const QString& logFile)
         .arg(logFile);
 }
 
+QString messages::lostLogLines(int count, const QString& why) {
+    return count > 0 ? QStringLiteral("\n有%1行日志未能写入:%2").arg(count).arg(why) : QString();
+}
+
 }  // namespace velloran::exporting
