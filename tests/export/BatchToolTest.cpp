@@ -449,7 +449,7 @@ TEST(BatchToolServerTest, ListsTheDataFolderAndNamesTheNearDatabasesForAWrongPat
     dir.write("Data/apps/sale.nsf", "not a database");
     const ToolRun damaged = runTool(hive, list);
     EXPECT_EQ(damaged.status, 1);
-    EXPECT_THAT(damaged.output, ::testing::HasSubstr("损坏"));
+    EXPECT_THAT(damaged.output, ::testing::HasSubstr("不是本系统的文档数据库"));
     EXPECT_THAT(damaged.output, ::testing::Not(::testing::HasSubstr("您是不是要找")));
 }
 

@@ -47,7 +47,9 @@ TEST(ProgramOptionsTest, EveryProgramAnswersHelpAndVersionAndRefusesAWrongComman
         for (const Case& c : cases) {
             const ToolRun run = runProcess(c.prefix, program.file, {c.argument});
             EXPECT_EQ(run.status, c.status) << program.name << " " << c.argument << ": " << run.output;
-            if (c.status == 2) EXPECT_THAT(run.output, HasSubstr("no-such-option")) << program.name;
+            if (c.status == 2) {
+                EXPECT_THAT(run.output, HasSubstr("no-such-option")) << program.name;
+            }
         }
         const ToolRun help = runProcess(kNoDisplay, program.file, {"--help"});
         EXPECT_THAT(help.output, HasSubstr(program.name)) << "the usage names the program";
