@@ -161,9 +161,10 @@ TEST(CellStore, SettlingOnItsOwnKeepsTheLastWrite) {
     expectSame(store, reference);
 }
 
-// The format's high bit shares a word with the column: each format kept
-// date one with that bit set included, leaves the column, the order and the
-// value as they were, up to the last column a position can name.
+// The format's high bit shares a word with the column: each format a
+// settled cell keeps, the date one with that bit set included, leaves the
+// column, the order and the value as they were, up to the last column a
+// position can name.
 TEST(CellStore, EveryFormatKeepsItsCellsPlaceUpToTheLastColumn) {
     constexpr std::uint32_t kLastColumn = 0x7FFFFFFE;
     for (Cell::Format format : {Cell::Format::Text, Cell::Format::DateTime, Cell::Format::Date}) {
