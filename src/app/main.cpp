@@ -2,6 +2,7 @@
 #include "AppContext.h"
 #include "CommandIcons.h"
 #include "MainWindow.h"
+#include "common/CommandLine.h"
 #include "errors/ErrorReport.h"
 #include "errors/GuardedApplication.h"
 #include "host/HostName.h"
@@ -14,9 +15,38 @@
 #include <QMetaObject>
 
 #include <cstdio>
+#include <iostream>
 #include <sys/prctl.h>
 
+namespace {
+
+const char* kUsage = R"(用法: velloran [Qt 的选项，如 -platform offscreen]
+      velloran --help | --version
+
+浏览文档数据库（本地文件或服务器数据目录中的数据库），把视图导出到工作簿。
+注册表文件：环境变量 VELLORAN_REGISTRY 指定的文件，否则
+~/.config/velloran/registry.reg，否则 /etc/velloran/registry.reg
+（velloran-setup --data 数据目录 可以写一个）。
+退出状态：0 正常退出；1 程序无法启动；2 命令行有误。
+)";
+
+// What is left of the command line once Qt took its own options: the
+// window takes no other, so anything left is refused.
+bool refusedArguments(int argc, char** argv) {
+    try {
+        velloran::tools::CommandLine(argc, argv, {});
+        return false;
+    } catch (const velloran::tools::UsageError& error) {
+        std::cerr << "velloran: 错误: " << error.what() << '\n';
+        return true;
+    }
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    // Answered before anything else, so also without a display.
+    if (velloran::tools::printedHelpOrVersion("velloran", kUsage, argc, argv, std::cout)) return 0;
     // The process holds the login password: it never leaves a core dump, and
     // other processes of the same user cannot attach to it.
     if (::prctl(PR_SET_DUMPABLE, 0) != 0) {
@@ -25,6 +55,7 @@ int main(int argc, char** argv) {
     }
     velloran::platform::settleLocalTimeZone();
     velloran::platform::GuardedApplication application(argc, argv);
+    if (refusedArguments(argc, argv)) return velloran::tools::kUsageStatus;
     application.setApplicationName(velloran::platform::kApplicationTitle);
     application.setDesktopFileName(velloran::app::kDesktopFileName);
     application.setWindowIcon(velloran::app::programIcon());

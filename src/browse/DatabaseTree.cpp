@@ -2,12 +2,11 @@
 
 #include "DocumentList.h"
 #include "ListView.h"
+#include "files/DataFolder.h"
 #include "files/FileLock.h"
 #include "text/Trim.h"
 #include "ui/PlainMessage.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QTreeWidget>
 
 namespace velloran::browse {
@@ -26,10 +25,6 @@ int levelOf(const QTreeWidgetItem* node) {
 }
 
 bool endsWithNsf(const QString& text) { return text.right(4).toUpper() == kNsfSuffix; }
-
-bool looksLikeDatabaseFile(const QString& name) {
-    return !name.startsWith(QLatin1Char('.')) && name.right(3).toUpper() == QLatin1String("NSF");
-}
 
 }  // namespace
 
@@ -58,32 +53,16 @@ void DatabaseTree::endBatch() {
 }
 
 void DatabaseTree::ScanFolder(const QString& folder, QTreeWidgetItem* parent) {
-    QSet<QString> visited;
+    const std::vector<platform::DataFolderEntry> entries = platform::scanDataFolder(folder);
     beginBatch();
-    try {
-        scanEntries(folder, parent, visited);
-    } catch (...) {
-        endBatch();
-        throw;
-    }
+    addEntries(entries, parent);
     endBatch();
 }
 
-void DatabaseTree::scanEntries(const QString& folder, QTreeWidgetItem* parent, QSet<QString>& visited) {
-    // A folder reached again through a link is listed but not entered twice,
-    // so a link to an enclosing folder cannot make the scan endless.
-    const QString canonical = QFileInfo(folder).canonicalFilePath();
-    if (canonical.isEmpty() || visited.contains(canonical)) return;
-    visited.insert(canonical);
-    const QFileInfoList entries = QDir(folder).entryInfoList(
-        QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
-    for (const QFileInfo& entry : entries) {
-        const QString name = entry.fileName();
-        if (entry.isDir() && !name.startsWith(QLatin1Char('.'))) {
-            scanEntries(entry.filePath(), addNode(parent, name, kFolderIcon), visited);
-        } else if (!entry.isDir() && looksLikeDatabaseFile(name)) {
-            addNode(parent, name, kDatabaseIcon);
-        }
+void DatabaseTree::addEntries(const std::vector<platform::DataFolderEntry>& entries, QTreeWidgetItem* parent) {
+    for (const platform::DataFolderEntry& entry : entries) {
+        QTreeWidgetItem* node = addNode(parent, entry.name, entry.folder ? kFolderIcon : kDatabaseIcon);
+        if (entry.folder) addEntries(entry.entries, node);
     }
 }
 

@@ -4,9 +4,11 @@
 // file mode one database file and its views. A click on a view hands it to
 // the document list.
 #include "BrowseContext.h"
+#include "files/DataFolder.h"
 
-#include <QSet>
 #include <QString>
+
+#include <vector>
 
 class QTreeWidgetItem;
 
@@ -23,7 +25,8 @@ public:
     DatabaseTree(BrowseContext context, DocumentList& documents, std::function<QString()> dataFolder = {});
 
     // Adds the folder's sub-folders and database files below `parent`,
-    // recursively, repainting the tree once at the end.
+    // recursively (see platform::scanDataFolder), repainting the tree once
+    // at the end.
     void ScanFolder(const QString& folder, QTreeWidgetItem* parent);
     // The database path of a node: the names from the first level below the
     // root down to the node, joined by "\"; a node with children ends in "\".
@@ -48,7 +51,7 @@ public:
 
 private:
     QString openDialogFolder() const;
-    void scanEntries(const QString& folder, QTreeWidgetItem* parent, QSet<QString>& visited);
+    void addEntries(const std::vector<platform::DataFolderEntry>& entries, QTreeWidgetItem* parent);
     void beginBatch();
     void endBatch();
     void listServerDatabaseViews(QTreeWidgetItem* node);

@@ -101,7 +101,8 @@ TEST_F(DatabaseTreeTest, TheServerTreeListsFoldersAndDatabasesAndOpensViews) {
     EXPECT_EQ(window().TreeMode, 1);
     EXPECT_EQ(window().TreeView1->topLevelItem(0)->text(0),
               QStringLiteral("TestServer/Velloran(") + QString::fromStdString(installation_.dataFolder()) + ")");
-    EXPECT_EQ(children({}), (QStringList{"abcnsf", "apps", "empty", "names.nsf"}));
+    EXPECT_EQ(children({}), (QStringList{"apps", "empty", "names.nsf"}))
+        << "a name without the dot is no database file (the tree could not open it)";
     EXPECT_EQ(window().databaseTree().scanRepaints(), 1);
 
     click({"apps", "sales.nsf"});
@@ -116,12 +117,11 @@ TEST_F(DatabaseTreeTest, TheServerTreeListsFoldersAndDatabasesAndOpensViews) {
     EXPECT_EQ(window().ViewDocumentCount, 1);
     EXPECT_EQ(window().ListView1->style(), browse::ListView::Style::Report);
 
-    for (const QStringList& path : {QStringList{"empty"}, QStringList{"abcnsf"}, QStringList{"apps"}}) {
+    for (const QStringList& path : {QStringList{"empty"}, QStringList{"apps"}}) {
         window().ViewDocumentCount = 1;
         click(path);
         EXPECT_EQ(window().ViewDocumentCount, 0);
     }
-    EXPECT_TRUE(children({"abcnsf"}).isEmpty()) << "a name without the dot is listed but not opened";
     EXPECT_TRUE(prompts_.messages().empty());
 }
 

@@ -8,6 +8,7 @@
 
 #include "component/ComponentRuntime.h"
 #include "generate/Generator.h"
+#include "write/DatabaseWriter.h"
 #include "nsfjson/JsonDatabase.h"
 #include "people/Person.h"
 #include "registry/RegistryHive.h"
@@ -97,13 +98,14 @@ TEST_F(BatchToolTest, FailuresGiveAMessageAndANonZeroStatus) {
     ToolRun beyond = runTool(hive, {"--database", database, "--view", "V", "--out", dir.file("b"), "--start", "3",
                                     "--log-folder", dir.file("logs")});
     EXPECT_EQ(beyond.status, 1);
-    EXPECT_EQ(beyond.output, "velloran-export: 当前没有可导出的内容\n结果:   未导出\n");
+    EXPECT_EQ(beyond.output, "velloran-export: 错误: --start 3 超出范围：视图只有 2 个文档\n");
 
     // Standard error speaks Chinese only: the engine's English original
     // stays on the diagnostics channel, counted, and shown with --verbose.
     ToolRun noView = runTool(hive, {"--database", database, "--view", "Nope", "--out", dir.file("b")});
     EXPECT_EQ(noView.status, 1);
     EXPECT_EQ(noView.output, "velloran-export: 错误: 数据库 " + database + " 中没有名为“Nope”的视图\n"
+                             "velloran-export: 用 --list 列出数据库中的视图\n"
                              "velloran-export: 有 1 条诊断信息未显示（加 --verbose 可看到）\n");
     ToolRun verbose = runTool(hive, {"--database", database, "--view", "Nope", "--out", dir.file("b"), "--verbose"});
     EXPECT_EQ(verbose.status, 1);
@@ -301,6 +303,40 @@ TEST_F(BatchToolTest, ExactNameAndOverwriteDecideWhatHappensToAnExistingFile) {
     EXPECT_EQ(sheet(QString::fromStdString(exact))["rows"], 3);
 }
 
+// What the tool says when it cannot export says what to do about it.
+TEST_F(BatchToolTest, ARefusedExportSaysWhatToDo) {
+    const std::string database = dir.file("data.nsf");
+    {
+        // A view kept from another system, with a formula the engine cannot read.
+        notes::write::DatabaseWriter writer(dir.file("kept.nsf"));
+        ASSERT_TRUE(writer.keepView({"Kept", {}, "SELECT @NoSuchFunction(Form)", {}}).has_value());
+        writer.commit();
+    }
+    dir.write("out/taken_开始为第1个文档.xls", "last week");
+    struct Case {
+        std::vector<std::string> args;
+        std::string said;
+    };
+    const Case cases[] = {
+        {{"--database", database, "--view", "V", "--out", dir.file("out/taken.xls")},
+         dir.file("out/taken_开始为第1个文档.xls") + "文件已存在!（加 --overwrite 覆盖）"},
+        {{"--database", database, "--view", "V", "--out", dir.file("out/b.xls"), "--start", "5"}, "视图只有 2 个文档"},
+        {{"--database", dir.file("kept.nsf"), "--view", "Kept", "--out", dir.file("out/k.xls")},
+         "视图“Kept”中没有可导出的文档：它的公式无法求值（视图“Kept”的选择公式: "},
+        {{"--database", database, "--view", "Zzzzzz", "--out", dir.file("out/z.xls")}, "用 --list 列出数据库中的视图"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = c.args;
+        args.insert(args.end(), {"--log-folder", dir.file("logs")});
+        const ToolRun run = runTool(hive, args);
+        EXPECT_EQ(run.status, 1) << run.output;
+        EXPECT_THAT(run.output, ::testing::HasSubstr(c.said));
+        EXPECT_THAT(run.output, ::testing::Not(::testing::HasSubstr("当前没有可导出的内容")));
+    }
+    EXPECT_EQ(TempDir::read(dir.file("out/taken_开始为第1个文档.xls")), "last week");
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "logs")) << "nothing was started, so nothing logged";
+}
+
 // Ctrl+C during a long run: the log is a pipe the test reads, so the run is
 // at a known document when the signal comes, and waits there while the test
 // does not read.
@@ -392,6 +428,29 @@ TEST(BatchToolServerTest, ListsTheDataFolderAndNamesTheNearDatabasesForAWrongPat
     const ToolRun wrong = runTool(hive, list);
     EXPECT_EQ(wrong.status, 1);
     EXPECT_THAT(wrong.output, ::testing::HasSubstr("velloran-export: 您是不是要找: apps\\sales.nsf\n"));
+
+    // A wrong server is one error, whatever is asked of it.
+    for (std::vector<std::string> args : {std::vector<std::string>{"--list"},
+                                          std::vector<std::string>{"--list", "--database", "apps\\sale.nsf"},
+                                          std::vector<std::string>{"--database", "apps\\sale.nsf", "--view", "Orders",
+                                                                   "--out", dir.file("o.xls")}}) {
+        std::vector<std::string> wrongServer = {"--server", "Other/Velloran", "--user", "Tester/Velloran",
+                                                "--password-file=" + password};
+        wrongServer.insert(wrongServer.end(), args.begin(), args.end());
+        const ToolRun refused = runTool(hive, wrongServer);
+        EXPECT_EQ(refused.status, 1) << refused.output;
+        EXPECT_THAT(refused.output, ::testing::StartsWith("velloran-export: 错误: 服务器“Other/Velloran”未知，本机的服务器是"
+                                                          "“Main/Velloran”"));
+        EXPECT_THAT(refused.output, ::testing::Not(::testing::HasSubstr("无法打开")));
+        EXPECT_THAT(refused.output, ::testing::Not(::testing::HasSubstr("您是不是要找")));
+    }
+
+    // A database that is there but damaged is the one meant: no other is named.
+    dir.write("Data/apps/sale.nsf", "not a database");
+    const ToolRun damaged = runTool(hive, list);
+    EXPECT_EQ(damaged.status, 1);
+    EXPECT_THAT(damaged.output, ::testing::HasSubstr("不是本系统的文档数据库"));
+    EXPECT_THAT(damaged.output, ::testing::Not(::testing::HasSubstr("您是不是要找")));
 }
 
 TEST_F(BatchToolTest, OverwriteOverAFolderOfTheWorkbooksNameStopsBeforeTheExport) {

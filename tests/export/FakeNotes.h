@@ -133,6 +133,7 @@ public:
         }
         return nullptr;
     }
+    std::string UnreadableFormula() const override { return {}; }
 };
 
 class FakeDatabase : public notes::Database {

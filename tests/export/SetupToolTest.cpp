@@ -109,6 +109,22 @@ TEST_F(SetupToolTest, TheHiveItWritesInHomeServesTheBatchExport) {
     EXPECT_EQ(hive.readString("Software\\Lotus\\Domino", "Path"), fs::canonical(components).string());
 }
 
+// What a user needs next: the server name --server takes, and, from the
+// build tree, where the components are to come from.
+TEST_F(SetupToolTest, ItSaysTheServerNameItChoseAndWhatToDoWithoutInstalledComponents) {
+    const ToolRun named = setup({"--data", dir.file(""), "--server", "Main/Velloran"});
+    EXPECT_THAT(named.output, HasSubstr("服务器名: Main/Velloran（velloran-export 的 --server 用这个名字）\n"));
+    const ToolRun hostNamed = setup({"--data", dir.file("")});
+    const platform::RegistryHive hive = platform::RegistryHive::load(userHive());
+    EXPECT_THAT(hostNamed.output, HasSubstr("服务器名: " + hive.readString("Software\\Lotus\\Domino", "ServerName") + "（"));
+
+    const ToolRun fromBuildTree = run(home.string(), "", VELLORAN_SETUP_TOOL, {"--data", dir.file(""), "--user"});
+    EXPECT_EQ(fromBuildTree.status, 1);
+    EXPECT_THAT(fromBuildTree.output, HasSubstr("没有找到安装的组件 nlsxbe.dll"));
+    EXPECT_THAT(fromBuildTree.output, HasSubstr("cmake --install"));
+    EXPECT_THAT(fromBuildTree.output, HasSubstr("或用 --components 指定"));
+}
+
 TEST_F(SetupToolTest, RunAgainItChangesTheDataFolderAndKeepsTheRegistrations) {
     ASSERT_EQ(setup({"--data", dir.file("")}).status, 0);
     fs::create_directories(dir.path() / "other");

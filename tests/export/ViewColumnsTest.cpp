@@ -134,17 +134,20 @@ TEST_F(ViewColumnsTest, TypedCellsAreNumbersAndDatesInEveryFormat) {
     const json fromXls = readWithXlrd(xls)["sheets"][0];
     EXPECT_EQ((*findCell(fromXls, 1, 1))[2], "ACME!");
     EXPECT_EQ((*findCell(fromXls, 1, 2))[2], 100000.0);
+    EXPECT_EQ((*findCell(fromXls, 1, 3))[3], "yyyy-mm-dd hh:mm:ss") << "a moment with its time";
     EXPECT_EQ((*findCell(fromXls, 1, 4))[2], "2024-03-05T00:00:00");
+    EXPECT_EQ((*findCell(fromXls, 1, 4))[3], "yyyy-mm-dd") << "a date alone, without a time";
     EXPECT_EQ((*findCell(fromXls, 1, 5))[2], "16666.6666666667") << "@Text gives text";
     EXPECT_EQ(findCell(fromXls, 2, 4), nullptr) << "no Due, no cell";
 
     const json fromXlsx = runPythonOn(VELLORAN_XLSX_DUMP, exported(ColumnRule::View, QStringLiteral("typed.xlsx")));
     EXPECT_EQ((*findCell(fromXlsx["sheets"][0], 1, 2))[2], 100000);
     EXPECT_EQ((*findCell(fromXlsx["sheets"][0], 1, 4))[2], "2024-03-05T00:00:00");
+    EXPECT_EQ((*findCell(fromXlsx["sheets"][0], 1, 4))[3], "yyyy-mm-dd");
 
     const json fromCsv = runPythonOn(VELLORAN_CSV_DUMP, exported(ColumnRule::View, QStringLiteral("typed.csv")));
     EXPECT_THAT(fromCsv["cells"], ::testing::Contains(json::array({1, 2, "100000"})));
-    EXPECT_THAT(fromCsv["cells"], ::testing::Contains(json::array({1, 4, "2024-03-05T00:00:00"})));
+    EXPECT_THAT(fromCsv["cells"], ::testing::Contains(json::array({1, 4, "2024-03-05"})));
 
     // The items rule: the Amount item is a number; the customer stays text.
     const json items = readWithXlrd(exported(ColumnRule::Items, QStringLiteral("items.xls")))["sheets"][0];
@@ -154,10 +157,12 @@ TEST_F(ViewColumnsTest, TypedCellsAreNumbersAndDatesInEveryFormat) {
 }
 
 // A time without a date has no date number: its cell stays the text the
-// list shows, not a day of 1970.
-TEST(TypedCellTest, ATimeWithoutADateStaysText) {
+// list shows, not a day of 1970. A date without a time is a date, not
+// midnight.
+TEST(TypedCellTest, ATimeWithoutADateStaysTextAndADateWithoutATimeIsADate) {
     EXPECT_EQ(typedCellOf(notes::DateTime{45'000'000, true, false}).kind, TypedCell::Kind::Text);
-    EXPECT_EQ(typedCellOf(notes::DateTime{1'709'251'200'000, false}).kind, TypedCell::Kind::DateTime);
+    EXPECT_EQ(typedCellOf(notes::DateTime{1'709'251'200'000, false}).kind, TypedCell::Kind::Date);
+    EXPECT_EQ(typedCellOf(notes::DateTime{1'709'251'200'000, true}).kind, TypedCell::Kind::DateTime);
 }
 
 TEST_F(ViewColumnsTest, AttachmentsAndObjectsAreSavedAsUnderTheItemsRuleAndEachCellIsLogged) {

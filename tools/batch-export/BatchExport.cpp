@@ -3,6 +3,8 @@
 #include "BatchSession.h"
 
 #include "log/ExportLog.h"
+#include "log/LogLine.h"
+#include "run/IntegerText.h"
 #include "run/ViewExport.h"
 #include "run/WorkbookFile.h"
 
@@ -33,6 +35,21 @@ void requireWorkbookPlace(const QString& workbook) {
     const QString folder = QFileInfo(workbook).absolutePath();
     if (!QFileInfo(folder).isDir())
         throw BatchFailure(kNotExported, QStringLiteral("工作簿所在的目录 %1 不存在").arg(folder));
+}
+
+// The export's own refusals, worded for the command line: the option that
+// replaces a workbook, and why the view holds nothing from --start on.
+void requireExportable(const exporting::ExportRequest& request, domino::TNotesView& view) {
+    const QString file = request.workbookFile();
+    if (!request.replaceExisting && QFileInfo::exists(file))
+        throw BatchFailure(kNotExported, file + exporting::messages::kFileExists + QStringLiteral("（加 --overwrite 覆盖）"));
+    const std::int32_t start = exporting::parseInteger(request.startText).value_or(1);
+    if (start <= request.documentCount) return;
+    if (const std::string unreadable = view.DefaultInterface()->UnreadableFormula(); !unreadable.empty())
+        throw BatchFailure(kNotExported, QStringLiteral("视图“%1”中没有可导出的文档：它的公式无法求值（%2）")
+                                             .arg(exporting::writtenOut(request.viewName), exporting::writtenOut(QString::fromStdString(unreadable))));
+    throw BatchFailure(kNotExported,
+                       QStringLiteral("--start %1 超出范围：视图只有 %2 个文档").arg(start).arg(request.documentCount));
 }
 
 QString resultText(const ExportOutcome& outcome, std::int32_t count) {
@@ -87,6 +104,7 @@ ExitStatus runBatchExport(const BatchOptions& options, const std::string& hivePa
     request.columns = options.columns;
     request.typedCells = options.typed;
     request.format = options.format;
+    requireExportable(request, view);
     const exporting::ExportLog log(options.logFolder ? QFileInfo(text(*options.logFolder)).absoluteFilePath()
                                                      : exporting::ExportLog::defaultFolder());
     const ExportOutcome outcome =

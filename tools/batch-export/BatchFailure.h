@@ -1,6 +1,8 @@
 #pragma once
 // How the batch tool ends: its exit statuses, and the failure that carries
 // one with a message for the user.
+#include "common/CommandLine.h"
+
 #include <QString>
 
 #include <stdexcept>
@@ -9,8 +11,8 @@ namespace velloran::batch {
 
 enum ExitStatus : int {
     kExported = 0,      // the whole view was exported (or the list printed)
-    kNotExported = 1,   // the run failed, or something was not exported
-    kUsageError = 2,    // the command line cannot be taken
+    kNotExported = tools::kFailedStatus,  // the run failed, or something was not exported
+    kUsageError = tools::kUsageStatus,    // the command line cannot be taken
     kInterrupted = 130  // Ctrl+C or SIGTERM ended the run
 };
 

@@ -6,8 +6,6 @@
 #include "common/PasswordInput.h"
 #include "run/IntegerText.h"
 
-#include <cstring>
-
 namespace velloran::batch {
 
 const char* const kBatchUsage = R"(用法: velloran-export --database 路径 --view 视图 --out 文件.xls [--start N]
@@ -40,7 +38,8 @@ const char* const kBatchUsage = R"(用法: velloran-export --database 路径 --v
                         view：列为视图自己的列，单元格为列值，与程序文档列表
                         显示的完全相同
   --typed               数字写为可求和的数字，日期时间写为日期（工作簿中为日期格式，
-                        CSV 中为 ISO 8601），而不是文本；1900-03-01 之前的日期仍为文本
+                        CSV 中为 ISO 8601；只有日期的值为 yyyy-mm-dd，不带时间），
+                        而不是文本；1900-03-01 之前的日期仍为文本
   --exact-name          工作簿就以 --out 的名字保存，不加"_开始为第N个文档.xls"；
                         与 --format 一起时 --out 的扩展名须与之相符
   --overwrite           导出完成时替换已有的同名工作簿（新文件写完之前旧文件保持
@@ -50,7 +49,6 @@ const char* const kBatchUsage = R"(用法: velloran-export --database 路径 --v
   --log-folder 目录     日志文件的目录（默认 ~/.local/share/velloran/）
   --list                不导出，列出视图（名称、别名、文档数，以制表符分隔）；
                         只有 --server 时列出服务器数据目录中的数据库（路径、标题）
-  --version             显示版本
 
 选项也可以写成 --选项=值。注册表文件与程序相同：环境变量 VELLORAN_REGISTRY 指定
 的文件，否则 ~/.config/velloran/registry.reg，否则 /etc/velloran/registry.reg
@@ -169,12 +167,6 @@ BatchOptions parseBatchOptions(int argc, char** argv) {
         throw usageFailureOf(error);
     }
     return batch;
-}
-
-bool asksForVersion(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], "--version") == 0) return true;
-    return false;
 }
 
 }  // namespace velloran::batch

@@ -50,9 +50,6 @@ struct BatchOptions {
 // option at fault. Reads the password when --server is given.
 BatchOptions parseBatchOptions(int argc, char** argv);
 
-// True when the arguments ask for --version.
-bool asksForVersion(int argc, char** argv);
-
 extern const char* const kBatchUsage;
 
 }  // namespace velloran::batch

@@ -5,11 +5,12 @@
 
 #include "access/Installation.h"
 #include "component/ComponentRuntime.h"
+#include "files/DataFolder.h"
+#include "store/EngineError.h"
 #include "text/Trim.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSet>
 
 namespace velloran::batch {
 
@@ -17,24 +18,7 @@ namespace {
 
 QString text(const std::string& utf8) { return QString::fromStdString(utf8); }
 
-bool isDatabaseFile(const QFileInfo& entry) {
-    return entry.isFile() && entry.suffix().compare(QLatin1String("nsf"), Qt::CaseInsensitive) == 0;
-}
-
-void collectDatabases(const QString& folder, const QString& prefix, QSet<QString>& visited, QStringList& found) {
-    const QString canonical = QFileInfo(folder).canonicalFilePath();
-    if (canonical.isEmpty() || visited.contains(canonical)) return;
-    visited.insert(canonical);
-    const QFileInfoList entries =
-        QDir(folder).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
-    for (const QFileInfo& entry : entries) {
-        if (entry.fileName().startsWith(QLatin1Char('.'))) continue;
-        if (entry.isDir())
-            collectDatabases(entry.filePath(), prefix + entry.fileName() + QLatin1Char('\\'), visited, found);
-        else if (isDatabaseFile(entry))
-            found << prefix + entry.fileName();
-    }
-}
+bool isDatabaseFile(const QFileInfo& entry) { return entry.isFile() && platform::isDatabaseFileName(entry.fileName()); }
 
 // The view's names that --view takes: its name and its aliases.
 QStringList namesOf(const std::vector<ViewEntry>& views) {
@@ -45,33 +29,44 @@ QStringList namesOf(const std::vector<ViewEntry>& views) {
 
 }  // namespace
 
-QStringList databasesUnder(const QString& folder) {
-    QSet<QString> visited;
-    QStringList found;
-    collectDatabases(folder, QString(), visited, found);
-    return found;
-}
-
 BatchSession::BatchSession(const BatchOptions& options, const std::string& hivePath)
     : hivePath_(hivePath), session_(platform::ComponentRuntime(hivePath)) {
     if (options.login) {
         session_.InitializeUsingNotesUserName(text(options.login->userName), text(options.login->password));
         server_ = text(options.login->server);
+        requireThisServer();
     } else {
         session_.Initialize();
     }
 }
 
-QString BatchSession::dataFolder() const {
+notes::access::Installation BatchSession::installation() const {
     try {
-        return text(notes::access::readInstallation(hivePath_).dataPath);
+        return notes::access::readInstallation(hivePath_);
     } catch (const std::exception& error) {
         throw BatchFailure(kNotExported, QStringLiteral("找不到服务器的数据目录: ") + QString::fromUtf8(error.what()));
     }
 }
 
+QString BatchSession::dataFolder() const { return text(installation().dataPath); }
+
+void BatchSession::requireThisServer() const {
+    const notes::access::Installation here = installation();
+    if (notes::access::isThisServer(server_.toStdString(), here)) return;
+    const notes::EngineError unknown(notes::msg::kUnknownServer, {server_.toStdString(), here.serverName});
+    throw BatchFailure(kNotExported, QString::fromUtf8(unknown.what()) +
+                                         QStringLiteral("（velloran-setup 写注册表时打印了这个名字）"));
+}
+
+bool BatchSession::databaseExists(const QString& path) const {
+    if (server_.isEmpty()) return QFileInfo::exists(path);
+    QString inDataFolder = path;
+    inDataFolder.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return QFileInfo::exists(dataFolder() + QLatin1Char('/') + inDataFolder);
+}
+
 QStringList BatchSession::databasesNear(const QString& path) const {
-    if (!server_.isEmpty()) return nearNames(path, databasesUnder(dataFolder()));
+    if (!server_.isEmpty()) return nearNames(path, platform::databasePathsUnder(dataFolder()));
     // A local file: the database files beside the one asked for.
     const QFileInfo wanted(path);
     const QDir folder = wanted.dir();
@@ -88,7 +83,9 @@ void BatchSession::openDatabase(const QString& path, domino::TNotesDatabase& dat
     try {
         database.ConnectTo(session_.GetDatabase(server_, path));
     } catch (const domino::DominoError& error) {
-        const QString suggestion = suggestionOf(databasesNear(path));
+        // A database that is there but cannot be opened (damaged, not for
+        // this user) was meant as named: no other name is suggested.
+        const QString suggestion = databaseExists(path) ? QString() : suggestionOf(databasesNear(path));
         if (suggestion.isEmpty()) throw;
         throw BatchFailure(kNotExported, QString::fromUtf8(error.what()) + suggestion);
     }
@@ -99,8 +96,8 @@ void BatchSession::openView(domino::TNotesDatabase& database, const QString& nam
         view.ConnectTo(database.GetView(name));
     } catch (const domino::DominoError& error) {
         const QString suggestion = suggestionFor(name, namesOf(views(database)));
-        if (suggestion.isEmpty()) throw;
-        throw BatchFailure(kNotExported, QString::fromUtf8(error.what()) + suggestion);
+        throw BatchFailure(kNotExported, QString::fromUtf8(error.what()) +
+                                             (suggestion.isEmpty() ? QStringLiteral("\n用 --list 列出数据库中的视图") : suggestion));
     }
 }
 

@@ -1,10 +1,12 @@
 #pragma once
 // The tool's session with the document databases: logged in to the server,
 // or opened for the local user, and the databases and views it opens. A
-// database or view that is not there is reported with the names near it.
+// database or view that is not there is reported with the names near it
+// (a view without any, with the pointer to --list).
 #include "BatchOptions.h"
 
 #include "DominoWrappers.h"
+#include "access/Installation.h"
 
 #include <QStringList>
 
@@ -22,7 +24,8 @@ struct ViewEntry {
 
 class BatchSession {
 public:
-    // Logs in to options.login's server, or opens the local user's session.
+    // Logs in to options.login's server, or opens the local user's session;
+    // throws BatchFailure when the server is not this installation's.
     BatchSession(const BatchOptions& options, const std::string& hivePath);
 
     domino::TNotesSession& session() { return session_; }
@@ -42,6 +45,9 @@ public:
     static std::vector<ViewEntry> views(domino::TNotesDatabase& database);
 
 private:
+    notes::access::Installation installation() const;
+    void requireThisServer() const;
+    bool databaseExists(const QString& path) const;
     // The databases a wrong `path` may have meant.
     QStringList databasesNear(const QString& path) const;
 
@@ -49,11 +55,5 @@ private:
     domino::TNotesSession session_;
     QString server_;
 };
-
-// The database files (".nsf", any letter case) under `folder`, as paths
-// relative to it with "\" between the parts, sorted; folders and files whose
-// name starts with "." are left out, and a folder reached again through a
-// link is not entered twice.
-QStringList databasesUnder(const QString& folder);
 
 }  // namespace velloran::batch

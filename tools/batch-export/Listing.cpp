@@ -2,6 +2,7 @@
 
 #include "BatchSession.h"
 
+#include "files/DataFolder.h"
 #include "log/LogLine.h"
 
 namespace velloran::batch {
@@ -31,7 +32,7 @@ QString titleOrReason(BatchSession& session, const QString& path) {
 }
 
 void printDatabases(BatchSession& session, std::ostream& out) {
-    for (const QString& path : databasesUnder(session.dataFolder()))
+    for (const QString& path : platform::databasePathsUnder(session.dataFolder()))
         out << field(path) << '\t' << field(titleOrReason(session, path)) << '\n';
 }
 

@@ -46,14 +46,7 @@ Terminal::Progress progressKind(const BatchOptions& options) {
 }
 
 ExitStatus run(int argc, char** argv) {
-    if (velloran::tools::asksForHelp(argc, argv)) {
-        std::cout << kBatchUsage;
-        return kExported;
-    }
-    if (asksForVersion(argc, argv)) {
-        std::cout << "velloran-export " << VELLORAN_VERSION << '\n';
-        return kExported;
-    }
+    if (velloran::tools::printedHelpOrVersion("velloran-export", kBatchUsage, argc, argv, std::cout)) return kExported;
     const BatchOptions options = parseBatchOptions(argc, argv);
     showDiagnostics = options.verbose;
     const std::string hive = velloran::platform::RegistryHive::defaultPath();

@@ -3,7 +3,6 @@
 #include "files/LiveTemporaries.h"
 
 #include <algorithm>
-#include <cstring>
 #include <iostream>
 
 namespace velloran::tools {
@@ -33,6 +32,18 @@ std::string usageText(UsageError::Kind kind, const std::string& name, const std:
 bool listed(const std::vector<std::string>& names, const std::string& name) {
     return std::find(names.begin(), names.end(), name) != names.end();
 }
+
+bool givenArgument(int argc, char** argv, const std::vector<std::string>& names) {
+    for (int i = 1; i < argc; ++i)
+        if (listed(names, argv[i])) return true;
+    return false;
+}
+
+// Every program's help ends with the two options every program takes.
+constexpr const char* kHelpAndVersionLines = R"(
+  --help      显示本说明后退出
+  --version   显示版本后退出
+)";
 
 }  // namespace
 
@@ -99,24 +110,27 @@ long long CommandLine::number(const std::string& name, long long fallback, long 
     throw UsageError(UsageError::Kind::NotANumber, name, text, max);
 }
 
-bool asksForHelp(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) return true;
+bool printedHelpOrVersion(const char* program, const char* usage, int argc, char** argv, std::ostream& out) {
+    if (givenArgument(argc, argv, {"--help", "-h"})) {
+        out << usage << kHelpAndVersionLines << std::flush;
+        return true;
+    }
+    if (givenArgument(argc, argv, {"--version"})) {
+        out << program << ' ' << VELLORAN_VERSION << '\n' << std::flush;
+        return true;
+    }
     return false;
 }
 
 int runTool(const char* tool, const char* usage, int argc, char** argv, const std::function<void(int, char**)>& body) {
     try {
-        if (asksForHelp(argc, argv)) {
-            std::cout << usage;
-            return 0;
-        }
+        if (printedHelpOrVersion(tool, usage, argc, argv, std::cout)) return 0;
         platform::removeTemporariesOnTermination();
         body(argc, argv);
         return 0;
     } catch (const std::exception& e) {
         std::cerr << tool << ": error: " << e.what() << "\n";
-        return 1;
+        return dynamic_cast<const UsageError*>(&e) ? kUsageStatus : kFailedStatus;
     }
 }
 

@@ -1,16 +1,23 @@
 #pragma once
-// Command-line options of the data tools: "--name value" or "--name=value"
-// pairs, and flags.
+// The command line every program shares: options as "--name value" or
+// "--name=value" pairs and flags, --help and --version, and the exit
+// statuses.
 #include "common/ToolError.h"
 
 #include <climits>
 #include <functional>
+#include <iosfwd>
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace velloran::tools {
+
+// Every program ends with 0 when it did what it was asked, 1 when it
+// failed (or lost anything), 2 when its command line is wrong.
+inline constexpr int kFailedStatus = 1;
+inline constexpr int kUsageStatus = 2;
 
 // A command line the tool cannot take. what() says it in English; a tool
 // that speaks another language words it from kind(), option() and value().
@@ -60,12 +67,16 @@ private:
     std::map<std::string, std::vector<std::string>> values_;
 };
 
-// Runs a tool's body: prints `usage` for --help, reports any exception on
-// standard error as "<tool>: error: ..." and turns it into exit code 1. A
-// signal that ends the tool first removes the files it was writing.
+// Runs a tool's body: answers --help and --version, reports any exception
+// on standard error as "<tool>: error: ..." and turns it into exit status 1,
+// or 2 for a UsageError. A signal that ends the tool first removes the
+// files it was writing.
 int runTool(const char* tool, const char* usage, int argc, char** argv, const std::function<void(int, char**)>& body);
 
-// True when the arguments ask for --help (or -h).
-bool asksForHelp(int argc, char** argv);
+// When an argument asks for --help (or -h), prints `usage` followed by the
+// lines on --help and --version; else, when one asks for --version, prints
+// "<program> <version>". Returns whether it printed: the program then ends
+// with status 0 having done nothing else (no window, no file, no prompt).
+bool printedHelpOrVersion(const char* program, const char* usage, int argc, char** argv, std::ostream& out);
 
 }  // namespace velloran::tools

@@ -58,10 +58,7 @@ existing one); 2 when the command line is wrong.
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (velloran::tools::asksForHelp(argc, argv)) {
-        std::cout << kUsage;
-        return 0;
-    }
+    if (velloran::tools::printedHelpOrVersion("velloran-dxl-import", kUsage, argc, argv, std::cout)) return 0;
     try {
         // A signal that ends the import first removes the database it was building.
         velloran::platform::removeTemporariesOnTermination();

@@ -44,12 +44,24 @@ void updateHive(const SetupHive& hive, const std::function<void(platform::Regist
     platform::RegistryHive::update(hive.path, change, waiting);
 }
 
-void writeInstallationKey(platform::RegistryHive& hive, const SetupOptions& options,
-                          const std::string& componentFolder, const std::string& dataFolder) {
+void writeInstallationKey(platform::RegistryHive& hive, const std::string& componentFolder,
+                          const std::string& dataFolder, const std::string& serverName) {
     hive.setString(kDominoKey, "Path", componentFolder);
     hive.setString(kDominoKey, "DataPath", dataFolder);
-    hive.setString(kDominoKey, "ServerName",
-                   options.serverName.empty() ? platform::localHostName() : options.serverName);
+    hive.setString(kDominoKey, "ServerName", serverName);
+}
+
+// The folder given, or the installed one, which a program run from the
+// build tree lacks: the user is told to install or to name the folder.
+std::string componentFolderOf(const SetupOptions& options) {
+    if (!options.componentFolder.empty()) return existingFolder(options.componentFolder, "component folder");
+    const std::string installed = installedComponentFolder();
+    std::error_code error;
+    if (!fs::is_regular_file(fs::path(installed) / kNotesComponentName, error))
+        throw ToolError("在 " + installed + " 中没有找到安装的组件 " + kNotesComponentName +
+                        "（velloran-setup 从构建目录运行时就是这样）：请先安装（cmake --install build --prefix ~/.local），"
+                        "再运行安装后的 velloran-setup；或用 --components 指定 " + kNotesComponentName + " 所在的目录");
+    return fs::canonical(installed).string();
 }
 
 }  // namespace
@@ -70,21 +82,21 @@ std::string installedComponentFolder() {
     return (executable.parent_path().parent_path() / "lib" / "velloran").string();
 }
 
-std::vector<std::string> writeSetup(const SetupOptions& options, const std::function<void()>& waiting) {
+SetupResult writeSetup(const SetupOptions& options, const std::function<void()>& waiting) {
     const std::string dataFolder = existingFolder(options.dataFolder, "data folder");
-    const std::string componentFolder = existingFolder(options.componentFolder, "component folder");
+    const std::string componentFolder = componentFolderOf(options);
     const fs::path notes = fs::path(componentFolder) / kNotesComponentName;
     if (!fs::is_regular_file(notes))
         throw ToolError("The component folder " + componentFolder + " holds no " + kNotesComponentName);
-    std::vector<std::string> registered{notes.string()};
+    SetupResult result{{notes.string()}, options.serverName.empty() ? platform::localHostName() : options.serverName};
     if (const fs::path excel = fs::path(componentFolder) / kExcelComponentName; fs::is_regular_file(excel))
-        registered.push_back(excel.string());
+        result.registered.push_back(excel.string());
     try {
         updateHive(
             options.hive,
             [&](platform::RegistryHive& hive) {
-                writeInstallationKey(hive, options, componentFolder, dataFolder);
-                for (const std::string& component : registered)
+                writeInstallationKey(hive, componentFolder, dataFolder, result.serverName);
+                for (const std::string& component : result.registered)
                     platform::ComponentRuntime::registerServerInto(component, hive);
             },
             waiting);
@@ -93,7 +105,7 @@ std::vector<std::string> writeSetup(const SetupOptions& options, const std::func
     } catch (const platform::ComponentError& e) {
         throw ToolError(e.what());
     }
-    return registered;
+    return result;
 }
 
 }  // namespace velloran::tools

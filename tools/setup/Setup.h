@@ -19,8 +19,13 @@ struct SetupHive {
 struct SetupOptions {
     std::string dataFolder;       // an existing folder of databases
     std::string serverName;       // empty: this host's name
-    std::string componentFolder;  // the folder of nlsxbe.dll and velloran-excel.so
+    std::string componentFolder;  // the folder of nlsxbe.dll and velloran-excel.so; empty: the installed one
     SetupHive hive;
+};
+
+struct SetupResult {
+    std::vector<std::string> registered;  // the component files registered
+    std::string serverName;               // the name written, which --server takes
 };
 
 inline constexpr const char* kNotesComponentName = "nlsxbe.dll";
@@ -36,11 +41,11 @@ std::string installedComponentFolder();
 
 // Writes the hive and registers the components found in the component
 // folder, in one update under the hive's lock, so that runs at the same
-// time each keep what the others wrote; returns the component files
-// registered. `waiting` is called when another program holds the lock,
-// before waiting for it. Throws ToolError when the data folder or the
-// document-database component is missing, or the hive cannot be read or
-// written.
-std::vector<std::string> writeSetup(const SetupOptions& options, const std::function<void()>& waiting = {});
+// time each keep what the others wrote. `waiting` is called when another
+// program holds the lock, before waiting for it. Throws ToolError when the
+// data folder or the document-database component is missing (for the
+// installed folder, with what to do: a run from the build tree has none),
+// or the hive cannot be read or written.
+SetupResult writeSetup(const SetupOptions& options, const std::function<void()>& waiting = {});
 
 }  // namespace velloran::tools

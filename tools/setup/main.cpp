@@ -33,14 +33,14 @@ int main(int argc, char** argv) {
         using namespace velloran::tools;
         CommandLine options(count, args, {"data", "server", "components"}, {"user"});
         const SetupOptions setup{options.required("data"), options.optional("server").value_or(""),
-                                 options.optional("components").value_or(installedComponentFolder()),
-                                 setupHive(options.has("user"))};
-        const std::vector<std::string> registered = writeSetup(setup, [&] {
+                                 options.optional("components").value_or(""), setupHive(options.has("user"))};
+        const SetupResult written = writeSetup(setup, [&] {
             std::cerr << "Waiting for another program to finish with the registry file " << setup.hive.path << "\n";
         });
         std::cout << "Registry written: " << setup.hive.path << "\n";
-        for (const std::string& component : registered) std::cout << "Registered: " << component << "\n";
-        if (registered.size() < 2)
+        std::cout << "服务器名: " << written.serverName << "（velloran-export 的 --server 用这个名字）\n";
+        for (const std::string& component : written.registered) std::cout << "Registered: " << component << "\n";
+        if (written.registered.size() < 2)
             std::cout << "No " << kExcelComponentName << " in the component folder: exporting to workbooks will "
                       << "not work until it is there and velloran-setup runs again\n";
     });

@@ -50,6 +50,10 @@ struct ExportRequest {
     // chosen name's ending says (formatOfName).
     std::optional<WorkbookFormat> format = std::nullopt;
 
+    // The workbook's file: the chosen name made absolute, and named by the
+    // naming rule unless exactName; only for a chosen name that is not blank.
+    QString workbookFile() const;
+
     // The session or database, or a DominoError saying that start-up could
     // not prepare them.
     domino::TNotesSession& requireSession() const;

@@ -183,6 +183,7 @@ void ExportRun::writeCell(int row, int column, const QString& cellText, const Ce
     switch (kind) {
     case TypedCell::Kind::Number: spreadsheet_.setCellNumber(row, column, value.typed.number); return;
     case TypedCell::Kind::DateTime: spreadsheet_.setCellDateTime(row, column, value.typed.number); return;
+    case TypedCell::Kind::Date: spreadsheet_.setCellDate(row, column, value.typed.number); return;
     case TypedCell::Kind::Text: spreadsheet_.setCellText(row, column, cellText); return;
     }
 }

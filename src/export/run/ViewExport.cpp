@@ -29,12 +29,7 @@ std::optional<Spreadsheet> startSpreadsheet(const std::string& hivePath) {
 
 ExportOutcome ViewExport::ExportToWorkbook(const ExportRequest& request) {
     if (isBlankFileName(request.chosenName)) return {};
-    // A relative name is taken from the current folder, so that the
-    // attachment folder lies beside the workbook, never at the root.
-    const QString chosen = QFileInfo(request.chosenName).absoluteFilePath();
-    const QString fileName = request.exactName ? chosen
-                                               : workbookFileName(chosen, request.startText,
-                                                                  request.format.value_or(formatOfName(chosen)));
+    const QString fileName = request.workbookFile();
     if (QFileInfo::exists(fileName) && !request.replaceExisting) return stopWith(fileName + messages::kFileExists);
     if (const QString refusal = whyCannotSaveAs(fileName, request.replaceExisting); !refusal.isEmpty())
         return stopWith(refusal);

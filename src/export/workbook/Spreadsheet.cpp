@@ -103,7 +103,13 @@ void Spreadsheet::setCellNumber(int row, int column, double number) {
 }
 
 void Spreadsheet::setCellDateTime(int row, int column, double serialDays) {
-    static const Variant kDateFormat = std::string("yyyy-mm-dd hh:mm:ss");
+    static const Variant kDateTimeFormat = std::string("yyyy-mm-dd hh:mm:ss");
+    writeProperty(cell(row, column), "NumberFormat", kDateTimeFormat);
+    setCellNumber(row, column, serialDays);
+}
+
+void Spreadsheet::setCellDate(int row, int column, double serialDays) {
+    static const Variant kDateFormat = std::string("yyyy-mm-dd");
     writeProperty(cell(row, column), "NumberFormat", kDateFormat);
     setCellNumber(row, column, serialDays);
 }

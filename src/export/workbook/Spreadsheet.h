@@ -30,6 +30,8 @@ public:
     // A moment as a date number (days since 1899-12-30), shown in the
     // spreadsheet's date format.
     void setCellDateTime(int row, int column, double serialDays);
+    // A date without a time of day, shown as "yyyy-mm-dd".
+    void setCellDate(int row, int column, double serialDays);
     // Saves over a file of that name: DisplayAlerts off, then SaveAs.
     void saveReplacing(const QString& fileName);
     // Saves without ever replacing a file: SaveAs with DisplayAlerts on

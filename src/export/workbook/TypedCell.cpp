@@ -12,7 +12,7 @@ TypedCell typedCellOf(const notes::Value& value) {
     // A time of day without a date has no date number: it stays text.
     if (const auto* moment = std::get_if<notes::DateTime>(&value); moment && moment->hasDate)
         if (const std::optional<double> serial = platform::spreadsheetSerial(moment->msecsSinceEpoch, moment->hasTime))
-            return {TypedCell::Kind::DateTime, *serial};
+            return {moment->hasTime ? TypedCell::Kind::DateTime : TypedCell::Kind::Date, *serial};
     return {};
 }
 

@@ -160,3 +160,24 @@ TEST(CellStore, SettlingOnItsOwnKeepsTheLastWrite) {
     for (int i = 0; i < 400000; ++i) writeBoth(store, reference, random() % 300, random() % 40, random);
     expectSame(store, reference);
 }
+
+// The format's high bit shares a word with the column: each format a
+// settled cell keeps, the date one with that bit set included, leaves the
+// column, the order and the value as they were, up to the last column a
+// position can name.
+TEST(CellStore, EveryFormatKeepsItsCellsPlaceUpToTheLastColumn) {
+    constexpr std::uint32_t kLastColumn = 0x7FFFFFFE;
+    for (Cell::Format format : {Cell::Format::Text, Cell::Format::DateTime, Cell::Format::Date}) {
+        CellStore store;
+        store.setFormat(0, kLastColumn, format);
+        store.setValue(0, kLastColumn, 7);
+        store.setValue(0, 1, 5);
+        std::vector<Cell> settled;
+        for (const Cell& cell : store.settle()) settled.push_back(cell);
+        ASSERT_EQ(settled.size(), 2u) << static_cast<int>(format);
+        EXPECT_EQ(settled[0].column(), 1u);
+        EXPECT_EQ(settled[1].column(), kLastColumn);
+        EXPECT_EQ(settled[1].format(), format);
+        EXPECT_EQ(settled[1].value(), 7u);
+    }
+}

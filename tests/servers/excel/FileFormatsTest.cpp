@@ -96,6 +96,8 @@ TEST(FileFormats, NumbersAndDateTimesAreTypedInEachFormat) {
         workbook.setNumber(1, 0, morning);
         workbook.setNumber(1, 1, 61);  // from here on every format counts days alike
         workbook.setFormat(1, 1, CellFormat::DateTime);
+        workbook.setFormat(2, 0, CellFormat::Date);
+        workbook.setNumber(2, 0, 45352);  // 2024-03-01
         std::string path = dir.file(fileName(format));
         saveWorkbook(workbook, path, format);
         const nlohmann::json read = readBack(format, path);
@@ -111,6 +113,12 @@ TEST(FileFormats, NumbersAndDateTimesAreTypedInEachFormat) {
         }
         EXPECT_EQ(values[at(1, 0)], "2024-01-31T08:06:30") << fileName(format);
         EXPECT_EQ(values[at(1, 1)], "1900-03-01T00:00:00") << fileName(format);
+        if (format == FileFormat::Csv) {
+            EXPECT_EQ(values[at(2, 0)], "2024-03-01") << "a date alone, without a time";
+        } else {
+            EXPECT_EQ(values[at(2, 0)], "2024-03-01T00:00:00") << fileName(format);
+            EXPECT_EQ(cellsOf(format, read)[6][3], "yyyy-mm-dd") << fileName(format);
+        }
     }
 }
 

@@ -6,14 +6,15 @@ using component::Variant;
 
 namespace {
 
-// The number formats a cell takes: text, a date-time, or back to the
-// general format (under its English and Chinese names).
+// The number formats a cell takes: text, a date-time, a date, or back to
+// the general format (under its English and Chinese names).
 workbook::CellFormat cellFormat(const Call& call, const std::string& format) {
     if (format == "@") return workbook::CellFormat::Text;
     if (sameName(format, "General") || format == "G/通用格式") return workbook::CellFormat::General;
     if (sameName(format, "yyyy-mm-dd hh:mm:ss")) return workbook::CellFormat::DateTime;
-    call.fail("only the formats \"@\" (text), \"General\" and \"yyyy-mm-dd hh:mm:ss\" (a date-time) are "
-              "supported, not \"" + format + "\"");
+    if (sameName(format, "yyyy-mm-dd")) return workbook::CellFormat::Date;
+    call.fail("only the formats \"@\" (text), \"General\", \"yyyy-mm-dd hh:mm:ss\" (a date-time) and "
+              "\"yyyy-mm-dd\" (a date) are supported, not \"" + format + "\"");
 }
 
 // A text, or a number (whole or not).

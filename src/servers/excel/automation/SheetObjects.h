@@ -5,10 +5,11 @@
 namespace velloran::excel {
 
 // Members: Value := text or number, NumberFormat (or NumberFormatLocal) :=
-// "@" (text), "General" (or "G/通用格式") or "yyyy-mm-dd hh:mm:ss" (a
-// date-time). A date-time is given as a number of days since 1899-12-30
-// 00:00 (the automation interface's date) into a cell with the date-time
-// format.
+// "@" (text), "General" (or "G/通用格式"), "yyyy-mm-dd hh:mm:ss" (a
+// date-time) or "yyyy-mm-dd" (a date). A date-time is given as a number of
+// days since 1899-12-30 00:00 (the automation interface's date) into a cell
+// with the date-time format, a date as a whole number of days into one
+// with the date format.
 class CellObject : public AutomationObject {
 public:
     CellObject(SessionPtr session, WorkbookPtr workbook, std::uint32_t row, std::uint32_t column);

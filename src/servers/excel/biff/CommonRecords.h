@@ -8,16 +8,20 @@
 namespace velloran::workbook::biff {
 
 // Cell formats (XF records): 0-14 are the built-in style formats, 15 the
-// default cell format, 16 ours for text, 17 ours for date-times (only in a
-// workbook that has them).
+// default cell format, 16 ours for text, 17 and 18 ours for date-times and
+// dates (only in a workbook that has either).
 constexpr std::uint16_t kGeneralXf = 15;
 constexpr std::uint16_t kTextXf = 16;
 constexpr std::uint16_t kDateTimeXf = 17;
+constexpr std::uint16_t kDateXf = 18;
 // Built-in number format "@".
 constexpr std::uint16_t kTextNumberFormat = 49;
-// Our number format for date-times, the first index free for workbook formats.
+// Our number formats for date-times and dates, the first indexes free for
+// workbook formats.
 constexpr std::uint16_t kDateTimeNumberFormat = 164;
 constexpr const char* kDateTimeFormatCode = "yyyy-mm-dd hh:mm:ss";
+constexpr std::uint16_t kDateNumberFormat = 165;
+constexpr const char* kDateFormatCode = "yyyy-mm-dd";
 
 enum class Substream : std::uint16_t { Globals = 0x0005, Worksheet = 0x0010 };
 

@@ -59,17 +59,16 @@ void writeXf(RecordStream& out, std::uint16_t font, std::uint16_t numberFormat, 
     out.end();
 }
 
-void writeDateTimeFormat(RecordStream& out) {
-    std::string_view code = kDateTimeFormatCode;
+void writeNumberFormat(RecordStream& out, std::uint16_t index, std::string_view code) {
     out.begin(record::kFormat);
-    out.u16(kDateTimeNumberFormat);
+    out.u16(index);
     out.u16(static_cast<std::uint16_t>(code.size()));
     out.u8(characterFlags(false));
     out.bytes(code);
     out.end();
 }
 
-void writeCellFormats(RecordStream& out, bool dateTimes) {
+void writeCellFormats(RecordStream& out, bool dates) {
     constexpr std::uint16_t kStyleXf = 0xFFF5;  // a style format, locked, no parent
     constexpr std::uint16_t kCellXf = 0x0001;   // a cell format, locked, parent style 0
     constexpr std::uint8_t kStyleUsesNothing = 0xF4;
@@ -81,7 +80,9 @@ void writeCellFormats(RecordStream& out, bool dateTimes) {
     }
     writeXf(out, 0, 0, kCellXf, 0);                                    // kGeneralXf
     writeXf(out, 0, kTextNumberFormat, kCellXf, kUsesNumberFormat);  // kTextXf
-    if (dateTimes) writeXf(out, 0, kDateTimeNumberFormat, kCellXf, kUsesNumberFormat);  // kDateTimeXf
+    if (!dates) return;
+    writeXf(out, 0, kDateTimeNumberFormat, kCellXf, kUsesNumberFormat);  // kDateTimeXf
+    writeXf(out, 0, kDateNumberFormat, kCellXf, kUsesNumberFormat);      // kDateXf
 }
 
 void writeNormalStyle(RecordStream& out) {
@@ -104,15 +105,18 @@ void writeBoundSheet(RecordStream& out, const SheetEntry& sheet) {
 }  // namespace
 
 void writeGlobals(RecordStream& out, const std::vector<SheetEntry>& sheets, const SstRecords& strings,
-                  std::uint32_t stringReferences, bool dateTimes) {
+                  std::uint32_t stringReferences, bool dates) {
     writeBof(out, Substream::Globals);
     out.begin(record::kCodePage);
     out.u16(kUnicodeCodePage);
     out.end();
     writeWindow1(out);
     for (int font = 0; font < kFontCount; ++font) writeFont(out);
-    if (dateTimes) writeDateTimeFormat(out);
-    writeCellFormats(out, dateTimes);
+    if (dates) {
+        writeNumberFormat(out, kDateTimeNumberFormat, kDateTimeFormatCode);
+        writeNumberFormat(out, kDateNumberFormat, kDateFormatCode);
+    }
+    writeCellFormats(out, dates);
     writeNormalStyle(out);
     for (const SheetEntry& sheet : sheets) writeBoundSheet(out, sheet);
     strings.write(out, stringReferences);

@@ -16,9 +16,9 @@ struct SheetEntry {
     std::uint32_t offset;  // stream offset of the sheet's BOF record
 };
 
-// `dateTimes`: whether any cell has the date-time format, which then gets
-// its FORMAT and XF records.
+// `dates`: whether any cell has the date-time or the date format, which
+// then get their FORMAT and XF records.
 void writeGlobals(RecordStream& out, const std::vector<SheetEntry>& sheets, const SstRecords& strings,
-                  std::uint32_t stringReferences, bool dateTimes);
+                  std::uint32_t stringReferences, bool dates);
 
 }  // namespace velloran::workbook::biff

@@ -158,7 +158,9 @@ private:
     }
 
     static std::uint16_t xfOf(const Cell& cell) {
-        return cell.hasTextFormat() ? kTextXf : cell.hasDateTimeFormat() ? kDateTimeXf : kGeneralXf;
+        if (cell.hasTextFormat()) return kTextXf;
+        if (cell.hasDateTimeFormat()) return kDateTimeXf;
+        return cell.hasDateFormat() ? kDateXf : kGeneralXf;
     }
 
     void writeNumber(std::uint16_t row, std::uint16_t column, std::uint16_t xf, const Cell& cell) {

@@ -41,7 +41,7 @@ StreamPlan planStream(const Workbook& workbook, const SstRecords& strings, const
     plan.stringReferences = static_cast<std::uint32_t>(references);
 
     RecordStream globalsCounter(nullptr);
-    writeGlobals(globalsCounter, plan.sheets, strings, plan.stringReferences, workbook.usesDateTime());
+    writeGlobals(globalsCounter, plan.sheets, strings, plan.stringReferences, workbook.usesDates());
     std::uint64_t offset = globalsCounter.position();
     for (std::size_t i = 0; i < blocks.size(); ++i) {
         if (offset > kMaxStream) throw WorkbookError("The workbook is larger than one file can take (4 GB)");
@@ -96,7 +96,7 @@ void writeStream(ByteSink& sink, const Workbook& workbook, const SstRecords& str
     ByteRelay relay;
     SheetMaker maker(relay, content, blocks, plan);
     RecordStream globals(&sink);
-    writeGlobals(globals, plan.sheets, strings, plan.stringReferences, workbook.usesDateTime());
+    writeGlobals(globals, plan.sheets, strings, plan.stringReferences, workbook.usesDates());
     globals.flush();
     relay.drainInto(sink);
 }

@@ -138,21 +138,47 @@ char* putNumber(char* at, double value) {
                  : std::to_chars(at, at + kMostNumberBytes, value).ptr;
 }
 
-char* putDateTime(char* at, double days) {
-    if (!(days >= kFirstDay && days < kLastDay)) return putNumber(at, days);
+namespace {
+
+// A date-time's day and its milliseconds into the day.
+struct Moment {
+    CivilDate date;
+    std::int64_t inDay;
+};
+
+Moment momentOf(double days) {
     const auto milliseconds = static_cast<std::int64_t>(std::llround(days * kMillisecondsADay));
     std::int64_t day = milliseconds / kMillisecondsADay, inDay = milliseconds % kMillisecondsADay;
     if (inDay < 0) --day, inDay += kMillisecondsADay;
-    const CivilDate date = civilFromDays(day - kUnixEpochDay);
+    return {civilFromDays(day - kUnixEpochDay), inDay};
+}
+
+char* putCivilDate(char* at, const CivilDate& date) {
     char text[kMostNumberBytes];
-    int length = std::snprintf(text, sizeof text, "%04lld-%02u-%02uT%02lld:%02lld:%02lld",
-                               static_cast<long long>(date.year), date.month, date.day,
-                               static_cast<long long>(inDay / 3'600'000), static_cast<long long>(inDay / 60'000 % 60),
-                               static_cast<long long>(inDay / 1000 % 60));
+    const int length = std::snprintf(text, sizeof text, "%04lld-%02u-%02u", static_cast<long long>(date.year),
+                                     date.month, date.day);
+    return put(at, {text, static_cast<std::size_t>(length)});
+}
+
+}  // namespace
+
+char* putDateTime(char* at, double days) {
+    if (!(days >= kFirstDay && days < kLastDay)) return putNumber(at, days);
+    const Moment moment = momentOf(days);
+    const std::int64_t inDay = moment.inDay;
+    at = putCivilDate(at, moment.date);
+    char text[kMostNumberBytes];
+    int length = std::snprintf(text, sizeof text, "T%02lld:%02lld:%02lld", static_cast<long long>(inDay / 3'600'000),
+                               static_cast<long long>(inDay / 60'000 % 60), static_cast<long long>(inDay / 1000 % 60));
     at = put(at, {text, static_cast<std::size_t>(length)});
     if (inDay % 1000 == 0) return at;
     length = std::snprintf(text, sizeof text, ".%03lld", static_cast<long long>(inDay % 1000));
     return put(at, {text, static_cast<std::size_t>(length)});
+}
+
+char* putDate(char* at, double days) {
+    if (!(days >= kFirstDay && days < kLastDay)) return putNumber(at, days);
+    return putCivilDate(at, momentOf(days).date);
 }
 
 }  // namespace velloran::workbook::csv

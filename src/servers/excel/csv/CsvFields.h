@@ -35,5 +35,8 @@ char* putNumber(char* at, double value);
 // `days`: days since 1899-12-30 00:00, as a date-time cell holds it. A
 // value outside the years 1 to 9999 is written as a number.
 char* putDateTime(char* at, double days);
+// The same as a date alone, "2024-03-01": a time of day is left out, as
+// the date format shows it.
+char* putDate(char* at, double days);
 
 }  // namespace velloran::workbook::csv

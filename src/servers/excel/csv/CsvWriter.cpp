@@ -52,7 +52,12 @@ private:
         } else if (cell.hasNumber()) {
             makeRoom(kMostNumberBytes);
             double value = numbers_.at(cell.numberIndex());
-            room_.at = cell.hasDateTimeFormat() ? putDateTime(room_.at, value) : putNumber(room_.at, value);
+            if (cell.hasDateTimeFormat())
+                room_.at = putDateTime(room_.at, value);
+            else if (cell.hasDateFormat())
+                room_.at = putDate(room_.at, value);
+            else
+                room_.at = putNumber(room_.at, value);
         }
     }
 

@@ -7,7 +7,7 @@ namespace velloran::workbook {
 Cell Cell::overlaidWith(const Cell& later) const {
     std::uint32_t value = later.value() == kValueUntouched ? this->value() : later.value();
     Format format = later.format() == Format::Untouched ? this->format() : later.format();
-    return Cell(row_, column_, value, format);
+    return Cell(row_, column(), value, format);
 }
 
 namespace {

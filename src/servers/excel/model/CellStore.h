@@ -21,7 +21,9 @@ namespace velloran::workbook {
 
 // A cell write or a settled cell: its position, a value (a text or a
 // number, by its number in the workbook's tables, or one of two markers)
-// and a number format, in twelve bytes.
+// and a number format, in twelve bytes. The format's two low bits go with
+// the value, its high bit is the column's top one: columns count below
+// 2^31, as the automation's positions do.
 class Cell {
 public:
     static constexpr std::uint32_t kValueUntouched = 0x3FFFFFFF;
@@ -29,18 +31,20 @@ public:
     // Set in the value of a number; a text's value is its number alone.
     static constexpr std::uint32_t kNumberBit = 0x20000000;
     // Untouched: this write leaves the format as it was. DateTime shows a
-    // number as a date and time.
-    enum class Format : std::uint32_t { Untouched = 0, Text = 1, General = 2, DateTime = 3 };
+    // number as a date and time, Date as a date alone.
+    enum class Format : std::uint32_t { Untouched = 0, Text = 1, General = 2, DateTime = 3, Date = 4 };
 
     Cell() = default;
     Cell(std::uint32_t row, std::uint32_t column, std::uint32_t value, Format format)
-        : row_(row), column_(column), payload_(value | (static_cast<std::uint32_t>(format) << 30)) {}
+        : row_(row),
+          column_(column | (static_cast<std::uint32_t>(format) >> 2) << 31),
+          payload_(value | (static_cast<std::uint32_t>(format) & 3) << 30) {}
 
     std::uint32_t row() const { return row_; }
-    std::uint32_t column() const { return column_; }
+    std::uint32_t column() const { return column_ & kColumnMask; }
     // The value: a text's or a number's index with kNumberBit, or a marker.
     std::uint32_t value() const { return payload_ & kValueUntouched; }
-    Format format() const { return static_cast<Format>(payload_ >> 30); }
+    Format format() const { return static_cast<Format>(payload_ >> 30 | (column_ >> 31) << 2); }
 
     bool hasText() const { return value() < kNumberBit; }
     bool hasNumber() const { return value() >= kNumberBit && value() < kValueCleared; }
@@ -48,21 +52,26 @@ public:
     std::uint32_t numberIndex() const { return value() & ~kNumberBit; }
     bool hasTextFormat() const { return format() == Format::Text; }
     bool hasDateTimeFormat() const { return format() == Format::DateTime; }
+    bool hasDateFormat() const { return format() == Format::Date; }
     // Whether the settled cell shows up in the file at all: a value, or a
     // format other than the general one.
-    bool isWritten() const { return value() < kValueCleared || hasTextFormat() || hasDateTimeFormat(); }
+    bool isWritten() const {
+        return value() < kValueCleared || hasTextFormat() || hasDateTimeFormat() || hasDateFormat();
+    }
 
     // This cell with a later write to the same position laid over it.
     Cell overlaidWith(const Cell& later) const;
 
     friend bool operator<(const Cell& a, const Cell& b) {
-        return a.row_ != b.row_ ? a.row_ < b.row_ : a.column_ < b.column_;
+        return a.row_ != b.row_ ? a.row_ < b.row_ : a.column() < b.column();
     }
-    bool samePosition(const Cell& other) const { return row_ == other.row_ && column_ == other.column_; }
+    bool samePosition(const Cell& other) const { return row_ == other.row_ && column() == other.column(); }
     // Row and column as one number, in the order of operator<.
-    std::uint64_t position() const { return std::uint64_t{row_} << 32 | column_; }
+    std::uint64_t position() const { return std::uint64_t{row_} << 32 | column(); }
 
 private:
+    static constexpr std::uint32_t kColumnMask = 0x7FFFFFFF;
+
     std::uint32_t row_;
     std::uint32_t column_;
     std::uint32_t payload_;

@@ -19,8 +19,9 @@ void Workbook::setNumber(std::uint32_t row, std::uint32_t column, double value) 
 }
 
 void Workbook::setFormat(std::uint32_t row, std::uint32_t column, CellFormat format) {
-    static constexpr Cell::Format kStored[] = {Cell::Format::General, Cell::Format::Text, Cell::Format::DateTime};
-    usesDateTime_ = usesDateTime_ || format == CellFormat::DateTime;
+    static constexpr Cell::Format kStored[] = {Cell::Format::General, Cell::Format::Text, Cell::Format::DateTime,
+                                               Cell::Format::Date};
+    usesDates_ = usesDates_ || format == CellFormat::DateTime || format == CellFormat::Date;
     cells_.setFormat(row, column, kStored[static_cast<int>(format)]);
 }
 

@@ -15,7 +15,7 @@
 namespace velloran::workbook {
 
 // The number formats a cell can have.
-enum class CellFormat { General, Text, DateTime };
+enum class CellFormat { General, Text, DateTime, Date };
 
 class Workbook {
 public:
@@ -37,7 +37,8 @@ public:
     // The same for a text already hashed (see prefetchText).
     void setText(std::uint32_t row, std::uint32_t column, const TextTable::HashedText& text);
     // Stores a number; a date-time is its number of days since 1899-12-30
-    // 00:00 in a cell with the DateTime format. Throws WorkbookError for a
+    // 00:00 in a cell with the DateTime format, a date the same whole
+    // number in a cell with the Date format. Throws WorkbookError for a
     // number that is not finite.
     void setNumber(std::uint32_t row, std::uint32_t column, double value);
     void setFormat(std::uint32_t row, std::uint32_t column, CellFormat format);
@@ -51,8 +52,8 @@ public:
 
     const TextTable& texts() const { return texts_; }
     const NumberTable& numbers() const { return numbers_; }
-    // Whether any cell was given the DateTime format.
-    bool usesDateTime() const { return usesDateTime_; }
+    // Whether any cell was given the DateTime or the Date format.
+    bool usesDates() const { return usesDates_; }
     // The cells, settled (see CellGrid::settle).
     const CellGrid& settledCells() {
         cells_.settle();
@@ -69,7 +70,7 @@ private:
     NumberTable numbers_;
     CellGrid cells_;
     std::map<std::uint32_t, std::uint16_t> widths_;
-    bool usesDateTime_ = false;
+    bool usesDates_ = false;
 };
 
 }  // namespace velloran::workbook

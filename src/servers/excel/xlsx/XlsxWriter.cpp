@@ -17,6 +17,7 @@ namespace {
 // extensions, which some older programs do not read; smaller files go without.
 constexpr std::uint64_t kZip64FromTextBytes = std::uint64_t{1} << 30;
 constexpr const char* kDateTimeFormat = "yyyy-mm-dd hh:mm:ss";
+constexpr const char* kDateFormat = "yyyy-mm-dd";
 
 // The library's workbook, freed however the save ends.
 class Book {
@@ -36,6 +37,7 @@ public:
         if (!book_) fail("the workbook could not be started (out of memory)");
         textFormat_ = numberFormat("@");
         dateTimeFormat_ = numberFormat(kDateTimeFormat);
+        dateFormat_ = numberFormat(kDateFormat);
     }
     ~Book() {
         if (book_) lxw_workbook_free(book_);
@@ -49,7 +51,9 @@ public:
         return sheet;
     }
     lxw_format* formatOf(const Cell& cell) const {
-        return cell.hasTextFormat() ? textFormat_ : cell.hasDateTimeFormat() ? dateTimeFormat_ : nullptr;
+        if (cell.hasTextFormat()) return textFormat_;
+        if (cell.hasDateTimeFormat()) return dateTimeFormat_;
+        return cell.hasDateFormat() ? dateFormat_ : nullptr;
     }
     void check(lxw_error error) const {
         if (error != LXW_NO_ERROR) fail(lxw_strerror(error));
@@ -76,6 +80,7 @@ private:
     lxw_workbook* book_ = nullptr;
     lxw_format* textFormat_ = nullptr;
     lxw_format* dateTimeFormat_ = nullptr;
+    lxw_format* dateFormat_ = nullptr;
 };
 
 // Writes the cells of the sheets one after another, reading texts and

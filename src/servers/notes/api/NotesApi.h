@@ -120,6 +120,10 @@ public:
     virtual DocumentPtr GetNthDocument(int position) = 0;
     // The document after `document` in view order; null after the last.
     virtual DocumentPtr GetNextDocument(const DocumentPtr& document) = 0;
+    // Why the view lists no documents whatever the database holds: which
+    // of its formulas the engine cannot read (one kept from another
+    // system, say) and why, for the user; empty when it can read them all.
+    virtual std::string UnreadableFormula() const = 0;
 };
 
 class VELLORAN_INTERFACE Document : public component::Object {

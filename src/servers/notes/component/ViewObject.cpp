@@ -3,6 +3,7 @@
 #include "access/Directory.h"
 #include "component/DocumentObject.h"
 #include "text/Utf8.h"
+#include "write/ViewFormulas.h"
 
 #include <limits>
 
@@ -41,6 +42,15 @@ ValueList ViewObject::visibleColumnValues(const ValueList& values) const {
         shown.push_back(withheld ? Value(std::string()) : values[i]);
     }
     return shown;
+}
+
+std::string ViewObject::UnreadableFormula() const {
+    try {
+        write::checkViewFormulas(design_.name, design_.selection, design_.columns);
+    } catch (const EngineError& error) {
+        return error.what();
+    }
+    return {};
 }
 
 StringList ViewObject::ColumnNames() {

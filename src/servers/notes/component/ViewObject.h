@@ -22,6 +22,7 @@ public:
     int AllEntriesCount() override;
     DocumentPtr GetNthDocument(int position) override;
     DocumentPtr GetNextDocument(const DocumentPtr& document) override;
+    std::string UnreadableFormula() const override;
 
 private:
     // GetNthDocument starts a walk and reads afresh; GetNextDocument goes on

@@ -1,12 +1,12 @@
 #include "write/DatabaseWriter.h"
 
-#include "formula/Evaluator.h"
 #include "store/NsfFile.h"
 #include "store/Schema.h"
 #include "store/ValueCodec.h"
 #include "store/ViewStore.h"
 #include "text/FormattedText.h"
 #include "write/ObjectWriter.h"
+#include "write/ViewFormulas.h"
 #include "write/ViewIndexer.h"
 
 #include <cstdio>
@@ -51,17 +51,6 @@ std::set<std::string> placedAttachments(const std::vector<ItemInput>& items) {
             for (const Value& value : item.values)
                 if (auto* name = std::get_if<std::string>(&value)) placed.insert(*name);
     return placed;
-}
-
-// Compiles the formula; its error is told as `message`, whose last argument
-// is the formula's own error.
-void checkFormula(const std::string& source, const Message& message, std::vector<MessageArg> args) {
-    try {
-        formula::Formula{source};
-    } catch (const std::exception& e) {
-        args.emplace_back(e);
-        throw EngineError(message, args);
-    }
 }
 
 // Opens the empty file as a new database and lays out its tables.
@@ -194,7 +183,7 @@ void DatabaseWriter::addRichText(std::int64_t noteId, int seq, const RichTextInp
 
 void DatabaseWriter::addView(const ViewInput& view) {
     if (view.name.empty()) throw EngineError(msg::kViewWithoutName);
-    checkViewFormulas(view);
+    checkViewFormulas(view.name, view.selection, view.columns);
     storeView(view);
 }
 
@@ -202,18 +191,12 @@ std::optional<std::string> DatabaseWriter::keepView(const ViewInput& view) {
     if (view.name.empty()) throw EngineError(msg::kViewWithoutName);
     std::optional<std::string> unreadable;
     try {
-        checkViewFormulas(view);
+        checkViewFormulas(view.name, view.selection, view.columns);
     } catch (const EngineError& e) {
         unreadable = e.original();
     }
     storeView(view);
     return unreadable;
-}
-
-void DatabaseWriter::checkViewFormulas(const ViewInput& view) {
-    checkFormula(view.selection.empty() ? "@All" : view.selection, msg::kSelectionFormula, {view.name});
-    for (const store::ViewColumn& column : view.columns)
-        checkFormula(column.formula, msg::kColumnFormula, {view.name, column.title});
 }
 
 void DatabaseWriter::storeView(const ViewInput& view) {

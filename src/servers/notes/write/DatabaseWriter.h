@@ -76,7 +76,6 @@ private:
     std::string newUnid(std::int64_t noteId) const;
     void addItem(std::int64_t noteId, int seq, const ItemInput& item);
     void addRichText(std::int64_t noteId, int seq, const RichTextInput& richText);
-    void checkViewFormulas(const ViewInput& view);
     void storeView(const ViewInput& view);
 
     // Closes the database, then removes a build file not yet in place.
