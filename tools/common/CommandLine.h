@@ -4,7 +4,9 @@
 #include "common/ToolError.h"
 
 #include <climits>
+#include <exception>
 #include <functional>
+#include <iosfwd>
 #include <map>
 #include <optional>
 #include <string>
@@ -12,8 +14,8 @@
 
 namespace velloran::tools {
 
-// A command line the tool cannot take. what() says it in English; a tool
-// that speaks another language words it from kind(), option() and value().
+// A command line the tool cannot take. what() says it to the user; a tool
+// that words it otherwise does so from kind(), option() and value().
 class UsageError : public ToolError {
 public:
     enum class Kind {
@@ -61,11 +63,20 @@ private:
 };
 
 // Runs a tool's body: prints `usage` for --help, reports any exception on
-// standard error as "<tool>: error: ..." and turns it into exit code 1. A
+// standard error through printToolError() and turns it into exit code 1, or
+// 2 for a command line the tool cannot take. A
 // signal that ends the tool first removes the files it was writing.
 int runTool(const char* tool, const char* usage, int argc, char** argv, const std::function<void(int, char**)>& body);
 
 // True when the arguments ask for --help (or -h).
 bool asksForHelp(int argc, char** argv);
+
+// True when the arguments ask for --verbose: the engine's own English
+// account of a failure is shown beside the user's text.
+bool asksForVerbose(int argc, char** argv);
+
+// "<tool>: 错误: <text>"; with `verbose`, also the engine's original reason
+// when it says more than the text.
+void printToolError(std::ostream& err, const char* tool, const std::exception& error, bool verbose);
 
 }  // namespace velloran::tools
