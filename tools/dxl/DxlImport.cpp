@@ -24,11 +24,11 @@ using namespace notes;
 // named by its element, a note in note format by its class.
 std::string kindLabel(const std::string& kind) {
     static const std::map<std::string, std::string> kLabels = {
-        {"documents", "文档"},  {"views", "视图"},   {"folders", "文件夹"},       {"acl entries", "访问控制列表条目"},
-        {"document", "文档"},   {"view", "视图"},    {"folder", "文件夹"},        {"acl entry", "访问控制列表条目"},
-        {"file", "文件"},       {"item", "域"},      {"response link", "答复链接"}, {"external entity", "外部实体"}};
+        {"documents", "文档"}, {"views", "视图"}, {"folders", "文件夹"}, {"acl entries", "访问控制列表条目"},
+        {"view", "视图"},      {"folder", "文件夹"}, {"acl entry", "访问控制列表条目"}, {"file", "文件"},
+        {"item", "域"},        {"response link", "答复链接"}, {"external entity", "外部实体"}};
     if (const auto label = kLabels.find(kind); label != kLabels.end()) return label->second;
-    if (kind.starts_with(kNoteOfClass)) return "class 为 " + kind.substr(std::strlen(kNoteOfClass)) + " 的笔记";
+    if (kind.starts_with(kNoteOfClass)) return "class='" + kind.substr(std::strlen(kNoteOfClass)) + "' 的笔记";
     return "<" + kind + ">";
 }
 
@@ -78,7 +78,7 @@ public:
         if (read.emptyFolder) summary_.emptyFolders.push_back(design.name);
         if (read.unnamed || design.name != read.design.name)
             summary_.renamedViews.push_back(source_ + read.where + ": " + shownKind + "以“" + design.name + "”导入" +
-                                            (read.unnamed ? "" : "（之前已有名为“" + read.design.name + "”的视图）"));
+                                            (read.unnamed ? "" : "（之前已有名为“" + read.design.name + "”的视图或文件夹）"));
         if (notIndexed)
             summary_.unindexed.push_back(source_ + read.where + ": " + shownKind + "“" + design.name + "”: " +
                                          *notIndexed + "（选择公式: " + design.selection + "）");
