@@ -202,7 +202,7 @@ Timing throughAutomation(const Options& options, const std::string& hive, const 
         for (int column = 1; column <= options.columns; ++column)
             spreadsheet.setCellText(row, column, texts.at(row, column));
     Stopwatch save;
-    spreadsheet.saveAs(QString::fromStdString(file));
+    spreadsheet.saveReplacing(QString::fromStdString(file));
     Timing timing{started.read(), save.read()};
     spreadsheet.quit();
     return timing;
@@ -288,7 +288,7 @@ void writeSample(const std::string& hive, const std::string& file) {
         spreadsheet.setCellText(1, column, header[c]);
         for (std::size_t r = 0; r < rows.size(); ++r) spreadsheet.setCellText(static_cast<int>(r + 2), column, rows[r][c]);
     }
-    spreadsheet.saveAs(QString::fromStdString(file));
+    spreadsheet.saveReplacing(QString::fromStdString(file));
     spreadsheet.quit();
 }
 

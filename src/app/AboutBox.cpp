@@ -1,6 +1,7 @@
 #include "AboutBox.h"
 
 #include "Vendor.h"
+#include "ui/FixedSizeDialog.h"
 
 #include <QLabel>
 #include <QLinearGradient>
@@ -72,7 +73,7 @@ QPixmap velloranLogo() {
 }
 
 TfrmAbout::TfrmAbout(UrlOpener openUrl, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), openUrl_(std::move(openUrl)) {
+    : QDialog(parent, platform::kFixedSizeDialogFlags), openUrl_(std::move(openUrl)) {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("关于"));
     setFixedSize(380, 301);

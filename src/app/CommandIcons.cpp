@@ -190,4 +190,6 @@ QVector<QIcon> listIcons() {
     return {paintIcon(server), paintIcon(closedFolder), paintIcon(database), paintIcon(viewGrid)};
 }
 
+QIcon programIcon() { return QIcon::fromTheme(kDesktopFileName, paintIcon(database)); }
+
 }  // namespace velloran::app

@@ -11,7 +11,14 @@ namespace velloran::app {
 // 8 and 9 black left and right arrows, 10 page of text.
 QVector<QIcon> commandIcons();
 
+// The name of the desktop entry and of its icon.
+inline const QString kDesktopFileName = QStringLiteral("velloran");
+
 // The list item icons: 0 server, 1 folder, 2 database, 3 view.
 QVector<QIcon> listIcons();
+
+// The program's icon: the installed one of the desktop entry, else the
+// database icon.
+QIcon programIcon();
 
 }  // namespace velloran::app

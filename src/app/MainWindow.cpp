@@ -18,11 +18,14 @@
 #include "ui/PlainMessage.h"
 #include "ListView.h"
 
+#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
@@ -54,6 +57,7 @@ TfrmMain::TfrmMain(AppContext context, QWidget* parent)
     : QMainWindow(parent), context_(std::move(context)), commandIcons_(commandIcons()) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(platform::kApplicationTitle);
+    setWindowIcon(programIcon());
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("WenQuanYi Micro Hei")});
     font.setPixelSize(11);
@@ -79,12 +83,13 @@ browse::BrowseContext TfrmMain::browseContext() {
 
 void TfrmMain::buildBrowsing() {
     wait_ = std::make_unique<WaitMsgIndicator>();
-    documents_ = std::make_unique<browse::DocumentList>(browseContext());
-    databaseTree_ = std::make_unique<browse::DatabaseTree>(browseContext(), *documents_);
-    browse::ServerConnectionHooks hooks;
-    hooks.dataPath = [this] {
+    const auto dataPath = [this] {
         return DominoEnvironment(platform::ComponentRuntime(context_.hivePath), prompts()).GetDominoDataPath();
     };
+    documents_ = std::make_unique<browse::DocumentList>(browseContext());
+    databaseTree_ = std::make_unique<browse::DatabaseTree>(browseContext(), *documents_, dataPath);
+    browse::ServerConnectionHooks hooks;
+    hooks.dataPath = dataPath;
     hooks.saveSettings = [this] { rememberLoginValues(ExeFolder, {ServerName, UserName, Password}, prompts()); };
     hooks.runDialog = context_.runDialog;
     serverConnection_ = std::make_unique<browse::ServerConnection>(browseContext(), *databaseTree_, hooks);
@@ -103,10 +108,51 @@ void TfrmMain::buildBrowsing() {
     command(ToolButton11, [this] { details_->ListView1DblClick(); });
     command(about, [this] { aboutExecute(); });
     command(inportdata, [this] { inportdataExecute(); });
-    connect(ListView1, &browse::ListView::itemDoubleClicked, this,
-            [this] { runCommand([this] { details_->ListView1DblClick(); }); });
+    connect(ListView1, &browse::ListView::itemDoubleClicked, this, [this] { runCommand([this] { openListItem(); }); });
     connect(TreeView1, &QTreeWidget::itemClicked, this,
             [this] { runCommand([this] { databaseTree_->TreeView1Click(); }); });
+    TreeView1->installEventFilter(this);
+    ListView1->reportWidget()->installEventFilter(this);
+    refreshCommands();
+}
+
+void TfrmMain::openListItem() {
+    if (ListView1->style() == browse::ListView::Style::Icon)
+        databaseTree_->openListedView(ListView1->selectedCaption());
+    else
+        details_->ListView1DblClick();
+}
+
+bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress) return QMainWindow::eventFilter(watched, event);
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+    // Enter or Space on a tree node acts as a click on it; Enter on a row
+    // opens its details.
+    if (watched == TreeView1 && (enter || key == Qt::Key_Space)) {
+        runCommand([this] { databaseTree_->TreeView1Click(); });
+        return true;
+    }
+    if (watched == ListView1->reportWidget() && enter) {
+        runCommand([this] { details_->ListView1DblClick(); });
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+QString TfrmMain::openDatabaseName() const {
+    if (TreeView1->topLevelItemCount() == 0) return {};
+    if (DatabasePath.isEmpty()) return ServerName;
+    return DatabasePath.section(QRegularExpression(QStringLiteral("[/\\\\]")), -1);
+}
+
+void TfrmMain::refreshCommands() {
+    ToolButton7->setEnabled(documents_->canPage(browse::PageButton::First));
+    ToolButton8->setEnabled(documents_->canPage(browse::PageButton::Previous));
+    ToolButton9->setEnabled(documents_->canPage(browse::PageButton::Next));
+    ToolButton10->setEnabled(documents_->canPage(browse::PageButton::Last));
+    const QString name = openDatabaseName();
+    setWindowTitle(name.isEmpty() ? platform::kApplicationTitle : platform::kApplicationTitle + " - " + name);
 }
 
 TfrmMain::~TfrmMain() {
@@ -115,20 +161,25 @@ TfrmMain::~TfrmMain() {
     CurrentDatabase.reset();
 }
 
-QAction* TfrmMain::makeAction(const QString& objectName, const QString& caption, int icon) {
-    auto* action = new QAction(commandIcons_.value(icon), caption, this);
+QAction* TfrmMain::makeAction(const QString& objectName, const QString& caption, int icon, QChar accelerator) {
+    // The menus show the accelerator after the caption, "打开文件(&O)"; the
+    // tool buttons show the caption alone.
+    const QString text = accelerator.isNull() ? caption : caption + "(&" + accelerator + ")";
+    auto* action = new QAction(commandIcons_.value(icon), text, this);
+    action->setIconText(caption);
     action->setObjectName(objectName);
     action->setIconVisibleInMenu(true);
     return action;
 }
 
 void TfrmMain::buildActions() {
-    exitsystem = makeAction(QStringLiteral("exitsystem"), QStringLiteral("退出系统"), 1);
-    openserver = makeAction(QStringLiteral("openserver"), QStringLiteral("连接服务器"), 4);
-    openfile = makeAction(QStringLiteral("openfile"), QStringLiteral("打开文件"), 3);
-    exportAction = makeAction(QStringLiteral("export"), QStringLiteral("导出数据"), 2);
-    inportdata = makeAction(QStringLiteral("inportdata"), QStringLiteral("导入数据"), 0);
-    about = makeAction(QStringLiteral("about"), QStringLiteral("关于"), 5);
+    exitsystem = makeAction(QStringLiteral("exitsystem"), QStringLiteral("退出系统"), 1, 'X');
+    openserver = makeAction(QStringLiteral("openserver"), QStringLiteral("连接服务器"), 4, 'S');
+    openfile = makeAction(QStringLiteral("openfile"), QStringLiteral("打开文件"), 3, 'O');
+    openfile->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    exportAction = makeAction(QStringLiteral("export"), QStringLiteral("导出数据"), 2, 'E');
+    inportdata = makeAction(QStringLiteral("inportdata"), QStringLiteral("导入数据"), 0, 'I');
+    about = makeAction(QStringLiteral("about"), QStringLiteral("关于"), 5, 'A');
     ToolButton11 = makeAction(QStringLiteral("ToolButton11"), QStringLiteral("文档详情"), 10);
     ToolButton7 = makeAction(QStringLiteral("ToolButton7"), QStringLiteral("首页"), 8);
     ToolButton8 = makeAction(QStringLiteral("ToolButton8"), QStringLiteral("上一页"), 6);
@@ -145,9 +196,9 @@ void TfrmMain::buildMenu() {
         QString caption;
         QList<QPair<const char*, QAction*>> items;
     } entries[] = {
-        {"N1", QStringLiteral("文   件"), {{"N2", openfile}, {"N3", openserver}, {"N6", exitsystem}}},
-        {"N4", QStringLiteral("工   具"), {{"ACCESS1", exportAction}, {"ACCESS2", inportdata}}},
-        {"N5", QStringLiteral("关  于"), {{"N7", about}}},
+        {"N1", QStringLiteral("文   件(&F)"), {{"N2", openfile}, {"N3", openserver}, {"N6", exitsystem}}},
+        {"N4", QStringLiteral("工   具(&T)"), {{"ACCESS1", exportAction}, {"ACCESS2", inportdata}}},
+        {"N5", QStringLiteral("关  于(&H)"), {{"N7", about}}},
     };
     for (const auto& entry : entries) {
         QMenu* menu = bar->addMenu(entry.caption);
@@ -192,8 +243,10 @@ void TfrmMain::buildToolBar() {
         auto* widget = qobject_cast<QToolButton*>(ToolBar1->widgetForAction(button.action));
         widget->setObjectName(QString::fromLatin1(button.name));
         widget->setFixedSize(kToolButtonWidth, kToolButtonHeight);
-        // Only buttons with a hint show a tooltip.
+        // Only buttons with a hint show a tooltip, also after the command
+        // changes (a button takes the command's tooltip then).
         widget->setToolTip(button.hint);
+        connect(button.action, &QAction::changed, widget, [widget, hint = button.hint] { widget->setToolTip(hint); });
         widget->setProperty("hint", button.hint);
     }
     fillLayout(Panel1)->addWidget(ToolBar1);
@@ -287,7 +340,10 @@ void TfrmMain::showEvent(QShowEvent* event) {
 
 void TfrmMain::showMessage(const QString& text) { platform::showPlainMessage(prompts(), text); }
 
-void TfrmMain::runCommand(const std::function<void()>& command) { platform::runGuarded(prompts(), command); }
+void TfrmMain::runCommand(const std::function<void()>& command) {
+    platform::runGuarded(prompts(), command);
+    refreshCommands();
+}
 
 void TfrmMain::FormShow() {
     // The start-up sequence runs once, whichever call comes first: a second
@@ -296,14 +352,13 @@ void TfrmMain::FormShow() {
     if (started_) return;
     started_ = true;
     ExeFolder = context_.exeFolder;
-    exportFolders_ = {loadExportFolder(ExeFolder),
-                      [this](const QString& folder) { rememberExportFolder(ExeFolder, folder); }};
     DominoEnvironment environment(platform::ComponentRuntime(context_.hivePath), prompts());
     if (!environment.RequireInstallation()) {
         refusedToStart_ = true;
         context_.quit();
         return;
     }
+    exportFolders_ = {loadExportFolder(), &rememberExportFolder};
     // An error in the remaining steps is reported and ends the sequence; the
     // commands that need the wrappers then refuse to run.
     runCommand([this] { prepareDominoObjects(); });
@@ -333,10 +388,29 @@ void TfrmMain::exitsystemExecute() {
 }
 
 void TfrmMain::exportExecute() {
+    // Only the view the list shows is exported; without one no dialog opens.
+    if (CurrentViewName.isEmpty()) {
+        showMessage(exporting::messages::kNothingToExport);
+        return;
+    }
     const QString logFolder =
         context_.logFolder.isEmpty() ? exporting::ExportLog::defaultFolder() : context_.logFolder;
     const exporting::ExportLog log(logFolder);
-    exporting::exportExecute({context_.hivePath, prompts(), *wait_, log}, *this, exportFolders_);
+    std::atomic<bool> stop{false};
+    const CancellableWait cancellable(stop);
+    exporting::exportExecute({context_.hivePath, prompts(), *wait_, log, &stop}, *this, exportFolders_);
+}
+
+// Closing during an export asks whether to stop it (once); the window
+// stays, and the export ends as its cancel button ends it.
+void TfrmMain::closeEvent(QCloseEvent* event) {
+    if (!cancellableWorkShown()) return QMainWindow::closeEvent(event);
+    event->ignore();
+    if (cancelRequested()) return;
+    const platform::MessageAnswer answer =
+        prompts().message(QStringLiteral("正在导出数据，是否停止导出？"), QStringLiteral("确认"),
+                          platform::MessageIcon::Question, platform::MessageButtons::OkCancel);
+    if (answer == platform::MessageAnswer::Ok) requestCancel();
 }
 
 void TfrmMain::aboutExecute() {

@@ -99,6 +99,8 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildActions();
@@ -106,10 +108,17 @@ private:
     void buildToolBar();
     void buildPanels();
     void buildStatusBar();
-    QAction* makeAction(const QString& objectName, const QString& caption, int icon);
+    QAction* makeAction(const QString& objectName, const QString& caption, int icon, QChar accelerator = {});
     void prepareDominoObjects();
 
     void buildBrowsing();
+    // A double click in the list: a view icon opens the view, a document
+    // row its details.
+    void openListItem();
+    // Paging buttons enabled where they show another page; the window title
+    // names the database open.
+    void refreshCommands();
+    QString openDatabaseName() const;
     browse::BrowseContext browseContext();
 
     AppContext context_;

@@ -26,8 +26,9 @@ const QString kSection = QStringLiteral("domino");
 const QString kServerKey = QStringLiteral("server");
 const QString kUserKey = QStringLiteral("username");
 const QString kPasswordKey = QStringLiteral("pwd");
-const QString kExportSection = QStringLiteral("export");
-const QString kFolderKey = QStringLiteral("folder");
+const QString kExportFolderFileName = QStringLiteral("export-folder");
+// Longer than any path the system takes: a longer file is not one we wrote.
+constexpr qint64 kMaxExportFolderBytes = 64 * 1024;
 
 // The file and its folder hold a password: only their owner may read them.
 constexpr mode_t kOwnerOnly = 0600;
@@ -40,6 +41,8 @@ QString userFolder() {
 }
 
 QString usersFile() { return userFolder() + QLatin1Char('/') + kSettingsFileName; }
+
+QString exportFolderFile() { return userFolder() + QLatin1Char('/') + kExportFolderFileName; }
 
 bool canWriteBesideProgram(const QString& exeFolder) {
     return platform::canReplaceFile(platform::linkTarget(QFile::encodeName(besideProgram(exeFolder)).toStdString()));
@@ -57,12 +60,11 @@ void makeUserFolder() {
         throw std::runtime_error("Cannot create the folder " + name + ": " + std::strerror(errno));
 }
 
-// Writes keys of one section into the file that takes the user's values,
-// kept for its owner alone (it holds the password).
-void writeSettings(const QString& path, const QString& section,
-                   const std::vector<std::pair<QString, QString>>& values) {
+// Writes the login values into the file that takes them, kept for its owner
+// alone (it holds the password).
+void writeSettings(const QString& path, const std::vector<std::pair<QString, QString>>& values) {
     if (path == usersFile()) makeUserFolder();
-    platform::IniFile(path, kOwnerOnly).writeStrings(section, values);
+    platform::IniFile(path, kOwnerOnly).writeStrings(kSection, values);
 }
 
 [[noreturn]] void failToSave(const QString& message, const std::exception& reason) {
@@ -94,8 +96,7 @@ LoginValues loadLoginValues(const QString& exeFolder, const std::function<QStrin
 void saveLoginValues(const QString& exeFolder, const LoginValues& values) {
     const QString path = settingsFileForWriting(exeFolder);
     try {
-        writeSettings(path, kSection,
-                      {{kServerKey, values.server}, {kUserKey, values.user}, {kPasswordKey, values.password}});
+        writeSettings(path, {{kServerKey, values.server}, {kUserKey, values.user}, {kPasswordKey, values.password}});
     } catch (const platform::IniError& e) {
         failToSave(QStringLiteral("登录设置未保存: 服务器名、用户名或密码中含有换行符，无法写入设置文件 %1。").arg(path), e);
     } catch (const std::exception& e) {
@@ -103,18 +104,21 @@ void saveLoginValues(const QString& exeFolder, const LoginValues& values) {
     }
 }
 
-QString loadExportFolder(const QString& exeFolder) {
-    return platform::IniFile(settingsFileForReading(exeFolder)).readString(kExportSection, kFolderKey, QString());
+QString loadExportFolder() {
+    QFile file(exportFolderFile());
+    // Anything but a plain file (a pipe would block the start) is not ours.
+    if (!QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly)) return {};
+    const QByteArray bytes = file.read(kMaxExportFolderBytes + 1);
+    if (bytes.size() > kMaxExportFolderBytes) return {};
+    return QString::fromUtf8(bytes);
 }
 
-void rememberExportFolder(const QString& exeFolder, const QString& folder) {
-    const QString path = settingsFileForWriting(exeFolder);
-    const QString read = settingsFileForReading(exeFolder);
-    // A user's file made for the folder alone would hide the login values
-    // shipped beside the program.
-    if (path != read && QFileInfo::exists(read)) return;
+void rememberExportFolder(const QString& folder) {
+    const QString path = exportFolderFile();
     try {
-        writeSettings(path, kExportSection, {{kFolderKey, folder}});
+        makeUserFolder();
+        platform::writeFileAtomically(QFile::encodeName(path).toStdString(), folder.toUtf8().toStdString(),
+                                      kOwnerOnly);
     } catch (const std::exception& e) {
         qCWarning(settingsDiagnostics).noquote()
             << "the export folder" << folder << "was not kept in" << path << "-" << e.what();

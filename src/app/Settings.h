@@ -46,17 +46,17 @@ LoginValues loadLoginValues(const QString& exeFolder, const std::function<QStrin
 // the reason goes to the diagnostics channel "velloran.settings".
 void saveLoginValues(const QString& exeFolder, const LoginValues& values);
 
-// The folder the save dialog of the last export opened in, kept in the
-// same file (section "export", key "folder"); empty when none was kept.
-QString loadExportFolder(const QString& exeFolder);
+// The folder of the last export, kept in a file of its own in the user's
+// configuration folder (~/.config/velloran/export-folder, the path's UTF-8
+// bytes), so that "system.ini" holds the login values alone; empty when
+// none was kept or the file is no plain file, unreadable or longer than
+// any path.
+QString loadExportFolder();
 
-// Keeps `folder` for loadExportFolder, in the file saveLoginValues writes,
-// unless that is the user's file while the login values are still read
-// from the one beside the program: writing it would hide them, and the
-// window keeps the folder for the session alone. A failure to write is
-// told on the diagnostics channel "velloran.settings" only: the export it
-// follows goes on.
-void rememberExportFolder(const QString& exeFolder, const QString& folder);
+// Keeps `folder` for loadExportFolder, the file written whole or not at all.
+// A failure to write is told on the diagnostics channel "velloran.settings"
+// only: the export it follows goes on.
+void rememberExportFolder(const QString& folder);
 
 // saveLoginValues for a login that has already succeeded: a failure is
 // shown to the user and the session goes on. Returns whether they were saved.

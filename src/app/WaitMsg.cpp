@@ -5,10 +5,13 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QFontMetrics>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPointer>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTimer>
 #include <QWindow>
 
@@ -19,6 +22,8 @@ namespace velloran::app {
 namespace {
 
 QPointer<TMsgFrm> waitWindow;
+// The stop flag of the work that can be stopped, while it runs.
+std::atomic<bool>* cancelFlag = nullptr;
 
 QWidget* mainWindow() {
     for (QWidget* widget : QApplication::topLevelWidgets())
@@ -27,10 +32,64 @@ QWidget* mainWindow() {
 }
 
 TMsgFrm* createWaitWindow() {
-    waitWindow = new TMsgFrm(mainWindow());
+    QWidget* owner = mainWindow();
+    waitWindow = new TMsgFrm(owner);
+    if (owner) owner->setCursor(Qt::WaitCursor);
+    if (cancelFlag) waitWindow->offerCancel();
     waitWindow->Ani->start();
     return waitWindow;
 }
+
+bool isUserInput(QEvent::Type type) {
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::ContextMenu:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::TabletPress:
+    case QEvent::TabletRelease: return true;
+    default: return false;
+    }
+}
+
+// Keeps the user's clicks and keys away from the main window while work
+// that can be stopped lets events run: no other command starts in the
+// middle of it. Esc there presses the cancel button. Message boxes and the
+// wait window itself get their input.
+class MainWindowInputHold : public QObject {
+public:
+    MainWindowInputHold(QWidget* mainWindow, QObject* parent) : QObject(parent), main_(mainWindow) {
+        qApp->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (!isUserInput(event->type()) || !inMainWindow(watched)) return false;
+        // Taken as overridden, so that no shortcut of the main window fires;
+        // the key itself then comes here as a key press.
+        if (event->type() == QEvent::ShortcutOverride) event->accept();
+        if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+            requestCancel();
+        return true;
+    }
+
+private:
+    bool inMainWindow(QObject* watched) const {
+        if (!main_) return false;
+        if (const auto* widget = qobject_cast<QWidget*>(watched)) return widget->window() == main_;
+        if (const auto* window = qobject_cast<QWindow*>(watched)) return window == main_->windowHandle();
+        return false;
+    }
+
+    QPointer<QWidget> main_;
+};
 
 // Runs the window system's events, never the user's, until a window just
 // shown is on screen. The window system maps and exposes a window only
@@ -79,7 +138,8 @@ TMsgFrm::TMsgFrm(QWidget* owner)
       MsgPanel(new QFrame(this)),
       LblMsg(new QLabel(kDesignText, MsgPanel)),
       ProgressBar(new QProgressBar(MsgPanel)),
-      Ani(new SearchAnimation(MsgPanel)) {
+      Ani(new SearchAnimation(MsgPanel)),
+      BtnCancel(new QPushButton(kCancelCaption, MsgPanel)) {
     setObjectName(QStringLiteral("MsgFrm"));
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_ShowWithoutActivating);
@@ -108,6 +168,18 @@ TMsgFrm::TMsgFrm(QWidget* owner)
     ProgressBar->setTextVisible(false);
     Ani->setObjectName(QStringLiteral("Ani"));
     Ani->setGeometry(335, 4, 50, 42);
+    BtnCancel->setObjectName(QStringLiteral("BtnCancel"));
+    BtnCancel->setGeometry(141, 50, 75, 24);
+    BtnCancel->setFocusPolicy(Qt::NoFocus);
+    BtnCancel->hide();
+    connect(BtnCancel, &QPushButton::clicked, this, [] { requestCancel(); });
+}
+
+void TMsgFrm::offerCancel() {
+    setFixedSize(393, 82);
+    MsgPanel->setGeometry(0, 0, 393, 82);
+    BtnCancel->show();
+    new MainWindowInputHold(parentWidget(), this);
 }
 
 TMsgFrm::~TMsgFrm() {
@@ -121,7 +193,9 @@ void TMsgFrm::repaintNow() {
     // wait for the next paint that is due.
     constexpr qint64 kMinimumMilliseconds = 40;
     if (eventsRun_ && sincePaint_.isValid() && sincePaint_.elapsed() < kMinimumMilliseconds) return;
-    if (pendingMessage_) LblMsg->setText(*std::exchange(pendingMessage_, std::nullopt));
+    if (pendingMessage_)
+        LblMsg->setText(fittedWaitText(*std::exchange(pendingMessage_, std::nullopt), LblMsg->fontMetrics(),
+                                       LblMsg->width()));
     if (pendingProgress_) {
         const auto [maximum, position] = *std::exchange(pendingProgress_, std::nullopt);
         ProgressBar->setRange(0, maximum);
@@ -135,10 +209,35 @@ void TMsgFrm::repaintNow() {
 void TMsgFrm::closeEvent(QCloseEvent* event) {
     // However the window closes, the module no longer holds it.
     if (waitWindow == this) waitWindow = nullptr;
+    if (QWidget* owner = parentWidget()) owner->unsetCursor();
     QWidget::closeEvent(event);
 }
 
 TMsgFrm* currentWaitWindow() { return waitWindow; }
+
+QString fittedWaitText(const QString& text, const QFontMetrics& metrics, int width) {
+    if (metrics.horizontalAdvance(text) <= width) return text;
+    qsizetype counterStart = text.size();
+    while (counterStart > 0 && (text[counterStart - 1].isDigit() || text[counterStart - 1] == QLatin1Char('/')))
+        --counterStart;
+    const QString counter = text.mid(counterStart);
+    return metrics.elidedText(text.left(counterStart), Qt::ElideMiddle, width - metrics.horizontalAdvance(counter)) +
+           counter;
+}
+
+CancellableWait::CancellableWait(std::atomic<bool>& stop) { cancelFlag = &stop; }
+
+CancellableWait::~CancellableWait() { cancelFlag = nullptr; }
+
+bool cancellableWorkShown() { return cancelFlag && waitWindow && !waitWindow->BtnCancel->isHidden(); }
+
+void requestCancel() {
+    if (!cancelFlag) return;
+    cancelFlag->store(true, std::memory_order_relaxed);
+    if (waitWindow) waitWindow->BtnCancel->setEnabled(false);
+}
+
+bool cancelRequested() { return cancelFlag && cancelFlag->load(std::memory_order_relaxed); }
 
 void ShowWait() {
     if (waitWindow) return;
@@ -181,12 +280,13 @@ void CloseWait() {
     window->close();
 }
 
-// Pending paint and timer events run, so the window stays drawn; the user's
+// Pending paint and timer events run, so the window stays drawn. The user's
 // clicks and keys wait, so no other command can start in the middle of the
-// export.
+// work; work that can be stopped takes them, to reach its cancel button,
+// and its wait window keeps them away from the main window.
 void WaitMsgIndicator::ProcessMessages() {
     if (waitWindow) waitWindow->eventsRunDuringWork();
-    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    QApplication::processEvents(cancellableWorkShown() ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
 }
 
 }  // namespace velloran::app

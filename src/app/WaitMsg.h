@@ -9,17 +9,26 @@
 // screen before the show functions return, and every change of its text or
 // progress is painted at once. It is a tool window of the main window that
 // never takes the focus: message boxes shown while it is up open above it.
+// While it is up, the main window shows the busy cursor.
+//
+// Work that can be stopped (the export) runs inside a CancellableWait: its
+// wait window also has a "取消" button, Esc anywhere in the main window
+// presses it, and the events let run during the work deliver those presses
+// while the main window's own clicks and keys are dropped. Pressing it sets
+// the work's stop flag; the work decides where it stops.
 #include "ui/WaitIndicator.h"
 
 #include <QElapsedTimer>
 #include <QWidget>
 
+#include <atomic>
 #include <optional>
 #include <utility>
 
 class QFrame;
 class QLabel;
 class QProgressBar;
+class QPushButton;
 
 namespace velloran::app {
 
@@ -29,6 +38,7 @@ class TMsgFrm : public QWidget {
     Q_OBJECT
 public:
     static inline const QString kDesignText = QStringLiteral("正在导入数据，请稍候...");
+    static inline const QString kCancelCaption = QStringLiteral("取消");
 
     explicit TMsgFrm(QWidget* owner);
     ~TMsgFrm() override;
@@ -37,6 +47,12 @@ public:
     QLabel* LblMsg;
     QProgressBar* ProgressBar;
     SearchAnimation* Ani;
+    // Shown only for work that can be stopped.
+    QPushButton* BtnCancel;
+
+    // Adds the cancel button and keeps the main window's input away from the
+    // work while the window is up.
+    void offerCancel();
 
     // Paints the panel now, without waiting for the event loop. Once the
     // caller lets events run during its work (eventsRunDuringWork), updates
@@ -59,6 +75,27 @@ private:
 
 // The wait window being shown, or null.
 TMsgFrm* currentWaitWindow();
+
+// The text as it fits `width`: a counter at its end ("166098/300000") always
+// shows whole, and what does not fit is cut from the middle of the text
+// before it.
+QString fittedWaitText(const QString& text, const QFontMetrics& metrics, int width);
+
+// Marks the work of its lifetime as work that can be stopped through `stop`.
+class CancellableWait {
+public:
+    explicit CancellableWait(std::atomic<bool>& stop);
+    ~CancellableWait();
+    CancellableWait(const CancellableWait&) = delete;
+    CancellableWait& operator=(const CancellableWait&) = delete;
+};
+
+// Whether work that can be stopped shows its wait window now.
+bool cancellableWorkShown();
+// Asks that work to stop (the cancel button, Esc, the main window's close).
+void requestCancel();
+// Whether that work was asked to stop.
+bool cancelRequested();
 
 void ShowWait();
 void ShowWaitMsg(const QString& text);

@@ -1,5 +1,6 @@
 // Velloran: browse document databases and export their views to workbooks.
 #include "AppContext.h"
+#include "CommandIcons.h"
 #include "MainWindow.h"
 #include "errors/ErrorReport.h"
 #include "errors/GuardedApplication.h"
@@ -25,6 +26,8 @@ int main(int argc, char** argv) {
     velloran::platform::settleLocalTimeZone();
     velloran::platform::GuardedApplication application(argc, argv);
     application.setApplicationName(velloran::platform::kApplicationTitle);
+    application.setDesktopFileName(velloran::app::kDesktopFileName);
+    application.setWindowIcon(velloran::app::programIcon());
     velloran::platform::installStockTranslations(application, QLocale::system());
     velloran::platform::QtPrompts prompts;
     application.setPrompts(&prompts);

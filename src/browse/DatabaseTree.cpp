@@ -15,6 +15,9 @@ namespace velloran::browse {
 namespace {
 
 const QString kNsfSuffix = QStringLiteral(".NSF");
+const QString kOpenFileFilter = QStringLiteral("NSF文件|*.nsf|所有文件|*");
+// The full path of the database file a file-mode root stands for.
+constexpr int kPathRole = Qt::UserRole + 1;
 
 int levelOf(const QTreeWidgetItem* node) {
     int level = 0;
@@ -30,8 +33,8 @@ bool looksLikeDatabaseFile(const QString& name) {
 
 }  // namespace
 
-DatabaseTree::DatabaseTree(BrowseContext context, DocumentList& documents)
-    : c_(std::move(context)), documents_(documents) {}
+DatabaseTree::DatabaseTree(BrowseContext context, DocumentList& documents, std::function<QString()> dataFolder)
+    : c_(std::move(context)), documents_(documents), dataFolder_(std::move(dataFolder)) {}
 
 bool DatabaseTree::isShownViewName(const QString& name) {
     return !platform::trimControl(name).isEmpty() && !name.contains(QLatin1Char('$'));
@@ -91,14 +94,24 @@ QString DatabaseTree::GetNodePath(const QTreeWidgetItem* node) {
     return path;
 }
 
+QString DatabaseTree::openDialogFolder() const {
+    if (!lastOpenFolder_.isEmpty()) return lastOpenFolder_;
+    const QString data = dataFolder_ ? dataFolder_() : QString();
+    return QFileInfo(data).isDir() ? data : QString();
+}
+
 void DatabaseTree::openfileExecute() {
-    const QString file = c_.prompts.openFileName(QStringLiteral("NSF文件|*.nsf"));
+    const QString file = c_.prompts.openFileName(kOpenFileFilter, openDialogFolder());
     if (file.isEmpty()) return;
+    lastOpenFolder_ = QFileInfo(file).absolutePath();
     if (platform::isFileLocked(file.toStdString())) {
         platform::showPlainMessage(c_.prompts,
                                    QStringLiteral("文件") + file + QStringLiteral("正在被其它程序锁定，无法打开!"));
         return;
     }
+    // The session is about to change: the tree and list came through it, and
+    // a file that cannot be opened must not leave them behind.
+    clearAll();
     domino::TNotesDatabase database;
     domino::TNotesSession& session = c_.state.requireSession();
     session.Disconnect();
@@ -108,10 +121,28 @@ void DatabaseTree::openfileExecute() {
     const QStringList views = database.Views();
     c_.tree.clear();
     c_.state.TreeMode = domino::BrowseState::kTreeFile;
-    QTreeWidgetItem* root = addNode(nullptr, file, kDatabaseIcon);
+    QTreeWidgetItem* root = addNode(nullptr, QFileInfo(file).fileName(), kDatabaseIcon);
+    root->setToolTip(0, file);
+    root->setData(0, kPathRole, file);
     for (const QString& name : views)
         if (isShownViewName(name)) addNode(root, platform::trimControl(name), kViewIcon);
-    c_.list.clearItems();
+}
+
+void DatabaseTree::clearAll() {
+    documents_.clearShownView();
+    c_.tree.clear();
+    c_.state.DatabasePath.clear();
+}
+
+void DatabaseTree::openListedView(const QString& viewName) {
+    QTreeWidgetItem* database = c_.tree.currentItem();
+    for (int i = 0; database && i < database->childCount(); ++i) {
+        QTreeWidgetItem* view = database->child(i);
+        if (view->childCount() > 0 || view->text(0) != viewName) continue;
+        c_.tree.setCurrentItem(view);
+        TreeView1Click();
+        return;
+    }
 }
 
 void DatabaseTree::TreeView1Click() {
@@ -143,8 +174,9 @@ void DatabaseTree::listServerDatabaseViews(QTreeWidgetItem* node) {
     }
     c_.state.DatabasePath = path;
     const QStringList views = database.Views();
+    // The list now shows the database's views: no document page is left.
+    documents_.clearShownView();
     c_.list.setStyle(ListView::Style::Icon);
-    c_.list.clearItems();
     for (const QString& name : views) {
         if (!isShownViewName(name)) continue;
         addNode(node, name, kViewIcon);
@@ -164,7 +196,7 @@ void DatabaseTree::openServerView(QTreeWidgetItem* node) {
 
 void DatabaseTree::openFileView(QTreeWidgetItem* node) {
     domino::TNotesDatabase database;
-    database.ConnectTo(c_.state.requireSession().GetDatabase(QString(), node->parent()->text(0)));
+    database.ConnectTo(c_.state.requireSession().GetDatabase(QString(), node->parent()->data(0, kPathRole).toString()));
     openView(database, node->text(0));
 }
 

@@ -19,7 +19,8 @@ enum NodeIcon { kServerIcon = 0, kFolderIcon = 1, kDatabaseIcon = 2, kViewIcon =
 
 class DatabaseTree {
 public:
-    DatabaseTree(BrowseContext context, DocumentList& documents);
+    // `dataFolder` gives the data folder, where "打开文件" first looks.
+    DatabaseTree(BrowseContext context, DocumentList& documents, std::function<QString()> dataFolder = {});
 
     // Adds the folder's sub-folders and database files below `parent`,
     // recursively, repainting the tree once at the end.
@@ -27,8 +28,15 @@ public:
     // The database path of a node: the names from the first level below the
     // root down to the node, joined by "\"; a node with children ends in "\".
     static QString GetNodePath(const QTreeWidgetItem* node);
-    // "打开文件": opens a standalone database file and lists its views.
+    // "打开文件": opens a standalone database file and lists its views. The
+    // dialog starts in the folder of the file chosen last, else in the data
+    // folder. The root shows the file's name, its full path as tooltip.
     void openfileExecute();
+    // Empties the tree and the list and forgets the database and view.
+    void clearAll();
+    // Opens the view of that name below the current node, as a click on it
+    // does: the double click on a view in the icon list.
+    void openListedView(const QString& viewName);
     // Acts on the selected node after a click in the tree.
     void TreeView1Click();
 
@@ -39,6 +47,7 @@ public:
     static bool isShownViewName(const QString& name);
 
 private:
+    QString openDialogFolder() const;
     void scanEntries(const QString& folder, QTreeWidgetItem* parent, QSet<QString>& visited);
     void beginBatch();
     void endBatch();
@@ -49,6 +58,8 @@ private:
 
     BrowseContext c_;
     DocumentList& documents_;
+    std::function<QString()> dataFolder_;
+    QString lastOpenFolder_;
     int batchDepth_ = 0;
     int scanRepaints_ = 0;
 };

@@ -2,6 +2,7 @@
 
 #include "ListView.h"
 #include "ValueText.h"
+#include "ui/FixedSizeDialog.h"
 
 #include <QFrame>
 #include <QHeaderView>
@@ -15,11 +16,12 @@ namespace {
 
 const QString kRawDataText = QStringLiteral("(二进制数据)");
 
-QString firstValueText(domino::TNotesDocument& document, const QString& name) {
+// The text of the first value of the `occurrence`-th item of this name.
+QString firstValueText(domino::TNotesDocument& document, const QString& name, int occurrence) {
     domino::TNotesItem item;
-    item.ConnectTo(document.GetFirstItem(name));
+    item.ConnectTo(document.GetNthItem(name, occurrence));
     if (item.IsConnected() && item.Type() == notes::kRawData) return kRawDataText;
-    const notes::ValueList values = document.GetItemValue(name);
+    const notes::ValueList values = document.GetNthItemValue(name, occurrence);
     if (values.empty())
         throw domino::DominoError(QStringLiteral("域 %1 没有值").arg(name).toStdString());
     return domino::valueToText(values.front());
@@ -42,7 +44,7 @@ QTableWidgetItem* nameCell(const QString& text, const QPalette& palette) {
 }  // namespace
 
 TfrmdocDetail::TfrmdocDetail(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {
+    : QDialog(parent, platform::kFixedSizeDialogFlags) {
     setObjectName(QStringLiteral("frmdocDetail"));
     setWindowTitle(QStringLiteral("文档详细资料"));
     setFixedSize(568, 493);
@@ -55,11 +57,12 @@ TfrmdocDetail::TfrmdocDetail(QWidget* parent)
     StringGrid1->setGeometry(56, 16, 465, 409);
     StringGrid1->setColumnCount(2);
     StringGrid1->setHorizontalHeaderLabels({QStringLiteral("文档域名"), QStringLiteral("域值")});
-    // The names keep a fixed width and the values take the rest, so the rows
-    // are never wider than the grid and the names cannot scroll away.
-    StringGrid1->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Fixed);
-    StringGrid1->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
-    StringGrid1->setColumnWidth(0, 128);
+    // Names 64 and values 248 wide, neither to be dragged wider, so the rows
+    // are never wider than the grid and the names cannot scroll away; the
+    // tooltips give the texts cut short.
+    StringGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    StringGrid1->setColumnWidth(0, 64);
+    StringGrid1->setColumnWidth(1, 248);
     StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     StringGrid1->setWordWrap(false);
     StringGrid1->verticalHeader()->hide();
@@ -107,7 +110,8 @@ void DocumentDetails::ShowDocumentDetails(domino::TNotesSession& session, const 
         domino::TNotesDocument document;
         document.ConnectTo(database.GetDocumentByUNID(universalId));
         names = document.Items();
-        for (const QString& name : names) values << firstValueText(document, name);
+        const QList<int> occurrences = domino::occurrencesOf(names);
+        for (qsizetype i = 0; i < names.size(); ++i) values << firstValueText(document, names[i], occurrences[i]);
     }
     TfrmdocDetail window(c_.tree.window());
     window.fill(names, values);

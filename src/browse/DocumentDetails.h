@@ -1,6 +1,6 @@
 #pragma once
 // The details window: every item of one document, one row each, with the
-// text of its first value. The document is found afresh by its universal ID
+// text of its first value (a name that repeats shows each item's own). The document is found afresh by its universal ID
 // in the database the main window opened last.
 #include "BrowseContext.h"
 #include "ServerDialog.h"

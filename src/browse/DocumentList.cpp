@@ -58,8 +58,7 @@ QStringList columnTexts(domino::TNotesDocument& document, const QString& unid, i
 
 QString DocumentList::summaryText(const ShownPage& page) {
     QString text = QStringLiteral("视图：") + page.viewName + "(" + page.viewName + ") ";
-    if (!page.documentCount) return text + QStringLiteral("无法读取");
-    text += QStringLiteral("共有文档:") + QString::number(*page.documentCount);
+    text += QStringLiteral("共有文档:") + QString::number(page.documentCount.value_or(0));
     if (page.last >= page.first)
         text += QStringLiteral("  显示:%1-%2").arg(page.first).arg(page.last);
     return text;
@@ -81,8 +80,27 @@ void DocumentList::LoadViewPage(domino::TNotesDatabase& database, const QString&
     c_.wait.CloseWait();
     shown.first = c_.state.PageStart + 1;
     shown.last = c_.state.ReadPosition;
-    c_.setSummary(summaryText(shown));
+    // A view that could not be opened leaves nothing on screen to page
+    // through, export or show details of.
+    if (shown.documentCount)
+        c_.setSummary(summaryText(shown));
+    else
+        clearShownView();
     if (!failure.isEmpty()) platform::showPlainMessage(c_.prompts, QStringLiteral("读取数据出错:") + failure);
+}
+
+void DocumentList::forgetView() {
+    c_.state.CurrentViewName.clear();
+    c_.state.ViewDocumentCount = 0;
+    c_.state.ReadPosition = 0;
+    c_.state.PageStart = 0;
+}
+
+void DocumentList::clearShownView() {
+    forgetView();
+    c_.list.clearColumns();
+    c_.list.clearItems();
+    c_.setSummary(QString());
 }
 
 void DocumentList::resetToReport() {
@@ -104,7 +122,7 @@ void DocumentList::listPage(domino::TNotesDatabase& database, ShownPage& shown) 
     shown.documentCount = count;
     c_.state.ViewDocumentCount = count;
 
-    const int columnWidth = c_.list.width() / (columns + 1);
+    const int columnWidth = c_.list.rowRoomWidth() / (columns + 1);
     c_.list.addColumn(QStringLiteral("文档ID"), columnWidth);
     for (int column = 0; column < columns; ++column) c_.list.addColumn(names.value(column), columnWidth);
     c_.wait.ShowWait();
@@ -125,14 +143,23 @@ void DocumentList::readPage(domino::TNotesView& view, const QString& viewName, i
         const QString unid = reading(failure, [&] { return document.UniversalID(); });
         c_.list.addItem(unid, columnTexts(document, unid, columns));
         ++position;
-        c_.wait.SetWaitMsg(kReadingMessage + QString::number(listed) + "/" + QString::number(count));
+        c_.wait.SetWaitMsg(kReadingMessage + QString::number(listed + 1) + "/" + QString::number(count));
         c_.wait.SetWaitProgress(count, listed);
     }
 }
 
+std::optional<int> DocumentList::positionFor(PageButton button) const {
+    return readPositionFor(button, c_.state.PageStart, c_.state.ViewDocumentCount,
+                           c_.list.style() == ListView::Style::Icon);
+}
+
+bool DocumentList::canPage(PageButton button) const {
+    const std::optional<int> position = positionFor(button);
+    return position && *position != c_.state.PageStart;
+}
+
 void DocumentList::pageButtonClick(PageButton button) {
-    const std::optional<int> position = readPositionFor(button, c_.state.PageStart, c_.state.ViewDocumentCount,
-                                                        c_.list.style() == ListView::Style::Icon);
+    const std::optional<int> position = positionFor(button);
     if (!position) return;
     c_.state.ReadPosition = *position;
     LoadViewPage(c_.state.requireCurrentDatabase(), c_.state.CurrentViewName);

@@ -30,14 +30,24 @@ public:
     // browse diagnostics channel; the rows read before it stay listed.
     void LoadViewPage(domino::TNotesDatabase& database, const QString& viewName);
 
+    // Empties the list and the status summary and forgets the view they
+    // showed, so that paging, export and details no longer act on it.
+    void clearShownView();
+
+    // Whether the paging button would show another page of the view.
+    bool canPage(PageButton button) const;
+
     // "首页", "上一页", "下一页", "尾页": reload the current view from a new
     // position, or do nothing when no document list is shown.
     void pageButtonClick(PageButton button);
 
-    // "视图：Orders(Orders) 共有文档:250  显示:201-250".
+    // "视图：Orders(Orders) 共有文档:250  显示:201-250", for a view whose
+    // count was read.
     static QString summaryText(const ShownPage& page);
 
 private:
+    void forgetView();
+    std::optional<int> positionFor(PageButton button) const;
     void resetToReport();
     // Opens the view, lays out its columns and lists the page; `shown`
     // learns the view's name and count as soon as they are read.

@@ -1,10 +1,14 @@
 #include "ListView.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QListWidget>
 #include <QPainter>
+#include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTreeWidget>
+
+#include <algorithm>
 
 namespace velloran::browse {
 
@@ -71,7 +75,13 @@ void ListView::beginUpdate() {
 }
 
 void ListView::endUpdate() {
-    if (updateDepth_ > 0 && --updateDepth_ == 0) setUpdatesEnabled(true);
+    if (updateDepth_ == 0 || --updateDepth_ > 0) return;
+    setUpdatesEnabled(true);
+    // The report missed the scroll bar changes its new rows asked for while
+    // updates were off: lay its rows out and let it show the bars they need.
+    report_->doItemsLayout();
+    QEvent layout(QEvent::LayoutRequest);
+    QCoreApplication::sendEvent(report_, &layout);
 }
 
 void ListView::clearColumns() {
@@ -92,6 +102,11 @@ int ListView::columnCount() const { return report_->columnCount(); }
 QString ListView::columnCaption(int column) const { return report_->headerItem()->text(column); }
 
 int ListView::columnWidth(int column) const { return report_->columnWidth(column); }
+
+int ListView::rowRoomWidth() const {
+    const int scrollBar = report_->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, report_);
+    return std::max(width() - 2 * report_->frameWidth() - scrollBar, 0);
+}
 
 void ListView::clearItems() {
     report_->clear();

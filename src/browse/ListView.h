@@ -36,6 +36,9 @@ public:
     int columnCount() const;
     QString columnCaption(int column) const;
     int columnWidth(int column) const;
+    // The width the report's columns can share without a horizontal scroll
+    // bar once a full page brings up the vertical one.
+    int rowRoomWidth() const;
 
     // Removes every row (report style) and every icon (icon style).
     void clearItems();

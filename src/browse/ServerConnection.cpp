@@ -21,8 +21,7 @@ void ServerConnection::openserverExecute() {
     c_.wait.SetWaitProgress(100, 10);
     try {
         c_.state.requireSession().Disconnect();
-        c_.tree.clear();
-        c_.list.clearItems();
+        tree_.clearAll();
         ConnectServer();
     } catch (...) {
         // Whatever ends the connection, the wait window does not outlive it.
@@ -43,9 +42,8 @@ void ServerConnection::ConnectServer() {
     hooks_.saveSettings();
     c_.state.DataPath = hooks_.dataPath();
     QTreeWidgetItem* root = tree_.addNode(nullptr, c_.state.ServerName + "(" + c_.state.DataPath + ")", kServerIcon);
+    root->setToolTip(0, root->text(0));
     tree_.ScanFolder(c_.state.DataPath, root);
-    // Show the data folder's first level straight away.
-    root->setExpanded(true);
     c_.wait.CloseWait();
 }
 

@@ -62,6 +62,8 @@ Tfrmselserver::Tfrmselserver(domino::BrowseState& state, platform::Prompts& prom
     Edit2 = edit(gr1, {80, 56, 113, 21});
     Label3 = label(gr1, QStringLiteral("用户密码："), {16, 88, 65, 17});
     Edit3 = edit(gr1, {80, 88, 113, 21});
+    // The password is masked as it is typed and cannot be copied out.
+    Edit3->setEchoMode(QLineEdit::Password);
     Button1 = button(panel, QStringLiteral("确  定"), {32, 152, 81, 28});
     Button2 = button(panel, QStringLiteral("取  消"), {120, 152, 81, 27});
     const QList<QPair<QWidget*, const char*>> names = {

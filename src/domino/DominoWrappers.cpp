@@ -1,5 +1,7 @@
 #include "DominoWrappers.h"
 
+#include <QHash>
+
 #include <cstring>
 
 namespace velloran::domino {
@@ -105,6 +107,19 @@ notes::ItemPtr TNotesDocument::GetFirstItem(const QString& name) {
     return call([&](notes::Document& d) { return d.GetFirstItem(utf8Name(name)); });
 }
 
+notes::ItemPtr TNotesDocument::GetNthItem(const QString& name, int occurrence) {
+    return call([&](notes::Document& d) { return d.GetNthItem(utf8Name(name), occurrence); });
+}
+
+notes::ValueList TNotesDocument::GetNthItemValue(const QString& name, int occurrence) {
+    if (occurrence == 1) return GetItemValue(name);
+    TNotesItem item;
+    item.ConnectTo(GetNthItem(name, occurrence));
+    notes::ValueList values = item.IsConnected() ? item.Values() : notes::ValueList{};
+    if (values.empty()) values.emplace_back(std::string());
+    return values;
+}
+
 const std::string& TNotesDocument::utf8Name(const QString& name) {
     if (name != lastName_) {
         // A null name stands for the empty text until the conversion is
@@ -123,6 +138,24 @@ QString TNotesItem::Name() {
 
 int TNotesItem::Type() {
     return call([](notes::Item& i) { return i.Type(); });
+}
+
+notes::ValueList TNotesItem::Values() {
+    return call([](notes::Item& i) { return i.Values(); });
+}
+
+// The component tells item names apart ignoring the case of ASCII letters
+// only, so they are counted the same way.
+QList<int> occurrencesOf(const QStringList& names) {
+    QHash<QString, int> seen;
+    QList<int> occurrences;
+    occurrences.reserve(names.size());
+    for (QString name : names) {
+        for (QChar& c : name)
+            if (c >= u'A' && c <= u'Z') c = QChar(c.unicode() + (u'a' - u'A'));
+        occurrences << ++seen[name];
+    }
+    return occurrences;
 }
 
 void TNotesRichTextItem::ConnectTo(const notes::ItemPtr& item) {

@@ -52,6 +52,12 @@ public:
     bool HasEmbedded();
     notes::EmbeddedObjectPtr GetAttachment(const QString& fileName);
     notes::ItemPtr GetFirstItem(const QString& name);
+    // The item of this name that comes `occurrence`-th (from 1); null when
+    // the document has fewer.
+    notes::ItemPtr GetNthItem(const QString& name, int occurrence);
+    // The values of that item, as GetItemValue gives them for the first: one
+    // empty text when there is no such item or it has no values.
+    notes::ValueList GetNthItemValue(const QString& name, int occurrence);
 
 private:
     // The component's form of an item name. The export asks for one name
@@ -67,7 +73,13 @@ class TNotesItem : public NotesWrapper<notes::Item> {
 public:
     QString Name();
     int Type();
+    notes::ValueList Values();
 };
+
+// For each of `names`, which occurrence of its name (the case of ASCII
+// letters ignored, from 1) it is: a document's k-th item of a name is the one read for that
+// name's k-th place in a list of item names.
+QList<int> occurrencesOf(const QStringList& names);
 
 class TNotesRichTextItem : public NotesWrapper<notes::RichTextItem> {
 public:

@@ -22,6 +22,8 @@ TEST(AboutBox, LayoutAndTheWebLineColours) {
     app::TfrmAbout box([&](const QUrl& url) { opened << url; });
     EXPECT_EQ(box.windowTitle(), QStringLiteral("关于"));
     EXPECT_EQ(box.size(), QSize(380, 301));
+    EXPECT_FALSE(box.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+    EXPECT_TRUE(box.windowFlags() & Qt::CustomizeWindowHint) << "the frame shows only the buttons asked for";
     EXPECT_EQ(box.Label1->text(), "VelloranV3.2");
     EXPECT_EQ(box.Button1->text(), QStringLiteral("确       定"));
     EXPECT_EQ(box.Image1->pixmap().size(), QSize(141, 34));

@@ -4,6 +4,8 @@
 #include "Splitter.h"
 #include "TempDir.h"
 #include "ListView.h"
+#include "AboutBox.h"
+#include "WaitMsg.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +17,13 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+#include <sys/inotify.h>
+#include <unistd.h>
+
 using namespace velloran;
 using app::TfrmMain;
 using velloran::testing::PromptCall;
@@ -23,9 +32,48 @@ using velloran::testing::TempDir;
 
 namespace {
 
+// The files opened in the folders watched since the watch began ("" for a
+// folder itself); read at once, nothing waited for.
+class OpenedFiles {
+public:
+    explicit OpenedFiles(const std::vector<std::string>& folders) : fd_(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
+        for (const std::string& folder : folders)
+            EXPECT_GE(::inotify_add_watch(fd_, folder.c_str(), IN_OPEN), 0) << folder;
+    }
+    ~OpenedFiles() { ::close(fd_); }
+    OpenedFiles(const OpenedFiles&) = delete;
+    OpenedFiles& operator=(const OpenedFiles&) = delete;
+
+    std::vector<std::string> names() const {
+        std::vector<std::string> names;
+        alignas(inotify_event) char buffer[4096];
+        ssize_t size = 0;
+        while ((size = ::read(fd_, buffer, sizeof buffer)) > 0) {
+            for (const char* at = buffer; at < buffer + size;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(at);
+                names.emplace_back(event->len > 0 ? event->name : "");
+                at += sizeof(inotify_event) + event->len;
+            }
+        }
+        return names;
+    }
+
+private:
+    int fd_;
+};
+
 class MainWindowTest : public ::testing::Test {
 protected:
-    void TearDown() override { QDir::setCurrent(startFolder_); }
+    // The user's configuration folder is one of the test's own.
+    void SetUp() override {
+        if (const char* old = std::getenv("XDG_CONFIG_HOME")) savedConfig_ = old;
+        ::setenv("XDG_CONFIG_HOME", dir_.file("config").c_str(), 1);
+    }
+    void TearDown() override {
+        QDir::setCurrent(startFolder_);
+        if (savedConfig_) ::setenv("XDG_CONFIG_HOME", savedConfig_->c_str(), 1);
+        else ::unsetenv("XDG_CONFIG_HOME");
+    }
 
     // Program folders for the products named; the hive records them.
     void install(bool notes, bool domino, const std::string& extra = {}) {
@@ -56,6 +104,7 @@ protected:
     ScriptedPrompts prompts_;
     int quits_ = 0;
     QString startFolder_ = QDir::currentPath();
+    std::optional<std::string> savedConfig_;
 };
 
 }  // namespace
@@ -63,8 +112,11 @@ protected:
 TEST_F(MainWindowTest, WithoutNotesOrDominoTheProgramEndsWithoutReadingSettings) {
     install(false, false);
     dir_.write("exe/system.ini", "[domino]\r\nserver=FROMFILE\r\n");
+    dir_.write("config/velloran/export-folder", "/srv/out");
     const std::string hive = TempDir::read(dir_.file("hive.reg"));
+    const OpenedFiles opened({dir_.file("exe"), dir_.file("config/velloran")});
     auto window = startWindow();
+    EXPECT_EQ(opened.names(), std::vector<std::string>()) << "nothing is read before the installation is checked";
     ASSERT_EQ(prompts_.messages().size(), 1u);
     const QStringList lines = prompts_.messages()[0].text.split(u'\n');
     EXPECT_EQ(lines[0], QStringLiteral("对不起，Velloran要求运行的电脑上已经安装过Domino客户端或服务器端软件!"
@@ -220,9 +272,11 @@ TEST_F(MainWindowTest, TheWindowHasEveryCommandAndControl) {
     QStringList buttons;
     for (QAction* action : window->ToolBar1->actions()) {
         auto* button = qobject_cast<QToolButton*>(window->ToolBar1->widgetForAction(action));
-        buttons << button->objectName() + ":" + action->text() + ":" + button->toolTip();
+        buttons << button->objectName() + ":" + button->text() + ":" + button->toolTip();
         EXPECT_EQ(button->size(), QSize(67, 36));
-        EXPECT_TRUE(action->isEnabled());
+        const bool paging = QStringList{"ToolButton7", "ToolButton8", "ToolButton9", "ToolButton10"}.contains(
+            button->objectName());
+        EXPECT_EQ(action->isEnabled(), !paging) << "no view, no page to go to";
     }
     EXPECT_EQ(buttons, (QStringList{
                            QStringLiteral("ToolButton1:连接服务器:连接到Domino服务器"),
@@ -244,6 +298,56 @@ TEST_F(MainWindowTest, TheWindowHasEveryCommandAndControl) {
         for (QAction* item : entry->menu()->actions()) items << item->objectName();
         menus << entry->text() + "=" + items.join(",");
     }
-    EXPECT_EQ(menus, (QStringList{QStringLiteral("文   件=openfile,openserver,exitsystem"),
-                                  QStringLiteral("工   具=export,inportdata"), QStringLiteral("关  于=about")}));
+    EXPECT_EQ(menus, (QStringList{QStringLiteral("文   件(&F)=openfile,openserver,exitsystem"),
+                                  QStringLiteral("工   具(&T)=export,inportdata"), QStringLiteral("关  于(&H)=about")}));
+}
+
+TEST_F(MainWindowTest, MenusAndCommandsHaveTheirKeys) {
+    install(true, false);
+    auto window = startWindow();
+    const struct {
+        QAction* action;
+        QKeySequence key;
+    } keys[] = {
+        {window->menuBar()->actions().value(0), QKeySequence(Qt::ALT | Qt::Key_F)},
+        {window->menuBar()->actions().value(1), QKeySequence(Qt::ALT | Qt::Key_T)},
+        {window->menuBar()->actions().value(2), QKeySequence(Qt::ALT | Qt::Key_H)},
+        {window->openfile, QKeySequence(Qt::ALT | Qt::Key_O)},
+        {window->openserver, QKeySequence(Qt::ALT | Qt::Key_S)},
+        {window->exitsystem, QKeySequence(Qt::ALT | Qt::Key_X)},
+        {window->exportAction, QKeySequence(Qt::ALT | Qt::Key_E)},
+    };
+    for (const auto& [action, key] : keys) EXPECT_EQ(QKeySequence::mnemonic(action->text()), key) << action->text().toStdString();
+    EXPECT_EQ(window->openfile->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+}
+
+TEST_F(MainWindowTest, TheWindowCarriesTheProgramIcon) {
+    install(true, false);
+    auto window = startWindow();
+    EXPECT_FALSE(window->windowIcon().isNull());
+    app::TfrmAbout box({}, window.get());
+    EXPECT_EQ(box.windowIcon().cacheKey(), window->windowIcon().cacheKey()) << "a dialog shows its window's icon";
+}
+
+TEST_F(MainWindowTest, ClosingDuringAnExportAsksWhetherToStopItAndKeepsTheWindow) {
+    install(true, false);
+    auto window = startWindow();
+    for (const auto answer : {platform::MessageAnswer::Cancel, platform::MessageAnswer::Ok}) {
+        prompts_.clear();
+        prompts_.answerMessage(answer);
+        std::atomic<bool> stop{false};
+        const app::CancellableWait cancellable(stop);
+        app::ShowWait();
+        EXPECT_FALSE(window->close());
+        ASSERT_EQ(prompts_.messages().size(), 1u);
+        EXPECT_EQ(prompts_.messages()[0].text, QStringLiteral("正在导出数据，是否停止导出？"));
+        EXPECT_EQ(prompts_.messages()[0].buttons, platform::MessageButtons::OkCancel);
+        EXPECT_EQ(stop, answer == platform::MessageAnswer::Ok);
+        // Once the export is stopping, a second close neither asks again
+        // nor closes the window under it.
+        EXPECT_FALSE(window->close());
+        EXPECT_EQ(prompts_.messages().size(), answer == platform::MessageAnswer::Ok ? 1u : 2u);
+        EXPECT_EQ(quits_, 0);
+        app::CloseWait();
+    }
 }

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <functional>
 #include <optional>
 #include <sys/stat.h>
 
@@ -145,21 +147,35 @@ TEST_F(UserSettings, AWritableProgramFolderKeepsThemBesideTheProgram) {
     EXPECT_EQ(loadLoginValues(folderOf(exe_), hostName).user, "u");
 }
 
-TEST_F(UserSettings, TheLastExportFolderIsKeptWithTheLoginValuesWhereverTheyAreWritten) {
-    EXPECT_EQ(loadExportFolder(folderOf(exe_)), QString()) << "none before the first export";
-    saveLoginValues(folderOf(exe_), {QStringLiteral("S"), QStringLiteral("u"), QStringLiteral("p")});
-    rememberExportFolder(folderOf(exe_), QStringLiteral("/srv/导出"));
-    EXPECT_EQ(loadExportFolder(folderOf(exe_)), QStringLiteral("/srv/导出"));
-    EXPECT_EQ(loadLoginValues(folderOf(exe_), hostName).password, "p");
-    EXPECT_EQ(permissionsOf(exe_.file("system.ini")), 0600u);
+// The folder goes into a file of its own: "system.ini", beside the program or
+// the user's, is never written for it.
+TEST_F(UserSettings, TheLastExportFolderIsKeptInAFileOfItsOwn) {
+    EXPECT_EQ(loadExportFolder(), QString()) << "none before the first export";
+    for (const QString& folder : {QStringLiteral("/srv/导出"), QStringLiteral("/a\nb"), QStringLiteral("/home/u/out")}) {
+        rememberExportFolder(folder);
+        EXPECT_EQ(loadExportFolder(), folder);
+    }
+    EXPECT_EQ(TempDir::read(home_.file("velloran/export-folder")), "/home/u/out");
+    EXPECT_EQ(permissionsOf(home_.file("velloran/export-folder")), 0600u);
+    EXPECT_FALSE(std::filesystem::exists(exe_.file("system.ini")));
+    EXPECT_FALSE(std::filesystem::exists(usersFile()));
+}
 
-    const QString installed = QString::fromStdString(exe_.file("usr/bin/"));
-    rememberExportFolder(installed, QStringLiteral("/home/u/out"));
-    EXPECT_EQ(loadExportFolder(installed), QStringLiteral("/home/u/out"));
-    EXPECT_EQ(permissionsOf(usersFile()), 0600u);
-
-    // A folder the file cannot hold on one line is not kept; the export
-    // that chose it is not disturbed.
-    rememberExportFolder(folderOf(exe_), QStringLiteral("/a\nb"));
-    EXPECT_EQ(loadExportFolder(folderOf(exe_)), QStringLiteral("/srv/导出"));
+// What is at the file's place is not trusted: a file longer than any path,
+// a pipe (whose read would block the start) and a folder read as none, and
+// a failure to write does not reach the export.
+TEST_F(UserSettings, AnExportFolderFileThatIsNotOursReadsAsNone) {
+    const std::string path = home_.file("velloran/export-folder");
+    const std::vector<std::function<void()>> notOurs = {
+        [&] { home_.write("velloran/export-folder", std::string(64 * 1024 + 1, 'a')); },
+        [&] { ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0); },
+        [&] { std::filesystem::create_directories(path + "/in-the-way"); }};
+    for (const auto& make : notOurs) {
+        std::filesystem::create_directories(home_.file("velloran"));
+        std::filesystem::remove_all(path);
+        make();
+        EXPECT_EQ(loadExportFolder(), QString());
+    }
+    EXPECT_NO_THROW(rememberExportFolder(QStringLiteral("/srv")));
+    EXPECT_EQ(loadExportFolder(), QString());
 }

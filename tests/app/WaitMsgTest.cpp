@@ -7,10 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPaintEvent>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTimer>
 #include <QWindow>
 
@@ -35,6 +37,26 @@ protected:
             positions << bar->value();
         return false;
     }
+};
+
+// A click, as the window system delivers it, at the middle of `widget`.
+void postClick(QWidget* widget) {
+    const QPointF middle = QRectF(widget->rect()).center();
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+        QCoreApplication::postEvent(widget, new QMouseEvent(type, middle, widget->mapToGlobal(middle), Qt::LeftButton,
+                                                            type == QEvent::MouseButtonPress ? Qt::LeftButton
+                                                                                             : Qt::NoButton,
+                                                            Qt::NoModifier));
+}
+
+class MainWindowStandIn : public QWidget {
+public:
+    MainWindowStandIn() {
+        setObjectName(QStringLiteral("frmMain"));
+        QObject::connect(&command, &QPushButton::clicked, [this] { ++commands; });
+    }
+    QPushButton command{QStringLiteral("导出数据"), this};
+    int commands = 0;
 };
 
 class WaitMsgTest : public ::testing::Test {
@@ -166,6 +188,88 @@ TEST_F(WaitMsgTest, AMessageShownWhileTheWindowIsUpIsNotCoveredByIt) {
                                             velloran::platform::MessageButtons::Ok);
     EXPECT_EQ(boxParent, &mainWindow) << "the message belongs to the wait window";
     CloseWait();
+}
+
+TEST_F(WaitMsgTest, TheMainWindowShowsTheBusyCursorOnlyWhileTheWindowIsUp) {
+    MainWindowStandIn mainWindow;
+    for (const auto show : {+[] { ShowWait(); }, +[] { ShowWaitMsg(QStringLiteral("正在连接Domino服务器")); }}) {
+        show();
+        EXPECT_EQ(mainWindow.cursor().shape(), Qt::WaitCursor);
+        CloseWait();
+        EXPECT_EQ(mainWindow.cursor().shape(), Qt::ArrowCursor);
+    }
+}
+
+TEST_F(WaitMsgTest, TheCounterAtTheEndOfTheTextAlwaysShowsWhole) {
+    const QString longName = QStringLiteral("年度客户往来明细与附件清单_第三季度_华东华南华北区域汇总_最终版本_开始为第1个文档.xls");
+    const struct {
+        QString text;
+        QString end;
+    } cases[] = {
+        {QStringLiteral("正在导出数据到a.xls...1/3"), QStringLiteral("正在导出数据到a.xls...1/3")},
+        {QStringLiteral("正在导出数据到") + longName + QStringLiteral("...166098/300000"), QStringLiteral("166098/300000")},
+        {QStringLiteral("正在导出数据到") + longName + QStringLiteral("..."), QStringLiteral("...")},
+    };
+    ShowWait();
+    QLabel* label = currentWaitWindow()->LblMsg;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
+        SetWaitMsg(c.text);
+        EXPECT_TRUE(label->text().endsWith(c.end)) << label->text().toStdString();
+        EXPECT_TRUE(label->text().startsWith(QStringLiteral("正在导出"))) << label->text().toStdString();
+        EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width());
+    }
+}
+
+TEST_F(WaitMsgTest, OnlyWorkThatCanBeStoppedGetsTheCancelButton) {
+    MainWindowStandIn mainWindow;
+    ShowWait();
+    EXPECT_TRUE(currentWaitWindow()->BtnCancel->isHidden());
+    EXPECT_FALSE(cancellableWorkShown());
+    CloseWait();
+
+    std::atomic<bool> stop{false};
+    const CancellableWait cancellable(stop);
+    ShowWait();
+    TMsgFrm* window = currentWaitWindow();
+    EXPECT_TRUE(window->BtnCancel->isVisible());
+    EXPECT_EQ(window->BtnCancel->text(), QStringLiteral("取消"));
+    EXPECT_TRUE(window->rect().contains(window->BtnCancel->geometry()));
+    EXPECT_TRUE(cancellableWorkShown());
+}
+
+// The presses come while the work lets events run between two documents.
+TEST_F(WaitMsgTest, TheCancelButtonOrEscStopsTheWorkAndTheMainWindowsClicksAreDropped) {
+    const struct {
+        const char* name;
+        std::function<void(MainWindowStandIn&)> press;
+    } cases[] = {
+        {"the button", [](MainWindowStandIn&) { postClick(currentWaitWindow()->BtnCancel); }},
+        {"Esc", [](MainWindowStandIn& main) {
+             QCoreApplication::postEvent(&main, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        MainWindowStandIn mainWindow;
+        mainWindow.resize(300, 200);
+        mainWindow.show();
+        std::atomic<bool> stop{false};
+        const CancellableWait cancellable(stop);
+        ShowWait();
+        WaitMsgIndicator indicator;
+
+        postClick(&mainWindow.command);
+        indicator.ProcessMessages();
+        EXPECT_EQ(mainWindow.commands, 0) << "no command starts during the work";
+        EXPECT_FALSE(stop);
+
+        c.press(mainWindow);
+        indicator.ProcessMessages();
+        EXPECT_TRUE(stop);
+        EXPECT_FALSE(currentWaitWindow()->BtnCancel->isEnabled());
+        CloseWait();
+    }
 }
 
 TEST(SearchAnimation, ForcedRepaintsInQuickSuccessionDoNotRaceTheAnimation) {

@@ -6,8 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QTreeWidget>
+
+#include <fstream>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -49,7 +53,9 @@ TEST_F(DatabaseTreeTest, AStandaloneFileShowsItsVisibleViewsTrimmed) {
     window().openfile->trigger();
     EXPECT_EQ(window().TreeMode, 2);
     EXPECT_EQ(window().DatabasePath.toStdString(), file);
-    EXPECT_EQ(window().TreeView1->topLevelItem(0)->text(0).toStdString(), file);
+    EXPECT_EQ(window().TreeView1->topLevelItem(0)->text(0), QStringLiteral("sales.nsf"));
+    EXPECT_EQ(window().TreeView1->topLevelItem(0)->toolTip(0).toStdString(), file);
+    EXPECT_EQ(window().windowTitle(), QStringLiteral("VelloranV3.4 - sales.nsf"));
     EXPECT_FALSE(window().TreeView1->topLevelItem(0)->isExpanded());
     EXPECT_EQ(children({}), (QStringList{QStringLiteral("By Customer"), QStringLiteral("订单")}));
     EXPECT_EQ(window().ListView1->itemCount(), 0);
@@ -127,6 +133,110 @@ TEST_F(DatabaseTreeTest, AServerDatabaseThatCannotBeOpenedIsReported) {
     ASSERT_EQ(prompts_.messages().size(), 1u);
     EXPECT_TRUE(prompts_.messages()[0].text.startsWith(QStringLiteral("访问数据库出错：")));
     EXPECT_TRUE(children({"sales.nsf"}).isEmpty());
+}
+
+TEST_F(DatabaseTreeTest, WhatReplacesTheTreeLeavesNoViewBehind) {
+    const std::string sales = installation_.buildDatabase("sales.nsf", salesDatabase());
+    const std::string other = installation_.buildDatabase("apps/客户管理.nsf", salesDatabase());
+    const struct {
+        const char* what;
+        std::function<void()> replace;
+        QString title;
+    } cases[] = {
+        {"another file",
+         [&] {
+             prompts_.answerOpenFile(QString::fromStdString(other));
+             window().openfile->trigger();
+         },
+         QStringLiteral("VelloranV3.4 - 客户管理.nsf")},
+        {"a file that is no database",
+         [&] {
+             std::ofstream(installation_.file("notes.txt")) << "plain text";
+             prompts_.answerOpenFile(QString::fromStdString(installation_.file("notes.txt")));
+             window().openfile->trigger();
+             EXPECT_EQ(prompts_.messages().size(), 1u) << "the failure is reported";
+             EXPECT_EQ(window().TreeView1->topLevelItemCount(), 0) << "the old file's views are gone with its session";
+         },
+         QStringLiteral("VelloranV3.4")},
+        {"a server", [&] { connect(); }, QStringLiteral("VelloranV3.4 - TestServer/Velloran")},
+        {"a failed login",
+         [&] {
+             answerDialog([](QDialog& dialog) {
+                 auto& form = static_cast<browse::Tfrmselserver&>(dialog);
+                 form.Edit2->setText(QStringLiteral("Nobody/Velloran"));
+                 form.Button1Click();
+             });
+             window().openserver->trigger();
+         },
+         QStringLiteral("VelloranV3.4")},
+    };
+    for (const auto& each : cases) {
+        prompts_.answerOpenFile(QString::fromStdString(sales));
+        window().openfile->trigger();
+        click({QStringLiteral("订单")});
+        ASSERT_EQ(window().ListView1->itemCount(), 1) << each.what;
+        each.replace();
+        EXPECT_EQ(window().ListView1->itemCount(), 0) << each.what;
+        EXPECT_EQ(window().ListView1->columnCount(), 0) << each.what;
+        EXPECT_TRUE(window().statusPanelText(1).isEmpty()) << each.what;
+        EXPECT_TRUE(window().CurrentViewName.isEmpty()) << each.what;
+        EXPECT_EQ(window().ViewDocumentCount, 0) << each.what;
+        EXPECT_FALSE(window().ToolButton7->isEnabled()) << each.what << ": no page to reload";
+        EXPECT_EQ(window().windowTitle(), each.title) << each.what;
+
+        prompts_.clear();
+        window().exportAction->trigger();
+        ASSERT_EQ(prompts_.calls().size(), 1u) << each.what << ": no dialog before the refusal";
+        EXPECT_EQ(prompts_.calls()[0].text, QStringLiteral("当前没有可导出的内容")) << each.what;
+        prompts_.clear();
+    }
+}
+
+TEST_F(DatabaseTreeTest, TheOpenDialogStartsInTheDataFolderThenWhereTheLastFileWas) {
+    const std::string file = installation_.buildDatabase("elsewhere/sales.nsf", salesDatabase());
+    window().openfile->trigger();  // cancelled
+    prompts_.answerOpenFile(QString::fromStdString(file));
+    window().openfile->trigger();
+    window().openfile->trigger();
+    ASSERT_EQ(prompts_.calls().size(), 3u);
+    EXPECT_EQ(prompts_.calls()[0].filter, QStringLiteral("NSF文件|*.nsf|所有文件|*"));
+    EXPECT_EQ(prompts_.calls()[0].folder.toStdString(), installation_.dataFolder());
+    EXPECT_EQ(prompts_.calls()[1].folder.toStdString(), installation_.dataFolder());
+    EXPECT_EQ(prompts_.calls()[2].folder.toStdString(), installation_.dataFolder() + "/elsewhere");
+}
+
+TEST_F(DatabaseTreeTest, TheServerRootStaysFoldedAfterConnecting) {
+    installation_.buildDatabase("sales.nsf", salesDatabase());
+    connect();
+    ASSERT_EQ(window().TreeView1->topLevelItemCount(), 1);
+    EXPECT_FALSE(window().TreeView1->topLevelItem(0)->isExpanded());
+}
+
+TEST_F(DatabaseTreeTest, ADoubleClickOnAViewIconOpensTheView) {
+    installation_.buildDatabase("sales.nsf", salesDatabase());
+    connect();
+    click({"sales.nsf"});
+    EXPECT_EQ(window().windowTitle(), QStringLiteral("VelloranV3.4 - sales.nsf"));
+    ASSERT_EQ(window().ListView1->style(), browse::ListView::Style::Icon);
+    window().ListView1->selectItem(1);
+    emit window().ListView1->itemDoubleClicked();
+    EXPECT_EQ(window().CurrentViewName, QStringLiteral("订单"));
+    EXPECT_EQ(window().ListView1->style(), browse::ListView::Style::Report);
+    EXPECT_EQ(window().ListView1->itemCount(), 1);
+    EXPECT_EQ(window().TreeView1->currentItem(), node({"sales.nsf", QStringLiteral("订单")}));
+}
+
+TEST_F(DatabaseTreeTest, EnterOrSpaceOnAViewNodeOpensIt) {
+    const std::string file = installation_.buildDatabase("sales.nsf", salesDatabase());
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
+        prompts_.answerOpenFile(QString::fromStdString(file));
+        window().openfile->trigger();
+        window().TreeView1->setCurrentItem(node({QStringLiteral("订单")}));
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QCoreApplication::sendEvent(window().TreeView1, &press);
+        EXPECT_EQ(window().CurrentViewName, QStringLiteral("订单")) << key;
+        EXPECT_EQ(window().ListView1->itemCount(), 1) << key;
+    }
 }
 
 TEST(DatabaseTreePaths, NodePathsJoinTheNamesBelowTheRoot) {

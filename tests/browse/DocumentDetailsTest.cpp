@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QTreeWidget>
@@ -68,7 +69,7 @@ TEST_F(DocumentDetailsTest, EveryItemShowsItsFirstValueUnderTheHeader) {
     EXPECT_EQ(rows_[1], "F1=v1");
     EXPECT_EQ(rows_[10], "Tags=a");
     EXPECT_EQ(rows_[11], "Amount=3.5");
-    EXPECT_EQ(rows_[12], "F1=v1") << "a second item of one name shows what GetItemValue gives for it";
+    EXPECT_EQ(rows_[12], "F1=second F1") << "a second item of one name shows its own value";
 }
 
 TEST_F(DocumentDetailsTest, RawDataShowsAsBinaryData) {
@@ -114,6 +115,24 @@ TEST_F(DocumentDetailsTest, ADocumentThatCannotBeFoundGoesToTheErrorReport) {
     EXPECT_EQ(prompts_.messages()[0].icon, platform::MessageIcon::Error);
 }
 
+namespace {
+
+// Drags the right edge of the section `by` pixels to the right, as a person
+// widening the column would.
+void dragSectionEdge(QHeaderView& header, int section, int by) {
+    const QPoint edge(header.sectionViewportPosition(section) + header.sectionSize(section) - 1, header.height() / 2);
+    const auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, at, header.viewport()->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
+        QCoreApplication::sendEvent(header.viewport(), &event);
+    };
+    send(QEvent::MouseButtonPress, edge, Qt::LeftButton);
+    send(QEvent::MouseMove, edge + QPoint(by, 0), Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, edge + QPoint(by, 0), Qt::NoButton);
+    QApplication::processEvents();
+}
+
+}  // namespace
+
 TEST(DocumentDetailsWindow, HeaderAndNamesStayInSightWhileScrolling) {
     QStringList names;
     QStringList values;
@@ -122,6 +141,7 @@ TEST(DocumentDetailsWindow, HeaderAndNamesStayInSightWhileScrolling) {
         values << QStringLiteral("value %1 ").arg(i).repeated(40);
     }
     TfrmdocDetail window;
+    EXPECT_FALSE(window.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
     window.fill(names, values);
     window.show();
     QApplication::processEvents();
@@ -134,8 +154,9 @@ TEST(DocumentDetailsWindow, HeaderAndNamesStayInSightWhileScrolling) {
     EXPECT_EQ(window.headerText(1), QStringLiteral("域值"));
     EXPECT_GT(grid.rowAt(0), 0) << "the rows did scroll";
 
-    grid.horizontalHeader()->resizeSection(1, 3000);  // as a drag on the header would
-    QApplication::processEvents();
+    dragSectionEdge(*grid.horizontalHeader(), 1, 3000);
+    EXPECT_EQ(grid.columnWidth(0), 64);
+    EXPECT_EQ(grid.columnWidth(1), 248) << "the columns keep their widths";
     grid.horizontalScrollBar()->setValue(grid.horizontalScrollBar()->maximum());
     EXPECT_EQ(grid.columnViewportPosition(0), 0) << "the names never scroll out of sight";
     EXPECT_LE(grid.columnViewportPosition(1) + grid.columnWidth(1), grid.viewport()->width());

@@ -3,6 +3,7 @@
 #include "ListView.h"
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QTreeWidget>
 
 #include <algorithm>
@@ -46,7 +47,8 @@ protected:
     }
     QColor listSelection() {
         QTreeWidget& list = *window().ListView1->reportWidget();
-        return rowBackground(list, list.topLevelItem(0), list.viewport()->width() - 4);
+        // The columns end before the room kept for a vertical scroll bar.
+        return rowBackground(list, list.topLevelItem(0), list.header()->length() - 4);
     }
     QColor treeSelection() {
         QTreeWidget& tree = *window().TreeView1;

@@ -34,6 +34,13 @@ protected:
 
 }  // namespace
 
+TEST_F(ServerConnectionTest, ThePasswordIsMaskedAndOnlyThePasswordIs) {
+    browse::Tfrmselserver form(window(), prompts_);
+    EXPECT_EQ(form.Edit3->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(form.Edit1->echoMode(), QLineEdit::Normal);
+    EXPECT_EQ(form.Edit2->echoMode(), QLineEdit::Normal);
+}
+
 TEST_F(ServerConnectionTest, TheDialogChecksTheServerFirstThenTheUser) {
     browse::Tfrmselserver form(window(), prompts_);
     form.Edit1->setText(QStringLiteral("   "));
@@ -126,7 +133,7 @@ TEST_F(ServerConnectionTest, CancellingChangesNothing) {
     answerDialog([](QDialog& dialog) { dialog.reject(); });  // the frame's close
     window().openserver->trigger();
     EXPECT_EQ(window().TreeMode, 2);
-    EXPECT_EQ(window().TreeView1->topLevelItem(0)->text(0).toStdString(), file);
+    EXPECT_EQ(window().TreeView1->topLevelItem(0)->toolTip(0).toStdString(), file);
     click({QStringLiteral("All")});
     ASSERT_TRUE(prompts_.messages().empty()) << prompts_.messages()[0].text.toStdString();
     EXPECT_EQ(window().ListView1->itemCount(), 3);

@@ -46,6 +46,7 @@ public:
         asked.push_back(name);
         return nullptr;
     }
+    notes::ItemPtr GetNthItem(const std::string& name, int) override { return GetFirstItem(name); }
     notes::StringList asked;
 };
 
@@ -116,6 +117,14 @@ TEST(DominoWrappers, EveryItemNameReachesTheComponentInUtf8AskedOnceOrSeveralTim
     for (const QString& name : names) expected.push_back(name.toStdString());
     EXPECT_EQ(echo->asked, expected);
     EXPECT_EQ(answered, expected);
+}
+
+// Counted as the component finds items: the case of ASCII letters only is
+// ignored.
+TEST(DominoWrappers, EachNameCountsAsTheOccurrenceOfItsNameItIs) {
+    const QStringList names = {"$FILE", "Form", "$file", "Ä", "ä", "$FILE", "Form"};
+    EXPECT_EQ(domino::occurrencesOf(names), QList<int>({1, 1, 2, 1, 1, 3, 2}));
+    EXPECT_TRUE(domino::occurrencesOf({}).isEmpty());
 }
 
 TEST(ValueText, NumbersAreWrittenOutWithAtMostFifteenDigits) {

@@ -39,7 +39,7 @@ void ExportFixture::openDatabase(const nlohmann::json& description, const QStrin
     state.ViewDocumentCount = opened.AllEntriesCount();
 }
 
-exporting::ViewExport ExportFixture::exporter() { return exporting::ViewExport({hive, prompts, wait, log}); }
+exporting::ViewExport ExportFixture::exporter() { return exporting::ViewExport({hive, prompts, wait, log, &stopRequested}); }
 
 exporting::ExportOutcome ExportFixture::exportTo(const QString& chosenName) {
     return exporter().ExportToWorkbook(exporting::requestFrom(state, chosenName));

@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
 
 namespace velloran::testing {
@@ -53,6 +54,8 @@ protected:
     ScriptedPrompts prompts;
     RecordingWait wait;
     exporting::ExportLog log;
+    // The run's stop flag, as the window's cancel button sets it.
+    std::atomic<bool> stopRequested{false};
 };
 
 }  // namespace velloran::testing

@@ -181,3 +181,37 @@ TEST(ExportLog, AFailedWriteNamesTheFileAndTheReasonAndItsHalfLineIsEndedNextTim
     run.flush();
     EXPECT_EQ(TempDir::read(dir.file("logs/log20261206.txt")), "first2026/12/6\r\nseco\r\nthird2026/12/6\r\n");
 }
+
+// A run's log that keeps going counts the lines a failed write dropped, keeps
+// the first reason, and writes the lines after it.
+TEST(ExportLog, ALogThatKeepsGoingCountsTheLinesItLost) {
+    TempDir dir;
+    const ExportLog log(folderOf(dir, "logs"), [] { return at(2026, 12, 6, 0, 0, 0).toMSecsSinceEpoch(); }, kChina);
+    RunLog run(log, QString());
+    run.keepGoingOnFailure();
+    run.write(LogLine().text(u"first"));
+    run.flush();
+    run.write(LogLine().text(u"second"));
+    run.write(LogLine().text(u"third"));
+    {
+        const FileSizeLimit limit(20);
+        EXPECT_NO_THROW(run.flush());
+    }
+    run.write(LogLine().text(u"fourth"));
+    run.flush();
+    EXPECT_EQ(run.lostLines(), 2);
+    EXPECT_THAT(run.firstLoss().toStdString(), HasSubstr("File too large"));
+    EXPECT_THAT(TempDir::read(dir.file("logs/log20261206.txt")), ::testing::EndsWith("fourth2026/12/6\r\n"));
+
+    // A day's file that cannot be opened loses each line as it comes.
+    dir.write("blocked", "a file where the folder should be");
+    const ExportLog blocked(folderOf(dir, "blocked/logs"), [] { return at(2026, 12, 6, 0, 0, 0).toMSecsSinceEpoch(); },
+                            kChina);
+    RunLog unopened(blocked, QString());
+    unopened.keepGoingOnFailure();
+    unopened.write(LogLine().text(u"first"));
+    unopened.write(LogLine().text(u"second"));
+    EXPECT_NO_THROW(unopened.flush());
+    EXPECT_EQ(unopened.lostLines(), 2);
+    EXPECT_THAT(unopened.firstLoss().toStdString(), HasSubstr("Not a directory"));
+}

@@ -135,7 +135,8 @@ TEST_F(FakeExportTest, FilesThatCannotBeWrittenAreLoggedWithTheirReasonCountedAn
     const QStringList lines = logLines();
     EXPECT_EQ(lines.indexOf(failureLines()[0]), lines.indexOf(QStringLiteral("获取第1个文档第1个附件:full.bin;")) + 1);
     EXPECT_THAT(writtenIds(), ::testing::ElementsAre("D1", "D2")) << "the walk goes on";
-    EXPECT_THAT(messageTexts(), ElementsAre(messages::incomplete(outcome.losses, out() + QStringLiteral("V附件"), logFile())));
+    EXPECT_THAT(messageTexts(), ElementsAre(messages::incomplete(outcome.losses, logFile()) + QLatin1Char('\n') +
+                                            messages::savedFiles(workbook("1"), out() + QStringLiteral("V附件"))));
     EXPECT_THAT(messageTexts()[0].toStdString(), ::testing::HasSubstr("5个附件、1个RichText对象、0个单元格"));
 }
 
@@ -212,8 +213,29 @@ TEST_F(FakeExportTest, AWorkbookCreatedDuringTheRunIsKeptAndOursSavedBesideIt) {
     EXPECT_EQ(outcome.workbook, beside);
     EXPECT_EQ(TempDir::read(workbook("1").toStdString()), "theirs");
     EXPECT_THAT(writtenIdsIn(beside), ElementsAre("D1"));
-    EXPECT_THAT(messageTexts(), ElementsAre(messages::kCompleted + out() + QStringLiteral("V附件\n") +
-                                            messages::savedBeside(workbook("1"), beside)));
+    EXPECT_THAT(messageTexts(), ElementsAre(messages::kCompleted + QLatin1Char('\n') +
+                                            messages::savedFiles(beside, out() + QStringLiteral("V附件")) +
+                                            QLatin1Char('\n') + messages::savedBeside(workbook("1"), beside)));
+}
+
+// Numbered names taken by a file or a link (even a broken one) are passed
+// over; each stays as it was.
+TEST_F(FakeExportTest, TheWorkbookSavedBesideTakesTheFirstFreeNumberedName) {
+    auto document = add("D1");
+    document->attachmentNames = {"a.txt"};
+    document->attachments["a.txt"] = std::make_shared<FakeObject>("a.txt", "a");
+    document->attachments["a.txt"]->whileExtracting = [&] { dir.write("out/导出_开始为第1个文档.xls", "theirs"); };
+    dir.write("out/导出_开始为第1个文档 (2).xls", "theirs too");
+    std::filesystem::create_symlink(dir.file("nowhere"), dir.file("out/导出_开始为第1个文档 (3).xls"));
+    const ExportOutcome outcome = exportFrom(QStringLiteral("1"));
+
+    const QString beside = out() + QStringLiteral("导出_开始为第1个文档 (4).xls");
+    EXPECT_TRUE(outcome.completed());
+    EXPECT_EQ(outcome.workbook, beside);
+    EXPECT_EQ(TempDir::read(dir.file("out/导出_开始为第1个文档 (2).xls")), "theirs too");
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("out/导出_开始为第1个文档 (3).xls")));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("nowhere")));
+    EXPECT_THAT(writtenIdsIn(beside), ElementsAre("D1"));
 }
 
 TEST_F(FakeExportTest, AStoppedRunSavesBesideAWorkbookCreatedMeanwhileAndSaysWhere) {
@@ -352,4 +374,66 @@ TEST_F(FakeExportTest, ARunStoppedMidDocumentHasThatDocumentsLinesInTheLogBefore
     EXPECT_THAT(lines.mid(lines.size() - 2),
                 ElementsAre(QStringLiteral("链接第1个文档出错;"),
                             QStringLiteral("导出第1个文档出错:下一个文档,the view's index is damaged;")));
+}
+
+// A stop asked for while document k is under way (the cancel button pressed
+// at progress step k) takes effect once that document is written; the user
+// is told where the run stopped once the workbook is saved, or that it could
+// not be.
+TEST_F(FakeExportTest, AStopAskedForDuringADocumentEndsTheRunAfterItAndSavesWhatWasWritten) {
+    for (const char* id : {"D1", "D2", "D3", "D4"}) add(id);
+    const QString stopped = QStringLiteral("导出已中断：第3个文档起未导出（共4个文档）。\n");
+    for (const bool saveable : {true, false}) {
+        SCOPED_TRACE(saveable ? "saved" : "not saved");
+        prompts.clear();
+        stopRequested = false;
+        std::filesystem::remove_all(dir.file("out"));
+        std::filesystem::create_directories(dir.file("out"));
+        wait.onProgress = [&](int position) {
+            if (position != 2) return;
+            stopRequested = true;
+            // The workbook's folder goes away before the save.
+            if (!saveable) std::filesystem::remove_all(dir.file("out"));
+        };
+        const ExportOutcome outcome = exportFrom(QStringLiteral("1"));
+
+        EXPECT_EQ(outcome.result, ExportOutcome::Result::Interrupted);
+        EXPECT_EQ(outcome.interruptedAt, 3);
+        EXPECT_EQ(outcome.saved, saveable);
+        EXPECT_EQ(logLines().last(), QStringLiteral("导出在第3个文档前被中断，该文档起未导出;"));
+        ASSERT_EQ(messageTexts().size(), 1u);
+        if (saveable) {
+            EXPECT_THAT(writtenIds(), ElementsAre("D1", "D2"));
+            EXPECT_EQ(messageTexts()[0], stopped + QStringLiteral("Excel文件：") + workbook("1"));
+        } else {
+            EXPECT_TRUE(messageTexts()[0].startsWith(stopped + messages::kSaveFailed)) << messageTexts()[0].toStdString();
+        }
+        EXPECT_EQ(wait.calls.last(), QStringLiteral("CloseWait")) << "the message comes after the wait window";
+    }
+}
+
+TEST_F(FakeExportTest, TheCompletionMessageNamesTheWorkbookAndTheAttachmentFolderOnlyWhenUsed) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> attachments;
+        bool folderNamed;
+    };
+    // "gone.txt" is listed but cannot be read: nothing is saved for it.
+    for (const Case& c : {Case{"without attachments", {}, false}, Case{"with an attachment", {"a.txt"}, true},
+                          Case{"with a lost attachment", {"gone.txt"}, false}}) {
+        SCOPED_TRACE(c.name);
+        database->view->documents.clear();
+        prompts.clear();
+        auto document = add("D1");
+        document->attachmentNames = c.attachments;
+        document->attachments["a.txt"] = std::make_shared<FakeObject>("a.txt", "a");
+        const QString name = QString::fromUtf8(c.name);
+        const ExportOutcome outcome = exportFrom(QStringLiteral("1"), name);
+        ASSERT_EQ(messageTexts().size(), 1u);
+        const QString saved = QStringLiteral("\nExcel文件：") + workbook("1", name);
+        const QString folder = QStringLiteral("\n导出的附件文档存放在Excel文件的同一目录下，文件夹名为：") + out() +
+                               QStringLiteral("V附件");
+        EXPECT_TRUE(messageTexts()[0].endsWith(c.folderNamed ? saved + folder : saved)) << messageTexts()[0].toStdString();
+        EXPECT_EQ(messageTexts()[0].startsWith(QStringLiteral("您好，数据导出完成")), outcome.completed());
+    }
 }

@@ -98,6 +98,9 @@ public:
         return found == attachments.end() ? nullptr : found->second;
     }
     notes::ItemPtr GetFirstItem(const std::string& name) override { return name == "Body" ? body : nullptr; }
+    notes::ItemPtr GetNthItem(const std::string& name, int occurrence) override {
+        return occurrence == 1 ? GetFirstItem(name) : nullptr;
+    }
 };
 
 class FakeView : public notes::View {

@@ -61,6 +61,16 @@ TEST(WorkbookFile, AGivenFormatDropsOnlyItsOwnEnding) {
     EXPECT_EQ(workbookFileName("/out/c.xlsx", "1", WorkbookFormat::Xls), "/out/c.xlsx_开始为第1个文档.xls");
 }
 
+// The number goes before the last part's extension, never into a folder's.
+TEST(WorkbookFile, ANumberedNameKeepsTheExtension) {
+    const std::vector<std::tuple<QString, int, QString>> numbered = {
+        {"/out/a.xls", 1, "/out/a.xls"},          {"/out/a.xls", 2, "/out/a (2).xls"},
+        {"/out/a.b.xlsx", 10, "/out/a.b (10).xlsx"}, {"/o.d/a", 3, "/o.d/a (3)"},
+        {"/out/.csv", 2, "/out/.csv (2)"},          {"a.csv", 999, "a (999).csv"}};
+    for (const auto& [name, number, expected] : numbered)
+        EXPECT_EQ(numberedFileName(name, number), expected) << name.toStdString() << " " << number;
+}
+
 TEST(WorkbookFile, NamesAndFolders) {
     EXPECT_TRUE(isBlankFileName(QStringLiteral(" \t\r\n")));
     EXPECT_FALSE(isBlankFileName(QStringLiteral(" a ")));
@@ -69,24 +79,39 @@ TEST(WorkbookFile, NamesAndFolders) {
     EXPECT_EQ(withoutFolder(QStringLiteral("/out/sub/a.xls")), QStringLiteral("a.xls"));
 }
 
-TEST(CellText, AppendsBelow32000BytesAndCutsAbove32000To32100OnACharacterBoundary) {
-    QString text(31999, QLatin1Char('a'));
-    appendItemValue(text, QStringLiteral("bc"));
-    EXPECT_EQ(text.size(), 32001) << "32001 to 32100 bytes stay whole";
-
-    QString full(32000, QLatin1Char('a'));
-    appendItemValue(full, QStringLiteral("more"));
-    EXPECT_EQ(full.size(), 32000) << "nothing is appended at 32000 bytes";
-
-    QString empty;
-    appendItemValue(empty, QString(40000, QLatin1Char('x')));
-    EXPECT_EQ(empty.size(), 32100);
-
-    // 1 + 2 x 20000 bytes: the cut at 32100 would split a two-byte character.
-    QString chinese;
-    appendItemValue(chinese, QStringLiteral("a") + QString(20000, QChar(0x6C49)));
-    EXPECT_EQ(gb18030Length(chinese), 32099);
-    EXPECT_EQ(chinese.back(), QChar(0x6C49));
+// .xls: appended below 32000 GB18030 bytes, cut above 32000 to 32100 on a
+// character boundary; .xlsx and CSV: cut to 32767 characters. Whatever is
+// left out is told.
+TEST(CellText, EachFormatKeepsWhatItsCellHoldsAndTellsWhatItLeftOut) {
+    const QString a = QStringLiteral("a");
+    const QString han(20000, QChar(0x6C49));
+    struct Case {
+        const char* what;
+        WorkbookFormat format;
+        QString before;
+        QString value;
+        qsizetype size;
+        bool whole;
+    };
+    const Case cases[] = {
+        {"32001 to 32100 bytes stay whole", WorkbookFormat::Xls, QString(31999, QLatin1Char('a')), QStringLiteral("bc"), 32001, true},
+        {"nothing is appended at 32000 bytes", WorkbookFormat::Xls, QString(32000, QLatin1Char('a')), QStringLiteral("more"), 32000, false},
+        {"a long value keeps 32100 bytes", WorkbookFormat::Xls, {}, QString(40000, QLatin1Char('x')), 32100, false},
+        // 1 + 2 x 20000 bytes: the cut at 32100 would split a two-byte character.
+        {"the .xls cut keeps whole characters", WorkbookFormat::Xls, {}, a + han, 1 + 16049, false},
+        {"an .xlsx cell takes 32767 characters", WorkbookFormat::Xlsx, {}, QString(32767, QLatin1Char('x')), 32767, true},
+        {"an .xlsx cell counts characters, not bytes", WorkbookFormat::Xlsx, {}, a + han, 20001, true},
+        {"an .xlsx cell keeps its first 32767", WorkbookFormat::Xlsx, QString(32000, QLatin1Char('a')), QString(800, QLatin1Char('x')), 32767,
+         false},
+        {"a CSV cell alike", WorkbookFormat::Csv, {}, QString(40000, QLatin1Char('x')), 32767, false},
+        {"never half a surrogate pair", WorkbookFormat::Xlsx, QString(32766, QLatin1Char('a')), QStringLiteral("😀"), 32766, false},
+    };
+    for (const Case& c : cases) {
+        QString text = c.before;
+        EXPECT_EQ(appendItemValue(text, c.value, c.format), c.whole) << c.what;
+        EXPECT_EQ(text.size(), c.size) << c.what;
+        EXPECT_TRUE((c.before + c.value).startsWith(text)) << c.what;
+    }
 }
 
 TEST(SafeNames, HostileNamesStayOneComponent) {

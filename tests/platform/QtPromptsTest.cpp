@@ -74,6 +74,7 @@ TEST(QtPrompts, AMessageBoxShowsCaptionIconAndButtonsAsPlainText) {
         EXPECT_EQ(box->textFormat(), Qt::PlainText);
         EXPECT_EQ(box->icon(), QMessageBox::Critical);
         EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
+        EXPECT_FALSE(box->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
         box->close();  // closing a box with OK alone answers OK
     });
     EXPECT_EQ(prompts.message("<b>x.nsf</b>", "Caption", MessageIcon::Error, MessageButtons::Ok), MessageAnswer::Ok);
@@ -101,6 +102,18 @@ TEST(QtPrompts, TheSaveDialogFiltersAndDoesNotAskBeforeOverwriting) {
         files->reject();
     });
     EXPECT_EQ(prompts.saveFileName("Excel|*.xls", {}).fileName, QString());
+}
+
+TEST(QtPrompts, TheOpenDialogOpensInTheFolderWithEveryFilter) {
+    QtPrompts prompts;
+    const QString folder = QDir::tempPath();
+    whenModalShows<QFileDialog>([folder](QFileDialog* files) {
+        EXPECT_EQ(files->acceptMode(), QFileDialog::AcceptOpen);
+        EXPECT_EQ(files->directory().absolutePath(), QDir(folder).absolutePath());
+        EXPECT_EQ(files->nameFilters(), (QStringList{"NSF (*.nsf)", "All (*)"}));
+        files->reject();
+    });
+    EXPECT_EQ(prompts.openFileName("NSF|*.nsf|All|*", folder), QString());
 }
 
 TEST(QtPrompts, TheSaveDialogOpensInTheFolderAndTellsWhichFilterWasChosen) {

@@ -41,8 +41,8 @@ void ScriptedPrompts::recordFileDialog(PromptCall::Kind kind, const QString& fil
     calls_.push_back(call);
 }
 
-QString ScriptedPrompts::openFileName(const QString& filter) {
-    recordFileDialog(PromptCall::Kind::OpenFile, filter);
+QString ScriptedPrompts::openFileName(const QString& filter, const QString& folder) {
+    recordFileDialog(PromptCall::Kind::OpenFile, filter, folder);
     return takeOr(openFileNames_, QString());
 }
 

@@ -25,7 +25,7 @@ struct PromptCall {
     MessageIcon icon = MessageIcon::None;
     MessageButtons buttons = MessageButtons::Ok;
     QString filter;   // file dialogs
-    QString folder;   // save dialog: the folder it opens in
+    QString folder;   // file dialogs: the folder they open in
     QString prompt;   // input
     QString initial;  // input
 };
@@ -49,7 +49,7 @@ public:
 
     MessageAnswer message(const QString& text, const QString& caption, MessageIcon icon,
                           MessageButtons buttons) override;
-    QString openFileName(const QString& filter) override;
+    QString openFileName(const QString& filter, const QString& folder) override;
     SaveFileChoice saveFileName(const QString& filter, const QString& folder) override;
     InputResult input(const QString& caption, const QString& prompt, const QString& initial) override;
 

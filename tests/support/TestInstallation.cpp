@@ -30,6 +30,8 @@ TestInstallation::TestInstallation() : hivePath_(dir_.file("registry.reg")) {
     // The engine finds its installation through the machine's hive, as the
     // program does: point both at this one.
     ::setenv(platform::RegistryHive::kPathVariable, hivePath_.c_str(), 1);
+    // What the program keeps for its user stays in the installation too.
+    ::setenv("XDG_CONFIG_HOME", dir_.file("config").c_str(), 1);
 }
 
 std::string TestInstallation::buildDatabase(const std::string& relative, const nlohmann::json& description) const {

@@ -42,7 +42,10 @@ QString resultText(const ExportOutcome& outcome, std::int32_t count) {
             return QStringLiteral("未全部导出: %1个附件、%2个RichText对象、%3个单元格未能导出")
                 .arg(outcome.losses.attachments)
                 .arg(outcome.losses.objects)
-                .arg(outcome.losses.cells);
+                .arg(outcome.losses.cells) +
+                   (outcome.losses.logLines > 0
+                        ? QStringLiteral("，%1行日志未能写入").arg(outcome.losses.logLines)
+                        : QString());
         case ExportOutcome::Result::Interrupted:
             return QStringLiteral("在第%1个文档处中断，第%1到第%2个文档未导出").arg(outcome.interruptedAt).arg(count);
         case ExportOutcome::Result::Failed:

@@ -33,7 +33,7 @@ public:
 
     platform::MessageAnswer message(const QString& text, const QString& caption, platform::MessageIcon icon,
                                     platform::MessageButtons buttons) override;
-    QString openFileName(const QString&) override { return {}; }
+    QString openFileName(const QString&, const QString&) override { return {}; }
     platform::SaveFileChoice saveFileName(const QString&, const QString&) override { return {}; }
     platform::InputResult input(const QString&, const QString&, const QString&) override { return {}; }
 

@@ -45,10 +45,18 @@ void RunLog::write(const LogLine& line) const {
     const bool anotherSecond = moveTo(msecs);
     if ((anotherSecond || file_.name().isEmpty()) && current_.fileName != file_.name()) {
         flush();
-        file_.use(current_.fileName);
+        try {
+            file_.use(current_.fileName);
+        } catch (const ExportLogError& error) {
+            // No file takes the line; the next line tries to open it again.
+            if (!keepGoing_) throw;
+            countLost(1, error);
+            return;
+        }
     }
     line.encodeTo(waiting_, encoder_);
     waiting_.append(stampAt(msecs));
+    ++waitingLines_;
 }
 
 // Every line ends in its stamp, never inside a surrogate pair, so the lines
@@ -59,9 +67,23 @@ void RunLog::flush() const {
     // keeps its room.
     struct Dropped {
         QByteArray& lines;
-        ~Dropped() { lines.resize(0); }
-    } dropped{waiting_};
-    file_.append(waiting_);
+        int& count;
+        ~Dropped() {
+            lines.resize(0);
+            count = 0;
+        }
+    } dropped{waiting_, waitingLines_};
+    try {
+        file_.append(waiting_);
+    } catch (const ExportLogError& error) {
+        if (!keepGoing_) throw;
+        countLost(waitingLines_, error);
+    }
+}
+
+void RunLog::countLost(int lines, const ExportLogError& error) const {
+    if (lostLines_ == 0) firstLoss_ = QString::fromUtf8(error.what());
+    lostLines_ += lines;
 }
 
 }  // namespace velloran::exporting

@@ -24,11 +24,20 @@ public:
 
     // Stamps the line and adds it to the lines waiting to be written. The
     // first line of a day opens that day's file, after writing the waiting
-    // lines to the previous day's. Throws ExportLogError when either fails.
+    // lines to the previous day's. Throws ExportLogError when either fails,
+    // unless the log keeps going on failure: a line no file could be opened
+    // for is then counted lost at once.
     void write(const LogLine& line) const;
     // Writes the waiting lines with one call. Throws ExportLogError naming
     // the file and the reason; the waiting lines are dropped then.
     void flush() const;
+
+    // From now on a failed write drops its lines and counts them instead of
+    // throwing: the run goes on and tells the count at its end.
+    void keepGoingOnFailure() const { keepGoing_ = true; }
+    // The lines dropped so far, and why the first of them was.
+    int lostLines() const { return lostLines_; }
+    const QString& firstLoss() const { return firstLoss_; }
 
 private:
     // The stamp shows whole seconds, so the file name and the stamp are
@@ -47,6 +56,7 @@ private:
     bool moveTo(qint64 msecs) const;
     const QByteArray& stampAt(qint64 msecs) const;
     QByteArray stampBytes(const QDateTime& moment) const;
+    void countLost(int lines, const ExportLogError& error) const;
 
     const ExportLog& log_;
     QString exeFolder_;
@@ -56,6 +66,10 @@ private:
     // buffer keeps its room from one flush to the next.
     mutable QByteArray waiting_;
     mutable platform::Gb18030Encoder encoder_;
+    mutable int waitingLines_ = 0;
+    mutable bool keepGoing_ = false;
+    mutable int lostLines_ = 0;
+    mutable QString firstLoss_;
 };
 
 }  // namespace velloran::exporting

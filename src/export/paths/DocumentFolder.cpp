@@ -28,6 +28,7 @@ QString DocumentFolder::save(const QString& name, const std::function<void(const
     } catch (const std::exception& error) {
         throw std::runtime_error(replaced(error.what(), inFolder, path().toStdString()));
     }
+    folders_.fileSaved();
     return real;
 }
 

@@ -24,6 +24,10 @@ public:
     // missing. Throws platform::FolderError naming the folder on the way
     // that is refused.
     platform::OpenFolder openDocumentFolder(const QString& universalId);
+    // Counts a file saved in a document's folder: the attachment folder is
+    // named to the user only when the run saved something in it.
+    void fileSaved() { ++filesSaved_; }
+    int filesSaved() const { return filesSaved_; }
 
 private:
     const platform::OpenFolder& exportFolder();
@@ -32,6 +36,7 @@ private:
     const ExportPaths& paths_;
     std::optional<platform::OpenFolder> exportFolder_;
     std::optional<platform::OpenFolder> viewFolder_;
+    int filesSaved_ = 0;
 };
 
 }  // namespace velloran::exporting

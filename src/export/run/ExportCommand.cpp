@@ -8,7 +8,7 @@
 namespace velloran::exporting {
 
 const QString kWorkbookFilter =
-    QStringLiteral("Excel 97-2003 工作簿|*.xls|Excel 工作簿|*.xlsx|CSV UTF-8|*.csv");
+    QStringLiteral("Excel文件|*.xls|Excel 工作簿|*.xlsx|CSV UTF-8|*.csv");
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 namespace velloran::exporting {
 
-// The save dialog's formats, the Excel 97-2003 workbook first (the one
+// The save dialog's formats, "Excel文件" (the 97-2003 workbook) first (the one
 // chosen when the dialog opens).
 extern const QString kWorkbookFilter;
 

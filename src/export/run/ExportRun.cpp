@@ -30,7 +30,11 @@ ExportRun::ExportRun(const ExportServices& services, const ExportRequest& reques
       folders_(plan_.paths),
       guard_(log),
       steps_(request, log, guard_, losses_),
-      pump_(services.wait) {}
+      pump_(services.wait) {
+    // A log line that cannot be written does not end the export: the lines
+    // lost are counted and told at its end.
+    log_.keepGoingOnFailure();
+}
 
 ExportOutcome ExportRun::execute() {
     folders_.prepare();
@@ -45,15 +49,9 @@ ExportOutcome ExportRun::execute() {
         for (std::int64_t k = 0; k <= std::int64_t{plan_.count} - plan_.start; ++k) {
             // The cancel point: a stop asked for during a document takes
             // effect once that document is written.
-            if (stopRequested()) {
-                interruptedAt_ = static_cast<std::int32_t>(plan_.start + k);
-                log_.write(lines::exportInterrupted(interruptedAt_));
-                return stop(messages::interrupted(interruptedAt_, plan_.count), ExportOutcome::Result::Interrupted);
-            }
+            if (stopRequested()) return interrupt(static_cast<std::int32_t>(plan_.start + k));
             exportDocument(k);
         }
-    } catch (const ExportLogError& error) {
-        return stop(messages::kLogFailed + errorText(error));
     } catch (const std::exception& error) {
         return stop(messages::kDocumentFailed + errorText(error));
     }
@@ -69,6 +67,7 @@ void ExportRun::openView() { view_.ConnectTo(request_.requireDatabase().GetView(
 void ExportRun::readHeader() {
     document_.ConnectTo(view_.GetNthDocument(plan_.start));
     itemNames_ = document_.Items();
+    itemOccurrences_ = domino::occurrencesOf(itemNames_);
     headerNames_ = request_.columns == ColumnRule::View ? view_.ColumnNames() : itemNames_;
 }
 
@@ -80,8 +79,9 @@ void ExportRun::writeHeader() {
         spreadsheet_.setColumnWidth(column, static_cast<int>(platform::gb18030Length(name)) + kNameWidthMargin);
         if (IsIntegerText(name)) spreadsheet_.setTextFormat(1, column);
         spreadsheet_.setCellText(1, column, name);
-        spreadsheet_.setCellText(1, 1, kUniversalIdTitle);
     }
+    // The universal IDs' column has its title even when there are no others.
+    spreadsheet_.setCellText(1, 1, kUniversalIdTitle);
 }
 
 void ExportRun::exportDocument(std::int64_t k) {
@@ -109,7 +109,7 @@ void ExportRun::exportDocument(std::int64_t k) {
 
 void ExportRun::fillItemRow(int row, int n, DocumentFolder& folder) {
     for (qsizetype i = 0; i < itemNames_.size(); ++i) {
-        fillCell(row, static_cast<int>(i) + 2, itemNames_[i], n, folder);
+        fillCell(row, static_cast<int>(i) + 2, itemNames_[i], itemOccurrences_[i], n, folder);
         pump_.poll();
     }
 }
@@ -118,8 +118,10 @@ void ExportRun::fillItemRow(int row, int n, DocumentFolder& folder) {
 // first objects as under the items rule, so that both rules save the same
 // files; then the column values are read once and written cell by cell.
 void ExportRun::fillColumnRow(int row, int n, DocumentFolder& folder) {
-    for (const QString& itemName : itemNames_) {
-        if (!guard_.run(n, itemName, [&] { richTextStep(itemName, n, folder); })) ++losses_.objects;
+    for (qsizetype i = 0; i < itemNames_.size(); ++i) {
+        const QString& itemName = itemNames_[i];
+        const int occurrence = itemOccurrences_[i];
+        if (!guard_.run(n, itemName, [&] { richTextStep(itemName, occurrence, n, folder); })) ++losses_.objects;
         pump_.poll();
     }
     const RowColumnValues values(document_);
@@ -138,11 +140,12 @@ void ExportRun::fillColumnCell(int row, int column, const RowColumnValues& value
 
 // The item step, the value step and the write step each run guarded. A
 // cell with any failed step counts as not exported.
-void ExportRun::fillCell(int row, int column, const QString& itemName, int n, DocumentFolder& folder) {
+void ExportRun::fillCell(int row, int column, const QString& itemName, int occurrence, int n,
+                         DocumentFolder& folder) {
     QString cellText;
-    const bool itemRead = guard_.run(n, itemName, [&] { itemStep(itemName, n, folder, cellText); });
+    const bool itemRead = guard_.run(n, itemName, [&] { itemStep(itemName, occurrence, n, folder, cellText); });
     const bool valueWritten = valueAndWriteSteps(row, column, itemName, n, cellText, [&] {
-        const notes::ValueList values = document_.GetItemValue(itemName);
+        const notes::ValueList values = document_.GetNthItemValue(itemName, occurrence);
         // An item with no values at all leaves its cell empty.
         return cellValueOf(values.empty() ? nullptr : &values.front());
     });
@@ -157,14 +160,18 @@ ExportRun::CellValue ExportRun::cellValueOf(const notes::Value* value) const {
 template <class Read>
 bool ExportRun::valueAndWriteSteps(int row, int column, const QString& name, int n, QString& cellText, Read read) {
     CellValue value;
+    const WorkbookFormat format = formatOfName(plan_.fileName);
+    bool whole = true;
     const bool valueRead = guard_.run(n, name, [&] {
         value = read();
-        appendItemValue(cellText, value.text);
+        whole = appendItemValue(cellText, value.text, format);
     });
     const bool written = guard_.run(n, name, [&] { writeCell(row, column, cellText, value); });
     if (valueRead) log_.write(lines::itemValue(value.text));
     if (written) log_.write(lines::cellWritten());
-    return valueRead && written;
+    // A text cut to what the cell holds is written, and its cut is a loss.
+    if (!whole) log_.write(lines::documentStepFailed(n, name, cutReason(format)));
+    return valueRead && written && whole;
 }
 
 // A typed value stands for the cell only when the cell's text is the
@@ -180,22 +187,23 @@ void ExportRun::writeCell(int row, int column, const QString& cellText, const Ce
     }
 }
 
-void ExportRun::itemStep(const QString& itemName, int n, DocumentFolder& folder, QString& cellText) {
+void ExportRun::itemStep(const QString& itemName, int occurrence, int n, DocumentFolder& folder,
+                         QString& cellText) {
     log_.write(lines::itemStarted(n));
     // A document without the item leaves its cell empty.
-    if (isRichText(itemName)) steps_.richText(document_, itemName, n, folder, cellText);
+    if (isRichText(itemName, occurrence)) steps_.richText(document_, itemName, occurrence, n, folder, cellText);
 }
 
-void ExportRun::richTextStep(const QString& itemName, int n, DocumentFolder& folder) {
-    if (!isRichText(itemName)) return;
+void ExportRun::richTextStep(const QString& itemName, int occurrence, int n, DocumentFolder& folder) {
+    if (!isRichText(itemName, occurrence)) return;
     log_.write(lines::itemStarted(n));
     QString formattedText;
-    steps_.richText(document_, itemName, n, folder, formattedText);
+    steps_.richText(document_, itemName, occurrence, n, folder, formattedText);
 }
 
-bool ExportRun::isRichText(const QString& itemName) {
+bool ExportRun::isRichText(const QString& itemName, int occurrence) {
     domino::TNotesItem item;
-    item.ConnectTo(document_.GetFirstItem(itemName));
+    item.ConnectTo(document_.GetNthItem(itemName, occurrence));
     return item.IsConnected() && item.Type() == notes::kRichText;
 }
 
@@ -222,16 +230,18 @@ QString ExportRun::progressText(std::int64_t done) const {
            QLatin1Char('/') + QString::number(plan_.count);
 }
 
-ExportOutcome ExportRun::stop(const QString& message, ExportOutcome::Result result) {
-    services_.message(afterFlushingLog(message));
+ExportOutcome ExportRun::stop(const QString& message) {
+    flushLog();
+    services_.message(message + messages::lostLogLines(losses_.logLines, log_.firstLoss()));
     const QString saveFailure = saveAndQuit(SaveMode::KeepExisting);
     services_.wait.CloseWait();
     if (!saveFailure.isEmpty()) services_.message(saveFailure);
     else if (savedElsewhere()) services_.message(messages::savedBeside(plan_.fileName, savedAs_));
-    return outcome(result);
+    return outcome(ExportOutcome::Result::Failed);
 }
 
 ExportOutcome ExportRun::finish() {
+    flushLog();
     const QString saveFailure =
         saveAndQuit(request_.replaceExisting ? SaveMode::ReplaceExisting : SaveMode::KeepExisting);
     services_.wait.CloseWait();
@@ -241,21 +251,43 @@ ExportOutcome ExportRun::finish() {
     }
     const ExportOutcome ended =
         outcome(losses_.any() ? ExportOutcome::Result::Incomplete : ExportOutcome::Result::Completed);
-    QString message = losses_.any() ? messages::incomplete(losses_, ended.attachmentFolder, ended.logFile)
-                                    : messages::kCompleted + ended.attachmentFolder;
-    if (savedElsewhere()) message += QLatin1Char('\n') + messages::savedBeside(plan_.fileName, savedAs_);
-    services_.message(message);
+    const QString ending = losses_.any() ? messages::incomplete(losses_, ended.logFile) : messages::kCompleted;
+    services_.message(ending + QLatin1Char('\n') + savedReport(ended) +
+                      messages::lostLogLines(losses_.logLines, log_.firstLoss()));
     return ended;
+}
+
+// Asked to stop before document `n`: the workbook keeps what was written
+// and never replaces a file; only then is the user told where the run
+// stopped and what became of the workbook.
+ExportOutcome ExportRun::interrupt(std::int32_t n) {
+    interruptedAt_ = n;
+    log_.write(lines::exportInterrupted(n));
+    flushLog();
+    const QString saveFailure = saveAndQuit(SaveMode::KeepExisting);
+    services_.wait.CloseWait();
+    const ExportOutcome ended = outcome(ExportOutcome::Result::Interrupted);
+    const QString workbookLine = saveFailure.isEmpty() ? savedReport(ended) : saveFailure;
+    services_.message(messages::interrupted(n, plan_.count) + QLatin1Char('\n') + workbookLine +
+                      messages::lostLogLines(losses_.logLines, log_.firstLoss()));
+    return ended;
+}
+
+QString ExportRun::savedReport(const ExportOutcome& ended) const {
+    const QString usedFolder = folders_.filesSaved() > 0 ? ended.attachmentFolder : QString();
+    QString report = messages::savedFiles(ended.workbook, usedFolder);
+    if (savedElsewhere()) report += QLatin1Char('\n') + messages::savedBeside(plan_.fileName, savedAs_);
+    return report;
 }
 
 QString ExportRun::saveAndQuit(SaveMode mode) {
     QString failure;
     try {
         if (mode == SaveMode::ReplaceExisting) {
-            spreadsheet_.saveAs(plan_.fileName);
+            spreadsheet_.saveReplacing(plan_.fileName);
             savedAs_ = plan_.fileName;
         } else {
-            savedAs_ = spreadsheet_.saveAsNew(plan_.fileName);
+            savedAs_ = spreadsheet_.saveKeeping(plan_.fileName);
         }
     } catch (const std::exception& error) {
         failure = messages::kSaveFailed + errorText(error);
@@ -264,13 +296,9 @@ QString ExportRun::saveAndQuit(SaveMode mode) {
     return failure;
 }
 
-QString ExportRun::afterFlushingLog(const QString& message) const {
-    try {
-        log_.flush();
-        return message;
-    } catch (const ExportLogError& error) {
-        return message + QLatin1Char('\n') + messages::kLogFailed + errorText(error);
-    }
+void ExportRun::flushLog() {
+    log_.flush();
+    losses_.logLines = log_.lostLines();
 }
 
 bool ExportRun::savedElsewhere() const { return !savedAs_.isEmpty() && savedAs_ != plan_.fileName; }

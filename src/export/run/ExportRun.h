@@ -43,8 +43,10 @@ private:
     void exportDocument(std::int64_t k);
     // One row under the items rule.
     void fillItemRow(int row, int n, DocumentFolder& folder);
-    void fillCell(int row, int column, const QString& itemName, int n, DocumentFolder& folder);
-    void itemStep(const QString& itemName, int n, DocumentFolder& folder, QString& cellText);
+    // A name that repeats among the items reads, at its k-th place, the
+    // document's k-th item of that name (its `occurrence`).
+    void fillCell(int row, int column, const QString& itemName, int occurrence, int n, DocumentFolder& folder);
+    void itemStep(const QString& itemName, int occurrence, int n, DocumentFolder& folder, QString& cellText);
     // One row under the view rule.
     void fillColumnRow(int row, int n, DocumentFolder& folder);
     void fillColumnCell(int row, int column, const RowColumnValues& values, qsizetype index, int n);
@@ -58,13 +60,14 @@ private:
     // The value step (`read`) and the write step of a cell, each guarded
     // under `name`, appending the value to `cellText`; the cell is written
     // before the value's log line, so a log that fails never leaves the cell
-    // without its text. Returns whether both steps succeeded.
+    // without its text. A text longer than the cell holds is written cut and
+    // logged as a failure. Returns whether both steps succeeded in full.
     template <class Read>
     bool valueAndWriteSteps(int row, int column, const QString& name, int n, QString& cellText, Read read);
     void writeCell(int row, int column, const QString& cellText, const CellValue& value);
     // Saves a rich-text item's first object, and logs only for rich text.
-    void richTextStep(const QString& itemName, int n, DocumentFolder& folder);
-    bool isRichText(const QString& itemName);
+    void richTextStep(const QString& itemName, int occurrence, int n, DocumentFolder& folder);
+    bool isRichText(const QString& itemName, int occurrence);
     void moveToNext(int n);
     QString progressText(std::int64_t done) const;
 
@@ -72,17 +75,21 @@ private:
     bool stopRequested() const;
     // The gathered log lines, then the message, then save (never over a
     // file), quit and close the wait window.
-    ExportOutcome stop(const QString& message, ExportOutcome::Result result = ExportOutcome::Result::Failed);
+    ExportOutcome stop(const QString& message);
     // Save, quit, close the wait window, then the message that tells how
     // the run ended.
     ExportOutcome finish();
+    // The same for a run asked to stop before document `n`.
+    ExportOutcome interrupt(std::int32_t n);
+    // The saved workbook and, when the run saved anything in it, the
+    // attachment folder; also that a file took the workbook's name.
+    QString savedReport(const ExportOutcome& ended) const;
     enum class SaveMode { KeepExisting, ReplaceExisting };
     // Saves and quits; the save's failure message, or empty. KeepExisting
     // never writes over a file and saves beside one that has the name.
     QString saveAndQuit(SaveMode mode);
-    // Writes the gathered log lines before the user is told `message`; a
-    // log that cannot take them is told of after it.
-    QString afterFlushingLog(const QString& message) const;
+    // Writes the gathered log lines and counts those lost so far.
+    void flushLog();
     // Whether the workbook went beside a file that took its name meanwhile.
     bool savedElsewhere() const;
     ExportOutcome outcome(ExportOutcome::Result result) const;
@@ -102,6 +109,7 @@ private:
     // The start document's items, and the header's names: those items or
     // the view's column titles.
     QStringList itemNames_;
+    QList<int> itemOccurrences_;  // of each of itemNames_ (see occurrencesOf)
     QStringList headerNames_;
     QString savedAs_;  // where the workbook was saved; empty until it is
     std::int32_t interruptedAt_ = 0;

@@ -32,8 +32,9 @@ struct ExportLosses {
     int attachments = 0;
     int objects = 0;
     int cells = 0;
+    int logLines = 0;  // lines of the log that could not be written
 
-    bool any() const { return attachments > 0 || objects > 0 || cells > 0; }
+    bool any() const { return attachments > 0 || objects > 0 || cells > 0 || logLines > 0; }
 };
 
 // How a run ended. Only Completed means the whole view was exported;
@@ -66,21 +67,29 @@ inline const QString kStartBelowOne = QStringLiteral("开始导出的文档序�
 inline const QString kNoSpreadsheet = QStringLiteral("请确认您电脑上是否安装了EXCEL！");
 inline const QString kViewFailed = QStringLiteral("连接视图出错:");
 inline const QString kDocumentFailed = QStringLiteral("连接文档出错:");
-inline const QString kLogFailed = QStringLiteral("写入导出日志出错，导出已停止:");
 inline const QString kSaveFailed = QStringLiteral("保存Excel文件出错:");
 inline const QString kExporting = QStringLiteral("正在导出数据到");
-inline const QString kCompleted =
-    QStringLiteral("您好，数据导出完成，导出的附件文档存放在Excel文件的同一目录下，文件夹名为：");
+inline const QString kCompleted = QStringLiteral("您好，数据导出完成");
 
 // A file took the workbook's name during the run: it was kept, and the
 // workbook saved beside it.
 QString savedBeside(const QString& planned, const QString& saved);
 
-// The end of a run asked to stop before document `n` of `count`.
+// Where a run saved: the workbook as saved, and the attachment folder when
+// the run saved something in it (else empty). The end of the message of a
+// run that saved its workbook.
+QString savedFiles(const QString& workbook, const QString& attachmentFolder);
+
+// The first line of the message of a run asked to stop before document `n`
+// of `count`.
 QString interrupted(std::int32_t n, std::int32_t count);
 
-// The end of a run that went to the end but could not write everything.
-QString incomplete(const ExportLosses& losses, const QString& attachmentFolder, const QString& logFile);
+// The first line of the message of a run that went to the end but could
+// not write everything.
+QString incomplete(const ExportLosses& losses, const QString& logFile);
+// A line that tells how many log lines were lost and why the first was;
+// empty for none.
+QString lostLogLines(int count, const QString& why);
 }  // namespace messages
 
 }  // namespace velloran::exporting

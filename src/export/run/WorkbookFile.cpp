@@ -60,6 +60,14 @@ QString folderOf(const QString& fileName) {
 
 QString withoutFolder(const QString& fileName) { return fileName.mid(fileName.lastIndexOf(QLatin1Char('/')) + 1); }
 
+QString numberedFileName(const QString& fileName, int number) {
+    if (number == 1) return fileName;
+    const qsizetype leafStart = fileName.lastIndexOf(QLatin1Char('/')) + 1;
+    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
+    const qsizetype at = dot > leafStart ? dot : fileName.size();
+    return QString(fileName).insert(at, QStringLiteral(" (%1)").arg(number));
+}
+
 QString whyCannotSaveAs(const QString& fileName, bool replacing) {
     const QString reason =
         refusalText(platform::writeRefusalAt(QFile::encodeName(fileName).toStdString(), replacing));

@@ -28,6 +28,13 @@ QString folderOf(const QString& fileName);
 // The text after the last "/".
 QString withoutFolder(const QString& fileName);
 
+// The most names a workbook that is not to replace a file tries.
+constexpr int kMaxFileNumber = 999;
+
+// `fileName` for 1, else with " (number)" before its extension (from the
+// last dot of its last part): "a/b.xls" and 2 give "a/b (2).xls".
+QString numberedFileName(const QString& fileName, int number);
+
 // Why the workbook could not be saved as `fileName` (absolute), told before
 // the run so that no export is done for nothing; empty when it can.
 // Replacing: a file of that name is to be replaced, else kept.

@@ -80,10 +80,10 @@ void AttachmentSteps::picture(const QString& folder) {
     log_.write(lines::pictureFinished(folder));
 }
 
-void AttachmentSteps::richText(domino::TNotesDocument& document, const QString& itemName, int n,
+void AttachmentSteps::richText(domino::TNotesDocument& document, const QString& itemName, int occurrence, int n,
                                DocumentFolder& folder, QString& cellText) {
     domino::TNotesRichTextItem item;
-    item.ConnectTo(document.GetFirstItem(itemName));
+    item.ConnectTo(document.GetNthItem(itemName, occurrence));
     cellText = item.GetFormattedText(kStripTabs, kFormattedLineLength);
     const QStringList objects = item.EmbeddedObjects();
     if (objects.isEmpty()) return;

@@ -24,11 +24,11 @@ public:
     void saveAttachments(domino::TNotesDocument& document, int n, DocumentFolder& folder);
     // Two log lines naming the folder.
     void picture(const QString& folder);
-    // Sets `cellText` to the item's formatted text, then saves its first
-    // embedded object. Reading the item is not guarded here: the caller's
-    // item step is.
-    void richText(domino::TNotesDocument& document, const QString& itemName, int n, DocumentFolder& folder,
-                  QString& cellText);
+    // Sets `cellText` to the formatted text of the `occurrence`-th item of
+    // the name, then saves its first embedded object. Reading the item is
+    // not guarded here: the caller's item step is.
+    void richText(domino::TNotesDocument& document, const QString& itemName, int occurrence, int n,
+                  DocumentFolder& folder, QString& cellText);
 
 private:
     QStringList attachmentNames(domino::TNotesDocument& document, int n);

@@ -2,8 +2,7 @@
 // A guarded step of the export: a failure inside ends the step, is written
 // to the log right after it as one line naming what was not exported and
 // why, and the export goes on with its next step. A log that cannot be
-// written is not a step's failure: it ends the run, since every later
-// failure would go unrecorded.
+// written is not a step's failure: the log counts its lost lines itself.
 #include "log/ExportLog.h"
 #include "log/RunLog.h"
 

@@ -2,6 +2,9 @@
 
 #include "component/ComponentRuntime.h"
 #include "run/Diagnostics.h"
+#include "run/WorkbookFile.h"
+
+#include <QFileInfo>
 
 #include <stdexcept>
 
@@ -45,6 +48,12 @@ bool narrowedAscii(const QString& text, std::string& out) {
         out[i] = static_cast<char>(characters[i].unicode());
     }
     return seen < 0x80;
+}
+
+// A file, or a link even when broken, has the name.
+bool isTaken(const QString& name) {
+    const QFileInfo file(name);
+    return file.exists() || file.isSymLink();
 }
 
 }  // namespace
@@ -99,16 +108,33 @@ void Spreadsheet::setCellDateTime(int row, int column, double serialDays) {
     setCellNumber(row, column, serialDays);
 }
 
+void Spreadsheet::setDisplayAlerts(bool on) { writeProperty(application(), "DisplayAlerts", on); }
+
 void Spreadsheet::saveAs(const QString& fileName) {
     callMethod(application(), "activeworkbook")->invoke("SaveAs", CallKind::Method, {fileName.toStdString()});
 }
 
-QString Spreadsheet::saveAsNew(const QString& fileName) {
-    const Variant saved =
-        callMethod(application(), "activeworkbook")->invoke("SaveAsNew", CallKind::Method, {fileName.toStdString()});
-    const auto* name = std::get_if<std::string>(&saved);
-    if (!name) throw std::runtime_error("The spreadsheet member SaveAsNew did not say where it saved the workbook");
-    return QString::fromStdString(*name);
+void Spreadsheet::saveReplacing(const QString& fileName) {
+    setDisplayAlerts(false);
+    saveAs(fileName);
+}
+
+// The application tells a refused replace from any other failure by no
+// more than its message, so a failed save counts as refused when the name
+// is taken afterwards. Names taken already are passed over without writing
+// the workbook for them.
+QString Spreadsheet::saveKeeping(const QString& fileName) {
+    setDisplayAlerts(true);
+    for (int number = 1;; ++number) {
+        const QString name = numberedFileName(fileName, number);
+        if (number < kMaxFileNumber && isTaken(name)) continue;
+        try {
+            saveAs(name);
+            return name;
+        } catch (const std::exception&) {
+            if (number == kMaxFileNumber || !isTaken(name)) throw;
+        }
+    }
 }
 
 void Spreadsheet::quit() {

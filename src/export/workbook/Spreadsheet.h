@@ -30,11 +30,14 @@ public:
     // A moment as a date number (days since 1899-12-30), shown in the
     // spreadsheet's date format.
     void setCellDateTime(int row, int column, double serialDays);
-    // Saves over a file of that name.
-    void saveAs(const QString& fileName);
-    // Saves without ever replacing a file: when the name is taken by the
-    // end of the save, beside it as "name (2).xls", ... Returns the name saved.
-    QString saveAsNew(const QString& fileName);
+    // Saves over a file of that name: DisplayAlerts off, then SaveAs.
+    void saveReplacing(const QString& fileName);
+    // Saves without ever replacing a file: SaveAs with DisplayAlerts on
+    // refuses a name that is taken by the end of the save, and the workbook
+    // then goes beside it as "name (2).xls", "name (3).xls", ... Returns the
+    // name saved; throws the last refusal when all of them are taken, or
+    // the failure of a save that was not refused for a taken name.
+    QString saveKeeping(const QString& fileName);
     // Closes the application and drops the reference; nothing afterwards.
     void quit();
     // The same, for a run that is already failing: a failure to quit is
@@ -46,6 +49,8 @@ private:
 
     // Puts `text`, as UTF-8, into the argument list of the value call.
     void encodeText(const QString& text);
+    void setDisplayAlerts(bool on);
+    void saveAs(const QString& fileName);
     component::DispatchPtr cell(int row, int column);
     const component::DispatchPtr& application();
 

@@ -92,15 +92,6 @@ void StagedFile::commit(SyncToDisk sync) {
     if (sync == SyncToDisk::Yes) syncFolder();
 }
 
-bool StagedFile::commitAs(const std::string& name, SyncToDisk sync) {
-    finish(sync);
-    const int error = renameTo(name, AtTarget::Keep);
-    if (error == EEXIST) return false;
-    if (error != 0) fail("save", error);
-    if (sync == SyncToDisk::Yes) syncFolder();
-    return true;
-}
-
 int StagedFile::renameTo(const std::string& name, AtTarget atTarget) {
     const int result = atTarget == AtTarget::Replace ? calls_.rename(temporary_.c_str(), name.c_str())
                                                       : calls_.renameNoReplace(temporary_.c_str(), name.c_str());

@@ -37,7 +37,7 @@ enum class SyncToDisk : bool { No, Yes };
 // What the rename does with a file that has the target's name by then.
 enum class AtTarget {
     Replace,  // takes its place
-    Keep,     // leaves it: the save fails, or tries another name
+    Keep,     // leaves it, and the save fails
 };
 
 class StagedFile {
@@ -69,9 +69,6 @@ public:
     // to disk when `sync` asks. With AtTarget::Keep an existing file is left
     // and FileWriteError (error() EEXIST) tells that the name was taken.
     void commit(SyncToDisk sync);
-    // Renames the finished file to `name`, never over an existing file:
-    // false, the file staying as it is, when that name is taken.
-    bool commitAs(const std::string& name, SyncToDisk sync);
 
 private:
     void create(mode_t mode);

@@ -30,9 +30,10 @@ public:
     // frame answers Cancel for OK/Cancel boxes and Ok otherwise).
     virtual MessageAnswer message(const QString& text, const QString& caption, MessageIcon icon,
                                   MessageButtons buttons) = 0;
-    // A modal "open file" dialog; an empty text when cancelled. `filter` is
-    // in the "Description|*.ext" form.
-    virtual QString openFileName(const QString& filter) = 0;
+    // A modal "open file" dialog opening in `folder` (wherever the dialog
+    // likes when empty); an empty text when cancelled. `filter` is in the
+    // "Description|*.ext" form.
+    virtual QString openFileName(const QString& filter, const QString& folder) = 0;
     // A modal "save file" dialog without an overwrite question, opening in
     // `folder` (wherever the dialog likes when empty) with the filter's
     // first pair chosen. The name is returned as typed: adding the chosen

@@ -1,6 +1,7 @@
 #include "ui/QtPrompts.h"
 
 #include "ui/FileFilter.h"
+#include "ui/FixedSizeDialog.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -42,13 +43,14 @@ MessageAnswer QtPrompts::message(const QString& text, const QString& caption, Me
                     dialogParent());
     // Messages carry file names and server texts: never read them as markup.
     box.setTextFormat(Qt::PlainText);
+    box.setWindowFlags(kFixedSizeDialogFlags);
     box.setEscapeButton(withCancel ? QMessageBox::Cancel : QMessageBox::Ok);
     int chosen = box.exec();
     return withCancel && chosen != QMessageBox::Ok ? MessageAnswer::Cancel : MessageAnswer::Ok;
 }
 
-QString QtPrompts::openFileName(const QString& filter) {
-    return QFileDialog::getOpenFileName(dialogParent(), {}, {}, toQtFileFilter(filter));
+QString QtPrompts::openFileName(const QString& filter, const QString& folder) {
+    return QFileDialog::getOpenFileName(dialogParent(), {}, folder, toQtFileFilter(filter));
 }
 
 SaveFileChoice QtPrompts::saveFileName(const QString& filter, const QString& folder) {

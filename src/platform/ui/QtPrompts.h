@@ -11,7 +11,7 @@ class QtPrompts : public Prompts {
 public:
     MessageAnswer message(const QString& text, const QString& caption, MessageIcon icon,
                           MessageButtons buttons) override;
-    QString openFileName(const QString& filter) override;
+    QString openFileName(const QString& filter, const QString& folder) override;
     SaveFileChoice saveFileName(const QString& filter, const QString& folder) override;
     InputResult input(const QString& caption, const QString& prompt, const QString& initial) override;
 };

@@ -187,9 +187,29 @@ TEST_F(Automation, SaveAsTakesAFormatCodeOrTheNamesExtension) {
         method(workbook, "SaveAs", arguments);
         EXPECT_EQ(formatOf(std::get<std::string>(arguments[0])), format) << std::get<std::string>(arguments[0]);
     }
-    Variant saved = workbook->invoke("SaveAsNew", CallKind::Method, {dir.file("c.csv")});
-    EXPECT_EQ(std::get<std::string>(saved), dir.file("c (2).csv"));
-    EXPECT_EQ(formatOf(dir.file("c (2).csv")), "csv");
+}
+
+// The application's alerts are on until set off: SaveAs then keeps a file
+// of the name and fails, as when its replace prompt is answered No.
+TEST_F(Automation, SaveAsReplacesAFileOnlyWithDisplayAlertsOff) {
+    addWorkbook();
+    put(get(app, "Cells", {1, 1}), "Value", std::string("cell"));
+    DispatchPtr workbook = get(app, "ActiveWorkbook");
+    const std::string target = dir.write("book.csv", "theirs");
+    EXPECT_EQ(std::get<bool>(app->invoke("DisplayAlerts", CallKind::PropertyGet, {})), true);
+    EXPECT_THAT(errorOf([&] { method(workbook, "SaveAs", {target}); }), HasSubstr("book.csv"));
+    EXPECT_EQ(TempDir::read(target), "theirs");
+
+    const std::vector<std::pair<Variant, bool>> settings = {
+        {false, false}, {true, true}, {std::int32_t{0}, false}, {std::int32_t{-1}, true}};
+    for (const auto& [value, on] : settings) {
+        put(app, "DisplayAlerts", value);
+        EXPECT_EQ(std::get<bool>(app->invoke("DisplayAlerts", CallKind::PropertyGet, {})), on);
+    }
+    EXPECT_THAT(errorOf([&] { put(app, "DisplayAlerts", std::string("no")); }), HasSubstr("true or false"));
+    put(app, "DisplayAlerts", false);
+    method(workbook, "SaveAs", {target});
+    EXPECT_EQ(formatOf(target), "csv");
 }
 
 TEST_F(Automation, CellsTakeNumbersAndDateTimes) {

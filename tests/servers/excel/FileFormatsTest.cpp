@@ -7,17 +7,22 @@
 #include "WorkbookError.h"
 #include "WorkbookFiles.h"
 #include "XlrdReader.h"
+#include "files/FileCalls.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sodium.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
 namespace {
 
+using velloran::platform::FileCalls;
+using velloran::platform::ScopedFileCalls;
+using velloran::platform::systemFileCalls;
 using velloran::testing::TempDir;
 using velloran::testing::readWithXlrd;
 using velloran::testing::runPythonOn;
@@ -249,10 +254,47 @@ TEST(FileFormats, AnXlsxSaveThatFailsLeavesTheOldFile) {
     const std::string path = dir.file("old.xlsx");
     { std::ofstream(path) << "the old file"; }
     Workbook workbook;
-    workbook.setText(0, 0, std::string(20000, '\x01'));  // each written as "_x0001_": past a cell's length
-    EXPECT_THROW(saveWorkbook(workbook, path, FileFormat::Xlsx), WorkbookError);
+    workbook.setText(0, 0, "text");
+    {
+        FileCalls calls = systemFileCalls();
+        calls.fsync = [](int) {
+            errno = EIO;
+            return -1;
+        };
+        const ScopedFileCalls failing(calls);
+        EXPECT_THROW(saveWorkbook(workbook, path, FileFormat::Xlsx), WorkbookError);
+    }
     EXPECT_EQ(fileBytes(path), "the old file");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
+// A cell holds 32767 characters, counted before control characters are
+// escaped: every text a cell holds is written whole, and the cells after
+// it too. Only a text that escaped underscores push past the limit loses
+// its end. "_xHHHH" before anything written as an escape reads back as
+// written.
+TEST(FileFormats, XlsxWritesEveryTextACellHolds) {
+    std::string crlf;
+    for (int i = 0; i < 5200; ++i) crlf += "line\r\n";  // 31200 characters, 67600 with "_x000D_"
+    const std::string flood(20000, '\x01');
+    const std::string nearTheLimit = std::string(32760, 'a') + "_x0041_";
+    const std::pair<std::string, std::string> cases[] = {
+        {"line\r\n", "line\r\n"},
+        {crlf, crlf},
+        {flood, flood},
+        {nearTheLimit, std::string(32760, 'a') + "_"},
+        {"_x00DD\r_x00DD\x01_x00DD\xEF\xBF\xBE", "_x00DD\r_x00DD\x01_x00DD\xEF\xBF\xBE"},
+        {"after", "after"},
+    };
+    TempDir dir;
+    Workbook workbook;
+    for (std::size_t row = 0; row < std::size(cases); ++row)
+        workbook.setText(static_cast<std::uint32_t>(row), 0, cases[row].first);
+    const std::string path = dir.file("book.xlsx");
+    saveWorkbook(workbook, path, FileFormat::Xlsx);
+    auto values = valuesOf(cellsOf(FileFormat::Xlsx, readBack(FileFormat::Xlsx, path)));
+    for (std::size_t row = 0; row < std::size(cases); ++row)
+        EXPECT_EQ(values[at(static_cast<int>(row), 0)], cases[row].second) << "row " << row;
 }
 
 TEST(FileFormats, XlsFilesOfTheExportsCallsAreByteForByteAsBefore) {

@@ -1,8 +1,9 @@
-// A save that never replaces a file: one that takes the name before the
-// save ends is kept, and the workbook goes beside it under a numbered name.
+// A save that never replaces a file: one that has the name, or takes it
+// before the save ends, is kept, and the save fails leaving nothing behind.
 #include "AtomicFile.h"
 #include "TempDir.h"
 #include "Workbook.h"
+#include "WorkbookError.h"
 #include "WorkbookWriter.h"
 #include "XlrdReader.h"
 #include "files/TemporaryFiles.h"
@@ -17,6 +18,7 @@
 using velloran::workbook::AtomicFile;
 using velloran::workbook::Existing;
 using velloran::workbook::Workbook;
+using velloran::workbook::WorkbookError;
 using velloran::workbook::biff::saveWorkbook;
 using velloran::testing::TempDir;
 using velloran::testing::readWithXlrd;
@@ -42,37 +44,37 @@ struct Saying : Workbook {
 TEST(NoReplaceSave, AFreeNameIsTakenAsItIs) {
     TempDir dir;
     Saying workbook("mine");
-    EXPECT_EQ(saveWorkbook(workbook, dir.file("book.xls"), Existing::KeepAndNumber), dir.file("book.xls"));
+    EXPECT_EQ(saveWorkbook(workbook, dir.file("book.xls"), Existing::Keep), dir.file("book.xls"));
     EXPECT_EQ(firstText(dir.file("book.xls")), "mine");
     EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"book.xls"});
 }
 
-TEST(NoReplaceSave, TakenNamesAreKeptAndTheWorkbookGoesBesideThem) {
+// A file, and a link (even a broken one) with the name, each stays as it is.
+TEST(NoReplaceSave, ATakenNameIsKeptAndTheSaveFails) {
     TempDir dir;
-    dir.write("book.xls", "theirs");
-    dir.write("book (2).xls", "theirs too");
     const std::string victim = dir.write("victim.txt", "linked to");
-    std::filesystem::create_symlink(victim, dir.file("book (3).xls"));
-    Saying workbook("mine");
-
-    EXPECT_EQ(saveWorkbook(workbook, dir.file("book.xls"), Existing::KeepAndNumber), dir.file("book (4).xls"));
+    dir.write("book.xls", "theirs");
+    std::filesystem::create_symlink(victim, dir.file("linked.xls"));
+    std::filesystem::create_symlink(dir.file("nowhere"), dir.file("broken.xls"));
+    for (const char* name : {"book.xls", "linked.xls", "broken.xls"}) {
+        Saying workbook("mine");
+        EXPECT_THROW(saveWorkbook(workbook, dir.file(name), Existing::Keep), WorkbookError) << name;
+    }
     EXPECT_EQ(TempDir::read(dir.file("book.xls")), "theirs");
-    EXPECT_EQ(TempDir::read(dir.file("book (2).xls")), "theirs too");
-    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("book (3).xls")));
     EXPECT_EQ(TempDir::read(victim), "linked to");
-    EXPECT_EQ(firstText(dir.file("book (4).xls")), "mine");
-    EXPECT_EQ(namesIn(dir.path()).size(), 5u) << "no temporary file is left";
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("broken.xls")));
+    EXPECT_EQ(namesIn(dir.path()).size(), 4u) << "no temporary file is left";
 }
 
 TEST(NoReplaceSave, AFileThatAppearsWhileTheSaveRunsIsKept) {
     TempDir dir;
     const std::string target = dir.file("book.xls");
-    AtomicFile file(target, Existing::KeepAndNumber);
+    AtomicFile file(target, Existing::Keep);
     std::fputs("the workbook", file.stream());
     dir.write("book.xls", "appeared meanwhile");
-    EXPECT_EQ(file.commit(), dir.file("book (2).xls"));
+    EXPECT_THROW(file.commit(), WorkbookError);
     EXPECT_EQ(TempDir::read(target), "appeared meanwhile");
-    EXPECT_EQ(TempDir::read(dir.file("book (2).xls")), "the workbook");
+    EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"book.xls"});
 }
 
 TEST(NoReplaceSave, ReplacingStaysTheDefault) {
@@ -85,7 +87,7 @@ TEST(NoReplaceSave, ReplacingStaysTheDefault) {
 
 TEST(NoReplaceSave, TheTemporaryWorkbookIsOursAndHeldUntilItIsInPlace) {
     TempDir dir;
-    AtomicFile file(dir.file("book.xls"), Existing::KeepAndNumber);
+    AtomicFile file(dir.file("book.xls"), Existing::Keep);
     std::fputs("the workbook", file.stream());
     const std::vector<std::string> during = namesIn(dir.path());
     ASSERT_EQ(during.size(), 1u);

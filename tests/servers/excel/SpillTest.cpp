@@ -5,6 +5,7 @@
 #include "CellGrid.h"
 #include "QueuedWorkbook.h"
 #include "FileSizeLimit.h"
+#include "ScopedEnv.h"
 #include "TempDir.h"
 #include "Workbook.h"
 #include "WorkbookError.h"
@@ -25,6 +26,7 @@ using velloran::workbook::Workbook;
 using velloran::workbook::WorkbookError;
 using velloran::workbook::biff::saveWorkbook;
 using velloran::testing::FileSizeLimit;
+using velloran::testing::ScopedEnv;
 using velloran::testing::TempDir;
 using velloran::testing::findCell;
 using velloran::testing::readWithXlrd;
@@ -64,23 +66,6 @@ json savedAndRead(Workbook& workbook) {
     saveWorkbook(workbook, dir.file("book.xls"));
     return readWithXlrd(dir.file("book.xls"));
 }
-
-// Sets an environment variable for the life of the object.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const std::string& value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        ::setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv() {
-        if (old_) ::setenv(name_, old_->c_str(), 1);
-        else ::unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
 
 }  // namespace
 

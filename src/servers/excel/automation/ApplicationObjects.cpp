@@ -11,6 +11,7 @@ ApplicationObject::ApplicationObject() : AutomationObject(std::make_shared<Sessi
 Variant ApplicationObject::dispatch(const Call& call) {
     if (call.is("Cells")) return cells_.at(call, session_, session_->activeWorkbook());
     if (call.is("Columns")) return columnAt(call, session_, session_->activeWorkbook());
+    if (call.is("DisplayAlerts")) return displayAlerts(call);
     if (!call.is("Workbooks") && !call.is("ActiveWorkbook") && !call.is("ActiveSheet") && !call.is("Quit"))
         call.failUnknown();
     call.expectRead({});
@@ -20,6 +21,19 @@ Variant ApplicationObject::dispatch(const Call& call) {
     session_->quit();
     cells_.forget();
     return {};
+}
+
+Variant ApplicationObject::displayAlerts(const Call& call) {
+    if (call.count() == 1) {
+        call.expectAssignment();
+        const Variant& value = call.argument(0);
+        if (const auto* on = std::get_if<bool>(&value)) session_->setDisplayAlerts(*on);
+        else if (const auto* whole = std::get_if<std::int32_t>(&value)) session_->setDisplayAlerts(*whole != 0);
+        else call.fail("takes true or false");
+        return {};
+    }
+    call.expectRead({});
+    return session_->displayAlerts();
 }
 
 WorkbooksObject::WorkbooksObject(SessionPtr session) : AutomationObject(std::move(session), "Workbooks") {}
@@ -38,15 +52,12 @@ Variant WorkbookObject::dispatch(const Call& call) {
         call.expectRead({});
         return std::make_shared<WorksheetObject>(session_, workbook_);
     }
-    if (call.is("SaveAs")) {
-        save(call, workbook::Existing::Replace);
-        return {};
-    }
-    if (call.is("SaveAsNew")) return save(call, workbook::Existing::KeepAndNumber);
-    call.failUnknown();
+    if (!call.is("SaveAs")) call.failUnknown();
+    save(call);
+    return {};
 }
 
-std::string WorkbookObject::save(const Call& call, workbook::Existing existing) {
+void WorkbookObject::save(const Call& call) {
     if (call.count() == 2)
         call.expectRead({"file name", "format"});
     else
@@ -61,7 +72,8 @@ std::string WorkbookObject::save(const Call& call, workbook::Existing existing) 
                       " is not supported; 56 (.xls), 51 (.xlsx), 6 and 62 (CSV) are");
         format = *chosen;
     }
-    return workbook::saveWorkbook(workbook_->applied(), name, format, existing);
+    const auto existing = session_->displayAlerts() ? workbook::Existing::Keep : workbook::Existing::Replace;
+    workbook::saveWorkbook(workbook_->applied(), name, format, existing);
 }
 
 }  // namespace velloran::excel

@@ -1,6 +1,6 @@
 #pragma once
-// What the objects of one application share: its workbooks and whether it
-// has quit.
+// What the objects of one application share: its workbooks, whether it
+// shows alerts, and whether it has quit.
 #include "QueuedWorkbook.h"
 
 #include <memory>
@@ -20,8 +20,15 @@ public:
     // Throws AutomationError when no workbook has been added.
     const WorkbookPtr& activeWorkbook() const;
 
+    // DisplayAlerts. With alerts on, a save over an existing file asks
+    // whether to replace it; no one is there to answer, so it is answered
+    // No and the save fails. Off, the file is replaced without asking.
+    bool displayAlerts() const { return displayAlerts_; }
+    void setDisplayAlerts(bool on) { displayAlerts_ = on; }
+
 private:
     WorkbookPtr active_;
+    bool displayAlerts_ = true;
     bool quit_ = false;
 };
 

@@ -12,9 +12,6 @@ namespace velloran::workbook {
 
 namespace {
 
-// Numbered names tried beside a taken one before giving up.
-constexpr int kMaxNumber = 999;
-
 std::string describe(int error, const std::string& folder) {
     if (error == ENOENT || error == ENOTDIR) return "the folder " + folder + " does not exist";
     if (error == EACCES || error == EPERM || error == EROFS) return "the folder " + folder + " cannot be written to";
@@ -24,14 +21,6 @@ std::string describe(int error, const std::string& folder) {
 std::string folderOf(const std::string& path) {
     std::string folder = std::filesystem::path(path).parent_path().string();
     return folder.empty() ? "." : folder;
-}
-
-// "folder/name (2).xls" for "folder/name.xls" and 2.
-std::string numbered(const std::string& target, int number) {
-    const std::filesystem::path path(target);
-    const std::string leaf = path.stem().string() + " (" + std::to_string(number) + ")" + path.extension().string();
-    const std::size_t slash = target.find_last_of('/');
-    return (slash == std::string::npos ? std::string() : target.substr(0, slash + 1)) + leaf;
 }
 
 platform::AtTarget atTarget(Existing existing) {
@@ -93,26 +82,11 @@ void AtomicFile::startWriteback() {
 std::string AtomicFile::commit() {
     closeStream();
     try {
-        return existing_ == Existing::Replace ? publish() : publishBeside();
+        file_->commit(platform::SyncToDisk::Yes);
     } catch (const platform::FileWriteError& e) {
         fail(e.reason());
     }
-}
-
-std::string AtomicFile::publish() {
-    file_->commit(platform::SyncToDisk::Yes);
     return target_;
-}
-
-// Never over an existing file: one that appeared since the caller checked
-// the name is kept, and the workbook goes beside it.
-std::string AtomicFile::publishBeside() {
-    for (int number = 1; number <= kMaxNumber; ++number) {
-        const std::string name = number == 1 ? target_ : numbered(target_, number);
-        if (file_->commitAs(name, platform::SyncToDisk::Yes)) return name;
-    }
-    file_.reset();
-    fail("that name and the numbered names beside it up to (" + std::to_string(kMaxNumber) + ") are all taken");
 }
 
 }  // namespace velloran::workbook

@@ -14,8 +14,8 @@ namespace velloran::workbook {
 
 // What a save does when a file of the target's name exists at its end.
 enum class Existing {
-    Replace,        // the saved file takes its place, with its permissions (and, as root, its owner)
-    KeepAndNumber,  // it stays; the save takes the first free "name (2).xls", "name (3).xls", ...
+    Replace,  // the saved file takes its place, with its permissions (and, as root, its owner)
+    Keep,     // it stays and the save fails, leaving nothing behind
 };
 
 class AtomicFile {
@@ -34,15 +34,13 @@ public:
     // it, so that the sync of commit() finds less left to do.
     void startWriteback();
 
-    // Flushes, syncs and renames; returns the name the file now has. Throws
-    // WorkbookError naming the target.
+    // Flushes, syncs and renames; returns the target. Throws WorkbookError
+    // naming the target, also when Existing::Keep finds its name taken.
     std::string commit();
 
 private:
     [[noreturn]] void fail(const std::string& why) const;
     void closeStream();
-    std::string publish();
-    std::string publishBeside();
 
     std::string target_;
     Existing existing_;

@@ -143,6 +143,9 @@ public:
     virtual EmbeddedObjectPtr GetAttachment(const std::string& fileName) = 0;
     // The first item of this name; null when there is none.
     virtual ItemPtr GetFirstItem(const std::string& name) = 0;
+    // The item of this name that comes `occurrence`-th (from 1) in document
+    // order; null when the document has fewer.
+    virtual ItemPtr GetNthItem(const std::string& name, int occurrence) = 0;
 };
 
 class VELLORAN_INTERFACE Item : public component::Object {

@@ -34,9 +34,9 @@ const std::vector<const store::StoredItem*>& VisibleNote::items() {
     return *shown_;
 }
 
-const store::StoredItem* VisibleNote::findItem(std::string_view name) {
+const store::StoredItem* VisibleNote::findItem(std::string_view name, int occurrence) {
     for (const store::StoredItem* item : items())
-        if (text::equalsIgnoringCase(item->name, name)) return item;
+        if (text::equalsIgnoringCase(item->name, name) && --occurrence == 0) return item;
     return nullptr;
 }
 
@@ -87,8 +87,10 @@ EmbeddedObjectPtr DocumentObject::GetAttachment(const std::string& fileName) {
     return std::make_shared<EmbeddedObjectImpl>(database_, std::move(*object));
 }
 
-ItemPtr DocumentObject::GetFirstItem(const std::string& name) {
-    const store::StoredItem* item = note_.findItem(name);
+ItemPtr DocumentObject::GetFirstItem(const std::string& name) { return GetNthItem(name, 1); }
+
+ItemPtr DocumentObject::GetNthItem(const std::string& name, int occurrence) {
+    const store::StoredItem* item = note_.findItem(name, occurrence);
     if (!item) return nullptr;
     return makeItemObject(database_, note_.header().noteId, note_.share(*item));
 }

@@ -26,8 +26,9 @@ public:
     const store::NoteHeader& header() const { return note_.header(); }
     // The items shown, in document order.
     const std::vector<const store::StoredItem*>& items();
-    // The first shown item of this name (letter case ignored); null when absent.
-    const store::StoredItem* findItem(std::string_view name);
+    // The `occurrence`-th shown item of this name (from 1, letter case
+    // ignored); null when there are fewer.
+    const store::StoredItem* findItem(std::string_view name, int occurrence = 1);
     // `item`, one of items(), for an object that may outlive this note.
     std::shared_ptr<const store::StoredItem> share(const store::StoredItem& item) { return note_.share(item); }
 
@@ -65,6 +66,7 @@ public:
     bool HasEmbedded() override;
     EmbeddedObjectPtr GetAttachment(const std::string& fileName) override;
     ItemPtr GetFirstItem(const std::string& name) override;
+    ItemPtr GetNthItem(const std::string& name, int occurrence) override;
 
     const OpenDatabasePtr& database() const { return database_; }
     VisibleNote& context() { return note_; }
