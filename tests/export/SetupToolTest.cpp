@@ -98,7 +98,7 @@ protected:
 TEST_F(SetupToolTest, TheHiveItWritesInHomeServesTheBatchExport) {
     const ToolRun written = setup({"--data", dir.file(""), "--server", "Main/Velloran"});
     ASSERT_EQ(written.status, 0) << written.output;
-    EXPECT_THAT(written.output, HasSubstr("Registry written: " + userHive()));
+    EXPECT_THAT(written.output, HasSubstr("已写入注册表文件: " + userHive()));
 
     const ToolRun exported = exportView();
     EXPECT_EQ(exported.status, 0) << exported.output;
@@ -139,12 +139,12 @@ TEST_F(SetupToolTest, RunAgainItChangesTheDataFolderAndKeepsTheRegistrations) {
 TEST_F(SetupToolTest, RefusesAMissingDataFolderOrComponentWithoutWritingAHive) {
     const ToolRun noData = setup({"--data", dir.file("nowhere")});
     EXPECT_EQ(noData.status, 1);
-    EXPECT_THAT(noData.output, HasSubstr("The data folder " + dir.file("nowhere") + " is not an existing folder"));
+    EXPECT_THAT(noData.output, HasSubstr("数据目录 " + dir.file("nowhere") + " 不是已有的目录"));
 
     fs::remove(components / "nlsxbe.dll");
     const ToolRun noComponent = setup({"--data", dir.file("")});
     EXPECT_EQ(noComponent.status, 1);
-    EXPECT_THAT(noComponent.output, HasSubstr("holds no nlsxbe.dll"));
+    EXPECT_THAT(noComponent.output, HasSubstr("中没有 nlsxbe.dll"));
     EXPECT_FALSE(fs::exists(userHive()));
 }
 
@@ -162,8 +162,8 @@ TEST_F(SetupToolTest, ARunThatFindsTheHiveLockedWaitsAndKeepsWhatTheHolderSaved)
         commandLine(environment(home.string(), ""), VELLORAN_SETUP_TOOL, setupArguments({"--data", dir.file("")}));
     FILE* tool = ::popen(command.c_str(), "r");
     ASSERT_NE(tool, nullptr);
-    std::string output = readLines(tool, "Waiting for another program to finish with the registry file");
-    if (output.find("Waiting for") == std::string::npos) {
+    std::string output = readLines(tool, "正在等待另一个程序用完注册表文件");
+    if (output.find("正在等待") == std::string::npos) {
         ::pclose(tool);
         FAIL() << "the run did not wait for the lock: " << output;
     }

@@ -18,7 +18,7 @@ grep -qx 'Exec=velloran' "$prefix/share/applications/velloran.desktop" || { echo
 mkdir "$prefix/data"
 output=$(VELLORAN_REGISTRY="$prefix/registry.reg" "$prefix/bin/velloran-setup" --data "$prefix/data")
 for component in nlsxbe.dll velloran-excel.so; do
-  grep -qF "Registered: $prefix/lib/velloran/$component" <<<"$output" || { echo "$output" >&2; exit 1; }
+  grep -qF "已注册组件: $prefix/lib/velloran/$component" <<<"$output" || { echo "$output" >&2; exit 1; }
 done
 grep -qF "\"DataPath\"=\"$prefix/data\"" "$prefix/registry.reg" || { cat "$prefix/registry.reg" >&2; exit 1; }
 grep -qiF "InprocServer32" "$prefix/registry.reg" || { echo "no component registered" >&2; exit 1; }

@@ -40,7 +40,7 @@ TEST(AddPersonToolTest, AnEmptyPasswordIsRefusedFromEveryRoute) {
         const ToolRun run = addPersonTool(
             {"--directory", dir.file("names.nsf"), "--name", "Zhang San/Velloran", "--password-file", route.source});
         EXPECT_EQ(run.status, 1) << route.route;
-        EXPECT_THAT(run.output, HasSubstr("is empty; a person needs a password")) << route.route;
+        EXPECT_THAT(run.output, HasSubstr("中的密码为空，人员必须有密码")) << route.route;
         EXPECT_FALSE(std::filesystem::exists(dir.file("names.nsf"))) << route.route;
     }
 }
@@ -51,9 +51,9 @@ TEST(AddPersonToolTest, SaysWhenItCreatesTheDirectoryAndWhere) {
     const std::string directory = dir.file("names.nsf");
     const ToolRun first = addPersonTool({"--directory", directory, "--name", "A/Velloran", "--password-file", password});
     EXPECT_EQ(first.status, 0) << first.output;
-    EXPECT_EQ(first.output, "Created the directory " + directory + "\nAdded CN=A/O=Velloran\n");
+    EXPECT_EQ(first.output, "已创建目录数据库 " + directory + "\n已添加 CN=A/O=Velloran\n");
     const ToolRun second = addPersonTool({"--directory", directory, "--name", "B/Velloran", "--password-file", password});
-    EXPECT_EQ(second.output, "Added CN=B/O=Velloran\n");
+    EXPECT_EQ(second.output, "已添加 CN=B/O=Velloran\n");
 }
 
 TEST(PersonTest, ADatabaseThatIsNotTheDirectoryIsRefusedAndLeftAsItWas) {
@@ -65,9 +65,9 @@ TEST(PersonTest, ADatabaseThatIsNotTheDirectoryIsRefusedAndLeftAsItWas) {
         const char* file;
         const char* reason;
     } refused[] = {
-        {"sales.nsf", "logins read only names.nsf"},
-        {"Names.nsf", "logins read only names.nsf"},
-        {"copy/names.nsf", "it has no ($Users) view"},
+        {"sales.nsf", "登录时只读取数据目录中的 names.nsf"},
+        {"Names.nsf", "登录时只读取数据目录中的 names.nsf"},
+        {"copy/names.nsf", "它没有 ($Users) 视图"},
     };
     for (const auto& database : refused) {
         const std::string file = dir.file(database.file);

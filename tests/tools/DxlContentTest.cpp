@@ -65,10 +65,10 @@ TEST_F(DxlContentTest, DateTimePairsAreTwoMomentsAndNeedBoth) {
     std::filesystem::remove(database_);
     connection_.reset();
     EXPECT_THAT(errorOf(documentXml("<item name='P'><datetimepair><datetime>20240102</datetime></datetimepair></item>")),
-                HasSubstr("a date-time pair needs two date-times"));
+                HasSubstr("日期时间对需要两个日期时间"));
     EXPECT_THAT(errorOf(documentXml("<item name='P'><datetimepair><text>x</text><datetime>20240102</datetime>"
                                     "</datetimepair></item>")),
-                HasSubstr("a date-time pair holds <text>"));
+                HasSubstr("日期时间对中有 <text>"));
 }
 
 // Date-times as the platform writes them: with the daylight flag, a date
@@ -139,7 +139,7 @@ TEST_F(DxlContentTest, DeepNestingIsRefusedWithItsPosition) {
         std::filesystem::remove(database_);
         connection_.reset();
         EXPECT_THAT(errorOf(documentXml(nested(nest, 40'000))),
-                    AllOf(HasSubstr("line 2, column"), HasSubstr("nest more than 1000 deep")))
+                    AllOf(HasSubstr("第 2 行第"), HasSubstr("嵌套超过 1000 层")))
             << nest.open;
         for (const auto& entry : std::filesystem::directory_iterator(dir_.path()))
             EXPECT_EQ(entry.path().filename(), "in.xml") << nest.open;

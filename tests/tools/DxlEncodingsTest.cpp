@@ -115,7 +115,7 @@ TEST_F(DxlEncodingsTest, LongTextsAndAttachmentsComeBackInEveryEncoding) {
 std::string positionIn(const QString& xml) {
     QXmlStreamReader reader(xml);
     while (!reader.atEnd()) reader.readNext();
-    return "line " + std::to_string(reader.lineNumber()) + ", column " + std::to_string(reader.columnNumber()) + ":";
+    return "第 " + std::to_string(reader.lineNumber()) + " 行第 " + std::to_string(reader.columnNumber()) + " 列:";
 }
 
 TEST_F(DxlEncodingsTest, ErrorsNameTheLineAndColumnOfTheFile) {
@@ -125,7 +125,7 @@ TEST_F(DxlEncodingsTest, ErrorsNameTheLineAndColumnOfTheFile) {
         QString xml = documentStart(encoding) + "<item name='Body'><text>" +
                       longText(encoding.sample).replace('\n', ' ') + "</txt></item>" + kDocumentEnd;
         useDatabase(i);
-        EXPECT_THAT(errorOf(encoded(xml, encoding)), AllOf(HasSubstr(positionIn(xml)), HasSubstr("malformed")))
+        EXPECT_THAT(errorOf(encoded(xml, encoding)), AllOf(HasSubstr(positionIn(xml)), HasSubstr("XML 格式错误")))
             << encoding.name;
     }
 }
@@ -154,11 +154,10 @@ TEST_F(DxlEncodingsTest, BytesTheEncodingCannotReadAreRefusedWhereTheyAre) {
         Encoding unmarked = encoding;
         unmarked.byteOrderMark = false;
         std::string file = encoded(before, encoding) + cases[i].invalid + encoded(after, unmarked);
-        std::string position = "line " + std::to_string(before.count('\n') + 1) + ", column " +
-                               std::to_string(before.size() - before.lastIndexOf('\n') - 1) + ": ";
+        std::string position = "第 " + std::to_string(before.count('\n') + 1) + " 行第 " +
+                               std::to_string(before.size() - before.lastIndexOf('\n') - 1) + " 列: ";
         useDatabase(i);
-        EXPECT_THAT(errorOf(file), HasSubstr(position + "the bytes here are not valid text in " + encoding.name +
-                                             ", the file's encoding"))
+        EXPECT_THAT(errorOf(file), HasSubstr(position + "这里的字节不是文件的编码 " + encoding.name + " 的有效文本"))
             << encoding.name << " " << QByteArray::fromStdString(cases[i].invalid).toHex().toStdString();
     }
 }
@@ -167,18 +166,18 @@ TEST_F(DxlEncodingsTest, AnEncodingThatCannotBeReadIsRefusedByName) {
     const std::string items = "<database xmlns='http://www.lotus.com/dxl'><document/></database>";
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"<?xml version='1.0' encoding='x-velloran-unknown'?>",
-         "the file is in the encoding \"x-velloran-unknown\", which this program does not know"},
-        {"<?xml version='1.0' encoding=\"GB 18030\"?>", "the file is in the encoding \"GB 18030\""},
-        {"<?xml version='1.0' encoding=''?>", "the file is in the encoding \"\""},
-        {"<?xml version='1.0' encoding='UTF-16'?>", "the XML declaration names the encoding \"UTF-16\" but is not"},
-        {"<?xml version='1.0' encoding='IBM037'?>", "the XML declaration names the encoding \"IBM037\" but is not"},
+         "文件的编码为 \"x-velloran-unknown\"，本程序不认识这种编码"},
+        {"<?xml version='1.0' encoding=\"GB 18030\"?>", "文件的编码为 \"GB 18030\""},
+        {"<?xml version='1.0' encoding=''?>", "文件的编码为 \"\""},
+        {"<?xml version='1.0' encoding='UTF-16'?>", "XML 声明的编码为 \"UTF-16\"，但声明本身不是"},
+        {"<?xml version='1.0' encoding='IBM037'?>", "XML 声明的编码为 \"IBM037\"，但声明本身不是"},
         {"<?xml version='1.0' encoding='GBK'" + std::string(20000, ' ') + "?>",
-         "the XML declaration does not end within the first 16384 bytes"},
+         "XML 声明没有在文件的前 16384 个字节内结束"},
     };
     for (std::size_t i = 0; i < cases.size(); ++i) {
         useDatabase(i);
         EXPECT_THAT(errorOf(cases[i].first + "\n" + items),
-                    AllOf(HasSubstr("line 1, column 0: " + cases[i].second), Not(HasSubstr("malformed"))))
+                    AllOf(HasSubstr("第 1 行第 0 列: " + cases[i].second), Not(HasSubstr("XML 格式错误"))))
             << cases[i].first.substr(0, 60);
     }
 }

@@ -122,13 +122,13 @@ TEST_F(DxlImportTest, ViewsFoldersAndAclAreImportedAndTheRestCounted) {
     EXPECT_EQ(summary.unreadable.count("view"), 0u);
     EXPECT_EQ(summary.lost, 0);
     ASSERT_EQ(summary.unindexed.size(), 1u);
-    EXPECT_THAT(summary.unindexed[0], AllOf(HasSubstr("line 14"), HasSubstr("'Broken'"), HasSubstr("SELECT (((")));
+    EXPECT_THAT(summary.unindexed[0], AllOf(HasSubstr("第 14 行"), HasSubstr("“Broken”"), HasSubstr("SELECT (((")));
     EXPECT_THAT(summary.emptyFolders, ElementsAre("Favourites"));
     EXPECT_TRUE(summary.index.unindexedViews.empty());
     std::string report = summary.report();
-    EXPECT_THAT(report, HasSubstr("Kept without an index"));
+    EXPECT_THAT(report, HasSubstr("保留但没有索引"));
     EXPECT_THAT(report, HasSubstr("SELECT ((("));
-    EXPECT_THAT(report, HasSubstr("Folders imported empty"));
+    EXPECT_THAT(report, HasSubstr("导入为空的文件夹"));
     EXPECT_THAT(report, HasSubstr("superuser"));
     EXPECT_THAT(report, HasSubstr("<formula>"));
 }
@@ -150,19 +150,19 @@ TEST_F(DxlImportTest, AKeptViewDoesNotStopLaterWrites) {
 TEST_F(DxlImportTest, BadInputNamesLineAndColumnAndLeavesNoDatabase) {
     const std::string head = "<?xml version='1.0'?>\n<database xmlns='http://www.lotus.com/dxl'>\n";
     EXPECT_THAT(errorOf(head + "<document><item name='A'><text>x</item></document>\n</database>"),
-                HasSubstr("line 3, column"));
+                HasSubstr("第 3 行第"));
     EXPECT_THAT(errorOf(head + "<document>\n<item name='D'><datetime>2001-05-22</datetime></item></document></database>"),
-                AllOf(HasSubstr("line 4"), HasSubstr("2001-05-22")));
+                AllOf(HasSubstr("第 4 行"), HasSubstr("2001-05-22")));
     EXPECT_THAT(errorOf(head + "<document><item name='N'><number>twelve</number></item></document></database>"),
-                HasSubstr("'twelve' is not a number"));
+                HasSubstr("'twelve' 不是数字"));
     EXPECT_THAT(errorOf(head + "<document><item name='$FILE'><object><file name='a'><filedata>a*b=</filedata>"
                                "</file></object></item></document></database>"),
-                HasSubstr("the file a: the data is not valid base64"));
+                HasSubstr("文件 a: 数据不是有效的 base64"));
     EXPECT_THAT(errorOf(head + "<document><noteinfo unid='XYZ'/></document></database>"),
-                AllOf(HasSubstr("line 3"), HasSubstr("XYZ")));
-    EXPECT_THAT(errorOf(head + "<document>"), HasSubstr("ends before"));
-    EXPECT_THAT(errorOf("<html/>"), HasSubstr("not an XML export of a database or of a note"));
-    EXPECT_THAT(errorOf(""), HasSubstr("line 1"));
+                AllOf(HasSubstr("第 3 行"), HasSubstr("XYZ")));
+    EXPECT_THAT(errorOf(head + "<document>"), HasSubstr("结束之前就结束了"));
+    EXPECT_THAT(errorOf("<html/>"), HasSubstr("不是数据库或笔记的 XML 导出文件"));
+    EXPECT_THAT(errorOf(""), HasSubstr("第 1 行"));
     EXPECT_FALSE(std::filesystem::exists(database_));
     for (const auto& entry : std::filesystem::directory_iterator(dir_.path()))
         EXPECT_EQ(entry.path().filename(), "in.xml");
@@ -172,14 +172,14 @@ TEST_F(DxlImportTest, BadInputNamesLineAndColumnAndLeavesNoDatabase) {
 // file and the position in the file where the reader found out.
 TEST_F(DxlImportTest, CutOrBrokenFileDataIsRefusedWithItsPosition) {
     const std::string file = "<?xml version='1.0'?>\n<database><document><item name='$FILE'><object><file name='a'>";
-    EXPECT_THAT(errorOf(file + "<filedata>\nYWJj\nZG"), AllOf(HasSubstr("line 4, column 2"), HasSubstr("ends before")));
+    EXPECT_THAT(errorOf(file + "<filedata>\nYWJj\nZG"), AllOf(HasSubstr("第 4 行第 2 列"), HasSubstr("结束之前就结束了")));
     EXPECT_THAT(errorOf(file + "<filedata>\nYWJjZG</filedata></file></object></item></document></database>"),
-                AllOf(HasSubstr("line 3, column 24"), HasSubstr("the file a: the base64 data ends in the middle")));
+                AllOf(HasSubstr("第 3 行第 24 列"), HasSubstr("文件 a: base64 数据在一组四个字符的中间结束")));
     EXPECT_THAT(errorOf(file + "<filedata>YQ==YQ==\n</filedata></file></object></item></document></database>"),
-                AllOf(HasSubstr("line 3, column 1"), HasSubstr("the file a: the data is not valid base64")));
+                AllOf(HasSubstr("第 3 行第 1 列"), HasSubstr("文件 a: 数据不是有效的 base64")));
     EXPECT_THAT(errorOf(file + "<filedata>YQ==</filedata><filedata>YQ==</filedata></file></object></item></document>"
                                "</database>"),
-                HasSubstr("the file a holds more than one <filedata>"));
+                HasSubstr("文件 a 有不止一个 <filedata>"));
 }
 
 // Attachment data is spooled in the temporary folder and removed from it,

@@ -155,7 +155,7 @@ TEST_F(DxlMailTest, MalformedMailItemsStayRawAndAreCounted) {
                                               header("Fine", kTextHeader, "X-Fine", "fine")));
     EXPECT_EQ(summary.unreadable["item"], 3) << summary.report();
     ASSERT_EQ(summary.problems.size(), 3u);
-    EXPECT_THAT(summary.problems[0], AllOf(HasSubstr("line 7"), HasSubstr("Subject"), HasSubstr("raw data")));
+    EXPECT_THAT(summary.problems[0], AllOf(HasSubstr("第 7 行"), HasSubstr("Subject"), HasSubstr("按原始数据保留")));
     EXPECT_THAT(summary.problems[1], HasSubstr("Body"));
     EXPECT_THAT(summary.problems[2], AllOf(HasSubstr("Other"), HasSubstr("ATTGONE")));
     std::vector<store::StoredItem> items = itemsOf(kUnid);

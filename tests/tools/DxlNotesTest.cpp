@@ -3,6 +3,7 @@
 // document's attributes, several files into one database, and the
 // command's rules for partial imports, existing databases and entities.
 #include "DxlImportFixture.h"
+#include "dxl/DxlReader.h"
 #include "dxl/ImportCommand.h"
 
 #include <gmock/gmock.h>
@@ -89,7 +90,7 @@ TEST_F(DxlNotesTest, EveryRootTheFormatAllowsIsRead) {
         {"<helpaboutdocument" + kNamespace + "><body><richtext><par>About</par></richtext></body>"
          "</helpaboutdocument>", {}, {{"helpaboutdocument", 1}}},
         {"<note class='view'" + kNamespace + "><item name='$TITLE'><text>V</text></item></note>", {},
-         {{"note of class view", 1}}},
+         {{kNoteOfClass + std::string("view"), 1}}},
     };
     for (const Case& test : cases) {
         std::filesystem::remove(database_);
@@ -101,7 +102,7 @@ TEST_F(DxlNotesTest, EveryRootTheFormatAllowsIsRead) {
         EXPECT_EQ(store::NoteStore(db()).title(), "in") << test.root;
     }
     std::filesystem::remove(database_);
-    EXPECT_THAT(errorOf(kHead + "<html><body/></html>"), HasSubstr("its root is <html>"));
+    EXPECT_THAT(errorOf(kHead + "<html><body/></html>"), HasSubstr("其根元素为 <html>"));
 }
 
 // Note format: the items as stored, with Form among them and the response
@@ -143,8 +144,8 @@ TEST_F(DxlNotesTest, FormAndResponseAttributesBecomeItems) {
          {kParent}, ""},
         {"form='Order' parent='" + kParent + "' conflict='true'", subject, {"Form", "$REF", "Subject", "$Conflict"},
          "Order", {kParent}, ""},
-        {"response='true'", subject, {"Subject"}, "", {}, "a response document names no parent"},
-        {"parent='not-a-universal-id'", subject, {"$REF", "Subject"}, "", {}, "does not hold the universal IDs"},
+        {"response='true'", subject, {"Subject"}, "", {}, "答复文档没有指出父文档"},
+        {"parent='not-a-universal-id'", subject, {"$REF", "Subject"}, "", {}, "中不是父文档的通用 ID"},
     };
     for (const Case& test : cases) {
         std::filesystem::remove(database_);
@@ -161,7 +162,7 @@ TEST_F(DxlNotesTest, FormAndResponseAttributesBecomeItems) {
             EXPECT_EQ(item(items, "$REF").values.list(), test.link);
         }
         if (test.problem.empty()) EXPECT_TRUE(summary.complete()) << summary.report();
-        else EXPECT_THAT(summary.report(), AllOf(HasSubstr("response link: 1"), HasSubstr(test.problem)));
+        else EXPECT_THAT(summary.report(), AllOf(HasSubstr("答复链接: 1"), HasSubstr(test.problem)));
     }
 }
 
@@ -183,7 +184,7 @@ TEST_F(DxlNotesTest, SeveralFilesAndFoldersMakeOneDatabase) {
     ImportSummary summary = importDxl({{acl, dir_.file("notes"), outside}, database_, false});
     EXPECT_EQ(summary.imported["documents"], 4);
     EXPECT_EQ(summary.imported["acl entries"], 1);
-    EXPECT_THAT(summary.problems, ElementsAre(HasSubstr("link.xml: a link to outside the folder")));
+    EXPECT_THAT(summary.problems, ElementsAre(HasSubstr("link.xml: 指向文件夹以外的链接")));
     store::NoteStore notes(db());
     std::vector<std::string> unids;
     for (std::int64_t id : notes.noteIds()) unids.push_back(notes.header(id).value().unid);
@@ -200,16 +201,16 @@ TEST_F(DxlNotesTest, APartialImportIsWrittenAndSaidSo) {
     const std::string xml = dir_.write("part.xml", memo(kParent, items));
     CommandRun partial = run({"--xml", xml, "--out", database_});
     EXPECT_EQ(partial.status, 1);
-    EXPECT_THAT(partial.out, AllOf(HasSubstr("item: 1"), HasSubstr("Wrote " + database_ + ", without the parts")));
+    EXPECT_THAT(partial.out, AllOf(HasSubstr("域: 1"), HasSubstr("已写入 " + database_ + "，但缺少")));
     EXPECT_THAT(namesOf(itemsOf(kParent)), ElementsAre("Form", "Kept"));
 
     CommandRun again = run({"--xml", dir_.file("missing.xml"), "--out", database_});
     EXPECT_EQ(again.status, 1);
-    EXPECT_THAT(again.err, AllOf(HasSubstr("exists already"), HasSubstr("--overwrite")));
+    EXPECT_THAT(again.err, AllOf(HasSubstr("已存在"), HasSubstr("--overwrite")));
 
     CommandRun complete = run({"--xml", dir_.write("whole.xml", memo(kChild)), "--out", dir_.file("whole.nsf")});
     EXPECT_EQ(complete.status, 0);
-    EXPECT_THAT(complete.out, HasSubstr("Wrote " + dir_.file("whole.nsf") + "\n"));
+    EXPECT_THAT(complete.out, HasSubstr("已写入 " + dir_.file("whole.nsf") + "\n"));
 }
 
 // A view formula that runs out of its work budget (here by comparing 256
@@ -227,9 +228,8 @@ TEST_F(DxlNotesTest, DocumentsAViewFormulaRanOutOfItsBudgetOnMakeTheImportIncomp
                            "</document></database>");
     CommandRun result = run({"--xml", xml, "--out", database_});
     EXPECT_EQ(result.status, 1);
-    EXPECT_THAT(result.err, HasSubstr("view 'Runaway', its selection formula, document " + kParent +
-                                      ": the formula ran out of its budget"));
-    EXPECT_THAT(result.out, HasSubstr("Wrote " + database_ + ", without the parts"));
+    EXPECT_THAT(result.err, HasSubstr("视图“Runaway”，its selection formula，文档 " + kParent + ": 公式用完了其计算预算"));
+    EXPECT_THAT(result.out, HasSubstr("已写入 " + database_ + "，但缺少"));
 }
 
 // --overwrite builds the new database beside the old one and replaces it
@@ -243,7 +243,7 @@ TEST_F(DxlNotesTest, OverwriteReplacesAnExistingDatabaseOnlyWhenComplete) {
 
     CommandRun failed = run({"--xml", bad, "--out", database_, "--overwrite"});
     EXPECT_EQ(failed.status, 1);
-    EXPECT_THAT(failed.err, HasSubstr("bad.xml, line 2"));
+    EXPECT_THAT(failed.err, HasSubstr("bad.xml，第 2 行"));
     EXPECT_TRUE(TempDir::read(database_) == before);
     EXPECT_THAT(filesLeft(), ElementsAre("bad.xml", "good.xml", "imported.nsf"));
 
@@ -276,7 +276,7 @@ TEST_F(DxlNotesTest, ExternalEntitiesAreReportedAndEmptyNamesRefused) {
                               "<item name='Subject'><text>a&e;b</text></item></document>");
     CommandRun entity = run({"--xml", xml, "--out", database_});
     EXPECT_EQ(entity.status, 1);
-    EXPECT_THAT(entity.out, AllOf(HasSubstr("external entity: 1"), HasSubstr("line 2"), HasSubstr("&e;"),
+    EXPECT_THAT(entity.out, AllOf(HasSubstr("外部实体: 1"), HasSubstr("第 2 行"), HasSubstr("&e;"),
                                   HasSubstr("file:///etc/passwd")));
     EXPECT_EQ(item(itemsOf(kParent), "Subject").values.list(), (ValueList{std::string("ab")}));
 
@@ -284,13 +284,13 @@ TEST_F(DxlNotesTest, ExternalEntitiesAreReportedAndEmptyNamesRefused) {
         "dtd.xml", kHead + "<!DOCTYPE document SYSTEM 'xmlschemas/domino_9_0.dtd'>\n<document form='Memo'>"
                            "<item name='Subject'><text>a&nbsp;b&nbsp;</text></item></document>");
     EXPECT_THAT(run({"--xml", undeclared, "--out", dir_.file("dtd.nsf")}).out,
-                AllOf(HasSubstr("&nbsp; is declared outside the file"), HasSubstr("2 reference(s)")));
+                AllOf(HasSubstr("&nbsp; 在文件之外声明"), HasSubstr("对它的 2 处引用")));
 
     for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
              {"--xml", xml, "--out", ""}, {"--xml", "", "--out", dir_.file("x.nsf")}, {"--out", dir_.file("x.nsf")}}) {
         CommandRun refused = run(args);
         EXPECT_EQ(refused.status, 2);
-        EXPECT_THAT(refused.err, HasSubstr("option --"));
+        EXPECT_THAT(refused.err, HasSubstr("选项 --"));
         EXPECT_EQ(refused.out, "");
     }
 }

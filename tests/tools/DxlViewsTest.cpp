@@ -80,10 +80,10 @@ TEST_F(DxlViewsTest, ViewsWithoutANameOrWithATakenOneAreImportedUnderOneAndRepor
     for (const store::ViewDesign& design : store::ViewStore(db()).views()) names.push_back(design.name);
     EXPECT_THAT(names, ElementsAre("(Untitled)", "(Untitled 2)", "Main", "Plain", "Named", "main (2)", "NAMED (2)"));
     ASSERT_EQ(summary.renamedViews.size(), 6u);
-    EXPECT_THAT(summary.renamedViews[5], HasSubstr("an earlier one is named 'NAMED'"));
-    EXPECT_THAT(summary.renamedViews[0], HasSubstr("line 4"));
-    EXPECT_THAT(summary.renamedViews[0], HasSubstr("view imported as '(Untitled)'"));
-    EXPECT_THAT(summary.report(), HasSubstr("view imported as 'Main'"));
+    EXPECT_THAT(summary.renamedViews[5], HasSubstr("之前已有名为“NAMED”的视图"));
+    EXPECT_THAT(summary.renamedViews[0], HasSubstr("第 4 行"));
+    EXPECT_THAT(summary.renamedViews[0], HasSubstr("视图以“(Untitled)”导入"));
+    EXPECT_THAT(summary.report(), HasSubstr("视图以“Main”导入"));
 }
 
 // The document list shows what a user of the platform sees: no hidden

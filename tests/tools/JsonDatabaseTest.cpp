@@ -101,17 +101,17 @@ TEST_F(JsonDatabaseTest, AddsToAnExistingDatabase) {
 TEST_F(JsonDatabaseTest, ErrorsNameTheJsonPathAndWriteNothing) {
     json badType = json::parse(R"({"documents": [{"items": []}, {"items": [{"name": "a", "value": "b"},
                                   {"name": "n", "type": "txt", "value": 1}]}]})");
-    EXPECT_EQ(errorOf(badType), "documents[1].items[1].type: unknown type 'txt' (text, number, datetime, richtext, names, "
-                                "readers, authors or noterefs)");
+    EXPECT_EQ(errorOf(badType), "documents[1].items[1].type: 未知的类型 'txt'（可以是 text、number、datetime、richtext、"
+                                "names、readers、authors 或 noterefs）");
     EXPECT_FALSE(std::filesystem::exists(database_)) << "a failed build leaves no file behind";
     EXPECT_THAT(errorOf(json::parse(R"({"documents": [{"items": [{"value": "b"}]}]})")),
-                HasSubstr("documents[0].items[0]: \"name\" is missing"));
+                HasSubstr("documents[0].items[0]: 缺少 \"name\""));
     EXPECT_THAT(errorOf(json::parse(R"({"documents": [{"created": "yesterday", "items": []}]})")),
-                HasSubstr("documents[0].created: 'yesterday' is not a date"));
+                HasSubstr("documents[0].created: 'yesterday' 不是日期"));
     EXPECT_THAT(errorOf(json::parse(R"({"documents": [{"items": [{"name": "n", "type": "number", "value": "1"}]}]})")),
-                HasSubstr("documents[0].items[0].value: must be a number"));
+                HasSubstr("documents[0].items[0].value: 必须是数字"));
     EXPECT_THAT(errorOf(json::parse(R"({"documents": [{"items": [], "attachments": [{"name": "a", "file": "nope"}]}]})")),
-                HasSubstr("documents[0].attachments[0].file: the file"));
+                HasSubstr("documents[0].attachments[0].file: 文件"));
     EXPECT_THAT(errorOf(json::parse(R"({"views": [{"name": "V", "selection": "SELECT ("}]})")),
                 HasSubstr("views[0]: View 'V', selection formula: Formula error at position 9"))
         << "the tools report in English";
@@ -127,14 +127,14 @@ TEST_F(JsonDatabaseTest, NumbersOutOfRangeAreRefusedWithTheirPath) {
     };
     for (const char* size : {"1e300", "-1", "1.5", "9223372036854775807", "18446744073709551616", "\"10\""})
         EXPECT_THAT(errorOf(attachmentOfSize(size)),
-                    HasSubstr("documents[0].attachments[0].size: must be a whole number from 0 to 1099511627776"))
+                    HasSubstr("documents[0].attachments[0].size: 必须是 0 到 1099511627776 的整数"))
             << size;
     auto itemWithFlags = [](const std::string& flags) {
         return json::parse(R"({"documents": [{"items": [{"name": "n", "value": "v", "flags": )" + flags + "}]}]}");
     };
     for (const char* flags : {"1e300", "-1e300", "2.5", "2147483648"})
         EXPECT_THAT(errorOf(itemWithFlags(flags)),
-                    HasSubstr("documents[0].items[0].flags: must be a whole number from -2147483648 to 2147483647"))
+                    HasSubstr("documents[0].items[0].flags: 必须是 -2147483648 到 2147483647 的整数"))
             << flags;
     EXPECT_FALSE(std::filesystem::exists(database_));
 
@@ -144,7 +144,7 @@ TEST_F(JsonDatabaseTest, NumbersOutOfRangeAreRefusedWithTheirPath) {
 
 TEST_F(JsonDatabaseTest, ANewDatabaseTakesItsNameOnlyWhenCompleteAndIsTheOwnersAlone) {
     json bad = json::parse(R"({"documents": [{"items": [{"name": "a", "value": "b"}]}, {"items": 1}]})");
-    EXPECT_THAT(errorOf(bad), HasSubstr("documents[1].items: must be an array"));
+    EXPECT_THAT(errorOf(bad), HasSubstr("documents[1].items: 必须是数组"));
     EXPECT_TRUE(std::filesystem::is_empty(dir_.path())) << "neither the database nor its build file is left";
 
     EXPECT_EQ(errorOf(json::parse(R"({"title": "T"})")), "no error");
@@ -166,9 +166,9 @@ TEST_F(JsonDatabaseTest, DocumentsAViewCannotFullyTakeAreReportedWithTheirIds) {
                                                                dir_.path().string(), database_);
     std::ostringstream said;
     printIndexReport(said, "tool", report);
-    EXPECT_THAT(said.str(), HasSubstr("tool: view 'Sums', column 1 ('Double'), document 000000000000000000000000000000AA: "
-                                      "the value is left empty: "));
-    EXPECT_THAT(said.str(), HasSubstr("tool: 1 documents are left out of a view whose selection formula failed for them\n"));
+    EXPECT_THAT(said.str(), HasSubstr("tool: 视图“Sums”，column 1 ('Double')，文档 000000000000000000000000000000AA: "
+                                      "值留空: "));
+    EXPECT_THAT(said.str(), HasSubstr("tool: 1 个文档的视图选择公式出错，未列入该视图\n"));
     EXPECT_EQ(open()->GetView("Sums")->AllEntriesCount(), 2);
 
     std::ostringstream silent;

@@ -79,8 +79,8 @@ TEST(PasswordPromptTest, ANewPasswordIsTypedTwiceTheSameAndNotEmpty) {
         const char* refusal;  // nullptr: taken
     } cases[] = {
         {"new secret\nnew secret\n", nullptr},
-        {"new secret\nnew secrets\n", "the two passwords typed differ"},
-        {"\n\n", "is empty"},
+        {"new secret\nnew secrets\n", "两次输入的密码不同"},
+        {"\n\n", "中的密码为空"},
     };
     for (const auto& typing : cases) {
         TerminalInput terminal;

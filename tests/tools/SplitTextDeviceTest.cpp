@@ -80,7 +80,7 @@ TEST(SplitTextDeviceTest, MarkupIsNeverSplit) {
 std::string plainPosition(const QByteArray& xml) {
     QXmlStreamReader plain(xml);
     while (!plain.atEnd()) plain.readNext();
-    return "line " + std::to_string(plain.lineNumber()) + ", column " + std::to_string(plain.columnNumber()) + ":";
+    return "第 " + std::to_string(plain.lineNumber()) + " 行第 " + std::to_string(plain.columnNumber()) + " 列:";
 }
 
 // The error of reading `xml` through the cursor, which names a position.

@@ -1,5 +1,6 @@
 #include "common/CommandLine.h"
 
+#include "common/EnglishReason.h"
 #include "files/LiveTemporaries.h"
 
 #include <algorithm>
@@ -9,24 +10,20 @@ namespace velloran::tools {
 
 namespace {
 
-std::string option(const std::string& name) {
-    std::string text = "option --";
-    text += name;
-    return text;
-}
+std::string option(const std::string& name) { return "选项 --" + name; }
 
 std::string usageText(UsageError::Kind kind, const std::string& name, const std::string& value, long long limit) {
     using Kind = UsageError::Kind;
     switch (kind) {
-        case Kind::UnexpectedArgument: return "unexpected argument '" + value + "' (see --help)";
-        case Kind::UnknownOption: return "unknown " + option(name) + " (see --help)";
-        case Kind::MissingValue: return option(name) + " needs a value";
-        case Kind::UnwantedValue: return option(name) + " takes no value";
-        case Kind::MissingOption: return option(name) + " is required (see --help)";
+        case Kind::UnexpectedArgument: return "多余的参数 '" + value + "'（见 --help）";
+        case Kind::UnknownOption: return "未知的选项 --" + name + "（见 --help）";
+        case Kind::MissingValue: return option(name) + " 需要一个值";
+        case Kind::UnwantedValue: return option(name) + " 不带值";
+        case Kind::MissingOption: return "缺少选项 --" + name + "（见 --help）";
         case Kind::NotANumber:
-            return option(name) + " needs a whole number from 0 to " + std::to_string(limit) + ", not '" + value + "'";
+            return option(name) + " 需要一个 0 到 " + std::to_string(limit) + " 的整数，而不是 '" + value + "'";
     }
-    return option(name) + " cannot be used here";
+    return option(name) + " 不能在这里使用";
 }
 
 bool listed(const std::vector<std::string>& names, const std::string& name) {
@@ -122,15 +119,31 @@ bool printedHelpOrVersion(const char* program, const char* usage, int argc, char
     return false;
 }
 
+bool asksForVerbose(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--verbose") == 0) return true;
+    return false;
+}
+
+void printToolError(std::ostream& err, const char* tool, const std::exception& error, bool verbose) {
+    err << tool << ": 错误: " << error.what() << "\n";
+    if (!verbose) return;
+    if (const std::string original = englishReason(error); original != error.what())
+        err << tool << ": 详细信息（英文）: " << original << "\n";
+}
+
 int runTool(const char* tool, const char* usage, int argc, char** argv, const std::function<void(int, char**)>& body) {
     try {
         if (printedHelpOrVersion(tool, usage, argc, argv, std::cout)) return 0;
         platform::removeTemporariesOnTermination();
         body(argc, argv);
         return 0;
+    } catch (const UsageError& e) {
+        printToolError(std::cerr, tool, e, false);
+        return kUsageStatus;
     } catch (const std::exception& e) {
-        std::cerr << tool << ": error: " << e.what() << "\n";
-        return dynamic_cast<const UsageError*>(&e) ? kUsageStatus : kFailedStatus;
+        printToolError(std::cerr, tool, e, asksForVerbose(argc, argv));
+        return kFailedStatus;
     }
 }
 

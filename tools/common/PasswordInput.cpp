@@ -36,11 +36,10 @@ void readFirstLine(int fd, const std::string& where, std::string& line) {
     while (true) {
         ssize_t got = ::read(fd, &byte, 1);
         if (got < 0 && errno == EINTR) continue;
-        if (got < 0) throw ToolError("cannot read " + where + ": " + std::strerror(errno));
+        if (got < 0) throw ToolError("无法读取" + where + ": " + std::strerror(errno));
         if (got == 0 || byte == '\n') break;
         if (line.size() == kMaxPasswordBytes)
-            throw ToolError("the password in " + where + " is longer than " +
-                                   std::to_string(kMaxPasswordBytes) + " bytes");
+            throw ToolError(where + "中的密码超过 " + std::to_string(kMaxPasswordBytes) + " 个字节");
         line.push_back(byte);
     }
     sodium_memzero(&byte, sizeof byte);
@@ -50,13 +49,13 @@ void readFirstLine(int fd, const std::string& where, std::string& line) {
 class HiddenTyping {
 public:
     explicit HiddenTyping(int fd) : fd_(fd) {
-        if (::tcgetattr(fd_, &saved_) != 0) throw ToolError(std::string("cannot prompt for the password: ") +
+        if (::tcgetattr(fd_, &saved_) != 0) throw ToolError(std::string("无法提示输入密码: ") +
                                                             std::strerror(errno));
         termios hidden = saved_;
         hidden.c_lflag &= ~static_cast<tcflag_t>(ECHO);
         hidden.c_lflag |= ECHONL;
         if (::tcsetattr(fd_, TCSAFLUSH, &hidden) != 0)
-            throw ToolError(std::string("cannot hide the password as it is typed: ") + std::strerror(errno));
+            throw ToolError(std::string("无法在输入密码时隐藏它: ") + std::strerror(errno));
     }
     ~HiddenTyping() { ::tcsetattr(fd_, TCSAFLUSH, &saved_); }
     HiddenTyping(const HiddenTyping&) = delete;
@@ -69,7 +68,7 @@ private:
 
 // The source as messages name it.
 std::string sourceName(const std::string& source) {
-    return source == "-" ? std::string("standard input") : "the password file '" + source + "'";
+    return source == "-" ? std::string("标准输入") : "密码文件“" + source + "”";
 }
 
 // A prompt goes to standard error, so that standard output stays the tool's.
@@ -91,17 +90,17 @@ void readFrom(const std::string& source, std::string& password, bool confirmed) 
     const bool standardInput = source == "-";
     const std::string where = sourceName(source);
     PasswordSource input{standardInput ? STDIN_FILENO : ::open(source.c_str(), O_RDONLY | O_CLOEXEC), !standardInput};
-    if (input.fd < 0) throw ToolError("cannot read " + where + ": " + std::strerror(errno));
+    if (input.fd < 0) throw ToolError("无法读取" + where + ": " + std::strerror(errno));
     if (!standardInput || !::isatty(input.fd)) return readLine(input.fd, where, password);
     const HiddenTyping hidden(input.fd);
-    prompt("Password: ");
+    prompt("密码: ");
     readLine(input.fd, where, password);
     if (!confirmed || password.empty()) return;
     std::string again;
     const WipedOnExit wiped(again);
-    prompt("Password again: ");
+    prompt("再输入一次密码: ");
     readLine(input.fd, where, again);
-    if (again != password) throw ToolError("the two passwords typed differ; nothing was changed");
+    if (again != password) throw ToolError("两次输入的密码不同，没有做任何更改");
 }
 
 }  // namespace
@@ -111,7 +110,7 @@ void readPassword(const std::string& source, std::string& password) { readFrom(s
 void readNewPassword(const std::string& source, std::string& password) {
     readFrom(source, password, true);
     if (password.empty())
-        throw ToolError("the password from " + sourceName(source) + " is empty; a person needs a password");
+        throw ToolError(sourceName(source) + "中的密码为空，人员必须有密码");
 }
 
 }  // namespace velloran::tools

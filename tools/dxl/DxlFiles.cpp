@@ -17,7 +17,7 @@ void decoding(XmlCursor& cursor, const std::string& name, Work work) {
     try {
         work();
     } catch (const ToolError& e) {
-        cursor.fail("the file " + name + ": " + e.what());
+        cursor.fail("文件 " + name + ": " + e.what());
     }
 }
 
@@ -28,7 +28,7 @@ SpooledData newData(const std::string& path) { return {std::make_unique<Base64Fi
 SpooledData startData(XmlCursor& cursor, const std::string& name, QStringView& text, const std::string& path) {
     std::optional<SpooledData> spooled = cursor.takeSpooled(text);
     if (!spooled) return newData(path);
-    if (!spooled->error.empty()) cursor.fail("the file " + name + ": " + spooled->error);
+    if (!spooled->error.empty()) cursor.fail("文件 " + name + ": " + spooled->error);
     return std::move(*spooled);
 }
 
@@ -40,7 +40,7 @@ SpooledData readFileData(XmlCursor& cursor, const std::string& name, const std::
     SpooledData data;
     for (QXmlStreamReader::TokenType token; (token = cursor.xml().readNext()) != QXmlStreamReader::EndElement;) {
         cursor.checkWellFormed();
-        if (token == QXmlStreamReader::StartElement) cursor.fail("file data holds no elements");
+        if (token == QXmlStreamReader::StartElement) cursor.fail("文件数据中不能有元素");
         // The line ends of diverted text come before its stand-in.
         if (token != QXmlStreamReader::Characters || (!data.bytes && cursor.xml().isWhitespace())) continue;
         QStringView text = cursor.xml().text();
@@ -53,7 +53,7 @@ SpooledData readFileData(XmlCursor& cursor, const std::string& name, const std::
 void moveFile(const std::string& from, const std::string& to) {
     std::error_code error;
     std::filesystem::rename(from, to, error);
-    if (error) throw ToolError("Cannot move the temporary file " + from + " to " + to + ": " + error.message());
+    if (error) throw ToolError("无法把临时文件 " + from + " 移到 " + to + ": " + error.message());
 }
 
 }  // namespace
@@ -61,7 +61,7 @@ void moveFile(const std::string& from, const std::string& to) {
 FileRead readFile(XmlCursor& cursor, const ItemContext& context) {
     FileRead read;
     read.object.name = cursor.attribute("name");
-    if (read.object.name.empty()) cursor.fail("an attached file needs a name");
+    if (read.object.name.empty()) cursor.fail("附件必须有名字");
     read.object.source = {notes::write::ObjectSource::Kind::File, context.spoolFile(), {}, 0};
     const std::string& path = read.object.source.file;
     SpooledData data;
@@ -70,7 +70,7 @@ FileRead readFile(XmlCursor& cursor, const ItemContext& context) {
             cursor.skip();
             continue;
         }
-        if (read.hasData) cursor.fail("the file " + read.object.name + " holds more than one <filedata>");
+        if (read.hasData) cursor.fail("文件 " + read.object.name + " 有不止一个 <filedata>");
         read.hasData = true;
         data = readFileData(cursor, read.object.name, path);
     }

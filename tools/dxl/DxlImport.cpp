@@ -10,6 +10,7 @@
 
 #include <QFile>
 #include <cctype>
+#include <cstring>
 #include <filesystem>
 #include <set>
 
@@ -19,13 +20,25 @@ namespace {
 
 using namespace notes;
 
+// The summary's word for a kind of part; a design note the import skips is
+// named by its element, a note in note format by its class.
+std::string kindLabel(const std::string& kind) {
+    static const std::map<std::string, std::string> kLabels = {
+        {"documents", "文档"}, {"views", "视图"}, {"folders", "文件夹"}, {"acl entries", "访问控制列表条目"},
+        {"view", "视图"},      {"folder", "文件夹"}, {"acl entry", "访问控制列表条目"}, {"file", "文件"},
+        {"item", "域"},        {"response link", "答复链接"}, {"external entity", "外部实体"}};
+    if (const auto label = kLabels.find(kind); label != kLabels.end()) return label->second;
+    if (kind.starts_with(kNoteOfClass)) return "class='" + kind.substr(std::strlen(kNoteOfClass)) + "' 的笔记";
+    return "<" + kind + ">";
+}
+
 // Writes what the reader finds and counts it.
 class WritingHandler : public DxlHandler {
 public:
     WritingHandler(write::DatabaseWriter& writer, ImportSummary& summary) : writer_(writer), summary_(summary) {}
 
     // The lines of the summary name the file they are about when there are
-    // several: `source` is "FILE, " then, or empty.
+    // several: `source` is "FILE，" then, or empty.
     void startFile(std::string source) { source_ = std::move(source); }
 
     // The first title the XML names is the database's.
@@ -40,7 +53,7 @@ public:
         try {
             writer_.addNote(note);
         } catch (const std::exception& e) {
-            throw ToolError(where + ": the document cannot be written: " + englishReason(e));
+            throw ToolError(where + ": 无法写入文档: " + englishReason(e));
         }
         ++summary_.imported["documents"];
     }
@@ -50,6 +63,7 @@ public:
     // is lost.
     void view(const ViewRead& read) override {
         const char* kind = read.folder ? "folder" : "view";
+        const std::string shownKind = kindLabel(kind);
         write::ViewInput design = read.design;
         design.name = claimViewName(read.design.name);
         std::optional<std::string> notIndexed;
@@ -63,11 +77,11 @@ public:
         ++summary_.imported[read.folder ? "folders" : "views"];
         if (read.emptyFolder) summary_.emptyFolders.push_back(design.name);
         if (read.unnamed || design.name != read.design.name)
-            summary_.renamedViews.push_back(source_ + read.where + ": " + kind + " imported as '" + design.name + "'" +
-                                            (read.unnamed ? "" : " (an earlier one is named '" + read.design.name + "')"));
+            summary_.renamedViews.push_back(source_ + read.where + ": " + shownKind + "以“" + design.name + "”导入" +
+                                            (read.unnamed ? "" : "（之前已有名为“" + read.design.name + "”的视图或文件夹）"));
         if (notIndexed)
-            summary_.unindexed.push_back(source_ + read.where + ": " + kind + " '" + design.name +
-                                         "': " + *notIndexed + " (selection: " + design.selection + ")");
+            summary_.unindexed.push_back(source_ + read.where + ": " + shownKind + "“" + design.name + "”: " +
+                                         *notIndexed + "（选择公式: " + design.selection + "）");
     }
 
     void acl(const std::vector<store::AclEntry>& entries) override {
@@ -110,7 +124,7 @@ void appendCounts(std::string& out, const char* heading, const std::map<std::str
     if (counts.empty()) return;
     out += heading;
     out += "\n";
-    for (const auto& [kind, count] : counts) out += "  " + kind + ": " + std::to_string(count) + "\n";
+    for (const auto& [kind, count] : counts) out += "  " + kindLabel(kind) + ": " + std::to_string(count) + "\n";
 }
 
 void appendLines(std::string& out, const char* heading, const std::vector<std::string>& lines) {
@@ -123,25 +137,24 @@ void appendLines(std::string& out, const char* heading, const std::vector<std::s
 // Refuses, before anything is read, a target that cannot be written or
 // that exists when it is not to be replaced.
 void checkTarget(const ImportRequest& request) {
-    if (request.database.empty()) throw ToolError("The database to write needs a name");
+    if (request.database.empty()) throw ToolError("要写入的数据库需要一个名字");
     std::error_code error;
     std::filesystem::file_status status = std::filesystem::status(request.database, error);
     if (!std::filesystem::exists(status)) return;
     if (!request.overwrite)
-        throw ToolError("The database " + request.database +
-                        " exists already; the import makes a new one (--overwrite replaces it)");
+        throw ToolError("数据库 " + request.database + " 已存在；导入会生成新数据库（加 --overwrite 替换它）");
     if (!std::filesystem::is_regular_file(status))
-        throw ToolError("Cannot replace " + request.database + ": it is not a database file");
+        throw ToolError("无法替换 " + request.database + ": 它不是数据库文件");
 }
 
 void readFile(const std::string& path, DxlHandler& handler) {
     QFile input(QString::fromStdString(path));
     if (!input.open(QIODevice::ReadOnly))
-        throw ToolError("Cannot read the XML file " + path + ": " + input.errorString().toStdString());
+        throw ToolError("无法读取 XML 文件 " + path + ": " + input.errorString().toStdString());
     try {
         DxlReader(input, handler).read();
     } catch (const ToolError& e) {
-        throw ToolError(path + ", " + e.what());
+        throw ToolError(path + "，" + e.what());
     }
 }
 
@@ -149,23 +162,21 @@ void readFile(const std::string& path, DxlHandler& handler) {
 
 std::string ImportSummary::report() const {
     std::string out;
-    appendCounts(out, "Imported:", imported);
-    if (imported.empty()) out += "Imported: nothing\n";
-    appendLines(out, "Kept without an index, listing no documents, as the engine cannot evaluate a formula of theirs:",
-                unindexed);
-    appendLines(out, "Folders imported empty, as the export does not say which documents a folder holds:", emptyFolders);
-    appendLines(out, "Views without a name, or with one an earlier view has, imported under the name given here:",
-                renamedViews);
-    appendCounts(out, "Skipped:", skipped);
-    appendCounts(out, "Could not read:", unreadable);
+    appendCounts(out, "已导入:", imported);
+    if (imported.empty()) out += "已导入: 无\n";
+    appendLines(out, "保留但没有索引、不列出任何文档（引擎无法计算其公式）:", unindexed);
+    appendLines(out, "导入为空的文件夹（导出文件没有说明文件夹中有哪些文档）:", emptyFolders);
+    appendLines(out, "没有名字或与之前的视图同名、以这里给出的名字导入的视图:", renamedViews);
+    appendCounts(out, "已跳过:", skipped);
+    appendCounts(out, "无法读取:", unreadable);
     for (const std::string& problem : problems) out += "  " + problem + "\n";
-    if (lost > 0) out += "Lost documents and views: " + std::to_string(lost) + "\n";
+    if (lost > 0) out += "丢失的文档和视图: " + std::to_string(lost) + "\n";
     return out;
 }
 
 ImportSummary importDxl(const ImportRequest& request) {
     checkTarget(request);
-    if (request.xml.empty()) throw ToolError("No XML file to import");
+    if (request.xml.empty()) throw ToolError("没有要导入的 XML 文件");
     XmlInputs inputs = listXmlInputs(request.xml);
     ImportSummary summary;
     // A link named as the database to replace stays a link: its target is replaced.
@@ -175,7 +186,7 @@ ImportSummary importDxl(const ImportRequest& request) {
     WritingHandler handler(writer, summary);
     for (const std::string& problem : inputs.notRead) handler.unreadable("file", problem);
     for (const std::string& file : inputs.files) {
-        handler.startFile(inputs.files.size() > 1 ? file + ", " : std::string());
+        handler.startFile(inputs.files.size() > 1 ? file + "，" : std::string());
         readFile(file, handler);
     }
     if (!handler.titled()) writer.setTitle(titleFromName(request.xml.front()));

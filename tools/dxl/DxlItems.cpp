@@ -43,11 +43,11 @@ int textType(int flags) {
 void readDateTimePair(XmlCursor& cursor, ValueList& values) {
     int ends = 0;
     while (cursor.nextChild()) {
-        if (!cursor.is("datetime")) cursor.fail("a date-time pair holds <" + cursor.name() + ">");
+        if (!cursor.is("datetime")) cursor.fail("日期时间对中有 <" + cursor.name() + ">");
         ++ends;
         if (std::optional<DateTime> moment = readDateTime(cursor)) values.emplace_back(*moment);
     }
-    if (ends != 2) cursor.fail("a date-time pair needs two date-times");
+    if (ends != 2) cursor.fail("日期时间对需要两个日期时间");
 }
 
 // One value element, or the values of a list or pair, appended to `values`.
@@ -58,7 +58,7 @@ void readValue(XmlCursor& cursor, ValueList& values) {
     } else if (cursor.is("number")) {
         std::string text = cursor.text();
         std::optional<double> number = parseNumber(text);
-        if (!number) cursor.fail("'" + text + "' is not a number");
+        if (!number) cursor.fail("'" + text + "' 不是数字");
         values.emplace_back(*number);
     } else if (cursor.is("datetime")) {
         if (std::optional<DateTime> moment = readDateTime(cursor)) values.emplace_back(*moment);
@@ -92,7 +92,7 @@ void readAttachments(XmlCursor& cursor, const write::ItemInput& item, write::Not
                      const ItemContext& context) {
     while (cursor.nextChild()) {
         if (!cursor.is("file")) {
-            context.unreadable(cursor.where() + ": an object of kind <" + cursor.name() + "> is not a file");
+            context.unreadable(cursor.where() + ": <" + cursor.name() + "> 类的对象不是文件");
             cursor.skip();
             continue;
         }
@@ -121,13 +121,13 @@ std::optional<DateTime> readDateTime(XmlCursor& cursor) {
     std::string text = cursor.text();
     if (text.find_first_not_of(" \t\r\n") == std::string::npos) return std::nullopt;
     std::optional<DateTime> moment = parseDateTime(text);
-    if (!moment) cursor.fail("'" + text + "' is not a date-time (such as 20010522T103636,81-04)");
+    if (!moment) cursor.fail("'" + text + "' 不是日期时间（例如 20010522T103636,81-04）");
     return moment;
 }
 
 void readItem(XmlCursor& cursor, write::NoteInput& note, const ItemContext& context) {
     write::ItemInput item{cursor.attribute("name"), kText, flagsOf(cursor), {}, {}};
-    if (item.name.empty()) cursor.fail("an item needs a name");
+    if (item.name.empty()) cursor.fail("域必须有名字");
     bool hasValue = false, handled = false;
     while (cursor.nextChild()) {
         handled = true;
@@ -140,8 +140,7 @@ void readItem(XmlCursor& cursor, write::NoteInput& note, const ItemContext& cont
             continue;
         }
         if (!isValueElement(cursor) || hasValue) {
-            context.unreadable(cursor.where() + ": the item " + item.name + " holds <" + cursor.name() +
-                               ">, which the import does not read");
+            context.unreadable(cursor.where() + ": 域 " + item.name + " 中有 <" + cursor.name() + ">，导入不读取它");
             cursor.skip();
             continue;
         }

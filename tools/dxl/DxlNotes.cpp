@@ -83,8 +83,7 @@ void addDocumentAttributes(const DocumentAttributes& attributes, write::NoteInpu
         note.items.insert(front, summaryText(notes::store::kParentLinkItem, attributes.parent));
     if (attributes.conflict && !findItem(note, "$Conflict")) note.items.push_back(summaryText("$Conflict", ""));
     if ((attributes.response || attributes.conflict) && !findItem(note, notes::store::kParentLinkItem))
-        problem(std::string(attributes.conflict ? "a conflict" : "a response") +
-                " document names no parent: it is imported as a main document");
+        problem(std::string(attributes.conflict ? "冲突" : "答复") + "文档没有指出父文档: 作为主文档导入");
 }
 
 void typeResponseLink(write::NoteInput& note, const NoteProblem& problem) {
@@ -95,8 +94,7 @@ void typeResponseLink(write::NoteInput& note, const NoteProblem& problem) {
     if (link->type == kRawData && raw) unids = decodeNoteRefs(*raw);
     else if (link->type == kText) unids = link->values;
     if (!unids || unids->empty() || !std::all_of(unids->begin(), unids->end(), isUniversalId)) {
-        problem("the item " + link->name + " does not hold the universal IDs of parent documents: it is kept as it is "
-                "and the document imported as a main document");
+        problem("域 " + link->name + " 中不是父文档的通用 ID: 该域保持原样，文档作为主文档导入");
         return;
     }
     link->type = kNoteRefs;

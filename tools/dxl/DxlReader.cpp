@@ -78,7 +78,7 @@ void DxlReader::read() {
     cursor_.toRoot();
     if (cursor_.is("database")) readDatabase();
     else if (cursor_.is("acl") || isNoteElement(cursor_.name())) readNote();
-    else cursor_.fail("the file is not an XML export of a database or of a note: its root is <" + cursor_.name() + ">");
+    else cursor_.fail("文件不是数据库或笔记的 XML 导出文件: 其根元素为 <" + cursor_.name() + ">");
     readToEnd();
     reportUnreadEntities();
 }
@@ -112,7 +112,7 @@ void DxlReader::readNote() {
 void DxlReader::readNoteFormat() {
     std::string noteClass = cursor_.attribute("class");
     if (noteClass == "document") return readDocument({});
-    handler_.skipped("note of class " + (noteClass.empty() ? std::string("(none)") : noteClass));
+    handler_.skipped(kNoteOfClass + (noteClass.empty() ? std::string("（无）") : noteClass));
     cursor_.skip();
 }
 
@@ -129,18 +129,18 @@ void DxlReader::readToEnd() {
 // each entity.
 void DxlReader::reportUnreadEntities() {
     for (const auto& [name, entity] : cursor_.unreadEntities()) {
-        std::string what = entity.systemId.empty() ? "declared outside the file" : "external (" + entity.systemId + ")";
-        std::string references = entity.references > 0 ? std::to_string(entity.references) + " reference(s) to it are"
-                                                        : "its references are";
-        handler_.unreadable("external entity", entity.where + ": the entity &" + name + "; is " + what +
-                                                   " and not read: " + references + " left out of the text");
+        std::string what = entity.systemId.empty() ? "在文件之外声明" : "是外部实体（" + entity.systemId + "）";
+        std::string references = entity.references > 0 ? "对它的 " + std::to_string(entity.references) + " 处引用"
+                                                        : "对它的引用";
+        handler_.unreadable("external entity", entity.where + ": 实体 &" + name + "; " + what + "，没有读取: " +
+                                                   references + "不计入文本");
     }
 }
 
 std::string DxlReader::spoolFile() {
     if (!spool_) {
         spool_ = std::make_unique<QTemporaryDir>();
-        if (!spool_->isValid()) throw ToolError("Cannot make a temporary folder for attachments: " +
+        if (!spool_->isValid()) throw ToolError("无法为附件创建临时目录: " +
                                                 spool_->errorString().toStdString());
     }
     documentFiles_.push_back(spool_->filePath(QString::number(spooled_++)).toStdString());
@@ -239,8 +239,8 @@ void DxlReader::readAcl() {
         std::string name = cursor_.attribute("name"), level = cursor_.attribute("level");
         std::optional<store::AccessLevel> parsed = parseAccessLevel(level);
         if (name.empty() || !parsed)
-            handler_.unreadable("acl entry", cursor_.where() + ": the entry '" + name + "' has the unknown level '" +
-                                                 level + "' or no name");
+            handler_.unreadable("acl entry", cursor_.where() + ": 条目“" + name + "”的级别“" + level +
+                                                 "”未知，或条目没有名字");
         else entries.push_back({name, *parsed});
         cursor_.skip();
     }

@@ -17,6 +17,9 @@ class QTemporaryDir;
 
 namespace velloran::tools::dxl {
 
+// How a skipped note in note format is counted: this, then its class.
+inline constexpr const char* kNoteOfClass = "note of class ";
+
 // A view or folder as read, with where it starts in the XML.
 struct ViewRead {
     notes::write::ViewInput design;
@@ -36,7 +39,7 @@ public:
     virtual void view(const ViewRead& view) = 0;
     virtual void acl(const std::vector<notes::store::AclEntry>& entries) = 0;
     // A note the import does not take: a design note by its element name
-    // ("form", "agent" ...), a note in note format by its class.
+    // ("form", "agent" ...), a note in note format by kNoteOfClass and its class.
     virtual void skipped(const std::string& kind) = 0;
     // A part that could not be read: its kind ("item", "acl entry" ...) and
     // why, naming where it is.

@@ -16,7 +16,7 @@ constexpr const char* kTool = "velloran-dxl-import";
 // An empty --xml or --out is no name at all: refused as a missing value,
 // before anything is read.
 ImportRequest requestOf(int argc, char** argv) {
-    CommandLine options(argc, argv, {"xml", "out"}, {"overwrite"});
+    CommandLine options(argc, argv, {"xml", "out"}, {"overwrite", "verbose"});
     options.required("xml");
     ImportRequest request{options.all("xml"), options.required("out"), options.has("overwrite")};
     for (const std::string& xml : request.xml)
@@ -33,14 +33,14 @@ int runImport(int argc, char** argv, std::ostream& out, std::ostream& err) {
         ImportSummary summary = importDxl(request);
         out << summary.report();
         printIndexReport(err, kTool, summary.index);
-        out << "Wrote " << request.database;
-        out << (summary.complete() ? "\n" : ", without the parts listed above as lost or not read\n");
+        out << "已写入 " << request.database;
+        out << (summary.complete() ? "\n" : "，但缺少上面列为丢失或无法读取的部分\n");
         return summary.complete() ? 0 : 1;
     } catch (const UsageError& e) {
-        err << kTool << ": error: " << e.what() << "\n";
+        printToolError(err, kTool, e, false);
         return 2;
     } catch (const std::exception& e) {
-        err << kTool << ": error: " << e.what() << "\n";
+        printToolError(err, kTool, e, asksForVerbose(argc, argv));
         return 1;
     }
 }

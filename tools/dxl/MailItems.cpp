@@ -36,8 +36,8 @@ std::optional<std::string> fromBase64(const std::string& text) {
 void reportCharsets(const UnknownCharsets& unknown, const std::string& where, const std::string& item,
                     const ItemContext& context) {
     for (const std::string& charset : unknown)
-        context.unreadable(where + ": the item " + item + " is in the unknown character set '" + charset +
-                           "': its text is kept as UTF-8, or as Latin-1 where it is not UTF-8");
+        context.unreadable(where + ": " + item + " 的字符集“" + charset +
+                           "”未知: 其文本按 UTF-8 保留，不是 UTF-8 的部分按 Latin-1 保留");
 }
 
 write::ItemInput headerItem(const Rfc822Item& header, write::ItemInput item, const std::string& where,
@@ -45,7 +45,7 @@ write::ItemInput headerItem(const Rfc822Item& header, write::ItemInput item, con
     UnknownCharsets unknown;
     std::string text = decodeHeaderText(header.body, unknown);
     if (header.body.empty() && header.format() != Rfc822Format::Date) text = toUtf8(header.native, {}, unknown);
-    reportCharsets(unknown, where, item.name, context);
+    reportCharsets(unknown, where, "域 " + item.name, context);
     if (header.format() == Rfc822Format::Date) {
         if (std::optional<DateTime> date = parseMailDate(text)) {
             item.type = kDateTime;
@@ -69,9 +69,9 @@ write::RichTextInput paragraphsOf(const std::string& text) {
 }
 
 void reportBody(const MailBody& body, const std::string& where, const std::string& name, const ItemContext& context) {
-    reportCharsets(body.unknownCharsets, where, name, context);
+    reportCharsets(body.unknownCharsets, where, "域 " + name, context);
     for (const std::string& problem : body.problems)
-        context.unreadable(where + ": the mail body " + name + ": " + problem);
+        context.unreadable(where + ": 邮件正文 " + name + ": " + problem);
 }
 
 // The attachment's bytes go into a spool file; the document gets the
@@ -82,7 +82,7 @@ void attach(write::NoteInput& note, const MailAttachment& attachment, const Item
     if (!file.open(QIODevice::WriteOnly) ||
         file.write(attachment.bytes.data(), static_cast<qint64>(attachment.bytes.size())) !=
             static_cast<qint64>(attachment.bytes.size()))
-        throw ToolError("Cannot write the temporary file " + path + ": " + file.errorString().toStdString());
+        throw ToolError("无法写入临时文件 " + path + ": " + file.errorString().toStdString());
     note.items.push_back({"$FILE", kAttachment, 0, {attachment.name}, {}});
     note.attachments.push_back({attachment.name, {write::ObjectSource::Kind::File, path, {}, 0}});
 }
@@ -146,22 +146,22 @@ private:
             const write::ItemInput& item = note_.items[place.item];
             std::optional<std::string> bytes = fromBase64(std::get<std::string>(item.values.at(0)));
             std::optional<MimePartItem> part = bytes ? parseMimePartItem(*bytes) : std::nullopt;
-            if (!part) return unreadable(place, "a part of it is not base64, or its lengths run past its data");
+            if (!part) return unreadable(place, "其中一部分不是 base64，或其长度超出了数据");
             std::optional<std::string> body = part->body;
             if (part->bodyInObject()) {
                 std::string file(trimmedName(part->body));
                 body = attachmentBytes(note_, file, kMaxMailBytes - std::min(kMaxMailBytes, joined.text.size()));
-                if (!body) return unreadable(place, "the attached file " + file + " that holds a part is missing or too large");
+                if (!body) return unreadable(place, "存放其中一部分的附件 " + file + " 缺失或太大");
                 joined.files.insert(file);
             }
             joined.text += mimePartText(*part, *body);
-            if (joined.text.size() > kMaxMailBytes) return unreadable(place, "the mail is larger than 256 MB");
+            if (joined.text.size() > kMaxMailBytes) return unreadable(place, "邮件大于 256 MB");
         }
         return joined;
     }
 
     std::optional<JoinedParts> unreadable(const MimePartPlace& place, const std::string& why) {
-        context_.unreadable(place.where + ": the mail body " + note_.items[place.item].name + " is kept as raw data: " + why);
+        context_.unreadable(place.where + ": 邮件正文 " + note_.items[place.item].name + " 按原始数据保留: " + why);
         return std::nullopt;
     }
 
@@ -222,7 +222,7 @@ void addHeaderItems(std::string_view mail, write::NoteInput& note, const std::st
         if (date) note.items.push_back({std::string(known->item), kDateTime, kFlagSummary, {*date}, {}});
         else note.items.push_back({std::string(known->item), kText, kFlagSummary, {text}, {}});
     }
-    reportCharsets(unknown, where, "mail headers", context);
+    reportCharsets(unknown, where, "邮件信头", context);
 }
 
 // The text of the element at the cursor, up to `limit` bytes; nothing,
@@ -248,7 +248,7 @@ void readMimeElement(XmlCursor& cursor, write::NoteInput& note, const ItemContex
     std::string where = cursor.where();
     std::optional<std::string> mail = boundedText(cursor, kMaxMailBytes);
     if (!mail) {
-        context.unreadable(where + ": the mail in <mime> is larger than 256 MB and is not imported");
+        context.unreadable(where + ": <mime> 中的邮件大于 256 MB，没有导入");
         return;
     }
     addHeaderItems(*mail, note, where, context);
@@ -268,8 +268,7 @@ write::ItemInput decodeMailItem(const std::string& rawType, write::ItemInput ite
     std::optional<std::string> bytes = fromBase64(std::get<std::string>(item.values.at(0)));
     std::optional<Rfc822Item> header = bytes ? parseRfc822Item(*bytes) : std::nullopt;
     if (header) return headerItem(*header, std::move(item), where, context);
-    context.unreadable(where + ": the mail header " + item.name +
-                       " is kept as raw data: it is not base64, or its lengths run past its data");
+    context.unreadable(where + ": 邮件信头 " + item.name + " 按原始数据保留: 它不是 base64，或其长度超出了数据");
     return item;
 }
 

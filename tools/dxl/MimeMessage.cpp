@@ -219,7 +219,7 @@ public:
 private:
     void walk(std::string_view entity, int depth, const std::string& defaultType) {
         if (++parts_ > kMaxParts) {
-            if (parts_ == kMaxParts + 1) body_.problems.push_back("it has more than " + std::to_string(kMaxParts) + " parts");
+            if (parts_ == kMaxParts + 1) body_.problems.push_back("它有超过 " + std::to_string(kMaxParts) + " 个部分");
             return;
         }
         auto [head, body] = splitEntity(entity);
@@ -233,8 +233,8 @@ private:
                 for (std::string_view part : splitMultipart(body, boundary)) walk(part, depth + 1, childType);
                 return;
             }
-            body_.problems.push_back(boundary.empty() ? "a multipart part has no boundary: it is kept as an attachment"
-                                                      : "its parts are nested too deep: the inner ones are kept as an attachment");
+            body_.problems.push_back(boundary.empty() ? "一个 multipart 部分没有分界线: 它作为附件保留"
+                                                      : "其各部分嵌套太深: 内层的部分作为附件保留");
         }
         leaf(headers, type, body);
     }

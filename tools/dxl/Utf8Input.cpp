@@ -130,7 +130,7 @@ QByteArray Utf8Input::begin() {
     std::size_t start = marked == QStringConverter::Utf8 ? kUtf8MarkSize : 0;
     XmlDeclaration declaration = readDeclaration(viewOf(text).substr(std::min<std::size_t>(start, text.size())));
     if (!declaration.ends && state_ != State::Stopped) {
-        stop("the XML declaration does not end within the first " + std::to_string(kHeadSize) + " bytes of the file");
+        stop("XML 声明没有在文件的前 " + std::to_string(kHeadSize) + " 个字节内结束");
         return {};
     }
     std::fill(text.begin() + start + declaration.encodingBegin, text.begin() + start + declaration.encodingEnd, ' ');
@@ -147,10 +147,10 @@ void Utf8Input::useDeclaredEncoding() {
     std::optional<QStringDecoder> check;
     if (isEncodingName(name)) check.emplace(name.c_str());
     if (!check || !check->isValid())
-        return stop("the file is in the encoding \"" + name + "\", which this program does not know");
+        return stop("文件的编码为 \"" + name + "\"，本程序不认识这种编码");
     QByteArrayView declared = QByteArrayView(head_).first(static_cast<qsizetype>(declaration.length));
     if (QString(check->decode(declared)) != QLatin1StringView(declared))
-        return stop("the XML declaration names the encoding \"" + name + "\" but is not written in it");
+        return stop("XML 声明的编码为 \"" + name + "\"，但声明本身不是用这种编码写的");
     decoder_.emplace(name.c_str());
 }
 
@@ -185,7 +185,7 @@ QByteArray Utf8Input::transcode(QByteArrayView bytes) {
 }
 
 void Utf8Input::stopAtInvalidText() {
-    stop("the bytes here are not valid text in " + std::string(decoder_->name()) + ", the file's encoding");
+    stop("这里的字节不是文件的编码 " + std::string(decoder_->name()) + " 的有效文本");
 }
 
 void Utf8Input::stop(std::string error) {

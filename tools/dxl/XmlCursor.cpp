@@ -6,7 +6,7 @@ namespace velloran::tools::dxl {
 
 XmlCursor::Nesting::Nesting(XmlCursor& cursor) : cursor_(cursor) {
     if (cursor.nesting_ >= kMaxNesting)
-        cursor.fail("the elements nest more than " + std::to_string(kMaxNesting) + " deep, deeper than the import reads");
+        cursor.fail("元素嵌套超过 " + std::to_string(kMaxNesting) + " 层，超出导入能读取的深度");
     ++cursor.nesting_;
 }
 
@@ -29,7 +29,7 @@ void XmlCursor::toRoot() {
         checkWellFormed();
     }
     checkWellFormed();
-    fail("the file holds no XML element");
+    fail("文件中没有 XML 元素");
 }
 
 void XmlCursor::skip() {
@@ -53,7 +53,7 @@ std::string XmlCursor::text() {
 
 std::string XmlCursor::where() const {
     std::int64_t column = device_.fileColumn(xml_.lineNumber(), xml_.columnNumber());
-    return "line " + std::to_string(xml_.lineNumber()) + ", column " + std::to_string(column);
+    return "第 " + std::to_string(xml_.lineNumber()) + " 行第 " + std::to_string(column) + " 列";
 }
 
 void XmlCursor::fail(const std::string& message) const {
@@ -79,8 +79,8 @@ void XmlCursor::checkWellFormed() {
     // the reader stops there.
     if (xml_.atEnd() && !device_.inputError().empty()) fail(device_.inputError());
     if (!xml_.hasError()) return;
-    if (xml_.error() == QXmlStreamReader::PrematureEndOfDocumentError) fail("the XML ends before its last element is closed");
-    fail("malformed XML: " + xml_.errorString().toStdString());
+    if (xml_.error() == QXmlStreamReader::PrematureEndOfDocumentError) fail("XML 在最后一个元素结束之前就结束了");
+    fail("XML 格式错误: " + xml_.errorString().toStdString());
 }
 
 }  // namespace velloran::tools::dxl

@@ -7,14 +7,23 @@
 
 namespace {
 
-const char* kUsage = R"(Usage: velloran-nsf-generate --out DATABASE.nsf [--documents N] [--items M]
-                            [--attachment-size BYTES] [--attachment-every K] [--view NAME]
+const char* kUsage = R"(用法: velloran-nsf-generate --out 数据库.nsf [--documents N] [--items M]
+                            [--attachment-size 字节数] [--attachment-every K] [--view 视图]
+                            [--verbose]
+      velloran-nsf-generate --help
 
-Writes N documents (default 1000) of M items (default 10, at least 3) and a
-view NAME (default "All") over all of them, in one transaction. Field1 is a
-text, Field2 a number, Field3 a date-time, the rest texts; the view's
-columns are Subject, Amount and Date. With --attachment-size every K-th
-document (default every one) gets a generated attachment of that size.
+在一个事务中写入 N 个文档（默认 1000），每个文档 M 个域（默认 10，至少 3），以及
+包含所有文档的视图 视图（默认 "All"）。Field1 为文本，Field2 为数字，Field3 为
+日期时间，其余为文本；视图的列为 Subject、Amount 和 Date。给出 --attachment-size
+时，每第 K 个文档（默认每个文档）带一个该大小的生成附件。
+
+  --out 数据库.nsf          要写入的数据库
+  --documents N             文档数（默认 1000）
+  --items M                 每个文档的域数（默认 10，至少 3）
+  --attachment-size 字节数  生成附件的大小
+  --attachment-every K      每第 K 个文档带附件（默认 1）
+  --view 视图               视图名（默认 "All"）
+  --verbose                 出错时同时显示引擎的原始信息（英文，供查找故障）
 )";
 
 }  // namespace
@@ -22,7 +31,8 @@ document (default every one) gets a generated attachment of that size.
 int main(int argc, char** argv) {
     return velloran::tools::runTool("velloran-nsf-generate", kUsage, argc, argv, [](int count, char** args) {
         velloran::tools::CommandLine options(count, args,
-                                             {"out", "documents", "items", "attachment-size", "attachment-every", "view"});
+                                             {"out", "documents", "items", "attachment-size", "attachment-every", "view"},
+                                             {"verbose"});
         velloran::tools::GenerateOptions generate;
         generate.documents = options.number("documents", generate.documents);
         generate.items = static_cast<int>(options.number("items", generate.items, INT_MAX));
@@ -30,6 +40,6 @@ int main(int argc, char** argv) {
         generate.attachmentEvery = options.number("attachment-every", 1);
         generate.viewName = options.optional("view").value_or(generate.viewName);
         velloran::tools::generateDatabase(options.required("out"), generate);
-        std::cout << "Wrote " << generate.documents << " documents to " << options.required("out") << "\n";
+        std::cout << "已写入 " << generate.documents << " 个文档到 " << options.required("out") << "\n";
     });
 }

@@ -38,7 +38,7 @@ void at(const JsonAt& where, Work work) {
 notes::write::ViewIndexReport buildFromJson(const nlohmann::json& description, const std::string& baseFolder,
                                             const std::string& databasePath) {
     JsonAt top(description, "");
-    if (!description.is_object()) top.fail("must be an object");
+    if (!description.is_object()) top.fail("必须是一个对象");
     notes::write::DatabaseWriter writer(databasePath);
     if (top.has("title")) writer.setTitle(top["title"].text());
     eachOf(top, "views", [&](const JsonAt& view) { at(view, [&] { writer.addView(readView(view)); }); });
@@ -56,12 +56,12 @@ notes::write::ViewIndexReport buildFromJson(const nlohmann::json& description, c
 
 notes::write::ViewIndexReport buildFromJsonFile(const std::string& jsonPath, const std::string& databasePath) {
     std::ifstream in(jsonPath);
-    if (!in) throw ToolError("Cannot read the JSON file " + jsonPath);
+    if (!in) throw ToolError("无法读取 JSON 文件 " + jsonPath);
     nlohmann::json description;
     try {
         description = nlohmann::json::parse(in);
     } catch (const nlohmann::json::exception& e) {
-        throw ToolError("The file " + jsonPath + " is not valid JSON: " + e.what());
+        throw ToolError("文件 " + jsonPath + " 不是有效的 JSON: " + e.what());
     }
     std::string base = std::filesystem::absolute(jsonPath).parent_path().string();
     return buildFromJson(description, base, databasePath);

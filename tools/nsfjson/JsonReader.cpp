@@ -44,8 +44,8 @@ int typeCode(const JsonAt& type) {
     std::string name = text::lower(type.text());
     for (const TypeName& known : kTypes)
         if (name == known.name) return known.code;
-    type.fail("unknown type '" + type.text() +
-              "' (text, number, datetime, richtext, names, readers, authors or noterefs)");
+    type.fail("未知的类型 '" + type.text() +
+              "'（可以是 text、number、datetime、richtext、names、readers、authors 或 noterefs）");
 }
 
 std::int64_t nowMs() {
@@ -55,7 +55,7 @@ std::int64_t nowMs() {
 
 DateTime readDateTime(const JsonAt& at) {
     std::optional<DateTime> moment = text::parseDateTime(at.text());
-    if (!moment) at.fail("'" + at.text() + "' is not a date (YYYY-MM-DD or YYYY-MM-DDTHH:MM:SSZ)");
+    if (!moment) at.fail("'" + at.text() + "' 不是日期（YYYY-MM-DD 或 YYYY-MM-DDTHH:MM:SSZ）");
     return *moment;
 }
 
@@ -67,12 +67,12 @@ Value readValue(const JsonAt& at, int type) {
 
 ValueList readValues(const JsonAt& item, int type) {
     if (item.has("value")) return {readValue(item["value"], type)};
-    if (!item.has("values")) item.fail("needs \"value\" or \"values\"");
+    if (!item.has("values")) item.fail("需要 \"value\" 或 \"values\"");
     JsonAt values = item["values"];
     values.array();
     ValueList out;
     for (std::size_t i = 0; i < values.size(); ++i) out.push_back(readValue(values[i], type));
-    if (out.empty()) values.fail("needs at least one value");
+    if (out.empty()) values.fail("至少需要一个值");
     return out;
 }
 
@@ -87,7 +87,7 @@ store::RichTextParagraph readParagraph(const JsonAt& at) {
         JsonAt run = at[i];
         if (run.value().is_string()) write::appendTextRuns(paragraph, run.text());
         else if (run.has("object")) paragraph.runs.push_back({store::RunKind::Object, run["object"].text()});
-        else run.fail("a run is a text or {\"object\": name}");
+        else run.fail("一段内容须为文本或 {\"object\": 名称}");
     }
     return paragraph;
 }
@@ -98,7 +98,7 @@ std::string decodeBase64(const JsonAt& at) {
     std::size_t length = 0;
     if (sodium_base642bin(reinterpret_cast<unsigned char*>(bytes.data()), bytes.size(), encoded.c_str(), encoded.size(),
                           " \r\n", &length, nullptr, sodium_base64_VARIANT_ORIGINAL) != 0)
-        at.fail("is not valid base64");
+        at.fail("不是有效的 base64");
     bytes.resize(length);
     return bytes;
 }
@@ -106,11 +106,11 @@ std::string decodeBase64(const JsonAt& at) {
 write::ObjectInput readObject(const JsonAt& at, const std::string& baseFolder) {
     write::ObjectInput object{at["name"].text(), {}};
     if (object.name.empty() || object.name.find_first_of("/\\") != std::string::npos)
-        at["name"].fail("a file name without folders is needed");
+        at["name"].fail("需要一个不含目录的文件名");
     if (at.has("file")) {
         std::filesystem::path file = at["file"].text();
         if (file.is_relative()) file = std::filesystem::path(baseFolder) / file;
-        if (!std::filesystem::is_regular_file(file)) at["file"].fail("the file " + file.string() + " does not exist");
+        if (!std::filesystem::is_regular_file(file)) at["file"].fail("文件 " + file.string() + " 不存在");
         object.source = {write::ObjectSource::Kind::File, file.string(), {}, 0};
     } else if (at.has("base64")) {
         object.source = {write::ObjectSource::Kind::Bytes, {}, decodeBase64(at["base64"]), 0};
@@ -118,7 +118,7 @@ write::ObjectInput readObject(const JsonAt& at, const std::string& baseFolder) {
         std::int64_t size = at["size"].wholeNumber(0, kMaxGeneratedSize);
         object.source = {write::ObjectSource::Kind::Generated, {}, {}, size};
     } else {
-        at.fail("needs \"file\", \"base64\" or \"size\"");
+        at.fail("需要 \"file\"、\"base64\" 或 \"size\"");
     }
     return object;
 }
@@ -135,7 +135,7 @@ std::vector<write::ObjectInput> readObjects(const JsonAt& parent, const char* ke
 write::ItemInput readItem(const JsonAt& at, const std::string& baseFolder) {
     write::ItemInput item;
     item.name = at["name"].text();
-    if (item.name.empty()) at["name"].fail("an item needs a name");
+    if (item.name.empty()) at["name"].fail("域必须有名字");
     item.type = at.has("type") ? typeCode(at["type"]) : kText;
     if (at.has("flags")) item.flags = static_cast<int>(at["flags"].wholeNumber(INT_MIN, INT_MAX));
     if (item.type != kRichText) {
@@ -158,7 +158,7 @@ store::SortOrder readSort(const JsonAt& column) {
     if (sort == "none") return store::SortOrder::None;
     if (sort == "ascending") return store::SortOrder::Ascending;
     if (sort == "descending") return store::SortOrder::Descending;
-    column["sort"].fail("unknown sort '" + sort + "' (none, ascending or descending)");
+    column["sort"].fail("未知的排序 '" + sort + "'（可以是 none、ascending 或 descending）");
 }
 
 // The number as a whole number, when it is one that 64 bits hold exactly.
@@ -178,8 +178,8 @@ std::optional<std::int64_t> exactWholeNumber(const json& number) {
 }  // namespace
 
 JsonAt JsonAt::operator[](const char* key) const {
-    if (!value_.is_object()) fail("must be an object");
-    if (!value_.contains(key)) fail(std::string("\"") + key + "\" is missing");
+    if (!value_.is_object()) fail("必须是一个对象");
+    if (!value_.contains(key)) fail(std::string("缺少 \"") + key + "\"");
     return {value_.at(key), path_.empty() ? key : path_ + "." + key};
 }
 
@@ -188,29 +188,28 @@ JsonAt JsonAt::operator[](std::size_t index) const {
 }
 
 void JsonAt::fail(const std::string& message) const {
-    throw ToolError((path_.empty() ? std::string("(top level)") : path_) + ": " + message);
+    throw ToolError((path_.empty() ? std::string("（顶层）") : path_) + ": " + message);
 }
 
 std::string JsonAt::text() const {
-    if (!value_.is_string()) fail("must be a text");
+    if (!value_.is_string()) fail("必须是文本");
     return value_.get<std::string>();
 }
 
 double JsonAt::number() const {
-    if (!value_.is_number()) fail("must be a number");
+    if (!value_.is_number()) fail("必须是数字");
     return value_.get<double>();
 }
 
 std::int64_t JsonAt::wholeNumber(std::int64_t min, std::int64_t max) const {
     std::optional<std::int64_t> whole = value_.is_number() ? exactWholeNumber(value_) : std::nullopt;
     if (!whole || *whole < min || *whole > max)
-        fail("must be a whole number from " + std::to_string(min) + " to " + std::to_string(max) + ", not " +
-             value_.dump());
+        fail("必须是 " + std::to_string(min) + " 到 " + std::to_string(max) + " 的整数，而不是 " + value_.dump());
     return *whole;
 }
 
 const nlohmann::json& JsonAt::array() const {
-    if (!value_.is_array()) fail("must be an array");
+    if (!value_.is_array()) fail("必须是数组");
     return value_;
 }
 
@@ -253,7 +252,7 @@ store::AclEntry readAclEntry(const JsonAt& entry) {
     std::string level = text::lower(entry["level"].text());
     for (std::size_t i = 0; i < kLevels.size(); ++i)
         if (level == kLevels[i]) return {entry["name"].text(), static_cast<store::AccessLevel>(i)};
-    entry["level"].fail("unknown level '" + level + "' (noaccess, depositor, reader, author, editor, designer, manager)");
+    entry["level"].fail("未知的级别 '" + level + "'（可以是 noaccess、depositor、reader、author、editor、designer、manager）");
 }
 
 }  // namespace velloran::tools

@@ -22,7 +22,7 @@ constexpr const char* kDominoKey = "HKEY_LOCAL_MACHINE\\Software\\Lotus\\Domino"
 std::string existingFolder(const std::string& folder, const char* what) {
     std::error_code error;
     if (!fs::is_directory(folder, error))
-        throw ToolError("The " + std::string(what) + " " + folder + " is not an existing folder");
+        throw ToolError(std::string(what) + " " + folder + " 不是已有的目录");
     return fs::canonical(folder).string();
 }
 
@@ -31,7 +31,7 @@ void createFolderOf(const std::string& hivePath) {
     std::error_code error;
     if (hiveFile.has_parent_path()) fs::create_directories(hiveFile.parent_path(), error);
     if (error)
-        throw ToolError("Cannot create the folder " + hiveFile.parent_path().string() + ": " + error.message());
+        throw ToolError("无法创建目录 " + hiveFile.parent_path().string() + ": " + error.message());
 }
 
 void updateHive(const SetupHive& hive, const std::function<void(platform::RegistryHive&)>& change,
@@ -54,7 +54,7 @@ void writeInstallationKey(platform::RegistryHive& hive, const std::string& compo
 // The folder given, or the installed one, which a program run from the
 // build tree lacks: the user is told to install or to name the folder.
 std::string componentFolderOf(const SetupOptions& options) {
-    if (!options.componentFolder.empty()) return existingFolder(options.componentFolder, "component folder");
+    if (!options.componentFolder.empty()) return existingFolder(options.componentFolder, "组件目录");
     const std::string installed = installedComponentFolder();
     std::error_code error;
     if (!fs::is_regular_file(fs::path(installed) / kNotesComponentName, error))
@@ -71,23 +71,23 @@ SetupHive setupHive(bool forUser) {
     if (chosen && *chosen) return {chosen, false};
     if (::geteuid() == 0 && !forUser) return {platform::kMachineHivePath, false};
     std::string user = platform::userHivePath();
-    if (user.empty()) throw ToolError("HOME is not set, so there is no user hive to write; run as root or set HOME");
+    if (user.empty()) throw ToolError("没有设置 HOME，无法写入用户的注册表文件；请以 root 运行或设置 HOME");
     return {user, true};
 }
 
 std::string installedComponentFolder() {
     std::error_code error;
     fs::path executable = fs::read_symlink("/proc/self/exe", error);
-    if (error) throw ToolError("Cannot find the program's own file: " + error.message());
+    if (error) throw ToolError("找不到程序自身的文件: " + error.message());
     return (executable.parent_path().parent_path() / "lib" / "velloran").string();
 }
 
 SetupResult writeSetup(const SetupOptions& options, const std::function<void()>& waiting) {
-    const std::string dataFolder = existingFolder(options.dataFolder, "data folder");
+    const std::string dataFolder = existingFolder(options.dataFolder, "数据目录");
     const std::string componentFolder = componentFolderOf(options);
     const fs::path notes = fs::path(componentFolder) / kNotesComponentName;
     if (!fs::is_regular_file(notes))
-        throw ToolError("The component folder " + componentFolder + " holds no " + kNotesComponentName);
+        throw ToolError("组件目录 " + componentFolder + " 中没有 " + kNotesComponentName);
     SetupResult result{{notes.string()}, options.serverName.empty() ? platform::localHostName() : options.serverName};
     if (const fs::path excel = fs::path(componentFolder) / kExcelComponentName; fs::is_regular_file(excel))
         result.registered.push_back(excel.string());
