@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 using namespace velloran;
-using domino::DominoError;
+using platform::Failure;
 
 namespace {
 
@@ -52,7 +52,7 @@ public:
 std::string messageOf(const std::function<void()>& call) {
     try {
         call();
-    } catch (const DominoError& e) {
+    } catch (const Failure& e) {
         return e.what();
     }
     return "(no error)";

@@ -154,7 +154,7 @@ TEST(ExportLog, AFailedWriteNamesTheFileAndTheReasonAndItsHalfLineIsEndedNextTim
     const std::string blockedFile = dir.file("blocked/logs/log20261206.txt");
     const ExportLog blocked(folderOf(dir, "blocked/logs"), midnight, kChina);
     EXPECT_THAT([&] { RunLog(blocked, QString()).write(LogLine().text(u"x")); },
-                ThrowsMessage<ExportLogError>(HasSubstr(blockedFile + ": Not a directory")));
+                ThrowsMessage<platform::Failure>(HasSubstr(blockedFile + ": Not a directory")));
 
     std::filesystem::create_directories(dir.path() / "full");
     std::filesystem::create_symlink("/dev/full", dir.path() / "full/log20261206.txt");
@@ -165,7 +165,7 @@ TEST(ExportLog, AFailedWriteNamesTheFileAndTheReasonAndItsHalfLineIsEndedNextTim
             run.write(LogLine().text(u"x"));
             run.flush();
         },
-        ThrowsMessage<ExportLogError>(HasSubstr("full/log20261206.txt: No space left on device")));
+        ThrowsMessage<platform::Failure>(HasSubstr("full/log20261206.txt: No space left on device")));
 
     const ExportLog log(folderOf(dir, "logs"), midnight, kChina);
     RunLog run(log, QString());
@@ -174,7 +174,7 @@ TEST(ExportLog, AFailedWriteNamesTheFileAndTheReasonAndItsHalfLineIsEndedNextTim
     run.write(LogLine().text(u"second"));
     {
         const FileSizeLimit limit(20);
-        EXPECT_THAT([&] { run.flush(); }, ThrowsMessage<ExportLogError>(HasSubstr("log20261206.txt: File too large")));
+        EXPECT_THAT([&] { run.flush(); }, ThrowsMessage<platform::Failure>(HasSubstr("log20261206.txt: File too large")));
     }
     run.flush();  // the lines that failed are not written twice
     run.write(LogLine().text(u"third"));

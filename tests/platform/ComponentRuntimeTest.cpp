@@ -13,7 +13,7 @@
 
 using velloran::component::CallKind;
 using velloran::component::Dispatch;
-using velloran::platform::ComponentError;
+using velloran::platform::Failure;
 using velloran::platform::ComponentRuntime;
 using velloran::platform::RegistryHive;
 using velloran::testing::TempDir;
@@ -30,15 +30,15 @@ protected:
         return hive.path();
     }
 
-    // The message of the ComponentError that `action` throws.
+    // The message of the Failure that `action` throws.
     template <typename Action>
     static std::string failureOf(Action action) {
         try {
             action();
-        } catch (const ComponentError& e) {
+        } catch (const Failure& e) {
             return e.what();
         }
-        ADD_FAILURE() << "expected a ComponentError";
+        ADD_FAILURE() << "expected a Failure";
         return {};
     }
 

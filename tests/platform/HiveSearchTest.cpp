@@ -87,7 +87,7 @@ TEST_F(HiveSearchTest, AdviceNamesTheFilesLookedForAndTheSetupCommand) {
     try {
         runtime.createObject("{00000000-0000-0000-0000-000000000002}");
         ADD_FAILURE() << "an unregistered class was created";
-    } catch (const ComponentError& e) {
+    } catch (const Failure& e) {
         EXPECT_EQ(std::string(e.what()), "Class {00000000-0000-0000-0000-000000000002} is not registered in the "
                                          "registry file " + userHive() +
                                              "; run velloran-setup --data DATA_FOLDER to register the components");

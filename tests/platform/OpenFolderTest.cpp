@@ -20,7 +20,7 @@ using testing::TempDir;
 std::string errorOf(const std::function<void()>& call) {
     try {
         call();
-    } catch (const FolderError& e) {
+    } catch (const Failure& e) {
         return e.what();
     }
     return "no error";

@@ -75,7 +75,7 @@ protected:
     static std::string saveError(const std::string& target, const std::string& contents) {
         try {
             save(target, contents);
-        } catch (const FileWriteError& e) {
+        } catch (const Failure& e) {
             return e.what();
         }
         return "no error";
@@ -224,7 +224,7 @@ TEST_F(StagedFileTest, AFailureAtEveryStepLeavesNoTemporaryAndNamesTheFile) {
             StagedFile file(target, std::nullopt, fault.atTarget);
             file.write("x", 1);
             file.commit(SyncToDisk::Yes);
-        } catch (const FileWriteError& e) {
+        } catch (const Failure& e) {
             error = e.what();
         }
         EXPECT_THAT(error, HasSubstr(target));
@@ -243,7 +243,7 @@ TEST_F(StagedFileTest, ANewNameIsNeverTakenFromAFileThatGotItMeanwhile) {
     try {
         later.commit(SyncToDisk::Yes);
         ADD_FAILURE() << "the later file replaced the earlier";
-    } catch (const FileWriteError& e) {
+    } catch (const Failure& e) {
         EXPECT_EQ(e.error(), EEXIST);
         EXPECT_THAT(e.what(), HasSubstr(target + ": a file of that name was made meanwhile, and is kept"));
     }
@@ -322,7 +322,7 @@ TEST_F(StagedFileTest, AtomicWritesKeepTheReplacedFilesPermissionsAndSurviveFail
     FileCalls calls = systemFileCalls();
     makeFail(calls.write);
     ScopedFileCalls failing(calls);
-    EXPECT_THROW(writeFileAtomically(target, "newer"), FileWriteError);
+    EXPECT_THROW(writeFileAtomically(target, "newer"), Failure);
     EXPECT_EQ(TempDir::read(target), "new");
     EXPECT_EQ(folderContents(), std::vector<std::string>{"settings.ini"});
 }

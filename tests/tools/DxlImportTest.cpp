@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 #include <sodium.h>
 
-#include "common/ToolError.h"
+#include "common/Failure.h"
 
 namespace velloran::tools::dxl {
 namespace {
@@ -212,7 +212,7 @@ TEST_F(DxlImportTest, SpooledDataLeavesNothingBehind) {
 
 TEST_F(DxlImportTest, AnExistingDatabaseIsNotOverwritten) {
     dir_.write("imported.nsf", "keep");
-    EXPECT_THROW(importSample(), ToolError);
+    EXPECT_THROW(importSample(), Failure);
     EXPECT_EQ(TempDir::read(database_), "keep");
 }
 

@@ -1,5 +1,5 @@
 // Long texts of the XML reach the reader in pieces, unchanged.
-#include "common/ToolError.h"
+#include "common/Failure.h"
 #include "dxl/XmlCursor.h"
 
 #include <QBuffer>
@@ -94,7 +94,7 @@ std::string cursorError(const QByteArray& xml) {
             cursor.xml().readNext();
             cursor.checkWellFormed();
         }
-    } catch (const ToolError& e) {
+    } catch (const Failure& e) {
         return e.what();
     }
     return "no error";

@@ -32,7 +32,7 @@ void requireWorkbookPlace(const QString& workbook) {
         throw usageFailure(QStringLiteral("--out 应为工作簿的文件名，而 %1 是一个目录").arg(workbook));
     const QString folder = QFileInfo(workbook).absolutePath();
     if (!QFileInfo(folder).isDir())
-        throw BatchFailure(kNotExported, QStringLiteral("工作簿所在的目录 %1 不存在").arg(folder));
+        throw batchFailure(platform::Failure::Kind::Folder, QStringLiteral("工作簿所在的目录 %1 不存在").arg(folder));
 }
 
 QString resultText(const ExportOutcome& outcome, std::int32_t count) {

@@ -66,7 +66,8 @@ QString BatchSession::dataFolder() const {
     try {
         return text(notes::access::readInstallation(hivePath_).dataPath);
     } catch (const std::exception& error) {
-        throw BatchFailure(kNotExported, QStringLiteral("找不到服务器的数据目录: ") + QString::fromUtf8(error.what()));
+        throw batchFailure(platform::kindOf(error), QStringLiteral("找不到服务器的数据目录: ") + QString::fromUtf8(error.what()),
+                           {"", platform::originalOf(error), platform::errorOf(error)});
     }
 }
 
@@ -87,20 +88,20 @@ QStringList BatchSession::databasesNear(const QString& path) const {
 void BatchSession::openDatabase(const QString& path, domino::TNotesDatabase& database) {
     try {
         database.ConnectTo(session_.GetDatabase(server_, path));
-    } catch (const domino::DominoError& error) {
+    } catch (const platform::Failure& error) {
         const QString suggestion = suggestionOf(databasesNear(path));
         if (suggestion.isEmpty()) throw;
-        throw BatchFailure(kNotExported, QString::fromUtf8(error.what()) + suggestion);
+        throw error.retold(error.kind(), error.what() + suggestion.toStdString());
     }
 }
 
 void BatchSession::openView(domino::TNotesDatabase& database, const QString& name, domino::TNotesView& view) {
     try {
         view.ConnectTo(database.GetView(name));
-    } catch (const domino::DominoError& error) {
+    } catch (const platform::Failure& error) {
         const QString suggestion = suggestionFor(name, namesOf(views(database)));
         if (suggestion.isEmpty()) throw;
-        throw BatchFailure(kNotExported, QString::fromUtf8(error.what()) + suggestion);
+        throw error.retold(error.kind(), error.what() + suggestion.toStdString());
     }
 }
 

@@ -1,5 +1,6 @@
 #include "common/CommandLine.h"
 
+#include "common/FailurePrint.h"
 #include "files/LiveTemporaries.h"
 
 #include <algorithm>
@@ -37,7 +38,7 @@ bool listed(const std::vector<std::string>& names, const std::string& name) {
 }  // namespace
 
 UsageError::UsageError(Kind kind, std::string option, std::string value, long long limit)
-    : ToolError(usageText(kind, option, value, limit)),
+    : Failure(Failure::Kind::Usage, usageText(kind, option, value, limit)),
       kind_(kind),
       option_(std::move(option)),
       value_(std::move(value)),
@@ -115,7 +116,7 @@ int runTool(const char* tool, const char* usage, int argc, char** argv, const st
         body(argc, argv);
         return 0;
     } catch (const std::exception& e) {
-        std::cerr << tool << ": error: " << e.what() << "\n";
+        printFailure(std::cerr, tool, e, asksForVerbose(argc, argv));
         return 1;
     }
 }

@@ -12,9 +12,10 @@
 
 namespace velloran::tools {
 
-// A command line the tool cannot take. what() says it in English; a tool
-// that speaks another language words it from kind(), option() and value().
-class UsageError : public ToolError {
+// A command line the tool cannot take: a Failure of Kind::Usage. what()
+// says it in English; a tool that speaks another language words it from
+// kind(), option() and value().
+class UsageError : public Failure {
 public:
     enum class Kind {
         UnexpectedArgument,  // value(): the argument that is not an option

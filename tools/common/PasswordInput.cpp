@@ -36,10 +36,10 @@ void readFirstLine(int fd, const std::string& where, std::string& line) {
     while (true) {
         ssize_t got = ::read(fd, &byte, 1);
         if (got < 0 && errno == EINTR) continue;
-        if (got < 0) throw ToolError("cannot read " + where + ": " + std::strerror(errno));
+        if (got < 0) throw systemFailure("无法读取" + shownName(where), "cannot read " + where, errno);
         if (got == 0 || byte == '\n') break;
         if (line.size() == kMaxPasswordBytes)
-            throw ToolError("the password in " + where + " is longer than " +
+            throw toolFailure("the password in " + where + " is longer than " +
                                    std::to_string(kMaxPasswordBytes) + " bytes");
         line.push_back(byte);
     }
@@ -50,13 +50,12 @@ void readFirstLine(int fd, const std::string& where, std::string& line) {
 class HiddenTyping {
 public:
     explicit HiddenTyping(int fd) : fd_(fd) {
-        if (::tcgetattr(fd_, &saved_) != 0) throw ToolError(std::string("cannot prompt for the password: ") +
-                                                            std::strerror(errno));
+        if (::tcgetattr(fd_, &saved_) != 0) throw systemFailure("无法提示输入密码", "cannot prompt for the password", errno);
         termios hidden = saved_;
         hidden.c_lflag &= ~static_cast<tcflag_t>(ECHO);
         hidden.c_lflag |= ECHONL;
         if (::tcsetattr(fd_, TCSAFLUSH, &hidden) != 0)
-            throw ToolError(std::string("cannot hide the password as it is typed: ") + std::strerror(errno));
+            throw systemFailure("无法在输入密码时隐藏它", "cannot hide the password as it is typed", errno);
     }
     ~HiddenTyping() { ::tcsetattr(fd_, TCSAFLUSH, &saved_); }
     HiddenTyping(const HiddenTyping&) = delete;
@@ -70,6 +69,12 @@ private:
 // The source as messages name it.
 std::string sourceName(const std::string& source) {
     return source == "-" ? std::string("standard input") : "the password file '" + source + "'";
+}
+
+// The source as sourceName() names it, in the user's words.
+std::string shownName(const std::string& where) {
+    const std::string file = "the password file ";
+    return where.starts_with(file) ? "密码文件 " + where.substr(file.size()) : std::string("标准输入");
 }
 
 // A prompt goes to standard error, so that standard output stays the tool's.
@@ -91,7 +96,7 @@ void readFrom(const std::string& source, std::string& password, bool confirmed) 
     const bool standardInput = source == "-";
     const std::string where = sourceName(source);
     PasswordSource input{standardInput ? STDIN_FILENO : ::open(source.c_str(), O_RDONLY | O_CLOEXEC), !standardInput};
-    if (input.fd < 0) throw ToolError("cannot read " + where + ": " + std::strerror(errno));
+    if (input.fd < 0) throw systemFailure("无法读取" + shownName(where), "cannot read " + where, errno);
     if (!standardInput || !::isatty(input.fd)) return readLine(input.fd, where, password);
     const HiddenTyping hidden(input.fd);
     prompt("Password: ");
@@ -101,7 +106,7 @@ void readFrom(const std::string& source, std::string& password, bool confirmed) 
     const WipedOnExit wiped(again);
     prompt("Password again: ");
     readLine(input.fd, where, again);
-    if (again != password) throw ToolError("the two passwords typed differ; nothing was changed");
+    if (again != password) throw toolFailure("the two passwords typed differ; nothing was changed");
 }
 
 }  // namespace
@@ -111,7 +116,7 @@ void readPassword(const std::string& source, std::string& password) { readFrom(s
 void readNewPassword(const std::string& source, std::string& password) {
     readFrom(source, password, true);
     if (password.empty())
-        throw ToolError("the password from " + sourceName(source) + " is empty; a person needs a password");
+        throw toolFailure("the password from " + sourceName(source) + " is empty; a person needs a password");
 }
 
 }  // namespace velloran::tools

@@ -17,10 +17,10 @@ namespace fs = std::filesystem;
 // Empties the folder, or refuses when it holds something this tool did not make.
 void prepareFolder(const fs::path& folder) {
     if (fs::exists(folder) && !fs::is_directory(folder))
-        throw ToolError(folder.string() + " exists and is not a folder");
+        throw toolFailure(folder.string() + " exists and is not a folder");
     if (fs::exists(folder) && !fs::is_empty(folder)) {
         if (!fs::exists(folder / kDemoMarker))
-            throw ToolError("The folder " + folder.string() +
+            throw toolFailure("The folder " + folder.string() +
                             " is not empty and is not a demo installation; choose an empty or new folder");
         for (const fs::directory_entry& entry : fs::directory_iterator(folder)) fs::remove_all(entry.path());
     }
@@ -28,7 +28,7 @@ void prepareFolder(const fs::path& folder) {
 }
 
 fs::path copyComponent(const std::string& file, const fs::path& folder, const std::string& name) {
-    if (!fs::is_regular_file(file)) throw ToolError("The component file " + file + " does not exist");
+    if (!fs::is_regular_file(file)) throw toolFailure("The component file " + file + " does not exist");
     fs::create_directories(folder);
     fs::path target = folder / name;
     fs::copy_file(file, target, fs::copy_options::overwrite_existing);

@@ -28,7 +28,7 @@ constexpr std::array<unsigned char, 256> kValues = [] {
 }();
 
 [[noreturn]] void notBase64() {
-    throw ToolError("the data is not valid base64");
+    throw toolFailure("the data is not valid base64");
 }
 
 template <typename Char>
@@ -40,7 +40,7 @@ unsigned valueOf(Char c) {
 }  // namespace
 
 Base64File::Base64File(const std::string& path) : path_(path), file_(std::fopen(path.c_str(), "wb")) {
-    if (!file_) throw ToolError("Cannot write the temporary file " + path + ": " + std::strerror(errno));
+    if (!file_) throw toolFailure("Cannot write the temporary file " + path + ": " + std::strerror(errno));
 }
 
 Base64File::~Base64File() {
@@ -114,14 +114,14 @@ void Base64File::flush() {
     if (filled_ == 0) return;
     if (!file_) file_ = std::fopen(path_.c_str(), "ab");
     if (!file_ || std::fwrite(bytes_.data(), 1, filled_, file_) != filled_)
-        throw ToolError("Cannot write the temporary file " + path_ + ": " + std::strerror(errno));
+        throw toolFailure("Cannot write the temporary file " + path_ + ": " + std::strerror(errno));
     filled_ = 0;
 }
 
 void Base64File::close() {
     std::FILE* file = std::exchange(file_, nullptr);
     if (file && std::fclose(file) != 0)
-        throw ToolError("Cannot write the temporary file " + path_ + ": " + std::strerror(errno));
+        throw toolFailure("Cannot write the temporary file " + path_ + ": " + std::strerror(errno));
 }
 
 void Base64File::pause() {
@@ -131,7 +131,7 @@ void Base64File::pause() {
 }
 
 void Base64File::finish() {
-    if (count_ != 0) throw ToolError("the base64 data ends in the middle of a group of four characters");
+    if (count_ != 0) throw toolFailure("the base64 data ends in the middle of a group of four characters");
     flush();
     close();
 }

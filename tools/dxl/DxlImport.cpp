@@ -3,7 +3,6 @@
 #include "dxl/DxlInputs.h"
 #include "dxl/DxlReader.h"
 
-#include "common/EnglishReason.h"
 #include "common/ToolError.h"
 #include "files/AtomicFile.h"
 #include "write/DatabaseWriter.h"
@@ -40,7 +39,7 @@ public:
         try {
             writer_.addNote(note);
         } catch (const std::exception& e) {
-            throw ToolError(where + ": the document cannot be written: " + englishReason(e));
+            throw toolFailure(where + ": the document cannot be written", e);
         }
         ++summary_.imported["documents"];
     }
@@ -57,7 +56,7 @@ public:
             notIndexed = writer_.keepView(design);
         } catch (const std::exception& e) {
             ++summary_.lost;
-            unreadable(kind, read.where + ": " + englishReason(e));
+            unreadable(kind, read.where + ": " + platform::describeFailure(e, false));
             return;
         }
         ++summary_.imported[read.folder ? "folders" : "views"];
@@ -123,25 +122,26 @@ void appendLines(std::string& out, const char* heading, const std::vector<std::s
 // Refuses, before anything is read, a target that cannot be written or
 // that exists when it is not to be replaced.
 void checkTarget(const ImportRequest& request) {
-    if (request.database.empty()) throw ToolError("The database to write needs a name");
+    if (request.database.empty()) throw toolFailure("The database to write needs a name");
     std::error_code error;
     std::filesystem::file_status status = std::filesystem::status(request.database, error);
     if (!std::filesystem::exists(status)) return;
     if (!request.overwrite)
-        throw ToolError("The database " + request.database +
+        throw toolFailure("The database " + request.database +
                         " exists already; the import makes a new one (--overwrite replaces it)");
     if (!std::filesystem::is_regular_file(status))
-        throw ToolError("Cannot replace " + request.database + ": it is not a database file");
+        throw toolFailure("Cannot replace " + request.database + ": it is not a database file");
 }
 
 void readFile(const std::string& path, DxlHandler& handler) {
     QFile input(QString::fromStdString(path));
     if (!input.open(QIODevice::ReadOnly))
-        throw ToolError("Cannot read the XML file " + path + ": " + input.errorString().toStdString());
+        throw toolFailure("Cannot read the XML file " + path + ": " + input.errorString().toStdString());
     try {
         DxlReader(input, handler).read();
-    } catch (const ToolError& e) {
-        throw ToolError(path + ", " + e.what());
+    } catch (const Failure& e) {
+        if (!e.is(Failure::Kind::Input)) throw;
+        throw e.retold(Failure::Kind::Input, path + ", " + e.what());
     }
 }
 
@@ -165,7 +165,7 @@ std::string ImportSummary::report() const {
 
 ImportSummary importDxl(const ImportRequest& request) {
     checkTarget(request);
-    if (request.xml.empty()) throw ToolError("No XML file to import");
+    if (request.xml.empty()) throw toolFailure("No XML file to import");
     XmlInputs inputs = listXmlInputs(request.xml);
     ImportSummary summary;
     // A link named as the database to replace stays a link: its target is replaced.

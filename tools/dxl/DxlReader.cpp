@@ -140,7 +140,7 @@ void DxlReader::reportUnreadEntities() {
 std::string DxlReader::spoolFile() {
     if (!spool_) {
         spool_ = std::make_unique<QTemporaryDir>();
-        if (!spool_->isValid()) throw ToolError("Cannot make a temporary folder for attachments: " +
+        if (!spool_->isValid()) throw toolFailure("Cannot make a temporary folder for attachments: " +
                                                 spool_->errorString().toStdString());
     }
     documentFiles_.push_back(spool_->filePath(QString::number(spooled_++)).toStdString());

@@ -3,6 +3,7 @@
 #include "dxl/DxlImport.h"
 
 #include "common/CommandLine.h"
+#include "common/FailurePrint.h"
 #include "common/IndexReport.h"
 
 #include <ostream>
@@ -36,12 +37,9 @@ int runImport(int argc, char** argv, std::ostream& out, std::ostream& err) {
         out << "Wrote " << request.database;
         out << (summary.complete() ? "\n" : ", without the parts listed above as lost or not read\n");
         return summary.complete() ? 0 : 1;
-    } catch (const UsageError& e) {
-        err << kTool << ": error: " << e.what() << "\n";
-        return 2;
     } catch (const std::exception& e) {
-        err << kTool << ": error: " << e.what() << "\n";
-        return 1;
+        printFailure(err, kTool, e, asksForVerbose(argc, argv));
+        return platform::isFailure(e, Failure::Kind::Usage) ? 2 : 1;
     }
 }
 

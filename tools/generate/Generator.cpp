@@ -30,7 +30,7 @@ write::NoteInput generatedNote(std::int64_t index, const GenerateOptions& option
 }  // namespace
 
 void generateDatabase(const std::string& path, const GenerateOptions& options) {
-    if (options.items < 3) throw ToolError("generated documents need at least 3 items");
+    if (options.items < 3) throw toolFailure("generated documents need at least 3 items");
     write::DatabaseWriter writer(path);
     writer.setTitle("Generated: " + std::to_string(options.documents) + " documents");
     writer.addView({options.viewName, {}, "SELECT @All",

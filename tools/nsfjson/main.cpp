@@ -57,7 +57,7 @@ int main(int argc, char** argv) {
         const auto report = velloran::tools::buildFromJsonFile(options.required("json"), options.required("out"));
         velloran::tools::printIndexReport(std::cerr, "velloran-nsf-build", report);
         if (!report.complete())
-            throw velloran::tools::ToolError("wrote " + options.required("out") +
+            throw velloran::tools::toolFailure("wrote " + options.required("out") +
                                              ", but its views lack the documents listed above");
         std::cout << "Wrote " << options.required("out") << "\n";
     });

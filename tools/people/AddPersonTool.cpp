@@ -36,7 +36,7 @@ namespace {
 
 void addOrChange(int count, char** args) {
     if (!keepOutOfCoreDumps())
-        throw ToolError(std::string("cannot keep the password out of core dumps: ") + std::strerror(errno));
+        throw systemFailure("无法禁止进程的核心转储（密码可能被写入其中）", "cannot keep the password out of core dumps", errno);
     CommandLine options(count, args, {"directory", "name", "password-file", "short-name"}, {"change-password"});
     const std::string directory = options.required("directory");
     PersonEntry person{options.required("name"), options.optional("short-name").value_or(""), {}};

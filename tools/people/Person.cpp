@@ -40,14 +40,14 @@ bool hasUsersView(const std::string& file) {
 // is a directory when it has the people view every directory is made with.
 void checkDirectoryFile(const std::string& file, bool exists) {
     if (std::filesystem::path(file).filename() != access::kDirectoryFile)
-        throw ToolError("'" + file + "' is not a directory: logins read only " + access::kDirectoryFile +
+        throw toolFailure("'" + file + "' is not a directory: logins read only " + access::kDirectoryFile +
                         " in the data folder");
     if (exists && !hasUsersView(file))
-        throw ToolError("'" + file + "' is not a directory: it has no ($Users) view");
+        throw toolFailure("'" + file + "' is not a directory: it has no ($Users) view");
 }
 
 void checkPassword(const std::string& password) {
-    if (password.empty()) throw ToolError("A person needs a password: an empty one is refused");
+    if (password.empty()) throw toolFailure("A person needs a password: an empty one is refused");
 }
 
 std::int64_t nowMSecs() {
@@ -86,13 +86,13 @@ std::string canonicalName(const std::string& name) {
 }
 
 bool addPerson(const std::string& directoryFile, const PersonEntry& person, bool fastHash) {
-    if (text::trimmed(person.name).empty()) throw ToolError("A person needs a name");
+    if (text::trimmed(person.name).empty()) throw toolFailure("A person needs a name");
     checkPassword(person.password);
     const bool exists = std::filesystem::exists(directoryFile);
     checkDirectoryFile(directoryFile, exists);
     for (const std::string& name : {person.name, person.shortName})
         if (exists && !name.empty() && access::findUser(directoryFile, name))
-            throw ToolError("'" + name + "' is already in the directory " + directoryFile);
+            throw toolFailure("'" + name + "' is already in the directory " + directoryFile);
     write::DatabaseWriter writer(directoryFile);
     if (!exists) {
         writer.setTitle("Directory");
@@ -106,10 +106,10 @@ bool addPerson(const std::string& directoryFile, const PersonEntry& person, bool
 std::string changePassword(const std::string& directoryFile, const std::string& name, const std::string& password,
                            bool fastHash) {
     checkPassword(password);
-    if (!std::filesystem::exists(directoryFile)) throw ToolError("The directory " + directoryFile + " does not exist");
+    if (!std::filesystem::exists(directoryFile)) throw toolFailure("The directory " + directoryFile + " does not exist");
     checkDirectoryFile(directoryFile, true);
     const std::optional<access::DirectoryEntry> entry = access::findUser(directoryFile, name);
-    if (!entry) throw ToolError("'" + name + "' is not in the directory " + directoryFile);
+    if (!entry) throw toolFailure("'" + name + "' is not in the directory " + directoryFile);
     write::DatabaseWriter writer(directoryFile);
     writer.setItem(entry->noteId, passwordItem(password, fastHash), nowMSecs());
     writer.commit();

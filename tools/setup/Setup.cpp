@@ -22,7 +22,7 @@ constexpr const char* kDominoKey = "HKEY_LOCAL_MACHINE\\Software\\Lotus\\Domino"
 std::string existingFolder(const std::string& folder, const char* what) {
     std::error_code error;
     if (!fs::is_directory(folder, error))
-        throw ToolError("The " + std::string(what) + " " + folder + " is not an existing folder");
+        throw toolFailure("The " + std::string(what) + " " + folder + " is not an existing folder");
     return fs::canonical(folder).string();
 }
 
@@ -31,7 +31,7 @@ void createFolderOf(const std::string& hivePath) {
     std::error_code error;
     if (hiveFile.has_parent_path()) fs::create_directories(hiveFile.parent_path(), error);
     if (error)
-        throw ToolError("Cannot create the folder " + hiveFile.parent_path().string() + ": " + error.message());
+        throw toolFailure("Cannot create the folder " + hiveFile.parent_path().string() + ": " + error.message());
 }
 
 void updateHive(const SetupHive& hive, const std::function<void(platform::RegistryHive&)>& change,
@@ -59,14 +59,14 @@ SetupHive setupHive(bool forUser) {
     if (chosen && *chosen) return {chosen, false};
     if (::geteuid() == 0 && !forUser) return {platform::kMachineHivePath, false};
     std::string user = platform::userHivePath();
-    if (user.empty()) throw ToolError("HOME is not set, so there is no user hive to write; run as root or set HOME");
+    if (user.empty()) throw toolFailure("HOME is not set, so there is no user hive to write; run as root or set HOME");
     return {user, true};
 }
 
 std::string installedComponentFolder() {
     std::error_code error;
     fs::path executable = fs::read_symlink("/proc/self/exe", error);
-    if (error) throw ToolError("Cannot find the program's own file: " + error.message());
+    if (error) throw toolFailure("Cannot find the program's own file: " + error.message());
     return (executable.parent_path().parent_path() / "lib" / "velloran").string();
 }
 
@@ -75,24 +75,18 @@ std::vector<std::string> writeSetup(const SetupOptions& options, const std::func
     const std::string componentFolder = existingFolder(options.componentFolder, "component folder");
     const fs::path notes = fs::path(componentFolder) / kNotesComponentName;
     if (!fs::is_regular_file(notes))
-        throw ToolError("The component folder " + componentFolder + " holds no " + kNotesComponentName);
+        throw toolFailure("The component folder " + componentFolder + " holds no " + kNotesComponentName);
     std::vector<std::string> registered{notes.string()};
     if (const fs::path excel = fs::path(componentFolder) / kExcelComponentName; fs::is_regular_file(excel))
         registered.push_back(excel.string());
-    try {
-        updateHive(
-            options.hive,
-            [&](platform::RegistryHive& hive) {
-                writeInstallationKey(hive, options, componentFolder, dataFolder);
-                for (const std::string& component : registered)
-                    platform::ComponentRuntime::registerServerInto(component, hive);
-            },
-            waiting);
-    } catch (const platform::HiveError& e) {
-        throw ToolError(e.what());
-    } catch (const platform::ComponentError& e) {
-        throw ToolError(e.what());
-    }
+    updateHive(
+        options.hive,
+        [&](platform::RegistryHive& hive) {
+            writeInstallationKey(hive, options, componentFolder, dataFolder);
+            for (const std::string& component : registered)
+                platform::ComponentRuntime::registerServerInto(component, hive);
+        },
+        waiting);
     return registered;
 }
 

@@ -38,7 +38,7 @@ std::string installedComponentFolder();
 // folder, in one update under the hive's lock, so that runs at the same
 // time each keep what the others wrote; returns the component files
 // registered. `waiting` is called when another program holds the lock,
-// before waiting for it. Throws ToolError when the data folder or the
+// before waiting for it. Throws a tool Failure when the data folder or the
 // document-database component is missing, or the hive cannot be read or
 // written.
 std::vector<std::string> writeSetup(const SetupOptions& options, const std::function<void()>& waiting = {});

@@ -24,9 +24,9 @@ public:
 
     // Stamps the line and adds it to the lines waiting to be written. The
     // first line of a day opens that day's file, after writing the waiting
-    // lines to the previous day's. Throws ExportLogError when either fails.
+    // lines to the previous day's. Throws a Failure of Kind::Log when either fails.
     void write(const LogLine& line) const;
-    // Writes the waiting lines with one call. Throws ExportLogError naming
+    // Writes the waiting lines with one call. Throws a Failure of Kind::Log naming
     // the file and the reason; the waiting lines are dropped then.
     void flush() const;
 

@@ -50,7 +50,7 @@ struct ExportRequest {
     // chosen name's ending says (formatOfName).
     std::optional<WorkbookFormat> format = std::nullopt;
 
-    // The session or database, or a DominoError saying that start-up could
+    // The session or database, or a Failure saying that start-up could
     // not prepare them.
     domino::TNotesSession& requireSession() const;
     domino::TNotesDatabase& requireDatabase() const;

@@ -10,7 +10,7 @@ namespace velloran::workbook::biff {
 // at `path`: written beside it under a temporary name, then renamed, so the
 // name never shows a half-written file. A file of that name is replaced, or
 // with Existing::KeepAndNumber kept, the workbook then saved beside it under
-// a numbered name. Returns the name saved. Throws WorkbookError naming the
+// a numbered name. Returns the name saved. Throws a workbook Failure naming the
 // file when it cannot be written or the workbook does not fit the format.
 std::string saveWorkbook(Workbook& workbook, const std::string& path, Existing existing = Existing::Replace);
 

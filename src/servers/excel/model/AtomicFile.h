@@ -20,7 +20,7 @@ enum class Existing {
 
 class AtomicFile {
 public:
-    // Creates the temporary file. Throws WorkbookError naming `target` when
+    // Creates the temporary file. Throws a workbook Failure naming `target` when
     // its folder is missing or not writable.
     AtomicFile(std::string target, Existing existing);
     ~AtomicFile();
@@ -35,11 +35,11 @@ public:
     void startWriteback();
 
     // Flushes, syncs and renames; returns the name the file now has. Throws
-    // WorkbookError naming the target.
+    // a workbook Failure naming the target.
     std::string commit();
 
 private:
-    [[noreturn]] void fail(const std::string& why) const;
+    [[noreturn]] void fail(const std::string& why, int error = 0) const;
     void closeStream();
     std::string publish();
     std::string publishBeside();

@@ -1,6 +1,6 @@
 #include "messages/Catalogue.h"
 
-#include "api/EngineFailure.h"
+#include "errors/Failure.h"
 
 namespace velloran::notes {
 
@@ -25,9 +25,7 @@ std::string fill(const char* text, const std::vector<MessageArg>& args, Pick pic
 
 }  // namespace
 
-MessageArg::MessageArg(const std::exception& reason) : shown(reason.what()), original(reason.what()) {
-    if (const auto* failure = dynamic_cast<const EngineFailure*>(&reason)) original = failure->original();
-}
+MessageArg::MessageArg(const std::exception& reason) : shown(reason.what()), original(platform::originalOf(reason)) {}
 
 RenderedMessage render(const Message& message, const std::vector<MessageArg>& args) {
     return {fill(message.shown, args, [](const MessageArg& arg) -> const std::string& { return arg.shown; }),
