@@ -68,7 +68,8 @@ void writeSettings(const QString& path, const QString& section,
 [[noreturn]] void failToSave(const QString& message, const std::exception& reason) {
     qCWarning(settingsDiagnostics) << platform::originalOf(reason).c_str();
     throw platform::Failure(platform::Failure::Kind::Settings, message.toStdString(),
-                            {"", platform::originalOf(reason), platform::errorOf(reason)});
+                            {"", platform::originalOf(reason), platform::errorOf(reason),
+                             platform::originalSaysMore(reason) || !platform::isFailure(reason, platform::Failure::Kind::Settings)});
 }
 
 }  // namespace

@@ -24,8 +24,8 @@ auto reading(const QString& what, Read read) -> decltype(read()) {
         return read();
     } catch (const std::exception& reason) {
         qCWarning(browseDiagnostics).noquote() << what << "-" << reason.what();
-        throw platform::Failure(platform::kindOf(reason), (what + QStringLiteral("：")).toStdString() + reason.what(),
-                                {"", platform::originalOf(reason), platform::errorOf(reason)});
+        throw platform::asFailure(reason).retold(platform::kindOf(reason),
+                                                 (what + QStringLiteral("：")).toStdString() + reason.what());
     }
 }
 

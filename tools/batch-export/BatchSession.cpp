@@ -66,8 +66,8 @@ QString BatchSession::dataFolder() const {
     try {
         return text(notes::access::readInstallation(hivePath_).dataPath);
     } catch (const std::exception& error) {
-        throw batchFailure(platform::kindOf(error), QStringLiteral("找不到服务器的数据目录: ") + QString::fromUtf8(error.what()),
-                           {"", platform::originalOf(error), platform::errorOf(error)});
+        throw platform::asFailure(error).retold(platform::kindOf(error),
+                                                "找不到服务器的数据目录: " + std::string(error.what()));
     }
 }
 

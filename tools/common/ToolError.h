@@ -16,8 +16,7 @@ inline Failure toolFailure(const std::string& text) { return Failure(Failure::Ki
 // `inner` told with `context` before it ("<context>: <its text>"): its
 // reason and system error number are kept for the printed error.
 inline Failure toolFailure(const std::string& context, const std::exception& inner) {
-    return Failure(Failure::Kind::Input, context + ": " + inner.what(),
-                   {"", context + ": " + platform::originalOf(inner), platform::errorOf(inner)});
+    return platform::asFailure(inner).retold(Failure::Kind::Input, context + ": " + inner.what());
 }
 
 // A request the system refused, with its error number: `text` for the

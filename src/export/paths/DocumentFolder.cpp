@@ -30,7 +30,8 @@ QString DocumentFolder::save(const QString& name, const std::function<void(const
     } catch (const std::exception& error) {
         const std::string shown = path().toStdString();
         throw platform::Failure(platform::kindOf(error), replaced(error.what(), inFolder, shown),
-                                {"", replaced(platform::originalOf(error), inFolder, shown), platform::errorOf(error)});
+                                {"", replaced(platform::originalOf(error), inFolder, shown), platform::errorOf(error),
+                                 platform::originalSaysMore(error)});
     }
     return real;
 }

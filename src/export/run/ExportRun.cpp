@@ -96,7 +96,8 @@ void ExportRun::exportDocument(std::int64_t k) {
                                 "视图中已没有第 " + std::to_string(n) + " 个文档：它比列出时的 " +
                                     std::to_string(plan_.count) + " 个文档少",
                                 {"", "the view has no document " + std::to_string(n) + ": it holds fewer than the " +
-                                         std::to_string(plan_.count) + " documents counted when it was listed"});
+                                         std::to_string(plan_.count) + " documents counted when it was listed",
+                                 0, false});
     log_.write(lines::documentStarted(n));
     const QString universalId = document_.UniversalID();
     spreadsheet_.setCellText(row, 1, universalId);

@@ -12,8 +12,11 @@ namespace velloran::platform {
 
 namespace {
 
-Failure componentFailure(const std::string& text, const std::string& subject, const std::string& original) {
-    return Failure(Failure::Kind::Component, text, {subject, original});
+// `original`: the same in English, which `saysMore` when it holds a reason
+// the text leaves out (the class id is no news to the user).
+Failure componentFailure(const std::string& text, const std::string& subject, const std::string& original,
+                         bool saysMore = false) {
+    return Failure(Failure::Kind::Component, text, {subject, original, 0, saysMore});
 }
 
 // The failure of `inner` told as `text`, keeping its reason: the user's
@@ -22,7 +25,8 @@ Failure componentFailure(const std::string& text, const std::string& original, c
     const auto* failure = dynamic_cast<const Failure*>(&inner);
     const std::string shown = failure ? text + "：" + failure->what() : text;
     return Failure(Failure::Kind::Component, shown,
-                   {"", original + (failure ? failure->original() : inner.what()), failure ? failure->error() : 0});
+                   {"", original + (failure ? failure->original() : inner.what()), failure ? failure->error() : 0,
+                    failure ? failure->originalSaysMore() : true});
 }
 
 // Libraries stay loaded for the life of the process: objects they made may
@@ -42,7 +46,8 @@ void* loadLibrary(const std::string& path) {
     if (!handle) {
         const char* why = ::dlerror();
         throw componentFailure("无法加载组件文件 " + path, path,
-                               "The component file " + path + " cannot be loaded: " + (why ? why : "unknown reason"));
+                               "The component file " + path + " cannot be loaded: " + (why ? why : "unknown reason"),
+                               true);
     }
     loaded.emplace(path, handle);
     return handle;
@@ -53,7 +58,8 @@ void* entryPoint(const std::string& path, const char* symbol) {
     void* address = ::dlsym(handle, symbol);
     if (!address)
         throw componentFailure("文件 " + path + " 不是本系统的组件", path,
-                               "The component file " + path + " is not a component: it has no entry point " + symbol);
+                               "The component file " + path + " is not a component: it has no entry point " + symbol,
+                               true);
     return address;
 }
 

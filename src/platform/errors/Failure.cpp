@@ -80,6 +80,16 @@ std::string originalOf(const std::exception& error) {
     return failure ? failure->original() : error.what();
 }
 
+bool originalSaysMore(const std::exception& error) {
+    const auto* failure = dynamic_cast<const Failure*>(&error);
+    return failure && failure->originalSaysMore();
+}
+
+Failure asFailure(const std::exception& error) {
+    if (const auto* failure = dynamic_cast<const Failure*>(&error)) return *failure;
+    return Failure(Failure::Kind::Database, error.what());
+}
+
 int errorOf(const std::exception& error) {
     const auto* failure = dynamic_cast<const Failure*>(&error);
     return failure ? failure->error() : 0;
@@ -113,8 +123,8 @@ std::string describeFailure(const std::exception& error, bool verbose) {
 bool hidesDetail(const std::exception& error) {
     const auto* failure = dynamic_cast<const Failure*>(&error);
     if (!failure) return false;
-    const bool saysMore = std::strcmp(failure->original(), failure->what()) != 0;
-    return saysMore || (failure->error() != 0 && reasonInWords(failure->error()).empty());
+    if (failure->error() != 0) return reasonInWords(failure->error()).empty();
+    return failure->originalSaysMore();
 }
 
 }  // namespace velloran::platform

@@ -13,6 +13,7 @@
 // throwing, as an exception must.
 #include "component/ComponentObject.h"
 
+#include <cstring>
 #include <exception>
 #include <stdexcept>
 #include <string>
@@ -21,8 +22,11 @@ namespace velloran::platform {
 
 struct FailureDetails {
     std::string subject;   // the file or object concerned
-    std::string original;  // the reporter's own words, when they say more than the text
+    std::string original;  // the reporter's own words (the English text, the system's message)
     int error = 0;         // the system's error number, 0 when none
+    // Whether `original` says more than the text: false when it is the
+    // same message in other words, which the user then misses nothing of.
+    bool originalSaysMore = true;
 };
 
 class VELLORAN_INTERFACE Failure : public std::runtime_error {
@@ -51,7 +55,8 @@ public:
           kind_(kind),
           subject_(details.subject),
           original_(details.original),
-          error_(details.error) {}
+          error_(details.error),
+          originalSaysMore_(details.originalSaysMore) {}
 
     Kind kind() const noexcept { return kind_; }
     bool is(Kind kind) const noexcept { return kind_ == kind; }
@@ -63,11 +68,17 @@ public:
     // The reporter's own words; what() when it gave none.
     const char* original() const noexcept { return *original_.what() ? original_.what() : what(); }
     int error() const noexcept { return error_; }
+    // Whether original() holds what the text leaves out.
+    bool originalSaysMore() const noexcept {
+        return originalSaysMore_ && *original_.what() && std::strcmp(original_.what(), what()) != 0;
+    }
 
     // The same reason under another text and kind: for a caller that says
     // what it was doing when this failed.
     Failure retold(Kind kind, const std::string& text, const std::string& subject = {}) const {
-        return Failure(kind, text, {subject.empty() ? std::string(subject_.what()) : subject, original(), error_});
+        return Failure(kind, text,
+                       {subject.empty() ? std::string(subject_.what()) : subject, original(), error_,
+                        originalSaysMore()});
     }
 
 private:
@@ -76,16 +87,23 @@ private:
     std::runtime_error subject_;
     std::runtime_error original_;
     int error_;
+    bool originalSaysMore_;
 };
 
 // The kind of any exception: a Failure's own; Database for anything else
 // the engine or a library threw.
 Failure::Kind kindOf(const std::exception& error);
 
-// The original words of any exception (a Failure's original(), else what())
-// and its system error number (0 when it is no Failure).
+// The original words of any exception (a Failure's original(), else what()),
+// whether they say more than its text, and its system error number (0 when
+// it is no Failure).
 std::string originalOf(const std::exception& error);
+bool originalSaysMore(const std::exception& error);
 int errorOf(const std::exception& error);
+
+// Any exception as a Failure: a Failure as it is, another one as a Failure
+// of Kind::Database with its message.
+Failure asFailure(const std::exception& error);
 
 // Whether `error` is a Failure of `kind`.
 bool isFailure(const std::exception& error, Failure::Kind kind);
@@ -101,8 +119,10 @@ std::string reasonInWords(int error);
 // Failure is told by its what().
 std::string describeFailure(const std::exception& error, bool verbose);
 
-// Whether describeFailure without `verbose` leaves out words of the
-// original that say more than it shows.
+// Whether describeFailure without `verbose` leaves out something the
+// person would want: words of the original that say more than the text (and
+// than the reason shown for the system's error), or an error number there
+// are no words for.
 bool hidesDetail(const std::exception& error);
 
 }  // namespace velloran::platform

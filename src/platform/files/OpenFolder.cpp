@@ -12,8 +12,10 @@ namespace {
 
 constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
 
+// `original`: the same in English, which says no more unless it holds the
+// system's reason (`error`).
 Failure folderFailure(const std::string& text, const std::string& path, const std::string& original, int error) {
-    return Failure(Failure::Kind::Folder, text, {path, original, error});
+    return Failure(Failure::Kind::Folder, text, {path, original, error, error != 0});
 }
 
 Failure cannotOpen(const std::string& path, int error) {

@@ -43,15 +43,15 @@ void checkStorable(const QString& section, const QString& key, const QString& va
         throw Failure(Failure::Kind::Settings,
                       "设置的节名“" + section.toStdString() + "”不能含换行符或 ]，也不能以空格开头或结尾",
                       {"", "The INI section name \"" + section.toStdString() +
-                               "\" cannot hold a line break or ], nor start or end with a blank"});
+                               "\" cannot hold a line break or ], nor start or end with a blank", 0, false});
     // A key must read back as a key: not a section header, not a comment.
     if (key.isEmpty() || hasLineBreak(key) || key.contains(u'=') || key.startsWith(u'[') ||
         key.startsWith(u';') || key.startsWith(u'#') || trimmedBlanks(key) != key)
         throw Failure(Failure::Kind::Settings, "“" + key.toStdString() + "”不能作为设置的键名",
-                      {"", "\"" + key.toStdString() + "\" cannot be an INI key name"});
+                      {"", "\"" + key.toStdString() + "\" cannot be an INI key name", 0, false});
     if (hasLineBreak(value))
         throw Failure(Failure::Kind::Settings, "设置项“" + key.toStdString() + "”的值不能含换行符",
-                      {"", "The value of INI key \"" + key.toStdString() + "\" cannot hold a line break"});
+                      {"", "The value of INI key \"" + key.toStdString() + "\" cannot hold a line break", 0, false});
 }
 
 bool enclosedInQuotes(const QString& value) {

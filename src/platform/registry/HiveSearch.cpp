@@ -43,7 +43,7 @@ OpenFolder openUserHiveFolder() {
     const std::string path = home();
     if (path.empty())
         throw Failure(Failure::Kind::Registry, "没有设置环境变量 HOME，无法写入用户的注册表文件",
-                      {"", "HOME is not set, so there is no user hive to write"});
+                      {"", "HOME is not set, so there is no user hive to write", 0, false});
     try {
         // HOME itself is the user's choice and may be a link; nothing below it.
         const OpenFolder homeFolder = OpenFolder::open(path);
@@ -52,7 +52,8 @@ OpenFolder openUserHiveFolder() {
             throw Failure(Failure::Kind::Registry,
                           "HOME（" + path + "）属于另一个用户，root 只在自己的 HOME 中写用户的注册表文件：请以该用户身份运行",
                           {path, "HOME (" + path + ") belongs to another user, and root writes a user's registry " +
-                                     "file only into a HOME of its own: run the command as that user"});
+                                     "file only into a HOME of its own: run the command as that user",
+                                 0, false});
         return homeFolder.descend(kUserHiveFolders);
     } catch (const Failure& e) {
         if (!e.is(Failure::Kind::Folder)) throw;

@@ -243,7 +243,8 @@ void RegistryHive::requireUndamaged() const {
     const HiveDamage& first = damage_.front();
     throw hiveFailure("注册表文件 " + path_ + " 已损坏（第 " + std::to_string(first.line) + " 行）", path_,
                       "The registry file " + path_ + " is damaged: line " + std::to_string(first.line) + ": " +
-                          first.reason);
+                          first.reason,
+                      0, true);
 }
 
 RegistryHive RegistryHive::load(const std::string& path) {

@@ -30,10 +30,11 @@ namespace velloran::platform {
 class OpenFolder;
 
 // A failure of the hive (Kind::Registry): `text` for the user, naming
-// `file`; `original` the same in English with the system's words.
+// `file`; `original` the same in English, which says no more unless it
+// holds the system's reason (`error`) or `saysMore`.
 inline Failure hiveFailure(const std::string& text, const std::string& file, const std::string& original,
-                           int error = 0) {
-    return Failure(Failure::Kind::Registry, text, {file, original, error});
+                           int error = 0, bool saysMore = false) {
+    return Failure(Failure::Kind::Registry, text, {file, original, error, saysMore || error != 0});
 }
 
 struct RegistryValue {

@@ -23,11 +23,15 @@ struct MessageArg {
 
     std::string shown;
     std::string original;
+    bool originalSaysMore = false;  // the original holds detail the shown text leaves out
 };
 
 struct RenderedMessage {
     std::string shown;
     std::string original;
+    // Whether the original tells what the shown text leaves out: an argument
+    // only it uses, or the detail of a reason the shown text names.
+    bool originalSaysMore = false;
 };
 
 RenderedMessage render(const Message& message, const std::vector<MessageArg>& args);

@@ -16,7 +16,7 @@ using Failure = platform::Failure;
 inline Failure engineFailure(Failure::Kind kind, const Message& message, const std::vector<MessageArg>& args = {},
                              int error = 0) {
     RenderedMessage text = render(message, args);
-    return Failure(kind, text.shown, {"", std::move(text.original), error});
+    return Failure(kind, text.shown, {"", std::move(text.original), error, text.originalSaysMore});
 }
 
 inline Failure engineFailure(const Message& message, const std::vector<MessageArg>& args = {}) {
