@@ -88,8 +88,8 @@ TEST(DominoWrappers, SessionConnectsThroughTheComponentRuntime) {
     velloran::testing::TempDir dir;
     domino::TNotesSession session(platform::ComponentRuntime(dir.file("empty.reg")));
     const std::string message = messageOf([&] { session.Initialize(); });
-    EXPECT_NE(message.find(notes::kSessionClassId), std::string::npos) << message;
-    EXPECT_NE(message.find("not registered"), std::string::npos) << message;
+    EXPECT_EQ(message.find(notes::kSessionClassId), std::string::npos) << "no class id for the user: " << message;
+    EXPECT_NE(message.find("没有找到注册表文件"), std::string::npos) << message;
     EXPECT_FALSE(session.IsConnected());
 }
 

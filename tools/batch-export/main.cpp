@@ -12,10 +12,12 @@
 #include "common/CommandLine.h"
 #include "common/FailurePrint.h"
 #include "common/Secrets.h"
+#include "common/ToolError.h"
 
 #include <QtGlobal>
 
 #include <atomic>
+#include <cerrno>
 #include <iostream>
 #include <unistd.h>
 
@@ -74,13 +76,17 @@ ExitStatus run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    const bool verbose = velloran::tools::asksForVerbose(argc, argv);
     if (!velloran::tools::keepOutOfCoreDumps()) {
-        std::cerr << kToolPrefix << "错误: 无法禁止进程的核心转储\n";
+        const int error = errno;
+        velloran::tools::printFailure(
+            std::cerr, "velloran-export",
+            velloran::tools::systemFailure("无法禁止进程的核心转储", "cannot keep the process out of core dumps", error),
+            verbose);
         return kNotExported;
     }
     qInstallMessageHandler(printDiagnostic);
     velloran::platform::settleLocalTimeZone();
-    const bool verbose = velloran::tools::asksForVerbose(argc, argv);
     try {
         const ExitStatus status = run(argc, argv);
         tellOfHeldDiagnostics(nullptr, verbose);

@@ -62,7 +62,8 @@ private:
 };
 
 // Runs a tool's body: prints `usage` for --help, reports any exception on
-// standard error as "<tool>: error: ..." and turns it into exit code 1. A
+// standard error through printFailure ("<tool>: 错误: ...") and turns it
+// into exit code 1. A
 // signal that ends the tool first removes the files it was writing.
 int runTool(const char* tool, const char* usage, int argc, char** argv, const std::function<void(int, char**)>& body);
 

@@ -25,6 +25,23 @@ TEST(MessageCatalogueTest, ANestedReasonKeepsItsOwnTwoTexts) {
     EXPECT_EQ(std::string(save.original()), "No space left on device");
 }
 
+TEST(MessageCatalogueTest, TheOriginalSaysMoreOnlyWhenItHoldsWhatTheShownTextLeavesOut) {
+    const Failure formula = engineFailure(msg::kFormula, {"9", "expected ')'"});
+    const Failure sameFormula = engineFailure(msg::kNoSuchView, {"/d/a.nsf", "V"});
+    const struct {
+        const char* what;
+        Failure error;
+        bool saysMore;
+    } cases[] = {
+        {"a reason only the original names", engineFailure(msg::kCannotOpen, {"/d/a.nsf", "unable to open"}), true},
+        {"the same arguments in both", sameFormula, false},
+        {"a nested reason whose detail the shown text leaves out", engineFailure(msg::kSelectionFormula, {"V", formula}), true},
+        {"a nested reason without more", engineFailure(msg::kSelectionFormula, {"V", sameFormula}), false},
+        {"an empty reason", engineFailure(msg::kCannotOpen, {"/d/a.nsf", ""}), false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.error.originalSaysMore(), c.saysMore) << c.what;
+}
+
 TEST(MessageCatalogueTest, PlaceholdersWithoutAnArgumentAndBracesInArgumentsStayAsTheyAre) {
     Failure missing = engineFailure(msg::kNotInView, {"{2}"});
     EXPECT_EQ(std::string(missing.what()), "文档 {2} 不在视图 {2} 中");
