@@ -10,11 +10,10 @@
 // original, or one of Kind::Database with the message of any other
 // exception.
 #include "NotesApi.h"
+#include "errors/Failure.h"
 
 #include <QString>
 #include <QStringList>
-
-#include "errors/Failure.h"
 
 #include <memory>
 #include <string>

@@ -21,7 +21,7 @@ void prepareFolder(const fs::path& folder) {
     if (fs::exists(folder) && !fs::is_empty(folder)) {
         if (!fs::exists(folder / kDemoMarker))
             throw toolFailure("The folder " + folder.string() +
-                            " is not empty and is not a demo installation; choose an empty or new folder");
+                              " is not empty and is not a demo installation; choose an empty or new folder");
         for (const fs::directory_entry& entry : fs::directory_iterator(folder)) fs::remove_all(entry.path());
     }
     fs::create_directories(folder);

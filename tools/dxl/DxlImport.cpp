@@ -128,7 +128,7 @@ void checkTarget(const ImportRequest& request) {
     if (!std::filesystem::exists(status)) return;
     if (!request.overwrite)
         throw toolFailure("The database " + request.database +
-                        " exists already; the import makes a new one (--overwrite replaces it)");
+                          " exists already; the import makes a new one (--overwrite replaces it)");
     if (!std::filesystem::is_regular_file(status))
         throw toolFailure("Cannot replace " + request.database + ": it is not a database file");
 }

@@ -141,7 +141,7 @@ std::string DxlReader::spoolFile() {
     if (!spool_) {
         spool_ = std::make_unique<QTemporaryDir>();
         if (!spool_->isValid()) throw toolFailure("Cannot make a temporary folder for attachments: " +
-                                                spool_->errorString().toStdString());
+                                                  spool_->errorString().toStdString());
     }
     documentFiles_.push_back(spool_->filePath(QString::number(spooled_++)).toStdString());
     return documentFiles_.back();

@@ -58,7 +58,7 @@ int main(int argc, char** argv) {
         velloran::tools::printIndexReport(std::cerr, "velloran-nsf-build", report);
         if (!report.complete())
             throw velloran::tools::toolFailure("wrote " + options.required("out") +
-                                             ", but its views lack the documents listed above");
+                                               ", but its views lack the documents listed above");
         std::cout << "Wrote " << options.required("out") << "\n";
     });
 }

@@ -41,7 +41,7 @@ bool hasUsersView(const std::string& file) {
 void checkDirectoryFile(const std::string& file, bool exists) {
     if (std::filesystem::path(file).filename() != access::kDirectoryFile)
         throw toolFailure("'" + file + "' is not a directory: logins read only " + access::kDirectoryFile +
-                        " in the data folder");
+                          " in the data folder");
     if (exists && !hasUsersView(file))
         throw toolFailure("'" + file + "' is not a directory: it has no ($Users) view");
 }

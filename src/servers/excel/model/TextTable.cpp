@@ -28,7 +28,7 @@ static_assert(sizeof(StringHeader) + 2 * TextTable::kMaxUnits <= kHeldTextBytes)
 
 [[noreturn]] void throwTooLong(std::size_t units) {
     throw workbookFailure("A cell text of " + std::to_string(units) +
-                        " characters is longer than a cell holds (32767 characters)");
+                          " characters is longer than a cell holds (32767 characters)");
 }
 
 std::uint64_t mixed(std::uint64_t value) {
