@@ -14,6 +14,11 @@
 
 namespace velloran::excel {
 
+// A call the automation objects cannot take: a workbook Failure.
+inline platform::Failure automationFailure(const std::string& text) {
+    return platform::Failure(platform::Failure::Kind::Workbook, text);
+}
+
 // Whether two names are the same without regard to the case of the letters
 // A-Z. Where `b` has such a letter one bit tells the cases apart; with `b`
 // a literal, as the members' names are, that is known while compiling.
