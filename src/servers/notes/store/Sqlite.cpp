@@ -138,7 +138,12 @@ Connection::~Connection() {
 
 void Connection::fail(int resultCode, std::string_view doing) const {
     std::string detail = sqlite3_errmsg(db_);
-    switch (resultCode & 0xff) {
+    // The system's error behind a failure to open, read or write the file;
+    // for other failures the last one SQLite saw may be an older one.
+    const int primary = resultCode & 0xff;
+    const bool system = primary == SQLITE_CANTOPEN || primary == SQLITE_PERM || primary == SQLITE_IOERR;
+    const int error = system ? sqlite3_system_errno(db_) : 0;
+    switch (primary) {
     case SQLITE_CORRUPT:
     case SQLITE_NOTADB:
         // An immutable reader sees a file that another program rewrites as
@@ -151,7 +156,7 @@ void Connection::fail(int resultCode, std::string_view doing) const {
     case SQLITE_READONLY:
     case SQLITE_CANTOPEN:
     case SQLITE_PERM:
-        throw engineFailure(Failure::Kind::Database, msg::kCannotWrite, {path_, detail}, sqlite3_system_errno(db_));
+        throw engineFailure(Failure::Kind::Database, msg::kCannotWrite, {path_, detail}, error);
     case SQLITE_FULL:
         throw engineFailure(msg::kDiskFull, {path_});
     case SQLITE_INTERRUPT:
@@ -159,8 +164,7 @@ void Connection::fail(int resultCode, std::string_view doing) const {
     case SQLITE_NOMEM:
         throw engineFailure(msg::kNoMemory, {path_});
     default:
-        throw engineFailure(Failure::Kind::Database, msg::kSqlFailed, {std::string(doing), path_, detail},
-                            sqlite3_system_errno(db_));
+        throw engineFailure(Failure::Kind::Database, msg::kSqlFailed, {std::string(doing), path_, detail}, error);
     }
 }
 
