@@ -28,6 +28,12 @@ struct PasswordSource {
     }
 };
 
+// The source as sourceName() names it, in the user's words.
+std::string shownName(const std::string& where) {
+    const std::string file = "the password file ";
+    return where.starts_with(file) ? "密码文件 " + where.substr(file.size()) : std::string("标准输入");
+}
+
 // Appends the first line of `fd` to `line` one byte at a time, so no stream
 // buffer keeps a copy of the password.
 // `where` names the source in messages.
@@ -69,12 +75,6 @@ private:
 // The source as messages name it.
 std::string sourceName(const std::string& source) {
     return source == "-" ? std::string("standard input") : "the password file '" + source + "'";
-}
-
-// The source as sourceName() names it, in the user's words.
-std::string shownName(const std::string& where) {
-    const std::string file = "the password file ";
-    return where.starts_with(file) ? "密码文件 " + where.substr(file.size()) : std::string("标准输入");
 }
 
 // A prompt goes to standard error, so that standard output stays the tool's.
