@@ -28,7 +28,7 @@ TEST(FailureTest, DescriptionsByKindWithAndWithoutDetail) {
         {"a file with the system's reason", failure(Kind::File, "无法创建文件 /d/a", {"/d/a", "Cannot create the file /d/a: Permission denied", EACCES}),
          "无法创建文件 /d/a（原因：没有权限）",
          "无法创建文件 /d/a（原因：没有权限）\n详细信息：Cannot create the file /d/a: Permission denied [EACCES]", false},
-        {"a database named only as the subject", failure(Kind::Database, "无法打开数据库", {"/d/x.nsf"}),
+        {"a database named only as the subject", failure(Kind::Database, "无法打开数据库", {"/d/x.nsf", "", 0, true}),
          "无法打开数据库：/d/x.nsf", "无法打开数据库：/d/x.nsf", false},
         {"a damaged registry whose reason is in English only",
          failure(Kind::Registry, "注册表文件 /r 已损坏（第 3 行）", {"/r", "The registry file /r is damaged: line 3: no ]"}),

@@ -21,7 +21,7 @@ std::string errorOf(const std::function<void()>& call) {
     try {
         call();
     } catch (const Failure& e) {
-        return e.what();
+        return e.original();
     }
     return "no error";
 }

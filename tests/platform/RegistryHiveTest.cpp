@@ -37,7 +37,7 @@ TEST(RegistryHive, ReadingAValueOfAnotherKindAsTextNamesIt) {
         hive.readString("\\Software\\X", "");
         FAIL() << "expected Failure";
     } catch (const Failure& e) {
-        EXPECT_STREQ(e.what(), "Invalid data type for ''");
+        EXPECT_STREQ(e.original(), "Invalid data type for ''");
     }
 }
 
@@ -85,8 +85,8 @@ TEST(RegistryHive, MalformedFilesGiveAClearErrorWithTheLine) {
             RegistryHive::load(file);
             ADD_FAILURE() << "accepted: " << text;
         } catch (const Failure& e) {
-            EXPECT_NE(std::string(e.what()).find(where), std::string::npos) << e.what();
-            EXPECT_NE(std::string(e.what()).find(file), std::string::npos) << e.what();
+            EXPECT_NE(std::string(e.original()).find(where), std::string::npos) << e.original();
+            EXPECT_NE(std::string(e.original()).find(file), std::string::npos) << e.original();
         }
     }
 }

@@ -76,7 +76,7 @@ protected:
         try {
             save(target, contents);
         } catch (const Failure& e) {
-            return e.what();
+            return e.original();
         }
         return "no error";
     }
@@ -225,7 +225,7 @@ TEST_F(StagedFileTest, AFailureAtEveryStepLeavesNoTemporaryAndNamesTheFile) {
             file.write("x", 1);
             file.commit(SyncToDisk::Yes);
         } catch (const Failure& e) {
-            error = e.what();
+            error = e.original();
         }
         EXPECT_THAT(error, HasSubstr(target));
         EXPECT_THAT(error, HasSubstr(std::strerror(EIO)));
@@ -245,7 +245,7 @@ TEST_F(StagedFileTest, ANewNameIsNeverTakenFromAFileThatGotItMeanwhile) {
         ADD_FAILURE() << "the later file replaced the earlier";
     } catch (const Failure& e) {
         EXPECT_EQ(e.error(), EEXIST);
-        EXPECT_THAT(e.what(), HasSubstr(target + ": a file of that name was made meanwhile, and is kept"));
+        EXPECT_THAT(e.original(), HasSubstr(target + ": a file of that name was made meanwhile, and is kept"));
     }
     EXPECT_EQ(TempDir::read(target), "earlier");
     EXPECT_EQ(folderContents(), std::vector<std::string>{"names.nsf"});
