@@ -287,7 +287,7 @@ TEST_F(ExportTest, ALogThatFailsDuringTheWalkEndsWithTheWorkbookSaved) {
     EXPECT_EQ(outcome.result, ExportOutcome::Result::Failed);
     ASSERT_EQ(messageTexts().size(), 1u);
     EXPECT_TRUE(messageTexts()[0].startsWith(messages::kLogFailed));
-    EXPECT_THAT(messageTexts()[0].toStdString(), HasSubstr("I/O error writing the export log"));
+    EXPECT_THAT(messageTexts()[0].toStdString(), HasSubstr("无法写入导出日志"));
     const json sheet = this->sheet(workbook("1"));
     EXPECT_EQ(sheet["rows"], 1) << "the header is written, no document";
     EXPECT_EQ(wait.calls.last(), QStringLiteral("CloseWait"));

@@ -93,7 +93,7 @@ TEST(CsvSave, AFileThatCannotBeWrittenFailsTheSaveAndKeepsTheOldOne) {
         const FileSizeLimit limit(256 * 1024);
         saveWorkbook(workbook, path);
     } catch (const Failure& e) {
-        failure = e.what();
+        failure = e.original();
     }
     EXPECT_THAT(failure, testing::HasSubstr("Cannot save the workbook as " + path));
     EXPECT_EQ(fileBytes(path), "the old file");

@@ -236,7 +236,7 @@ TEST(FileFormats, SavingIsAtomicInEachFormat) {
             try {
                 saveWorkbook(workbook, dir.file("missing/" + fileName(format)), format);
             } catch (const Failure& e) {
-                return std::string(e.what());
+                return std::string(e.original());
             }
             return std::string();
         }(), HasSubstr("does not exist"));

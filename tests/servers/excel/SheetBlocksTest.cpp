@@ -150,6 +150,6 @@ TEST(AtomicSave, ATargetThatCannotBeWrittenIsAnErrorNamingIt) {
         saveWorkbook(workbook, dir.file("missing/book.xls"));
         FAIL() << "expected Failure";
     } catch (const Failure& e) {
-        EXPECT_THAT(e.what(), HasSubstr("does not exist"));
+        EXPECT_THAT(e.original(), HasSubstr("does not exist"));
     }
 }

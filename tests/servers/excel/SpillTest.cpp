@@ -167,6 +167,7 @@ TEST(WorkbookSpill, AMissingTemporaryFolderFailsTheSaveAndLeavesNothing) {
         FAIL() << "saved without its temporary files";
     } catch (const Failure& e) {
         EXPECT_NE(std::string(e.what()).find("no such folder"), std::string::npos) << e.what();
+        EXPECT_TRUE(e.is(Failure::Kind::Workbook));
     }
     EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
@@ -183,7 +184,7 @@ TEST(WorkbookSpill, AFullTemporaryStoreIsReportedByTheWrite) {
         for (std::uint32_t row = 0; row < 100000 && failure.empty(); ++row)
             workbook.setText(row, 0, "Document " + std::to_string(row) + " item 0");
     } catch (const Failure& e) {
-        failure = e.what();
+        failure = e.original();
     }
     EXPECT_NE(failure.find("temporary folder"), std::string::npos) << failure;
     EXPECT_NE(failure.find("too large"), std::string::npos) << failure;

@@ -88,7 +88,7 @@ TEST(XlsSave, AFullDiskFailsTheSaveWhileTheSheetsAreMadeAndKeepsTheOldFile) {
         const FileSizeLimit limit(1024 * 1024);
         velloran::workbook::biff::saveWorkbook(workbook, path);
     } catch (const Failure& e) {
-        failure = e.what();
+        failure = e.original();
     }
     EXPECT_THAT(failure, testing::AllOf(testing::HasSubstr(path), testing::HasSubstr("File too large")));
     EXPECT_EQ(TempDir::read(path), "the old file");
