@@ -3,7 +3,7 @@
 // out of core dumps.
 #include "TempDir.h"
 #include "ToolProcess.h"
-#include "common/Failure.h"
+#include "common/ToolError.h"
 #include "generate/Generator.h"
 #include "people/AddPersonTool.h"
 #include "people/Person.h"

@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 #include <sodium.h>
 
-#include "common/Failure.h"
+#include "common/ToolError.h"
 
 namespace velloran::tools::dxl {
 namespace {

@@ -3,7 +3,7 @@
 #include "dxl/Base64File.h"
 #include "dxl/DxlValues.h"
 
-#include "common/Failure.h"
+#include "common/ToolError.h"
 
 #include <gtest/gtest.h>
 #include <sodium.h>

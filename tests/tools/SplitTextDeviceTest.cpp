@@ -1,5 +1,5 @@
 // Long texts of the XML reach the reader in pieces, unchanged.
-#include "common/Failure.h"
+#include "common/ToolError.h"
 #include "dxl/XmlCursor.h"
 
 #include <QBuffer>

@@ -5,7 +5,7 @@
 #include "FileSizeLimit.h"
 #include "TempDir.h"
 #include "Workbook.h"
-#include "Failure.h"
+#include "errors/Failure.h"
 #include "XlrdReader.h"
 
 #include <gmock/gmock.h>

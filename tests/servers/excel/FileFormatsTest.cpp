@@ -4,7 +4,7 @@
 #include "SstPlacement.h"
 #include "TempDir.h"
 #include "Workbook.h"
-#include "Failure.h"
+#include "errors/Failure.h"
 #include "WorkbookFiles.h"
 #include "XlrdReader.h"
 

@@ -4,7 +4,7 @@
 #include "QueuedWorkbook.h"
 #include "WorkbookWriter.h"
 #include "TempDir.h"
-#include "Failure.h"
+#include "errors/Failure.h"
 #include "XlrdReader.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // Grids larger than one sheet, large files, and how a save replaces a file.
 #include "TempDir.h"
 #include "Workbook.h"
-#include "Failure.h"
+#include "errors/Failure.h"
 #include "WorkbookWriter.h"
 #include "XlrdReader.h"
 

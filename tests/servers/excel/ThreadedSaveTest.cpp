@@ -7,7 +7,7 @@
 #include "FileSizeLimit.h"
 #include "TempDir.h"
 #include "Workbook.h"
-#include "Failure.h"
+#include "errors/Failure.h"
 #include "WorkbookWriter.h"
 
 #include <gmock/gmock.h>

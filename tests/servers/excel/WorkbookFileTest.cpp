@@ -1,7 +1,7 @@
 // Workbooks written by the BIFF writer, read back by xlrd.
 #include "TempDir.h"
 #include "Workbook.h"
-#include "Failure.h"
+#include "errors/Failure.h"
 #include "WorkbookWriter.h"
 #include "XlrdReader.h"
 
