@@ -167,7 +167,8 @@ TEST_F(IniFileTest, AFileThatCannotBeWrittenGivesUnableToWriteToItsPath) {
             ini.writeString("domino", "server", "x");
             ADD_FAILURE() << "wrote " << path;
         } catch (const Failure& e) {
-            EXPECT_EQ(std::string(e.what()).rfind("Unable to write to " + path + ": ", 0), 0u) << e.what();
+            EXPECT_EQ(std::string(e.what()), "无法写入设置文件 " + path);
+            EXPECT_EQ(std::string(e.original()).rfind("Unable to write to " + path + ": ", 0), 0u) << e.original();
         }
     }
 }
