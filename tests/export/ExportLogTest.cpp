@@ -148,8 +148,8 @@ TEST(ExportLog, ATornLastLineIsEndedBeforeTheFirstNewLine) {
 
 // A Failure whose original words hold `part`.
 auto failsWithOriginal(const std::string& part) {
-    return ::testing::Throws<platform::Failure>(::testing::ResultOf(
-        [](const platform::Failure& failure) { return std::string(failure.original()); }, HasSubstr(part)));
+    return ::testing::Throws<velloran::platform::Failure>(::testing::ResultOf(
+        [](const velloran::platform::Failure& failure) { return std::string(failure.original()); }, HasSubstr(part)));
 }
 
 TEST(ExportLog, AFailedWriteNamesTheFileAndTheReasonAndItsHalfLineIsEndedNextTime) {

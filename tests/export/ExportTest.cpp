@@ -168,7 +168,7 @@ TEST_F(ExportTest, AStartThatIsNotANumberEndsTheCommandBeforeAnythingIsCreated) 
     try {
         exportTo(out() + QStringLiteral("x.xls"));
         FAIL() << "no error";
-    } catch (const platform::Failure& error) {
+    } catch (const velloran::platform::Failure& error) {
         EXPECT_STREQ(error.what(), "'3a' is not a valid integer value");
     }
     EXPECT_FALSE(QFileInfo::exists(logFile()));
@@ -297,7 +297,7 @@ TEST_F(ExportTest, ALogFolderThatCannotBeWrittenEndsTheCommandBeforeTheApplicati
     dir.write("blocked", "");
     ExportLog blocked(QString::fromStdString(dir.file("blocked/logs")));
     EXPECT_THROW(ViewExport({hive, prompts, wait, blocked}).ExportToWorkbook(requestFrom(state, out() + QStringLiteral("导出"))),
-                 platform::Failure);
+                 velloran::platform::Failure);
     EXPECT_FALSE(QFileInfo::exists(workbook("1")));
     EXPECT_TRUE(wait.calls.isEmpty());
 }

@@ -9,17 +9,17 @@
 #include <optional>
 
 using namespace velloran;
-using Kind = platform::Failure::Kind;
+using Kind = velloran::platform::Failure::Kind;
 
 TEST(HeldDiagnosticsTest, CountsOnlyWhatVerboseWouldAddToThePrintedError) {
-    const platform::Failure translated(Kind::Database, "数据库 /d.nsf 中没有名为“X”的视图",
+    const velloran::platform::Failure translated(Kind::Database, "数据库 /d.nsf 中没有名为“X”的视图",
                                        {"", "The database /d.nsf has no view named 'X'", 0, false});
-    const platform::Failure detailed(Kind::Database, "访问数据库文件 /d.nsf 时出错",
+    const velloran::platform::Failure detailed(Kind::Database, "访问数据库文件 /d.nsf 时出错",
                                      {"", "Error while reading, database file /d.nsf: disk image is malformed"});
     const struct {
         const char* what;
         std::vector<QString> held;
-        std::optional<platform::Failure> error;
+        std::optional<velloran::platform::Failure> error;
         int hidden;
     } cases[] = {
         {"a run without an error: every diagnostic", {QStringLiteral("a"), QStringLiteral("b")}, std::nullopt, 2},
