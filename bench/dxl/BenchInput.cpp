@@ -12,7 +12,7 @@
 
 namespace {
 
-using velloran::tools::ToolError;
+using velloran::tools::toolFailure;
 
 const char* kUsage = R"(Usage: velloran-dxl-bench-input --out DIR [--documents N] [--items M]
                                  [--attachment-every K] [--attachment-size BYTES]
@@ -127,13 +127,13 @@ void writeJsonDocument(std::ofstream& out, const Shape& shape, long long index) 
 
 std::ofstream create(const std::string& path) {
     std::ofstream out(path, std::ios::binary);
-    if (!out) throw ToolError("Cannot write " + path);
+    if (!out) throw toolFailure("Cannot write " + path);
     return out;
 }
 
 void finish(std::ofstream& out, const std::string& path) {
     out.close();
-    if (!out) throw ToolError("Cannot write " + path);
+    if (!out) throw toolFailure("Cannot write " + path);
 }
 
 void writeBenchInput(const std::string& folder, const Shape& shape) {
@@ -170,8 +170,8 @@ int main(int argc, char** argv) {
         velloran::tools::CommandLine options(count, args, {"out", "documents", "items", "attachment-every", "attachment-size"});
         Shape shape{options.number("documents", 100000), options.number("items", 20),
                     options.number("attachment-every", 10), options.number("attachment-size", 102400)};
-        if (shape.items < 3) throw ToolError("--items must be at least 3");
-        if (shape.attachmentEvery < 1) throw ToolError("--attachment-every must be at least 1");
+        if (shape.items < 3) throw toolFailure("--items must be at least 3");
+        if (shape.attachmentEvery < 1) throw toolFailure("--attachment-every must be at least 1");
         writeBenchInput(options.required("out"), shape);
     });
 }

@@ -28,8 +28,9 @@ Q_LOGGING_CATEGORY(registryDiagnostics, "velloran.registry")
 RegistryHive readHive(const std::string& path) {
     try {
         return RegistryHive::loadReadable(path);
-    } catch (const platform::HiveError& e) {
-        qCWarning(registryDiagnostics) << e.what();
+    } catch (const platform::Failure& e) {
+        if (!e.is(platform::Failure::Kind::Registry)) throw;
+        qCWarning(registryDiagnostics) << e.original();
         return RegistryHive();
     }
 }
@@ -72,8 +73,9 @@ bool DominoEnvironment::RequireInstallation() const {
     try {
         hive = RegistryHive::loadReadable(path);
         reportDamage(hive);
-    } catch (const platform::HiveError& e) {
-        qCWarning(registryDiagnostics) << e.what();
+    } catch (const platform::Failure& e) {
+        if (!e.is(platform::Failure::Kind::Registry)) throw;
+        qCWarning(registryDiagnostics) << e.original();
         platform::showPlainMessage(prompts_, QStringLiteral("无法读取注册表文件 %1").arg(QString::fromStdString(path)));
     }
     if (hive.hasKey(kNotesKey.toStdString()) || hive.hasKey(kDominoKey.toStdString())) return true;

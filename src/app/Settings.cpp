@@ -68,8 +68,10 @@ void writeSettings(const QString& path, const std::vector<std::pair<QString, QSt
 }
 
 [[noreturn]] void failToSave(const QString& message, const std::exception& reason) {
-    qCWarning(settingsDiagnostics) << reason.what();
-    throw SettingsError(message.toStdString());
+    qCWarning(settingsDiagnostics) << platform::originalOf(reason).c_str();
+    throw platform::Failure(platform::Failure::Kind::Settings, message.toStdString(),
+                            {"", platform::originalOf(reason), platform::errorOf(reason),
+                             platform::originalSaysMore(reason) || !platform::isFailure(reason, platform::Failure::Kind::Settings)});
 }
 
 }  // namespace
@@ -97,9 +99,9 @@ void saveLoginValues(const QString& exeFolder, const LoginValues& values) {
     const QString path = settingsFileForWriting(exeFolder);
     try {
         writeSettings(path, {{kServerKey, values.server}, {kUserKey, values.user}, {kPasswordKey, values.password}});
-    } catch (const platform::IniError& e) {
-        failToSave(QStringLiteral("登录设置未保存: 服务器名、用户名或密码中含有换行符，无法写入设置文件 %1。").arg(path), e);
     } catch (const std::exception& e) {
+        if (platform::isFailure(e, platform::Failure::Kind::Settings))
+            failToSave(QStringLiteral("登录设置未保存: 服务器名、用户名或密码中含有换行符，无法写入设置文件 %1。").arg(path), e);
         failToSave(QStringLiteral("登录设置未保存: 无法写入设置文件 %1。").arg(path), e);
     }
 }
@@ -129,8 +131,9 @@ bool rememberLoginValues(const QString& exeFolder, const LoginValues& values, pl
     try {
         saveLoginValues(exeFolder, values);
         return true;
-    } catch (const SettingsError& e) {
-        platform::showPlainMessage(prompts, QString::fromStdString(e.what()));
+    } catch (const platform::Failure& e) {
+        if (!e.is(platform::Failure::Kind::Settings)) throw;
+        platform::showPlainMessage(prompts, platform::failureText(e));
         return false;
     }
 }

@@ -11,7 +11,6 @@
 #include <QString>
 
 #include <functional>
-#include <stdexcept>
 
 namespace velloran::app {
 
@@ -19,12 +18,6 @@ struct LoginValues {
     QString server;
     QString user;
     QString password;
-};
-
-// The login values could not be saved; the message is for the user.
-class SettingsError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
 };
 
 inline const QString kSettingsFileName = QStringLiteral("system.ini");
@@ -42,7 +35,8 @@ LoginValues loadLoginValues(const QString& exeFolder, const std::function<QStrin
 // Writes server, username and pwd in one rewrite of the file, so that a
 // user name is never kept with another user's password: all three or none.
 // The file is its owner's alone (created so, narrowed so when it exists),
-// since it holds a password. Throws SettingsError with a Chinese message;
+// since it holds a password. Throws a Failure of Kind::Settings with a
+// Chinese message;
 // the reason goes to the diagnostics channel "velloran.settings".
 void saveLoginValues(const QString& exeFolder, const LoginValues& values);
 

@@ -7,6 +7,7 @@
 #include "text/Trim.h"
 #include "ui/PlainMessage.h"
 
+#include <QFileInfo>
 #include <QTreeWidget>
 
 namespace velloran::browse {
@@ -148,7 +149,7 @@ void DatabaseTree::listServerDatabaseViews(QTreeWidgetItem* node) {
         database.ConnectTo(c_.state.requireSession().GetDatabase(c_.state.ServerName, path));
         database.DefaultInterface();
     } catch (const std::exception& e) {
-        platform::showPlainMessage(c_.prompts, QStringLiteral("访问数据库出错：") + QString::fromUtf8(e.what()));
+        platform::showPlainMessage(c_.prompts, QStringLiteral("访问数据库出错：") + platform::failureText(e));
         return;
     }
     c_.state.DatabasePath = path;

@@ -23,7 +23,7 @@ QString firstValueText(domino::TNotesDocument& document, const QString& name, in
     if (item.IsConnected() && item.Type() == notes::kRawData) return kRawDataText;
     const notes::ValueList values = document.GetNthItemValue(name, occurrence);
     if (values.empty())
-        throw domino::DominoError(QStringLiteral("域 %1 没有值").arg(name).toStdString());
+        throw domino::databaseFailure(QStringLiteral("域 %1 没有值").arg(name).toStdString());
     return domino::valueToText(values.front());
 }
 

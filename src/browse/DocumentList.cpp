@@ -4,9 +4,9 @@
 #include "ValueText.h"
 #include "ui/PlainMessage.h"
 
-#include <QLoggingCategory>
+#include "errors/Failure.h"
 
-#include <stdexcept>
+#include <QLoggingCategory>
 
 namespace velloran::browse {
 
@@ -16,23 +16,16 @@ Q_LOGGING_CATEGORY(browseDiagnostics, "velloran.browse")
 
 const QString kReadingMessage = QStringLiteral("正在读入前100条文档数据...");
 
-// A step of listing that failed, told in the user's words.
-class ListingError : public std::runtime_error {
-public:
-    explicit ListingError(const QString& text) : std::runtime_error(text.toStdString()) {}
-    QString text() const { return QString::fromStdString(what()); }
-};
-
-// Runs one read of the engine; a failure becomes a ListingError saying
-// `what` and the engine's reason, which goes to the diagnostics channel
-// too.
+// Runs one read of the engine; a failure becomes a Failure saying `what`
+// and the engine's reason, which goes to the diagnostics channel too.
 template <typename Read>
 auto reading(const QString& what, Read read) -> decltype(read()) {
     try {
         return read();
     } catch (const std::exception& reason) {
         qCWarning(browseDiagnostics).noquote() << what << "-" << reason.what();
-        throw ListingError(what + QStringLiteral("：") + QString::fromUtf8(reason.what()));
+        throw platform::asFailure(reason).retold(platform::kindOf(reason),
+                                                 (what + QStringLiteral("：")).toStdString() + reason.what());
     }
 }
 
@@ -73,8 +66,8 @@ void DocumentList::LoadViewPage(domino::TNotesDatabase& database, const QString&
     QString failure;
     try {
         listPage(database, shown);
-    } catch (const ListingError& error) {
-        failure = error.text();
+    } catch (const platform::Failure& error) {
+        failure = QString::fromStdString(platform::describeFailure(error, false));
     }
     c_.list.endUpdate();
     c_.wait.CloseWait();

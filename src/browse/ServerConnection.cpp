@@ -36,7 +36,7 @@ void ServerConnection::ConnectServer() {
     } catch (const std::exception& e) {
         // The component's message says why (and its diagnostics the detail).
         c_.wait.CloseWait();
-        platform::showPlainMessage(c_.prompts, QStringLiteral("连接服务器失败!\n") + QString::fromUtf8(e.what()));
+        platform::showPlainMessage(c_.prompts, QStringLiteral("连接服务器失败!\n") + platform::failureText(e));
         return;
     }
     hooks_.saveSettings();

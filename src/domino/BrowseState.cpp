@@ -9,7 +9,7 @@ std::string notPreparedMessage() {
 }
 
 TNotesSession& BrowseState::requireSession() {
-    if (!Session || !CurrentDatabase) throw DominoError(notPreparedMessage());
+    if (!Session || !CurrentDatabase) throw databaseFailure(notPreparedMessage());
     return *Session;
 }
 

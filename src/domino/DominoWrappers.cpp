@@ -16,7 +16,7 @@ TNotesSession::InterfacePtr TNotesSession::createObject() {
         throwComponentFailure(e);
     }
     auto session = std::dynamic_pointer_cast<notes::Session>(object);
-    if (!session) throw DominoError(std::string("类 ") + notes::kSessionClassId + " 的对象不是会话");
+    if (!session) throw databaseFailure(std::string("类 ") + notes::kSessionClassId + " 的对象不是会话");
     return session;
 }
 
@@ -171,7 +171,7 @@ void TNotesRichTextItem::ConnectTo(const notes::ItemPtr& item) {
     } catch (const std::exception& e) {
         throwComponentFailure(e);
     }
-    if (!richText) throw DominoError(notRichText);
+    if (!richText) throw databaseFailure(notRichText);
     NotesWrapper::ConnectTo(std::move(richText));
 }
 

@@ -1,21 +1,12 @@
 #include "NotesWrapper.h"
 
-#include <QLoggingCategory>
-
 #include <algorithm>
 
 namespace velloran::domino {
 
-namespace {
-
-Q_LOGGING_CATEGORY(engineDiagnostics, "velloran.engine")
-
-}  // namespace
-
 void throwComponentFailure(const std::exception& failure) {
-    const auto* engine = dynamic_cast<const notes::EngineFailure*>(&failure);
-    qCWarning(engineDiagnostics, "%s", engine ? engine->original() : failure.what());
-    throw DominoError(failure.what());
+    if (const auto* known = dynamic_cast<const platform::Failure*>(&failure)) throw *known;
+    throw databaseFailure(failure.what());
 }
 
 std::string toUtf8(const QString& text) { return text.toStdString(); }

@@ -5,28 +5,29 @@
 // empty wrapper first connects by creating a new object of the wrapper's
 // class; only the session class can be created that way, so the other
 // wrappers then fail with the component runtime's classic message. Every
-// failure of the component reaches the caller as a DominoError carrying the
-// component's message for the user; its English original goes to the
-// diagnostics category "velloran.engine".
+// failure of the component reaches the caller as a platform::Failure: the
+// component's own, which carries its message for the user and its English
+// original, or one of Kind::Database with the message of any other
+// exception.
 #include "NotesApi.h"
+#include "errors/Failure.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <utility>
 
 namespace velloran::domino {
 
-class DominoError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
+// A failure of the program's own use of the component: Kind::Database.
+inline platform::Failure databaseFailure(const std::string& text) {
+    return platform::Failure(platform::Failure::Kind::Database, text);
+}
 
-// The component's failure as a DominoError with the message for the user;
-// the original text (an EngineFailure's English one) goes to diagnostics.
+// The component's failure as a platform::Failure: the component's own
+// Failure as it is, any other exception as a Failure of Kind::Database.
 [[noreturn]] void throwComponentFailure(const std::exception& failure);
 
 inline constexpr const char* kNotConnectedMessage =
@@ -57,7 +58,7 @@ public:
     // The held object, connecting first when none is held.
     const InterfacePtr& DefaultInterface() {
         if (!object_) object_ = createObject();
-        if (!object_) throw DominoError(kNotConnectedMessage);
+        if (!object_) throw databaseFailure(kNotConnectedMessage);
         return object_;
     }
 
@@ -66,13 +67,13 @@ protected:
     // cannot be created directly.
     virtual InterfacePtr createObject() { return nullptr; }
 
-    // Runs one component call, turning its failures into DominoError.
+    // Runs one component call, turning its failures into platform::Failure.
     template <class Call>
     auto call(Call&& callOnObject) {
         const InterfacePtr& object = DefaultInterface();
         try {
             return callOnObject(*object);
-        } catch (const DominoError&) {
+        } catch (const platform::Failure&) {
             throw;
         } catch (const std::exception& e) {
             throwComponentFailure(e);

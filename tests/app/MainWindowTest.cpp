@@ -179,8 +179,8 @@ TEST_F(MainWindowTest, AStartUpFailureIsReportedAndCommandsThenRefuse) {
     EXPECT_EQ(prompts_.messages()[0].icon, platform::MessageIcon::Error);
     EXPECT_EQ(window->Session, nullptr);
     EXPECT_EQ(quits_, 0);
-    EXPECT_THROW(window->requireSession(), domino::DominoError);
-    EXPECT_THROW(window->requireCurrentDatabase(), domino::DominoError);
+    EXPECT_THROW(window->requireSession(), platform::Failure);
+    EXPECT_THROW(window->requireCurrentDatabase(), platform::Failure);
 }
 
 TEST_F(MainWindowTest, ExitAsksAndEndsOnlyOnOk) {

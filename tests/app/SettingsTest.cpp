@@ -2,6 +2,7 @@
 
 #include "ScriptedPrompts.h"
 #include "TempDir.h"
+#include "errors/Failure.h"
 
 #include <gtest/gtest.h>
 
@@ -92,7 +93,7 @@ TEST(Settings, AFileThatCannotBeWrittenIsNamedInTheError) {
     try {
         saveLoginValues(folderOf(dir), {QStringLiteral("S"), QStringLiteral("u"), QStringLiteral("p")});
         FAIL() << "expected an error";
-    } catch (const SettingsError& e) {
+    } catch (const velloran::platform::Failure& e) {
         EXPECT_EQ(QString::fromStdString(e.what()),
                   QStringLiteral("登录设置未保存: 无法写入设置文件 %1。").arg(QString::fromStdString(dir.file("system.ini"))));
     }

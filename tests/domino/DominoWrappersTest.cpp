@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 using namespace velloran;
-using domino::DominoError;
+using platform::Failure;
 
 namespace {
 
@@ -53,7 +53,7 @@ public:
 std::string messageOf(const std::function<void()>& call) {
     try {
         call();
-    } catch (const DominoError& e) {
+    } catch (const Failure& e) {
         return e.what();
     }
     return "(no error)";
@@ -89,8 +89,8 @@ TEST(DominoWrappers, SessionConnectsThroughTheComponentRuntime) {
     velloran::testing::TempDir dir;
     domino::TNotesSession session(platform::ComponentRuntime(dir.file("empty.reg")));
     const std::string message = messageOf([&] { session.Initialize(); });
-    EXPECT_NE(message.find(notes::kSessionClassId), std::string::npos) << message;
-    EXPECT_NE(message.find("not registered"), std::string::npos) << message;
+    EXPECT_EQ(message.find(notes::kSessionClassId), std::string::npos) << "no class id for the user: " << message;
+    EXPECT_NE(message.find("没有找到注册表文件"), std::string::npos) << message;
     EXPECT_FALSE(session.IsConnected());
 }
 

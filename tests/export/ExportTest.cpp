@@ -172,7 +172,7 @@ TEST_F(ExportTest, AStartThatIsNotANumberEndsTheCommandBeforeAnythingIsCreated) 
     try {
         exportTo(out() + QStringLiteral("x.xls"));
         FAIL() << "no error";
-    } catch (const ConversionError& error) {
+    } catch (const velloran::platform::Failure& error) {
         EXPECT_STREQ(error.what(), "'3a' is not a valid integer value");
     }
     EXPECT_FALSE(QFileInfo::exists(logFile()));
@@ -295,7 +295,7 @@ TEST_F(ExportTest, ALogThatFailsDuringTheWalkDoesNotStopTheExport) {
     EXPECT_EQ(outcome.losses.cells, 1) << "only the long value is cut: every other cell is written";
     ASSERT_EQ(messageTexts().size(), 1u);
     EXPECT_THAT(messageTexts()[0].toStdString(),
-                AllOf(HasSubstr("行日志未能写入:I/O error writing the export log"), HasSubstr("数据导出结束，但有内容未能导出")));
+                AllOf(HasSubstr("行日志未能写入:无法写入导出日志"), HasSubstr("数据导出结束，但有内容未能导出")));
     const json sheet = this->sheet(workbook("1"));
     EXPECT_EQ(sheet["rows"], 4) << "the header and every document";
     EXPECT_EQ(wait.calls.last(), QStringLiteral("CloseWait"));
@@ -305,7 +305,7 @@ TEST_F(ExportTest, ALogFolderThatCannotBeWrittenEndsTheCommandBeforeTheApplicati
     dir.write("blocked", "");
     ExportLog blocked(QString::fromStdString(dir.file("blocked/logs")));
     EXPECT_THROW(ViewExport({hive, prompts, wait, blocked}).ExportToWorkbook(requestFrom(state, out() + QStringLiteral("导出"))),
-                 ExportLogError);
+                 velloran::platform::Failure);
     EXPECT_FALSE(QFileInfo::exists(workbook("1")));
     EXPECT_TRUE(wait.calls.isEmpty());
 }

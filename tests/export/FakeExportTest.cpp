@@ -174,8 +174,7 @@ TEST_F(FakeExportTest, AFolderPlantedAsALinkIsRefusedAndItsTargetUntouched) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(victim.path()), {}), 1) << "nothing new there";
     EXPECT_EQ(outcome.losses.attachments, 2);
     EXPECT_EQ(outcome.losses.objects, 1);
-    const QString refused = QStringLiteral("The folder ") + out() +
-                            QStringLiteral("V附件/D1 is a symbolic link; nothing is written through a link;");
+    const QString refused = QStringLiteral("文件夹 ") + out() + QStringLiteral("V附件/D1 是符号链接，不会通过链接写入;");
     EXPECT_EQ(failureLines(), QStringList({QStringLiteral("导出第1个文档出错:") + out() + QStringLiteral("V附件/D1/,") + refused,
                                            QStringLiteral("导出第1个文档出错:pic.png,") + refused}));
     EXPECT_EQ(TempDir::read(dir.file("out/V附件/D2/c.txt")), "c") << "the other documents are saved";
@@ -196,8 +195,7 @@ TEST_F(FakeExportTest, ALinkAboveTheDocumentsFoldersIsRefusedForEveryDocument) {
     EXPECT_TRUE(std::filesystem::is_empty(victim.path()));
     EXPECT_EQ(outcome.losses.attachments, 2);
     ASSERT_EQ(failureLines().size(), 2);
-    EXPECT_TRUE(failureLines()[1].endsWith(QStringLiteral("The folder ") + out() +
-                                           QStringLiteral("部门 is a symbolic link; nothing is written through a link;")))
+    EXPECT_TRUE(failureLines()[1].endsWith(QStringLiteral("文件夹 ") + out() + QStringLiteral("部门 是符号链接，不会通过链接写入;")))
         << failureLines()[1].toStdString();
 }
 

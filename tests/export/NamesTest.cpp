@@ -36,7 +36,7 @@ TEST(IntegerText, RefusesEverythingElse) {
     try {
         StrToInt(QStringLiteral("三"));
         FAIL() << "no error";
-    } catch (const ConversionError& error) {
+    } catch (const velloran::platform::Failure& error) {
         EXPECT_STREQ(error.what(), "'三' is not a valid integer value");
     }
 }

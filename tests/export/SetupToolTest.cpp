@@ -189,9 +189,9 @@ TEST_F(SetupToolTest, ALinkOnTheWayToTheUsersHiveIsRefusedAndNothingIsWrittenThr
         const char* said;
     };
     const Case cases[] = {
-        {".config", "", "The folder "},
-        {".config/velloran", "", "The folder "},
-        {".config/velloran/registry.reg", "victim.reg", "The registry file "},
+        {".config", "", "文件夹 "},
+        {".config/velloran", "", "文件夹 "},
+        {".config/velloran/registry.reg", "victim.reg", "注册表文件 "},
     };
     for (const Case& c : cases) {
         const std::string number = std::to_string(&c - cases);
@@ -203,7 +203,7 @@ TEST_F(SetupToolTest, ALinkOnTheWayToTheUsersHiveIsRefusedAndNothingIsWrittenThr
 
         const ToolRun refused = setup({"--data", dir.file("")}, caseHome.string());
         EXPECT_EQ(refused.status, 1) << c.link;
-        EXPECT_THAT(refused.output, HasSubstr(c.said + (caseHome / c.link).string() + " is a symbolic link"));
+        EXPECT_THAT(refused.output, HasSubstr(c.said + (caseHome / c.link).string() + " 是符号链接"));
         EXPECT_EQ(std::distance(fs::directory_iterator(elsewhere), fs::directory_iterator()), 1)
             << c.link << ": a file was made through the link";
         EXPECT_EQ(TempDir::read(victim), "REGEDIT4\n") << c.link;

@@ -51,7 +51,7 @@ void evaluate(const Formula& formula, Context& context) {
     try {
         formula.evaluate(context);
         formula.selects(context);
-    } catch (const EngineError&) {
+    } catch (const Failure&) {
         // a formula that cannot be evaluated for this document says why
     }
 }
@@ -62,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::optional<Formula> formula;
     try {
         formula.emplace(fuzz::asText(data, size));
-    } catch (const EngineError&) {
+    } catch (const Failure&) {
         return 0;
     }
     NoDocument nothing;

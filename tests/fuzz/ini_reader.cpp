@@ -1,7 +1,7 @@
 // The INI reader and writer. The input is a profile's bytes, then a
 // section, a key and a value, each after a NUL byte. A profile keeps its
 // bytes exactly through reading and writing back; a value written reads back
-// unchanged, or writing it is refused with IniError.
+// unchanged, or writing it is refused with Failure.
 #include "ini/IniDocument.h"
 #include "support/Check.h"
 #include "support/FuzzInput.h"
@@ -12,7 +12,7 @@
 namespace {
 
 using velloran::platform::IniDocument;
-using velloran::platform::IniError;
+using velloran::platform::Failure;
 using velloran::platform::fromGb18030;
 namespace fuzz = velloran::fuzz;
 
@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::require(document.toBytes() == profile, "a profile read and written back keeps its bytes");
     try {
         document.setValue(section, key, value);
-    } catch (const IniError&) {
+    } catch (const Failure&) {
         return 0;
     }
     fuzz::require(document.value(section, key) == value, "a value written reads back unchanged");

@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::writeScratchFile(path, fuzz::asText(data, size));
     try {
         fuzz::walkDatabase(path, fuzz::Damage::Tolerated);
-    } catch (const velloran::notes::EngineError&) {
+    } catch (const velloran::platform::Failure&) {
         // refused as a whole: not a database, or damaged beyond opening
     }
     return 0;

@@ -1,7 +1,7 @@
 // The registry hive parser and writer. The input is a hive file, then a
 // key, a value name and a text value, each after a NUL byte. Any file
-// either loads or is refused with HiveError; a hive that loads reads
-// without failing; the value is set or refused with HiveError; and the
+// either loads or is refused with Failure; a hive that loads reads
+// without failing; the value is set or refused with Failure; and the
 // text the hive would then save loads back into the same hive.
 #include "registry/RegistryHive.h"
 #include "support/Check.h"
@@ -13,7 +13,7 @@
 
 namespace {
 
-using velloran::platform::HiveError;
+using velloran::platform::Failure;
 using velloran::platform::RegistryHive;
 namespace fuzz = velloran::fuzz;
 
@@ -36,7 +36,7 @@ void walkKeys(const RegistryHive& hive) {
         fuzz::require(hive.hasKey(key), "a listed sub-key exists");
         try {
             hive.readString(key, "");
-        } catch (const HiveError&) {
+        } catch (const Failure&) {
             // a default value that is not text: refused, as it should be
         }
         for (const std::string& sub : hive.subKeys(key)) pending.push_back(key + "\\" + sub);
@@ -50,21 +50,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     RegistryHive hive;
     try {
         hive = loadText(parts[0]);
-    } catch (const HiveError&) {
+    } catch (const Failure&) {
         return 0;
     }
     walkKeys(hive);
     try {
         hive.setString(parts[1], parts[2], parts[3]);
         fuzz::require(hive.readString(parts[1], parts[2]) == parts[3], "a value set reads back");
-    } catch (const HiveError&) {
+    } catch (const Failure&) {
         // a name or value that cannot stand on one line of the file
     }
     const std::string saved = hive.toText();
     RegistryHive reloaded;
     try {
         reloaded = loadText(saved);
-    } catch (const HiveError& e) {
+    } catch (const Failure& e) {
         fuzz::brokenProperty(std::string("the text a hive saves loads back: ") + e.what());
     }
     fuzz::require(reloaded.toText() == saved, "a saved hive loads back unchanged");

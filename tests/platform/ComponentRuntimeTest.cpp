@@ -5,7 +5,7 @@
 #include "TempDir.h"
 #include "TestComponent.h"
 
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <fstream>
 
@@ -13,10 +13,12 @@
 
 using velloran::component::CallKind;
 using velloran::component::Dispatch;
-using velloran::platform::ComponentError;
+using velloran::platform::Failure;
 using velloran::platform::ComponentRuntime;
 using velloran::platform::RegistryHive;
 using velloran::testing::TempDir;
+using ::testing::AllOf;
+using ::testing::HasSubstr;
 
 namespace {
 
@@ -30,15 +32,16 @@ protected:
         return hive.path();
     }
 
-    // The message of the ComponentError that `action` throws.
+    // The message of the Failure that `action` throws, and its original.
     template <typename Action>
-    static std::string failureOf(Action action) {
+    static std::string failureOf(Action action, bool original = false) {
         try {
             action();
-        } catch (const ComponentError& e) {
-            return e.what();
+        } catch (const Failure& e) {
+            EXPECT_TRUE(e.is(Failure::Kind::Component)) << e.what();
+            return original ? e.original() : e.what();
         }
-        ADD_FAILURE() << "expected a ComponentError";
+        ADD_FAILURE() << "expected a Failure";
         return {};
     }
 
@@ -65,22 +68,28 @@ TEST_F(ComponentRuntimeTest, RegistrationWritesTheClassKeysAndObjectsCanThenBeCr
 
 TEST_F(ComponentRuntimeTest, CreationFailuresNameTheirCause) {
     ComponentRuntime runtime(hiveServedBy(TEST_COMPONENT_PATH));
-    EXPECT_EQ(failureOf([&] { runtime.createObject("{00000000-0000-0000-0000-000000000001}"); }),
+    const auto unregistered = [&] { runtime.createObject("{00000000-0000-0000-0000-000000000001}"); };
+    EXPECT_EQ(failureOf(unregistered), "注册表文件 " + dir.file("hive.reg") +
+                                           " 中没有注册所需的组件，请运行 velloran-setup --data 数据目录 注册组件");
+    EXPECT_EQ(failureOf(unregistered, true),
               "Class {00000000-0000-0000-0000-000000000001} is not registered in the registry file " +
                   dir.file("hive.reg") + "; run velloran-setup --data DATA_FOLDER to register the components");
-    EXPECT_EQ(failureOf([&] { runtime.createObjectByProgId("Nothing.Here"); }),
-              "No application is registered as Nothing.Here");
+    EXPECT_EQ(failureOf([&] { runtime.createObjectByProgId("Nothing.Here"); }), "没有注册名为 Nothing.Here 的程序");
 
-    const std::pair<std::string, std::string> modules[] = {
-        {dir.file("missing.so"), "does not exist"},
-        {dir.write("text.so", "just some text\n"), "cannot be loaded"},
-        {NOT_A_COMPONENT_PATH, "has no entry point VelloranCreateObject"},
+    const struct {
+        std::string module;
+        const char* shown;
+        const char* original;
+    } modules[] = {
+        {dir.file("missing.so"), "不存在", "does not exist"},
+        {dir.write("text.so", "just some text\n"), "无法加载组件文件", "cannot be loaded"},
+        {NOT_A_COMPONENT_PATH, "不是本系统的组件", "has no entry point VelloranCreateObject"},
     };
-    for (const auto& [module, cause] : modules) {
-        ComponentRuntime served(hiveServedBy(module));
-        std::string message = failureOf([&] { served.createObject(TEST_COMPONENT_CLASS_ID); });
-        EXPECT_NE(message.find(module), std::string::npos) << message;
-        EXPECT_NE(message.find(cause), std::string::npos) << message;
+    for (const auto& c : modules) {
+        ComponentRuntime served(hiveServedBy(c.module));
+        const auto create = [&] { served.createObject(TEST_COMPONENT_CLASS_ID); };
+        EXPECT_THAT(failureOf(create), AllOf(HasSubstr(c.module), HasSubstr(c.shown)));
+        EXPECT_THAT(failureOf(create, true), AllOf(HasSubstr(c.module), HasSubstr(c.original)));
     }
 }
 
@@ -89,12 +98,12 @@ TEST_F(ComponentRuntimeTest, ALibraryAskedForAClassItDoesNotServeSaysSo) {
     hive.setString(ComponentRuntime::inprocServerKey("{OTHER}"), "", TEST_COMPONENT_PATH);
     hive.saveAs(dir.file("hive.reg"));
     EXPECT_EQ(failureOf([&] { ComponentRuntime(hive.path()).createObject("{OTHER}"); }),
-              std::string("The component file ") + TEST_COMPONENT_PATH + " does not serve class {OTHER}");
+              std::string("组件文件 ") + TEST_COMPONENT_PATH + " 不提供所需的对象");
 }
 
 TEST_F(ComponentRuntimeTest, RegisteringSomethingThatIsNotAComponentFails) {
     ComponentRuntime runtime(dir.file("hive.reg"));
-    std::string message = failureOf([&] { runtime.registerServer(NOT_A_COMPONENT_PATH); });
+    std::string message = failureOf([&] { runtime.registerServer(NOT_A_COMPONENT_PATH); }, true);
     EXPECT_NE(message.find("has no entry point VelloranRegisterServer"), std::string::npos) << message;
     EXPECT_FALSE(std::filesystem::exists(dir.file("hive.reg"))) << "nothing registered";
 }
@@ -107,7 +116,7 @@ TEST_F(ComponentRuntimeTest, ADamagedHiveServesTheKeysThatCanBeReadButIsNotRewri
     }
     ComponentRuntime runtime(path);
     EXPECT_TRUE(runtime.createObject(TEST_COMPONENT_CLASS_ID));
-    std::string message = failureOf([&] { runtime.registerServer(TEST_COMPONENT_PATH); });
+    std::string message = failureOf([&] { runtime.registerServer(TEST_COMPONENT_PATH); }, true);
     EXPECT_NE(message.find("is damaged"), std::string::npos) << message;
 }
 
@@ -118,7 +127,7 @@ TEST_F(ComponentRuntimeTest, AFileNameWithoutFolderIsLoadedFromTheCurrentFolder)
     ComponentRuntime runtime(hiveServedBy("libm.so.6"));
     std::string previous = std::filesystem::current_path();
     std::filesystem::current_path(dir.path());
-    std::string message = failureOf([&] { runtime.createObject(TEST_COMPONENT_CLASS_ID); });
+    std::string message = failureOf([&] { runtime.createObject(TEST_COMPONENT_CLASS_ID); }, true);
     std::filesystem::current_path(previous);
     EXPECT_NE(message.find("cannot be loaded"), std::string::npos) << message;
 }

@@ -87,11 +87,35 @@ TEST_F(HiveSearchTest, AdviceNamesTheFilesLookedForAndTheSetupCommand) {
     try {
         runtime.createObject("{00000000-0000-0000-0000-000000000002}");
         ADD_FAILURE() << "an unregistered class was created";
-    } catch (const ComponentError& e) {
-        EXPECT_EQ(std::string(e.what()), "Class {00000000-0000-0000-0000-000000000002} is not registered in the "
-                                         "registry file " + userHive() +
-                                             "; run velloran-setup --data DATA_FOLDER to register the components");
+    } catch (const Failure& e) {
+        EXPECT_EQ(std::string(e.original()), "Class {00000000-0000-0000-0000-000000000002} is not registered in the "
+                                             "registry file " + userHive() +
+                                                 "; run velloran-setup --data DATA_FOLDER to register the components");
     }
+}
+
+// The user never sees a class id: what is missing, where it was looked for,
+// and the command that mends it.
+TEST_F(HiveSearchTest, AMissingRegistrationTellsTheUserWhatToRunWithoutTheClassId) {
+    const std::string classId = "{00000000-0000-0000-0000-000000000002}";
+    const auto shown = [&](const std::string& hive) {
+        try {
+            ComponentRuntime(hive).createObject(classId);
+        } catch (const Failure& e) {
+            EXPECT_EQ(std::string(e.what()).find(classId), std::string::npos) << e.what();
+            EXPECT_NE(std::string(e.original()).find(classId), std::string::npos) << e.original();
+            return std::string(e.what());
+        }
+        ADD_FAILURE() << "an unregistered class was created";
+        return std::string();
+    };
+    EXPECT_EQ(shown(userHive()), "没有找到注册表文件（找过：" + userHive() +
+                                     "、/etc/velloran/registry.reg），请先运行 velloran-setup --data 数据目录");
+    EXPECT_EQ(shown(dir.file("elsewhere.reg")),
+              "没有找到注册表文件（找过：" + dir.file("elsewhere.reg") + "），请先运行 velloran-setup --data 数据目录");
+    writeUserHive();
+    EXPECT_EQ(shown(userHive()), "注册表文件 " + userHive() +
+                                     " 中没有注册所需的组件，请运行 velloran-setup --data 数据目录 注册组件");
 }
 
 TEST(UserHiveOwner, RootWritesAUserHiveOnlyIntoAHomeRootOwns) {

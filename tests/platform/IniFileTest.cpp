@@ -6,9 +6,8 @@
 #include <gtest/gtest.h>
 
 
-using velloran::platform::IniError;
+using velloran::platform::Failure;
 using velloran::platform::IniFile;
-using velloran::platform::IniWriteError;
 using velloran::testing::TempDir;
 
 namespace {
@@ -153,7 +152,7 @@ TEST_F(IniFileTest, ANewFileGetsTheGivenModeAndAnExistingFileLosesAnyBeyondIt) {
 
 TEST_F(IniFileTest, SeveralKeysAreWrittenAllOrNone) {
     IniFile ini = fileWith("[domino]\r\nusername=old\r\npwd=old\r\n");
-    EXPECT_THROW(ini.writeStrings("domino", {{"username", "new"}, {"pwd", "line\nbreak"}}), IniError);
+    EXPECT_THROW(ini.writeStrings("domino", {{"username", "new"}, {"pwd", "line\nbreak"}}), Failure);
     EXPECT_EQ(contents(), "[domino]\r\nusername=old\r\npwd=old\r\n");
     ini.writeStrings("domino", {{"username", "new"}, {"pwd", "p"}, {"server", "s"}});
     EXPECT_EQ(contents(), "[domino]\r\nusername=new\r\npwd=p\r\nserver=s\r\n");
@@ -167,16 +166,17 @@ TEST_F(IniFileTest, AFileThatCannotBeWrittenGivesUnableToWriteToItsPath) {
         try {
             ini.writeString("domino", "server", "x");
             ADD_FAILURE() << "wrote " << path;
-        } catch (const IniWriteError& e) {
-            EXPECT_EQ(std::string(e.what()).rfind("Unable to write to " + path + ": ", 0), 0u) << e.what();
+        } catch (const Failure& e) {
+            EXPECT_EQ(std::string(e.what()), "无法写入设置文件 " + path);
+            EXPECT_EQ(std::string(e.original()).rfind("Unable to write to " + path + ": ", 0), 0u) << e.original();
         }
     }
 }
 
 TEST_F(IniFileTest, ValuesAndNamesThatWouldSpillOntoAnotherLineAreRefused) {
     IniFile ini = fileWith("[domino]\r\nserver=x\r\n");
-    EXPECT_THROW(ini.writeString("domino", "pwd", "a\r\n[evil]\r\nk=v"), IniError);
-    EXPECT_THROW(ini.writeString("domino", "a=b", "v"), IniError);
-    EXPECT_THROW(ini.writeString("dom]ino", "k", "v"), IniError);
+    EXPECT_THROW(ini.writeString("domino", "pwd", "a\r\n[evil]\r\nk=v"), Failure);
+    EXPECT_THROW(ini.writeString("domino", "a=b", "v"), Failure);
+    EXPECT_THROW(ini.writeString("dom]ino", "k", "v"), Failure);
     EXPECT_EQ(contents(), "[domino]\r\nserver=x\r\n");
 }

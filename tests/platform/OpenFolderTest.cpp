@@ -20,8 +20,8 @@ using testing::TempDir;
 std::string errorOf(const std::function<void()>& call) {
     try {
         call();
-    } catch (const FolderError& e) {
-        return e.what();
+    } catch (const Failure& e) {
+        return e.original();
     }
     return "no error";
 }

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-using velloran::platform::HiveError;
+using velloran::platform::Failure;
 using velloran::platform::RegistryHive;
 using velloran::platform::RegistryValue;
 using velloran::testing::TempDir;
@@ -35,9 +35,9 @@ TEST(RegistryHive, ReadingAValueOfAnotherKindAsTextNamesIt) {
     hive.setValue("\\Software\\X", "", RegistryValue::number(1));
     try {
         hive.readString("\\Software\\X", "");
-        FAIL() << "expected HiveError";
-    } catch (const HiveError& e) {
-        EXPECT_STREQ(e.what(), "Invalid data type for ''");
+        FAIL() << "expected Failure";
+    } catch (const Failure& e) {
+        EXPECT_STREQ(e.original(), "Invalid data type for ''");
     }
 }
 
@@ -84,9 +84,9 @@ TEST(RegistryHive, MalformedFilesGiveAClearErrorWithTheLine) {
         try {
             RegistryHive::load(file);
             ADD_FAILURE() << "accepted: " << text;
-        } catch (const HiveError& e) {
-            EXPECT_NE(std::string(e.what()).find(where), std::string::npos) << e.what();
-            EXPECT_NE(std::string(e.what()).find(file), std::string::npos) << e.what();
+        } catch (const Failure& e) {
+            EXPECT_NE(std::string(e.original()).find(where), std::string::npos) << e.original();
+            EXPECT_NE(std::string(e.original()).find(file), std::string::npos) << e.original();
         }
     }
 }
@@ -95,15 +95,15 @@ TEST(RegistryHive, SaveIntoAMissingFolderFails) {
     TempDir dir;
     RegistryHive hive;
     hive.setString("\\A", "", "x");
-    EXPECT_THROW(hive.saveAs(dir.file("no/such/folder/hive.reg")), HiveError);
+    EXPECT_THROW(hive.saveAs(dir.file("no/such/folder/hive.reg")), Failure);
 }
 
 TEST(RegistryHive, LineBreaksAreRefusedSoTheFileStaysLoadable) {
     TempDir dir;
     RegistryHive hive;
-    EXPECT_THROW(hive.setString("\\A", "", "/opt/x\n[HKLM\\B]"), HiveError);
-    EXPECT_THROW(hive.setString("\\A", "na\rme", "x"), HiveError);
-    EXPECT_THROW(hive.createKey("\\A\nB"), HiveError);
+    EXPECT_THROW(hive.setString("\\A", "", "/opt/x\n[HKLM\\B]"), Failure);
+    EXPECT_THROW(hive.setString("\\A", "na\rme", "x"), Failure);
+    EXPECT_THROW(hive.createKey("\\A\nB"), Failure);
     hive.setString("\\A", "", "kept");
     hive.saveAs(dir.file("hive.reg"));
     RegistryHive again = RegistryHive::load(dir.file("hive.reg"));
@@ -114,7 +114,7 @@ TEST(RegistryHive, LineBreaksAreRefusedSoTheFileStaysLoadable) {
 TEST(RegistryHive, AFolderInPlaceOfTheFileIsAnError) {
     TempDir dir;
     std::filesystem::create_directory(dir.file("hive.reg"));
-    EXPECT_THROW(RegistryHive::load(dir.file("hive.reg")), HiveError);
+    EXPECT_THROW(RegistryHive::load(dir.file("hive.reg")), Failure);
 }
 
 TEST(RegistryHive, ChangingOneValueLeavesEveryOtherByteOfTheFile) {
@@ -194,7 +194,7 @@ TEST(RegistryHive, AReadableLoadReadsAroundDamagedLinesAndListsThem) {
                                                                {4, "Broken=1"},
                                                                {5, "[HKEY_LOCAL_MACHINE\\Software\\Lost"},
                                                                {6, "\"Orphan\"=\"x\""}}));
-    EXPECT_THROW(RegistryHive::load(file), HiveError) << "the strict load still refuses the file";
+    EXPECT_THROW(RegistryHive::load(file), Failure) << "the strict load still refuses the file";
 
     // Saving such a hive keeps its damaged lines for a person to mend.
     hive.setString("\\Software\\Lotus\\Domino", "Path", "/srv/domino");

@@ -75,8 +75,8 @@ protected:
     static std::string saveError(const std::string& target, const std::string& contents) {
         try {
             save(target, contents);
-        } catch (const FileWriteError& e) {
-            return e.what();
+        } catch (const Failure& e) {
+            return e.original();
         }
         return "no error";
     }
@@ -224,8 +224,8 @@ TEST_F(StagedFileTest, AFailureAtEveryStepLeavesNoTemporaryAndNamesTheFile) {
             StagedFile file(target, std::nullopt, fault.atTarget);
             file.write("x", 1);
             file.commit(SyncToDisk::Yes);
-        } catch (const FileWriteError& e) {
-            error = e.what();
+        } catch (const Failure& e) {
+            error = e.original();
         }
         EXPECT_THAT(error, HasSubstr(target));
         EXPECT_THAT(error, HasSubstr(std::strerror(EIO)));
@@ -243,9 +243,9 @@ TEST_F(StagedFileTest, ANewNameIsNeverTakenFromAFileThatGotItMeanwhile) {
     try {
         later.commit(SyncToDisk::Yes);
         ADD_FAILURE() << "the later file replaced the earlier";
-    } catch (const FileWriteError& e) {
+    } catch (const Failure& e) {
         EXPECT_EQ(e.error(), EEXIST);
-        EXPECT_THAT(e.what(), HasSubstr(target + ": a file of that name was made meanwhile, and is kept"));
+        EXPECT_THAT(e.original(), HasSubstr(target + ": a file of that name was made meanwhile, and is kept"));
     }
     EXPECT_EQ(TempDir::read(target), "earlier");
     EXPECT_EQ(folderContents(), std::vector<std::string>{"names.nsf"});
@@ -322,7 +322,7 @@ TEST_F(StagedFileTest, AtomicWritesKeepTheReplacedFilesPermissionsAndSurviveFail
     FileCalls calls = systemFileCalls();
     makeFail(calls.write);
     ScopedFileCalls failing(calls);
-    EXPECT_THROW(writeFileAtomically(target, "newer"), FileWriteError);
+    EXPECT_THROW(writeFileAtomically(target, "newer"), Failure);
     EXPECT_EQ(TempDir::read(target), "new");
     EXPECT_EQ(folderContents(), std::vector<std::string>{"settings.ini"});
 }

@@ -76,11 +76,11 @@ TEST(PersonTest, ADatabaseThatIsNotTheDirectoryIsRefusedAndLeftAsItWas) {
         try {
             addPerson(file, {"Zhang San/Velloran", "zs", "pw"}, true);
             ADD_FAILURE() << database.file << " was taken as the directory";
-        } catch (const ToolError& error) {
+        } catch (const Failure& error) {
             EXPECT_THAT(error.what(), HasSubstr(database.reason)) << database.file;
         }
         if (existed) {
-            EXPECT_THROW(changePassword(file, "Zhang San", "pw", true), ToolError) << database.file;
+            EXPECT_THROW(changePassword(file, "Zhang San", "pw", true), Failure) << database.file;
             EXPECT_EQ(TempDir::read(file), before) << database.file;
         }
         EXPECT_EQ(std::filesystem::exists(file), existed) << database.file;
@@ -90,11 +90,11 @@ TEST(PersonTest, ADatabaseThatIsNotTheDirectoryIsRefusedAndLeftAsItWas) {
 TEST(PersonTest, AnEmptyPasswordIsNeverStored) {
     TempDir dir;
     const std::string directory = dir.file("names.nsf");
-    EXPECT_THROW(addPerson(directory, {"Zhang San/Velloran", "zs", ""}, true), ToolError);
+    EXPECT_THROW(addPerson(directory, {"Zhang San/Velloran", "zs", ""}, true), Failure);
     EXPECT_FALSE(std::filesystem::exists(directory));
     ASSERT_TRUE(addPerson(directory, {"Zhang San/Velloran", "zs", "pw"}, true)) << "the directory was created";
     const std::string before = TempDir::read(directory);
-    EXPECT_THROW(changePassword(directory, "zs", "", true), ToolError);
+    EXPECT_THROW(changePassword(directory, "zs", "", true), Failure);
     EXPECT_EQ(TempDir::read(directory), before);
 }
 

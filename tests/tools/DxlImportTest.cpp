@@ -212,7 +212,7 @@ TEST_F(DxlImportTest, SpooledDataLeavesNothingBehind) {
 
 TEST_F(DxlImportTest, AnExistingDatabaseIsNotOverwritten) {
     dir_.write("imported.nsf", "keep");
-    EXPECT_THROW(importSample(), ToolError);
+    EXPECT_THROW(importSample(), Failure);
     EXPECT_EQ(TempDir::read(database_), "keep");
 }
 

@@ -123,12 +123,12 @@ TEST_F(Base64FileTest, BadOrCutDataIsRefused) {
                 file.feed(QStringView(bad));
                 file.finish();
             },
-            ToolError)
+            Failure)
             << std::string(bad.begin(), bad.end());
     }
     Base64File cut(path_);
     cut.feed("aGVsbG8");
-    EXPECT_THROW(cut.finish(), ToolError);
+    EXPECT_THROW(cut.finish(), Failure);
 }
 
 }  // namespace

@@ -117,7 +117,7 @@ TEST_F(JsonDatabaseTest, ErrorsNameTheJsonPathAndWriteNothing) {
         << "the tools report in English";
     EXPECT_THAT(errorOf(json::parse(R"({"documents": [{"items": [{"name": "B", "type": "richtext",
                                        "paragraphs": [[{"object": "x"}]]}]}]})")),
-                HasSubstr("documents[0]: The rich-text item B refers to the embedded object 'x', which is not given"));
+                HasSubstr("documents[0]: 多信息文本域 B 引用的嵌入对象“x”没有给出"));
     EXPECT_THAT(errorOf(json::parse(R"({"acl": [{"name": "x", "level": "boss"}]})")), HasSubstr("acl[0].level"));
 }
 

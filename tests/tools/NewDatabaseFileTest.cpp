@@ -47,7 +47,7 @@ TEST(NewDatabaseFileTest, TheDatabaseTakesItsNameOnlyWhenCommitted) {
     writer.addNote(oneItemNote());
     writer.commit();
     EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"new.nsf"});
-    EXPECT_THROW(writer.addNote(oneItemNote()), notes::EngineError) << "the committed writer is closed";
+    EXPECT_THROW(writer.addNote(oneItemNote()), platform::Failure) << "the committed writer is closed";
 }
 
 TEST(NewDatabaseFileTest, AddingToADatabaseKeepsItsPermissions) {

@@ -94,7 +94,7 @@ std::string cursorError(const QByteArray& xml) {
             cursor.xml().readNext();
             cursor.checkWellFormed();
         }
-    } catch (const ToolError& e) {
+    } catch (const Failure& e) {
         return e.what();
     }
     return "no error";

@@ -34,7 +34,7 @@ void requireWorkbookPlace(const QString& workbook) {
         throw usageFailure(QStringLiteral("--out 应为工作簿的文件名，而 %1 是一个目录").arg(workbook));
     const QString folder = QFileInfo(workbook).absolutePath();
     if (!QFileInfo(folder).isDir())
-        throw BatchFailure(kNotExported, QStringLiteral("工作簿所在的目录 %1 不存在").arg(folder));
+        throw batchFailure(platform::Failure::Kind::Folder, QStringLiteral("工作簿所在的目录 %1 不存在").arg(folder));
 }
 
 // The export's own refusals, worded for the command line: the option that
@@ -42,13 +42,13 @@ void requireWorkbookPlace(const QString& workbook) {
 void requireExportable(const exporting::ExportRequest& request, domino::TNotesView& view) {
     const QString file = request.workbookFile();
     if (!request.replaceExisting && QFileInfo::exists(file))
-        throw BatchFailure(kNotExported, file + exporting::messages::kFileExists + QStringLiteral("（加 --overwrite 覆盖）"));
+        throw batchFailure(platform::Failure::Kind::File, file + exporting::messages::kFileExists + QStringLiteral("（加 --overwrite 覆盖）"));
     const std::int32_t start = exporting::parseInteger(request.startText).value_or(1);
     if (start <= request.documentCount) return;
     if (const std::string unreadable = view.DefaultInterface()->UnreadableFormula(); !unreadable.empty())
-        throw BatchFailure(kNotExported, QStringLiteral("视图“%1”中没有可导出的文档：它的公式无法求值（%2）")
-                                             .arg(exporting::writtenOut(request.viewName), exporting::writtenOut(QString::fromStdString(unreadable))));
-    throw BatchFailure(kNotExported,
+        throw batchFailure(platform::Failure::Kind::Database, QStringLiteral("视图“%1”中没有可导出的文档：它的公式无法求值（%2）")
+                                                                .arg(exporting::writtenOut(request.viewName), exporting::writtenOut(QString::fromStdString(unreadable))));
+    throw batchFailure(platform::Failure::Kind::Input,
                        QStringLiteral("--start %1 超出范围：视图只有 %2 个文档").arg(start).arg(request.documentCount));
 }
 

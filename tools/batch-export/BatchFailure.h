@@ -1,11 +1,12 @@
 #pragma once
-// How the batch tool ends: its exit statuses, and the failure that carries
-// one with a message for the user.
+// How the batch tool ends: its exit statuses, and the failures it throws
+// itself (platform::Failure with a message for the user).
 #include "common/CommandLine.h"
+#include "errors/Failure.h"
 
 #include <QString>
 
-#include <stdexcept>
+#include <exception>
 
 namespace velloran::batch {
 
@@ -16,20 +17,19 @@ enum ExitStatus : int {
     kInterrupted = 130  // Ctrl+C or SIGTERM ended the run
 };
 
-class BatchFailure : public std::runtime_error {
-public:
-    BatchFailure(ExitStatus status, const QString& message)
-        : std::runtime_error(message.toStdString()), status_(status) {}
-
-    ExitStatus status() const { return status_; }
-
-private:
-    ExitStatus status_;
-};
+inline platform::Failure batchFailure(platform::Failure::Kind kind, const QString& message,
+                                      const platform::FailureDetails& details = {}) {
+    return platform::Failure(kind, message.toStdString(), details);
+}
 
 // A command line the tool cannot take.
-inline BatchFailure usageFailure(const QString& message) {
-    return BatchFailure(kUsageError, message + QStringLiteral("（见 --help）"));
+inline platform::Failure usageFailure(const QString& message) {
+    return batchFailure(platform::Failure::Kind::Usage, message + QStringLiteral("（见 --help）"));
+}
+
+// The status a failure ends the tool with: kUsageError for a usage mistake.
+inline ExitStatus exitStatusOf(const std::exception& error) {
+    return platform::isFailure(error, platform::Failure::Kind::Usage) ? kUsageError : kNotExported;
 }
 
 }  // namespace velloran::batch

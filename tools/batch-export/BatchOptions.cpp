@@ -69,7 +69,7 @@ const std::vector<std::string> kFlags = {"list", "exact-name", "overwrite", "qui
 QString optionName(const std::string& name) { return QStringLiteral("--") + QString::fromStdString(name); }
 
 // The command line's complaint in the tool's language.
-BatchFailure usageFailureOf(const tools::UsageError& error) {
+platform::Failure usageFailureOf(const tools::UsageError& error) {
     using Kind = tools::UsageError::Kind;
     const QString option = optionName(error.option());
     const QString value = QString::fromStdString(error.value());

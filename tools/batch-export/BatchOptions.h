@@ -46,7 +46,7 @@ struct BatchOptions {
     bool typed = false;
 };
 
-// Throws BatchFailure with status kUsageError, in Chinese, naming the
+// Throws a Failure of Kind::Usage, in Chinese, naming the
 // option at fault. Reads the password when --server is given.
 BatchOptions parseBatchOptions(int argc, char** argv);
 

@@ -44,7 +44,8 @@ notes::access::Installation BatchSession::installation() const {
     try {
         return notes::access::readInstallation(hivePath_);
     } catch (const std::exception& error) {
-        throw BatchFailure(kNotExported, QStringLiteral("找不到服务器的数据目录: ") + QString::fromUtf8(error.what()));
+        throw platform::asFailure(error).retold(platform::kindOf(error),
+                                                "找不到服务器的数据目录: " + std::string(error.what()));
     }
 }
 
@@ -53,9 +54,8 @@ QString BatchSession::dataFolder() const { return text(installation().dataPath);
 void BatchSession::requireThisServer() const {
     const notes::access::Installation here = installation();
     if (notes::access::isThisServer(server_.toStdString(), here)) return;
-    const notes::EngineError unknown(notes::msg::kUnknownServer, {server_.toStdString(), here.serverName});
-    throw BatchFailure(kNotExported, QString::fromUtf8(unknown.what()) +
-                                         QStringLiteral("（velloran-setup 写注册表时打印了这个名字）"));
+    const platform::Failure unknown = notes::engineFailure(notes::msg::kUnknownServer, {server_.toStdString(), here.serverName});
+    throw unknown.retold(unknown.kind(), unknown.what() + std::string("（velloran-setup 写注册表时打印了这个名字）"));
 }
 
 bool BatchSession::databaseExists(const QString& path) const {
@@ -82,22 +82,22 @@ QStringList BatchSession::databasesNear(const QString& path) const {
 void BatchSession::openDatabase(const QString& path, domino::TNotesDatabase& database) {
     try {
         database.ConnectTo(session_.GetDatabase(server_, path));
-    } catch (const domino::DominoError& error) {
+    } catch (const platform::Failure& error) {
         // A database that is there but cannot be opened (damaged, not for
         // this user) was meant as named: no other name is suggested.
         const QString suggestion = databaseExists(path) ? QString() : suggestionOf(databasesNear(path));
         if (suggestion.isEmpty()) throw;
-        throw BatchFailure(kNotExported, QString::fromUtf8(error.what()) + suggestion);
+        throw error.retold(error.kind(), error.what() + suggestion.toStdString());
     }
 }
 
 void BatchSession::openView(domino::TNotesDatabase& database, const QString& name, domino::TNotesView& view) {
     try {
         view.ConnectTo(database.GetView(name));
-    } catch (const domino::DominoError& error) {
+    } catch (const platform::Failure& error) {
         const QString suggestion = suggestionFor(name, namesOf(views(database)));
-        throw BatchFailure(kNotExported, QString::fromUtf8(error.what()) +
-                                             (suggestion.isEmpty() ? QStringLiteral("\n用 --list 列出数据库中的视图") : suggestion));
+        const QString hint = suggestion.isEmpty() ? QStringLiteral("\n用 --list 列出数据库中的视图") : suggestion;
+        throw error.retold(error.kind(), error.what() + hint.toStdString());
     }
 }
 

@@ -25,7 +25,7 @@ struct ViewEntry {
 class BatchSession {
 public:
     // Logs in to options.login's server, or opens the local user's session;
-    // throws BatchFailure when the server is not this installation's.
+    // throws a Failure when the server is not this installation's.
     BatchSession(const BatchOptions& options, const std::string& hivePath);
 
     domino::TNotesSession& session() { return session_; }
@@ -34,10 +34,10 @@ public:
     // The server's data folder, from the hive; throws when there is none.
     QString dataFolder() const;
 
-    // Opens `path` into `database`; throws BatchFailure with the near
+    // Opens `path` into `database`; throws a Failure with the near
     // database names when it cannot.
     void openDatabase(const QString& path, domino::TNotesDatabase& database);
-    // Opens the view `name` (or alias) into `view`; throws BatchFailure with
+    // Opens the view `name` (or alias) into `view`; throws a Failure with
     // the near view names and aliases when it cannot.
     static void openView(domino::TNotesDatabase& database, const QString& name, domino::TNotesView& view);
     // The database's views as the window shows them (not those whose name

@@ -42,7 +42,8 @@ void installInterruption() {
     action.sa_flags = SA_RESTART;
     for (const int signal : {SIGINT, SIGTERM})
         if (::sigaction(signal, &action, nullptr) != 0)
-            throw BatchFailure(kNotExported, QStringLiteral("无法处理中断信号: ") + QString::fromLocal8Bit(std::strerror(errno)));
+            throw batchFailure(platform::Failure::Kind::System, QStringLiteral("无法处理中断信号"),
+                               {"", std::string("sigaction: ") + std::strerror(errno), errno});
 }
 
 const std::atomic<bool>& interruptionRequested() { return requested; }

@@ -2,6 +2,7 @@
 #include "BatchExport.h"
 #include "BatchFailure.h"
 #include "BatchOptions.h"
+#include "HeldDiagnostics.h"
 #include "Interruption.h"
 #include "Listing.h"
 #include "Terminal.h"
@@ -9,11 +10,14 @@
 #include "registry/RegistryHive.h"
 #include "time/LocalTimeZone.h"
 #include "common/CommandLine.h"
+#include "common/FailurePrint.h"
 #include "common/Secrets.h"
+#include "common/ToolError.h"
 
 #include <QtGlobal>
 
 #include <atomic>
+#include <cerrno>
 #include <iostream>
 #include <unistd.h>
 
@@ -23,21 +27,24 @@ using namespace velloran::batch;
 
 // The libraries' diagnostics are in English, for finding a fault; standard
 // error is the user's, in Chinese. They reach it with --verbose; otherwise
-// the user is told at the end how many there were and how to see them.
+// the user is told at the end how many --verbose would add and how to see
+// them.
 std::atomic<bool> showDiagnostics{false};
-std::atomic<int> heldDiagnostics{0};
+HeldDiagnostics heldDiagnostics;
 
 void printDiagnostic(QtMsgType, const QMessageLogContext&, const QString& message) {
     if (!showDiagnostics.load()) {
-        ++heldDiagnostics;
+        heldDiagnostics.hold(message);
         return;
     }
     std::cerr << prefixedLines(message) << std::flush;
 }
 
-void tellOfHeldDiagnostics() {
-    if (const int held = heldDiagnostics.load())
-        std::cerr << prefixedLines(QStringLiteral("有 %1 条诊断信息未显示（加 --verbose 可看到）").arg(held)) << std::flush;
+// `error`: the error the run ended with, printed already; null when none.
+void tellOfHeldDiagnostics(const std::exception* error, bool verbose) {
+    if (verbose) return;
+    if (const int hidden = heldDiagnostics.hiddenBeside(error))
+        std::cerr << prefixedLines(QStringLiteral("有 %1 条诊断信息未显示（加 --verbose 可看到）").arg(hidden)) << std::flush;
 }
 
 Terminal::Progress progressKind(const BatchOptions& options) {
@@ -62,21 +69,24 @@ ExitStatus run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    const bool verbose = velloran::tools::asksForVerbose(argc, argv);
     if (!velloran::tools::keepOutOfCoreDumps()) {
-        std::cerr << kToolPrefix << "错误: 无法禁止进程的核心转储\n";
+        const int error = errno;
+        velloran::tools::printFailure(
+            std::cerr, "velloran-export",
+            velloran::tools::systemFailure("无法禁止进程的核心转储", "cannot keep the process out of core dumps", error),
+            verbose);
         return kNotExported;
     }
     qInstallMessageHandler(printDiagnostic);
     velloran::platform::settleLocalTimeZone();
-    ExitStatus status = kNotExported;
     try {
-        status = run(argc, argv);
-    } catch (const BatchFailure& failure) {
-        std::cerr << prefixedLines(QStringLiteral("错误: ") + QString::fromUtf8(failure.what())) << std::flush;
-        status = failure.status();
+        const ExitStatus status = run(argc, argv);
+        tellOfHeldDiagnostics(nullptr, verbose);
+        return status;
     } catch (const std::exception& error) {
-        std::cerr << prefixedLines(QStringLiteral("错误: ") + QString::fromUtf8(error.what())) << std::flush;
+        velloran::tools::printFailure(std::cerr, "velloran-export", error, verbose);
+        tellOfHeldDiagnostics(&error, verbose);
+        return exitStatusOf(error);
     }
-    tellOfHeldDiagnostics();
-    return status;
 }

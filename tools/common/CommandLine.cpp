@@ -1,6 +1,6 @@
 #include "common/CommandLine.h"
 
-#include "common/EnglishReason.h"
+#include "common/FailurePrint.h"
 #include "files/LiveTemporaries.h"
 
 #include <algorithm>
@@ -45,7 +45,7 @@ constexpr const char* kHelpAndVersionLines = R"(
 }  // namespace
 
 UsageError::UsageError(Kind kind, std::string option, std::string value, long long limit)
-    : ToolError(usageText(kind, option, value, limit)),
+    : Failure(Failure::Kind::Usage, usageText(kind, option, value, limit)),
       kind_(kind),
       option_(std::move(option)),
       value_(std::move(value)),
@@ -119,19 +119,6 @@ bool printedHelpOrVersion(const char* program, const char* usage, int argc, char
     return false;
 }
 
-bool asksForVerbose(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], "--verbose") == 0) return true;
-    return false;
-}
-
-void printToolError(std::ostream& err, const char* tool, const std::exception& error, bool verbose) {
-    err << tool << ": 错误: " << error.what() << "\n";
-    if (!verbose) return;
-    if (const std::string original = englishReason(error); original != error.what())
-        err << tool << ": 详细信息（英文）: " << original << "\n";
-}
-
 int runTool(const char* tool, const char* usage, int argc, char** argv, const std::function<void(int, char**)>& body) {
     try {
         if (printedHelpOrVersion(tool, usage, argc, argv, std::cout)) return 0;
@@ -139,10 +126,10 @@ int runTool(const char* tool, const char* usage, int argc, char** argv, const st
         body(argc, argv);
         return 0;
     } catch (const UsageError& e) {
-        printToolError(std::cerr, tool, e, false);
+        printFailure(std::cerr, tool, e, false);
         return kUsageStatus;
     } catch (const std::exception& e) {
-        printToolError(std::cerr, tool, e, asksForVerbose(argc, argv));
+        printFailure(std::cerr, tool, e, asksForVerbose(argc, argv));
         return kFailedStatus;
     }
 }

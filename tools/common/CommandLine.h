@@ -20,9 +20,10 @@ namespace velloran::tools {
 inline constexpr int kFailedStatus = 1;
 inline constexpr int kUsageStatus = 2;
 
-// A command line the tool cannot take. what() says it to the user; a tool
-// that words it otherwise does so from kind(), option() and value().
-class UsageError : public ToolError {
+// A command line the tool cannot take: a Failure of Kind::Usage. what()
+// says it to the user; a tool that words it otherwise does so from kind(),
+// option() and value().
+class UsageError : public Failure {
 public:
     enum class Kind {
         UnexpectedArgument,  // value(): the argument that is not an option
@@ -69,9 +70,10 @@ private:
 };
 
 // Runs a tool's body: answers --help and --version, reports any exception
-// on standard error through printToolError() and turns it into exit status
-// 1, or 2 for a UsageError. A signal that ends the tool first removes the
-// files it was writing.
+// on standard error through printFailure() ("<tool>: 错误: ...", the English
+// detail too with --verbose) and turns it into exit status 1, or 2 for a
+// UsageError. A signal that ends the tool first removes the files it was
+// writing.
 int runTool(const char* tool, const char* usage, int argc, char** argv, const std::function<void(int, char**)>& body);
 
 // When an argument asks for --help (or -h), prints `usage` followed by the
@@ -79,13 +81,5 @@ int runTool(const char* tool, const char* usage, int argc, char** argv, const st
 // "<program> <version>". Returns whether it printed: the program then ends
 // with status 0 having done nothing else (no window, no file, no prompt).
 bool printedHelpOrVersion(const char* program, const char* usage, int argc, char** argv, std::ostream& out);
-
-// True when the arguments ask for --verbose: the engine's own English
-// account of a failure is shown beside the user's text.
-bool asksForVerbose(int argc, char** argv);
-
-// "<tool>: 错误: <text>"; with `verbose`, also the engine's original reason
-// when it says more than the text.
-void printToolError(std::ostream& err, const char* tool, const std::exception& error, bool verbose);
 
 }  // namespace velloran::tools

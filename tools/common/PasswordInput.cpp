@@ -36,10 +36,10 @@ void readFirstLine(int fd, const std::string& where, std::string& line) {
     while (true) {
         ssize_t got = ::read(fd, &byte, 1);
         if (got < 0 && errno == EINTR) continue;
-        if (got < 0) throw ToolError("无法读取" + where + ": " + std::strerror(errno));
+        if (got < 0) throw systemFailure("无法读取" + where, "cannot read " + where, errno);
         if (got == 0 || byte == '\n') break;
         if (line.size() == kMaxPasswordBytes)
-            throw ToolError(where + "中的密码超过 " + std::to_string(kMaxPasswordBytes) + " 个字节");
+            throw toolFailure(where + "中的密码超过 " + std::to_string(kMaxPasswordBytes) + " 个字节");
         line.push_back(byte);
     }
     sodium_memzero(&byte, sizeof byte);
@@ -49,13 +49,12 @@ void readFirstLine(int fd, const std::string& where, std::string& line) {
 class HiddenTyping {
 public:
     explicit HiddenTyping(int fd) : fd_(fd) {
-        if (::tcgetattr(fd_, &saved_) != 0) throw ToolError(std::string("无法提示输入密码: ") +
-                                                            std::strerror(errno));
+        if (::tcgetattr(fd_, &saved_) != 0) throw systemFailure("无法提示输入密码", "cannot prompt for the password", errno);
         termios hidden = saved_;
         hidden.c_lflag &= ~static_cast<tcflag_t>(ECHO);
         hidden.c_lflag |= ECHONL;
         if (::tcsetattr(fd_, TCSAFLUSH, &hidden) != 0)
-            throw ToolError(std::string("无法在输入密码时隐藏它: ") + std::strerror(errno));
+            throw systemFailure("无法在输入密码时隐藏它", "cannot hide the password as it is typed", errno);
     }
     ~HiddenTyping() { ::tcsetattr(fd_, TCSAFLUSH, &saved_); }
     HiddenTyping(const HiddenTyping&) = delete;
@@ -90,7 +89,7 @@ void readFrom(const std::string& source, std::string& password, bool confirmed) 
     const bool standardInput = source == "-";
     const std::string where = sourceName(source);
     PasswordSource input{standardInput ? STDIN_FILENO : ::open(source.c_str(), O_RDONLY | O_CLOEXEC), !standardInput};
-    if (input.fd < 0) throw ToolError("无法读取" + where + ": " + std::strerror(errno));
+    if (input.fd < 0) throw systemFailure("无法读取" + where, "cannot read " + where, errno);
     if (!standardInput || !::isatty(input.fd)) return readLine(input.fd, where, password);
     const HiddenTyping hidden(input.fd);
     prompt("密码: ");
@@ -100,7 +99,7 @@ void readFrom(const std::string& source, std::string& password, bool confirmed) 
     const WipedOnExit wiped(again);
     prompt("再输入一次密码: ");
     readLine(input.fd, where, again);
-    if (again != password) throw ToolError("两次输入的密码不同，没有做任何更改");
+    if (again != password) throw toolFailure("两次输入的密码不同，没有做任何更改");
 }
 
 }  // namespace
@@ -110,7 +109,7 @@ void readPassword(const std::string& source, std::string& password) { readFrom(s
 void readNewPassword(const std::string& source, std::string& password) {
     readFrom(source, password, true);
     if (password.empty())
-        throw ToolError(sourceName(source) + "中的密码为空，人员必须有密码");
+        throw toolFailure(sourceName(source) + "中的密码为空，人员必须有密码");
 }
 
 }  // namespace velloran::tools

@@ -9,7 +9,7 @@ namespace velloran::tools {
 // `password`, without a CR at its end. When standard input is a terminal,
 // it prompts on standard error and does not show what is typed. The text is
 // read a byte at a time into room reserved up front, so no other buffer
-// keeps a copy. Throws ToolError naming the source.
+// keeps a copy. Throws a tool Failure naming the source.
 void readPassword(const std::string& source, std::string& password);
 
 // Reads a password to be set, as readPassword does, but refuses an empty

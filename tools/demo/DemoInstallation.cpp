@@ -17,17 +17,17 @@ namespace fs = std::filesystem;
 // Empties the folder, or refuses when it holds something this tool did not make.
 void prepareFolder(const fs::path& folder) {
     if (fs::exists(folder) && !fs::is_directory(folder))
-        throw ToolError(folder.string() + " 已存在，但不是目录");
+        throw toolFailure(folder.string() + " 已存在，但不是目录");
     if (fs::exists(folder) && !fs::is_empty(folder)) {
         if (!fs::exists(folder / kDemoMarker))
-            throw ToolError("目录 " + folder.string() + " 不是空的，也不是演示安装；请选择一个空目录或新目录");
+            throw toolFailure("目录 " + folder.string() + " 不是空的，也不是演示安装；请选择一个空目录或新目录");
         for (const fs::directory_entry& entry : fs::directory_iterator(folder)) fs::remove_all(entry.path());
     }
     fs::create_directories(folder);
 }
 
 fs::path copyComponent(const std::string& file, const fs::path& folder, const std::string& name) {
-    if (!fs::is_regular_file(file)) throw ToolError("组件文件 " + file + " 不存在");
+    if (!fs::is_regular_file(file)) throw toolFailure("组件文件 " + file + " 不存在");
     fs::create_directories(folder);
     fs::path target = folder / name;
     fs::copy_file(file, target, fs::copy_options::overwrite_existing);

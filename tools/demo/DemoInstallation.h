@@ -20,7 +20,7 @@ inline constexpr const char* kDemoPassword = "Velloran2024";
 // Written into the folder so the tool knows it may wipe it next time.
 inline constexpr const char* kDemoMarker = ".velloran-demo";
 
-// Throws ToolError when the folder holds other things than an earlier demo.
+// Throws a tool Failure when the folder holds other things than an earlier demo.
 void makeDemo(const DemoOptions& options);
 
 }  // namespace velloran::tools

@@ -28,7 +28,7 @@ constexpr std::array<unsigned char, 256> kValues = [] {
 }();
 
 [[noreturn]] void notBase64() {
-    throw ToolError("数据不是有效的 base64");
+    throw toolFailure("数据不是有效的 base64");
 }
 
 template <typename Char>
@@ -40,7 +40,7 @@ unsigned valueOf(Char c) {
 }  // namespace
 
 Base64File::Base64File(const std::string& path) : path_(path), file_(std::fopen(path.c_str(), "wb")) {
-    if (!file_) throw ToolError("无法写入临时文件 " + path + ": " + std::strerror(errno));
+    if (!file_) throw toolFailure("无法写入临时文件 " + path + ": " + std::strerror(errno));
 }
 
 Base64File::~Base64File() {
@@ -114,14 +114,14 @@ void Base64File::flush() {
     if (filled_ == 0) return;
     if (!file_) file_ = std::fopen(path_.c_str(), "ab");
     if (!file_ || std::fwrite(bytes_.data(), 1, filled_, file_) != filled_)
-        throw ToolError("无法写入临时文件 " + path_ + ": " + std::strerror(errno));
+        throw toolFailure("无法写入临时文件 " + path_ + ": " + std::strerror(errno));
     filled_ = 0;
 }
 
 void Base64File::close() {
     std::FILE* file = std::exchange(file_, nullptr);
     if (file && std::fclose(file) != 0)
-        throw ToolError("无法写入临时文件 " + path_ + ": " + std::strerror(errno));
+        throw toolFailure("无法写入临时文件 " + path_ + ": " + std::strerror(errno));
 }
 
 void Base64File::pause() {
@@ -131,7 +131,7 @@ void Base64File::pause() {
 }
 
 void Base64File::finish() {
-    if (count_ != 0) throw ToolError("base64 数据在一组四个字符的中间结束");
+    if (count_ != 0) throw toolFailure("base64 数据在一组四个字符的中间结束");
     flush();
     close();
 }

@@ -15,19 +15,19 @@ namespace velloran::tools::dxl {
 
 class Base64File {
 public:
-    // Creates (or empties) `path`; throws ToolError when it cannot.
+    // Creates (or empties) `path`; throws a tool Failure when it cannot.
     explicit Base64File(const std::string& path);
     ~Base64File();
     Base64File(const Base64File&) = delete;
     Base64File& operator=(const Base64File&) = delete;
 
     // Decodes the text; blanks and line breaks are ignored. Throws
-    // ToolError when it is not base64.
+    // a tool Failure when it is not base64.
     void feed(std::string_view text) { decode<false>(text.data(), text.size()); }
     void feed(QStringView text) { decode<false>(text.utf16(), static_cast<std::size_t>(text.size())); }
     // Decodes the base64 characters, blanks and tabs at the start of `text`
     // and stops before a line end or any other character; returns how many
-    // it took. Throws ToolError when '=' is misplaced.
+    // it took. Throws a tool Failure when '=' is misplaced.
     std::size_t feedWhileBase64(std::string_view text) { return decode<true>(text.data(), text.size()); }
     // Writes what is decoded so far and closes the file, letting go of the
     // write buffer; feeding more text opens it again and appends.

@@ -16,7 +16,8 @@ template <typename Work>
 void decoding(XmlCursor& cursor, const std::string& name, Work work) {
     try {
         work();
-    } catch (const ToolError& e) {
+    } catch (const Failure& e) {
+        if (!e.is(Failure::Kind::Input)) throw;
         cursor.fail("文件 " + name + ": " + e.what());
     }
 }
@@ -53,7 +54,7 @@ SpooledData readFileData(XmlCursor& cursor, const std::string& name, const std::
 void moveFile(const std::string& from, const std::string& to) {
     std::error_code error;
     std::filesystem::rename(from, to, error);
-    if (error) throw ToolError("无法把临时文件 " + from + " 移到 " + to + ": " + error.message());
+    if (error) throw toolFailure("无法把临时文件 " + from + " 移到 " + to + ": " + error.message());
 }
 
 }  // namespace

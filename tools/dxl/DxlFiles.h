@@ -36,7 +36,7 @@ struct FileRead {
     bool hasData = false;              // whether the file held <filedata>
 };
 
-// Reads the <file> element at the cursor up to its end. Throws ToolError
+// Reads the <file> element at the cursor up to its end. Throws a tool Failure
 // naming the position when it has no name, more than one <filedata>, or
 // data that is not base64.
 FileRead readFile(XmlCursor& cursor, const ItemContext& context);

@@ -3,7 +3,6 @@
 #include "dxl/DxlInputs.h"
 #include "dxl/DxlReader.h"
 
-#include "common/EnglishReason.h"
 #include "common/ToolError.h"
 #include "files/AtomicFile.h"
 #include "write/DatabaseWriter.h"
@@ -53,7 +52,7 @@ public:
         try {
             writer_.addNote(note);
         } catch (const std::exception& e) {
-            throw ToolError(where + ": 无法写入文档: " + englishReason(e));
+            throw toolFailure(where + ": 无法写入文档", e);
         }
         ++summary_.imported["documents"];
     }
@@ -71,7 +70,7 @@ public:
             notIndexed = writer_.keepView(design);
         } catch (const std::exception& e) {
             ++summary_.lost;
-            unreadable(kind, read.where + ": " + englishReason(e));
+            unreadable(kind, read.where + ": " + platform::describeFailure(e, false));
             return;
         }
         ++summary_.imported[read.folder ? "folders" : "views"];
@@ -137,24 +136,25 @@ void appendLines(std::string& out, const char* heading, const std::vector<std::s
 // Refuses, before anything is read, a target that cannot be written or
 // that exists when it is not to be replaced.
 void checkTarget(const ImportRequest& request) {
-    if (request.database.empty()) throw ToolError("要写入的数据库需要一个名字");
+    if (request.database.empty()) throw toolFailure("要写入的数据库需要一个名字");
     std::error_code error;
     std::filesystem::file_status status = std::filesystem::status(request.database, error);
     if (!std::filesystem::exists(status)) return;
     if (!request.overwrite)
-        throw ToolError("数据库 " + request.database + " 已存在；导入会生成新数据库（加 --overwrite 替换它）");
+        throw toolFailure("数据库 " + request.database + " 已存在；导入会生成新数据库（加 --overwrite 替换它）");
     if (!std::filesystem::is_regular_file(status))
-        throw ToolError("无法替换 " + request.database + ": 它不是数据库文件");
+        throw toolFailure("无法替换 " + request.database + ": 它不是数据库文件");
 }
 
 void readFile(const std::string& path, DxlHandler& handler) {
     QFile input(QString::fromStdString(path));
     if (!input.open(QIODevice::ReadOnly))
-        throw ToolError("无法读取 XML 文件 " + path + ": " + input.errorString().toStdString());
+        throw toolFailure("无法读取 XML 文件 " + path + ": " + input.errorString().toStdString());
     try {
         DxlReader(input, handler).read();
-    } catch (const ToolError& e) {
-        throw ToolError(path + "，" + e.what());
+    } catch (const Failure& e) {
+        if (!e.is(Failure::Kind::Input)) throw;
+        throw e.retold(Failure::Kind::Input, path + "，" + e.what());
     }
 }
 
@@ -176,7 +176,7 @@ std::string ImportSummary::report() const {
 
 ImportSummary importDxl(const ImportRequest& request) {
     checkTarget(request);
-    if (request.xml.empty()) throw ToolError("没有要导入的 XML 文件");
+    if (request.xml.empty()) throw toolFailure("没有要导入的 XML 文件");
     XmlInputs inputs = listXmlInputs(request.xml);
     ImportSummary summary;
     // A link named as the database to replace stays a link: its target is replaced.

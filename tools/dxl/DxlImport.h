@@ -45,7 +45,7 @@ struct ImportRequest {
 // written and the summary says what could not. An existing database is
 // refused before anything is read, unless `overwrite`, when it is replaced
 // at that rename. The database takes the title the XML names, else the name
-// of the first file or folder. Throws ToolError naming the file, line and
+// of the first file or folder. Throws a tool Failure naming the file, line and
 // column of malformed input; the target is then left as it was.
 ImportSummary importDxl(const ImportRequest& request);
 

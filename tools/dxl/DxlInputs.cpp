@@ -40,7 +40,7 @@ std::string whyNotRead(const fs::directory_entry& entry, const fs::path& folder)
 void addFolder(const fs::path& folder, XmlInputs& inputs) {
     std::error_code error;
     const fs::path canonical = fs::canonical(folder, error);
-    if (error) throw ToolError("无法读取文件夹 " + folder.string() + ": " + error.message());
+    if (error) throw toolFailure("无法读取文件夹 " + folder.string() + ": " + error.message());
     std::vector<fs::path> names;
     for (const fs::directory_entry& entry : fs::directory_iterator(folder, error)) {
         if (!hasXmlExtension(entry.path().filename())) continue;
@@ -48,8 +48,8 @@ void addFolder(const fs::path& folder, XmlInputs& inputs) {
             inputs.notRead.push_back(entry.path().string() + ": " + why);
         else names.push_back(entry.path());
     }
-    if (error) throw ToolError("无法读取文件夹 " + folder.string() + ": " + error.message());
-    if (names.empty()) throw ToolError("文件夹 " + folder.string() + " 中没有要导入的 .xml 文件");
+    if (error) throw toolFailure("无法读取文件夹 " + folder.string() + ": " + error.message());
+    if (names.empty()) throw toolFailure("文件夹 " + folder.string() + " 中没有要导入的 .xml 文件");
     std::sort(names.begin(), names.end());
     for (const fs::path& name : names) inputs.files.push_back(name.string());
 }
@@ -62,7 +62,7 @@ XmlInputs listXmlInputs(const std::vector<std::string>& paths) {
         std::error_code error;
         fs::file_status status = fs::status(path, error);
         if (!fs::exists(status))
-            throw ToolError("无法读取 XML 文件 " + path + ": 没有这个文件或文件夹");
+            throw toolFailure("无法读取 XML 文件 " + path + ": 没有这个文件或文件夹");
         if (fs::is_directory(status)) addFolder(path, inputs);
         else inputs.files.push_back(path);
     }

@@ -15,7 +15,7 @@ struct XmlInputs {
 // (any letter case), sorted by name; sub-folders are not searched, and a
 // link whose target is outside the folder, or is no plain file, is not
 // followed but listed in `notRead`. Any other path is a file. Throws
-// ToolError for a path that does not exist or a folder that holds no XML
+// a tool Failure for a path that does not exist or a folder that holds no XML
 // file.
 XmlInputs listXmlInputs(const std::vector<std::string>& paths);
 

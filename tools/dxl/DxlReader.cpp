@@ -140,7 +140,7 @@ void DxlReader::reportUnreadEntities() {
 std::string DxlReader::spoolFile() {
     if (!spool_) {
         spool_ = std::make_unique<QTemporaryDir>();
-        if (!spool_->isValid()) throw ToolError("无法为附件创建临时目录: " +
+        if (!spool_->isValid()) throw toolFailure("无法为附件创建临时目录: " +
                                                 spool_->errorString().toStdString());
     }
     documentFiles_.push_back(spool_->filePath(QString::number(spooled_++)).toStdString());

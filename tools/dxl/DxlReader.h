@@ -53,7 +53,7 @@ public:
     DxlReader(const DxlReader&) = delete;
     DxlReader& operator=(const DxlReader&) = delete;
 
-    // Reads the whole input. Throws ToolError naming the line and column
+    // Reads the whole input. Throws a tool Failure naming the line and column
     // when the XML is malformed or a value cannot be read.
     void read();
 

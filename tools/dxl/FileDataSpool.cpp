@@ -39,7 +39,8 @@ bool FileDataSpool::start() {
     if (path.empty()) return false;
     try {
         waiting_.push_back({next_, {std::make_unique<Base64File>(path), path, {}}});
-    } catch (const ToolError&) {
+    } catch (const Failure& e) {
+        if (!e.is(Failure::Kind::Input)) throw;
         return false;
     }
     ++next_;
@@ -52,7 +53,8 @@ std::size_t FileDataSpool::feed(const char* bytes, std::size_t size) {
     SpooledData& data = waiting_.back().data;
     try {
         return data.bytes->feedWhileBase64({bytes, size});
-    } catch (const ToolError& e) {
+    } catch (const Failure& e) {
+        if (!e.is(Failure::Kind::Input)) throw;
         data.error = e.what();
         return 0;
     }
@@ -63,7 +65,8 @@ std::string FileDataSpool::end() {
     Waiting& last = waiting_.back();
     try {
         last.data.bytes->pause();
-    } catch (const ToolError& e) {
+    } catch (const Failure& e) {
+        if (!e.is(Failure::Kind::Input)) throw;
         if (last.data.error.empty()) last.data.error = e.what();
     }
     return mark_ + std::to_string(last.id) + "#";

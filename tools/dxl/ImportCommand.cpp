@@ -3,6 +3,7 @@
 #include "dxl/DxlImport.h"
 
 #include "common/CommandLine.h"
+#include "common/FailurePrint.h"
 #include "common/IndexReport.h"
 
 #include <ostream>
@@ -36,12 +37,10 @@ int runImport(int argc, char** argv, std::ostream& out, std::ostream& err) {
         out << "已写入 " << request.database;
         out << (summary.complete() ? "\n" : "，但缺少上面列为丢失或无法读取的部分\n");
         return summary.complete() ? 0 : 1;
-    } catch (const UsageError& e) {
-        printToolError(err, kTool, e, false);
-        return 2;
     } catch (const std::exception& e) {
-        printToolError(err, kTool, e, asksForVerbose(argc, argv));
-        return 1;
+        const bool usage = platform::isFailure(e, Failure::Kind::Usage);
+        printFailure(err, kTool, e, !usage && asksForVerbose(argc, argv));
+        return usage ? kUsageStatus : kFailedStatus;
     }
 }
 

@@ -82,7 +82,7 @@ void attach(write::NoteInput& note, const MailAttachment& attachment, const Item
     if (!file.open(QIODevice::WriteOnly) ||
         file.write(attachment.bytes.data(), static_cast<qint64>(attachment.bytes.size())) !=
             static_cast<qint64>(attachment.bytes.size()))
-        throw ToolError("无法写入临时文件 " + path + ": " + file.errorString().toStdString());
+        throw toolFailure("无法写入临时文件 " + path + ": " + file.errorString().toStdString());
     note.items.push_back({"$FILE", kAttachment, 0, {attachment.name}, {}});
     note.attachments.push_back({attachment.name, {write::ObjectSource::Kind::File, path, {}, 0}});
 }

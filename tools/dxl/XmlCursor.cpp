@@ -57,7 +57,7 @@ std::string XmlCursor::where() const {
 }
 
 void XmlCursor::fail(const std::string& message) const {
-    throw ToolError(where() + ": " + message);
+    throw toolFailure(where() + ": " + message);
 }
 
 void XmlCursor::noteUnreadEntities() {

@@ -18,7 +18,7 @@ public:
     static constexpr int kMaxNesting = 1000;
 
     // Taken by a recursive walk for the element it reads, for as long as it
-    // reads it. Throws ToolError naming the position when the walks would
+    // reads it. Throws a tool Failure naming the position when the walks would
     // be in more than kMaxNesting elements.
     class Nesting {
     public:

@@ -1,6 +1,7 @@
 // velloran-dxl-import: builds a database from XML exports of a database or
 // of single notes.
 #include "common/CommandLine.h"
+#include "common/FailurePrint.h"
 #include "dxl/ImportCommand.h"
 #include "files/LiveTemporaries.h"
 
@@ -56,7 +57,7 @@ int main(int argc, char** argv) {
         // A signal that ends the import first removes the database it was building.
         velloran::platform::removeTemporariesOnTermination();
     } catch (const std::exception& e) {
-        std::cerr << "velloran-dxl-import: 错误: " << e.what() << "\n";
+        velloran::tools::printFailure(std::cerr, "velloran-dxl-import", e, velloran::tools::asksForVerbose(argc, argv));
         return 1;
     }
     return velloran::tools::dxl::runImport(argc, argv, std::cout, std::cerr);

@@ -30,7 +30,7 @@ write::NoteInput generatedNote(std::int64_t index, const GenerateOptions& option
 }  // namespace
 
 void generateDatabase(const std::string& path, const GenerateOptions& options) {
-    if (options.items < 3) throw ToolError("生成的文档至少要有 3 个域");
+    if (options.items < 3) throw toolFailure("生成的文档至少要有 3 个域");
     write::DatabaseWriter writer(path);
     writer.setTitle("Generated: " + std::to_string(options.documents) + " documents");
     writer.addView({options.viewName, {}, "SELECT @All",

@@ -1,6 +1,5 @@
 #include "nsfjson/JsonDatabase.h"
 
-#include "common/EnglishReason.h"
 #include "common/ToolError.h"
 #include "nsfjson/JsonReader.h"
 #include "write/DatabaseWriter.h"
@@ -26,10 +25,9 @@ template <typename Work>
 void at(const JsonAt& where, Work work) {
     try {
         work();
-    } catch (const ToolError&) {
-        throw;
     } catch (const std::exception& e) {
-        throw ToolError(where.path() + ": " + englishReason(e));
+        if (platform::isFailure(e, Failure::Kind::Input)) throw;
+        throw toolFailure(where.path(), e);
     }
 }
 
@@ -56,12 +54,12 @@ notes::write::ViewIndexReport buildFromJson(const nlohmann::json& description, c
 
 notes::write::ViewIndexReport buildFromJsonFile(const std::string& jsonPath, const std::string& databasePath) {
     std::ifstream in(jsonPath);
-    if (!in) throw ToolError("无法读取 JSON 文件 " + jsonPath);
+    if (!in) throw toolFailure("无法读取 JSON 文件 " + jsonPath);
     nlohmann::json description;
     try {
         description = nlohmann::json::parse(in);
     } catch (const nlohmann::json::exception& e) {
-        throw ToolError("文件 " + jsonPath + " 不是有效的 JSON: " + e.what());
+        throw toolFailure("文件 " + jsonPath + " 不是有效的 JSON: " + e.what());
     }
     std::string base = std::filesystem::absolute(jsonPath).parent_path().string();
     return buildFromJson(description, base, databasePath);

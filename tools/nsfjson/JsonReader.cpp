@@ -188,7 +188,7 @@ JsonAt JsonAt::operator[](std::size_t index) const {
 }
 
 void JsonAt::fail(const std::string& message) const {
-    throw ToolError((path_.empty() ? std::string("（顶层）") : path_) + ": " + message);
+    throw toolFailure((path_.empty() ? std::string("（顶层）") : path_) + ": " + message);
 }
 
 std::string JsonAt::text() const {

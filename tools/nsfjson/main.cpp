@@ -60,7 +60,7 @@ int main(int argc, char** argv) {
         const auto report = velloran::tools::buildFromJsonFile(options.required("json"), options.required("out"));
         velloran::tools::printIndexReport(std::cerr, "velloran-nsf-build", report);
         if (!report.complete())
-            throw velloran::tools::ToolError("已写入 " + options.required("out") + "，但其视图缺少上面列出的文档");
+            throw velloran::tools::toolFailure("已写入 " + options.required("out") + "，但其视图缺少上面列出的文档");
         std::cout << "已写入 " << options.required("out") << "\n";
     });
 }

@@ -39,7 +39,7 @@ namespace {
 
 void addOrChange(int count, char** args) {
     if (!keepOutOfCoreDumps())
-        throw ToolError(std::string("无法禁止进程的核心转储，密码可能落入其中: ") + std::strerror(errno));
+        throw systemFailure("无法禁止进程的核心转储，密码可能落入其中", "cannot keep the password out of core dumps", errno);
     CommandLine options(count, args, {"directory", "name", "password-file", "short-name"}, {"change-password", "verbose"});
     const std::string directory = options.required("directory");
     PersonEntry person{options.required("name"), options.optional("short-name").value_or(""), {}};

@@ -40,13 +40,13 @@ bool hasUsersView(const std::string& file) {
 // is a directory when it has the people view every directory is made with.
 void checkDirectoryFile(const std::string& file, bool exists) {
     if (std::filesystem::path(file).filename() != access::kDirectoryFile)
-        throw ToolError("“" + file + "”不是目录数据库: 登录时只读取数据目录中的 " + access::kDirectoryFile);
+        throw toolFailure("“" + file + "”不是目录数据库: 登录时只读取数据目录中的 " + access::kDirectoryFile);
     if (exists && !hasUsersView(file))
-        throw ToolError("“" + file + "”不是目录数据库: 它没有 ($Users) 视图");
+        throw toolFailure("“" + file + "”不是目录数据库: 它没有 ($Users) 视图");
 }
 
 void checkPassword(const std::string& password) {
-    if (password.empty()) throw ToolError("人员必须有密码，不接受空密码");
+    if (password.empty()) throw toolFailure("人员必须有密码，不接受空密码");
 }
 
 std::int64_t nowMSecs() {
@@ -85,13 +85,13 @@ std::string canonicalName(const std::string& name) {
 }
 
 bool addPerson(const std::string& directoryFile, const PersonEntry& person, bool fastHash) {
-    if (text::trimmed(person.name).empty()) throw ToolError("人员必须有姓名");
+    if (text::trimmed(person.name).empty()) throw toolFailure("人员必须有姓名");
     checkPassword(person.password);
     const bool exists = std::filesystem::exists(directoryFile);
     checkDirectoryFile(directoryFile, exists);
     for (const std::string& name : {person.name, person.shortName})
         if (exists && !name.empty() && access::findUser(directoryFile, name))
-            throw ToolError("“" + name + "”已在目录数据库 " + directoryFile + " 中");
+            throw toolFailure("“" + name + "”已在目录数据库 " + directoryFile + " 中");
     write::DatabaseWriter writer(directoryFile);
     if (!exists) {
         writer.setTitle("Directory");
@@ -105,10 +105,10 @@ bool addPerson(const std::string& directoryFile, const PersonEntry& person, bool
 std::string changePassword(const std::string& directoryFile, const std::string& name, const std::string& password,
                            bool fastHash) {
     checkPassword(password);
-    if (!std::filesystem::exists(directoryFile)) throw ToolError("目录数据库 " + directoryFile + " 不存在");
+    if (!std::filesystem::exists(directoryFile)) throw toolFailure("目录数据库 " + directoryFile + " 不存在");
     checkDirectoryFile(directoryFile, true);
     const std::optional<access::DirectoryEntry> entry = access::findUser(directoryFile, name);
-    if (!entry) throw ToolError("“" + name + "”不在目录数据库 " + directoryFile + " 中");
+    if (!entry) throw toolFailure("“" + name + "”不在目录数据库 " + directoryFile + " 中");
     write::DatabaseWriter writer(directoryFile);
     writer.setItem(entry->noteId, passwordItem(password, fastHash), nowMSecs());
     writer.commit();

@@ -42,7 +42,7 @@ std::string installedComponentFolder();
 // Writes the hive and registers the components found in the component
 // folder, in one update under the hive's lock, so that runs at the same
 // time each keep what the others wrote. `waiting` is called when another
-// program holds the lock, before waiting for it. Throws ToolError when the
+// program holds the lock, before waiting for it. Throws a Failure when the
 // data folder or the document-database component is missing (for the
 // installed folder, with what to do: a run from the build tree has none),
 // or the hive cannot be read or written.

@@ -2,21 +2,15 @@
 // The export log: one text file per day, "log" + yyyyMMdd + ".txt", in one
 // fixed folder, each line GB18030 text ended by CR LF. A run writes it
 // through a RunLog; this names the files and formats the stamps.
+#include "errors/Failure.h"
+
 #include <QDateTime>
 #include <QLocale>
 #include <QString>
 
 #include <functional>
-#include <stdexcept>
 
 namespace velloran::exporting {
-
-// A log line that could not be written; the message names the file and the
-// reason.
-class ExportLogError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
 
 // Milliseconds since the epoch: cheap enough to ask for every line.
 using Clock = std::function<qint64()>;

@@ -20,7 +20,9 @@ namespace {
 const QByteArray kLineEnd = QByteArrayLiteral("\r\n");
 
 [[noreturn]] void failWriting(const QString& file, int error) {
-    throw ExportLogError("I/O error writing the export log " + file.toStdString() + ": " + std::strerror(error));
+    const std::string path = file.toStdString();
+    throw platform::Failure(platform::Failure::Kind::Log, "无法写入导出日志 " + path,
+                            {path, "I/O error writing the export log " + path + ": " + std::strerror(error), error});
 }
 
 // Opened for reading too when the end of the file is to be looked at.

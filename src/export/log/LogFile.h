@@ -24,7 +24,7 @@ public:
     // it is the one open, creating it when missing. The first time a file
     // is opened, and the first time after a failed write, a line left torn
     // at its end (no CR LF) is ended first so that no new line joins it.
-    // Throws ExportLogError naming the file and the reason.
+    // Throws a Failure of Kind::Log naming the file and the reason.
     void use(const QString& name);
     // The name given to use; empty when no file is open.
     const QString& name() const { return name_; }
@@ -32,7 +32,7 @@ public:
     // Appends `bytes` to the file in use with one write (more only when
     // the system writes part of them), after opening the file again when
     // the one on disk under its name is not the one held open. Throws
-    // ExportLogError naming the file and the reason; the file is closed
+    // a Failure of Kind::Log naming the file and the reason; the file is closed
     // then, and use opens it again.
     void append(const QByteArray& bytes);
 

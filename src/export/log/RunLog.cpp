@@ -47,9 +47,9 @@ void RunLog::write(const LogLine& line) const {
         flush();
         try {
             file_.use(current_.fileName);
-        } catch (const ExportLogError& error) {
+        } catch (const platform::Failure& error) {
             // No file takes the line; the next line tries to open it again.
-            if (!keepGoing_) throw;
+            if (!keepGoing_ || !error.is(platform::Failure::Kind::Log)) throw;
             countLost(1, error);
             return;
         }
@@ -75,14 +75,14 @@ void RunLog::flush() const {
     } dropped{waiting_, waitingLines_};
     try {
         file_.append(waiting_);
-    } catch (const ExportLogError& error) {
-        if (!keepGoing_) throw;
+    } catch (const platform::Failure& error) {
+        if (!keepGoing_ || !error.is(platform::Failure::Kind::Log)) throw;
         countLost(waitingLines_, error);
     }
 }
 
-void RunLog::countLost(int lines, const ExportLogError& error) const {
-    if (lostLines_ == 0) firstLoss_ = QString::fromUtf8(error.what());
+void RunLog::countLost(int lines, const platform::Failure& error) const {
+    if (lostLines_ == 0) firstLoss_ = QString::fromStdString(platform::describeFailure(error, false));
     lostLines_ += lines;
 }
 

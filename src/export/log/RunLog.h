@@ -24,11 +24,11 @@ public:
 
     // Stamps the line and adds it to the lines waiting to be written. The
     // first line of a day opens that day's file, after writing the waiting
-    // lines to the previous day's. Throws ExportLogError when either fails,
-    // unless the log keeps going on failure: a line no file could be opened
-    // for is then counted lost at once.
+    // lines to the previous day's. Throws a Failure of Kind::Log when either
+    // fails, unless the log keeps going on failure: a line no file could be
+    // opened for is then counted lost at once.
     void write(const LogLine& line) const;
-    // Writes the waiting lines with one call. Throws ExportLogError naming
+    // Writes the waiting lines with one call. Throws a Failure of Kind::Log naming
     // the file and the reason; the waiting lines are dropped then.
     void flush() const;
 
@@ -56,7 +56,7 @@ private:
     bool moveTo(qint64 msecs) const;
     const QByteArray& stampAt(qint64 msecs) const;
     QByteArray stampBytes(const QDateTime& moment) const;
-    void countLost(int lines, const ExportLogError& error) const;
+    void countLost(int lines, const platform::Failure& error) const;
 
     const ExportLog& log_;
     QString exeFolder_;

@@ -1,5 +1,7 @@
 #include "paths/DocumentFolder.h"
 
+#include "errors/Failure.h"
+
 #include <stdexcept>
 
 namespace velloran::exporting {
@@ -26,7 +28,10 @@ QString DocumentFolder::save(const QString& name, const std::function<void(const
     try {
         write(QString::fromStdString(inFolder) + real.mid(path().size()));
     } catch (const std::exception& error) {
-        throw std::runtime_error(replaced(error.what(), inFolder, path().toStdString()));
+        const std::string shown = path().toStdString();
+        throw platform::Failure(platform::kindOf(error), replaced(error.what(), inFolder, shown),
+                                {"", replaced(platform::originalOf(error), inFolder, shown), platform::errorOf(error),
+                                 platform::originalSaysMore(error)});
     }
     folders_.fileSaved();
     return real;

@@ -22,7 +22,7 @@ public:
     // The folder's path, ending in "/".
     const QString& path() const { return files_.folder(); }
     // Creates and opens the folder unless it is open. Throws
-    // platform::FolderError naming the folder on the way that is refused.
+    // a platform::Failure of Kind::Folder naming the folder on the way that is refused.
     void open();
     // Opens the folder, gives `name` a file name of its own there and has
     // `write` write the file at the path it is handed. Returns the file's

@@ -22,7 +22,8 @@ void removeLeftovers(const platform::OpenFolder& folder) {
 void ExportFolders::prepare() {
     try {
         removeLeftovers(exportFolder());
-    } catch (const platform::FolderError& error) {
+    } catch (const platform::Failure& error) {
+        if (!error.is(platform::Failure::Kind::Folder)) throw;
         qCWarning(exportDiagnostics) << "the export folder cannot be cleared of leftovers:" << error.what();
     }
 }

@@ -21,7 +21,7 @@ public:
     // cannot be opened is left to the steps that write into it to report.
     void prepare();
     // The folder of the document with this universal ID, created when
-    // missing. Throws platform::FolderError naming the folder on the way
+    // missing. Throws a platform::Failure of Kind::Folder naming the folder on the way
     // that is refused.
     platform::OpenFolder openDocumentFolder(const QString& universalId);
     // Counts a file saved in a document's folder: the attachment folder is

@@ -7,12 +7,12 @@
 namespace velloran::exporting {
 
 domino::TNotesSession& ExportRequest::requireSession() const {
-    if (!session) throw domino::DominoError(domino::notPreparedMessage());
+    if (!session) throw domino::databaseFailure(domino::notPreparedMessage());
     return *session;
 }
 
 domino::TNotesDatabase& ExportRequest::requireDatabase() const {
-    if (!database) throw domino::DominoError(domino::notPreparedMessage());
+    if (!database) throw domino::databaseFailure(domino::notPreparedMessage());
     return *database;
 }
 

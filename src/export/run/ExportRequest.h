@@ -54,7 +54,7 @@ struct ExportRequest {
     // naming rule unless exactName; only for a chosen name that is not blank.
     QString workbookFile() const;
 
-    // The session or database, or a DominoError saying that start-up could
+    // The session or database, or a Failure saying that start-up could
     // not prepare them.
     domino::TNotesSession& requireSession() const;
     domino::TNotesDatabase& requireDatabase() const;

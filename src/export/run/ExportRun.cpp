@@ -1,6 +1,7 @@
 #include "run/ExportRun.h"
 
 #include "ValueText.h"
+#include "errors/Failure.h"
 #include "log/LogLines.h"
 #include "run/IntegerText.h"
 #include "run/WorkbookFile.h"
@@ -16,7 +17,9 @@ const QString kNextDocument = QStringLiteral("下一个文档");
 constexpr int kItemColumnWidth = 40;
 constexpr int kNameWidthMargin = 10;
 
-QString errorText(const std::exception& error) { return QString::fromUtf8(error.what()); }
+QString errorText(const std::exception& error) {
+    return QString::fromStdString(platform::describeFailure(error, false));
+}
 
 }  // namespace
 
@@ -90,8 +93,12 @@ void ExportRun::exportDocument(std::int64_t k) {
     // The count was taken when the view was listed; a view that has lost
     // documents since ends the run here instead of writing past its end.
     if (!document_.IsConnected())
-        throw domino::DominoError("the view has no document " + std::to_string(n) + ": it holds fewer than the " +
-                                  std::to_string(plan_.count) + " documents counted when it was listed");
+        throw platform::Failure(platform::Failure::Kind::Database,
+                                "视图中已没有第 " + std::to_string(n) + " 个文档：它比列出时的 " +
+                                    std::to_string(plan_.count) + " 个文档少",
+                                {"", "the view has no document " + std::to_string(n) + ": it holds fewer than the " +
+                                         std::to_string(plan_.count) + " documents counted when it was listed",
+                                 0, false});
     log_.write(lines::documentStarted(n));
     const QString universalId = document_.UniversalID();
     spreadsheet_.setCellText(row, 1, universalId);

@@ -75,7 +75,9 @@ bool IsIntegerText(const QString& text) { return parseInteger(text).has_value();
 
 std::int32_t StrToInt(const QString& text) {
     std::optional<std::int32_t> value = parseInteger(text);
-    if (!value) throw ConversionError(QStringLiteral("'%1' is not a valid integer value").arg(text).toStdString());
+    if (!value)
+        throw platform::Failure(platform::Failure::Kind::Number,
+                                QStringLiteral("'%1' is not a valid integer value").arg(text).toStdString());
     return *value;
 }
 

@@ -1,5 +1,7 @@
 #include "run/ViewExport.h"
 
+#include "errors/Failure.h"
+
 #include "log/LogLines.h"
 #include "run/Diagnostics.h"
 #include "run/ExportRun.h"
@@ -20,7 +22,7 @@ std::optional<Spreadsheet> startSpreadsheet(const std::string& hivePath) {
     } catch (const std::exception& error) {
         // The user is told to install the application; the precise reason
         // is kept for whoever looks into it.
-        qCWarning(exportDiagnostics) << "the spreadsheet application did not start:" << error.what();
+        qCWarning(exportDiagnostics) << "the spreadsheet application did not start:" << platform::originalOf(error).c_str();
         return std::nullopt;
     }
 }

@@ -14,8 +14,8 @@ public:
     explicit ViewExport(ExportServices services) : services_(std::move(services)) {}
 
     // Reports every outcome to the user; throws only before anything is
-    // created: ConversionError for a start text that is not a whole number,
-    // ExportLogError when the log cannot be written.
+    // created: a Failure of Kind::Number for a start text that is not a whole number,
+    // a Failure of Kind::Log when the log cannot be written.
     ExportOutcome ExportToWorkbook(const ExportRequest& request);
 
 private:

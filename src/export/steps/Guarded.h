@@ -21,9 +21,8 @@ public:
         try {
             step();
             return true;
-        } catch (const ExportLogError&) {
-            throw;
         } catch (const std::exception& error) {
+            if (platform::isFailure(error, platform::Failure::Kind::Log)) throw;
             report(n, what, error);
             return false;
         }

@@ -1,6 +1,7 @@
 #include "workbook/Spreadsheet.h"
 
 #include "component/ComponentRuntime.h"
+#include "errors/Failure.h"
 #include "run/Diagnostics.h"
 #include "run/WorkbookFile.h"
 
@@ -153,7 +154,7 @@ void Spreadsheet::quitQuietly() {
         quit();
     } catch (const std::exception& error) {
         // The run is ending anyway; the reason is kept for diagnosis.
-        qCWarning(exportDiagnostics) << "the spreadsheet application did not quit:" << error.what();
+        qCWarning(exportDiagnostics) << "the spreadsheet application did not quit:" << platform::originalOf(error).c_str();
     }
 }
 

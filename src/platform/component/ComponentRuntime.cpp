@@ -12,6 +12,23 @@ namespace velloran::platform {
 
 namespace {
 
+// `original`: the same in English, which `saysMore` when it holds a reason
+// the text leaves out (the class id is no news to the user).
+Failure componentFailure(const std::string& text, const std::string& subject, const std::string& original,
+                         bool saysMore = false) {
+    return Failure(Failure::Kind::Component, text, {subject, original, 0, saysMore});
+}
+
+// The failure of `inner` told as `text`, keeping its reason: the user's
+// text of a Failure, which says why, follows `text`.
+Failure componentFailure(const std::string& text, const std::string& original, const std::exception& inner) {
+    const auto* failure = dynamic_cast<const Failure*>(&inner);
+    const std::string shown = failure ? text + "：" + failure->what() : text;
+    return Failure(Failure::Kind::Component, shown,
+                   {"", original + (failure ? failure->original() : inner.what()), failure ? failure->error() : 0,
+                    failure ? failure->originalSaysMore() : true});
+}
+
 // Libraries stay loaded for the life of the process: objects they made may
 // outlive any one runtime.
 void* loadLibrary(const std::string& path) {
@@ -20,7 +37,7 @@ void* loadLibrary(const std::string& path) {
     std::lock_guard lock(guard);
     if (auto it = loaded.find(path); it != loaded.end()) return it->second;
     if (::access(path.c_str(), F_OK) != 0)
-        throw ComponentError("The component file " + path + " does not exist");
+        throw componentFailure("组件文件 " + path + " 不存在", path, "The component file " + path + " does not exist");
     // A name without a folder is taken from the current folder, where its
     // existence was just checked, never from the system's library path.
     std::string loadable = path.find('/') == std::string::npos ? "./" + path : path;
@@ -28,8 +45,9 @@ void* loadLibrary(const std::string& path) {
     void* handle = ::dlopen(loadable.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) {
         const char* why = ::dlerror();
-        throw ComponentError("The component file " + path + " cannot be loaded: " +
-                             (why ? why : "unknown reason"));
+        throw componentFailure("无法加载组件文件 " + path, path,
+                               "The component file " + path + " cannot be loaded: " + (why ? why : "unknown reason"),
+                               true);
     }
     loaded.emplace(path, handle);
     return handle;
@@ -39,8 +57,9 @@ void* entryPoint(const std::string& path, const char* symbol) {
     void* handle = loadLibrary(path);
     void* address = ::dlsym(handle, symbol);
     if (!address)
-        throw ComponentError("The component file " + path + " is not a component: it has no entry point " +
-                             symbol);
+        throw componentFailure("文件 " + path + " 不是本系统的组件", path,
+                               "The component file " + path + " is not a component: it has no entry point " + symbol,
+                               true);
     return address;
 }
 
@@ -60,8 +79,9 @@ private:
 RegistryHive loadHive(const std::string& path) {
     try {
         return RegistryHive::loadReadable(path);
-    } catch (const HiveError& e) {
-        throw ComponentError(e.what());
+    } catch (const Failure& e) {
+        if (!e.is(Failure::Kind::Registry)) throw;
+        throw e.retold(Failure::Kind::Component, e.what(), e.subject());
     }
 }
 
@@ -78,19 +98,24 @@ component::ObjectPtr ComponentRuntime::createObject(const std::string& classId) 
     std::string module;
     try {
         module = hive.readString(inprocServerKey(classId), "");
-    } catch (const HiveError& e) {
-        throw ComponentError("The registration of class " + classId + " is damaged: " + e.what());
+    } catch (const Failure& e) {
+        if (!e.is(Failure::Kind::Registry)) throw;
+        throw componentFailure("注册表文件 " + hivePath_ + " 中组件的注册已损坏",
+                               "The registration of class " + classId + " is damaged: ", e);
     }
     if (!hive.hasKey(inprocServerKey(classId)) || module.empty())
-        throw ComponentError("Class " + classId + " is not registered " + hiveAdvice(hivePath_));
+        throw componentFailure(missingRegistration(hivePath_), hivePath_,
+                               "Class " + classId + " is not registered " + hiveAdvice(hivePath_));
     auto create = reinterpret_cast<VelloranCreateObjectFn>(entryPoint(module, VELLORAN_CREATE_OBJECT_SYMBOL));
     component::Object* object = nullptr;
     try {
         object = create(classId.c_str());
     } catch (const std::exception& e) {
-        throw ComponentError("Cannot create an object of class " + classId + ": " + e.what());
+        throw componentFailure("组件 " + module + " 无法创建对象", "Cannot create an object of class " + classId + ": ", e);
     }
-    if (!object) throw ComponentError("The component file " + module + " does not serve class " + classId);
+    if (!object)
+        throw componentFailure("组件文件 " + module + " 不提供所需的对象", module,
+                               "The component file " + module + " does not serve class " + classId);
     return component::ObjectPtr(object);
 }
 
@@ -99,10 +124,13 @@ component::ObjectPtr ComponentRuntime::createObjectByProgId(const std::string& p
     std::string classId;
     try {
         classId = hive.readString("HKEY_CLASSES_ROOT\\" + progId + "\\CLSID", "");
-    } catch (const HiveError& e) {
-        throw ComponentError("The registration of " + progId + " is damaged: " + e.what());
+    } catch (const Failure& e) {
+        if (!e.is(Failure::Kind::Registry)) throw;
+        throw componentFailure("注册表文件 " + hivePath_ + " 中 " + progId + " 的注册已损坏",
+                               "The registration of " + progId + " is damaged: ", e);
     }
-    if (classId.empty()) throw ComponentError("No application is registered as " + progId);
+    if (classId.empty())
+        throw componentFailure("没有注册名为 " + progId + " 的程序", progId, "No application is registered as " + progId);
     return createObject(classId);
 }
 
@@ -113,7 +141,7 @@ void ComponentRuntime::registerServerInto(const std::string& modulePath, Registr
     try {
         registerServer(registrar, modulePath.c_str());
     } catch (const std::exception& e) {
-        throw ComponentError("Registering " + modulePath + " failed: " + e.what());
+        throw componentFailure("无法注册组件 " + modulePath, "Registering " + modulePath + " failed: ", e);
     }
 }
 
@@ -123,8 +151,9 @@ void ComponentRuntime::registerServer(const std::string& modulePath) const {
     entryPoint(modulePath, VELLORAN_REGISTER_SERVER_SYMBOL);
     try {
         RegistryHive::update(hivePath_, [&](RegistryHive& hive) { registerServerInto(modulePath, hive); });
-    } catch (const HiveError& e) {
-        throw ComponentError("Registering " + modulePath + " failed: " + e.what());
+    } catch (const Failure& e) {
+        if (!e.is(Failure::Kind::Registry)) throw;
+        throw componentFailure("无法注册组件 " + modulePath, "Registering " + modulePath + " failed: ", e);
     }
 }
 

@@ -9,18 +9,13 @@
 // id through HKEY_CLASSES_ROOT\<progid>\CLSID. Libraries are loaded once and
 // stay loaded.
 #include "component/ComponentObject.h"
+#include "errors/Failure.h"
 
-#include <stdexcept>
 #include <string>
 
 namespace velloran::platform {
 
 class RegistryHive;
-
-class ComponentError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
 
 class ComponentRuntime {
 public:
@@ -29,14 +24,14 @@ public:
 
     const std::string& hivePath() const { return hivePath_; }
 
-    // Throws ComponentError when the class is not registered, its library is
+    // Throws a Failure (Kind::Component) when the class is not registered, its library is
     // missing or cannot be loaded, or the library cannot make the object.
     component::ObjectPtr createObject(const std::string& classId) const;
     component::ObjectPtr createObjectByProgId(const std::string& progId) const;
 
     // Loads the library and lets it write its class registration into the
     // hive, which is then saved, all under the hive's lock (see
-    // RegistryHive::update). Throws ComponentError on any failure.
+    // RegistryHive::update). Throws a Failure (Kind::Component) on any failure.
     void registerServer(const std::string& modulePath) const;
     // The same into `hive`, which the caller saves: for a caller that makes
     // several changes in one update.

@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <exception>
+
 namespace velloran::platform {
 
 // The caption of the program's message boxes.
@@ -15,6 +17,11 @@ inline const QString kApplicationTitle = QStringLiteral("VelloranV3.4");
 // at most that of the full stop: "Failed!" and "Failed." stay as they are,
 // texts ending in a letter, a digit or a Chinese character get the stop.
 QString withFullStop(const QString& text);
+
+// A failure as the window shows it: describeFailure (see Failure.h)
+// without the detail, which goes to the diagnostics channel instead when it
+// says more.
+QString failureText(const std::exception& error);
 
 // Shows the text (with the full stop) in a message box captioned with the
 // application title, with an error icon and an OK button.

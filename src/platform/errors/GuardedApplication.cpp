@@ -16,7 +16,7 @@ QString messageOf(const std::exception_ptr& failure) {
         std::rethrow_exception(failure);
     } catch (const std::exception& e) {
         logCaughtReason("a command failed", e);
-        return QString::fromUtf8(e.what());
+        return failureText(e);
     } catch (...) {
         qCWarning(diagnostics) << "a command failed with something that is not a standard exception";
         return QStringLiteral("发生了意外错误");

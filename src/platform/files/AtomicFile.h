@@ -11,7 +11,7 @@ namespace velloran::platform {
 // never a half-written one. A file being replaced keeps its permissions
 // (and, when run as root, its owner); a new file gets `newFileMode` when
 // given, else the usual ones for its user.
-// Throws FileWriteError (a std::runtime_error) naming the file.
+// Throws a Failure (Kind::File) naming the file.
 void writeFileAtomically(const std::string& path, std::string_view contents,
                          std::optional<mode_t> newFileMode = std::nullopt);
 

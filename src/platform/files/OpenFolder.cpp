@@ -12,24 +12,37 @@ namespace {
 
 constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
 
+// `original`: the same in English, which says no more unless it holds the
+// system's reason (`error`).
+Failure folderFailure(const std::string& text, const std::string& path, const std::string& original, int error) {
+    return Failure(Failure::Kind::Folder, text, {path, original, error, error != 0});
+}
+
+Failure cannotOpen(const std::string& path, int error) {
+    return folderFailure("无法打开文件夹 " + path, path, "Cannot open the folder " + path + ": " + std::strerror(error),
+                         error);
+}
+
 // Why `name` in `parent` could not be opened as a folder: what is in its
 // place, when something is.
-std::string whyNotOpened(int parent, const std::string& name, const std::string& path, int error) {
+Failure whyNotOpened(int parent, const std::string& name, const std::string& path, int error) {
     struct stat found {};
     if (::fstatat(parent, name.c_str(), &found, AT_SYMLINK_NOFOLLOW) == 0) {
         if (S_ISLNK(found.st_mode))
-            return "The folder " + path + " is a symbolic link; nothing is written through a link";
+            return folderFailure("文件夹 " + path + " 是符号链接，不会通过链接写入", path,
+                                 "The folder " + path + " is a symbolic link; nothing is written through a link", 0);
         if (!S_ISDIR(found.st_mode))
-            return "Cannot use the folder " + path + ": something that is not a folder is in its place";
+            return folderFailure("无法使用文件夹 " + path + "：那里有一个不是文件夹的东西", path,
+                                 "Cannot use the folder " + path + ": something that is not a folder is in its place", 0);
     }
-    return "Cannot open the folder " + path + ": " + std::strerror(error);
+    return cannotOpen(path, error);
 }
 
 }  // namespace
 
 OpenFolder OpenFolder::open(const std::string& path) {
     const int fd = ::open(path.c_str(), kFolderFlags);
-    if (fd < 0) throw FolderError("Cannot open the folder " + path + ": " + std::strerror(errno));
+    if (fd < 0) throw cannotOpen(path, errno);
     return OpenFolder(fd, path);
 }
 
@@ -51,10 +64,13 @@ OpenFolder::~OpenFolder() {
 OpenFolder OpenFolder::child(const std::string& name) const {
     const std::string path = pathOf(name);
     // An existing name is left as it is: what it is shows when it is opened.
-    if (::mkdirat(fd_, name.c_str(), 0777) != 0 && errno != EEXIST)
-        throw FolderError("Cannot create the folder " + path + ": " + std::strerror(errno));
+    if (::mkdirat(fd_, name.c_str(), 0777) != 0 && errno != EEXIST) {
+        const int error = errno;
+        throw folderFailure("无法创建文件夹 " + path, path,
+                            "Cannot create the folder " + path + ": " + std::strerror(error), error);
+    }
     const int fd = ::openat(fd_, name.c_str(), kFolderFlags | O_NOFOLLOW);
-    if (fd < 0) throw FolderError(whyNotOpened(fd_, name, path, errno));
+    if (fd < 0) throw whyNotOpened(fd_, name, path, errno);
     return OpenFolder(fd, path);
 }
 

@@ -3,23 +3,17 @@
 // it without any name on the way being looked up again: a folder made
 // inside one is opened without following a link, so a symbolic link
 // planted in its place (or a file) is refused instead of written through.
-#include <stdexcept>
+#include "errors/Failure.h"
+
 #include <string>
 #include <vector>
 
 namespace velloran::platform {
 
-// A folder could not be created or opened, or something else is in its
-// place; the message names it.
-class FolderError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
 class OpenFolder {
 public:
     // Opens the folder at `path`, following links on the way: a folder the
-    // user chose. Throws FolderError naming it.
+    // user chose. Throws a Failure (Kind::Folder) naming it.
     static OpenFolder open(const std::string& path);
 
     OpenFolder(OpenFolder&& other) noexcept;
@@ -29,7 +23,7 @@ public:
     ~OpenFolder();
 
     // The folder `name` inside this one, created when missing, then opened
-    // without following a link. Throws FolderError naming it when it is a
+    // without following a link. Throws a Failure (Kind::Folder) naming it when it is a
     // link, is not a folder, or cannot be created or opened.
     OpenFolder child(const std::string& name) const;
     // The same for each of `names` in turn, each inside the one before.

@@ -13,6 +13,14 @@ namespace velloran::platform {
 
 namespace {
 
+// "create", "write" or "save", as the user reads it before the file's name.
+std::string shownAction(const char* action) {
+    const std::string what = action;
+    if (what == "create") return "无法创建文件 ";
+    if (what == "write") return "无法写入文件 ";
+    return "无法保存文件 ";
+}
+
 // The target's folder as written in `target`, with its final slash.
 std::string folderPrefix(const std::string& target) {
     std::size_t slash = target.find_last_of('/');
@@ -127,7 +135,8 @@ void StagedFile::fail(const char* action, int error, std::string reason) {
         listed_ = -1;
     }
     releaseLock();
-    throw FileWriteError(std::string("Cannot ") + action + " the file " + target_ + ": " + reason, reason, error);
+    throw Failure(Failure::Kind::File, shownAction(action) + target_,
+                  {target_, std::string("Cannot ") + action + " the file " + target_ + ": " + reason, error});
 }
 
 }  // namespace velloran::platform

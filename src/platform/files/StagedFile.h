@@ -9,28 +9,13 @@
 // removed on every failure, when the object goes before commit, and when a
 // signal ends the process (see LiveTemporaries.h). Every system call goes
 // through FileCalls.
+#include "errors/Failure.h"
 #include "files/FileCalls.h"
 
 #include <optional>
-#include <stdexcept>
 #include <string>
 
 namespace velloran::platform {
-
-// A file could not be written; the message names it and the system's reason.
-class FileWriteError : public std::runtime_error {
-public:
-    FileWriteError(const std::string& message, std::string reason, int error)
-        : std::runtime_error(message), reason_(std::move(reason)), error_(error) {}
-    // The reason alone, without the file's name.
-    const std::string& reason() const { return reason_; }
-    // The system's error number (EEXIST when a new name was taken meanwhile).
-    int error() const { return error_; }
-
-private:
-    std::string reason_;
-    int error_;
-};
 
 enum class SyncToDisk : bool { No, Yes };
 
@@ -67,7 +52,7 @@ public:
     void finish(SyncToDisk sync);
     // Finishes and renames the file to the target, then flushes the folder
     // to disk when `sync` asks. With AtTarget::Keep an existing file is left
-    // and FileWriteError (error() EEXIST) tells that the name was taken.
+    // and a Failure (Kind::File, error() EEXIST) tells that the name was taken.
     void commit(SyncToDisk sync);
 
 private:

@@ -40,14 +40,18 @@ void checkStorable(const QString& section, const QString& key, const QString& va
     // Reading trims the blanks around a section name, so a name with blanks
     // at its edges would be written under a header it is never found by.
     if (hasLineBreak(section) || section.contains(u']') || trimmedBlanks(section) != section)
-        throw IniError("The INI section name \"" + section.toStdString() +
-                       "\" cannot hold a line break or ], nor start or end with a blank");
+        throw Failure(Failure::Kind::Settings,
+                      "设置的节名“" + section.toStdString() + "”不能含换行符或 ]，也不能以空格开头或结尾",
+                      {"", "The INI section name \"" + section.toStdString() +
+                               "\" cannot hold a line break or ], nor start or end with a blank", 0, false});
     // A key must read back as a key: not a section header, not a comment.
     if (key.isEmpty() || hasLineBreak(key) || key.contains(u'=') || key.startsWith(u'[') ||
         key.startsWith(u';') || key.startsWith(u'#') || trimmedBlanks(key) != key)
-        throw IniError("\"" + key.toStdString() + "\" cannot be an INI key name");
+        throw Failure(Failure::Kind::Settings, "“" + key.toStdString() + "”不能作为设置的键名",
+                      {"", "\"" + key.toStdString() + "\" cannot be an INI key name", 0, false});
     if (hasLineBreak(value))
-        throw IniError("The value of INI key \"" + key.toStdString() + "\" cannot hold a line break");
+        throw Failure(Failure::Kind::Settings, "设置项“" + key.toStdString() + "”的值不能含换行符",
+                      {"", "The value of INI key \"" + key.toStdString() + "\" cannot hold a line break", 0, false});
 }
 
 bool enclosedInQuotes(const QString& value) {

@@ -4,19 +4,15 @@
 // and the first matching section and key win. Lines are kept as raw bytes
 // with their own line ends, so that writing one key leaves every other
 // line (other sections, keys, comments, odd bytes) exactly as it was.
+#include "errors/Failure.h"
+
 #include <QByteArray>
 #include <QString>
 
 #include <optional>
-#include <stdexcept>
 #include <vector>
 
 namespace velloran::platform {
-
-class IniError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
 
 class IniDocument {
 public:
@@ -30,8 +26,9 @@ public:
 
     // Stores the value so that value() gives it back unchanged: replaces
     // the key's value, or appends the key at the end of its
-    // section, or appends the section at the end of the document. Throws
-    // IniError when a name or the value cannot be stored on one line.
+    // section, or appends the section at the end of the document. Throws a
+    // Failure (Kind::Settings) when a name or the value cannot be stored on
+    // one line.
     void setValue(const QString& section, const QString& key, const QString& value);
 
     QByteArray toBytes() const;

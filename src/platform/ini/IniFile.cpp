@@ -59,12 +59,14 @@ void IniFile::writeStrings(const QString& section, const std::vector<std::pair<Q
         writeFileAtomically(target, std::string_view(contents.constData(), static_cast<std::size_t>(contents.size())),
                             mostPermissions_);
     } catch (const std::exception& e) {
-        failToWrite(e.what());
+        failToWrite(originalOf(e), errorOf(e));
     }
 }
 
-void IniFile::failToWrite(const std::string& reason) const {
-    throw IniWriteError("Unable to write to " + path_.toStdString() + ": " + reason);
+void IniFile::failToWrite(const std::string& reason, int error) const {
+    const std::string path = path_.toStdString();
+    throw Failure(Failure::Kind::File, "无法写入设置文件 " + path,
+                  {path, "Unable to write to " + path + ": " + reason, error});
 }
 
 }  // namespace velloran::platform

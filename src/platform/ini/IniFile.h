@@ -15,20 +15,12 @@
 #include <QString>
 
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <sys/types.h>
 #include <utility>
 #include <vector>
 
 namespace velloran::platform {
-
-// Thrown when the file cannot be written; the message is
-// "Unable to write to <full path>: <reason>".
-class IniWriteError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
 
 class IniFile {
 public:
@@ -46,8 +38,10 @@ public:
 
     QString readString(const QString& section, const QString& key, const QString& defaultValue) const;
 
-    // Throws IniWriteError when the file cannot be read back or written, and
-    // IniError when a name or the value cannot be stored on one line.
+    // Throws a Failure of Kind::File when the file cannot be read back or
+    // written ("无法写入设置文件 <full path>", the original "Unable to write
+    // to <full path>: <reason>"), and of Kind::Settings when a name or the
+    // value cannot be stored on one line.
     void writeString(const QString& section, const QString& key, const QString& value) const {
         writeStrings(section, {{key, value}});
     }
@@ -56,7 +50,7 @@ public:
     void writeStrings(const QString& section, const std::vector<std::pair<QString, QString>>& values) const;
 
 private:
-    [[noreturn]] void failToWrite(const std::string& reason) const;
+    [[noreturn]] void failToWrite(const std::string& reason, int error = 0) const;
 
     QString path_;
     std::optional<mode_t> mostPermissions_;

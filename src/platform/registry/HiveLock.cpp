@@ -20,8 +20,10 @@ constexpr mode_t kLockFileMode = 0600;
 
 [[noreturn]] void failOn(const std::string& lockPath, int error) {
     if (error == ELOOP)
-        throw HiveError("The lock file " + lockPath + " is a symbolic link; nothing is written through a link");
-    throw HiveError("Cannot use the lock file " + lockPath + " of the registry file: " + std::strerror(error));
+        throw hiveFailure("锁文件 " + lockPath + " 是符号链接，不会通过链接写入", lockPath,
+                          "The lock file " + lockPath + " is a symbolic link; nothing is written through a link");
+    throw hiveFailure("无法使用注册表文件的锁文件 " + lockPath, lockPath,
+                      "Cannot use the lock file " + lockPath + " of the registry file: " + std::strerror(error), error);
 }
 
 int openLockFile(const OpenFolder& folder, const std::string& name) {
@@ -32,7 +34,8 @@ int openLockFile(const OpenFolder& folder, const std::string& name) {
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
-        throw HiveError("Cannot use the lock file " + lockPath + " of the registry file: it is not a file");
+        throw hiveFailure("无法使用注册表文件的锁文件 " + lockPath + "：它不是文件", lockPath,
+                          "Cannot use the lock file " + lockPath + " of the registry file: it is not a file");
     }
     return fd;
 }

@@ -19,7 +19,7 @@ public:
     // Takes the lock of the hive `hiveName` in `folder`, creating the lock
     // file when missing (never through a symbolic link). When another
     // process holds the lock, calls `waiting` once, then waits for it.
-    // Throws HiveError naming the lock file when it cannot be opened or
+    // Throws a registry Failure naming the lock file when it cannot be opened or
     // locked.
     HiveLock(const OpenFolder& folder, const std::string& hiveName, const std::function<void()>& waiting);
     // Releases the lock.

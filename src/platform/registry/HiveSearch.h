@@ -18,8 +18,10 @@ namespace velloran::platform {
 inline constexpr const char* kHivePathVariable = "VELLORAN_REGISTRY";
 // The machine's hive.
 inline constexpr const char* kMachineHivePath = "/etc/velloran/registry.reg";
-// The command that writes a hive, as the user types it.
+// The command that writes a hive, as the user types it: in the original
+// (English) words of a failure, and in the text the user reads.
 inline constexpr const char* kSetupCommand = "velloran-setup --data DATA_FOLDER";
+inline constexpr const char* kSetupCommandShown = "velloran-setup --data 数据目录";
 
 // The hive's file name, in the user's folder and the machine's.
 inline constexpr const char* kHiveFileName = "registry.reg";
@@ -37,7 +39,7 @@ class OpenFolder;
 // The folder of the user's hive, ~/.config/velloran, each folder below HOME
 // created when missing and opened without following a symbolic link, so
 // that nothing is written through a link planted on the way. Throws
-// HiveError when HOME is not set, belongs to another user while this
+// a Failure (Kind::Registry) when HOME is not set, belongs to another user while this
 // process runs as root (see mayWriteUserHive), or a folder on the way is a
 // link or cannot be created.
 OpenFolder openUserHiveFolder();
@@ -56,5 +58,10 @@ std::vector<std::string> hiveFilesLookedFor(const std::string& hivePath);
 // file (or, when it does not exist, every file looked for) and the setup
 // command. Reads like "in the registry file X; run ... to ...".
 std::string hiveAdvice(const std::string& hivePath);
+
+// The same for the user, of a component missing from the hive, without
+// the component's class id: "没有找到注册表文件（找过：…），请先运行
+// velloran-setup --data 数据目录".
+std::string missingRegistration(const std::string& hivePath);
 
 }  // namespace velloran::platform

@@ -131,7 +131,8 @@ std::optional<RegistryValue> parseData(const std::string& data) {
 // would split it and leave a file that no longer loads.
 void requireOneLine(const std::string& text, const char* what) {
     if (text.find_first_of("\r\n") != std::string::npos)
-        throw HiveError(std::string("A registry ") + what + " cannot hold a line break");
+        throw hiveFailure(std::string("注册表的") + (std::string(what) == "value" ? "值" : "名称") + "不能含换行符", "",
+                          std::string("A registry ") + what + " cannot hold a line break");
 }
 
 bool isFolderOrDevice(const std::string& path) {
@@ -146,8 +147,13 @@ std::optional<std::string> readInFolder(const OpenFolder& folder, const std::str
     const int fd = ::openat(folder.descriptor(), name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0 && errno == ENOENT) return std::nullopt;
     if (fd < 0 && errno == ELOOP)
-        throw HiveError("The registry file " + shown + " is a symbolic link; nothing is written through a link");
-    if (fd < 0) throw HiveError("Cannot read the registry file " + shown + ": " + std::strerror(errno));
+        throw hiveFailure("注册表文件 " + shown + " 是符号链接，不会通过链接写入", shown,
+                          "The registry file " + shown + " is a symbolic link; nothing is written through a link");
+    if (fd < 0) {
+        const int error = errno;
+        throw hiveFailure("无法读取注册表文件 " + shown, shown,
+                          "Cannot read the registry file " + shown + ": " + std::strerror(error), error);
+    }
     struct stat info {};
     std::string text;
     bool readable = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
@@ -158,7 +164,9 @@ std::optional<std::string> readInFolder(const OpenFolder& folder, const std::str
         else text.append(chunk, static_cast<std::size_t>(got));
     }
     ::close(fd);
-    if (!readable) throw HiveError("Cannot read the registry file " + shown + ": it is not a file that can be read");
+    if (!readable)
+        throw hiveFailure("无法读取注册表文件 " + shown + "：它不是可读的文件", shown,
+                          "Cannot read the registry file " + shown + ": it is not a file that can be read");
     return text;
 }
 
@@ -167,8 +175,9 @@ OpenFolder openFolderOf(const std::string& path) {
     const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
     try {
         return OpenFolder::open(folder);
-    } catch (const FolderError& e) {
-        throw HiveError("Cannot update the registry file " + path + ": " + e.what());
+    } catch (const Failure& e) {
+        if (!e.is(Failure::Kind::Folder)) throw;
+        throw e.retold(Failure::Kind::Registry, "无法更新注册表文件 " + path + "：" + e.what(), path);
     }
 }
 
@@ -209,11 +218,13 @@ struct RegistryHive::ReadState {
 RegistryHive RegistryHive::read(const std::string& path) {
     RegistryHive hive;
     hive.path_ = path;
-    if (isFolderOrDevice(path)) throw HiveError("Cannot read the registry file " + path + ": it is not a file");
+    if (isFolderOrDevice(path))
+        throw hiveFailure("无法读取注册表文件 " + path + "：它不是文件", path,
+                          "Cannot read the registry file " + path + ": it is not a file");
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         if (::access(path.c_str(), F_OK) != 0) return hive;  // no file yet: empty hive
-        throw HiveError("Cannot read the registry file " + path);
+        throw hiveFailure("无法读取注册表文件 " + path, path, "Cannot read the registry file " + path);
     }
     std::stringstream text;
     text << in.rdbuf();
@@ -230,8 +241,10 @@ RegistryHive RegistryHive::parsed(const std::string& path, const std::string& te
 void RegistryHive::requireUndamaged() const {
     if (damage_.empty()) return;
     const HiveDamage& first = damage_.front();
-    throw HiveError("The registry file " + path_ + " is damaged: line " + std::to_string(first.line) + ": " +
-                    first.reason);
+    throw hiveFailure("注册表文件 " + path_ + " 已损坏（第 " + std::to_string(first.line) + " 行）", path_,
+                      "The registry file " + path_ + " is damaged: line " + std::to_string(first.line) + ": " +
+                          first.reason,
+                      0, true);
 }
 
 RegistryHive RegistryHive::load(const std::string& path) {
@@ -253,7 +266,8 @@ void RegistryHive::update(const OpenFolder& folder, const std::string& fileName,
         // Through the folder's descriptor: no name above the hive is looked up again.
         writeFileAtomically(folder.throughDescriptor(fileName), hive.toText());
     } catch (const std::exception& e) {
-        throw HiveError("Cannot save the registry file " + shown + ": " + e.what());
+        throw Failure(Failure::Kind::Registry, "无法保存注册表文件 " + shown,
+                      {shown, "Cannot save the registry file " + shown + ": " + originalOf(e), errorOf(e)});
     }
 }
 
@@ -339,7 +353,8 @@ std::optional<RegistryValue> RegistryHive::value(const std::string& keyPath, con
 std::string RegistryHive::readString(const std::string& keyPath, const std::string& name) const {
     std::optional<RegistryValue> v = value(keyPath, name);
     if (!v) return {};
-    if (v->kind != RegistryValue::Kind::String) throw HiveError("Invalid data type for '" + name + "'");
+    if (v->kind != RegistryValue::Kind::String)
+        throw hiveFailure("注册表值“" + name + "”的类型不对", path_, "Invalid data type for '" + name + "'");
     return v->text;
 }
 
@@ -400,7 +415,7 @@ void RegistryHive::save() const {
     try {
         writeFileAtomically(linkTarget(path_), toText());
     } catch (const std::exception& e) {
-        throw HiveError(e.what());
+        throw Failure(Failure::Kind::Registry, "无法保存注册表文件 " + path_, {path_, originalOf(e), errorOf(e)});
     }
 }
 

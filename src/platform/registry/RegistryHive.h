@@ -13,6 +13,7 @@
 // with "\"; a path without a root is under HKEY_LOCAL_MACHINE, and
 // HKEY_CLASSES_ROOT is HKEY_LOCAL_MACHINE\SOFTWARE\Classes, as on the
 // platform the registry comes from.
+#include "errors/Failure.h"
 #include "registry/HiveSearch.h"
 #include "registry/HiveText.h"
 
@@ -28,10 +29,13 @@ namespace velloran::platform {
 
 class OpenFolder;
 
-class HiveError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
+// A failure of the hive (Kind::Registry): `text` for the user, naming
+// `file`; `original` the same in English, which says no more unless it
+// holds the system's reason (`error`) or `saysMore`.
+inline Failure hiveFailure(const std::string& text, const std::string& file, const std::string& original,
+                           int error = 0, bool saysMore = false) {
+    return Failure(Failure::Kind::Registry, text, {file, original, error, saysMore || error != 0});
+}
 
 struct RegistryValue {
     enum class Kind { String, Dword, Binary };
@@ -63,13 +67,13 @@ public:
     // An empty hive not tied to a file yet.
     RegistryHive() = default;
     // Reads the file. A missing file is an empty hive; a file that cannot be
-    // read or is not in the REGEDIT4 format throws HiveError naming the file
+    // read or is not in the REGEDIT4 format throws a registry Failure naming the file
     // and line.
     static RegistryHive load(const std::string& path);
     // Reads the file as far as it can be read: a line that cannot be read is
     // skipped and listed in damage(), as are the values under a key line
     // that cannot be read. A file that cannot be read at all throws
-    // HiveError.
+    // a registry Failure.
     static RegistryHive loadReadable(const std::string& path);
 
     // Loads the hive `fileName` in `folder`, lets `change` change it and
@@ -78,7 +82,7 @@ public:
     // one before, and none is lost. Neither the hive nor its lock file is
     // read or written through a symbolic link. When another process holds
     // the lock, `waiting` is called once before waiting for it. Throws
-    // HiveError as load() and save() do, and when the lock cannot be taken;
+    // a registry Failure as load() and save() do, and when the lock cannot be taken;
     // what `change` throws goes through, and nothing is saved.
     static void update(const OpenFolder& folder, const std::string& fileName,
                        const std::function<void(RegistryHive&)>& change, const std::function<void()>& waiting = {});
@@ -97,14 +101,14 @@ public:
     // the key or the value is absent.
     std::optional<RegistryValue> value(const std::string& keyPath, const std::string& name) const;
     // A text value; absent reads as empty text, a value of another kind
-    // throws HiveError "Invalid data type for '<name>'".
+    // throws a registry Failure "Invalid data type for '<name>'".
     std::string readString(const std::string& keyPath, const std::string& name) const;
     // Names of the key's direct sub-keys, as spelled when created.
     std::vector<std::string> subKeys(const std::string& keyPath) const;
 
     // Creates the key and its parents when missing; the file gains the key's
     // line, its parents stay implicit. Names and text values that hold a
-    // line break are refused with HiveError.
+    // line break are refused with a registry Failure.
     void createKey(const std::string& keyPath);
     // Creates the key when missing and sets the value. Saving then rewrites
     // the value's line, or adds it after the key's last value; every other
@@ -119,7 +123,7 @@ public:
     bool writable() const;
     // Rewrites the whole file atomically (temporary file, then rename); a
     // symbolic link stays a link and its target is rewritten. Throws
-    // HiveError when it cannot.
+    // a registry Failure when it cannot.
     void save() const;
     void saveAs(const std::string& path);
 
@@ -134,7 +138,7 @@ private:
     static std::string folded(const std::string& text);
     static RegistryHive read(const std::string& path);
     static RegistryHive parsed(const std::string& path, const std::string& text);
-    // Throws HiveError naming the first line that cannot be read.
+    // Throws a registry Failure naming the first line that cannot be read.
     void requireUndamaged() const;
     Key* findKey(const std::string& keyPath);
     const Key* findKey(const std::string& keyPath) const;

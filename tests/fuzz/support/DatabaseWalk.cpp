@@ -40,7 +40,7 @@ private:
     void step(Step run) {
         try {
             run();
-        } catch (const EngineError&) {
+        } catch (const Failure&) {
             if (damage_ == Damage::Fault) throw;
         }
     }

@@ -16,7 +16,7 @@
 #include <fstream>
 
 using namespace velloran::component;
-using velloran::platform::ComponentError;
+using velloran::platform::Failure;
 using velloran::platform::ComponentRuntime;
 using velloran::platform::RegistryHive;
 using velloran::testing::TempDir;
@@ -87,7 +87,7 @@ TEST_F(Automation, RegistrationWritesTheProgIdAndTheModule) {
 
 TEST(AutomationHive, WithoutTheRegistrationCreationFails) {
     TempDir dir;
-    EXPECT_THROW(ComponentRuntime(dir.file("empty.reg")).createObjectByProgId("Excel.Application"), ComponentError);
+    EXPECT_THROW(ComponentRuntime(dir.file("empty.reg")).createObjectByProgId("Excel.Application"), Failure);
 }
 
 TEST_F(Automation, TheExportsChainsBuildTheWorkbook) {

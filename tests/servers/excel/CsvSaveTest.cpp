@@ -5,7 +5,7 @@
 #include "FileSizeLimit.h"
 #include "TempDir.h"
 #include "Workbook.h"
-#include "WorkbookError.h"
+#include "errors/Failure.h"
 #include "XlrdReader.h"
 
 #include <gmock/gmock.h>
@@ -22,7 +22,7 @@ using velloran::testing::TempDir;
 using velloran::testing::runPythonOn;
 using velloran::workbook::CellFormat;
 using velloran::workbook::Workbook;
-using velloran::workbook::WorkbookError;
+using velloran::platform::Failure;
 using velloran::workbook::csv::saveWorkbook;
 using nlohmann::json;
 
@@ -92,8 +92,8 @@ TEST(CsvSave, AFileThatCannotBeWrittenFailsTheSaveAndKeepsTheOldOne) {
     try {
         const FileSizeLimit limit(256 * 1024);
         saveWorkbook(workbook, path);
-    } catch (const WorkbookError& e) {
-        failure = e.what();
+    } catch (const Failure& e) {
+        failure = e.original();
     }
     EXPECT_THAT(failure, testing::HasSubstr("Cannot save the workbook as " + path));
     EXPECT_EQ(fileBytes(path), "the old file");

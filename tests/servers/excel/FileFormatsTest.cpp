@@ -4,7 +4,7 @@
 #include "SstPlacement.h"
 #include "TempDir.h"
 #include "Workbook.h"
-#include "WorkbookError.h"
+#include "errors/Failure.h"
 #include "WorkbookFiles.h"
 #include "XlrdReader.h"
 #include "files/FileCalls.h"
@@ -29,7 +29,7 @@ using velloran::testing::runPythonOn;
 using velloran::workbook::CellFormat;
 using velloran::workbook::FileFormat;
 using velloran::workbook::Workbook;
-using velloran::workbook::WorkbookError;
+using velloran::platform::Failure;
 using velloran::workbook::saveWorkbook;
 using testing::HasSubstr;
 
@@ -139,8 +139,8 @@ TEST(FileFormats, CsvDateTimesKeepFractionsOfASecondAndFarDatesStayNumbers) {
 
 TEST(FileFormats, NonFiniteNumbersAreRefused) {
     Workbook workbook;
-    EXPECT_THROW(workbook.setNumber(0, 0, std::nan("")), WorkbookError);
-    EXPECT_THROW(workbook.setNumber(0, 0, -HUGE_VAL), WorkbookError);
+    EXPECT_THROW(workbook.setNumber(0, 0, std::nan("")), Failure);
+    EXPECT_THROW(workbook.setNumber(0, 0, -HUGE_VAL), Failure);
 }
 
 // Texts asked for out of order (a header written last, a value repeated
@@ -248,8 +248,8 @@ TEST(FileFormats, SavingIsAtomicInEachFormat) {
         EXPECT_THAT([&] {
             try {
                 saveWorkbook(workbook, dir.file("missing/" + fileName(format)), format);
-            } catch (const WorkbookError& e) {
-                return std::string(e.what());
+            } catch (const Failure& e) {
+                return std::string(e.original());
             }
             return std::string();
         }(), HasSubstr("does not exist"));
@@ -270,7 +270,7 @@ TEST(FileFormats, AnXlsxSaveThatFailsLeavesTheOldFile) {
             return -1;
         };
         const ScopedFileCalls failing(calls);
-        EXPECT_THROW(saveWorkbook(workbook, path, FileFormat::Xlsx), WorkbookError);
+        EXPECT_THROW(saveWorkbook(workbook, path, FileFormat::Xlsx), Failure);
     }
     EXPECT_EQ(fileBytes(path), "the old file");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);

@@ -18,7 +18,7 @@
 using velloran::workbook::AtomicFile;
 using velloran::workbook::Existing;
 using velloran::workbook::Workbook;
-using velloran::workbook::WorkbookError;
+using velloran::platform::Failure;
 using velloran::workbook::biff::saveWorkbook;
 using velloran::testing::TempDir;
 using velloran::testing::readWithXlrd;
@@ -58,7 +58,7 @@ TEST(NoReplaceSave, ATakenNameIsKeptAndTheSaveFails) {
     std::filesystem::create_symlink(dir.file("nowhere"), dir.file("broken.xls"));
     for (const char* name : {"book.xls", "linked.xls", "broken.xls"}) {
         Saying workbook("mine");
-        EXPECT_THROW(saveWorkbook(workbook, dir.file(name), Existing::Keep), WorkbookError) << name;
+        EXPECT_THROW(saveWorkbook(workbook, dir.file(name), Existing::Keep), Failure) << name;
     }
     EXPECT_EQ(TempDir::read(dir.file("book.xls")), "theirs");
     EXPECT_EQ(TempDir::read(victim), "linked to");
@@ -72,7 +72,7 @@ TEST(NoReplaceSave, AFileThatAppearsWhileTheSaveRunsIsKept) {
     AtomicFile file(target, Existing::Keep);
     std::fputs("the workbook", file.stream());
     dir.write("book.xls", "appeared meanwhile");
-    EXPECT_THROW(file.commit(), WorkbookError);
+    EXPECT_THROW(file.commit(), Failure);
     EXPECT_EQ(TempDir::read(target), "appeared meanwhile");
     EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"book.xls"});
 }

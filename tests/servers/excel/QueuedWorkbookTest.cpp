@@ -4,7 +4,7 @@
 #include "QueuedWorkbook.h"
 #include "WorkbookWriter.h"
 #include "TempDir.h"
-#include "WorkbookError.h"
+#include "errors/Failure.h"
 #include "XlrdReader.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +14,7 @@
 using velloran::workbook::CellFormat;
 using velloran::workbook::QueuedWorkbook;
 using velloran::workbook::biff::saveWorkbook;
-using velloran::workbook::WorkbookError;
+using velloran::platform::Failure;
 using velloran::testing::TempDir;
 using velloran::testing::findCell;
 using velloran::testing::readWithXlrd;
@@ -74,8 +74,8 @@ TEST(QueuedWorkbook, WritesOverManyBatchesLandInOrder) {
 TEST(QueuedWorkbook, BadTextsAreRefusedByTheirOwnCall) {
     QueuedWorkbook workbook;
     workbook.setText(0, 0, "kept");
-    EXPECT_THROW(workbook.setText(0, 1, "bad \xC3\x28 byte"), WorkbookError);
-    EXPECT_THROW(workbook.setText(0, 1, std::string(32768, 'a')), WorkbookError);
+    EXPECT_THROW(workbook.setText(0, 1, "bad \xC3\x28 byte"), Failure);
+    EXPECT_THROW(workbook.setText(0, 1, std::string(32768, 'a')), Failure);
     workbook.setText(0, 2, "also kept");
 
     TempDir dir;

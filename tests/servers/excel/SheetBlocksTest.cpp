@@ -1,7 +1,7 @@
 // Grids larger than one sheet, large files, and how a save replaces a file.
 #include "TempDir.h"
 #include "Workbook.h"
-#include "WorkbookError.h"
+#include "errors/Failure.h"
 #include "WorkbookWriter.h"
 #include "XlrdReader.h"
 
@@ -12,7 +12,7 @@
 
 using velloran::workbook::CellFormat;
 using velloran::workbook::Workbook;
-using velloran::workbook::WorkbookError;
+using velloran::platform::Failure;
 using velloran::workbook::biff::saveWorkbook;
 using velloran::testing::TempDir;
 using velloran::testing::findCell;
@@ -139,8 +139,8 @@ TEST(AtomicSave, ATargetThatCannotBeWrittenIsAnErrorNamingIt) {
     workbook.setText(0, 0, "x");
     try {
         saveWorkbook(workbook, dir.file("taken.xls"));
-        FAIL() << "expected WorkbookError";
-    } catch (const WorkbookError& e) {
+        FAIL() << "expected Failure";
+    } catch (const Failure& e) {
         EXPECT_THAT(e.what(), HasSubstr(dir.file("taken.xls")));
     }
     EXPECT_EQ(filesIn(dir.path()), std::vector<std::string>{"taken.xls"});
@@ -148,8 +148,8 @@ TEST(AtomicSave, ATargetThatCannotBeWrittenIsAnErrorNamingIt) {
 
     try {
         saveWorkbook(workbook, dir.file("missing/book.xls"));
-        FAIL() << "expected WorkbookError";
-    } catch (const WorkbookError& e) {
-        EXPECT_THAT(e.what(), HasSubstr("does not exist"));
+        FAIL() << "expected Failure";
+    } catch (const Failure& e) {
+        EXPECT_THAT(e.original(), HasSubstr("does not exist"));
     }
 }

@@ -8,7 +8,7 @@
 #include "ScopedEnv.h"
 #include "TempDir.h"
 #include "Workbook.h"
-#include "WorkbookError.h"
+#include "errors/Failure.h"
 #include "WorkbookWriter.h"
 #include "XlrdReader.h"
 
@@ -23,7 +23,7 @@ using velloran::workbook::Cell;
 using velloran::workbook::CellGrid;
 using velloran::workbook::QueuedWorkbook;
 using velloran::workbook::Workbook;
-using velloran::workbook::WorkbookError;
+using velloran::platform::Failure;
 using velloran::workbook::biff::saveWorkbook;
 using velloran::testing::FileSizeLimit;
 using velloran::testing::ScopedEnv;
@@ -150,8 +150,9 @@ TEST(WorkbookSpill, AMissingTemporaryFolderFailsTheSaveAndLeavesNothing) {
         for (std::uint32_t row = 0; row < 40000; ++row) workbook.setText(row, 0, "Document " + std::to_string(row));
         saveWorkbook(workbook.applied(), dir.file("book.xls"));
         FAIL() << "saved without its temporary files";
-    } catch (const WorkbookError& e) {
+    } catch (const Failure& e) {
         EXPECT_NE(std::string(e.what()).find("no such folder"), std::string::npos) << e.what();
+        EXPECT_TRUE(e.is(Failure::Kind::Workbook));
     }
     EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
@@ -167,8 +168,8 @@ TEST(WorkbookSpill, AFullTemporaryStoreIsReportedByTheWrite) {
         const FileSizeLimit limit(512 * 1024);
         for (std::uint32_t row = 0; row < 100000 && failure.empty(); ++row)
             workbook.setText(row, 0, "Document " + std::to_string(row) + " item 0");
-    } catch (const WorkbookError& e) {
-        failure = e.what();
+    } catch (const Failure& e) {
+        failure = e.original();
     }
     EXPECT_NE(failure.find("temporary folder"), std::string::npos) << failure;
     EXPECT_NE(failure.find("too large"), std::string::npos) << failure;

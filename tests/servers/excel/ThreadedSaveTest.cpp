@@ -7,7 +7,7 @@
 #include "FileSizeLimit.h"
 #include "TempDir.h"
 #include "Workbook.h"
-#include "WorkbookError.h"
+#include "errors/Failure.h"
 #include "WorkbookWriter.h"
 
 #include <gmock/gmock.h>
@@ -24,7 +24,7 @@ using velloran::testing::TempDir;
 using velloran::workbook::AtomicFile;
 using velloran::workbook::Existing;
 using velloran::workbook::Workbook;
-using velloran::workbook::WorkbookError;
+using velloran::platform::Failure;
 using velloran::workbook::csv::CsvOutput;
 
 CsvOutput::Room put(CsvOutput::Room room, const std::string& bytes) {
@@ -87,8 +87,8 @@ TEST(XlsSave, AFullDiskFailsTheSaveWhileTheSheetsAreMadeAndKeepsTheOldFile) {
     try {
         const FileSizeLimit limit(1024 * 1024);
         velloran::workbook::biff::saveWorkbook(workbook, path);
-    } catch (const WorkbookError& e) {
-        failure = e.what();
+    } catch (const Failure& e) {
+        failure = e.original();
     }
     EXPECT_THAT(failure, testing::AllOf(testing::HasSubstr(path), testing::HasSubstr("File too large")));
     EXPECT_EQ(TempDir::read(path), "the old file");

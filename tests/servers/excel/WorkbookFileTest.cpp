@@ -1,7 +1,7 @@
 // Workbooks written by the BIFF writer, read back by xlrd.
 #include "TempDir.h"
 #include "Workbook.h"
-#include "WorkbookError.h"
+#include "errors/Failure.h"
 #include "WorkbookWriter.h"
 #include "XlrdReader.h"
 
@@ -9,7 +9,7 @@
 
 using velloran::workbook::CellFormat;
 using velloran::workbook::Workbook;
-using velloran::workbook::WorkbookError;
+using velloran::platform::Failure;
 using velloran::workbook::biff::saveWorkbook;
 using velloran::testing::TempDir;
 using velloran::testing::findCell;
@@ -141,12 +141,12 @@ TEST(WorkbookFile, ColumnWidthsAreKeptIn256thsOfACharacter) {
 
 TEST(WorkbookFile, BadTextsAndWidthsAreRefused) {
     Workbook workbook;
-    EXPECT_THROW(workbook.setText(0, 0, std::string(32768, 'a')), WorkbookError);
-    EXPECT_THROW(workbook.setText(0, 0, repeated("😀", 16384)), WorkbookError);  // 32,768 UTF-16 units
-    EXPECT_THROW(workbook.setText(0, 0, "bad \xC3\x28 byte"), WorkbookError);
-    EXPECT_THROW(workbook.setText(0, 0, "overlong \xC0\xAF"), WorkbookError);
-    EXPECT_THROW(workbook.setText(0, 0, "surrogate \xED\xA0\x80"), WorkbookError);
-    EXPECT_THROW(workbook.setColumnWidth(0, -1), WorkbookError);
+    EXPECT_THROW(workbook.setText(0, 0, std::string(32768, 'a')), Failure);
+    EXPECT_THROW(workbook.setText(0, 0, repeated("😀", 16384)), Failure);  // 32,768 UTF-16 units
+    EXPECT_THROW(workbook.setText(0, 0, "bad \xC3\x28 byte"), Failure);
+    EXPECT_THROW(workbook.setText(0, 0, "overlong \xC0\xAF"), Failure);
+    EXPECT_THROW(workbook.setText(0, 0, "surrogate \xED\xA0\x80"), Failure);
+    EXPECT_THROW(workbook.setColumnWidth(0, -1), Failure);
     workbook.setText(0, 0, "still fine");
     EXPECT_EQ((*findCell(savedAndRead(workbook)["sheets"][0], 0, 0))[2], "still fine");
 }

@@ -75,7 +75,7 @@ TEST(BuildFileTest, OfTwoBuildsOfTheSameNewNameTheLaterIsRefused) {
         try {
             later.commit();
             ADD_FAILURE() << "the later build replaced the earlier";
-        } catch (const EngineError& e) {
+        } catch (const Failure& e) {
             EXPECT_THAT(e.original(), ::testing::HasSubstr(target));
             EXPECT_THAT(e.original(), ::testing::HasSubstr("a file of that name was made meanwhile"));
         }
@@ -126,7 +126,7 @@ TEST(BuildFileTest, AFailingStepNamesTheDatabaseAndLeavesNothingBehind) {
             writer.addNote(noteSaying("lost"));
             writer.commit();
             ADD_FAILURE() << "the failure went unreported";
-        } catch (const EngineError& e) {
+        } catch (const Failure& e) {
             EXPECT_THAT(e.original(), ::testing::HasSubstr(target));
             EXPECT_THAT(e.original(), ::testing::HasSubstr(std::strerror(EIO)));
         }

@@ -40,7 +40,7 @@ TEST(ComponentModuleTest, RegistersItselfAndServesSessionsThatReadDatabases) {
         // The program sees the message for the user and, across the module's
         // boundary, the English original.
         EXPECT_EQ(std::string(e.what()), "数据库文件不存在: " + dir.file("absent.nsf"));
-        const auto* failure = dynamic_cast<const EngineFailure*>(&e);
+        const auto* failure = dynamic_cast<const platform::Failure*>(&e);
         ASSERT_NE(failure, nullptr);
         EXPECT_EQ(std::string(failure->original()), "The database file " + dir.file("absent.nsf") + " does not exist");
     }
@@ -54,7 +54,7 @@ TEST(ComponentModuleTest, OtherClassIdsAreNotServed) {
     const std::string other = "{00000000-0000-0000-0000-000000000001}";
     hive.setString(platform::ComponentRuntime::inprocServerKey(other), "", VELLORAN_NOTES_MODULE);
     hive.save();
-    EXPECT_THROW(runtime.createObject(other), platform::ComponentError);
+    EXPECT_THROW(runtime.createObject(other), platform::Failure);
 }
 
 }  // namespace

@@ -180,9 +180,8 @@ TEST_F(DatabaseTest, AFailingWriteNamesTheFileAndReasonAndLeavesTheOldFile) {
     try {
         nth("Main", 1)->GetAttachment("a.txt")->ExtractFile(target);
         FAIL() << "extraction onto a full disk succeeded";
-    } catch (const EngineError& e) {
-        EXPECT_EQ(std::string(e.what()).rfind("无法保存文件: " + target + "（", 0), 0u) << e.what();
-        EXPECT_NE(std::string(e.what()).find(std::strerror(ENOSPC)), std::string::npos) << e.what();
+    } catch (const Failure& e) {
+        EXPECT_EQ(platform::describeFailure(e, false), "无法保存文件: " + target + "（原因：磁盘已满）");
         EXPECT_NE(std::string(e.original()).find(target), std::string::npos) << e.original();
         EXPECT_NE(std::string(e.original()).find(std::strerror(ENOSPC)), std::string::npos) << e.original();
     }

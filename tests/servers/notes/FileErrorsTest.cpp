@@ -78,7 +78,7 @@ TEST_F(FileErrorsTest, ADamagedValueMakesOnlyItsOwnItemUnreadable) {
     auto errorOf = [](auto read) -> std::string {
         try {
             read();
-        } catch (const EngineError& e) {
+        } catch (const Failure& e) {
             return testing::originalText(e);
         }
         return "no error";

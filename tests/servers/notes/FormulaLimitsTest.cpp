@@ -173,7 +173,7 @@ Work workOf(const std::string& source) {
     try {
         ValueList result = evaluator.run(parse(source));
         return {evaluator.budget().spent(), "no error", result};
-    } catch (const BudgetExhausted& e) {
+    } catch (const Failure& e) {
         return {evaluator.budget().spent(), velloran::testing::originalText(e), {}};
     }
 }

@@ -76,7 +76,7 @@ TEST_F(HostileFileTest, ObjectsAddedBesideOurTablesAreRefused) {
         try {
             store::openForWriting(path);
             ADD_FAILURE() << "opened for writing: " << sql;
-        } catch (const EngineError& e) {
+        } catch (const Failure& e) {
             EXPECT_EQ(e.what(), refusal(path)) << sql;
         }
     }
@@ -120,7 +120,7 @@ TEST_F(HostileFileTest, EndlessSqlStopsWithinOneStepsBudget) {
     try {
         store::Statement(connection, std::string(kEndless) + "SELECT x FROM c ORDER BY x").step();
         ADD_FAILURE() << "the endless sort ended";
-    } catch (const EngineError& e) {
+    } catch (const Failure& e) {
         EXPECT_EQ(e.what(), refusal(path));
     }
     // The connection stays usable, with the whole budget for the next call.

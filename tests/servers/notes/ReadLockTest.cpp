@@ -78,7 +78,7 @@ TEST_F(ReadLockTest, AReadThatFailsOrStopsAtTheFirstRowReleasesTheFile) {
     expectWritableAfter("a read that throws", [&] {
         store::Statement statement = connection->cached("SELECT note_id FROM notes");
         ASSERT_TRUE(statement.step());
-        EXPECT_THROW(statement.bind(99, std::int64_t{1}), EngineError);
+        EXPECT_THROW(statement.bind(99, std::int64_t{1}), Failure);
     });
 }
 

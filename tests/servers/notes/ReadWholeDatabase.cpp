@@ -31,7 +31,7 @@ std::string originalErrorOfReadingAll(notes::component::SessionObject& session, 
 }
 
 std::string originalText(const std::exception& error) {
-    const auto* failure = dynamic_cast<const notes::EngineFailure*>(&error);
+    const auto* failure = dynamic_cast<const platform::Failure*>(&error);
     return failure ? failure->original() : error.what();
 }
 

@@ -26,10 +26,10 @@ std::string listed(std::initializer_list<const char*> names) {
 
 std::string Call::name() const { return std::string(object_).append(".").append(member_); }
 
-void Call::fail(const std::string& why) const { throw AutomationError(name() + ": " + why); }
+void Call::fail(const std::string& why) const { throw automationFailure(name() + ": " + why); }
 
 void Call::failUnknown() const {
-    throw AutomationError(std::string(object_).append(" has no member \"").append(member_).append("\""));
+    throw automationFailure(std::string(object_).append(" has no member \"").append(member_).append("\""));
 }
 
 void Call::failRead(std::initializer_list<const char*> names) const {

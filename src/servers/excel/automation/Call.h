@@ -1,23 +1,23 @@
 #pragma once
 // One late-bound call as an automation object receives it, with the checks
 // every member makes on its kind and arguments. Failures throw
-// AutomationError with a message naming the object, member and argument.
+// a workbook Failure with a message naming the object, member and argument.
 // The checks that pass are inline: every cell the export writes goes
 // through two calls.
 #include "component/Dispatch.h"
+#include "errors/Failure.h"
 
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace velloran::excel {
 
-class AutomationError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
+// A call the automation objects cannot take: a workbook Failure.
+inline platform::Failure automationFailure(const std::string& text) {
+    return platform::Failure(platform::Failure::Kind::Workbook, text);
+}
 
 // Whether two names are the same without regard to the case of the letters
 // A-Z. Where `b` has such a letter one bit tells the cases apart; with `b`

@@ -6,7 +6,7 @@
 namespace velloran::excel {
 
 void Session::checkRunning() const {
-    if (quit_) throw AutomationError("The spreadsheet application has quit; it takes no further calls");
+    if (quit_) throw automationFailure("The spreadsheet application has quit; it takes no further calls");
 }
 
 void Session::quit() {
@@ -22,7 +22,7 @@ WorkbookPtr Session::addWorkbook() {
 }
 
 const WorkbookPtr& Session::activeWorkbook() const {
-    if (!active_) throw AutomationError("No workbook is open: call Workbooks.Add first");
+    if (!active_) throw automationFailure("No workbook is open: call Workbooks.Add first");
     return active_;
 }
 

@@ -11,13 +11,13 @@ using WorkbookPtr = std::shared_ptr<workbook::QueuedWorkbook>;
 
 class Session {
 public:
-    // Throws AutomationError once the application has quit.
+    // Throws a workbook Failure once the application has quit.
     void checkRunning() const;
     void quit();
 
     // A new empty workbook, which becomes the active one.
     WorkbookPtr addWorkbook();
-    // Throws AutomationError when no workbook has been added.
+    // Throws a workbook Failure when no workbook has been added.
     const WorkbookPtr& activeWorkbook() const;
 
     // DisplayAlerts. With alerts on, a save over an existing file asks

@@ -28,13 +28,13 @@ void release(GsfOutput* output) {
 CompoundFile::CompoundFile(FILE* file, std::string name) : name_(std::move(name)) {
     initialiseLibrary();
     sink_ = gsf_output_stdio_new_FILE(name_.c_str(), file, TRUE);
-    if (!sink_) throw WorkbookError("Cannot write " + name_);
+    if (!sink_) throw workbookFailure("Cannot write " + name_);
     container_ = gsf_outfile_msole_new(sink_);
     stream_ = container_ ? gsf_outfile_new_child(container_, "Workbook", FALSE) : nullptr;
     if (!stream_) {
         release(GSF_OUTPUT(container_));
         release(sink_);
-        throw WorkbookError("Cannot start the workbook container in " + name_);
+        throw workbookFailure("Cannot start the workbook container in " + name_);
     }
 }
 
@@ -57,7 +57,9 @@ void CompoundFile::finish() {
 
 void CompoundFile::fail(GsfOutput* failed) const {
     const GError* error = gsf_output_error(failed);
-    throw WorkbookError("Cannot write " + name_ + ": " + (error ? error->message : "the data could not be written"));
+    throw platform::Failure(platform::Failure::Kind::Workbook, "无法写入工作簿 " + name_,
+                            {name_, "Cannot write " + name_ + ": " +
+                                        (error ? error->message : "the data could not be written")});
 }
 
 }  // namespace velloran::workbook::biff

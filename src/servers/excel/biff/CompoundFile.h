@@ -24,7 +24,7 @@ public:
 
     void write(const char* data, std::size_t size) override;
     // Closes the stream and writes the container's tables. Throws
-    // WorkbookError when the file cannot be written.
+    // a workbook Failure when the file cannot be written.
     void finish();
 
 private:

@@ -57,7 +57,7 @@ public:
     std::uint64_t recordStart() const { return recordStart_; }
     std::uint64_t handOvers() const { return handOvers_; }
 
-    // Calls `visit` with every record break in order. Throws WorkbookError
+    // Calls `visit` with every record break in order. Throws a workbook Failure
     // when the breaks cannot be read back from their temporary file.
     void forEachBreak(const std::function<void(const RecordBreak&)>& visit) const;
 

@@ -38,7 +38,7 @@ void SstPlacement::keepPosition(const LaidString& laid) {
 
 std::uint64_t SstPlacement::byteSize() const {
     if (records_.position() > kMaxBytes)
-        throw WorkbookError("The workbook holds more text than one .xls file can take (4 GB)");
+        throw workbookFailure("The workbook holds more text than one .xls file can take (4 GB)");
     return records_.position();
 }
 

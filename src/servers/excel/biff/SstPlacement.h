@@ -22,7 +22,7 @@ public:
     bool place(const CompactText& text) override;
     std::uint64_t releases() const override { return records_.handOvers(); }
 
-    // Bytes the SST and CONTINUE records take. Throws WorkbookError when
+    // Bytes the SST and CONTINUE records take. Throws a workbook Failure when
     // they do not fit one file (4 GB).
     std::uint64_t byteSize() const;
 

@@ -18,7 +18,7 @@ public:
     explicit SstRecords(const TextTable& texts);
 
     std::uint32_t size() const { return texts_.size(); }
-    // Bytes the SST and CONTINUE records take. Throws WorkbookError when
+    // Bytes the SST and CONTINUE records take. Throws a workbook Failure when
     // they do not fit one file (4 GB).
     std::uint64_t byteSize() const { return placement_->byteSize(); }
 

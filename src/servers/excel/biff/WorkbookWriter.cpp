@@ -37,14 +37,14 @@ StreamPlan planStream(const Workbook& workbook, const SstRecords& strings, const
         plan.sheets.push_back({blocks[i].name, 0});
     }
     constexpr std::uint64_t kMaxStream = std::numeric_limits<std::uint32_t>::max();
-    if (references > kMaxStream) throw WorkbookError("The workbook has more cells than one file can take");
+    if (references > kMaxStream) throw workbookFailure("The workbook has more cells than one file can take");
     plan.stringReferences = static_cast<std::uint32_t>(references);
 
     RecordStream globalsCounter(nullptr);
     writeGlobals(globalsCounter, plan.sheets, strings, plan.stringReferences, workbook.usesDates());
     std::uint64_t offset = globalsCounter.position();
     for (std::size_t i = 0; i < blocks.size(); ++i) {
-        if (offset > kMaxStream) throw WorkbookError("The workbook is larger than one file can take (4 GB)");
+        if (offset > kMaxStream) throw workbookFailure("The workbook is larger than one file can take (4 GB)");
         plan.sheets[i].offset = static_cast<std::uint32_t>(offset);
         offset += sizes[i];
     }

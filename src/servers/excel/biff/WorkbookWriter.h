@@ -10,8 +10,8 @@ namespace velloran::workbook::biff {
 // at `path`: written beside it under a temporary name, then renamed, so the
 // name never shows a half-written file. A file of that name is replaced, or
 // with Existing::Keep kept, the save then failing. Returns the name saved.
-// Throws WorkbookError naming the file when it cannot be written or the
-// workbook does not fit the format.
+// Throws a workbook Failure naming the file when it cannot be written or
+// the workbook does not fit the format.
 std::string saveWorkbook(Workbook& workbook, const std::string& path, Existing existing = Existing::Replace);
 
 }  // namespace velloran::workbook::biff

@@ -56,7 +56,7 @@ void CsvOutput::writeAll() {
     try {
         for (std::size_t written = 1; std::optional<BufferChannel::Buffer> buffer = channel_.receive(); ++written) {
             if (std::fwrite(buffer->bytes.get(), 1, buffer->size, file_.stream()) != buffer->size)
-                throw WorkbookError("Cannot save the workbook as " + file_.target() + ": " + std::strerror(errno));
+                throw cannotSaveWorkbook(file_.target(), std::strerror(errno), errno);
             if (written % kWritebackEvery == 0) file_.startWriteback();
             channel_.giveBack(std::move(*buffer));
         }

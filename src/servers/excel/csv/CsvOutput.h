@@ -31,10 +31,10 @@ public:
     // The first buffer.
     Room start();
     // Hands on the buffer filled up to `filledTo`, and gives an empty one.
-    // Throws WorkbookError once a write to the file has failed.
+    // Throws a workbook Failure once a write to the file has failed.
     Room handOver(char* filledTo);
     // Hands on the last buffer and waits until everything is written.
-    // Throws WorkbookError when a write failed.
+    // Throws a workbook Failure when a write failed.
     void finish(char* filledTo);
 
 private:

@@ -12,7 +12,7 @@ namespace velloran::workbook::csv {
 // fields as the widest row, so cells keep their places; column widths and
 // the text format have no place in CSV. Saved atomically as AtomicFile
 // does, replacing or keeping a file of that name as `existing` says;
-// returns the name saved. Throws WorkbookError naming the file when it
+// returns the name saved. Throws a workbook Failure naming the file when it
 // cannot be written.
 std::string saveWorkbook(Workbook& workbook, const std::string& path, Existing existing = Existing::Replace);
 

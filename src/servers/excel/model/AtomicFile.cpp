@@ -30,11 +30,12 @@ platform::AtTarget atTarget(Existing existing) {
 }  // namespace
 
 AtomicFile::AtomicFile(std::string target, Existing existing) : target_(std::move(target)), existing_(existing) {
-    if (target_.empty()) throw WorkbookError("Cannot save a workbook without a file name");
+    if (target_.empty()) throw workbookFailure("工作簿没有文件名，无法保存");
     try {
         file_.emplace(target_, std::nullopt, atTarget(existing_));
-    } catch (const platform::FileWriteError& e) {
-        fail(describe(e.error(), folderOf(target_)));
+    } catch (const platform::Failure& e) {
+        if (!e.is(platform::Failure::Kind::File)) throw;
+        fail(describe(e.error(), folderOf(target_)), e.error());
     }
     // The stream has a descriptor of its own: the staged file keeps its own
     // to sync and close, and its lock, until it is in place.
@@ -44,7 +45,7 @@ AtomicFile::AtomicFile(std::string target, Existing existing) : target_(std::mov
         const int error = errno;
         if (fd >= 0) ::close(fd);
         file_.reset();
-        fail(std::strerror(error));
+        fail(std::strerror(error), error);
     }
 }
 
@@ -52,9 +53,7 @@ AtomicFile::~AtomicFile() {
     if (stream_) std::fclose(stream_);
 }
 
-void AtomicFile::fail(const std::string& why) const {
-    throw WorkbookError("Cannot save the workbook as " + target_ + ": " + why);
-}
+void AtomicFile::fail(const std::string& why, int error) const { throw cannotSaveWorkbook(target_, why, error); }
 
 void AtomicFile::closeStream() {
     FILE* stream = stream_;
@@ -65,7 +64,7 @@ void AtomicFile::closeStream() {
     if (std::fclose(stream) != 0 && written) error = errno, written = false;
     if (!written) {
         file_.reset();
-        fail(error != 0 ? std::strerror(error) : "the data could not be written");
+        fail(error != 0 ? std::strerror(error) : "the data could not be written", error);
     }
 }
 
@@ -83,8 +82,9 @@ std::string AtomicFile::commit() {
     closeStream();
     try {
         file_->commit(platform::SyncToDisk::Yes);
-    } catch (const platform::FileWriteError& e) {
-        fail(e.reason());
+    } catch (const platform::Failure& e) {
+        if (!e.is(platform::Failure::Kind::File)) throw;
+        fail(e.original(), e.error());
     }
     return target_;
 }

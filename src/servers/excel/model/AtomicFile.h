@@ -20,7 +20,7 @@ enum class Existing {
 
 class AtomicFile {
 public:
-    // Creates the temporary file. Throws WorkbookError naming `target` when
+    // Creates the temporary file. Throws a workbook Failure naming `target` when
     // its folder is missing or not writable.
     AtomicFile(std::string target, Existing existing);
     ~AtomicFile();
@@ -34,12 +34,13 @@ public:
     // it, so that the sync of commit() finds less left to do.
     void startWriteback();
 
-    // Flushes, syncs and renames; returns the target. Throws WorkbookError
-    // naming the target, also when Existing::Keep finds its name taken.
+    // Flushes, syncs and renames; returns the target. Throws a workbook
+    // Failure naming the target, also when Existing::Keep finds its name
+    // taken.
     std::string commit();
 
 private:
-    [[noreturn]] void fail(const std::string& why) const;
+    [[noreturn]] void fail(const std::string& why, int error = 0) const;
     void closeStream();
 
     std::string target_;

@@ -25,7 +25,7 @@ public:
 
     explicit CellGrid(std::size_t heldCells = kHeldCells);
 
-    // As on CellStore. Throws WorkbookError when the temporary file fails.
+    // As on CellStore. Throws a workbook Failure when the temporary file fails.
     void setValue(std::uint32_t row, std::uint32_t column, std::uint32_t value);
     void clearValue(std::uint32_t row, std::uint32_t column);
     void setFormat(std::uint32_t row, std::uint32_t column, Cell::Format format);

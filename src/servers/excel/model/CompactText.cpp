@@ -9,7 +9,7 @@ namespace velloran::workbook {
 namespace {
 
 [[noreturn]] void throwInvalid(std::size_t at) {
-    throw WorkbookError("The text is not valid UTF-8 (bad byte at position " + std::to_string(at + 1) + ")");
+    throw workbookFailure("The text is not valid UTF-8 (bad byte at position " + std::to_string(at + 1) + ")");
 }
 
 // Decodes the code point starting at `at` and advances `at` past it. Rejects

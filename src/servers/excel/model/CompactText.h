@@ -38,12 +38,12 @@ inline bool isAscii(std::string_view text) {
 }
 
 // The UTF-16 length of `utf8` and whether it needs two bytes a character.
-// Throws WorkbookError when `utf8` is not valid UTF-8.
+// Throws a workbook Failure when `utf8` is not valid UTF-8.
 EncodedText measureText(std::string_view utf8);
 
 // The characters of `utf8` in the compact form: `utf8` itself when it is
 // all ASCII, otherwise encoded into `buffer`, which then holds them. Throws
-// WorkbookError when `utf8` is not valid UTF-8.
+// a workbook Failure when `utf8` is not valid UTF-8.
 CompactText compactCharacters(std::string_view utf8, std::string& buffer);
 
 // Appends the characters of `text` to `out` as UTF-8.

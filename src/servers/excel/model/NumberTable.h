@@ -15,7 +15,7 @@ public:
 
     NumberTable() : log_(kHeldBytes) {}
 
-    // Number of the value in the table. Throws WorkbookError for a value
+    // Number of the value in the table. Throws a workbook Failure for a value
     // that is not finite, or beyond kMaxNumbers.
     std::uint32_t add(double value);
 

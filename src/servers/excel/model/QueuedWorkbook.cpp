@@ -62,7 +62,7 @@ void QueuedWorkbook::setText(std::uint32_t row, std::uint32_t column, std::strin
 }
 
 void QueuedWorkbook::setNumber(std::uint32_t row, std::uint32_t column, double value) {
-    if (!std::isfinite(value)) throw WorkbookError("A cell number must be finite, not " + std::to_string(value));
+    if (!std::isfinite(value)) throw workbookFailure("A cell number must be finite, not " + std::to_string(value));
     queue(row, column, kNumberTag, {reinterpret_cast<const char*>(&value), sizeof value});
 }
 

@@ -49,8 +49,11 @@ std::string SpillFile::folder() {
 }
 
 void SpillFile::fail(const std::string& what, int error) const {
-    throw WorkbookError("Cannot " + what + " the workbook's data in the temporary folder " + folder() + ": " +
-                        std::strerror(error) + " (TMPDIR chooses another folder)");
+    throw platform::Failure(platform::Failure::Kind::Workbook,
+                            "无法在临时文件夹 " + folder() + " 中存放工作簿的数据（可用 TMPDIR 另选文件夹）",
+                            {folder(), "Cannot " + what + " the workbook's data in the temporary folder " + folder() +
+                                           ": " + std::strerror(error) + " (TMPDIR chooses another folder)",
+                             error});
 }
 
 void SpillFile::open() {

@@ -20,14 +20,14 @@ public:
     SpillFile(SpillFile&& other) noexcept;
     SpillFile& operator=(SpillFile&& other) noexcept;
 
-    // Appends `size` bytes. Throws WorkbookError naming the folder when the
+    // Appends `size` bytes. Throws a workbook Failure naming the folder when the
     // file cannot be made or written (a full disk, a missing folder).
     void write(const char* data, std::size_t size) override;
 
     std::uint64_t size() const { return size_; }
 
     // Reads `size` bytes from `offset` (which must lie within size()) into
-    // `into`. Throws WorkbookError when the file cannot be read.
+    // `into`. Throws a workbook Failure when the file cannot be read.
     void read(std::uint64_t offset, char* into, std::size_t size) const;
 
     // Calls `visit` with the whole contents in order, a piece at a time,

@@ -18,7 +18,7 @@ public:
     // The buffer holds `bufferBytes`; no piece may be longer.
     explicit SpilledLog(std::size_t bufferBytes);
 
-    // Appends `piece` and returns its position. Throws WorkbookError when
+    // Appends `piece` and returns its position. Throws a workbook Failure when
     // the spill file fails.
     std::uint64_t append(std::string_view piece) {
         if (used_ + piece.size() > capacity_) spill();

@@ -27,8 +27,8 @@ constexpr std::size_t kHeldPositionBytes = 64 * 1024;
 static_assert(sizeof(StringHeader) + 2 * TextTable::kMaxUnits <= kHeldTextBytes);
 
 [[noreturn]] void throwTooLong(std::size_t units) {
-    throw WorkbookError("A cell text of " + std::to_string(units) +
-                        " characters is longer than a cell holds (32767 characters)");
+    throw workbookFailure("A cell text of " + std::to_string(units) +
+                          " characters is longer than a cell holds (32767 characters)");
 }
 
 std::uint64_t mixed(std::uint64_t value) {
@@ -106,7 +106,7 @@ std::uint32_t TextTable::add(const HashedText& hashedText) {
         const char* stored = log_.held(cached.position);
         if (stored && isStored(stored, text)) return cached.index;
     }
-    if (size_ >= kMaxTexts) throw WorkbookError("The workbook holds more different texts than it can take");
+    if (size_ >= kMaxTexts) throw workbookFailure("The workbook holds more different texts than it can take");
     const StringHeader header = stringHeader(text.encoding);
     const bool shared = place(text);
     char* at = log_.reserve(header.size() + text.bytes.size());

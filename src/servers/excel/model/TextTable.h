@@ -34,7 +34,7 @@ public:
     // What the texts were placed by, or null.
     const TextPlacement* placement() const { return placement_.get(); }
 
-    // Throws WorkbookError for text that add() would refuse as a cell text:
+    // Throws a workbook Failure for text that add() would refuse as a cell text:
     // not UTF-8 or longer than kMaxUnits. Short ASCII texts pass at once.
     static void check(std::string_view utf8) {
         if (utf8.size() > kMaxUnits || !isAscii(utf8)) checkThoroughly(utf8);
@@ -52,7 +52,7 @@ public:
     static HashedText hashed(std::string_view utf8);
 
     // Number of the text in the table, added unless the cache knows it.
-    // Throws WorkbookError for text that is not UTF-8, longer than
+    // Throws a workbook Failure for text that is not UTF-8, longer than
     // kMaxUnits, or beyond kMaxTexts.
     std::uint32_t add(const HashedText& text);
 
@@ -65,7 +65,7 @@ public:
     // Bytes of all texts as stored: header and characters.
     std::uint64_t storedBytes() const { return log_.size(); }
     // Copies `size` bytes of the stored texts from `position` (within
-    // storedBytes()) into `into`. Throws WorkbookError when the temporary
+    // storedBytes()) into `into`. Throws a workbook Failure when the temporary
     // file cannot be read.
     void readStored(std::uint64_t position, char* into, std::size_t size) const { log_.read(position, into, size); }
     // Bytes held in memory.

@@ -27,8 +27,8 @@ void Workbook::setFormat(std::uint32_t row, std::uint32_t column, CellFormat for
 
 void Workbook::setColumnWidth(std::uint32_t column, double characters) {
     if (!std::isfinite(characters) || characters < 0)
-        throw WorkbookError("A column width must be a number of characters from 0 to 255, not " +
-                            std::to_string(characters));
+        throw workbookFailure("A column width must be a number of characters from 0 to 255, not " +
+                              std::to_string(characters));
     double held = std::min(characters, kMaxColumnWidth);
     widths_[column] = static_cast<std::uint16_t>(std::lround(held * 256));
 }

@@ -30,7 +30,7 @@ public:
         : texts_(std::move(placement)), cells_(heldCells) {}
 
     // Stores `utf8` in the cell; empty text empties the cell but keeps its
-    // format. Throws WorkbookError for text a cell cannot hold.
+    // format. Throws a workbook Failure for text a cell cannot hold.
     void setText(std::uint32_t row, std::uint32_t column, std::string_view utf8) {
         setText(row, column, TextTable::hashed(utf8));
     }
@@ -38,12 +38,12 @@ public:
     void setText(std::uint32_t row, std::uint32_t column, const TextTable::HashedText& text);
     // Stores a number; a date-time is its number of days since 1899-12-30
     // 00:00 in a cell with the DateTime format, a date the same whole
-    // number in a cell with the Date format. Throws WorkbookError for a
+    // number in a cell with the Date format. Throws a workbook Failure for a
     // number that is not finite.
     void setNumber(std::uint32_t row, std::uint32_t column, double value);
     void setFormat(std::uint32_t row, std::uint32_t column, CellFormat format);
     // Width in characters of the standard font's digit "0"; widths above
-    // kMaxColumnWidth are held at it. Throws WorkbookError for a negative or
+    // kMaxColumnWidth are held at it. Throws a workbook Failure for a negative or
     // non-finite width.
     void setColumnWidth(std::uint32_t column, double characters);
 

@@ -72,7 +72,7 @@ private:
         return format;
     }
     [[noreturn]] void fail(const std::string& why) const {
-        throw WorkbookError("Cannot save the workbook as " + target_ + ": " + why);
+        throw cannotSaveWorkbook(target_, why);
     }
 
     std::string target_;

@@ -15,7 +15,7 @@ constexpr SheetLimits kSheetLimits{1048576, 16384};
 // the grid is cut into sheets as for .xls, with the larger sheets of this
 // format. Saved atomically as AtomicFile does, replacing or keeping a file
 // of that name as `existing` says; returns the name saved. Throws
-// WorkbookError naming the file when it cannot be written.
+// a workbook Failure naming the file when it cannot be written.
 std::string saveWorkbook(Workbook& workbook, const std::string& path, Existing existing = Existing::Replace);
 
 }  // namespace velloran::workbook::xlsx

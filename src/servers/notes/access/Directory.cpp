@@ -47,7 +47,8 @@ std::string firstText(formula::NoteContext& note, const char* item) {
 std::string sampleHashOf(formula::NoteContext& note) {
     try {
         return firstText(note, kPasswordItem);
-    } catch (const EngineError&) {
+    } catch (const Failure& e) {
+        if (!e.fromEngine()) throw;
         return {};
     }
 }
@@ -104,7 +105,7 @@ std::string unmatchableHash(const std::string& sample) {
 }
 
 void initialiseSodium() {
-    if (sodium_init() < 0) throw EngineError(msg::kPasswordLibrary);
+    if (sodium_init() < 0) throw engineFailure(msg::kPasswordLibrary);
 }
 
 }  // namespace
@@ -116,15 +117,15 @@ bool verifyArgon2(const std::string& hash, const std::string& password) {
 std::string authenticate(const std::string& dataPath, const std::string& userName, const std::string& password,
                          const PasswordVerifier& verify) {
     initialiseSodium();
-    if (!std::filesystem::is_directory(dataPath)) throw EngineError(msg::kDataFolderMissing, {dataPath});
+    if (!std::filesystem::is_directory(dataPath)) throw engineFailure(msg::kDataFolderMissing, {dataPath});
     std::string directoryFile = (std::filesystem::path(dataPath) / kDirectoryFile).string();
-    if (!std::filesystem::exists(directoryFile)) throw EngineError(msg::kDirectoryMissing, {directoryFile});
+    if (!std::filesystem::exists(directoryFile)) throw engineFailure(msg::kDirectoryMissing, {directoryFile});
     Lookup found = lookUp(directoryFile, userName);
     bool hasPassword = found.person && !found.person->passwordHash.empty();
     // Every attempt pays for exactly one verification.
     bool matches = verify(hasPassword ? found.person->passwordHash : unmatchableHash(found.sampleHash), password);
     // An empty password never logs in, whatever hash a directory stored for it.
-    if (!hasPassword || !matches || password.empty()) throw EngineError(msg::kWrongCredentials, {});
+    if (!hasPassword || !matches || password.empty()) throw engineFailure(msg::kWrongCredentials, {});
     return found.person->canonicalName;
 }
 
@@ -140,7 +141,7 @@ std::string hashPassword(const std::string& password, bool fast) {
     unsigned long long ops = fast ? crypto_pwhash_OPSLIMIT_MIN : crypto_pwhash_OPSLIMIT_INTERACTIVE;
     std::size_t memory = fast ? crypto_pwhash_MEMLIMIT_MIN : crypto_pwhash_MEMLIMIT_INTERACTIVE;
     if (crypto_pwhash_str_alg(hash, password.c_str(), password.size(), ops, memory, crypto_pwhash_ALG_ARGON2ID13) != 0)
-        throw EngineError(msg::kHashNoMemory);
+        throw engineFailure(msg::kHashNoMemory);
     return hash;
 }
 

@@ -19,7 +19,7 @@ using PasswordVerifier = std::function<bool(const std::string& hash, const std::
 bool verifyArgon2(const std::string& hash, const std::string& password);
 
 // Checks the user and password against the directory in `dataPath` and
-// returns the user's canonical name. Throws EngineError when the data folder
+// returns the user's canonical name. Throws a Failure when the data folder
 // or the directory is missing, the user unknown or the password wrong (a
 // user without a password counts as a wrong password). Every attempt costs
 // one verification: an unknown user (or one without a password) is checked

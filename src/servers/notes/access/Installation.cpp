@@ -48,7 +48,7 @@ std::vector<std::string> pathParts(const std::string& databasePath) {
             continue;
         }
         if (part.empty() || part == "." || part == "..")
-            throw EngineError(msg::kPathNotValid, {databasePath});
+            throw engineFailure(msg::kPathNotValid, {databasePath});
         parts.push_back(part);
         part.clear();
     }
@@ -67,12 +67,12 @@ Installation readInstallation(const std::string& hivePath) {
     try {
         hive = platform::RegistryHive::loadReadable(hivePath);
     } catch (const std::exception& e) {
-        throw EngineError(msg::kRegistryUnreadable, {hivePath, e.what()});
+        throw engineFailure(msg::kRegistryUnreadable, {hivePath, e.what()});
     }
-    if (!hive.hasKey(kDominoKey)) throw EngineError(msg::kNoServerInstalled, {hivePath});
+    if (!hive.hasKey(kDominoKey)) throw engineFailure(msg::kNoServerInstalled, {hivePath});
     Installation installation{hive.readString(kDominoKey, "DataPath"), hive.readString(kDominoKey, "ServerName")};
     if (installation.dataPath.empty())
-        throw EngineError(msg::kNoDataPath, {hivePath});
+        throw engineFailure(msg::kNoDataPath, {hivePath});
     return installation;
 }
 
@@ -87,14 +87,14 @@ bool isThisServer(const std::string& requested, const Installation& installation
 
 std::string serverDatabaseFile(const Installation& installation, const std::string& databasePath) {
     if (databasePath.size() > 1 && databasePath[1] == ':')
-        throw EngineError(msg::kPathNotRelative, {databasePath});
+        throw engineFailure(msg::kPathNotRelative, {databasePath});
     fs::path file = installation.dataPath;
     for (const std::string& part : pathParts(databasePath)) file /= part;
     std::error_code error;
     fs::path folder = fs::weakly_canonical(installation.dataPath, error);
     fs::path resolved = fs::weakly_canonical(file, error);
     if (error || !isInside(resolved, folder))
-        throw EngineError(msg::kPathOutside, {databasePath, installation.dataPath});
+        throw engineFailure(msg::kPathOutside, {databasePath, installation.dataPath});
     return file.string();
 }
 

@@ -12,7 +12,7 @@ struct Installation {
 };
 
 // Reads HKEY_LOCAL_MACHINE\Software\Lotus\Domino (DataPath, ServerName) from
-// the hive; throws EngineError when no installation is registered there.
+// the hive; throws a Failure when no installation is registered there.
 Installation readInstallation(const std::string& hivePath);
 
 // True when `requested` names this installation's server: its full name,
@@ -21,7 +21,7 @@ Installation readInstallation(const std::string& hivePath);
 bool isThisServer(const std::string& requested, const Installation& installation);
 
 // The file of a server database: `databasePath` is relative to the data
-// folder with "\" between its parts. Throws EngineError for an absolute
+// folder with "\" between its parts. Throws a Failure for an absolute
 // path, "." or ".." parts, or a path that leaves the data folder.
 std::string serverDatabaseFile(const Installation& installation, const std::string& databasePath);
 

@@ -5,14 +5,14 @@
 //
 // Conventions shared by every class:
 // - text is UTF-8;
-// - a failed operation throws an EngineFailure whose what() is a message a
-//   person can act on, in Chinese, and whose original() is the English text
-//   with the technical detail, for diagnostics;
+// - a failed operation throws a platform::Failure whose what() is a message
+//   a person can act on, in Chinese, and whose original() is the English
+//   text with the technical detail, for diagnostics;
 // - "nothing" results (no such document, item or attachment) are null
 //   pointers where the operation says so; everything else that is absent is
 //   an error.
-#include "EngineFailure.h"
 #include "component/ComponentObject.h"
+#include "errors/Failure.h"
 
 #include <cstdint>
 #include <memory>

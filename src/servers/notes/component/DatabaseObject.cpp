@@ -35,14 +35,14 @@ ViewPtr DatabaseObject::GetView(const std::string& name) {
     std::string_view wanted = text::trimmed(name);
     for (const store::ViewDesign& view : views_)
         if (namesView(view, wanted)) return std::make_shared<ViewObject>(database_, view);
-    throw EngineError(msg::kNoSuchView, {FilePath(), name});
+    throw engineFailure(msg::kNoSuchView, {FilePath(), name});
 }
 
 DocumentPtr DatabaseObject::GetDocumentByUNID(const std::string& universalId) {
     if (!isUniversalId(universalId))
-        throw EngineError(msg::kNotUniversalId, {universalId});
+        throw engineFailure(msg::kNotUniversalId, {universalId});
     std::optional<store::NoteHeader> header = database_->notes.headerByUnid(universalId);
-    if (!header) throw EngineError(msg::kNoSuchDocument, {FilePath(), universalId});
+    if (!header) throw engineFailure(msg::kNoSuchDocument, {FilePath(), universalId});
     return std::make_shared<DocumentObject>(database_, std::move(*header));
 }
 

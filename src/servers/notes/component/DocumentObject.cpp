@@ -19,7 +19,8 @@ bool VisibleNote::hidden(const store::StoredItem& item) const {
     try {
         const ValueList& values = item.values.list();
         return std::any_of(values.begin(), values.end(), isPasswordHash);
-    } catch (const EngineError&) {
+    } catch (const Failure& e) {
+        if (!e.fromEngine()) throw;
         // Damaged values show nothing: reading them throws the damage.
         return false;
     }
@@ -55,7 +56,7 @@ std::string DocumentObject::UniversalID() { return note_.header().unid; }
 
 std::int32_t DocumentObject::NoteID() {
     std::int64_t id = note_.header().noteId;
-    if (id > std::numeric_limits<std::int32_t>::max()) throw EngineError(msg::kNoteIdTooLarge, {std::to_string(id)});
+    if (id > std::numeric_limits<std::int32_t>::max()) throw engineFailure(msg::kNoteIdTooLarge, {std::to_string(id)});
     return static_cast<std::int32_t>(id);
 }
 

@@ -34,7 +34,7 @@ ItemPtr makeItemObject(OpenDatabasePtr database, std::int64_t noteId, std::share
 }
 
 void EmbeddedObjectImpl::ExtractFile(const std::string& path) {
-    if (path.empty()) throw EngineError(msg::kNoExtractTarget, {object_.name});
+    if (path.empty()) throw engineFailure(msg::kNoExtractTarget, {object_.name});
     store::extractObject(*database_->connection, object_, path);
 }
 

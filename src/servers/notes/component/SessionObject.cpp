@@ -33,16 +33,16 @@ void SessionObject::Initialize(const std::string&) { userName_ = localUserName()
 
 void SessionObject::InitializeUsingNotesUserName(const std::string& userName, const std::string& password) {
     userName_.reset();
-    if (text::trimmed(userName).empty()) throw EngineError(msg::kNoUserName);
+    if (text::trimmed(userName).empty()) throw engineFailure(msg::kNoUserName);
     access::Installation installation = access::readInstallation(hivePath_);
     userName_ = access::authenticate(installation.dataPath, userName, password);
 }
 
 DatabasePtr SessionObject::GetDatabase(const std::string& server, const std::string& path, bool createOnFail) {
-    if (createOnFail) throw EngineError(msg::kCannotCreateDatabase);
-    if (!userName_) throw EngineError(msg::kNotInitialised);
+    if (createOnFail) throw engineFailure(msg::kCannotCreateDatabase);
+    if (!userName_) throw engineFailure(msg::kNotInitialised);
     if (text::trimmed(server).empty()) {
-        if (path.empty()) throw EngineError(msg::kNoDatabaseFile);
+        if (path.empty()) throw engineFailure(msg::kNoDatabaseFile);
         return std::make_shared<DatabaseObject>(openFile(path, false));
     }
     return openOnServer(server, path);
@@ -51,13 +51,13 @@ DatabasePtr SessionObject::GetDatabase(const std::string& server, const std::str
 DatabasePtr SessionObject::openOnServer(const std::string& server, const std::string& path) {
     access::Installation installation = access::readInstallation(hivePath_);
     if (!access::isThisServer(server, installation))
-        throw EngineError(msg::kUnknownServer, {server, installation.serverName});
+        throw engineFailure(msg::kUnknownServer, {server, installation.serverName});
     std::string file = access::serverDatabaseFile(installation, path);
     if (!std::filesystem::exists(file))
-        throw EngineError(msg::kNotOnServer, {path, server});
+        throw engineFailure(msg::kNotOnServer, {path, server});
     OpenDatabasePtr database = openFile(file, access::isDirectoryFile(installation, file));
     if (access::accessLevel(database->views.acl(), *userName_) < store::AccessLevel::Reader)
-        throw EngineError(msg::kNotAuthorised, {access::abbreviatedName(*userName_), path, server});
+        throw engineFailure(msg::kNotAuthorised, {access::abbreviatedName(*userName_), path, server});
     return std::make_shared<DatabaseObject>(std::move(database));
 }
 
@@ -68,7 +68,7 @@ ValueList SessionObject::Evaluate(const std::string& formula, const DocumentPtr&
         return parsed.evaluate(none);
     }
     auto* ours = dynamic_cast<DocumentObject*>(document.get());
-    if (!ours) throw EngineError(msg::kForeignDocument);
+    if (!ours) throw engineFailure(msg::kForeignDocument);
     return parsed.evaluate(ours->context());
 }
 

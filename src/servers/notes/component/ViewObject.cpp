@@ -47,7 +47,8 @@ ValueList ViewObject::visibleColumnValues(const ValueList& values) const {
 std::string ViewObject::UnreadableFormula() const {
     try {
         write::checkViewFormulas(design_.name, design_.selection, design_.columns);
-    } catch (const EngineError& error) {
+    } catch (const Failure& error) {
+        if (!error.fromEngine()) throw;
         return error.what();
     }
     return {};
@@ -63,7 +64,7 @@ void ViewObject::beginWalk() {
     if (snapshot_) return;
     std::shared_ptr<store::ReadSnapshot> snapshot = database_->connection->holdSnapshot();
     std::optional<std::int64_t> count = database_->views.entryCount(design_.viewId);
-    if (!count) throw EngineError(msg::kViewGone, {design_.name, database_->connection->path()});
+    if (!count) throw engineFailure(msg::kViewGone, {design_.name, database_->connection->path()});
     design_.entryCount = *count;
     stretch_.clear();
     snapshot_ = std::move(snapshot);
@@ -77,7 +78,7 @@ void ViewObject::endWalk() {
 int ViewObject::AllEntriesCount() {
     beginWalk();
     if (design_.entryCount > std::numeric_limits<int>::max())
-        throw EngineError(msg::kViewTooLarge, {design_.name});
+        throw engineFailure(msg::kViewTooLarge, {design_.name});
     return static_cast<int>(design_.entryCount);
 }
 
@@ -86,7 +87,7 @@ const store::ListedEntry& ViewObject::listedAt(std::int64_t position, Reading re
                       position <= stretch_.back().position;
     if (!held) stretch_ = database_->views.entriesFrom(design_.viewId, position, kStretch);
     if (stretch_.empty() || stretch_.front().position > position)
-        throw EngineError(msg::kDamagedViewIndex, {design_.name, database_->connection->path()});
+        throw engineFailure(msg::kDamagedViewIndex, {design_.name, database_->connection->path()});
     return stretch_[static_cast<std::size_t>(position - stretch_.front().position)];
 }
 
@@ -99,7 +100,7 @@ DocumentPtr ViewObject::documentAt(std::int64_t position, Reading reading) {
     }
     const store::ListedEntry& entry = listedAt(position, reading);
     if (!entry.header)
-        throw EngineError(msg::kMissingViewDocument, {design_.name, database_->connection->path()});
+        throw engineFailure(msg::kMissingViewDocument, {design_.name, database_->connection->path()});
     ViewPlace place{design_.viewId, position, visibleColumnValues(database_->views.columnValues(entry)), entry.hasObjects};
     return std::make_shared<DocumentObject>(database_, *entry.header, std::move(place));
 }
@@ -109,15 +110,15 @@ DocumentPtr ViewObject::GetNthDocument(int position) { return documentAt(positio
 std::int64_t ViewObject::positionOf(const DocumentPtr& document) {
     auto* ours = dynamic_cast<DocumentObject*>(document.get());
     if (!ours || ours->database()->connection->path() != database_->connection->path())
-        throw EngineError(msg::kOtherDatabaseDocument, {design_.name});
+        throw engineFailure(msg::kOtherDatabaseDocument, {design_.name});
     if (ours->place() && ours->place()->viewId == design_.viewId) return ours->place()->position;
     std::optional<std::int64_t> position = database_->views.positionOf(design_.viewId, ours->context().header().noteId);
-    if (!position) throw EngineError(msg::kNotInView, {ours->UniversalID(), design_.name});
+    if (!position) throw engineFailure(msg::kNotInView, {ours->UniversalID(), design_.name});
     return *position;
 }
 
 DocumentPtr ViewObject::GetNextDocument(const DocumentPtr& document) {
-    if (!document) throw EngineError(msg::kNoDocumentGiven);
+    if (!document) throw engineFailure(msg::kNoDocumentGiven);
     beginWalk();
     return documentAt(positionOf(document) + 1, Reading::Continuing);
 }

@@ -83,7 +83,8 @@ ValueList toTime(Evaluator& ev, const Node& call) {
 ValueList isError(Evaluator& ev, const Node& call) {
     try {
         argument(ev, call, 0);
-    } catch (const ErrorValue&) {
+    } catch (const Failure& error) {
+        if (!error.is(Failure::Kind::FormulaValue)) throw;
         return boolean(true);
     }
     return boolean(false);

@@ -7,7 +7,7 @@
 namespace velloran::notes::formula {
 
 void failValue(std::size_t position, const std::string& message) {
-    throw ErrorValue(msg::kFormula, {std::to_string(position), message});
+    throw engineFailure(Failure::Kind::FormulaValue, msg::kFormula, {std::to_string(position), message});
 }
 
 ValueList Evaluator::run(const Program& program) {
@@ -29,7 +29,8 @@ ValueList Evaluator::run(const Program& program) {
 void Evaluator::assign(const std::string& name, const Node& expression) {
     try {
         variables_.insert_or_assign(text::lower(name), evaluate(expression));
-    } catch (const ErrorValue& error) {
+    } catch (const Failure& error) {
+        if (!error.is(Failure::Kind::FormulaValue)) throw;
         variables_.insert_or_assign(text::lower(name), error);
     }
 }
@@ -37,7 +38,7 @@ void Evaluator::assign(const std::string& name, const Node& expression) {
 std::optional<ValueList> Evaluator::lookup(const std::string& name) {
     auto it = variables_.find(text::lower(name));
     if (it == variables_.end()) return context_.item(name);
-    if (auto* error = std::get_if<ErrorValue>(&it->second)) throw *error;
+    if (auto* error = std::get_if<Failure>(&it->second)) throw *error;
     return std::get<ValueList>(it->second);
 }
 

@@ -34,7 +34,7 @@ private:
 
     Context& context_;
     Budget budget_;
-    std::map<std::string, std::variant<ValueList, ErrorValue>> variables_;  // by lower-case name
+    std::map<std::string, std::variant<ValueList, Failure>> variables_;  // by lower-case name
 };
 
 // A formula parsed once and evaluated for many documents.

@@ -11,7 +11,7 @@
 namespace velloran::notes::formula {
 
 void fail(std::size_t position, const std::string& message) {
-    throw EngineError(msg::kFormula, {std::to_string(position), message});
+    throw engineFailure(msg::kFormula, {std::to_string(position), message});
 }
 
 namespace {

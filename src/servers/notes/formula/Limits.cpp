@@ -19,9 +19,10 @@ void Budget::spend(std::size_t count, std::size_t each, std::size_t position) {
 }
 
 void Budget::exhausted(std::size_t position) {
-    throw BudgetExhausted(msg::kFormula, {std::to_string(position),
-                                          "the formula makes or compares more than " + std::to_string(kMaxWorkBytes >> 20) +
-                                              " MB of values; it must work on fewer or shorter values"});
+    throw engineFailure(Failure::Kind::WorkLimit, msg::kFormula,
+                        {std::to_string(position), "the formula makes or compares more than " +
+                                                       std::to_string(kMaxWorkBytes >> 20) +
+                                                       " MB of values; it must work on fewer or shorter values"});
 }
 
 }  // namespace velloran::notes::formula

@@ -23,17 +23,14 @@ constexpr std::size_t kMaxWorkBytes = std::size_t{256} << 20;
 std::size_t bytesOf(const Value& value);
 std::size_t bytesOf(const ValueList& values);
 
-// The error an evaluation stops with when its work passes the limit. The
-// view index tells it apart from the failures of ordinary formulas: it says
-// that a formula could not be decided, not what it decides.
-class BudgetExhausted : public EngineError {
-public:
-    using EngineError::EngineError;
-};
+// An evaluation whose work passes the limit stops with a Failure of
+// Kind::WorkLimit. The view index tells it apart from the failures of
+// ordinary formulas: it says that a formula could not be decided, not what
+// it decides.
 
 class Budget {
 public:
-    // Throws BudgetExhausted at `position` once the total passes the limit.
+    // Throws a Failure of Kind::WorkLimit at `position` once the total passes the limit.
     // Cheap enough to call once per character or pair visited.
     void spend(std::size_t bytes, std::size_t position) {
         if (bytes > kMaxWorkBytes - spent_) exhausted(position);

@@ -76,7 +76,7 @@ struct Statement {
 
 using Program = std::vector<Statement>;
 
-// Throws EngineError with the position of the first error.
+// Throws a Failure with the position of the first error.
 Program parse(const std::string& source);
 
 }  // namespace velloran::notes::formula

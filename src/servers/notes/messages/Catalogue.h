@@ -15,7 +15,7 @@ struct Message {
 };
 
 // One argument: the same text in both languages, or a reason that carries
-// its own two texts (a caught EngineFailure).
+// its own two texts (a caught Failure).
 struct MessageArg {
     MessageArg(std::string text) : shown(text), original(std::move(text)) {}
     MessageArg(const char* text) : MessageArg(std::string(text)) {}
@@ -23,11 +23,15 @@ struct MessageArg {
 
     std::string shown;
     std::string original;
+    bool originalSaysMore = false;  // the original holds detail the shown text leaves out
 };
 
 struct RenderedMessage {
     std::string shown;
     std::string original;
+    // Whether the original tells what the shown text leaves out: an argument
+    // only it uses, or the detail of a reason the shown text names.
+    bool originalSaysMore = false;
 };
 
 RenderedMessage render(const Message& message, const std::vector<MessageArg>& args);
@@ -139,7 +143,7 @@ inline constexpr Message kNoDocumentGiven{"GetNextDocument 需要一个文档", 
 inline constexpr Message kNoExtractTarget{"没有指定保存 {1} 的文件名", "No file name was given to extract {1} to"};
 // The system's reason stays in the text the user and the export log see:
 // it is what tells a full disk from a missing permission.
-inline constexpr Message kCannotSave{"无法保存文件: {1}（{2}）", "{2}"};
+inline constexpr Message kCannotSave{"无法保存文件: {1}", "{2}"};
 
 // Formulas.
 inline constexpr Message kFormula{"公式第 {1} 个字符处有错误", "Formula error at position {1}: {2}"};

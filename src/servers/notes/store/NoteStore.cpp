@@ -66,7 +66,7 @@ RichText NoteStore::richText(std::int64_t noteId, int itemSeq) {
         }
         std::int64_t kind = statement.integer(1);
         if (kind < 0 || kind > static_cast<int>(RunKind::Object))
-            throw EngineError(msg::kDamagedRichText, {connection_.path()});
+            throw engineFailure(msg::kDamagedRichText, {connection_.path()});
         text.back().runs.push_back({static_cast<RunKind>(kind), statement.text(2)});
     }
     return text;

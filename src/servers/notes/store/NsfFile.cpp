@@ -24,7 +24,7 @@ constexpr std::size_t kHeaderBytes = kReadVersionAt + 1;
 // The first kHeaderBytes of the file, fewer when it is shorter.
 std::string headerOf(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    if (!in) throw EngineError(msg::kCannotRead, {path});
+    if (!in) throw engineFailure(msg::kCannotRead, {path});
     std::string header(kHeaderBytes, '\0');
     in.read(header.data(), static_cast<std::streamsize>(header.size()));
     header.resize(static_cast<std::size_t>(in.gcount()));
@@ -36,12 +36,12 @@ std::string headerOf(const std::string& path) {
 void checkFileKind(const std::string& path) {
     std::error_code error;
     fs::file_status status = fs::status(path, error);
-    if (!fs::exists(status)) throw EngineError(msg::kFileMissing, {path});
-    if (fs::is_directory(status)) throw EngineError(msg::kIsFolder, {path});
+    if (!fs::exists(status)) throw engineFailure(msg::kFileMissing, {path});
+    if (fs::is_directory(status)) throw engineFailure(msg::kIsFolder, {path});
     std::string header = headerOf(path);
-    if (header.empty()) throw EngineError(msg::kEmptyFile, {path});
+    if (header.empty()) throw engineFailure(msg::kEmptyFile, {path});
     if (!header.starts_with(kSqliteHeader))
-        throw EngineError(msg::kForeignFile, {path});
+        throw engineFailure(msg::kForeignFile, {path});
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 
 namespace velloran::notes::store {
 
-// Throws EngineError for a missing, empty, foreign, newer or damaged file.
+// Throws a Failure for a missing, empty, foreign, newer or damaged file.
 // Creates nothing beside the file but the -wal and -shm files a
 // write-ahead-log database is read with (see readingMode).
 std::unique_ptr<Connection> openForReading(const std::string& path);

@@ -48,7 +48,7 @@ void copyObject(Connection& connection, const StoredObject& object, platform::St
         total += size;
     }
     if (total != object.size)
-        throw EngineError(msg::kDamagedAttachment, {object.name, connection.path()});
+        throw engineFailure(msg::kDamagedAttachment, {object.name, connection.path()});
 }
 
 }  // namespace
@@ -60,8 +60,9 @@ void extractObject(Connection& connection, const StoredObject& object, const std
         // A saved attachment is a copy that can be made again: it is not
         // flushed to disk one by one, which would slow a large export down.
         file.commit(platform::SyncToDisk::No);
-    } catch (const platform::FileWriteError& e) {
-        throw EngineError(msg::kCannotSave, {target, e.what()});
+    } catch (const Failure& e) {
+        if (!e.is(Failure::Kind::File)) throw;
+        throw engineFailure(Failure::Kind::Database, msg::kCannotSave, {target, e.original()}, e.error());
     }
 }
 

@@ -10,7 +10,7 @@ namespace velloran::notes::store {
 
 // Writes the object's bytes to a hidden temporary file in the folder of
 // `target`, then renames it over `target`; on failure nothing is left behind
-// and an existing `target` is untouched. Throws EngineError naming `target`
+// and an existing `target` is untouched. Throws a Failure naming `target`
 // and the system's reason when it cannot be written, and naming the database
 // when the stored bytes are damaged.
 void extractObject(Connection& connection, const StoredObject& object, const std::string& target);

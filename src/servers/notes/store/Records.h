@@ -28,13 +28,13 @@ class ItemValues {
 public:
     ItemValues() = default;
     ItemValues(ValueList values) : values_(std::move(values)) {}
-    static ItemValues damaged(EngineError reason) {
+    static ItemValues damaged(Failure reason) {
         ItemValues values;
         values.damage_ = std::move(reason);
         return values;
     }
 
-    // Throws EngineError when the stored bytes are damaged.
+    // Throws a Failure when the stored bytes are damaged.
     const ValueList& list() const {
         if (damage_) throw *damage_;
         return values_;
@@ -44,7 +44,7 @@ public:
 
 private:
     ValueList values_;
-    std::optional<EngineError> damage_;
+    std::optional<Failure> damage_;
 };
 
 struct StoredItem {

@@ -146,13 +146,13 @@ void checkSchema(Connection& connection) {
     std::int64_t applicationId = pragmaValue(connection, "PRAGMA application_id");
     if (applicationId != kApplicationId) {
         if (applicationId == 0 && !hasTables(connection))
-            throw EngineError(msg::kEmptyFile, {path});
-        throw EngineError(msg::kForeignFile, {path});
+            throw engineFailure(msg::kEmptyFile, {path});
+        throw engineFailure(msg::kForeignFile, {path});
     }
     std::int64_t version = pragmaValue(connection, "PRAGMA user_version");
     if (version > kSchemaVersion)
-        throw EngineError(msg::kNewerLayout, {path, std::to_string(version), std::to_string(kSchemaVersion)});
-    if (version < 1) throw EngineError(msg::kNoLayoutVersion, {path});
+        throw engineFailure(msg::kNewerLayout, {path, std::to_string(version), std::to_string(kSchemaVersion)});
+    if (version < 1) throw engineFailure(msg::kNoLayoutVersion, {path});
     // Every table and index must be exactly ours, and nothing else may be
     // there: a view, a trigger, another index or a changed column would make
     // SQLite run SQL that the file brought with it.

@@ -49,7 +49,7 @@ inline constexpr std::int64_t kChunkSize = 1 << 20;
 // Creates every table of an empty database and stamps it as ours.
 void createSchema(Connection& connection);
 
-// Throws EngineError with a distinct message for an empty file, a file of
+// Throws a Failure with a distinct message for an empty file, a file of
 // another kind, a newer layout or a damaged file, and unusableDatabase when
 // the file's tables and indexes are not exactly the ones createSchema makes.
 void checkSchema(Connection& connection);

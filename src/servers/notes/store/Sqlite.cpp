@@ -83,8 +83,8 @@ void limitSqliteHeap() {
 
 }  // namespace
 
-EngineError unusableDatabase(const std::string& path) {
-    return EngineError(msg::kUnusableDatabase, {path});
+Failure unusableDatabase(const std::string& path) {
+    return engineFailure(msg::kUnusableDatabase, {path});
 }
 
 Connection::Connection(const std::string& path, Mode mode) : path_(path) {
@@ -94,9 +94,10 @@ Connection::Connection(const std::string& path, Mode mode) : path_(path) {
     int rc = sqlite3_open_v2(name.c_str(), &db_, openFlags(mode) | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         std::string why = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
+        const int error = db_ ? sqlite3_system_errno(db_) : 0;
         sqlite3_close(db_);
         db_ = nullptr;
-        throw EngineError(msg::kCannotOpen, {path, why});
+        throw engineFailure(Failure::Kind::Database, msg::kCannotOpen, {path, why}, error);
     }
     sqlite3_extended_result_codes(db_, 0);
     sqlite3_busy_timeout(db_, kBusyTimeoutMs);
@@ -137,28 +138,33 @@ Connection::~Connection() {
 
 void Connection::fail(int resultCode, std::string_view doing) const {
     std::string detail = sqlite3_errmsg(db_);
-    switch (resultCode & 0xff) {
+    // The system's error behind a failure to open, read or write the file;
+    // for other failures the last one SQLite saw may be an older one.
+    const int primary = resultCode & 0xff;
+    const bool system = primary == SQLITE_CANTOPEN || primary == SQLITE_PERM || primary == SQLITE_IOERR;
+    const int error = system ? sqlite3_system_errno(db_) : 0;
+    switch (primary) {
     case SQLITE_CORRUPT:
     case SQLITE_NOTADB:
         // An immutable reader sees a file that another program rewrites as
         // damaged: that is a change, not damage.
         checkUnchanged();
-        throw EngineError(msg::kDamagedFile, {path_, detail});
+        throw engineFailure(msg::kDamagedFile, {path_, detail});
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
-        throw EngineError(msg::kLocked, {path_});
+        throw engineFailure(msg::kLocked, {path_});
     case SQLITE_READONLY:
     case SQLITE_CANTOPEN:
     case SQLITE_PERM:
-        throw EngineError(msg::kCannotWrite, {path_, detail});
+        throw engineFailure(Failure::Kind::Database, msg::kCannotWrite, {path_, detail}, error);
     case SQLITE_FULL:
-        throw EngineError(msg::kDiskFull, {path_});
+        throw engineFailure(msg::kDiskFull, {path_});
     case SQLITE_INTERRUPT:
         throw unusableDatabase(path_);
     case SQLITE_NOMEM:
-        throw EngineError(msg::kNoMemory, {path_});
+        throw engineFailure(msg::kNoMemory, {path_});
     default:
-        throw EngineError(msg::kSqlFailed, {std::string(doing), path_, detail});
+        throw engineFailure(Failure::Kind::Database, msg::kSqlFailed, {std::string(doing), path_, detail}, error);
     }
 }
 
@@ -188,7 +194,7 @@ std::shared_ptr<ReadSnapshot> Connection::holdSnapshot() {
 bool Connection::changedSinceOpen() const { return openedState_ && stateOf(path_) != *openedState_; }
 
 void Connection::checkUnchanged() const {
-    if (changedSinceOpen()) throw EngineError(msg::kChangedWhileReading, {path_});
+    if (changedSinceOpen()) throw engineFailure(msg::kChangedWhileReading, {path_});
 }
 
 std::int64_t Connection::lastInsertId() const { return sqlite3_last_insert_rowid(db_); }

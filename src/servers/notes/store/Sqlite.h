@@ -1,7 +1,7 @@
 #pragma once
 // Thin RAII layer over the SQLite C API: one connection, prepared statements
 // (cached per connection), and translation of every failure into an
-// EngineError that names the database file.
+// Failure that names the database file.
 //
 // Database files come from anywhere, so every connection treats the file's
 // own SQL (its schema) as untrusted: defensive mode, no triggers or views,
@@ -27,7 +27,7 @@ class ReadSnapshot;
 
 // The error for a file whose design is not ours or whose content makes SQLite
 // work without end.
-EngineError unusableDatabase(const std::string& path);
+Failure unusableDatabase(const std::string& path);
 
 // A statement compiled once per connection and kept for the connection's
 // life; Statement handles step it.
@@ -90,7 +90,7 @@ public:
     // Immutable reads without locks and without creating -wal or -shm files
     // beside the database: for files that nothing changes while they are open.
     enum class Mode { ReadOnly, Immutable, ReadWrite, Create };
-    // Opens the file; throws EngineError naming it when that fails.
+    // Opens the file; throws a Failure naming it when that fails.
     Connection(const std::string& path, Mode mode);
     ~Connection();
     Connection(const Connection&) = delete;
@@ -105,7 +105,7 @@ public:
     // asking for the same text again.
     Statement cached(const char* sql);
     std::int64_t lastInsertId() const;
-    // Turns an SQLite result code into an EngineError that names the file.
+    // Turns an SQLite result code into a Failure that names the file.
     [[noreturn]] void fail(int resultCode, std::string_view doing) const;
     // Gives the next prepare, step or command the full work budget again;
     // the budget bounds each call, not the life of the connection.

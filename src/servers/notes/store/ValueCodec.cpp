@@ -78,11 +78,12 @@ struct Encoder {
 
 }  // namespace
 
-DamagedValue::DamagedValue(std::string reason) : EngineError(msg::kDamagedValue, {reason}), reason_(std::move(reason)) {}
+DamagedValue::DamagedValue(std::string reason)
+    : Failure(engineFailure(msg::kDamagedValue, {reason})), reason_(std::move(reason)) {}
 
-EngineError DamagedValue::of(const Message& message, std::vector<MessageArg> args) const {
+Failure DamagedValue::of(const Message& message, std::vector<MessageArg> args) const {
     args.emplace_back(reason_);
-    return EngineError(message, args);
+    return engineFailure(message, args);
 }
 
 std::vector<std::uint8_t> encodeValues(const ValueList& values) {

@@ -18,12 +18,12 @@ namespace velloran::notes::store {
 
 // Bytes that are not a valid encoding. Readers that know whose value it is
 // throw of(owner) instead, so the message names the item and the database.
-class DamagedValue : public EngineError {
+class DamagedValue : public Failure {
 public:
     explicit DamagedValue(std::string reason);
     // The same damage told of what holds the value: `message` with `args`,
     // then the reason as its last argument.
-    EngineError of(const Message& message, std::vector<MessageArg> args) const;
+    Failure of(const Message& message, std::vector<MessageArg> args) const;
 
 private:
     std::string reason_;

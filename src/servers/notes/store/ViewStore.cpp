@@ -111,7 +111,7 @@ std::vector<AclEntry> ViewStore::acl() {
     while (statement.step()) {
         std::int64_t level = statement.integer(1);
         if (level < 0 || level > static_cast<int>(AccessLevel::Manager))
-            throw EngineError(msg::kDamagedAcl, {connection_.path()});
+            throw engineFailure(msg::kDamagedAcl, {connection_.path()});
         entries.push_back({statement.text(0), static_cast<AccessLevel>(level)});
     }
     return entries;

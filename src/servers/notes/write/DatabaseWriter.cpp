@@ -39,7 +39,7 @@ void checkRichTextObjects(const ItemInput& item) {
     for (const store::RichTextParagraph& paragraph : item.richText.paragraphs)
         for (const store::RichTextRun& run : paragraph.runs)
             if (run.kind == store::RunKind::Object && !given.count(run.content))
-                throw EngineError(msg::kMissingObject, {item.name, run.content});
+                throw engineFailure(msg::kMissingObject, {item.name, run.content});
 }
 
 // The attachments whose "$FILE" item is among the document's own items, so
@@ -80,8 +80,9 @@ DatabaseWriter::DatabaseWriter(const std::string& path, std::optional<mode_t> ne
     }
     try {
         building_.emplace(path, newFileMode ? *newFileMode : newDatabaseMode(path), exists ? platform::AtTarget::Replace : platform::AtTarget::Keep);
-    } catch (const platform::FileWriteError& e) {
-        throw EngineError(msg::kCannotCreateFile, {path, e.reason()});
+    } catch (const Failure& e) {
+        if (!e.is(Failure::Kind::File)) throw;
+        throw engineFailure(Failure::Kind::Database, msg::kCannotCreateFile, {path, e.original()}, e.error());
     }
     building_->holdsDatabase();
     try {
@@ -105,7 +106,7 @@ void DatabaseWriter::close() {
 }
 
 store::Connection& DatabaseWriter::open() {
-    if (!connection_) throw EngineError(msg::kAlreadyWritten, {path_});
+    if (!connection_) throw engineFailure(msg::kAlreadyWritten, {path_});
     return *connection_;
 }
 
@@ -127,7 +128,7 @@ std::int64_t DatabaseWriter::addNote(const NoteInput& note) {
     std::int64_t noteId = next.integer(0);
     std::string unid = note.unid.empty() ? newUnid(noteId) : note.unid;
     if (unid.size() != 32 || unid.find_first_not_of("0123456789ABCDEFabcdef") != std::string::npos)
-        throw EngineError(msg::kNotUniversalId, {unid});
+        throw engineFailure(msg::kNotUniversalId, {unid});
     open().cached("INSERT INTO notes (note_id, unid, created, modified) VALUES (?, upper(?), ?, ?)")
         .bind(1, noteId).bind(2, unid).bind(3, note.created).bind(4, note.modified).run();
     int seq = 0;
@@ -141,7 +142,7 @@ std::int64_t DatabaseWriter::addNote(const NoteInput& note) {
 }
 
 void DatabaseWriter::addItem(std::int64_t noteId, int seq, const ItemInput& item) {
-    if (item.name.empty()) throw EngineError(msg::kItemWithoutName);
+    if (item.name.empty()) throw engineFailure(msg::kItemWithoutName);
     ValueList values = item.values;
     if (item.type == kRichText) {
         checkRichTextObjects(item);
@@ -157,7 +158,7 @@ void DatabaseWriter::setItem(std::int64_t noteId, const ItemInput& item, std::in
     if (item.type == kRichText) throw std::logic_error("rich text items are written whole with their document");
     store::Statement note = open().cached("SELECT max(seq) FROM items WHERE note_id = ?");
     note.bind(1, noteId);
-    if (!note.step() || note.isNull(0)) throw EngineError(msg::kNoSuchNote, {std::to_string(noteId)});
+    if (!note.step() || note.isNull(0)) throw engineFailure(msg::kNoSuchNote, {std::to_string(noteId)});
     const std::int64_t lastSeq = note.integer(0);
     open().cached("UPDATE items SET type = ?, flags = ?, vals = ? WHERE note_id = ? AND name = ? COLLATE NOCASE")
         .bind(1, std::int64_t{item.type}).bind(2, std::int64_t{item.flags}).bindBlob(3, store::encodeValues(item.values))
@@ -182,17 +183,18 @@ void DatabaseWriter::addRichText(std::int64_t noteId, int seq, const RichTextInp
 }
 
 void DatabaseWriter::addView(const ViewInput& view) {
-    if (view.name.empty()) throw EngineError(msg::kViewWithoutName);
+    if (view.name.empty()) throw engineFailure(msg::kViewWithoutName);
     checkViewFormulas(view.name, view.selection, view.columns);
     storeView(view);
 }
 
 std::optional<std::string> DatabaseWriter::keepView(const ViewInput& view) {
-    if (view.name.empty()) throw EngineError(msg::kViewWithoutName);
+    if (view.name.empty()) throw engineFailure(msg::kViewWithoutName);
     std::optional<std::string> unreadable;
     try {
         checkViewFormulas(view.name, view.selection, view.columns);
-    } catch (const EngineError& e) {
+    } catch (const Failure& e) {
+        if (!e.fromEngine()) throw;
         unreadable = e.original();
     }
     storeView(view);
@@ -232,9 +234,10 @@ ViewIndexReport DatabaseWriter::commit() {
     if (!building_) return report;
     try {
         building_->commit(platform::SyncToDisk::Yes);
-    } catch (const platform::FileWriteError& e) {
+    } catch (const Failure& e) {
+        if (!e.is(Failure::Kind::File)) throw;
         building_.reset();
-        throw EngineError(msg::kCannotRename, {path_, e.reason()});
+        throw engineFailure(Failure::Kind::Database, msg::kCannotRename, {path_, e.original()}, e.error());
     }
     building_.reset();
     return report;

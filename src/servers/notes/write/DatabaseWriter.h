@@ -51,7 +51,7 @@ public:
     // Gives the document's item of that name (any letter case) the item's
     // type, flags and values, adding it after the others when the document
     // has none, and the document the modified time `modified`. Throws
-    // EngineError when there is no such document.
+    // a Failure when there is no such document.
     void setItem(std::int64_t noteId, const ItemInput& item, std::int64_t modified);
     // Adds the view, or replaces the design of the view of the same name.
     // Throws when a formula cannot be read.

@@ -16,10 +16,10 @@ public:
     explicit ChunkSource(const ObjectInput& object) : object_(object) {
         if (object.source.kind == ObjectSource::Kind::File) {
             file_.open(object.source.file, std::ios::binary);
-            if (!file_) throw EngineError(msg::kCannotReadSource, {object.source.file, object.name});
+            if (!file_) throw engineFailure(msg::kCannotReadSource, {object.source.file, object.name});
         }
         if (object.source.kind == ObjectSource::Kind::Generated && object.source.size < 0)
-            throw EngineError(msg::kNegativeSize, {object.name});
+            throw engineFailure(msg::kNegativeSize, {object.name});
     }
 
     // Fills `chunk`; false when the bytes are exhausted.
@@ -37,7 +37,7 @@ private:
         switch (source.kind) {
         case ObjectSource::Kind::File: {
             file_.read(reinterpret_cast<char*>(chunk.data()), static_cast<std::streamsize>(chunk.size()));
-            if (file_.bad()) throw EngineError(msg::kSourceReadFailed, {source.file});
+            if (file_.bad()) throw engineFailure(msg::kSourceReadFailed, {source.file});
             return static_cast<std::size_t>(file_.gcount());
         }
         case ObjectSource::Kind::Bytes: {

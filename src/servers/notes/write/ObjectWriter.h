@@ -12,7 +12,7 @@ struct ObjectPlace {
     int itemSeq = -1;  // the rich-text item of an embedded object
 };
 
-// Throws EngineError naming the source file when it cannot be read.
+// Throws a Failure naming the source file when it cannot be read.
 void storeObject(store::Connection& connection, const ObjectPlace& place, const ObjectInput& object);
 
 }  // namespace velloran::notes::write

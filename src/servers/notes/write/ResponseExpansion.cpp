@@ -31,7 +31,8 @@ std::optional<std::string> parentOf(formula::NoteContext& note) {
         const ValueList& values = link->values.list();
         auto* unid = values.empty() ? nullptr : std::get_if<std::string>(&values.front());
         return unid ? text::upper(*unid) : std::string();
-    } catch (const EngineError&) {
+    } catch (const Failure& e) {
+        if (!e.fromEngine()) throw;
         return std::string();
     }
 }

@@ -14,7 +14,7 @@ void checkFormula(const std::string& source, const Message& message, std::vector
         formula::Formula{source};
     } catch (const std::exception& e) {
         args.emplace_back(e);
-        throw EngineError(message, args);
+        throw engineFailure(message, args);
     }
 }
 

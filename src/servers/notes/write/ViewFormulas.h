@@ -9,8 +9,8 @@
 namespace velloran::notes::write {
 
 // Compiles the view's selection formula (none: every document) and its
-// column formulas; throws EngineError naming the first that cannot be read
-// and why.
+// column formulas; throws an engine Failure naming the first that cannot
+// be read and why.
 void checkViewFormulas(const std::string& view, const std::string& selection,
                        const std::vector<store::ViewColumn>& columns);
 

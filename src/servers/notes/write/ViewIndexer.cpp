@@ -113,7 +113,7 @@ private:
         try {
             return std::make_unique<formula::Formula>(source);
         } catch (const std::exception& e) {
-            throw EngineError(msg::kViewPart, {design_.name, what, e});
+            throw engineFailure(msg::kViewPart, {design_.name, what, e});
         }
     }
 
@@ -131,11 +131,12 @@ private:
     Value columnValueFor(formula::NoteContext& note, std::size_t index, std::vector<ColumnFailure>& failures) {
         try {
             return columnValue(columns_[index]->evaluate(note));
-        } catch (const formula::BudgetExhausted&) {
-            stopped(columnName(index), note);
-            return std::string();
-        } catch (const EngineError& e) {
-            failures.push_back({design_.name, columnName(index), note.header().unid, e.original()});
+        } catch (const Failure& e) {
+            if (!e.fromEngine()) throw;
+            if (e.is(Failure::Kind::WorkLimit))
+                stopped(columnName(index), note);
+            else
+                failures.push_back({design_.name, columnName(index), note.header().unid, e.original()});
             return std::string();
         }
     }
@@ -164,11 +165,12 @@ private:
     bool selected(formula::NoteContext& note) {
         try {
             return selection_->selects(note);
-        } catch (const formula::BudgetExhausted&) {
-            stopped("its selection formula", note);
-            return false;
-        } catch (const EngineError&) {
-            ++report_.selectionFailureCount;
+        } catch (const Failure& e) {
+            if (!e.fromEngine()) throw;
+            if (e.is(Failure::Kind::WorkLimit))
+                stopped("its selection formula", note);
+            else
+                ++report_.selectionFailureCount;
             return false;
         }
     }
@@ -241,7 +243,8 @@ ViewIndexReport rebuildViewIndexes(store::Connection& connection) {
         std::string name = design.name;
         try {
             builders.push_back(std::make_unique<ViewBuilder>(connection, std::move(design), report));
-        } catch (const EngineError& e) {
+        } catch (const Failure& e) {
+            if (!e.fromEngine()) throw;
             clearIndex(connection, viewId);
             report.unindexedViews.push_back({name, e.original()});
         }
