@@ -175,7 +175,7 @@ TEST_F(MainWindowTest, AStartUpFailureIsReportedAndCommandsThenRefuse) {
             "InprocServer32]\n@=dword:00000001\n");
     auto window = startWindow();
     ASSERT_EQ(prompts_.messages().size(), 1u);
-    EXPECT_EQ(prompts_.messages()[0].text, "Invalid data type for ''");
+    EXPECT_EQ(prompts_.messages()[0].text.toStdString(), "注册表值“”的类型不对：" + dir_.file("hive.reg") + ".");
     EXPECT_EQ(prompts_.messages()[0].icon, platform::MessageIcon::Error);
     EXPECT_EQ(window->Session, nullptr);
     EXPECT_EQ(quits_, 0);

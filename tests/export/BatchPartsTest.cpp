@@ -58,5 +58,5 @@ TEST(CommandLineTest, TakesAValueAfterAnEqualsSignAndRefusesOneForAFlag) {
     EXPECT_EQ(kindOf({"tool", "--other=1"}), UsageError::Kind::UnknownOption);
     EXPECT_EQ(kindOf({"tool", "--out"}), UsageError::Kind::MissingValue);
     EXPECT_EQ(kindOf({"tool", "out"}), UsageError::Kind::UnexpectedArgument);
-    EXPECT_STREQ(UsageError(UsageError::Kind::UnwantedValue, "quiet").what(), "option --quiet takes no value");
+    EXPECT_STREQ(UsageError(UsageError::Kind::UnwantedValue, "quiet").what(), "选项 --quiet 不带值");
 }

@@ -205,7 +205,7 @@ TEST(ExportLog, ALogThatKeepsGoingCountsTheLinesItLost) {
     run.write(LogLine().text(u"fourth"));
     run.flush();
     EXPECT_EQ(run.lostLines(), 2);
-    EXPECT_THAT(run.firstLoss().toStdString(), HasSubstr("File too large"));
+    EXPECT_THAT(run.firstLoss().toStdString(), HasSubstr("（原因：文件太大）"));
     EXPECT_THAT(TempDir::read(dir.file("logs/log20261206.txt")), ::testing::EndsWith("fourth2026/12/6\r\n"));
 
     // A day's file that cannot be opened loses each line as it comes.
@@ -218,5 +218,5 @@ TEST(ExportLog, ALogThatKeepsGoingCountsTheLinesItLost) {
     unopened.write(LogLine().text(u"second"));
     EXPECT_NO_THROW(unopened.flush());
     EXPECT_EQ(unopened.lostLines(), 2);
-    EXPECT_THAT(unopened.firstLoss().toStdString(), HasSubstr("Not a directory"));
+    EXPECT_THAT(unopened.firstLoss().toStdString(), HasSubstr("（原因：路径中有一段不是文件夹）"));
 }

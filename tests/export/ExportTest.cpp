@@ -274,7 +274,7 @@ TEST_F(ExportTest, AViewWithFewerDocumentsThanCountedEndsWithTheWorkbookSaved) {
     state.ViewDocumentCount = 5;
     EXPECT_FALSE(exportFrom(QStringLiteral("2")).completed());
     ASSERT_EQ(messageTexts().size(), 1u);
-    EXPECT_THAT(messageTexts()[0].toStdString(), HasSubstr("连接文档出错:the view has no document 4"));
+    EXPECT_THAT(messageTexts()[0].toStdString(), HasSubstr("连接文档出错:视图中已没有第 4 个文档：它比列出时的 5 个文档少"));
     EXPECT_EQ(this->sheet(workbook("2"))["rows"], 3) << "documents 2 and 3 are saved";
     EXPECT_EQ(wait.calls.last(), QStringLiteral("CloseWait"));
 }

@@ -148,8 +148,8 @@ TEST_F(FakeExportTest, AFileInThePlaceOfTheAttachmentFolderLosesThatDocumentsAtt
 
     EXPECT_EQ(outcome.result, ExportOutcome::Result::Incomplete);
     EXPECT_EQ(outcome.losses.attachments, 2);
-    EXPECT_EQ(failureLines(), QStringList(QStringLiteral("导出第1个文档出错:") + out() + QStringLiteral("V附件/D1/,Cannot use the folder ") +
-                                          out() + QStringLiteral("V附件: something that is not a folder is in its place;")));
+    EXPECT_EQ(failureLines(), QStringList(QStringLiteral("导出第1个文档出错:") + out() + QStringLiteral("V附件/D1/,无法使用文件夹 ") +
+                                          out() + QStringLiteral("V附件：那里有一个不是文件夹的东西;")));
     EXPECT_EQ(TempDir::read(dir.file("out/V附件")), "in the way");
 }
 

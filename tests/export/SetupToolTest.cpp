@@ -151,8 +151,8 @@ TEST_F(SetupToolTest, RefusesAMissingDataFolderOrComponentWithoutWritingAHive) {
 TEST_F(SetupToolTest, WithoutAHiveTheToolNamesTheFileItLookedForAndTheSetupCommand) {
     const ToolRun exported = exportView(dir.file("none/registry.reg"));
     EXPECT_EQ(exported.status, 1);
-    EXPECT_THAT(exported.output, HasSubstr("looked for " + dir.file("none/registry.reg")));
-    EXPECT_THAT(exported.output, HasSubstr("velloran-setup --data DATA_FOLDER"));
+    EXPECT_THAT(exported.output, HasSubstr("找过：" + dir.file("none/registry.reg")));
+    EXPECT_THAT(exported.output, HasSubstr("velloran-setup --data 数据目录"));
 }
 
 TEST_F(SetupToolTest, ARunThatFindsTheHiveLockedWaitsAndKeepsWhatTheHolderSaved) {
@@ -215,7 +215,7 @@ TEST_F(SetupToolTest, AsRootItRefusesTheHomeOfAnotherUser) {
     ASSERT_EQ(::chown(home.c_str(), 1000, 1000), 0);
     const ToolRun refused = setup({"--data", dir.file("")});
     EXPECT_EQ(refused.status, 1);
-    EXPECT_THAT(refused.output, HasSubstr("belongs to another user"));
-    EXPECT_THAT(refused.output, HasSubstr("run the command as that user"));
+    EXPECT_THAT(refused.output, HasSubstr("属于另一个用户"));
+    EXPECT_THAT(refused.output, HasSubstr("请以该用户身份运行"));
     EXPECT_FALSE(fs::exists(home / ".config"));
 }

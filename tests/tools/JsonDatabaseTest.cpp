@@ -113,8 +113,7 @@ TEST_F(JsonDatabaseTest, ErrorsNameTheJsonPathAndWriteNothing) {
     EXPECT_THAT(errorOf(json::parse(R"({"documents": [{"items": [], "attachments": [{"name": "a", "file": "nope"}]}]})")),
                 HasSubstr("documents[0].attachments[0].file: 文件"));
     EXPECT_THAT(errorOf(json::parse(R"({"views": [{"name": "V", "selection": "SELECT ("}]})")),
-                HasSubstr("views[0]: View 'V', selection formula: Formula error at position 9"))
-        << "the tools report in English";
+                HasSubstr("views[0]: 视图“V”的选择公式: 公式第 9 个字符处有错误"));
     EXPECT_THAT(errorOf(json::parse(R"({"documents": [{"items": [{"name": "B", "type": "richtext",
                                        "paragraphs": [[{"object": "x"}]]}]}]})")),
                 HasSubstr("documents[0]: 多信息文本域 B 引用的嵌入对象“x”没有给出"));

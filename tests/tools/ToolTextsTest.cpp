@@ -58,7 +58,7 @@ TEST(ToolTextsTest, TheEnginesEnglishReasonIsShownOnlyWithVerbose) {
         {"velloran-dxl-import", {"--xml", xml, "--out", database}},
     };
     for (const auto& failure : failures) {
-        const std::string said = failure.tool + ": 错误: 无法创建数据库: " + database + "\n";
+        const std::string said = failure.tool + ": 错误: 无法创建数据库: " + database + "（原因：文件或文件夹不存在）\n";
         const ToolRun plain = runTool(failure.tool, failure.args);
         EXPECT_EQ(plain.status, 1) << failure.tool;
         EXPECT_EQ(plain.output, said);
@@ -67,7 +67,7 @@ TEST(ToolTextsTest, TheEnginesEnglishReasonIsShownOnlyWithVerbose) {
         const ToolRun detailed = runTool(failure.tool, verbose);
         EXPECT_EQ(detailed.status, 1) << failure.tool;
         EXPECT_THAT(detailed.output, StartsWith(said));
-        EXPECT_THAT(detailed.output, HasSubstr(failure.tool + ": 详细信息（英文）: Cannot create the database " + database));
+        EXPECT_THAT(detailed.output, HasSubstr(failure.tool + ": 详细信息：Cannot create the database " + database));
     }
 }
 

@@ -10,7 +10,9 @@ namespace velloran::platform {
 
 Q_DECLARE_LOGGING_CATEGORY(diagnostics)
 
-// Writes "<what>: <the exception's message>" to the diagnostics channel.
+// Writes "<what>: <the reason in its reporter's own words>" (originalOf: the
+// English detail a Failure keeps beside its Chinese text) to the
+// diagnostics channel.
 void logCaughtReason(const char* what, const std::exception& reason);
 
 }  // namespace velloran::platform
