@@ -452,6 +452,13 @@ TEST(BatchToolServerTest, ListsTheDataFolderAndNamesTheNearDatabasesForAWrongPat
     EXPECT_EQ(damaged.status, 1);
     EXPECT_THAT(damaged.output, ::testing::HasSubstr("不是本系统的文档数据库"));
     EXPECT_THAT(damaged.output, ::testing::Not(::testing::HasSubstr("您是不是要找")));
+
+    // --list names it beside the others, with why it cannot be opened.
+    list.resize(login.size() + 1);
+    const ToolRun listed = runTool(hive, list);
+    EXPECT_EQ(listed.status, 0) << listed.output;
+    EXPECT_THAT(listed.output, ::testing::HasSubstr("apps\\sale.nsf\t(无法打开: 文件 " + data +
+                                                    "/apps/sale.nsf 不是本系统的文档数据库)\napps\\sales.nsf\t销售\n"));
 }
 
 TEST_F(BatchToolTest, OverwriteOverAFolderOfTheWorkbooksNameStopsBeforeTheExport) {

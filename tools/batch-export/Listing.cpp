@@ -2,6 +2,7 @@
 
 #include "BatchSession.h"
 
+#include "errors/Failure.h"
 #include "files/DataFolder.h"
 #include "log/LogLine.h"
 
@@ -27,7 +28,8 @@ QString titleOrReason(BatchSession& session, const QString& path) {
         session.openDatabase(path, database);
         return QString::fromStdString(database.DefaultInterface()->Title());
     } catch (const std::exception& error) {
-        return QStringLiteral("(无法打开: ") + QString::fromUtf8(error.what()) + QLatin1Char(')');
+        return QStringLiteral("(无法打开: ") + QString::fromStdString(platform::describeFailure(error, false)) +
+               QLatin1Char(')');
     }
 }
 
