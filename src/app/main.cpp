@@ -3,6 +3,7 @@
 #include "CommandIcons.h"
 #include "MainWindow.h"
 #include "common/CommandLine.h"
+#include "common/FailurePrint.h"
 #include "errors/ErrorReport.h"
 #include "errors/GuardedApplication.h"
 #include "host/HostName.h"
@@ -37,7 +38,7 @@ bool refusedArguments(int argc, char** argv) {
         velloran::tools::CommandLine(argc, argv, {});
         return false;
     } catch (const velloran::tools::UsageError& error) {
-        std::cerr << "velloran: 错误: " << error.what() << '\n';
+        velloran::tools::printFailure(std::cerr, "velloran", error, false);
         return true;
     }
 }

@@ -58,7 +58,7 @@ int main(int argc, char** argv) {
         velloran::platform::removeTemporariesOnTermination();
     } catch (const std::exception& e) {
         velloran::tools::printFailure(std::cerr, "velloran-dxl-import", e, velloran::tools::asksForVerbose(argc, argv));
-        return 1;
+        return velloran::tools::kFailedStatus;
     }
     return velloran::tools::dxl::runImport(argc, argv, std::cout, std::cerr);
 }
