@@ -46,19 +46,26 @@ TEST(ToolTextsTest, EveryDataToolHelpsAndRefusesAMistakenCommandLineInChinese) {
     }
 }
 
-TEST(ToolTextsTest, TheEnginesEnglishReasonIsShownOnlyWithVerbose) {
+TEST(ToolTextsTest, AFailureSaysWhyAndTheOriginalEnglishOnlyWithVerbose) {
     TempDir dir;
     const std::string database = dir.file("missing/a.nsf");
+    const std::string json = dir.file("none.json");
     const std::string xml = dir.write("a.xml", "<document form='Memo'/>");
+    const std::string cannotCreate = "无法创建数据库: " + database + "（原因：文件或文件夹不存在）";
+    const std::string englishCreate = "Cannot create the database " + database;
     const struct {
         std::string tool;
         std::vector<std::string> args;
+        std::string said;
+        std::string detail;
     } failures[] = {
-        {"velloran-nsf-generate", {"--out", database}},
-        {"velloran-dxl-import", {"--xml", xml, "--out", database}},
+        {"velloran-nsf-generate", {"--out", database}, cannotCreate, englishCreate},
+        {"velloran-dxl-import", {"--xml", xml, "--out", database}, cannotCreate, englishCreate},
+        {"velloran-nsf-build", {"--json", json, "--out", dir.file("b.nsf")},
+         "无法读取 JSON 文件 " + json + "（原因：文件或文件夹不存在）", "cannot read " + json + ": No such file"},
     };
     for (const auto& failure : failures) {
-        const std::string said = failure.tool + ": 错误: 无法创建数据库: " + database + "（原因：文件或文件夹不存在）\n";
+        const std::string said = failure.tool + ": 错误: " + failure.said + "\n";
         const ToolRun plain = runTool(failure.tool, failure.args);
         EXPECT_EQ(plain.status, 1) << failure.tool;
         EXPECT_EQ(plain.output, said);
@@ -67,7 +74,7 @@ TEST(ToolTextsTest, TheEnginesEnglishReasonIsShownOnlyWithVerbose) {
         const ToolRun detailed = runTool(failure.tool, verbose);
         EXPECT_EQ(detailed.status, 1) << failure.tool;
         EXPECT_THAT(detailed.output, StartsWith(said));
-        EXPECT_THAT(detailed.output, HasSubstr(failure.tool + ": 详细信息：Cannot create the database " + database));
+        EXPECT_THAT(detailed.output, HasSubstr(failure.tool + ": 详细信息：" + failure.detail));
     }
 }
 

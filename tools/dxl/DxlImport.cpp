@@ -79,8 +79,7 @@ public:
             summary_.renamedViews.push_back(source_ + read.where + ": " + shownKind + "以“" + design.name + "”导入" +
                                             (read.unnamed ? "" : "（之前已有名为“" + read.design.name + "”的视图或文件夹）"));
         if (notIndexed)
-            summary_.unindexed.push_back(source_ + read.where + ": " + shownKind + "“" + design.name + "”: " +
-                                         *notIndexed + "（选择公式: " + design.selection + "）");
+            summary_.unindexed.push_back(source_ + read.where + ": " + *notIndexed + "（选择公式: " + design.selection + "）");
     }
 
     void acl(const std::vector<store::AclEntry>& entries) override {

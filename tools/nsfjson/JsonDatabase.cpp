@@ -4,6 +4,7 @@
 #include "nsfjson/JsonReader.h"
 #include "write/DatabaseWriter.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 
@@ -54,7 +55,7 @@ notes::write::ViewIndexReport buildFromJson(const nlohmann::json& description, c
 
 notes::write::ViewIndexReport buildFromJsonFile(const std::string& jsonPath, const std::string& databasePath) {
     std::ifstream in(jsonPath);
-    if (!in) throw toolFailure("无法读取 JSON 文件 " + jsonPath);
+    if (!in) throw systemFailure("无法读取 JSON 文件 " + jsonPath, "cannot read " + jsonPath, errno);
     nlohmann::json description;
     try {
         description = nlohmann::json::parse(in);

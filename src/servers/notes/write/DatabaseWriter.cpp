@@ -195,7 +195,7 @@ std::optional<std::string> DatabaseWriter::keepView(const ViewInput& view) {
         checkViewFormulas(view.name, view.selection, view.columns);
     } catch (const Failure& e) {
         if (!e.fromEngine()) throw;
-        unreadable = e.original();
+        unreadable = e.what();
     }
     storeView(view);
     return unreadable;

@@ -59,7 +59,7 @@ public:
     // The same, but a formula the engine cannot read does not refuse the
     // view: its design is stored, formula text and all, without an index,
     // so that it lists no documents (see rebuildViewIndexes). Returns why it
-    // cannot be indexed (in English, for the data tools' reports), or
+    // cannot be indexed (in the user's words, for the data tools' reports), or
     // nothing when it can.
     std::optional<std::string> keepView(const ViewInput& view);
     // Replaces the whole access control list.
